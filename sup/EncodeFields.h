@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "sup/EncodeArea.h"
+#include "sup/FrameBitmap.h"
+#include "sup/PixelCode.h"
+
+namespace tesmora {
+
+// The pixel data of one subpicture unit: two zero bytes, the encoded even rows
+// of the band (top field), then the encoded odd rows (bottom field). The field
+// offsets count from the start of the unit, whose pixel data begins at byte 4.
+struct PixelData {
+  std::vector<std::uint8_t> bytes;
+  int topFieldOffset = 4;
+  int bottomFieldOffset = 4;
+};
+
+// Encodes the rows of `area` interlaced. A field without rows keeps the offset
+// 4, which points at the two leading zero bytes. Throws std::out_of_range when
+// the band is empty or reaches outside the frame: callers cut it first
+// (CutToFrame).
+PixelData EncodeFields(const FrameBitmap& frame, const EncodeArea& area,
+                       const RoleKeyColours& keys);
+
+}  // namespace tesmora

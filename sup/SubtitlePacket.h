@@ -1,0 +1,31 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "sup/EncodeArea.h"
+#include "sup/FrameBitmap.h"
+#include "sup/PixelCode.h"
+#include "sup/SupPacket.h"
+
+namespace tesmora {
+
+// A subtitle that cannot become a valid packet. The text names the subtitle
+// by its number in the list and its start time, so the user can find it.
+class SubtitleError : public std::runtime_error {
+ public:
+  SubtitleError(int number, long long startMs, const std::string& reason);
+};
+
+// "hh:mm:ss,mmm", as subtitle files write times.
+std::string FormatSubtitleTime(long long ms);
+
+// The encoder's side of one subtitle in a generation run: the drawn band is
+// cut to the frame, encoded, and wrapped into a packet. `number` counts the
+// subtitles from 1. Throws SubtitleError when no row of the band lies inside
+// the frame or the packet cannot be written.
+SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
+                               const RoleKeyColours& keys, const RolePaletteIndices& roles,
+                               int number, long long startMs, long long durationMs);
+
+}  // namespace tesmora
