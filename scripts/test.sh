@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test twice: in a plain
+# build with warnings as errors, and under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Plain build"
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESMORA_WERROR=ON
+ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+
+echo "== Sanitized build (ASan + UBSan)"
+bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTESMORA_WERROR=ON \
+  -DTESMORA_SANITIZE=ON -DTESMORA_BUILD_BENCHMARKS=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure --parallel "$(nproc)"
