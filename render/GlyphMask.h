@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace tesmora {
+
+// A bi-level mask over a rectangle of picture coordinates, one bit a pixel,
+// each row packed into 64-bit words (bit i of word j is column 64 j + i of
+// the row, counted from area.left()).
+class GlyphMask {
+ public:
+  GlyphMask() = default;
+  explicit GlyphMask(const QRect& area);
+
+  const QRect& area() const { return area_; }
+  int wordsPerRow() const { return wordsPerRow_; }
+
+  bool test(int x, int y) const;  // picture coordinates; false outside the area
+  void set(int x, int y);         // picture coordinates inside the area
+
+  const std::uint64_t* row(int y) const {
+    return words_.data() + static_cast<std::size_t>(y - area_.top()) * wordsPerRow_;
+  }
+  std::uint64_t* row(int y) {
+    return words_.data() + static_cast<std::size_t>(y - area_.top()) * wordsPerRow_;
+  }
+
+ private:
+  QRect area_;
+  int wordsPerRow_ = 0;
+  std::vector<std::uint64_t> words_;
+};
+
+// The pixels a bi-level drawing of `text` covers when its cell's top-left
+// corner is at `cell`, restricted to `limit`. The text is drawn once, with
+// the same painter call as on a picture, so the mask matches a direct drawing
+// pixel for pixel.
+GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit);
+
+// Square dilation: every pixel within `radius` (in x and in y) of a set
+// pixel. The result's area grows by `radius` on every side. Built as
+// `radius` steps of a 3 x 3 dilation, each separable into a shift-and-or
+// along the rows and an or of neighbouring rows.
+GlyphMask Dilate(const GlyphMask& mask, int radius);
+
+}  // namespace tesmora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+#include <QString>
+
+namespace tesmora {
+
+// The colours a subtitle line is drawn in, from outside in.
+struct RoleColours {
+  QRgb outline = 0;
+  QRgb antialias = 0;
+  QRgb text = 0;
+};
+
+// Draws one line with its rings on a 24-bit picture (QImage::Format_RGB888),
+// clipped to the picture. The result is that of stamping the text in the
+// Outline colour at every offset up to `outlineWidth` in x and y, then in
+// the Antialias colour at every offset up to 1, then once in the Text
+// colour; it is built from one drawing of the text and two dilations of it.
+void DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
+                      int outlineWidth, const RoleColours& colours);
+
+}  // namespace tesmora

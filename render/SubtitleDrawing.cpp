@@ -1,0 +1,38 @@
+#include "render/SubtitleDrawing.h"
+
+#include <string_view>
+
+#include "render/SubtitleFont.h"
+#include "render/TextDecoder.h"
+
+namespace tesmora {
+
+PreparedSubtitle PrepareSubtitle(const QByteArray& line1, const QByteArray& line2,
+                                 const SubtitleStyle& style) {
+  PreparedSubtitle prepared;
+  prepared.font = SubtitleFont(style.fontName, style.size, style.style);
+  const TextDecoder decoder(style.charset);
+  const auto decode = [&](const QByteArray& bytes) {
+    QString text = decoder.decode(std::string_view(bytes.constData(), bytes.size()));
+    return style.charset == charset::kSymbol ? SymbolTextForFont(text, prepared.font) : text;
+  };
+  prepared.line1 = decode(line1);
+  prepared.line2 = decode(line2);
+  prepared.measure1 = MeasureLineWidth(prepared.line1, prepared.font);
+  prepared.measure2 = MeasureLineWidth(prepared.line2, prepared.font);
+  return prepared;
+}
+
+QString TooLongMessage(const QString& line1, const QString& line2) {
+  const QChar cr(u'\r');
+  return QStringLiteral("The string ") + cr + line1 + cr + line2 + cr +
+         QStringLiteral("is too long.");
+}
+
+void DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
+                  int outlineWidth, const RoleColours& colours) {
+  DrawOutlinedLine(picture, subtitle.line1, subtitle.font, layout.cell1, outlineWidth, colours);
+  DrawOutlinedLine(picture, subtitle.line2, subtitle.font, layout.cell2, outlineWidth, colours);
+}
+
+}  // namespace tesmora

@@ -1,0 +1,34 @@
+#include "render/SubtitleLayout.h"
+
+namespace tesmora {
+namespace {
+
+constexpr int kSideMargin = 8;
+constexpr int kBottomMargin = 40;
+constexpr int kBandTail = 6;
+
+int LineLeft(const QString& align, int width) {
+  if (align == QLatin1String("center")) {
+    return kFrameWidth / 2 - width / 2;
+  }
+  if (align == QLatin1String("left")) {
+    return kSideMargin;
+  }
+  return kFrameWidth - width - kSideMargin;
+}
+
+}  // namespace
+
+SubtitleLayout PlaceSubtitle(const LineMeasure& line1, const LineMeasure& line2,
+                             const QString& align, int offset, int offsetOr, int frameHeight) {
+  const int y1 = frameHeight - line1.height - kBottomMargin - offset;
+  const int y2 = y1 + line2.height - offsetOr;
+  SubtitleLayout layout;
+  layout.cell1 = {LineLeft(align, line1.width), y1};
+  layout.cell2 = {LineLeft(align, line2.width), y2};
+  layout.area.firstLine = (y1 & 1) != 0 ? y1 - 1 : y1;
+  layout.area.lineCount = line1.height + line2.height - offsetOr + kBandTail;
+  return layout;
+}
+
+}  // namespace tesmora

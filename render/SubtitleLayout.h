@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+#include "render/LineMeasure.h"
+#include "sup/EncodeArea.h"
+
+namespace tesmora {
+
+inline constexpr int kFrameWidth = 720;
+// A line fits the frame when it is narrower than this.
+inline constexpr int kLineLimit = 680;
+
+// Where a subtitle's two lines go on a frame, and the band of rows the
+// encoder reads.
+struct SubtitleLayout {
+  QPoint cell1;  // top-left corner of Line1's text cell
+  QPoint cell2;
+  EncodeArea area;
+};
+
+// Places both lines: `align` "center", "left" or anything else for right;
+// Line1's cell bottom 40 + offset rows above the frame's bottom; Line2's cell
+// top -offsetOr rows below Line1's cell bottom. The band starts at Line1's
+// cell top (one row higher when that is odd) and ends 6 rows below Line2's
+// cell; it is not cut to the frame.
+SubtitleLayout PlaceSubtitle(const LineMeasure& line1, const LineMeasure& line2,
+                             const QString& align, int offset, int offsetOr, int frameHeight);
+
+}  // namespace tesmora

@@ -1,0 +1,127 @@
+#include "render/TextDecoder.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+#include "render/NameTables.h"
+
+namespace tesmora {
+namespace {
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kSymbolBase = 0xF000;
+
+// Decodes through iconv into wide characters, one chunk at a time; an
+// undecodable byte becomes U+FFFD and decoding goes on after it.
+QString DecodeWith(iconv_t converter, std::string_view bytes) {
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset shift state
+  std::wstring text;
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  wchar_t chunk[256];
+  while (inLeft > 0) {
+    char* out = reinterpret_cast<char*>(chunk);
+    size_t outLeft = sizeof chunk;
+    const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+    const int error = result == static_cast<size_t>(-1) ? errno : 0;
+    text.append(chunk, static_cast<size_t>(out - reinterpret_cast<char*>(chunk)) / sizeof(wchar_t));
+    if (error == EILSEQ || error == EINVAL) {
+      // A byte the code page has no character for, or a sequence cut short.
+      text.push_back(static_cast<wchar_t>(kReplacement));
+      ++in;
+      --inLeft;
+      iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    } else if (error != 0 && error != E2BIG) {
+      text.push_back(static_cast<wchar_t>(kReplacement));
+      break;
+    }
+  }
+  // Code pages with combining marks (Hebrew, Vietnamese) hold back the last
+  // character until they know nothing combines with it.
+  char* out = reinterpret_cast<char*>(chunk);
+  size_t outLeft = sizeof chunk;
+  iconv(converter, nullptr, nullptr, &out, &outLeft);
+  text.append(chunk, static_cast<size_t>(out - reinterpret_cast<char*>(chunk)) / sizeof(wchar_t));
+  return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+const char* CodePageOfCharset(int code) {
+  switch (code) {
+    case charset::kAnsi:
+    case charset::kDefault:
+      return "CP1252";
+    case charset::kArabic:
+      return "CP1256";
+    case charset::kBaltic:
+      return "CP1257";
+    case charset::kChineseBig5:
+      return "CP950";
+    case charset::kEastEurope:
+      return "CP1250";
+    case charset::kGb2312:
+      return "CP936";
+    case charset::kGreek:
+      return "CP1253";
+    case charset::kHangeul:
+      return "CP949";
+    case charset::kHebrew:
+      return "CP1255";
+    case charset::kJohab:
+      return "JOHAB";
+    case charset::kMac:
+      return "MACINTOSH";
+    case charset::kOem:
+      return "CP437";
+    case charset::kRussian:
+      return "CP1251";
+    case charset::kShiftJis:
+      return "CP932";
+    case charset::kThai:
+      return "CP874";
+    case charset::kTurkish:
+      return "CP1254";
+    case charset::kVietnamese:
+      return "CP1258";
+    case charset::kSymbol:
+    default:
+      return nullptr;
+  }
+}
+
+TextDecoder::TextDecoder(int charset) : symbol_(charset == charset::kSymbol), converter_(nullptr) {
+  const char* codePage = CodePageOfCharset(symbol_ ? charset::kDefault : charset);
+  if (!symbol_ && codePage == nullptr) {
+    codePage = "CP1252";
+  }
+  if (!symbol_) {
+    const iconv_t converter = iconv_open("WCHAR_T", codePage);
+    converter_ = converter == kNoConverter ? nullptr : reinterpret_cast<void*>(converter);
+  }
+}
+
+TextDecoder::~TextDecoder() {
+  if (converter_ != nullptr) {
+    iconv_close(reinterpret_cast<iconv_t>(converter_));
+  }
+}
+
+QString TextDecoder::decode(std::string_view bytes) const {
+  if (symbol_) {
+    std::u32string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+      text.push_back(kSymbolBase + static_cast<unsigned char>(byte));
+    }
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  if (converter_ == nullptr) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  }
+  return DecodeWith(reinterpret_cast<iconv_t>(converter_), bytes);
+}
+
+}  // namespace tesmora

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+namespace tesmora {
+
+// The iconv name of the code page a character set reads its bytes in, or
+// nullptr for SYMBOL, whose bytes pick glyphs directly.
+const char* CodePageOfCharset(int charset);
+
+// Turns the undecoded 8-bit bytes of a subtitle line into characters, in the
+// code page of a character set. Bytes the code page cannot decode become
+// U+FFFD; decoding never fails. SYMBOL maps byte b to U+F000 + b, the
+// private-use range where symbol fonts keep their glyphs; which of those a
+// font really has is decided when drawing (SymbolTextForFont).
+class TextDecoder {
+ public:
+  explicit TextDecoder(int charset);
+  ~TextDecoder();
+  TextDecoder(const TextDecoder&) = delete;
+  TextDecoder& operator=(const TextDecoder&) = delete;
+
+  QString decode(std::string_view bytes) const;
+
+ private:
+  bool symbol_;
+  void* converter_;  // iconv_t, or nullptr when the code page is unknown here
+};
+
+}  // namespace tesmora

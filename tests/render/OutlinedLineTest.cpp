@@ -1,0 +1,146 @@
+#include "render/OutlinedLine.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "render/SubtitleDrawing.h"
+#include "render/SubtitleFont.h"
+#include "tests/render/LiteralStamping.h"
+
+namespace tesmora {
+namespace {
+
+constexpr RoleColours kColours{qRgb(16, 16, 16), qRgb(128, 128, 128), qRgb(235, 235, 235)};
+constexpr QRgb kBlue = qRgb(0, 0, 255);
+
+QImage BlueFrame(int height) {
+  QImage frame(720, height, QImage::Format_RGB888);
+  frame.fill(QColor::fromRgb(kBlue));
+  return frame;
+}
+
+// The first differing pixel, for a readable failure.
+std::string FirstDifference(const QImage& a, const QImage& b) {
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      if (a.pixel(x, y) != b.pixel(x, y)) {
+        return "first difference at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+      }
+    }
+  }
+  return "no difference";
+}
+
+struct Case {
+  const char* text;
+  const char* fontName;
+  int size;
+  const char* style;
+  int outlineWidth;
+  QPoint cell;
+};
+
+// Texts, sizes, styles, outline widths and positions, including cells that
+// reach past every edge of the frame.
+const Case kCases[] = {
+    {"Lorvanto.", "Arial", 22, "Normal", 3, {300, 470}},
+    {"Vessa Morane.", "Arial", 22, "Bold", 2, {250, 500}},
+    {"jgpqy, descenders", "Arial", 30, "Italic", 4, {100, 420}},
+    {"Underlined text", "Arial", 26, "Underline", 3, {200, 300}},
+    {"Struck out", "Arial", 18, "StrikeOut", 2, {10, 10}},
+    {"Bold italic under", "Arial", 40, "Bold+It+Und", 4, {-30, 540}},
+    {"Edge right", "Liberation Serif", 36, "Italic+Under", 3, {560, -12}},
+    {"W", "Arial", 50, "Bold+Italic", 4, {-20, -20}},
+    {"Tom & Jerry && co", "Arial", 10, "Bold+Under", 2, {690, 560}},
+    {"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC 100", "DejaVu Sans", 24, "Normal", 3, {5, 200}},
+    {"", "Arial", 22, "Normal", 3, {300, 300}},
+};
+
+TEST(DrawOutlinedLine, EqualsLiteralStamping) {
+  for (const Case& c : kCases) {
+    const QFont font =
+        SubtitleFont(QString::fromLatin1(c.fontName), c.size, StyleFromName(c.style));
+    const QString text = QString::fromUtf8(c.text);
+    QImage stamped = BlueFrame(576);
+    QImage drawn = BlueFrame(576);
+    testing::StampOutlinedLine(stamped, text, font, c.cell, c.outlineWidth, kColours);
+    DrawOutlinedLine(drawn, text, font, c.cell, c.outlineWidth, kColours);
+    EXPECT_TRUE(stamped == drawn) << c.text << ": " << FirstDifference(stamped, drawn);
+    EXPECT_EQ(drawn == BlueFrame(576), text.isEmpty()) << c.text;
+  }
+}
+
+TEST(DrawSubtitle, EqualsLiteralStampingOfBothLinesOnPhotoAndKeyFrames) {
+  for (const char* align : {"center", "left", "right"}) {
+    for (const int offsetOr : {-14, -4, 10}) {
+      SubtitleStyle style;
+      style.align = QString::fromLatin1(align);
+      style.offsetOr = offsetOr;
+      style.style = StyleFromName("Bold+Under");
+      const PreparedSubtitle subtitle =
+          PrepareSubtitle("Gypsy jugglers quickly", "jump over the fence", style);
+      const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
+                                                  style.offset, offsetOr, 480);
+      // A background with every kind of colour under the text.
+      QImage stamped(720, 480, QImage::Format_RGB888);
+      for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 720; ++x) {
+          stamped.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+        }
+      }
+      QImage drawn = stamped;
+      for (const auto& [text, cell] :
+           {std::pair{subtitle.line1, layout.cell1}, std::pair{subtitle.line2, layout.cell2}}) {
+        testing::StampOutlinedLine(stamped, text, subtitle.font, cell, 4, kColours);
+      }
+      DrawSubtitle(drawn, subtitle, layout, 4, kColours);
+      EXPECT_TRUE(stamped == drawn)
+          << align << " " << offsetOr << ": " << FirstDifference(stamped, drawn);
+    }
+  }
+}
+
+TEST(DrawSubtitle, LeavesOnlyBlueAndTheRoleColours) {
+  const std::set<QRgb> allowed{kBlue, kColours.outline, kColours.antialias, kColours.text};
+  for (const char* style : {"Normal", "Bold", "Italic", "Underline", "StrikeOut", "Bold+It+Und"}) {
+    for (const int size : {10, 22, 50}) {
+      SubtitleStyle subtitleStyle;
+      subtitleStyle.size = size;
+      subtitleStyle.style = StyleFromName(style);
+      const PreparedSubtitle subtitle = PrepareSubtitle("Qu'est-ce que c'est? \xE0\xE9\xEF\xF4\xFB",
+                                                        "1234567890 !@#$%^&*()", subtitleStyle);
+      QImage frame = BlueFrame(576);
+      DrawSubtitle(frame, subtitle,
+                   PlaceSubtitle(subtitle.measure1, subtitle.measure2, "center", 30, -4, 576), 3,
+                   kColours);
+      std::set<QRgb> seen;
+      for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+          seen.insert(frame.pixel(x, y) | 0xFF000000u);
+        }
+      }
+      for (const QRgb colour : seen) {
+        EXPECT_TRUE(allowed.count(colour)) << style << " " << size << ": " << std::hex << colour;
+      }
+      EXPECT_EQ(seen.size(), 4u) << style << " " << size;
+    }
+  }
+}
+
+TEST(DrawOutlinedLine, SurvivesHostileText) {
+  const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, {});
+  QImage frame = BlueFrame(480);
+  QString hostile = QString(4096, QLatin1Char('W'));
+  hostile[10] = QChar(0);
+  hostile[20] = QChar(7);
+  hostile[30] = QChar(0xFFFD);
+  hostile[40] = QChar(0xD800);  // a lone surrogate
+  DrawOutlinedLine(frame, hostile, font, {-5000, 100}, 4, kColours);
+  DrawOutlinedLine(frame, hostile, font, {0, 470}, 4, kColours);
+  DrawOutlinedLine(frame, QStringLiteral("far away"), font, {100000, -100000}, 4, kColours);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace tesmora

@@ -1,0 +1,93 @@
+// Text handling: decoding 8-bit lines, the subtitle font and line measures.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+
+#include "render/LineMeasure.h"
+#include "render/SubtitleFont.h"
+#include "render/TextDecoder.h"
+
+namespace tesmora {
+namespace {
+
+QString Decode(int charsetCode, std::string_view bytes) {
+  return TextDecoder(charsetCode).decode(bytes);
+}
+
+TEST(TextDecoder, ReadsEachCharacterSetInItsCodePage) {
+  EXPECT_EQ(Decode(charset::kDefault, "caf\xE9 \x80"), QString::fromUtf8("café €"));
+  EXPECT_EQ(Decode(charset::kAnsi, "\x93quoted\x94"), QString::fromUtf8("“quoted”"));
+  EXPECT_EQ(Decode(charset::kRussian, "\xCF\xF0\xE8\xE2\xE5\xF2"), QString::fromUtf8("Привет"));
+  EXPECT_EQ(Decode(charset::kGreek, "\xE1\xE2\xE3"), QString::fromUtf8("αβγ"));
+  EXPECT_EQ(Decode(charset::kEastEurope, "\x9A\xE8"), QString::fromUtf8("šč"));
+  EXPECT_EQ(Decode(charset::kHebrew, "\xF9\xEC\xE5\xED"), QString::fromUtf8("שלום"));
+  EXPECT_EQ(Decode(charset::kShiftJis, "\x93\xfa\x96\x7b"), QString::fromUtf8("日本"));
+  EXPECT_EQ(Decode(charset::kOem, "\xC9\xCD\xBB"), QString::fromUtf8("╔═╗"));
+  EXPECT_EQ(Decode(charset::kMac, "\x8E"), QString::fromUtf8("é"));
+  EXPECT_EQ(Decode(charset::kVietnamese, "Vi\xEA\xF2t"), QString::fromUtf8("Việt"));
+}
+
+TEST(TextDecoder, ReplacesWhatTheCodePageCannotDecodeAndKeepsGoing) {
+  // 0x81 has no character in Windows-1252; a lead byte at the end of a
+  // Shift-JIS line has no partner.
+  EXPECT_EQ(Decode(charset::kDefault, "a\x81z"), QString::fromUtf8("a\uFFFDz"));
+  EXPECT_EQ(Decode(charset::kShiftJis, "ab\x93"), QString::fromUtf8("ab\uFFFD"));
+  EXPECT_EQ(Decode(charset::kDefault, std::string_view("a\0b", 3)), QString::fromUtf8("a\0b", 3));
+  const std::string everyByte = [] {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) {
+      bytes += static_cast<char>(b);
+    }
+    return bytes;
+  }();
+  for (const char* name : {"ANSI", "CHINESEBIG5", "GB2312", "HANGEUL", "JOHAB", "SHIFTJIS", "THAI",
+                           "VIETNAMESE", "ARABIC", "BALTIC", "TURKISH"}) {
+    const QString text = Decode(CharsetFromName(QString::fromLatin1(name)), everyByte);
+    EXPECT_FALSE(text.isEmpty()) << name;
+  }
+}
+
+TEST(TextDecoder, MapsSymbolBytesToTheSymbolFontRange) {
+  EXPECT_EQ(Decode(charset::kSymbol, "Ab"), QString::fromUcs4(U"\uF041\uF062", 2));
+  // A font without symbol glyphs gets the bytes themselves.
+  const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, {});
+  EXPECT_EQ(SymbolTextForFont(Decode(charset::kSymbol, "Ab"), font), QStringLiteral("Ab"));
+}
+
+TEST(SubtitleFont, UsesTheEmHeightOf96DotsPerInchAndBiLevelGlyphs) {
+  EXPECT_EQ(EmPixels(10), 13);
+  EXPECT_EQ(EmPixels(22), 29);
+  EXPECT_EQ(EmPixels(50), 67);
+  EXPECT_EQ(EmPixels(3), 4);
+  EXPECT_EQ(EmPixels(9), 12);
+  const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, StyleFromName("Bold+It+Und"));
+  EXPECT_EQ(font.pixelSize(), 29);
+  EXPECT_TRUE(font.bold());
+  EXPECT_TRUE(font.italic());
+  EXPECT_TRUE(font.underline());
+  EXPECT_FALSE(font.strikeOut());
+  EXPECT_FALSE(font.kerning());
+  EXPECT_TRUE(font.styleStrategy() & QFont::NoAntialias);
+}
+
+TEST(MeasureLineWidth, CountsAmpersandsAsMnemonicMarkers) {
+  const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, {});
+  const QFontMetrics metrics(font);
+  const int cell = metrics.ascent() + metrics.descent();
+  EXPECT_EQ(MeasureLineWidth("Tom & Jerry", font),
+            (LineMeasure{metrics.horizontalAdvance("Tom  Jerry"), cell}));
+  EXPECT_EQ(MeasureLineWidth("Tom && Jerry", font).width, metrics.horizontalAdvance("Tom & Jerry"));
+  EXPECT_EQ(MeasureLineWidth("&", font).width, 0);
+  EXPECT_EQ(MeasureLineWidth("", font), (LineMeasure{metrics.horizontalAdvance(' '), cell}));
+}
+
+TEST(MeasureLineWidth, ExpandsTabsToTheDefaultStops) {
+  const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, {});
+  const QFontMetrics metrics(font);
+  const int stop = 8 * metrics.averageCharWidth();
+  EXPECT_EQ(MeasureLineWidth("\tx", font).width, stop + metrics.horizontalAdvance('x'));
+  EXPECT_EQ(MeasureLineWidth("x\t\ty", font).width, 2 * stop + metrics.horizontalAdvance('y'));
+}
+
+}  // namespace
+}  // namespace tesmora
