@@ -5,5 +5,4 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-
-echo "Built the subpicture encoder; the window is not part of this build yet."
+exec ./build/app/tesmora "$@"

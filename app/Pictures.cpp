@@ -1,0 +1,32 @@
+#include "app/Pictures.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include "app/Platform.h"
+
+namespace tesmora {
+
+QImage BuiltInPicture(const QString& name) {
+  QImage picture(QStringLiteral(":/pictures/") + name + QStringLiteral(".png"));
+  if (picture.isNull()) {
+    throw PlatformError(QStringLiteral("Resource ") + name + QStringLiteral(" not found"));
+  }
+  return picture;
+}
+
+QImage LoadPictureFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw PlatformError(QStringLiteral("Cannot open file ") + path);
+  }
+  QImageReader reader(&file);
+  reader.setDecideFormatFromContent(true);
+  const QImage picture = reader.read();
+  if (picture.isNull()) {
+    throw PlatformError(QStringLiteral("Bitmap image is not valid"));
+  }
+  return picture;
+}
+
+}  // namespace tesmora

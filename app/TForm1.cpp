@@ -1,0 +1,181 @@
+#include "app/TForm1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFont>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "app/FontList.h"
+#include "app/Pictures.h"
+
+namespace tesmora {
+namespace {
+
+constexpr int kClientWidth = 803;
+constexpr int kClientHeight = 705;
+constexpr QSize kPalFrame(720, 576);
+constexpr QSize kNtscFrame(720, 480);
+
+// The desktop's default sans serif at 8 points of a 96 dpi screen.
+QFont WindowFont() {
+  QFont font(QStringLiteral("Sans Serif"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  return font;
+}
+
+}  // namespace
+
+TForm1::TForm1(Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      platform_(platform) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Tesmora By Ovandel"));
+  setWindowIcon(QIcon(QPixmap::fromImage(BuiltInPicture(QStringLiteral("tesmora")))));
+  setFont(WindowFont());
+  setFixedSize(kClientWidth, kClientHeight);
+  createControls();
+  connectHandlers();
+  FormCreate(this);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+void TForm1::connectHandlers() {
+  onEvent(BitBtnSetDefaultValues, &QPushButton::clicked,
+          [this] { FormCreate(BitBtnSetDefaultValues); });
+  onEvent(BitBtnChangeImage, &QPushButton::clicked, [this] { BitBtnChangeImageClick(); });
+  // A radio button's handler runs when it becomes checked, also when the
+  // program checks it.
+  connect(Pal, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) {
+      RunGuarded(platform_, [this] { PalClick(); });
+    }
+  });
+  connect(Ntsc, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) {
+      RunGuarded(platform_, [this] { NtscClick(); });
+    }
+  });
+}
+
+void TForm1::FormCreate(QObject* sender) {
+  for (QComboBox* role : {ComboBox1, ComboBox2, ComboBox3, ComboBox4}) {
+    role->setCurrentIndex(role->findText(QStringLiteral("Color 0")));
+  }
+  ComboBox8->setCurrentIndex(0);
+  ComboBox6->setCurrentIndex(8);
+  ComboBox7->setCurrentIndex(4);
+  ComboBoxAlign->setCurrentIndex(ComboBoxAlign->findText(QStringLiteral("center")));
+  offset->setValue(30);
+  offset_or->setValue(-4);
+  ComboBoxOutlineWidth->setCurrentIndex(1);
+  colors->setPixmap(QPixmap::fromImage(BuiltInPicture(QStringLiteral("colors"))));
+  preview->resize(kPalFrame);
+  if (sender == this) {
+    ComboBox5->addItems(FontNameItems());
+  }
+  ComboBox5->setCurrentIndex(0);
+  PaletteReady = false;
+  SubtitlesLoaded = false;
+  AllLinesFit = true;
+  NoIfoChosen = false;
+  LabelOffset->setText(QString::number(offset->value()));
+  LabelOffset->adjustSize();
+  LabelOffset_Or->setText(QString::number(offset_or->value()));
+  LabelOffset_Or->adjustSize();
+  if (sender == BitBtnSetDefaultValues) {
+    LabelImageChangedPAL->clear();
+    LabelImageChangedNTSC->clear();
+    LoadPreviewBackground();
+    i_dont_have_ifo->setChecked(false);
+  }
+}
+
+void TForm1::LoadPreviewBackground() {
+  const auto load = [this](QSize frame, const QString& path, const QString& builtIn) {
+    preview->resize(frame);
+    if (!path.isEmpty() && QFileInfo::exists(path)) {
+      preview->setPicture(LoadPictureFile(path));
+    } else {
+      preview->setPicture(BuiltInPicture(builtIn));
+    }
+  };
+  if (Pal->isChecked()) {
+    load(kPalFrame, LabelImageChangedPAL->text(), QStringLiteral("PreviewPal720x576"));
+  }
+  if (Ntsc->isChecked()) {
+    load(kNtscFrame, LabelImageChangedNTSC->text(), QStringLiteral("PreviewNtsc720x480"));
+  }
+}
+
+void TForm1::PalClick() {
+  LoadPreviewBackground();
+}
+
+void TForm1::NtscClick() {
+  LoadPreviewBackground();
+}
+
+void TForm1::BitBtnChangeImageClick() {
+  if (platform_.runOpenDialog(OpenDialogImagePAL)) {
+    LabelImageChangedPAL->setText(OpenDialogImagePAL.fileName);
+    LoadPreviewBackground();
+  }
+  if (platform_.runOpenDialog(OpenDialogImageNTSC)) {
+    LabelImageChangedNTSC->setText(OpenDialogImageNTSC.fileName);
+    LoadPreviewBackground();
+  }
+}
+
+// Text is drawn unsmoothed by the rasteriser itself, so unlike on desktops
+// with a system-wide font smoothing switch there is nothing to turn off here:
+// activation only reloads the background.
+void TForm1::FormActivate() {
+  LoadPreviewBackground();
+}
+
+// Closing an error box activates the window again. When an own picture
+// cannot be loaded, every activation fails the same way, so an error that
+// repeats the one shown at the previous activation is not shown again:
+// otherwise the user could never get past the box.
+bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) {
+    try {
+      FormActivate();
+      lastActivationError_.clear();
+    } catch (const std::exception& error) {
+      const QString text = QString::fromStdString(error.what());
+      if (text != lastActivationError_) {
+        lastActivationError_ = text;
+        platform_.showError(text);
+      }
+    }
+  }
+  return QWidget::event(event);
+}
+
+// Shown for the first time: the preview gets its background even where no
+// window manager activates the window.
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous() && preview->picture().isNull()) {
+    RunGuarded(platform_, [this] { LoadPreviewBackground(); });
+  }
+}
+
+// Closing the main window ends the program, also while the About window is open.
+void TForm1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  QCoreApplication::quit();
+}
+
+}  // namespace tesmora

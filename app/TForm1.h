@@ -1,0 +1,168 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QWidget>
+
+#include <QByteArray>
+#include <array>
+
+#include "app/LineStore.h"
+#include "app/Platform.h"
+#include "app/PreviewControl.h"
+#include "render/OutlinedLine.h"
+#include "render/SubtitleStyle.h"
+#include "sup/EncodeArea.h"
+#include "sup/FrameBitmap.h"
+
+namespace tesmora {
+
+// The main window. Its controls hold the user's choices; every handler reads
+// them when it runs, calls plain functions, and shows the result.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+
+  // Start-up defaults; also the handler of BitBtnSetDefaultValues, which adds
+  // a few steps when it is the sender.
+  void FormCreate(QObject* sender);
+  // Runs each time the window becomes the active window.
+  void FormActivate();
+  void PalClick();
+  void NtscClick();
+  void BitBtnChangeImageClick();
+  // Shows the preview picture of the checked standard: the built-in one, or
+  // the user's own picture when its path is set and the file exists.
+  void LoadPreviewBackground();
+
+  // The subtitle style, outline width and role colours as the controls hold
+  // them now.
+  SubtitleStyle CurrentStyle() const;
+  int CurrentOutlineWidth() const;
+  RoleColours CurrentRoleColours() const;
+
+  // Draws two 8-bit lines on the preview background after the width check;
+  // sets AllLinesFit.
+  void RenderPreview(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style);
+  // Draws two 8-bit lines on the blue key frame, which the preview then
+  // shows, and leaves the band the encoder reads.
+  void RenderFrame(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style);
+  const FrameBitmap& KeyFrame() const { return keyFrame_; }
+  const EncodeArea& LastEncodeArea() const { return encodeArea_; }
+
+  // Measures one entry's lines against the line limit; reports an over-long
+  // entry and sets AllLinesFit.
+  void CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
+                     const QString& fontName, int charset, FontStyle style);
+  // Checks every loaded entry, stopping at the first that does not fit; when
+  // all fit, the subtitles count as loaded.
+  void CheckAllSubtitleLines();
+
+  // The colours of the 16 palette entries.
+  std::array<QRgb, 16> Palette{};
+
+  // Program-wide flags.
+  bool PaletteReady = false;
+  bool NoIfoChosen = false;
+  bool MonochromeIfo = false;
+  bool SubtitlesLoaded = false;
+  bool AllLinesFit = true;
+  bool FrameRateMissing = false;
+
+  // Controls, by row.
+  QLineEdit* Edit1;
+  QPushButton* Button1;
+  QLabel* Label2;
+  QLabel* no_ifo;
+  QCheckBox* i_dont_have_ifo;
+  QRadioButton* Pal;
+  QRadioButton* Ntsc;
+  QLabel* Label3;
+  QComboBox* ComboBox1;
+  QCheckBox* CheckBox1;
+  QLabel* Label4;
+  QComboBox* ComboBox2;
+  QCheckBox* CheckBox2;
+  QLabel* Label5;
+  QComboBox* ComboBox3;
+  QCheckBox* CheckBox3;
+  QLabel* Label6;
+  QComboBox* ComboBox4;
+  QCheckBox* CheckBox4;
+  QFrame* Shape2;
+  QLabel* Label1;
+  QLabel* Info;
+  QLabel* Label7;
+  QLabel* colors;
+  QPushButton* ButtonAbout;
+  QPushButton* BitBtnSetDefaultValues;
+  QPushButton* BitBtnChangeImage;
+  QFrame* Shape1;
+  QLineEdit* Edit2;
+  QPushButton* Button2;
+  QLabel* Label8;
+  QComboBox* ComboBox5;
+  QLabel* Label11;
+  QComboBox* ComboBox7;
+  QLabel* Label12;
+  QComboBox* ComboBox8;
+  QLabel* Label9;
+  QComboBox* ComboBox6;
+  QLabel* LabelAlign;
+  QComboBox* ComboBoxAlign;
+  QLabel* Label10;
+  QSlider* offset;
+  QLabel* LabelOffset;
+  QSlider* offset_or;
+  QLabel* LabelOffset_Or;
+  QLabel* Label13;
+  QComboBox* ComboBoxOutlineWidth;
+  QProgressBar* ProgressBar1;
+  QPushButton* Button3;
+  QListWidget* ListBox1;
+  PreviewControl* preview;
+  LineStore* Memo1;
+  LineStore* Memo2;
+  LineStore* Memo3;
+  LineStore* Memo4;
+  LineStore* Memo5;
+  QLabel* LabelImageChangedPAL;
+  QLabel* LabelImageChangedNTSC;
+
+  // Non-visual parts: the file dialogs.
+  FileDialog OpenDialog1;
+  FileDialog OpenDialog2;
+  FileDialog OpenDialogImagePAL;
+  FileDialog OpenDialogImageNTSC;
+
+ protected:
+  bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createControls();
+  void connectHandlers();
+  // Connects a control's signal to a handler that runs inside the error guard.
+  template <typename Sender, typename Signal, typename Handler>
+  void onEvent(Sender* sender, Signal signal, Handler handler) {
+    connect(sender, signal, this, [this, handler] { RunGuarded(platform_, handler); });
+  }
+
+  Platform& platform_;
+  QString lastActivationError_;
+  FrameBitmap keyFrame_{576};
+  EncodeArea encodeArea_;
+};
+
+}  // namespace tesmora

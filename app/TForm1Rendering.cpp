@@ -1,0 +1,120 @@
+// The window's side of drawing subtitles: reading the style from the
+// controls, the preview with its width check, the key frame of a generation
+// run, and the line-fit check of the loaded subtitles.
+#include "app/StrToInt.h"
+#include "app/TForm1.h"
+#include "render/SubtitleDrawing.h"
+#include "render/SubtitleFont.h"
+
+namespace tesmora {
+
+SubtitleStyle TForm1::CurrentStyle() const {
+  SubtitleStyle style;
+  style.fontName = ComboBox5->currentText();
+  style.size = StrToInt(ComboBox6->currentText());
+  style.charset = CharsetFromName(ComboBox7->currentText());
+  style.style = StyleFromName(ComboBox8->currentText());
+  style.align = ComboBoxAlign->currentText();
+  style.offset = offset->value();
+  style.offsetOr = offset_or->value();
+  return style;
+}
+
+int TForm1::CurrentOutlineWidth() const {
+  return StrToInt(ComboBoxOutlineWidth->currentText());
+}
+
+RoleColours TForm1::CurrentRoleColours() const {
+  const auto colourOf = [this](const QComboBox* role) {
+    return Palette[static_cast<std::size_t>(RolePaletteIndex(role->currentText()))];
+  };
+  return {colourOf(ComboBox2), colourOf(ComboBox1), colourOf(ComboBox3)};
+}
+
+void TForm1::RenderPreview(const QByteArray& line1, const QByteArray& line2,
+                           const SubtitleStyle& style) {
+  LoadPreviewBackground();
+  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
+  if (!subtitle.fitsWidth()) {
+    platform_.showMessage(TooLongMessage(subtitle.line1, subtitle.line2));
+    AllLinesFit = false;
+    return;
+  }
+  AllLinesFit = true;
+  const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
+                                              style.offset, style.offsetOr, preview->height());
+  DrawSubtitle(preview->pictureForDrawing(), subtitle, layout, CurrentOutlineWidth(),
+               CurrentRoleColours());
+}
+
+void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
+                         const SubtitleStyle& style) {
+  preview->repaint();
+  const int height = Ntsc->isChecked() ? 480 : 576;
+  preview->resize(FrameBitmap::kWidth, height);
+  if (keyFrame_.height() != height) {
+    keyFrame_ = FrameBitmap(height);
+  } else {
+    keyFrame_.fill(kPureBlue);
+  }
+  // The preview shows the key frame itself, without a copy. Drawing goes
+  // through a second image over the same bytes: a shared image would detach
+  // and draw on a copy.
+  const auto imageOfKeyFrame = [this, height] {
+    return QImage(keyFrame_.row(0), FrameBitmap::kWidth, height, FrameBitmap::kStride,
+                  QImage::Format_RGB888);
+  };
+  preview->setPicture(imageOfKeyFrame());
+  QImage frame = imageOfKeyFrame();
+
+  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
+  const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
+                                              style.offset, style.offsetOr, height);
+  encodeArea_ = layout.area;
+  DrawSubtitle(frame, subtitle, layout, CurrentOutlineWidth(), CurrentRoleColours());
+  preview->update();
+}
+
+void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
+                           const QString& fontName, int charset, FontStyle style) {
+  SubtitleStyle measured;
+  measured.fontName = fontName;
+  measured.size = size;
+  measured.charset = charset;
+  measured.style = style;
+  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, measured);
+  if (subtitle.fitsWidth()) {
+    AllLinesFit = true;
+    return;
+  }
+  AllLinesFit = false;
+  const QString start = TooLongMessage(subtitle.line1, subtitle.line2);
+  if (!SubtitlesLoaded) {
+    ListBox1->clear();
+    platform_.showMessage(
+        start + QStringLiteral(" Please correct the srt and reload it. You can just use a smaler "
+                               "font size."));
+  } else {
+    platform_.showMessage(start + QStringLiteral(" Please use a smaler font size."));
+  }
+}
+
+void TForm1::CheckAllSubtitleLines() {
+  const QByteArrayList& lines1 = Memo4->lines();
+  const QByteArrayList& lines2 = Memo5->lines();
+  for (qsizetype k = 0; k < lines1.size(); ++k) {
+    if (!(PaletteReady && AllLinesFit)) {
+      break;
+    }
+    const SubtitleStyle style = CurrentStyle();
+    CheckLineFits(lines1[k], k < lines2.size() ? lines2[k] : QByteArray(), style.size,
+                  style.fontName, style.charset, style.style);
+  }
+  if (AllLinesFit && !FrameRateMissing) {
+    platform_.showMessage(QStringLiteral("Subtitle Style Modified/Loaded Successfully"));
+    Edit2->setText(OpenDialog2.fileName);
+    SubtitlesLoaded = true;
+  }
+}
+
+}  // namespace tesmora

@@ -1,0 +1,45 @@
+// Program start: the toolkit, the main window (whose creation runs the
+// start-up defaults), the About window created hidden, then the event loop
+// until the main window closes.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "about/TForm2.h"
+#include "app/QtPlatform.h"
+#include "app/TForm1.h"
+
+namespace {
+
+// Without a display the toolkit would abort with a terse message; say what
+// is missing instead.
+bool HasDisplay() {
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "tesmora: no display found. Tesmora is a desktop program: start it in a "
+                 "graphical session (DISPLAY or WAYLAND_DISPLAY set), or under Xvfb.\n");
+    return 2;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tesmora"));
+  QApplication::setDesktopFileName(QStringLiteral("tesmora"));
+
+  tesmora::QtPlatform platform;
+  tesmora::TForm1 form1(platform);
+  platform.setOwner(&form1);
+  tesmora::TForm2 form2;
+  form2.hide();
+
+  form1.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+#include "app/Platform.h"
+
+namespace tesmora::testing {
+
+// A scripted desktop: records every box and dialog, answers dialogs and
+// questions from queues. An unscripted dialog is cancelled; an unscripted
+// question is answered No.
+class FakePlatform : public Platform {
+ public:
+  struct Dialog {
+    QString title;
+    QString filter;
+  };
+
+  void showMessage(const QString& text) override { messages << text; }
+  void showInformation(const QString& text) override { informations << text; }
+  bool askYesNo(const QString& text) override {
+    questions << text;
+    if (answers.empty()) {
+      return false;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void showError(const QString& text) override { errors << ErrorBoxText(text); }
+  bool runOpenDialog(FileDialog& dialog) override {
+    dialogs.push_back({dialog.title, dialog.filter});
+    if (chosenFiles.empty()) {
+      return false;
+    }
+    const std::optional<QString> choice = chosenFiles.front();
+    chosenFiles.pop_front();
+    if (!choice) {
+      return false;
+    }
+    dialog.fileName = *choice;
+    return true;
+  }
+  void processPendingEvents() override { ++pendingEventRuns; }
+  void openUrl(const QString& url) override { openedUrls << url; }
+
+  // Scripted answers: a path confirms the next dialog, nullopt cancels it.
+  std::deque<std::optional<QString>> chosenFiles;
+  std::deque<bool> answers;
+
+  // What the program showed.
+  QStringList messages;
+  QStringList informations;
+  QStringList questions;
+  QStringList errors;  // as the box shows them, full stop included
+  std::vector<Dialog> dialogs;
+  QStringList openedUrls;
+  int pendingEventRuns = 0;
+};
+
+}  // namespace tesmora::testing

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "app/Pictures.h"
+#include "app/QtPlatform.h"
+#include "sup/IoError.h"
+#include "tests/app/FakePlatform.h"
+
+namespace tesmora {
+namespace {
+
+TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
+  EXPECT_EQ(QtNameFilters(QStringLiteral("ifo|*.ifo")), QStringList{"ifo (*.ifo *.IFO)"});
+  EXPECT_EQ(QtNameFilters(QStringLiteral("*.srt;*.sub;*.txt|*.srt;*.sub;*.txt")),
+            QStringList{"*.srt;*.sub;*.txt (*.srt *.SRT *.sub *.SUB *.txt *.TXT)"});
+  EXPECT_EQ(QtNameFilters(QStringLiteral("Pictures|*.bmp|All|*")),
+            (QStringList{"Pictures (*.bmp *.BMP)", "All (*)"}));
+}
+
+TEST(DisplayText, ShowsEachCarriageReturnAsALineBreak) {
+  EXPECT_EQ(DisplayText(QStringLiteral("ATTENTION\rline two\r\rend")),
+            QStringLiteral("ATTENTION\nline two\n\nend"));
+  EXPECT_EQ(DisplayText(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
+}
+
+TEST(RunGuarded, ShowsThePlatformErrorWithAFullStopAndEndsTheHandler) {
+  testing::FakePlatform platform;
+  int steps = 0;
+  RunGuarded(platform, [&] {
+    ++steps;
+    throw IoError("File access denied");
+    ++steps;  // never reached
+  });
+  EXPECT_EQ(steps, 1);
+  EXPECT_EQ(platform.errors, QStringList{"File access denied."});
+
+  RunGuarded(platform, [] { throw PlatformError(QStringLiteral("Bitmap image is not valid")); });
+  EXPECT_EQ(platform.errors.last(), QStringLiteral("Bitmap image is not valid."));
+}
+
+TEST(Pictures, LoadsBuiltInPicturesAndReportsMissingOnes) {
+  EXPECT_EQ(BuiltInPicture(QStringLiteral("PreviewPal720x576")).size(), QSize(720, 576));
+  EXPECT_EQ(BuiltInPicture(QStringLiteral("PreviewNtsc720x480")).size(), QSize(720, 480));
+  const QImage colours = BuiltInPicture(QStringLiteral("colors"));
+  EXPECT_EQ(colours.size(), QSize(70, 70));
+  EXPECT_EQ(colours.colorCount(), 4);
+  EXPECT_EQ(BuiltInPicture(QStringLiteral("velmire")).size(), QSize(78, 99));
+  const QImage blue = BuiltInPicture(QStringLiteral("BlueNtsc720x480"));
+  EXPECT_EQ(blue.pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(blue.pixel(719, 479), qRgb(0, 0, 255));
+  EXPECT_THROW(BuiltInPicture(QStringLiteral("nothing")), PlatformError);
+}
+
+}  // namespace
+}  // namespace tesmora
