@@ -15,6 +15,14 @@ QImage BuiltInPicture(const QString& name) {
   return picture;
 }
 
+QImage BuiltInPictures::get(const QString& name, QImage::Format format) {
+  auto found = decoded_.find(name);
+  if (found == decoded_.end() || found->format() != format) {
+    found = decoded_.insert(name, BuiltInPicture(name).convertToFormat(format));
+  }
+  return *found;
+}
+
 QImage LoadPictureFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {

@@ -104,9 +104,9 @@ void TForm1::LoadPreviewBackground() {
   const auto load = [this](QSize frame, const QString& path, const QString& builtIn) {
     preview->resize(frame);
     if (!path.isEmpty() && QFileInfo::exists(path)) {
-      preview->setPicture(LoadPictureFile(path));
+      preview->setPicture(LoadPictureFile(path).convertToFormat(QImage::Format_RGB888));
     } else {
-      preview->setPicture(BuiltInPicture(builtIn));
+      preview->setPicture(pictures_.get(builtIn, QImage::Format_RGB888));
     }
   };
   if (Pal->isChecked()) {

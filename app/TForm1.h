@@ -16,6 +16,7 @@
 #include <array>
 
 #include "app/LineStore.h"
+#include "app/Pictures.h"
 #include "app/Platform.h"
 #include "app/PreviewControl.h"
 #include "render/OutlinedLine.h"
@@ -162,7 +163,9 @@ class TForm1 : public QWidget {
   Platform& platform_;
   QString lastActivationError_;
   FrameBitmap keyFrame_{576};
+  QRect keyFrameDrawn_;  // where the last subtitle was drawn on the key frame
   EncodeArea encodeArea_;
+  BuiltInPictures pictures_;
 };
 
 }  // namespace tesmora

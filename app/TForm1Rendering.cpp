@@ -52,11 +52,13 @@ void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
   preview->repaint();
   const int height = Ntsc->isChecked() ? 480 : 576;
   preview->resize(FrameBitmap::kWidth, height);
+  // Back to pure blue: only the rows the previous subtitle drew on need it.
   if (keyFrame_.height() != height) {
     keyFrame_ = FrameBitmap(height);
   } else {
-    keyFrame_.fill(kPureBlue);
+    keyFrame_.fillRows(keyFrameDrawn_.top(), keyFrameDrawn_.bottom(), kPureBlue);
   }
+  keyFrameDrawn_ = QRect();
   // The preview shows the key frame itself, without a copy. Drawing goes
   // through a second image over the same bytes: a shared image would detach
   // and draw on a copy.
@@ -71,7 +73,8 @@ void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
   const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
                                               style.offset, style.offsetOr, height);
   encodeArea_ = layout.area;
-  DrawSubtitle(frame, subtitle, layout, CurrentOutlineWidth(), CurrentRoleColours());
+  keyFrameDrawn_ =
+      DrawSubtitle(frame, subtitle, layout, CurrentOutlineWidth(), CurrentRoleColours());
   preview->update();
 }
 

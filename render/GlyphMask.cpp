@@ -41,13 +41,14 @@ QRect InkBounds(const QString& text, const QFont& font, QPoint cell) {
 
 }  // namespace
 
-GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit) {
-  const QRect area = InkBounds(text, font, cell).intersected(limit);
-  GlyphMask mask(area);
-  if (area.isEmpty() || text.isEmpty()) {
-    return mask;
+GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit,
+                       int room) {
+  const QRect ink = InkBounds(text, font, cell).intersected(limit);
+  if (ink.isEmpty() || text.isEmpty()) {
+    return GlyphMask();
   }
-  QImage canvas(area.size(), QImage::Format_ARGB32_Premultiplied);
+  GlyphMask mask(ink.adjusted(-room, -room, room, room));
+  QImage canvas(ink.size(), QImage::Format_ARGB32_Premultiplied);
   canvas.fill(Qt::transparent);
   {
     QPainter painter(&canvas);
@@ -55,15 +56,13 @@ GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, cons
     painter.setFont(font);
     painter.setPen(QColor(Qt::white));
     const QFontMetrics metrics(font);
-    painter.drawText(QPoint(cell.x() - area.left(), cell.y() + metrics.ascent() - area.top()),
-                     text);
+    painter.drawText(QPoint(cell.x() - ink.left(), cell.y() + metrics.ascent() - ink.top()), text);
   }
-  for (int y = 0; y < area.height(); ++y) {
+  for (int y = 0; y < ink.height(); ++y) {
     const auto* pixels = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
-    std::uint64_t* words = mask.row(area.top() + y);
-    for (int x = 0; x < area.width(); ++x) {
+    for (int x = 0; x < ink.width(); ++x) {
       if (qAlpha(pixels[x]) != 0) {
-        words[x / 64] |= std::uint64_t{1} << (x % 64);
+        mask.set(ink.left() + x, ink.top() + y);
       }
     }
   }
@@ -72,35 +71,32 @@ GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, cons
 
 namespace {
 
-// One step of 3 x 3 dilation into a mask one pixel larger on every side.
+// One step of 3 x 3 dilation, within the same area.
 GlyphMask DilateOnce(const GlyphMask& in) {
-  const QRect& from = in.area();
-  if (from.isEmpty()) {
-    return in;
+  const QRect& area = in.area();
+  GlyphMask out(area);
+  const int words = in.wordsPerRow();
+  if (words == 0) {
+    return out;
   }
-  GlyphMask out(from.adjusted(-1, -1, 1, 1));
-  const int inWords = in.wordsPerRow();
-  const int outWords = out.wordsPerRow();
-  std::vector<std::uint64_t> spread(static_cast<std::size_t>(outWords));
-  for (int y = from.top(); y <= from.bottom(); ++y) {
-    // Shift the row one column right (the area grew one column on the left),
-    // then or in its neighbours to the left and right.
-    const std::uint64_t* source = in.row(y);
-    std::uint64_t carry = 0;
-    for (int w = 0; w < outWords; ++w) {
-      const std::uint64_t word = w < inWords ? source[w] : 0;
-      spread[w] = word << 1 | carry;
-      carry = word >> 63;
+  // Columns past the area's width in the last word stay clear.
+  const int tailBits = area.width() % 64;
+  const std::uint64_t lastWordMask =
+      tailBits == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << tailBits) - 1;
+  std::vector<std::uint64_t> wide(static_cast<std::size_t>(words));
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const std::uint64_t* row = in.row(y);
+    for (int w = 0; w < words; ++w) {
+      const std::uint64_t previous = w > 0 ? row[w - 1] : 0;
+      const std::uint64_t next = w + 1 < words ? row[w + 1] : 0;
+      wide[w] = row[w] | row[w] << 1 | previous >> 63 | row[w] >> 1 | next << 63;
     }
-    std::uint64_t previous = 0;
-    for (int w = 0; w < outWords; ++w) {
-      const std::uint64_t next = w + 1 < outWords ? spread[w + 1] : 0;
-      const std::uint64_t current = spread[w];
-      const std::uint64_t wide =
-          current | current << 1 | previous >> 63 | current >> 1 | next << 63;
-      previous = current;
-      for (int dy = 0; dy <= 2; ++dy) {
-        out.row(y - 1 + dy)[w] |= wide;
+    wide[words - 1] &= lastWordMask;
+    for (int target = std::max(y - 1, area.top()); target <= std::min(y + 1, area.bottom());
+         ++target) {
+      std::uint64_t* outRow = out.row(target);
+      for (int w = 0; w < words; ++w) {
+        outRow[w] |= wide[w];
       }
     }
   }

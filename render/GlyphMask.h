@@ -37,15 +37,17 @@ class GlyphMask {
 };
 
 // The pixels a bi-level drawing of `text` covers when its cell's top-left
-// corner is at `cell`, restricted to `limit`. The text is drawn once, with
-// the same painter call as on a picture, so the mask matches a direct drawing
-// pixel for pixel.
-GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit);
+// corner is at `cell`, restricted to `limit`, in a mask whose area leaves
+// `room` pixels on every side for dilating it. The text is drawn once, with
+// the same painter call as on a picture, so the mask matches a direct
+// drawing pixel for pixel.
+GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit,
+                       int room);
 
-// Square dilation: every pixel within `radius` (in x and in y) of a set
-// pixel. The result's area grows by `radius` on every side. Built as
-// `radius` steps of a 3 x 3 dilation, each separable into a shift-and-or
-// along the rows and an or of neighbouring rows.
+// Square dilation within the mask's own area: every pixel within `radius`
+// (in x and in y) of a set pixel. Built as `radius` steps of a 3 x 3
+// dilation, each separable into a shift-and-or along the rows and an or of
+// neighbouring rows.
 GlyphMask Dilate(const GlyphMask& mask, int radius);
 
 }  // namespace tesmora

@@ -6,50 +6,51 @@
 #include "render/GlyphMask.h"
 
 namespace tesmora {
-namespace {
 
-void PutPixel(uchar* pixel, QRgb colour) {
-  pixel[0] = static_cast<uchar>(qRed(colour));
-  pixel[1] = static_cast<uchar>(qGreen(colour));
-  pixel[2] = static_cast<uchar>(qBlue(colour));
-}
-
-}  // namespace
-
-void DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
-                      int outlineWidth, const RoleColours& colours) {
+QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
+                       int outlineWidth, const RoleColours& colours) {
   Q_ASSERT(picture.format() == QImage::Format_RGB888);
   const int reach = std::max(outlineWidth, 1);
   const QRect frame = picture.rect();
   const GlyphMask glyphs =
-      DrawTextMask(text, font, cell, frame.adjusted(-reach, -reach, reach, reach));
-  if (glyphs.area().isEmpty()) {
-    return;
+      DrawTextMask(text, font, cell, frame.adjusted(-reach, -reach, reach, reach), reach);
+  const QRect area = glyphs.area().intersected(frame);
+  if (area.isEmpty()) {
+    return {};
   }
+  // The three masks share one area, so their rows line up word for word.
   const GlyphMask ring = Dilate(glyphs, 1);
-  // Every pixel the passes touch: the outline reaches furthest, unless the
-  // outline width is 0 and the antialias ring does.
   const GlyphMask outline = outlineWidth >= 1 ? Dilate(ring, outlineWidth - 1) : ring;
 
   // The last pass to touch a pixel decides its colour: Text over Antialias
-  // over Outline.
-  const QRect area = outline.area().intersected(frame);
+  // over Outline. The outline mask covers the other two.
+  const int left = glyphs.area().left();
+  const int firstWord = (area.left() - left) / 64;
+  const int lastWord = (area.right() - left) / 64;
   for (int y = area.top(); y <= area.bottom(); ++y) {
-    const std::uint64_t* words = outline.row(y);
+    const std::uint64_t* outer = outline.row(y);
+    const std::uint64_t* inner = ring.row(y);
+    const std::uint64_t* core = glyphs.row(y);
     uchar* line = picture.scanLine(y);
-    for (int w = 0; w < outline.wordsPerRow(); ++w) {
-      for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) {
-        const int x = outline.area().left() + w * 64 + std::countr_zero(bits);
+    for (int w = firstWord; w <= lastWord; ++w) {
+      for (std::uint64_t bits = outer[w]; bits != 0; bits &= bits - 1) {
+        const int bit = std::countr_zero(bits);
+        const int x = left + w * 64 + bit;
         if (x < area.left() || x > area.right()) {
           continue;
         }
-        const QRgb colour = glyphs.test(x, y) ? colours.text
-                            : ring.test(x, y) ? colours.antialias
-                                              : colours.outline;
-        PutPixel(line + x * 3, colour);
+        const std::uint64_t mask = std::uint64_t{1} << bit;
+        const QRgb colour = (core[w] & mask) != 0    ? colours.text
+                            : (inner[w] & mask) != 0 ? colours.antialias
+                                                     : colours.outline;
+        uchar* pixel = line + x * 3;
+        pixel[0] = static_cast<uchar>(qRed(colour));
+        pixel[1] = static_cast<uchar>(qGreen(colour));
+        pixel[2] = static_cast<uchar>(qBlue(colour));
       }
     }
   }
+  return area;
 }
 
 }  // namespace tesmora

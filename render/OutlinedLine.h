@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QRgb>
 #include <QString>
 
@@ -20,7 +21,8 @@ struct RoleColours {
 // Outline colour at every offset up to `outlineWidth` in x and y, then in
 // the Antialias colour at every offset up to 1, then once in the Text
 // colour; it is built from one drawing of the text and two dilations of it.
-void DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
-                      int outlineWidth, const RoleColours& colours);
+// Returns a rectangle of the picture that holds every pixel it changed.
+QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
+                       int outlineWidth, const RoleColours& colours);
 
 }  // namespace tesmora

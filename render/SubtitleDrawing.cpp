@@ -29,10 +29,13 @@ QString TooLongMessage(const QString& line1, const QString& line2) {
          QStringLiteral("is too long.");
 }
 
-void DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
-                  int outlineWidth, const RoleColours& colours) {
-  DrawOutlinedLine(picture, subtitle.line1, subtitle.font, layout.cell1, outlineWidth, colours);
-  DrawOutlinedLine(picture, subtitle.line2, subtitle.font, layout.cell2, outlineWidth, colours);
+QRect DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
+                   int outlineWidth, const RoleColours& colours) {
+  const QRect first =
+      DrawOutlinedLine(picture, subtitle.line1, subtitle.font, layout.cell1, outlineWidth, colours);
+  const QRect second =
+      DrawOutlinedLine(picture, subtitle.line2, subtitle.font, layout.cell2, outlineWidth, colours);
+  return first.united(second);
 }
 
 }  // namespace tesmora

@@ -32,8 +32,9 @@ PreparedSubtitle PrepareSubtitle(const QByteArray& line1, const QByteArray& line
 QString TooLongMessage(const QString& line1, const QString& line2);
 
 // Draws Line1 and then Line2 with their rings on a 24-bit picture, clipped to
-// it. An empty line draws nothing.
-void DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
-                  int outlineWidth, const RoleColours& colours);
+// it. An empty line draws nothing. Returns a rectangle of the picture that
+// holds every pixel it changed.
+QRect DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
+                   int outlineWidth, const RoleColours& colours);
 
 }  // namespace tesmora

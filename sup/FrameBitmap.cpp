@@ -1,5 +1,7 @@
 #include "sup/FrameBitmap.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace tesmora {
@@ -25,10 +27,23 @@ void FrameBitmap::setPixel(int x, int y, Rgb colour) {
 }
 
 void FrameBitmap::fill(Rgb colour) {
-  for (std::size_t i = 0; i < bytes_.size(); i += kBytesPerPixel) {
-    bytes_[i] = colour.r;
-    bytes_[i + 1] = colour.g;
-    bytes_[i + 2] = colour.b;
+  fillRows(0, height_ - 1, colour);
+}
+
+void FrameBitmap::fillRows(int first, int last, Rgb colour) {
+  first = std::max(first, 0);
+  last = std::min(last, height_ - 1);
+  if (first > last) {
+    return;
+  }
+  std::uint8_t* top = row(first);
+  for (int x = 0; x < kWidth; ++x) {
+    top[x * kBytesPerPixel] = colour.r;
+    top[x * kBytesPerPixel + 1] = colour.g;
+    top[x * kBytesPerPixel + 2] = colour.b;
+  }
+  for (int y = first + 1; y <= last; ++y) {
+    std::memcpy(row(y), top, kStride);
   }
 }
 

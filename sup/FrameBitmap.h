@@ -42,6 +42,8 @@ class FrameBitmap {
   Rgb pixel(int x, int y) const;
   void setPixel(int x, int y, Rgb colour);
   void fill(Rgb colour);
+  // Fills rows first to last (inclusive), cut to the frame.
+  void fillRows(int first, int last, Rgb colour);
 
  private:
   int height_;

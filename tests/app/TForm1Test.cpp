@@ -38,6 +38,10 @@ class TForm1Test : public ::testing::Test {
   QTemporaryDir folder;
 };
 
+QImage BuiltIn(const char* name) {
+  return BuiltInPicture(QString::fromLatin1(name)).convertToFormat(QImage::Format_RGB888);
+}
+
 QStringList Items(const QComboBox* list) {
   QStringList items;
   for (int i = 0; i < list->count(); ++i) {
@@ -167,11 +171,11 @@ TEST_F(TForm1Test, TheStandardSetsThePreviewSize) {
   form.Ntsc->click();
   EXPECT_EQ(form.preview->size(), QSize(720, 480));
   EXPECT_EQ(form.preview->picture().size(), QSize(720, 480));
-  EXPECT_EQ(form.preview->picture(), BuiltInPicture(QStringLiteral("PreviewNtsc720x480")));
+  EXPECT_EQ(form.preview->picture(), BuiltIn("PreviewNtsc720x480"));
   form.Pal->setEnabled(true);
   form.Pal->click();
   EXPECT_EQ(form.preview->size(), QSize(720, 576));
-  EXPECT_EQ(form.preview->picture(), BuiltInPicture(QStringLiteral("PreviewPal720x576")));
+  EXPECT_EQ(form.preview->picture(), BuiltIn("PreviewPal720x576"));
 }
 
 TEST_F(TForm1Test, CancellingBothPictureDialogsChangesNothing) {
@@ -208,7 +212,7 @@ TEST_F(TForm1Test, AnOwnPictureWhoseFileIsGoneFallsBackButKeepsItsPath) {
   const QString gone = folder.filePath(QStringLiteral("gone.bmp"));
   form.LabelImageChangedPAL->setText(gone);
   form.LoadPreviewBackground();
-  EXPECT_EQ(form.preview->picture(), BuiltInPicture(QStringLiteral("PreviewPal720x576")));
+  EXPECT_EQ(form.preview->picture(), BuiltIn("PreviewPal720x576"));
   EXPECT_EQ(form.LabelImageChangedPAL->text(), gone);
   EXPECT_TRUE(platform.errors.isEmpty());
 }
@@ -225,7 +229,7 @@ TEST_F(TForm1Test, AnOwnPictureThatIsNoPictureShowsTheErrorAndKeepsThePath) {
   // The defaults button is the way back to the built-in picture.
   form.BitBtnSetDefaultValues->click();
   EXPECT_TRUE(form.LabelImageChangedPAL->text().isEmpty());
-  EXPECT_EQ(form.preview->picture(), BuiltInPicture(QStringLiteral("PreviewPal720x576")));
+  EXPECT_EQ(form.preview->picture(), BuiltIn("PreviewPal720x576"));
 }
 
 TEST_F(TForm1Test, ARepeatedActivationErrorIsShownOnce) {
