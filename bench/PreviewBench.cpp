@@ -1,0 +1,48 @@
+// A preview redraw at the default style: background reload, width check and
+// drawing of the two sample lines, as a slider drag triggers it.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "app/TForm1.h"
+
+namespace tesmora {
+namespace {
+
+class SilentPlatform : public Platform {
+ public:
+  void showMessage(const QString&) override {}
+  void showInformation(const QString&) override {}
+  bool askYesNo(const QString&) override { return false; }
+  void showError(const QString&) override {}
+  bool runOpenDialog(FileDialog&) override { return false; }
+  void processPendingEvents() override {}
+  void openUrl(const QString&) override {}
+};
+
+void BM_PreviewRedraw(benchmark::State& state) {
+  SilentPlatform platform;
+  TForm1 form(platform);
+  form.Palette.fill(qRgb(0, 0, 0));
+  form.Palette[3] = qRgb(255, 255, 255);
+  form.Palette[1] = qRgb(85, 85, 85);
+  form.ComboBox1->setCurrentIndex(1);
+  form.ComboBox3->setCurrentIndex(3);
+  for (auto _ : state) {
+    form.RenderPreview("Lorvanto.", "Vessa Morane.", form.CurrentStyle());
+    benchmark::DoNotOptimize(form.preview->picture().constBits());
+  }
+}
+BENCHMARK(BM_PreviewRedraw)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tesmora
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
