@@ -1280,7 +1280,7 @@ void DrawPixelText(QImage& img, const PixelFont& font, int x, int y, const std::
 // colors.png: text colour, antialias ring and outline ring of a subtitle glyph, explained.
 
 QImage ColoursIllustration() {
-  const QRgb red = qRgb(224, 0, 0), white = qRgb(255, 255, 255), grey = qRgb(128, 128, 128),
+  const QRgb red = qRgb(0xC6, 0, 0), white = qRgb(255, 255, 255), grey = qRgb(0x84, 0x84, 0x84),
              black = qRgb(0, 0, 0);
   const int size = 70;
 
