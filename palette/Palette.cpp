@@ -1,0 +1,56 @@
+#include "palette/Palette.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace tesmora {
+namespace {
+
+std::uint8_t LowByte(long double value) {
+  const long long rounded = std::llrintl(value);  // the default mode: nearest, halves to even
+  return static_cast<std::uint8_t>(static_cast<unsigned long long>(rounded) & 0xFF);
+}
+
+}  // namespace
+
+Rgb YCrCbToRgb(std::uint8_t y, std::uint8_t cr, std::uint8_t cb) {
+  const long double luma = y;
+  const long double d = static_cast<int>(cr) - 128;
+  const long double e = static_cast<int>(cb) - 128;
+  const long double red = luma + 1.402L * d;
+  const long double green = luma - 0.34414L * e - 0.71414L * d;
+  const long double blue = luma + 1.772L * e;
+  return {LowByte(red), LowByte(green), LowByte(blue)};
+}
+
+PaletteEntry PaletteEntryFromIfo(std::uint32_t value) {
+  PaletteEntry entry;
+  entry.reservedByte = static_cast<std::uint8_t>(value >> 24);
+  entry.y = static_cast<std::uint8_t>(value >> 16);
+  entry.cr = static_cast<std::uint8_t>(value >> 8);
+  entry.cb = static_cast<std::uint8_t>(value);
+  entry.rgb = YCrCbToRgb(entry.y, entry.cr, entry.cb);
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(value));
+  entry.hintText = hex;
+  return entry;
+}
+
+Palette GenericPalette() {
+  Palette palette;
+  for (int n = 0; n < 16; ++n) {
+    PaletteEntry& entry = palette[static_cast<std::size_t>(n)];
+    if (n < 4) {
+      const auto grey = static_cast<std::uint8_t>(85 * n);
+      entry.rgb = {grey, grey, grey};
+      const std::string g = std::to_string(grey);
+      entry.hintText = g + g + g;
+    } else {
+      entry.rgb = {0, 0, 0};
+      entry.hintText = "000000";
+    }
+  }
+  return palette;
+}
+
+}  // namespace tesmora
