@@ -5,8 +5,15 @@
 
 namespace tesmora {
 
+// The picture as the preview shows it: every pixel of the colour of its
+// bottom-left pixel left out (transparent). On a key frame that removes the
+// whole blue background.
+QImage WithoutBottomLeftColour(const QImage& picture);
+
 // The window's preview: shows its picture stretched to the control's size,
-// so a picture of the frame size appears pixel for pixel.
+// so a picture of the frame size appears pixel for pixel, and drawn
+// transparently, so the window's background shows where the picture has the
+// colour of its bottom-left pixel.
 class PreviewControl : public QWidget {
   Q_OBJECT
 
@@ -18,12 +25,16 @@ class PreviewControl : public QWidget {
 
   // The picture to draw on, as 24-bit RGB; the control repaints afterwards.
   QImage& pictureForDrawing();
+  // Tells the control that its picture's pixels were changed in place.
+  void pictureChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QImage picture_;
+  QImage shown_;
+  bool shownIsCurrent_ = false;
 };
 
 }  // namespace tesmora

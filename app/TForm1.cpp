@@ -65,6 +65,30 @@ void TForm1::connectHandlers() {
       RunGuarded(platform_, [this] { NtscClick(); });
     }
   });
+
+  // Palette and colour roles. A drop-down list's handler runs on the user's
+  // choice only; a check box's on every change of state.
+  onEvent(Button1, &QPushButton::clicked, [this] { Button1Click(); });
+  connect(i_dont_have_ifo, &QCheckBox::toggled, this, [this](bool checked) {
+    RunGuarded(platform_, [this, checked] { i_dont_have_ifoClick(checked); });
+  });
+  for (QComboBox* role : {ComboBox1, ComboBox2, ComboBox3, ComboBox4}) {
+    onEvent(role, &QComboBox::activated, [this] { ComboBox1Change(); });
+  }
+  connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) {
+      RunGuarded(platform_, [this] { ListBox1Click(); });
+    }
+  });
+
+  // Style controls.
+  onEvent(offset, &QSlider::valueChanged, [this] { offsetChange(); });
+  onEvent(ComboBoxAlign, &QComboBox::activated, [this] { offsetChange(); });
+  onEvent(offset_or, &QSlider::valueChanged, [this] { offset_orChange(); });
+  for (QComboBox* style : {ComboBox5, ComboBox6, ComboBox8, ComboBoxOutlineWidth}) {
+    onEvent(style, &QComboBox::activated, [this] { ComboBox6Change(); });
+  }
+  onEvent(ComboBox7, &QComboBox::activated, [this] { ComboBox7Change(); });
 }
 
 void TForm1::FormCreate(QObject* sender) {

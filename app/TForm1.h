@@ -13,12 +13,13 @@
 #include <QWidget>
 
 #include <QByteArray>
-#include <array>
 
 #include "app/LineStore.h"
 #include "app/Pictures.h"
 #include "app/Platform.h"
 #include "app/PreviewControl.h"
+#include "app/SwatchRow.h"
+#include "palette/Palette.h"
 #include "render/OutlinedLine.h"
 #include "render/SubtitleStyle.h"
 #include "sup/EncodeArea.h"
@@ -69,8 +70,22 @@ class TForm1 : public QWidget {
   // all fit, the subtitles count as loaded.
   void CheckAllSubtitleLines();
 
-  // The colours of the 16 palette entries.
-  std::array<QRgb, 16> Palette{};
+  // Palette and colour roles.
+  void Button1Click();
+  void i_dont_have_ifoClick(bool checked);
+  void InstallGenericPalette();
+  void ComboBox1Change();
+  void ListBox1Click();
+  const Palette& CurrentPalette() const { return palette_; }
+  const SwatchRow& Swatches() const { return swatches_; }
+
+  // The preview's redraws and the style controls' change handlers.
+  void RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2);
+  void RedrawPreviewSelected();
+  void offsetChange();
+  void offset_orChange();
+  void ComboBox6Change();
+  void ComboBox7Change();
 
   // Program-wide flags.
   bool PaletteReady = false;
@@ -154,6 +169,10 @@ class TForm1 : public QWidget {
  private:
   void createControls();
   void connectHandlers();
+  // Redraws the sample lines and then the selected subtitle, as far as a
+  // palette and loaded subtitles allow; true when the selected one was drawn.
+  bool StyleRedraw();
+  void ShowPalette(const Palette& palette);
   // Connects a control's signal to a handler that runs inside the error guard.
   template <typename Sender, typename Signal, typename Handler>
   void onEvent(Sender* sender, Signal signal, Handler handler) {
@@ -166,6 +185,8 @@ class TForm1 : public QWidget {
   QRect keyFrameDrawn_;  // where the last subtitle was drawn on the key frame
   EncodeArea encodeArea_;
   BuiltInPictures pictures_;
+  Palette palette_;
+  SwatchRow swatches_;
 };
 
 }  // namespace tesmora

@@ -26,7 +26,8 @@ int TForm1::CurrentOutlineWidth() const {
 
 RoleColours TForm1::CurrentRoleColours() const {
   const auto colourOf = [this](const QComboBox* role) {
-    return Palette[static_cast<std::size_t>(RolePaletteIndex(role->currentText()))];
+    const Rgb rgb = palette_[static_cast<std::size_t>(RolePaletteIndex(role->currentText()))].rgb;
+    return qRgb(rgb.r, rgb.g, rgb.b);
   };
   return {colourOf(ComboBox2), colourOf(ComboBox1), colourOf(ComboBox3)};
 }
@@ -75,7 +76,7 @@ void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
   encodeArea_ = layout.area;
   keyFrameDrawn_ =
       DrawSubtitle(frame, subtitle, layout, CurrentOutlineWidth(), CurrentRoleColours());
-  preview->update();
+  preview->pictureChanged();
 }
 
 void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "app/Platform.h"
@@ -18,8 +19,18 @@ class FakePlatform : public Platform {
     QString filter;
   };
 
-  void showMessage(const QString& text) override { messages << text; }
-  void showInformation(const QString& text) override { informations << text; }
+  void showMessage(const QString& text) override {
+    messages << text;
+    if (onBox) {
+      onBox();
+    }
+  }
+  void showInformation(const QString& text) override {
+    informations << text;
+    if (onBox) {
+      onBox();
+    }
+  }
   bool askYesNo(const QString& text) override {
     questions << text;
     if (answers.empty()) {
@@ -45,6 +56,9 @@ class FakePlatform : public Platform {
   }
   void processPendingEvents() override { ++pendingEventRuns; }
   void openUrl(const QString& url) override { openedUrls << url; }
+
+  // Runs while a message box is up, to look at the window behind it.
+  std::function<void()> onBox;
 
   // Scripted answers: a path confirms the next dialog, nullopt cancels it.
   std::deque<std::optional<QString>> chosenFiles;

@@ -19,14 +19,8 @@ const QByteArray kTooWide(120, 'W');
 class RenderingTest : public ::testing::Test {
  protected:
   RenderingTest() {
-    // A palette with the generic greys.
-    form.Palette.fill(qRgb(0, 0, 0));
-    for (int n = 0; n < 4; ++n) {
-      form.Palette[static_cast<std::size_t>(n)] = qRgb(85 * n, 85 * n, 85 * n);
-    }
-    form.ComboBox1->setCurrentIndex(1);  // antialias 85
-    form.ComboBox2->setCurrentIndex(0);  // outline 0
-    form.ComboBox3->setCurrentIndex(3);  // text 255
+    // The generic palette: antialias 85, outline 0, text 255.
+    form.i_dont_have_ifo->setChecked(true);
   }
 
   void load(std::initializer_list<std::pair<QByteArray, QByteArray>> entries) {
@@ -103,7 +97,7 @@ TEST_F(RenderingTest, KeyFrameHoldsOnlyBlueAndRoleColoursAndItsBand) {
   // equals that of a window that drew only the second.
   testing::FakePlatform otherPlatform;
   TForm1 other(otherPlatform);
-  other.Palette = form.Palette;
+  other.i_dont_have_ifo->setChecked(true);
   for (QComboBox* box : {other.ComboBox1, other.ComboBox2, other.ComboBox3, other.ComboBox8}) {
     box->setCurrentIndex(form.findChild<QComboBox*>(box->objectName())->currentIndex());
   }
@@ -155,6 +149,7 @@ TEST_F(RenderingTest, LineCheckAfterALoadKeepsTheListAndTheLoadedState) {
 
 TEST_F(RenderingTest, LineCheckMeasuresNothingWithoutAPaletteOrAfterAFailedPreview) {
   load({{kTooWide, ""}});
+  form.PaletteReady = false;
   form.CheckAllSubtitleLines();  // no palette: nothing is measured, the empty check passes
   EXPECT_EQ(platform.messages, QStringList{"Subtitle Style Modified/Loaded Successfully"});
 

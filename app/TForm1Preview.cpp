@@ -1,0 +1,63 @@
+// The live preview: redraws after every change of a style control.
+#include "app/TForm1.h"
+
+namespace tesmora {
+namespace {
+
+const QByteArray kSampleLine1 = "Lorvanto.";
+const QByteArray kSampleLine2 = "Vessa Morane";
+
+}  // namespace
+
+void TForm1::RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2) {
+  RenderPreview(line1, line2, CurrentStyle());
+}
+
+void TForm1::RedrawPreviewSelected() {
+  const qsizetype k = ListBox1->currentRow();
+  const auto lineAt = [k](const LineStore* store) {
+    return k >= 0 && k < store->lines().size() ? store->lines()[k] : QByteArray();
+  };
+  RenderPreview(lineAt(Memo4), lineAt(Memo5), CurrentStyle());
+}
+
+bool TForm1::StyleRedraw() {
+  if (PaletteReady) {
+    RedrawPreviewSample(kSampleLine1, kSampleLine2);
+  }
+  if (PaletteReady && SubtitlesLoaded) {
+    RedrawPreviewSelected();
+    return true;
+  }
+  return false;
+}
+
+void TForm1::offsetChange() {
+  StyleRedraw();
+  LabelOffset->setText(QString::number(offset->value()));
+  LabelOffset->adjustSize();
+}
+
+void TForm1::offset_orChange() {
+  if (offset_or->value() % 2 != 0) {
+    // Moving to the even position above runs this handler again, nested.
+    offset_or->setValue(offset_or->value() + 1);
+  }
+  StyleRedraw();
+  LabelOffset_Or->setText(QString::number(offset_or->value()));
+  LabelOffset_Or->adjustSize();
+}
+
+void TForm1::ComboBox6Change() {
+  if (StyleRedraw()) {
+    setWindowTitle(QStringLiteral("Tesmora By Ovandel Checking Subtitle Length..."));
+    CheckAllSubtitleLines();
+    setWindowTitle(QStringLiteral("Tesmora By Ovandel"));
+  }
+}
+
+void TForm1::ComboBox7Change() {
+  StyleRedraw();
+}
+
+}  // namespace tesmora
