@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tesmora {
+
+// One cue: when it shows, for how long, and its (at most two) lines, kept
+// as the undecoded bytes of the file.
+struct SubtitleEntry {
+  long long startMs = 0;
+  long long durationMs = 0;
+  std::string line1;
+  std::string line2;  // empty for a one-line cue
+
+  friend bool operator==(const SubtitleEntry&, const SubtitleEntry&) = default;
+};
+
+// What a reader made of a file: the cues in file order, the text the
+// window's list shows for each list line, and why it stopped early, if it
+// did. For frame files the list shows every cue line of the file, also those
+// after a cue that stopped the load.
+struct SubtitleReadResult {
+  std::vector<SubtitleEntry> entries;
+  std::vector<std::string> listTexts;
+  // The message of a cue that stopped the load; the cues before it stay.
+  std::string error;
+  // A frame file whose first line gives no accepted frame rate.
+  bool frameRateMissing = false;
+  // Lines holding "-->" that could not be read as timing lines.
+  int unreadTimingLines = 0;
+  int firstUnreadLineNumber = 0;  // counted from 1
+  std::string firstUnreadLine;
+};
+
+}  // namespace tesmora

@@ -1,0 +1,83 @@
+#include "subtitles/SrtReader.h"
+
+#include <gtest/gtest.h>
+
+#include "subtitles/TextLines.h"
+
+namespace tesmora {
+namespace {
+
+TEST(SrtTimeToMs, ReadsToTheHundredth) {
+  EXPECT_EQ(SrtTimeToMs("00:01:02,34"), 62340);
+  EXPECT_EQ(SrtTimeToMs("00:00:01.99"), 1990);
+  EXPECT_EQ(SrtTimeToMs("10:00:00,00"), 36000000);
+  EXPECT_THROW(SrtTimeToMs("0a:00:00,00"), IntegerError);
+}
+
+TEST(ReadSrt, ReadsOneAndTwoLineCues) {
+  const SubtitleReadResult result = ReadSrt(
+      SplitLines("1\r\n00:00:01,999 --> 00:00:02,005\r\nHello\r\nWorld\r\nthird line\r\n\r\n"
+                 "2\r\n00:00:05,000 --> 00:00:04,000\r\nBackwards\r\n"));
+  ASSERT_EQ(result.entries.size(), 2u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1990, 10, "Hello", "World"}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, -1000, "Backwards", ""}));
+  EXPECT_EQ(result.listTexts, (std::vector<std::string>{"Hello | World", "Backwards"}));
+  EXPECT_TRUE(result.error.empty());
+  EXPECT_EQ(result.unreadTimingLines, 0);
+}
+
+TEST(ReadSrt, ReadsLooselyWrittenTimingLinesToo) {
+  const SubtitleReadResult result = ReadSrt(
+      SplitLines("1\n00:00:01,000 --> 00:00:04,000 \ntrailing blank\n\n"
+                 "2\n00:00:05,000 --> 00:00:06,000 X1:100 X2:600 Y1:50 Y2:100\ncoordinates\n\n"
+                 "3\n0:00:07,000 --> 0:00:08,5\none-digit hour\n\n"
+                 "4\n00:00:09,000-->00:00:10,000\nno blanks\n\n"
+                 "5\n00:00:11,000 --> 00:00:12,000 00:00:01,000 --> 00:00:02,000\nlong\n"));
+  ASSERT_EQ(result.entries.size(), 5u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1000, 3000, "trailing blank", ""}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, 1000, "coordinates", ""}));
+  EXPECT_EQ(result.entries[2], (SubtitleEntry{7000, 1500, "one-digit hour", ""}));
+  EXPECT_EQ(result.entries[3].startMs, 9000);
+  EXPECT_EQ(result.entries[4].startMs, 11000);  // 58 characters: the first half counts
+  EXPECT_EQ(result.unreadTimingLines, 0);
+}
+
+TEST(ReadSrt, CountsTimingLinesItCannotRead) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01 --> 00:00:02\nno fraction\n\n"
+                         "2\n00:00:03,000 --> 00:00:04,000\nfine\n\n"
+                         "3\nsee --> there\nnot a time\n"));
+  EXPECT_EQ(result.entries.size(), 1u);
+  EXPECT_EQ(result.unreadTimingLines, 2);
+  EXPECT_EQ(result.firstUnreadLineNumber, 2);
+  EXPECT_EQ(result.firstUnreadLine, "00:00:01 --> 00:00:02");
+}
+
+TEST(ReadSrt, DropsACueWithoutTextWhole) {
+  const SubtitleReadResult result = ReadSrt(
+      SplitLines("1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nkept\n"));
+  ASSERT_EQ(result.entries.size(), 1u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{3000, 1000, "kept", ""}));
+  EXPECT_EQ(result.listTexts.size(), 1u);
+}
+
+TEST(ReadSrt, StopsAtAFieldThatIsNoNumberKeepingEarlierCues) {
+  const SubtitleReadResult result = ReadSrt(SplitLines(
+      "1\n00:00:01,000 --> 00:00:02,000\nfirst\n\n2\n00:00:0x,000 --> 00:00:04,000\nsecond\n"));
+  EXPECT_EQ(result.entries.size(), 1u);
+  EXPECT_EQ(result.listTexts.size(), 1u);
+  EXPECT_EQ(result.error, "'0x' is not a valid integer value");
+}
+
+TEST(ReadSrt, RefusesACueThatStartsBeforeZero) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n-1:00:01,000 --> 00:00:02,000\nearly\n"));
+  EXPECT_TRUE(result.entries.empty());
+  EXPECT_EQ(result.error,
+            "The subtitle at line 2 starts before the beginning of the video (-1:00:01,000 --> "
+            "00:00:02,000); a subpicture cannot start before 0. Please correct the file and load "
+            "it again.");
+}
+
+}  // namespace
+}  // namespace tesmora
