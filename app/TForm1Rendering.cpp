@@ -92,15 +92,10 @@ void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int
     return;
   }
   AllLinesFit = false;
-  const QString start = TooLongMessage(subtitle.line1, subtitle.line2);
   if (!SubtitlesLoaded) {
     ListBox1->clear();
-    platform_.showMessage(
-        start + QStringLiteral(" Please correct the srt and reload it. You can just use a smaler "
-                               "font size."));
-  } else {
-    platform_.showMessage(start + QStringLiteral(" Please use a smaler font size."));
   }
+  platform_.showMessage(OverlongEntryMessage(subtitle.line1, subtitle.line2, SubtitlesLoaded));
 }
 
 void TForm1::CheckAllSubtitleLines() {

@@ -31,6 +31,11 @@ PreparedSubtitle PrepareSubtitle(const QByteArray& line1, const QByteArray& line
 // "The string " CR line1 CR line2 CR "is too long.", CR being code 13.
 QString TooLongMessage(const QString& line1, const QString& line2);
 
+// The line-fit check's message for an entry that does not fit: the long one
+// before any load has passed the check (asking to correct the file), the
+// short one afterwards (asking for a smaller font).
+QString OverlongEntryMessage(const QString& line1, const QString& line2, bool subtitlesLoaded);
+
 // Draws Line1 and then Line2 with their rings on a 24-bit picture, clipped to
 // it. An empty line draws nothing. Returns a rectangle of the picture that
 // holds every pixel it changed.

@@ -72,7 +72,7 @@ SubtitleReadResult ReadFrames(const std::vector<std::string>& lines) {
       if (entry.startMs < 0) {
         result.error = "The subtitle line \"" + s +
                        "\" starts before the beginning of the video; a subpicture cannot start "
-                       "before 0. Please correct the file and load it again.";
+                       "before 0. Please correct the file and load it again";
         return result;
       }
       if (bar != 0) {

@@ -16,7 +16,7 @@ bool IsStrictTimingLine(const std::string& line) {
 std::string NegativeStartMessage(int lineNumber, const std::string& line) {
   return "The subtitle at line " + std::to_string(lineNumber) +
          " starts before the beginning of the video (" + line +
-         "); a subpicture cannot start before 0. Please correct the file and load it again.";
+         "); a subpicture cannot start before 0. Please correct the file and load it again";
 }
 
 // Reads "H...H:MM:SS[,.]f[f[f]]" at the start of `text`; returns the

@@ -23,7 +23,8 @@ struct SubtitleEntry {
 struct SubtitleReadResult {
   std::vector<SubtitleEntry> entries;
   std::vector<std::string> listTexts;
-  // The message of a cue that stopped the load; the cues before it stay.
+  // The message of a cue that stopped the load (without a closing full stop,
+  // which the error box adds); the cues before it stay.
   std::string error;
   // A frame file whose first line gives no accepted frame rate.
   bool frameRateMissing = false;

@@ -9,7 +9,8 @@
 
 namespace tesmora {
 
-// Writes a subpicture stream without ever leaving a partial file behind.
+// Writes a file (a subpicture stream, a help text) without ever leaving a
+// partial file behind.
 // Packets go to a temporary file in the target's folder; close() renames it
 // over the target once everything is written. A writer that is destroyed
 // without a successful close() removes the temporary file, so an earlier
@@ -26,6 +27,7 @@ class SupWriter {
   void open(const std::filesystem::path& target);
   void writePacket(std::span<const std::uint8_t> header, std::span<const std::uint8_t> unit);
   void writePacket(const SupPacket& packet) { writePacket(packet.header, packet.unit); }
+  void writeBytes(std::span<const std::uint8_t> bytes) { write(bytes); }
   void close();
 
   // Drops what was written so far; the target is left untouched.

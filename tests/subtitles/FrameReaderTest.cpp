@@ -72,7 +72,7 @@ TEST(ReadFrames, RefusesACueThatStartsBeforeZero) {
   EXPECT_TRUE(result.entries.empty());
   EXPECT_EQ(result.error,
             "The subtitle line \"{-25}{25}early\" starts before the beginning of the video; a "
-            "subpicture cannot start before 0. Please correct the file and load it again.");
+            "subpicture cannot start before 0. Please correct the file and load it again");
 }
 
 }  // namespace

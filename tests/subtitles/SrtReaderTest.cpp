@@ -76,7 +76,7 @@ TEST(ReadSrt, RefusesACueThatStartsBeforeZero) {
   EXPECT_EQ(result.error,
             "The subtitle at line 2 starts before the beginning of the video (-1:00:01,000 --> "
             "00:00:02,000); a subpicture cannot start before 0. Please correct the file and load "
-            "it again.");
+            "it again");
 }
 
 }  // namespace
