@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tesmora {
+
+// How the palette of a run came about, which decides what the user must do
+// in Ifoedit afterwards.
+enum class HelpCase { NoIfo, MonocromaticIfo, WithIfo };
+
+inline constexpr const char* kStreamFileName = "Generated.sup";
+inline constexpr const char* kHelpFileName = "Tesmora_Help_File.txt";
+
+// The help file's lines for a case; `folder` ends with a path separator.
+std::vector<std::string> HelpFileLines(HelpCase helpCase, const std::string& folder);
+
+// The closing message of a case: the help text up to its last instruction,
+// an empty line, "Generated Files:" and the two paths, lines separated by a
+// single CR.
+std::string HelpMessage(HelpCase helpCase, const std::string& folder);
+
+// Writes the lines, each ending in CR LF. The file appears whole or not at
+// all; throws IoError when it cannot be written.
+void WriteHelpFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+}  // namespace tesmora

@@ -1,0 +1,68 @@
+#include "sup/HelpFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace tesmora {
+namespace {
+
+const std::string kFolder = "/films/";
+
+TEST(HelpMessage, EndsWithTheGeneratedFilesOnLinesOfTheirOwn) {
+  EXPECT_EQ(
+      HelpMessage(HelpCase::NoIfo, kFolder),
+      "All Done !!! (Case : No Ifo)\rSince you didnt had any ifo, author your video with the "
+      "generated sup using Ifoedit.\rAfter authoring the new dvd, load (the generated from "
+      "Ifoedit) VTS_01_0.IFO on Ifoedit and press VTS_PGCITI and then VTS_PGC1.\rThen find the "
+      "Color 0 Y Cr CB ,doubleclick it, and put the value: 00 80 80\rThen find the Color 1 Y Cr "
+      "CB ,doubleclick it, and put the value: 55 80 80\rThen find the Color 2 Y Cr CB ,doubleclick "
+      "it, and put the value: AA 80 80\rThen find the Color 3 Y Cr CB ,doubleclick it, and put "
+      "the value: FF 80 80\rThen press save. Thats all.\r\rGenerated Files:\r/films/"
+      "Generated.sup\r/films/Tesmora_Help_File.txt");
+  EXPECT_EQ(
+      HelpMessage(HelpCase::MonocromaticIfo, kFolder),
+      "All Done !!! (Case : Monocromatic Ifo)\rSince you had an ifo with no polycromatic palette "
+      "support , Tesmora generated for you a sup with a generic pallette.\rJust author your video "
+      "with the generated sup using Ifoedit.\rAfter authoring the new dvd, load (the generated "
+      "from Ifoedit) VTS_01_0.IFO on Ifoedit and press VTS_PGCITI and then VTS_PGC1.\rThen find "
+      "the Color 0 Y Cr CB ,doubleclick it, and put the value: 00 80 80\rThen find the Color 1 Y "
+      "Cr CB ,doubleclick it, and put the value: 55 80 80\rThen find the Color 2 Y Cr CB "
+      ",doubleclick it, and put the value: AA 80 80\rThen find the Color 3 Y Cr CB ,doubleclick "
+      "it, and put the value: FF 80 80\rThen press save. Thats all.\r\rGenerated Files:\r/films/"
+      "Generated.sup\r/films/Tesmora_Help_File.txt");
+  EXPECT_EQ(
+      HelpMessage(HelpCase::WithIfo, kFolder),
+      "All Done !!! (Case : With Ifo)\rSince you already had an ifo with polycromatic palette "
+      "support , Tesmora generated for you a sup with the same ifo pallette.\rJust author your "
+      "video with the generated sup using Ifoedit.\rAfter authoring the new dvd, load the "
+      "original ifo (the ifo that you have loaded on Tesmora) on Ifoedit and press VTS_PGCITI "
+      "and then VTS_PGC1.\rThen press Subtitle Color, Copy Colors from this PGC\rThen load (the "
+      "generated from Ifoedit) VTS_01_0.IFO on Ifoedit and press VTS_PGCITI and then VTS_PGC1\r"
+      "Then press Subtitle Color, Paste Colors into this PGC\rThen press save. Thats all.\r\r"
+      "Generated Files:\r/films/Generated.sup\r/films/Tesmora_Help_File.txt");
+}
+
+TEST(HelpFileLines, HaveTwoEmptyLinesBeforeTheGeneratedFiles) {
+  const auto lines = HelpFileLines(HelpCase::MonocromaticIfo, kFolder);
+  ASSERT_EQ(lines.size(), 14u);
+  EXPECT_EQ(lines[8], "Then press save. Thats all.");
+  EXPECT_EQ(lines[9], "");
+  EXPECT_EQ(lines[10], "");
+  EXPECT_EQ(lines[11], "Generated Files:");
+  EXPECT_EQ(lines[13], "/films/Tesmora_Help_File.txt");
+  EXPECT_EQ(HelpFileLines(HelpCase::NoIfo, kFolder).size(), 13u);
+  EXPECT_EQ(HelpFileLines(HelpCase::WithIfo, kFolder).size(), 13u);
+}
+
+TEST(WriteHelpFile, EndsEveryLineWithCrLf) {
+  const auto path = std::filesystem::temp_directory_path() / "tesmora-help-test.txt";
+  WriteHelpFile(path, {"one", "", "three"});
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "one\r\n\r\nthree\r\n");
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace tesmora
