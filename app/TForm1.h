@@ -20,6 +20,7 @@
 #include "app/PreviewControl.h"
 #include "app/SwatchRow.h"
 #include "palette/Palette.h"
+#include "render/KeyFrameRenderer.h"
 #include "render/OutlinedLine.h"
 #include "render/SubtitleStyle.h"
 #include "sup/EncodeArea.h"
@@ -59,7 +60,7 @@ class TForm1 : public QWidget {
   // Draws two 8-bit lines on the blue key frame, which the preview then
   // shows, and leaves the band the encoder reads.
   void RenderFrame(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style);
-  const FrameBitmap& KeyFrame() const { return keyFrame_; }
+  const FrameBitmap& KeyFrame() const { return keyFrames_.frame(); }
   const EncodeArea& LastEncodeArea() const { return encodeArea_; }
 
   // Measures one entry's lines against the line limit; reports an over-long
@@ -181,8 +182,7 @@ class TForm1 : public QWidget {
 
   Platform& platform_;
   QString lastActivationError_;
-  FrameBitmap keyFrame_{576};
-  QRect keyFrameDrawn_;  // where the last subtitle was drawn on the key frame
+  KeyFrameRenderer keyFrames_;
   EncodeArea encodeArea_;
   BuiltInPictures pictures_;
   Palette palette_;

@@ -53,30 +53,10 @@ void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
   preview->repaint();
   const int height = Ntsc->isChecked() ? 480 : 576;
   preview->resize(FrameBitmap::kWidth, height);
-  // Back to pure blue: only the rows the previous subtitle drew on need it.
-  if (keyFrame_.height() != height) {
-    keyFrame_ = FrameBitmap(height);
-  } else {
-    keyFrame_.fillRows(keyFrameDrawn_.top(), keyFrameDrawn_.bottom(), kPureBlue);
-  }
-  keyFrameDrawn_ = QRect();
-  // The preview shows the key frame itself, without a copy. Drawing goes
-  // through a second image over the same bytes: a shared image would detach
-  // and draw on a copy.
-  const auto imageOfKeyFrame = [this, height] {
-    return QImage(keyFrame_.row(0), FrameBitmap::kWidth, height, FrameBitmap::kStride,
-                  QImage::Format_RGB888);
-  };
-  preview->setPicture(imageOfKeyFrame());
-  QImage frame = imageOfKeyFrame();
-
-  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
-  const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
-                                              style.offset, style.offsetOr, height);
-  encodeArea_ = layout.area;
-  keyFrameDrawn_ =
-      DrawSubtitle(frame, subtitle, layout, CurrentOutlineWidth(), CurrentRoleColours());
-  preview->pictureChanged();
+  encodeArea_ =
+      keyFrames_.render(line1, line2, style, CurrentOutlineWidth(), CurrentRoleColours(), height);
+  // The preview shows the key frame itself, without a copy.
+  preview->setPicture(keyFrames_.image());
 }
 
 void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include "render/KeyFrameRenderer.h"
 #include "render/SubtitleDrawing.h"
 #include "sup/EncodeFields.h"
 
@@ -25,18 +26,11 @@ QImage ImageOf(FrameBitmap& frame) {
 
 void BM_RenderFrameAndEncode(benchmark::State& state) {
   const SubtitleStyle style;
-  FrameBitmap frame(576);
+  KeyFrameRenderer renderer;
   const RoleKeyColours keys{{255, 255, 255}, {0, 0, 0}, {85, 85, 85}};
-  QRect drawn = frame.height() > 0 ? QRect(0, 0, 720, 576) : QRect();
   for (auto _ : state) {
-    // Only the rows the previous subtitle drew on need their blue back.
-    frame.fillRows(drawn.top(), drawn.bottom(), kPureBlue);
-    const PreparedSubtitle subtitle = PrepareSubtitle(kLine1, kLine2, style);
-    const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
-                                                style.offset, style.offsetOr, 576);
-    QImage image = ImageOf(frame);
-    drawn = DrawSubtitle(image, subtitle, layout, 3, kColours);
-    PixelData data = EncodeFields(frame, *CutToFrame(layout.area, 576), keys);
+    const EncodeArea area = renderer.render(kLine1, kLine2, style, 3, kColours, 576);
+    PixelData data = EncodeFields(renderer.frame(), *CutToFrame(area, 576), keys);
     benchmark::DoNotOptimize(data.bytes.data());
   }
 }

@@ -31,9 +31,10 @@ QString TooLongMessage(const QString& line1, const QString& line2) {
 
 QString OverlongEntryMessage(const QString& line1, const QString& line2, bool subtitlesLoaded) {
   return TooLongMessage(line1, line2) +
-         (subtitlesLoaded ? QStringLiteral(" Please use a smaler font size.")
-                          : QStringLiteral(" Please correct the srt and reload it. You can just use "
-                                           "a smaler font size."));
+         (subtitlesLoaded
+              ? QStringLiteral(" Please use a smaler font size.")
+              : QStringLiteral(" Please correct the srt and reload it. You can just use "
+                               "a smaler font size."));
 }
 
 QRect DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,

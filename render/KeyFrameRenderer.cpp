@@ -1,0 +1,31 @@
+#include "render/KeyFrameRenderer.h"
+
+#include "render/SubtitleDrawing.h"
+
+namespace tesmora {
+
+QImage KeyFrameRenderer::image() {
+  return QImage(frame_.row(0), FrameBitmap::kWidth, frame_.height(), FrameBitmap::kStride,
+                QImage::Format_RGB888);
+}
+
+EncodeArea KeyFrameRenderer::render(const QByteArray& line1, const QByteArray& line2,
+                                    const SubtitleStyle& style, int outlineWidth,
+                                    const RoleColours& colours, int frameHeight) {
+  if (frame_.height() != frameHeight) {
+    frame_ = FrameBitmap(frameHeight);
+  } else {
+    frame_.fillRows(drawn_.top(), drawn_.bottom(), kPureBlue);
+  }
+  drawn_ = QRect();
+  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
+  const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
+                                              style.offset, style.offsetOr, frameHeight);
+  // A second image over the same bytes: drawing on a shared one would detach
+  // it and draw on a copy.
+  QImage canvas = image();
+  drawn_ = DrawSubtitle(canvas, subtitle, layout, outlineWidth, colours);
+  return layout.area;
+}
+
+}  // namespace tesmora

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+
+#include "render/OutlinedLine.h"
+#include "render/SubtitleStyle.h"
+#include "sup/EncodeArea.h"
+#include "sup/FrameBitmap.h"
+
+namespace tesmora {
+
+// Draws subtitles one after another on a pure-blue key frame for the
+// encoder. Between two subtitles only the rows the previous one drew on are
+// made blue again.
+class KeyFrameRenderer {
+ public:
+  // Draws the two 8-bit lines on a key frame of `frameHeight` rows (576 PAL,
+  // 480 NTSC) and returns the band the encoder reads; the band is not cut to
+  // the frame.
+  EncodeArea render(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style,
+                    int outlineWidth, const RoleColours& colours, int frameHeight);
+
+  const FrameBitmap& frame() const { return frame_; }
+
+  // An image over the key frame's own bytes, without a copy. It stays valid
+  // until the next render of another frame height.
+  QImage image();
+
+ private:
+  FrameBitmap frame_{576};
+  QRect drawn_;
+};
+
+}  // namespace tesmora
