@@ -81,6 +81,10 @@ void TForm1::connectHandlers() {
     }
   });
 
+  // Subtitles and the generation run.
+  onEvent(Button2, &QPushButton::clicked, [this] { Button2Click(); });
+  onEvent(Button3, &QPushButton::clicked, [this] { Button3Click(); });
+
   // Style controls.
   onEvent(offset, &QSlider::valueChanged, [this] { offsetChange(); });
   onEvent(ComboBoxAlign, &QComboBox::activated, [this] { offsetChange(); });

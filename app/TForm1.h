@@ -25,6 +25,7 @@
 #include "render/SubtitleStyle.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
+#include "sup/SupPacket.h"
 
 namespace tesmora {
 
@@ -79,6 +80,11 @@ class TForm1 : public QWidget {
   void ListBox1Click();
   const Palette& CurrentPalette() const { return palette_; }
   const SwatchRow& Swatches() const { return swatches_; }
+
+  // Loading subtitles and generating the subpicture stream.
+  void Button2Click();
+  void Button3Click();
+  RolePaletteIndices CurrentRolePaletteIndices() const;
 
   // The preview's redraws and the style controls' change handlers.
   void RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2);

@@ -1,0 +1,197 @@
+// Loading a subtitle file into the window's lists, and the generation run
+// that turns the loaded subtitles into a subpicture stream.
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/TForm1.h"
+#include "subtitles/FrameReader.h"
+#include "subtitles/SrtReader.h"
+#include "subtitles/TextLines.h"
+#include "sup/GenerationRun.h"
+#include "sup/HelpFile.h"
+
+namespace tesmora {
+namespace {
+
+const QString kRestingCaption = QStringLiteral("Tesmora By Ovandel");
+
+QByteArray Bytes(const std::string& text) {
+  return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+SubtitleReadResult ReadSubtitleFile(const std::vector<std::string>& lines, const QString& path) {
+  const std::string extension = UpperExtension(QFile::encodeName(path).toStdString());
+  if (extension == ".SRT") {
+    return ReadSrt(lines);
+  }
+  if (extension == ".SUB" || extension == ".TXT") {
+    return ReadFrames(lines);
+  }
+  return {};
+}
+
+long long DecimalValue(const QByteArray& text) {
+  bool ok = false;
+  const long long value = text.toLongLong(&ok);
+  if (!ok) {
+    throw PlatformError(QLatin1Char('\'') + QString::fromLatin1(text) +
+                        QStringLiteral("' is not a valid integer value"));
+  }
+  return value;
+}
+
+// Every control that could start a load, another run, or change the style
+// or the palette is disabled while a run is in progress, and given back its
+// state afterwards, also when the run ends with an error.
+class ControlsFrozen {
+ public:
+  explicit ControlsFrozen(std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls) {
+      frozen_.push_back({control, control->isEnabled()});
+      control->setEnabled(false);
+    }
+  }
+  ~ControlsFrozen() {
+    for (const auto& [control, enabled] : frozen_) {
+      control->setEnabled(enabled);
+    }
+  }
+  ControlsFrozen(const ControlsFrozen&) = delete;
+  ControlsFrozen& operator=(const ControlsFrozen&) = delete;
+
+ private:
+  std::vector<std::pair<QWidget*, bool>> frozen_;
+};
+
+}  // namespace
+
+void TForm1::Button2Click() {
+  AllLinesFit = true;
+  FrameRateMissing = false;
+  const bool chosen = platform_.runOpenDialog(OpenDialog2);
+  if (!chosen || !PaletteReady) {
+    platform_.showMessage(
+        QStringLiteral("Please load an Ifo file first and then an Srt/Sub/Txt file."));
+    return;
+  }
+  ListBox1->clear();
+  for (LineStore* store : {Memo1, Memo2, Memo3, Memo4, Memo5}) {
+    store->lines().clear();
+  }
+  platform_.processPendingEvents();
+  setWindowTitle(QStringLiteral("Tesmora By Ovandel Loading Subtitle..."));
+
+  const QString path = OpenDialog2.fileName;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw PlatformError(QStringLiteral("Cannot open file ") + path);
+  }
+  const QByteArray content = file.readAll();
+  const std::vector<std::string> lines =
+      SplitLines(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
+  for (const std::string& line : lines) {
+    Memo1->lines() << Bytes(line);
+  }
+
+  const SubtitleReadResult result = ReadSubtitleFile(lines, path);
+  for (const SubtitleEntry& entry : result.entries) {
+    Memo2->lines() << QByteArray::number(entry.startMs);
+    Memo3->lines() << QByteArray::number(entry.durationMs);
+    Memo4->lines() << Bytes(entry.line1);
+    Memo5->lines() << Bytes(entry.line2);
+  }
+  for (const std::string& text : result.listTexts) {
+    ListBox1->addItem(QString::fromLatin1(Bytes(text)));
+  }
+  if (result.frameRateMissing) {
+    platform_.showMessage(QString::fromStdString(result.error));
+    FrameRateMissing = true;
+  } else if (!result.error.empty()) {
+    // A cue that stopped the load: the cues before it stay, the check does not run.
+    throw PlatformError(QString::fromStdString(result.error));
+  }
+  if (result.unreadTimingLines > 0) {
+    platform_.showMessage(
+        QStringLiteral("Some subtitles could not be read: %1 timing line(s) not understood. "
+                       "First at line %2:\r")
+            .arg(result.unreadTimingLines)
+            .arg(result.firstUnreadLineNumber) +
+        QString::fromLatin1(Bytes(result.firstUnreadLine)));
+  }
+  CheckAllSubtitleLines();
+  setWindowTitle(kRestingCaption);
+}
+
+RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {
+  return {RolePaletteIndex(ComboBox1->currentText()), RolePaletteIndex(ComboBox2->currentText()),
+          RolePaletteIndex(ComboBox3->currentText()), RolePaletteIndex(ComboBox4->currentText())};
+}
+
+void TForm1::Button3Click() {
+  if (!SubtitlesLoaded) {
+    platform_.showMessage(QStringLiteral("Please load an Srt/Sub/Txt subtitle."));
+    return;
+  }
+  if (!PaletteReady || swatches_.empty()) {
+    // Unticking the no-IFO box after a load takes the palette away.
+    platform_.showMessage(QStringLiteral(
+        "Please load an Ifo file, or tick the box for having none, before generating the sup."));
+    return;
+  }
+  const auto keyOf = [this](const QComboBox* role) {
+    return palette_[static_cast<std::size_t>(RolePaletteIndex(role->currentText()))].rgb;
+  };
+  const RoleKeyColours keys{keyOf(ComboBox3), keyOf(ComboBox2), keyOf(ComboBox1)};
+  const int count = static_cast<int>(Memo2->lines().size());
+  ProgressBar1->setRange(0, std::max(count - 1, 0));
+  ProgressBar1->setValue(0);
+  const QString folder = QFileInfo(OpenDialog2.fileName).absolutePath() + QLatin1Char('/');
+  const std::string folderText = folder.toStdString();
+
+  {
+    const ControlsFrozen frozen{Button1,
+                                Button2,
+                                Button3,
+                                i_dont_have_ifo,
+                                Pal,
+                                Ntsc,
+                                ComboBox1,
+                                ComboBox2,
+                                ComboBox3,
+                                ComboBox4,
+                                ComboBox5,
+                                ComboBox6,
+                                ComboBox7,
+                                ComboBox8,
+                                ComboBoxAlign,
+                                ComboBoxOutlineWidth,
+                                offset,
+                                offset_or,
+                                ListBox1,
+                                BitBtnSetDefaultValues,
+                                BitBtnChangeImage};
+    WriteSubpictureStream(folderText + kStreamFileName, count, keys, [&](int i) {
+      platform_.processPendingEvents();
+      ProgressBar1->setValue(ProgressBar1->value() + 1);
+      RenderFrame(Memo4->lines().value(i), Memo5->lines().value(i), CurrentStyle());
+      return DrawnSubtitle{&KeyFrame(), encodeArea_, DecimalValue(Memo2->lines().value(i)),
+                           DecimalValue(Memo3->lines().value(i)), CurrentRolePaletteIndices()};
+    });
+  }
+
+  const auto writeHelp = [&](HelpCase helpCase) {
+    platform_.showMessage(QString::fromStdString(HelpMessage(helpCase, folderText)));
+    WriteHelpFile(folderText + kHelpFileName, HelpFileLines(helpCase, folderText));
+  };
+  if (NoIfoChosen && i_dont_have_ifo->isChecked()) {
+    writeHelp(HelpCase::NoIfo);
+  }
+  if (MonochromeIfo && i_dont_have_ifo->isChecked()) {
+    writeHelp(HelpCase::MonocromaticIfo);
+  }
+  if (!i_dont_have_ifo->isChecked()) {
+    writeHelp(HelpCase::WithIfo);
+  }
+}
+
+}  // namespace tesmora

@@ -1,0 +1,224 @@
+// Loading subtitle files into the window and the generation run.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/TForm1.h"
+#include "sup/HelpFile.h"
+#include "tests/app/FakePlatform.h"
+#include "tests/palette/IfoBuilder.h"
+
+namespace tesmora {
+namespace {
+
+const QString kSuccess = QStringLiteral("Subtitle Style Modified/Loaded Successfully");
+const QString kLoading = QStringLiteral("Tesmora By Ovandel Loading Subtitle...");
+const QByteArray kSrt =
+    "1\r\n00:00:01,000 --> 00:00:03,000\r\nHello\r\nWorld\r\n\r\n"
+    "2\r\n00:01:02,340 --> 00:01:04,000\r\nOne line\r\n\r\n";
+
+class GenerationTest : public ::testing::Test {
+ protected:
+  QString write(const QString& name, const QByteArray& bytes) {
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+  void load(const QString& path) {
+    platform.chosenFiles = {path};
+    form.Button2->click();
+  }
+  QByteArray contents(const QString& name) {
+    QFile file(folder.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+  }
+  // The packets of a stream: each an "SP" header and a unit whose first two
+  // bytes give its size.
+  static int PacketCount(const QByteArray& stream) {
+    int count = 0;
+    for (qsizetype at = 0; at + 12 <= stream.size(); ++count) {
+      if (stream.mid(at, 2) != "SP") {
+        return -1;
+      }
+      const int unit = static_cast<unsigned char>(stream[at + 10]) << 8 |
+                       static_cast<unsigned char>(stream[at + 11]);
+      at += 10 + unit;
+    }
+    return count;
+  }
+  static QByteArray HelpFileBytes(HelpCase helpCase, const QString& folder) {
+    QByteArray bytes;
+    for (const std::string& line : HelpFileLines(helpCase, folder.toStdString() + "/")) {
+      bytes += QByteArray::fromStdString(line) + "\r\n";
+    }
+    return bytes;
+  }
+
+  QTemporaryDir folder;
+  testing::FakePlatform platform;
+  TForm1 form{platform};
+};
+
+TEST_F(GenerationTest, LoadingNeedsAPaletteAndAChosenFile) {
+  load(write("a.srt", kSrt));
+  form.Button2->click();  // cancelled
+  EXPECT_EQ(platform.messages,
+            QStringList(2, "Please load an Ifo file first and then an Srt/Sub/Txt file."));
+  EXPECT_TRUE(form.Memo2->lines().isEmpty());
+}
+
+TEST_F(GenerationTest, LoadsAnSrtIntoTheListsAndPassesTheCheck) {
+  form.i_dont_have_ifo->click();
+  const QString path = write("film.Srt", kSrt);
+  load(path);
+  EXPECT_EQ(platform.messages, QStringList{kSuccess});
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"2000", "1660"}));
+  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line"}));
+  EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"World", ""}));
+  EXPECT_EQ(form.Memo1->lines().size(), 9);
+  ASSERT_EQ(form.ListBox1->count(), 2);
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Hello | World"));
+  EXPECT_EQ(form.ListBox1->currentRow(), -1);
+  EXPECT_TRUE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.Edit2->text(), path);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
+}
+
+TEST_F(GenerationTest, ReadsFrameFilesByExtensionAndNothingElse) {
+  form.i_dont_have_ifo->click();
+  load(write("film.TXT", "{1}{1}25\n{25}{100}Hi|there\n"));
+  EXPECT_EQ(form.Memo2->lines(), QByteArrayList{"1000"});
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("{25}{100}Hi|there"));
+
+  load(write("film.doc", kSrt));
+  EXPECT_TRUE(form.Memo2->lines().isEmpty());
+  EXPECT_EQ(platform.messages, QStringList(2, kSuccess));
+}
+
+TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothing) {
+  form.i_dont_have_ifo->click();
+  load(write("film.sub", "{1}{1}29.97\n{25}{100}Hi\n"));
+  EXPECT_EQ(platform.messages,
+            QStringList{"The first line of the sub must contain the framerate. Ex: {1}{1}25.000"});
+  EXPECT_TRUE(form.FrameRateMissing);
+  EXPECT_FALSE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
+}
+
+TEST_F(GenerationTest, LoadErrorsStopTheLoadUnderItsCaption) {
+  form.i_dont_have_ifo->click();
+  const QString gone = folder.filePath("gone.srt");
+  load(gone);
+  EXPECT_EQ(platform.errors, QStringList{"Cannot open file " + gone + "."});
+  EXPECT_EQ(form.windowTitle(), kLoading);
+
+  load(write("bad.srt", kSrt + "3\r\n00:00:0x,000 --> 00:00:09,000\r\nBad\r\n"));
+  EXPECT_EQ(platform.errors.last(), QStringLiteral("'0x' is not a valid integer value."));
+  EXPECT_EQ(form.Memo4->lines().size(), 2);  // the cues before it stay
+  EXPECT_TRUE(platform.messages.isEmpty());  // the check did not run
+}
+
+TEST_F(GenerationTest, ReportsTimingLinesItCouldNotReadBeforeTheCheck) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt + "3\r\n00:00:09 --> 00:00:10\r\nLost\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{"Some subtitles could not be read: 1 timing line(s) not understood. "
+                         "First at line 11:\r00:00:09 --> 00:00:10",
+                         kSuccess}));
+  EXPECT_EQ(form.Memo2->lines().size(), 2);
+}
+
+TEST_F(GenerationTest, GeneratingNeedsLoadedSubtitlesAndAPalette) {
+  form.Button3->click();
+  EXPECT_EQ(platform.messages, QStringList{"Please load an Srt/Sub/Txt subtitle."});
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt));
+  form.i_dont_have_ifo->click();  // the palette goes
+  form.Button3->click();
+  EXPECT_EQ(platform.messages.last(),
+            QStringLiteral("Please load an Ifo file, or tick the box for having none, before "
+                           "generating the sup."));
+  EXPECT_FALSE(QFile::exists(folder.filePath("Generated.sup")));
+}
+
+TEST_F(GenerationTest, WritesOnePacketPerSubtitleAndTheNoIfoHelp) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt));
+  platform.messages.clear();
+  form.Button3->click();
+  const QByteArray stream = contents("Generated.sup");
+  EXPECT_EQ(PacketCount(stream), 2);
+  // The first packet starts at 1000 ms: 90000 ticks, little-endian.
+  EXPECT_EQ(stream.mid(2, 4), QByteArray("\x90\x5F\x01\x00", 4));
+  const QString dir = folder.path();
+  EXPECT_EQ(
+      platform.messages,
+      QStringList{QString::fromStdString(HelpMessage(HelpCase::NoIfo, dir.toStdString() + "/"))});
+  EXPECT_EQ(contents("Tesmora_Help_File.txt"), HelpFileBytes(HelpCase::NoIfo, dir));
+  EXPECT_EQ(form.ProgressBar1->maximum(), 1);
+  EXPECT_TRUE(form.Button2->isEnabled());
+  EXPECT_TRUE(form.ComboBox6->isEnabled());
+  EXPECT_FALSE(form.Button1->isEnabled());      // still disabled by the no-IFO box
+  EXPECT_EQ(platform.pendingEventRuns, 1 + 2);  // the load once, the run once per subtitle
+
+  form.Button3->click();
+  EXPECT_EQ(contents("Generated.sup"), stream);
+}
+
+TEST_F(GenerationTest, BothGenericCasesShowTheirMessagesAndTheLastWritesTheFile) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt));
+  form.MonochromeIfo = true;
+  platform.messages.clear();
+  form.Button3->click();
+  ASSERT_EQ(platform.messages.size(), 2);
+  EXPECT_TRUE(platform.messages[0].startsWith("All Done !!! (Case : No Ifo)"));
+  EXPECT_TRUE(platform.messages[1].startsWith("All Done !!! (Case : Monocromatic Ifo)"));
+  EXPECT_EQ(contents("Tesmora_Help_File.txt"),
+            HelpFileBytes(HelpCase::MonocromaticIfo, folder.path()));
+}
+
+TEST_F(GenerationTest, AnIfoPaletteGivesTheWithIfoHelp) {
+  testing::IfoBuilder ifo;
+  for (std::size_t n = 0; n < 16; ++n) {
+    ifo.entries[n] = 0x00508040;
+  }
+  ifo.entries[0] = 0x00108080;
+  ifo.entries[1] = 0x00808080;
+  ifo.entries[2] = 0x00EB8080;
+  const QString ifoPath = folder.filePath("VTS_01_0.IFO");
+  testing::IfoBuilder::Write(ifoPath.toStdString(), ifo.bytes());
+  platform.chosenFiles = {ifoPath};
+  form.Button1->click();
+  load(write("film.srt", kSrt));
+  platform.messages.clear();
+  form.Button3->click();
+  ASSERT_EQ(platform.messages.size(), 1);
+  EXPECT_TRUE(platform.messages[0].startsWith("All Done !!! (Case : With Ifo)"));
+  const QByteArray stream = contents("Generated.sup");
+  // Colours: antialias 1, outline 0, text 2, background 0.
+  EXPECT_NE(stream.indexOf(QByteArray("\x01\x03\x10\x20\x04\xFF\xF0", 7)), -1);
+}
+
+TEST_F(GenerationTest, AnOutputFailureEndsTheRunKeepingWhatWasThere) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt));
+  ASSERT_TRUE(QDir(folder.path()).mkpath("Generated.sup/held"));
+  platform.messages.clear();
+  form.Button3->click();
+  ASSERT_EQ(platform.errors.size(), 1);
+  EXPECT_TRUE(platform.errors[0].startsWith("I/O error"));
+  EXPECT_TRUE(platform.messages.isEmpty());
+  EXPECT_FALSE(QFile::exists(folder.filePath("Tesmora_Help_File.txt")));
+  EXPECT_TRUE(QDir(folder.filePath("Generated.sup/held")).exists());
+  EXPECT_TRUE(form.Button3->isEnabled());
+  EXPECT_TRUE(form.Button2->isEnabled());
+}
+
+}  // namespace
+}  // namespace tesmora
