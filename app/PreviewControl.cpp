@@ -1,21 +1,28 @@
 #include "app/PreviewControl.h"
 
 #include <QPainter>
+#include <QTimer>
 
 namespace tesmora {
 
 QImage WithoutBottomLeftColour(const QImage& picture) {
-  QImage shown = picture.convertToFormat(QImage::Format_ARGB32);
-  if (shown.isNull()) {
-    return shown;
+  if (picture.isNull()) {
+    return {};
   }
-  const QRgb key = shown.pixel(0, shown.height() - 1) & RGB_MASK;
-  for (int y = 0; y < shown.height(); ++y) {
-    auto* pixels = reinterpret_cast<QRgb*>(shown.scanLine(y));
-    for (int x = 0; x < shown.width(); ++x) {
-      if ((pixels[x] & RGB_MASK) == key) {
-        pixels[x] = 0;
-      }
+  const QImage source = picture.format() == QImage::Format_RGB888
+                            ? picture
+                            : picture.convertToFormat(QImage::Format_RGB888);
+  const int width = source.width();
+  const int height = source.height();
+  const uchar* keyPixel = source.constScanLine(height - 1);
+  const QRgb key = qRgb(keyPixel[0], keyPixel[1], keyPixel[2]);
+  QImage shown(width, height, QImage::Format_ARGB32);
+  for (int y = 0; y < height; ++y) {
+    const uchar* in = source.constScanLine(y);
+    auto* out = reinterpret_cast<QRgb*>(shown.scanLine(y));
+    for (int x = 0; x < width; ++x, in += 3) {
+      const QRgb pixel = qRgb(in[0], in[1], in[2]);
+      out[x] = pixel == key ? 0 : pixel;
     }
   }
   return shown;
@@ -38,7 +45,18 @@ QImage& PreviewControl::pictureForDrawing() {
 
 void PreviewControl::pictureChanged() {
   shownIsCurrent_ = false;
-  update();
+  // Changes faster than the screen can show (a generation run draws a
+  // subtitle in well under a millisecond) are shown at most once a frame.
+  const qint64 sincePaint = lastPaint_.isValid() ? lastPaint_.elapsed() : kFrameMs;
+  if (sincePaint >= kFrameMs) {
+    update();
+  } else if (!repaintPending_) {
+    repaintPending_ = true;
+    QTimer::singleShot(static_cast<int>(kFrameMs - sincePaint), this, [this] {
+      repaintPending_ = false;
+      update();
+    });
+  }
 }
 
 void PreviewControl::paintEvent(QPaintEvent*) {
@@ -51,6 +69,7 @@ void PreviewControl::paintEvent(QPaintEvent*) {
   }
   QPainter painter(this);
   painter.drawImage(rect(), shown_);
+  lastPaint_.start();
 }
 
 }  // namespace tesmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -33,8 +34,12 @@ class PreviewControl : public QWidget {
 
  private:
   QImage picture_;
+  static constexpr qint64 kFrameMs = 16;
+
   QImage shown_;
   bool shownIsCurrent_ = false;
+  QElapsedTimer lastPaint_;
+  bool repaintPending_ = false;
 };
 
 }  // namespace tesmora

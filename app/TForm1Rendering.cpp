@@ -50,7 +50,6 @@ void TForm1::RenderPreview(const QByteArray& line1, const QByteArray& line2,
 
 void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
                          const SubtitleStyle& style) {
-  preview->repaint();
   const int height = Ntsc->isChecked() ? 480 : 576;
   preview->resize(FrameBitmap::kWidth, height);
   encodeArea_ =

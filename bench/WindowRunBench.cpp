@@ -1,0 +1,62 @@
+// A generation run in the window: 1,500 two-line subtitles of about 35
+// characters a line at the default style, PAL, with the window shown and the
+// preview repainted as the run lets the event loop work between subtitles.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "app/TForm1.h"
+
+namespace tesmora {
+namespace {
+
+// Answers no box and lets the event loop run when asked.
+class EventLoopPlatform : public Platform {
+ public:
+  void showMessage(const QString&) override {}
+  void showInformation(const QString&) override {}
+  bool askYesNo(const QString&) override { return false; }
+  void showError(const QString& text) override { errors << text; }
+  bool runOpenDialog(FileDialog&) override { return false; }
+  void processPendingEvents() override { QCoreApplication::processEvents(); }
+  void openUrl(const QString&) override {}
+
+  QStringList errors;
+};
+
+void BM_WindowGenerationRun(benchmark::State& state) {
+  QTemporaryDir folder;
+  EventLoopPlatform platform;
+  TForm1 form(platform);
+  form.show();
+  form.i_dont_have_ifo->setChecked(true);
+  form.OpenDialog2.fileName = folder.filePath(QStringLiteral("film.srt"));
+  for (int i = 0; i < 1500; ++i) {
+    form.Memo2->lines() << QByteArray::number(i * 4000);
+    form.Memo3->lines() << "3000";
+    form.Memo4->lines() << "Cue " + QByteArray::number(i) + ": the harbour lights came on";
+    form.Memo5->lines() << "and nobody on the quay said a word.";
+  }
+  form.SubtitlesLoaded = true;
+  for (auto _ : state) {
+    form.Button3Click();
+  }
+  if (!platform.errors.isEmpty()) {
+    state.SkipWithError(platform.errors.first().toStdString().c_str());
+  }
+}
+BENCHMARK(BM_WindowGenerationRun)->Unit(benchmark::kSecond)->Iterations(2);
+
+}  // namespace
+}  // namespace tesmora
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
