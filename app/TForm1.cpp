@@ -2,16 +2,20 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QSaveFile>
 #include <QScreen>
 #include <QShowEvent>
 
 #include "app/FontList.h"
 #include "app/Pictures.h"
+#include "app/Settings.h"
 
 namespace tesmora {
 namespace {
@@ -31,11 +35,12 @@ QFont WindowFont() {
 
 }  // namespace
 
-TForm1::TForm1(Platform& platform, QWidget* parent)
+TForm1::TForm1(Platform& platform, const QString& settingsPath, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      platform_(platform) {
+      platform_(platform),
+      settingsPath_(settingsPath) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tesmora By Ovandel"));
   setWindowIcon(QIcon(QPixmap::fromImage(BuiltInPicture(QStringLiteral("tesmora")))));
@@ -191,18 +196,57 @@ bool TForm1::event(QEvent* event) {
   return QWidget::event(event);
 }
 
-// Shown for the first time: the preview gets its background even where no
-// window manager activates the window.
+// Shown for the first time: the stored settings go over the defaults, and
+// the preview gets its background even where no window manager activates the
+// window.
 void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!event->spontaneous() && preview->picture().isNull()) {
+  if (event->spontaneous()) {
+    return;
+  }
+  if (!settingsRestored_ && !settingsPath_.isEmpty()) {
+    settingsRestored_ = true;
+    QFile file(settingsPath_);
+    if (file.open(QIODevice::ReadOnly)) {
+      settings_ = IniFile::Parse(file.readAll());
+    }
+    RunGuarded(platform_, [this] { RestoreSettings(*this, settings_); });
+  }
+  if (preview->picture().isNull()) {
     RunGuarded(platform_, [this] { LoadPreviewBackground(); });
   }
+}
+
+TForm1::~TForm1() {
+  SaveSettings();
+}
+
+void TForm1::SaveSettings() {
+  if (settingsPath_.isEmpty() || settingsSaved_) {
+    return;
+  }
+  settingsSaved_ = true;
+  StoreSettings(*this, settings_);
+}
+
+std::optional<QString> TForm1::FlushSettings() {
+  if (settingsPath_.isEmpty()) {
+    return std::nullopt;
+  }
+  SaveSettings();
+  QDir().mkpath(QFileInfo(settingsPath_).absolutePath());
+  QSaveFile file(settingsPath_);
+  if (file.open(QIODevice::WriteOnly) && file.write(settings_.text()) >= 0 && file.commit()) {
+    return std::nullopt;
+  }
+  return QStringLiteral("The settings could not be saved to ") + settingsPath_ +
+         QStringLiteral(": ") + file.errorString();
 }
 
 // Closing the main window ends the program, also while the About window is open.
 void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
+  SaveSettings();
   QCoreApplication::quit();
 }
 

@@ -13,7 +13,9 @@
 #include <QWidget>
 
 #include <QByteArray>
+#include <optional>
 
+#include "app/IniFile.h"
 #include "app/LineStore.h"
 #include "app/Pictures.h"
 #include "app/Platform.h"
@@ -35,7 +37,15 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TForm1(Platform& platform, QWidget* parent = nullptr);
+  // `settingsPath` names the settings file, or is empty for a window that
+  // keeps no settings.
+  explicit TForm1(Platform& platform, const QString& settingsPath = QString(),
+                  QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Writes the settings held in memory to the settings file; returns the
+  // message for the user when that fails.
+  std::optional<QString> FlushSettings();
 
   // Start-up defaults; also the handler of BitBtnSetDefaultValues, which adds
   // a few steps when it is the sender.
@@ -172,6 +182,7 @@ class TForm1 : public QWidget {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void SaveSettings();
 
  private:
   void createControls();
@@ -193,6 +204,10 @@ class TForm1 : public QWidget {
   BuiltInPictures pictures_;
   Palette palette_;
   SwatchRow swatches_;
+  QString settingsPath_;
+  IniFile settings_;
+  bool settingsRestored_ = false;
+  bool settingsSaved_ = false;
 };
 
 }  // namespace tesmora

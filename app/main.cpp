@@ -2,11 +2,13 @@
 // start-up defaults), the About window created hidden, then the event loop
 // until the main window closes.
 #include <QApplication>
+#include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
 
 #include "about/TForm2.h"
 #include "app/QtPlatform.h"
+#include "app/Settings.h"
 #include "app/TForm1.h"
 
 namespace {
@@ -35,11 +37,19 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("tesmora"));
 
   tesmora::QtPlatform platform;
-  tesmora::TForm1 form1(platform);
+  tesmora::TForm1 form1(platform,
+                        tesmora::SettingsFilePath(
+                            QCoreApplication::applicationDirPath(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   platform.setOwner(&form1);
   tesmora::TForm2 form2;
   form2.hide();
 
   form1.show();
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  if (const std::optional<QString> problem = form1.FlushSettings()) {
+    platform.setOwner(nullptr);
+    platform.showMessage(*problem);
+  }
+  return status;
 }

@@ -1,0 +1,142 @@
+#include "app/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+
+#include "app/TForm1.h"
+
+namespace tesmora {
+namespace {
+
+std::optional<int> IntegerValue(const IniFile& file, const QString& key) {
+  const std::optional<QString> text = file.value(kSettingsSection, key);
+  if (!text) {
+    return std::nullopt;
+  }
+  bool ok = false;
+  const int value = text->trimmed().toInt(&ok);
+  return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+struct StoredList {
+  const char* key;
+  QComboBox* TForm1::*list;
+};
+
+constexpr StoredList kStoredLists[] = {
+    {"ComboBox5_ItemIndex", &TForm1::ComboBox5},
+    {"ComboBox6_ItemIndex", &TForm1::ComboBox6},
+    {"ComboBox7_ItemIndex", &TForm1::ComboBox7},
+    {"ComboBox8_ItemIndex", &TForm1::ComboBox8},
+    {"ComboBoxOutlineWidth_ItemIndex", &TForm1::ComboBoxOutlineWidth},
+    {"ComboBoxAlign_ItemIndex", &TForm1::ComboBoxAlign},
+};
+
+struct StoredSlider {
+  const char* key;
+  QSlider* TForm1::*slider;
+};
+
+constexpr StoredSlider kStoredSliders[] = {
+    {"offset_Position", &TForm1::offset},
+    {"offset_or_Position", &TForm1::offset_or},
+};
+
+struct StoredCaption {
+  const char* key;
+  QLabel* TForm1::*label;
+};
+
+constexpr StoredCaption kStoredCaptions[] = {
+    {"LabelImageChangedPAL_Caption", &TForm1::LabelImageChangedPAL},
+    {"LabelImageChangedNTSC_Caption", &TForm1::LabelImageChangedNTSC},
+};
+
+int ScreenDotsPerInch(const QWidget& window) {
+  const QScreen* screen = window.screen();
+  return screen != nullptr ? qRound(screen->logicalDotsPerInch()) : 96;
+}
+
+}  // namespace
+
+QString SettingsFilePath(const QString& programFolder, const QString& userConfigFolder) {
+  const QFileInfo folder(programFolder);
+  if (folder.isDir() && folder.isWritable()) {
+    return QDir(programFolder).filePath(kSettingsFileName);
+  }
+  return QDir(userConfigFolder).filePath(kSettingsFileName);
+}
+
+void RestoreSettings(TForm1& form, const IniFile& file) {
+  if (IntegerValue(file, QStringLiteral("FormVersion")).value_or(0) < 0) {
+    return;
+  }
+  if (IntegerValue(file, QStringLiteral("PixelsPerInch")) == ScreenDotsPerInch(form)) {
+    const QStringList corners =
+        file.value(kSettingsSection, QStringLiteral("NormPos")).value_or(QString()).split(',');
+    bool leftOk = false;
+    bool topOk = false;
+    const int left = corners.value(0).trimmed().toInt(&leftOk);
+    const int top = corners.value(1).trimmed().toInt(&topOk);
+    if (corners.size() == 4 && leftOk && topOk) {
+      form.move(left, top);
+    }
+    const int showCmd = IntegerValue(file, QStringLiteral("ShowCmd")).value_or(1);
+    if (showCmd == 3) {
+      form.setWindowState(Qt::WindowMaximized);
+    } else if (showCmd == 2 || showCmd == 6 || showCmd == 7) {
+      form.setWindowState(Qt::WindowMinimized);
+    }
+  }
+  for (const StoredList& stored : kStoredLists) {
+    QComboBox* list = form.*stored.list;
+    const std::optional<int> index = IntegerValue(file, QString::fromLatin1(stored.key));
+    if (index && *index >= 0 && *index < list->count()) {
+      list->setCurrentIndex(*index);
+    }
+  }
+  for (const StoredSlider& stored : kStoredSliders) {
+    QSlider* slider = form.*stored.slider;
+    if (const std::optional<int> position = IntegerValue(file, QString::fromLatin1(stored.key))) {
+      slider->setValue(std::clamp(*position, slider->minimum(), slider->maximum()));
+    }
+  }
+  for (const StoredCaption& stored : kStoredCaptions) {
+    if (const std::optional<QString> caption =
+            file.value(kSettingsSection, QString::fromLatin1(stored.key))) {
+      (form.*stored.label)->setText(*caption);
+    }
+  }
+}
+
+void StoreSettings(const TForm1& form, IniFile& file) {
+  const auto put = [&file](const QString& key, const QString& value) {
+    file.setValue(kSettingsSection, key, value);
+  };
+  put(QStringLiteral("FormVersion"), QStringLiteral("0"));
+  const Qt::WindowStates state = form.windowState();
+  put(QStringLiteral("ShowCmd"), QString::number(state & Qt::WindowMinimized   ? 2
+                                                 : state & Qt::WindowMaximized ? 3
+                                                                               : 1));
+  put(QStringLiteral("Flags"), QStringLiteral("0"));
+  put(QStringLiteral("PixelsPerInch"), QString::number(ScreenDotsPerInch(form)));
+  put(QStringLiteral("MinMaxPos"), QStringLiteral("-1,-1,-1,-1"));
+  const QRect frame = form.frameGeometry();
+  put(QStringLiteral("NormPos"), QStringLiteral("%1,%2,%3,%4")
+                                     .arg(frame.left())
+                                     .arg(frame.top())
+                                     .arg(frame.left() + frame.width())
+                                     .arg(frame.top() + frame.height()));
+  for (const StoredList& stored : kStoredLists) {
+    put(QString::fromLatin1(stored.key), QString::number((form.*stored.list)->currentIndex()));
+  }
+  for (const StoredSlider& stored : kStoredSliders) {
+    put(QString::fromLatin1(stored.key), QString::number((form.*stored.slider)->value()));
+  }
+  for (const StoredCaption& stored : kStoredCaptions) {
+    put(QString::fromLatin1(stored.key), (form.*stored.label)->text());
+  }
+}
+
+}  // namespace tesmora

@@ -1,0 +1,157 @@
+// The settings file: its INI form, what a restart restores, and saving it.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/IniFile.h"
+#include "app/Settings.h"
+#include "app/TForm1.h"
+#include "tests/app/FakePlatform.h"
+
+namespace tesmora {
+namespace {
+
+TEST(IniFile, KeepsValuesAsWrittenAndEverythingItDoesNotChange) {
+  IniFile file = IniFile::Parse(
+      "; a comment\r\n[Other]\r\nkeep=me\r\n\r\n[form1]\r\nComboBox6_ItemIndex=3\r\n"
+      "Path=C:\\films\\a \"b\"=c.bmp\r\n");
+  EXPECT_EQ(file.value("Form1", "combobox6_itemindex"), QStringLiteral("3"));
+  EXPECT_EQ(file.value("Form1", "Path"), QStringLiteral("C:\\films\\a \"b\"=c.bmp"));
+  EXPECT_EQ(file.value("Form1", "Missing"), std::nullopt);
+  EXPECT_EQ(file.value("Nowhere", "keep"), std::nullopt);
+  file.setValue("Form1", "ComboBox6_ItemIndex", "4");
+  file.setValue("Form1", "New", " spaced value ");
+  file.setValue("Third", "x", "1");
+  EXPECT_EQ(file.text(),
+            "; a comment\r\n[Other]\r\nkeep=me\r\n\r\n[form1]\r\nComboBox6_ItemIndex=4\r\n"
+            "Path=C:\\films\\a \"b\"=c.bmp\r\nNew= spaced value \r\n\r\n[Third]\r\nx=1\r\n");
+}
+
+TEST(SettingsFilePath, UsesTheProgramFolderOnlyWhenItCanBeWritten) {
+  QTemporaryDir program;
+  EXPECT_EQ(SettingsFilePath(program.path(), "/home/u/.config/Tesmora"),
+            program.filePath("Tesmora_Settings.ini"));
+  EXPECT_EQ(SettingsFilePath(program.filePath("missing"), "/home/u/.config/Tesmora"),
+            QStringLiteral("/home/u/.config/Tesmora/Tesmora_Settings.ini"));
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  QString path() const { return folder.filePath("Tesmora_Settings.ini"); }
+  void writeSettings(const QByteArray& text) {
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+  QByteArray savedSettings() {
+    QFile file(path());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  QTemporaryDir folder;
+  testing::FakePlatform platform;
+};
+
+TEST_F(SettingsTest, AFirstRunWritesAllSixteenKeysWithTheDefaults) {
+  {
+    TForm1 form(platform, path());
+    form.show();
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  const IniFile saved = IniFile::Parse(savedSettings());
+  const std::pair<const char*, const char*> expected[] = {
+      {"ComboBox5_ItemIndex", "0"},
+      {"ComboBox6_ItemIndex", "8"},
+      {"ComboBox7_ItemIndex", "4"},
+      {"ComboBox8_ItemIndex", "0"},
+      {"ComboBoxOutlineWidth_ItemIndex", "1"},
+      {"ComboBoxAlign_ItemIndex", "0"},
+      {"offset_Position", "30"},
+      {"offset_or_Position", "-4"},
+      {"LabelImageChangedPAL_Caption", ""},
+      {"LabelImageChangedNTSC_Caption", ""},
+      {"FormVersion", "0"},
+      {"ShowCmd", "1"},
+      {"Flags", "0"},
+      {"MinMaxPos", "-1,-1,-1,-1"},
+  };
+  for (const auto& [key, value] : expected) {
+    EXPECT_EQ(saved.value("Form1", key), QString::fromLatin1(value)) << key;
+  }
+  EXPECT_TRUE(saved.value("Form1", "PixelsPerInch").has_value());
+  EXPECT_EQ(saved.value("Form1", "NormPos").value_or("").split(',').size(), 4);
+  EXPECT_TRUE(savedSettings().endsWith("\r\n"));
+}
+
+TEST_F(SettingsTest, ARestartRestoresTheChoicesAndKeepsOtherKeys) {
+  const QString gone = folder.filePath("gone.bmp");
+  writeSettings(
+      "[Form1]\r\nComboBox6_ItemIndex=0\r\nComboBox8_ItemIndex=4\r\n"
+      "ComboBoxAlign_ItemIndex=2\r\noffset_Position=100\r\noffset_or_Position=3\r\n"
+      "LabelImageChangedPAL_Caption=" +
+      gone.toUtf8() + "\r\nSomethingElse=kept\r\n[Elsewhere]\r\na=b\r\n");
+  {
+    TForm1 form(platform, path());
+    form.show();
+    EXPECT_EQ(form.ComboBox6->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(form.ComboBox8->currentText(), QStringLiteral("Bold+Italic"));
+    EXPECT_EQ(form.ComboBoxAlign->currentText(), QStringLiteral("right"));
+    EXPECT_EQ(form.offset->value(), 100);
+    EXPECT_EQ(form.LabelOffset->text(), QStringLiteral("100"));  // the slider's handler ran
+    EXPECT_EQ(form.offset_or->value(), 4);
+    EXPECT_EQ(form.LabelImageChangedPAL->text(), gone);
+    EXPECT_EQ(form.preview->picture().size(), QSize(720, 576));  // the built-in picture
+    EXPECT_TRUE(platform.errors.isEmpty());
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  const IniFile saved = IniFile::Parse(savedSettings());
+  EXPECT_EQ(saved.value("Form1", "LabelImageChangedPAL_Caption"), gone);
+  EXPECT_EQ(saved.value("Form1", "SomethingElse"), QStringLiteral("kept"));
+  EXPECT_EQ(saved.value("Elsewhere", "a"), QStringLiteral("b"));
+  EXPECT_EQ(saved.value("Form1", "offset_or_Position"), QStringLiteral("4"));
+}
+
+TEST_F(SettingsTest, ValuesThatDoNotFitAreIgnoredOrHeldToTheRange) {
+  writeSettings(
+      "[Form1]\r\nComboBox5_ItemIndex=99999\r\nComboBox6_ItemIndex=abc\r\n"
+      "ComboBox7_ItemIndex=-1\r\noffset_Position=900\r\noffset_or_Position=-40\r\n");
+  TForm1 form(platform, path());
+  form.show();
+  EXPECT_EQ(form.ComboBox5->currentText(), QStringLiteral("Arial"));
+  EXPECT_EQ(form.ComboBox6->currentText(), QStringLiteral("22"));
+  EXPECT_EQ(form.ComboBox7->currentText(), QStringLiteral("DEFAULT"));
+  EXPECT_EQ(form.offset->value(), 492);
+  EXPECT_EQ(form.offset_or->value(), -14);
+}
+
+TEST_F(SettingsTest, ADefaultsButtonPressClearsThePathsThatAreSaved) {
+  writeSettings("[Form1]\r\nLabelImageChangedNTSC_Caption=/films/own.bmp\r\n");
+  {
+    TForm1 form(platform, path());
+    form.show();
+    form.BitBtnSetDefaultValues->click();
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  EXPECT_EQ(IniFile::Parse(savedSettings()).value("Form1", "LabelImageChangedNTSC_Caption"),
+            QString());
+}
+
+TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReported) {
+  const QString blocked = folder.filePath("file/Tesmora_Settings.ini");
+  QFile plain(folder.filePath("file"));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  TForm1 form(platform, blocked);
+  form.show();
+  form.close();
+  const std::optional<QString> problem = form.FlushSettings();
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_TRUE(problem->startsWith("The settings could not be saved to " + blocked + ": "));
+}
+
+}  // namespace
+}  // namespace tesmora
