@@ -58,6 +58,7 @@ void TForm1::connectHandlers() {
   onEvent(BitBtnSetDefaultValues, &QPushButton::clicked,
           [this] { FormCreate(BitBtnSetDefaultValues); });
   onEvent(BitBtnChangeImage, &QPushButton::clicked, [this] { BitBtnChangeImageClick(); });
+  onEvent(ButtonAbout, &QPushButton::clicked, [this] { ButtonAboutClick(); });
   // A radio button's handler runs when it becomes checked, also when the
   // program checks it.
   connect(Pal, &QRadioButton::toggled, this, [this](bool checked) {
@@ -156,6 +157,14 @@ void TForm1::PalClick() {
 
 void TForm1::NtscClick() {
   LoadPreviewBackground();
+}
+
+void TForm1::ButtonAboutClick() {
+  if (about_ != nullptr) {
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+  }
 }
 
 void TForm1::BitBtnChangeImageClick() {

@@ -55,6 +55,9 @@ class TForm1 : public QWidget {
   void PalClick();
   void NtscClick();
   void BitBtnChangeImageClick();
+  // Shows the About window and brings it to the front.
+  void ButtonAboutClick();
+  void setAboutWindow(QWidget* about) { about_ = about; }
   // Shows the preview picture of the checked standard: the built-in one, or
   // the user's own picture when its path is set and the file exists.
   void LoadPreviewBackground();
@@ -204,6 +207,7 @@ class TForm1 : public QWidget {
   BuiltInPictures pictures_;
   Palette palette_;
   SwatchRow swatches_;
+  QWidget* about_ = nullptr;
   QString settingsPath_;
   IniFile settings_;
   bool settingsRestored_ = false;

@@ -42,8 +42,9 @@ int main(int argc, char* argv[]) {
                             QCoreApplication::applicationDirPath(),
                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   platform.setOwner(&form1);
-  tesmora::TForm2 form2;
+  tesmora::TForm2 form2(platform);
   form2.hide();
+  form1.setAboutWindow(&form2);
 
   form1.show();
   const int status = QApplication::exec();

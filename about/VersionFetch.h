@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <chrono>
+
+namespace tesmora {
+
+// The answer to one GET of the version page: the body of a 2xx answer, or
+// the error text of a failure: "<status code> <reason phrase>" for any other
+// status (redirections are not followed), or the network library's own text
+// when the server cannot be reached, does not answer in time, or breaks off.
+struct VersionFetchResult {
+  bool ok = false;
+  QByteArray body;
+  QString error;
+};
+
+struct FetchTimeouts {
+  std::chrono::milliseconds connect{10000};
+  std::chrono::milliseconds total{20000};
+};
+
+// GET http://host:port/path with exactly the header lines Host, Accept
+// ("text/html, */*") and User-Agent ("Mozilla/3.0 (compatible; Indy
+// Library)"). Blocks until the answer is in or the request failed; never
+// longer than the total timeout.
+VersionFetchResult FetchVersionPage(const QString& host, const QString& path, int port,
+                                    FetchTimeouts timeouts = {});
+
+}  // namespace tesmora
