@@ -78,7 +78,9 @@ TForm2::TForm2(Platform& platform, UpdateServer server, QWidget* parent)
       server_(std::move(server)) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("About"));
-  QFont font(QStringLiteral("Sans Serif"));
+  // An Arial-compatible face: its widths are close to those the window's
+  // texts were laid out for, so they fit their controls.
+  QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
   setFont(font);
@@ -99,11 +101,9 @@ TForm2::TForm2(Platform& platform, UpdateServer server, QWidget* parent)
   Memo1->setReadOnly(true);
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Label4 = Place(new QLabel(QStringLiteral("Special Thx to:"), this), 8, 308);
-  Label6 = Place(
-      Bold(new QLabel(QStringLiteral("Everyone who tested the first subpicture streams"), this)), 8,
-      323, 249);
-  Label5 =
-      new ClickablePicture(QStringLiteral("Brindle Harbourfont - harbourfonts.example.org"), this);
+  Label6 = Place(Bold(new QLabel(QStringLiteral("Everyone who tested the first streams"), this)), 8,
+                 323, 249);
+  Label5 = new ClickablePicture(QStringLiteral("B. Harbourfont - harbourfonts.example.org"), this);
   Place(Bold(Label5), 8, 338, 284);
   Label5->setCursor(Qt::PointingHandCursor);
   Button1 =
