@@ -1,0 +1,188 @@
+// Reading the converter's command line: defaults, values, refusals.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/tools/CliHarness.h"
+#include "tools/CliOptions.h"
+
+namespace tesmora::cli {
+namespace {
+
+using testing::RunConverter;
+
+// The suites' names start with "cli" so that `ctest -R cli` picks them out.
+
+TEST(cliParseCommandLine, GivesTheWindowsStartUpChoicesByDefault) {
+  const Command command = ParseCommandLine({"film.srt"});
+  ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+  const CliOptions& options = command.options;
+  EXPECT_EQ(options.subtitlePath, "film.srt");
+  EXPECT_TRUE(options.outputDir.isEmpty());
+  EXPECT_TRUE(options.ifoPath.isEmpty());
+  EXPECT_EQ(options.standard, Standard::Pal);
+  EXPECT_EQ(options.style.fontName, "Arial");
+  EXPECT_EQ(options.style.size, 22);
+  EXPECT_EQ(options.style.charset, charset::kDefault);
+  EXPECT_EQ(options.style.style, FontStyle{});
+  EXPECT_EQ(options.style.align, "center");
+  EXPECT_EQ(options.style.offset, 30);
+  EXPECT_EQ(options.style.offsetOr, -4);
+  EXPECT_EQ(options.outlineWidth, 3);
+  EXPECT_FALSE(options.roles.has_value());
+  EXPECT_FALSE(options.listPalette);
+  EXPECT_FALSE(options.quiet);
+}
+
+TEST(cliParseCommandLine, ReadsEveryOptionInBothSpellings) {
+  const Command command = ParseCommandLine({"--output-dir",
+                                            "/out",
+                                            "--standard=NTSC",
+                                            "--font",
+                                            "DejaVu Sans",
+                                            "--size=50",
+                                            "--charset",
+                                            "hebrew",
+                                            "--style",
+                                            "Bold+It+Und",
+                                            "--align=right",
+                                            "--offset",
+                                            "492",
+                                            "--offset-or=-14",
+                                            "--outline",
+                                            "4",
+                                            "--roles",
+                                            "4,2,15,0",
+                                            "--quiet",
+                                            "film.sub"});
+  ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+  const CliOptions& options = command.options;
+  EXPECT_EQ(options.subtitlePath, "film.sub");
+  EXPECT_EQ(options.outputDir, "/out");
+  EXPECT_EQ(options.standard, Standard::Ntsc);
+  EXPECT_EQ(options.style.fontName, "DejaVu Sans");
+  EXPECT_EQ(options.style.size, 50);
+  EXPECT_EQ(options.style.charset, charset::kHebrew);
+  EXPECT_EQ(options.style.style, (FontStyle{.bold = true, .italic = true, .underline = true}));
+  EXPECT_EQ(options.style.align, "right");
+  EXPECT_EQ(options.style.offset, 492);
+  EXPECT_EQ(options.style.offsetOr, -14);
+  EXPECT_EQ(options.outlineWidth, 4);
+  ASSERT_TRUE(options.roles.has_value());
+  EXPECT_EQ(options.roles->antialias, 4);
+  EXPECT_EQ(options.roles->outline, 2);
+  EXPECT_EQ(options.roles->text, 15);
+  EXPECT_EQ(options.roles->background, 0);
+  EXPECT_TRUE(options.quiet);
+
+  const Command withIfo = ParseCommandLine({"--ifo", "VTS_01_0.IFO", "--offset=8", "film.srt"});
+  ASSERT_EQ(withIfo.action, CommandAction::Run) << withIfo.error;
+  EXPECT_EQ(withIfo.options.ifoPath, "VTS_01_0.IFO");
+  EXPECT_EQ(withIfo.options.style.offset, 8);
+}
+
+TEST(cliParseCommandLine, TakesAnOddLineSpacingAsTheEvenValueAbove) {
+  const std::vector<std::pair<const char*, int>> cases = {
+      {"-14", -14}, {"-13", -12}, {"-5", -4}, {"-1", 0}, {"0", 0}, {"1", 2}, {"9", 10}, {"10", 10}};
+  for (const auto& [given, taken] : cases) {
+    const Command command = ParseCommandLine({"--offset-or", given, "film.srt"});
+    ASSERT_EQ(command.action, CommandAction::Run) << given << ": " << command.error;
+    EXPECT_EQ(command.options.style.offsetOr, taken) << given;
+  }
+}
+
+TEST(cliParseCommandLine, RefusesEachFaultWithItsReason) {
+  const std::string sizes =
+      "10, 12, 14, 16, 18, 19, 20, 21, 22, 23, 24, 25, 26, 28, 30, 32, 34, 36, 38, 40, 42, 44, 46, "
+      "48, 50";
+  const std::vector<std::pair<QStringList, std::string>> cases = {
+      {{"--size", "7", "f.srt"}, "--size must be one of " + sizes + " (got '7')"},
+      {{"--size", "22.0", "f.srt"}, "--size must be one of " + sizes + " (got '22.0')"},
+      {{"--charset", "LATIN1", "f.srt"},
+       "--charset must be one of ANSI, ARABIC, BALTIC, CHINESEBIG5, DEFAULT, EASTEUROPE, GB2312, "
+       "GREEK, HANGEUL, HEBREW, JOHAB, MAC, OEM, RUSSIAN, SHIFTJIS, SYMBOL, THAI, TURKISH, "
+       "VIETNAMESE (got 'LATIN1')"},
+      {{"--style", "Heavy", "f.srt"},
+       "--style must be one of Normal, Bold, Italic, Underline, Bold+Italic, Bold+Under, "
+       "Bold+It+Und, Italic+Under, StrikeOut (got 'Heavy')"},
+      {{"--align", "middle", "f.srt"}, "--align must be one of center, left, right (got 'middle')"},
+      {{"--standard", "secam", "f.srt"}, "--standard must be one of pal, ntsc (got 'secam')"},
+      {{"--outline", "5", "f.srt"}, "--outline must be one of 2, 3, 4 (got '5')"},
+      {{"--offset", "7", "f.srt"}, "--offset must be a whole number from 8 to 492 (got '7')"},
+      {{"--offset", "493", "f.srt"}, "--offset must be a whole number from 8 to 492 (got '493')"},
+      {{"--offset", "3O", "f.srt"}, "--offset must be a whole number from 8 to 492 (got '3O')"},
+      {{"--offset", "99999999999", "f.srt"},
+       "--offset must be a whole number from 8 to 492 (got '99999999999')"},
+      {{"--offset-or", "-15", "f.srt"},
+       "--offset-or must be a whole number from -14 to 10 (got '-15')"},
+      {{"--offset-or", "11", "f.srt"},
+       "--offset-or must be a whole number from -14 to 10 (got '11')"},
+      {{"--roles", "1,0,3", "f.srt"},
+       "--roles must be four palette entries from 0 to 15 for Antialias, Outline, Text and "
+       "Background, such as 1,0,3,0 (got '1,0,3')"},
+      {{"--roles", "1,0,3,16", "f.srt"},
+       "--roles must be four palette entries from 0 to 15 for Antialias, Outline, Text and "
+       "Background, such as 1,0,3,0 (got '1,0,3,16')"},
+      {{"--roles", "1,0,x,0", "f.srt"},
+       "--roles must be four palette entries from 0 to 15 for Antialias, Outline, Text and "
+       "Background, such as 1,0,3,0 (got '1,0,x,0')"},
+      {{"--bogus", "f.srt"}, "unknown option --bogus"},
+      {{"-x", "f.srt"}, "unknown option -x"},
+      {{"--quiet=yes", "f.srt"}, "--quiet takes no value"},
+      {{"f.srt", "--size"}, "--size needs a value"},
+      {{"--ifo=", "f.srt"}, "--ifo needs a non-empty value"},
+      {{}, "missing SUBTITLE_FILE"},
+      {{"--quiet"}, "missing SUBTITLE_FILE"},
+      {{"a.srt", "b.srt"},
+       "only one SUBTITLE_FILE can be converted at a time (got 2: a.srt, b.srt)"},
+      {{"--ifo", "x.IFO", "--no-ifo", "f.srt"}, "--ifo and --no-ifo cannot be used together"},
+      {{"--standard", "ntsc", "--ifo", "x.IFO", "f.srt"},
+       "--standard cannot be used with --ifo: the IFO file gives the standard"},
+  };
+  for (const auto& [arguments, reason] : cases) {
+    const Command command = ParseCommandLine(arguments);
+    EXPECT_EQ(command.action, CommandAction::UsageError) << arguments.join(' ').toStdString();
+    EXPECT_EQ(command.error, reason);
+  }
+}
+
+TEST(cliParseCommandLine, TakesWhatFollowsADoubleDashAsTheFile) {
+  const Command command = ParseCommandLine({"--quiet", "--", "--odd name.srt"});
+  ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+  EXPECT_EQ(command.options.subtitlePath, "--odd name.srt");
+  EXPECT_TRUE(command.options.quiet);
+}
+
+TEST(cliParseCommandLine, ListsThePaletteWithoutASubtitleFile) {
+  const Command command = ParseCommandLine({"--palette", "--ifo", "VTS_01_0.IFO"});
+  ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+  EXPECT_TRUE(command.options.listPalette);
+  EXPECT_TRUE(command.options.subtitlePath.isEmpty());
+}
+
+TEST(cliRun, AnswersAUsageErrorWithStatus2AndAHint) {
+  const auto outcome = RunConverter({"--outline", "1", "film.srt"});
+  EXPECT_EQ(outcome.code, 2);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err,
+            "tesmora-cli: --outline must be one of 2, 3, 4 (got '1')\n"
+            "Usage: tesmora-cli [options] SUBTITLE_FILE\n"
+            "Try 'tesmora-cli --help' for more information.\n");
+}
+
+TEST(cliRun, ShowsHelpAndVersionOnTheOutputStream) {
+  for (const char* help : {"--help", "-h"}) {
+    const auto outcome = RunConverter({"--size", "7", help});
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_EQ(outcome.out.rfind("Usage: tesmora-cli [options] SUBTITLE_FILE\n", 0), 0u);
+    EXPECT_NE(outcome.out.find("--offset-or N"), std::string::npos);
+    EXPECT_EQ(outcome.err, "");
+  }
+  const auto version = RunConverter({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out, "tesmora-cli 42.7\n");
+  EXPECT_EQ(version.err, "");
+}
+
+}  // namespace
+}  // namespace tesmora::cli

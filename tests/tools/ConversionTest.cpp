@@ -1,0 +1,259 @@
+// Whole runs of the converter: from a subtitle file in a temporary folder to
+// the stream and the help file, and the runs it refuses.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <array>
+
+#include "subtitles/FrameReader.h"
+#include "sup/HelpFile.h"
+#include "tests/palette/IfoBuilder.h"
+#include "tests/tools/CliHarness.h"
+#include "tests/tools/SupStream.h"
+
+namespace tesmora {
+namespace {
+
+using testing::CliOutcome;
+using testing::IfoBuilder;
+using testing::ReadBytes;
+using testing::ReadPackets;
+using testing::RunConverter;
+using testing::WriteBytes;
+
+const QByteArray kThreeCues =
+    "1\r\n00:00:01,000 --> 00:00:02,500\r\nHello harbour.\r\n\r\n"
+    "2\r\n00:00:03,000 --> 00:00:05,000\r\nTwo lines\r\nat once.\r\n\r\n"
+    "3\r\n00:01:00,250 --> 00:01:02,000\r\nCaf\xE9 on the pier.\r\n";
+
+// Outline surrounds Antialias, which surrounds Text: along a row, Text meets
+// only Antialias and Background meets only Outline, and every role shows. A
+// role encoded with another role's colour breaks this.
+void ExpectRingsInOrder(const testing::PacketSummary& packet) {
+  std::array<long, 4> counts{};
+  int wrongNeighbours = 0;
+  for (const auto& row : packet.rows) {
+    for (std::size_t x = 0; x < row.size(); ++x) {
+      ++counts[row[x]];
+      if (x > 0 && row[x] != row[x - 1]) {
+        const int pair = std::min(row[x], row[x - 1]) * 10 + std::max(row[x], row[x - 1]);
+        wrongNeighbours += pair == 1 || pair == 3 || pair == 12;  // 0-1, 0-3, 1-2
+      }
+    }
+  }
+  EXPECT_EQ(wrongNeighbours, 0);
+  EXPECT_GT(counts[1], 0) << "Text";
+  EXPECT_GT(counts[2], 0) << "Outline";
+  EXPECT_GT(counts[3], 0) << "Antialias";
+}
+
+class ConversionTest : public ::testing::Test {
+ protected:
+  QString path(const QString& name) const { return dir.filePath(name); }
+  std::string folder() const { return QDir(dir.path()).absolutePath().toStdString() + "/"; }
+  QString write(const QString& name, const QByteArray& bytes) const {
+    WriteBytes(path(name), bytes);
+    return path(name);
+  }
+  QStringList entries() const {
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+  }
+  QByteArray stream() const { return ReadBytes(path(kStreamFileName)); }
+  // A run refused before any output: its message, and nothing written.
+  void expectRefused(const CliOutcome& outcome, int code, const std::string& message) const {
+    EXPECT_EQ(outcome.code, code);
+    EXPECT_EQ(outcome.err, message);
+    EXPECT_FALSE(entries().contains(kStreamFileName)) << outcome.err;
+    EXPECT_FALSE(entries().contains(kHelpFileName)) << outcome.err;
+  }
+
+  QTemporaryDir dir;
+};
+
+// Named so that `ctest -R cli` picks out the converter's suites.
+using cliConversion = ConversionTest;
+
+TEST_F(cliConversion, WritesOnePacketPerCueAndTheHelpFileBesideTheSubtitles) {
+  const CliOutcome outcome = RunConverter({write("film.srt", kThreeCues)});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(entries(), QStringList({kStreamFileName, kHelpFileName, "film.srt"}));
+
+  const auto packets = ReadPackets(stream());
+  ASSERT_EQ(packets.size(), 3u);
+  EXPECT_EQ(packets[0].pts, 1000u * 90);
+  EXPECT_EQ(packets[1].pts, 3000u * 90);
+  EXPECT_EQ(packets[2].pts, 60250u * 90);
+  // The generic palette's roles: Antialias 1, Outline 0, Text 3, Background 0.
+  EXPECT_EQ(packets[0].colours[0], 0x10);
+  EXPECT_EQ(packets[0].colours[1], 0x30);
+  for (const auto& packet : packets) {
+    ASSERT_EQ(packet.rows.size(), static_cast<std::size_t>(packet.lastRow - packet.firstRow + 1));
+    ExpectRingsInOrder(packet);
+  }
+
+  std::string help;
+  for (const std::string& line : HelpFileLines(HelpCase::NoIfo, folder())) {
+    help += line + "\r\n";
+  }
+  EXPECT_EQ(ReadBytes(path(kHelpFileName)).toStdString(), help);
+
+  // The closing message, its CR separators shown as line breaks.
+  EXPECT_EQ(outcome.out.rfind("All Done !!! (Case : No Ifo)\nSince you didnt had any ifo", 0), 0u);
+  EXPECT_EQ(outcome.out.find('\r'), std::string::npos);
+  EXPECT_NE(outcome.out.find("\n\nGenerated Files:\n" + folder() + "Generated.sup\n" + folder() +
+                             "Tesmora_Help_File.txt\n"),
+            std::string::npos);
+  EXPECT_EQ(outcome.err, "");
+}
+
+TEST_F(cliConversion, GivesByteIdenticalFilesOnEveryRun) {
+  const QString srt = write("film.srt", kThreeCues);
+  ASSERT_EQ(RunConverter({srt}).code, 0);
+  const QByteArray first = stream();
+  const QByteArray firstHelp = ReadBytes(path(kHelpFileName));
+  ASSERT_EQ(RunConverter({srt}).code, 0);
+  EXPECT_EQ(stream(), first);
+  EXPECT_EQ(ReadBytes(path(kHelpFileName)), firstHelp);
+}
+
+TEST_F(cliConversion, WritesIntoTheOutputFolderQuietly) {
+  const QString srt = write("film.srt", kThreeCues);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
+  const CliOutcome outcome = RunConverter({"--quiet", "--output-dir", path("out/."), srt});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(entries(), QStringList({"film.srt", "out"}));
+  EXPECT_EQ(ReadPackets(ReadBytes(path("out/Generated.sup"))).size(), 3u);
+  // The help file names the output folder, cleaned.
+  EXPECT_TRUE(ReadBytes(path("out/Tesmora_Help_File.txt"))
+                  .contains(QByteArray::fromStdString(folder() + "out/Generated.sup\r\n")));
+}
+
+TEST_F(cliConversion, PutsTheChosenRolesAndStandardIntoThePackets) {
+  const QString srt = write("film.srt", kThreeCues);
+  ASSERT_EQ(RunConverter({"--roles", "2,1,3,0", "--standard", "ntsc", srt}).code, 0);
+  const auto ntsc = ReadPackets(stream());
+  ASSERT_EQ(ntsc.size(), 3u);
+  EXPECT_EQ(ntsc[0].colours[0], 0x21);
+  EXPECT_EQ(ntsc[0].colours[1], 0x30);
+  EXPECT_LT(ntsc[1].lastRow, 480);
+  ExpectRingsInOrder(ntsc[1]);
+
+  ASSERT_EQ(RunConverter({"--standard", "pal", srt}).code, 0);
+  const auto pal = ReadPackets(stream());
+  ASSERT_EQ(pal.size(), 3u);
+  EXPECT_GE(pal[1].lastRow, 480);
+  EXPECT_LT(pal[1].lastRow, 576);
+}
+
+TEST_F(cliConversion, UsesTheIfoPaletteAndItsHelpCase) {
+  IfoBuilder ifo;
+  ifo.entries.fill(0x00D29210);
+  ifo.entries[0] = 0x00108080;
+  ifo.entries[1] = 0x00808080;
+  ifo.entries[2] = 0x00EB8080;
+  ifo.attributeByte = 0x40;  // NTSC
+  IfoBuilder::Write(path("VTS_01_0.IFO").toStdString(), ifo.bytes());
+  const QString srt = write("film.srt", kThreeCues);
+
+  const CliOutcome withIfo = RunConverter({"--ifo", path("VTS_01_0.IFO"), srt});
+  ASSERT_EQ(withIfo.code, 0) << withIfo.err;
+  EXPECT_EQ(withIfo.out.rfind("All Done !!! (Case : With Ifo)\n", 0), 0u);
+  const auto packets = ReadPackets(stream());
+  ASSERT_EQ(packets.size(), 3u);
+  EXPECT_EQ(packets[0].colours[0], 0x10);  // Antialias 1, Outline 0
+  EXPECT_EQ(packets[0].colours[1], 0x20);  // Text 2, Background 0
+  EXPECT_LT(packets[1].lastRow, 480);
+  ExpectRingsInOrder(packets[1]);
+
+  ifo.entries[1] = 0x00D29210;  // no middle grey left
+  IfoBuilder::Write(path("VTS_01_0.IFO").toStdString(), ifo.bytes());
+  const CliOutcome monochrome = RunConverter({"--ifo", path("VTS_01_0.IFO"), srt});
+  ASSERT_EQ(monochrome.code, 0) << monochrome.err;
+  EXPECT_EQ(monochrome.out.rfind("ATTENTION :\nYour loaded ifo has not a polycromatic", 0), 0u);
+  EXPECT_NE(monochrome.out.find("\nAll Done !!! (Case : Monocromatic Ifo)\n"), std::string::npos);
+  EXPECT_EQ(ReadPackets(stream()).at(0).colours[1], 0x30);  // the generic roles
+}
+
+TEST_F(cliConversion, ReadsMicroDvdFramesAndReportsUnreadTimingLines) {
+  const CliOutcome frames =
+      RunConverter({"--quiet", write("film.sub", "{1}{1}25.000\r\n{50}{100}One|Two\r\n")});
+  ASSERT_EQ(frames.code, 0) << frames.err;
+  const auto packets = ReadPackets(stream());
+  ASSERT_EQ(packets.size(), 1u);
+  EXPECT_EQ(packets[0].pts, 2000u * 90);
+
+  const CliOutcome loose =
+      RunConverter({"--quiet", write("loose.srt",
+                                     "1\n00:00:01 --> 00:00:02\nno fraction\n\n"
+                                     "2\n00:00:03,000 --> 00:00:04,000\nread\n")});
+  ASSERT_EQ(loose.code, 0) << loose.err;
+  EXPECT_EQ(loose.err,
+            "Some subtitles could not be read: 1 timing line(s) not understood. First at line 2:\n"
+            "00:00:01 --> 00:00:02\n");
+  EXPECT_EQ(ReadPackets(stream()).size(), 1u);
+}
+
+TEST_F(cliConversion, RefusesAnOverlongLineAndKeepsAnEarlierStream) {
+  write(kStreamFileName, "earlier stream");
+  const QByteArray line(120, 'W');
+  const CliOutcome outcome =
+      RunConverter({write("film.srt", "1\n00:00:01,000 --> 00:00:02,000\nshort\n" + line + "\n")});
+  EXPECT_EQ(outcome.code, 1);
+  EXPECT_EQ(outcome.err, "The string \nshort\n" + line.toStdString() +
+                             "\nis too long. Please correct the srt and reload it. You can just "
+                             "use a smaler font size.\n");
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(stream(), "earlier stream");
+  EXPECT_EQ(entries(), QStringList({kStreamFileName, "film.srt"}));
+}
+
+TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
+  const QString missing = path("missing.srt");
+  expectRefused(RunConverter({missing}), 1, "Cannot open file " + missing.toStdString() + ".\n");
+  expectRefused(RunConverter({write("film.sub", "{50}{100}no rate\r\n")}), 1,
+                std::string(kFrameRateMissingMessage) + "\n");
+  expectRefused(RunConverter({write("bad.srt", "1\n00:0x:01,000 --> 00:00:02,000\ntext\n")}), 1,
+                "'0x' is not a valid integer value.\n");
+  expectRefused(RunConverter({write("empty.srt", "")}), 1,
+                "tesmora-cli: " + path("empty.srt").toStdString() +
+                    ": no subtitle found; nothing was written.\n");
+  expectRefused(RunConverter({write("film.ass", kThreeCues)}), 1,
+                "tesmora-cli: " + path("film.ass").toStdString() +
+                    ": not a subtitle file Tesmora reads: it takes SRT files (.srt) and MicroDVD "
+                    "files (.sub, .txt).\n");
+}
+
+TEST_F(cliConversion, RefusesASubtitleTooLateForATimeStamp) {
+  const CliOutcome outcome =
+      RunConverter({write("late.srt", "1\n14:00:00,000 --> 14:00:01,000\nlate\n")});
+  EXPECT_EQ(outcome.code, 1);
+  EXPECT_NE(outcome.err.find("cannot be written as a time stamp"), std::string::npos)
+      << outcome.err;
+  EXPECT_EQ(outcome.err.substr(outcome.err.size() - 2), ".\n");
+  EXPECT_EQ(entries(), QStringList({"late.srt"}));
+}
+
+TEST_F(cliConversion, ExitsWith3WhenTheFilesCannotBeWritten) {
+  const QString srt = write("film.srt", kThreeCues);
+  const QString underFile = write("plain.txt", "x") + "/out";
+  const CliOutcome noFolder = RunConverter({"--output-dir", underFile, srt});
+  EXPECT_EQ(noFolder.code, 3);
+  EXPECT_EQ(noFolder.err, "tesmora-cli: cannot write into " + underFile.toStdString() +
+                              ": there is no folder of that name.\n");
+
+  // A folder in the stream's place: the finished stream cannot replace it.
+  ASSERT_TRUE(QDir(dir.path()).mkdir(kStreamFileName));
+  const CliOutcome blocked = RunConverter({srt});
+  EXPECT_EQ(blocked.code, 3);
+  EXPECT_EQ(blocked.err.rfind("tesmora-cli: cannot write " + folder() + "Generated.sup: ", 0), 0u)
+      << blocked.err;
+  EXPECT_EQ(blocked.out, "");
+  EXPECT_EQ(entries(), QStringList({kStreamFileName, "film.srt", "plain.txt"}));
+}
+
+}  // namespace
+}  // namespace tesmora

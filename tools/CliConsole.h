@@ -1,0 +1,44 @@
+#pragma once
+
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+namespace tesmora::cli {
+
+inline constexpr const char* kProgramName = "tesmora-cli";
+inline constexpr const char* kVersion = "42.7";
+
+// The exit status of a run.
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitRefused = 1,  // the input was refused: nothing was written
+  kExitUsage = 2,    // the command line was wrong
+  kExitOutput = 3,   // the files could not be written
+};
+
+// Where a run writes: normal messages to `out`; errors, warnings and the
+// progress line to `err`, which gets the progress line only when it is a
+// terminal.
+struct Console {
+  std::ostream& out;
+  std::ostream& err;
+  bool errIsTerminal = false;
+};
+
+// A run that stops: the text, a complete message that may hold CR line
+// separators, goes to the error stream, and the run exits with `code`.
+class CliError : public std::runtime_error {
+ public:
+  CliError(ExitCode code, const std::string& text) : std::runtime_error(text), code_(code) {}
+  ExitCode code() const { return code_; }
+
+ private:
+  ExitCode code_;
+};
+
+// A window message as terminal text: each CR, the messages' line separator,
+// becomes a line break.
+std::string TerminalText(const std::string& message);
+
+}  // namespace tesmora::cli

@@ -1,0 +1,251 @@
+#include "tools/CliOptions.h"
+
+#include <QRegularExpression>
+#include <array>
+#include <map>
+
+#include "render/NameTables.h"
+#include "tools/CliConsole.h"
+
+namespace tesmora::cli {
+namespace {
+
+const QStringList kSizes = {"10", "12", "14", "16", "18", "19", "20", "21", "22",
+                            "23", "24", "25", "26", "28", "30", "32", "34", "36",
+                            "38", "40", "42", "44", "46", "48", "50"};
+const QStringList kCharsets = {"ANSI",       "ARABIC", "BALTIC",  "CHINESEBIG5", "DEFAULT",
+                               "EASTEUROPE", "GB2312", "GREEK",   "HANGEUL",     "HEBREW",
+                               "JOHAB",      "MAC",    "OEM",     "RUSSIAN",     "SHIFTJIS",
+                               "SYMBOL",     "THAI",   "TURKISH", "VIETNAMESE"};
+const QStringList kStyles = {"Normal",      "Bold",         "Italic",
+                             "Underline",   "Bold+Italic",  "Bold+Under",
+                             "Bold+It+Und", "Italic+Under", "StrikeOut"};
+const QStringList kAligns = {"center", "left", "right"};
+const QStringList kStandards = {"pal", "ntsc"};
+const QStringList kOutlines = {"2", "3", "4"};
+
+// A command-line fault; its text names the option and what it accepts.
+struct UsageError {
+  std::string text;
+};
+
+[[noreturn]] void Refuse(const QString& text) {
+  throw UsageError{text.toStdString()};
+}
+
+QString Got(const QString& value) {
+  return QStringLiteral(" (got '") + value + QStringLiteral("')");
+}
+
+// The list's own spelling of `value`; names are matched regardless of case.
+QString OneOf(const QString& option, const QString& value, const QStringList& items) {
+  for (const QString& item : items) {
+    if (item.compare(value, Qt::CaseInsensitive) == 0) {
+      return item;
+    }
+  }
+  Refuse(option + QStringLiteral(" must be one of ") + items.join(QStringLiteral(", ")) +
+         Got(value));
+}
+
+// A plain decimal number, or empty for anything else (blanks, hex, overflow).
+std::optional<int> WholeNumber(const QString& value) {
+  static const QRegularExpression kDecimal(QStringLiteral("^[+-]?[0-9]{1,9}$"));
+  if (!kDecimal.match(value).hasMatch()) {
+    return std::nullopt;
+  }
+  return value.toInt();
+}
+
+int NumberIn(const QString& option, const QString& value, int low, int high) {
+  const std::optional<int> number = WholeNumber(value);
+  if (!number || *number < low || *number > high) {
+    Refuse(option + QStringLiteral(" must be a whole number from %1 to %2").arg(low).arg(high) +
+           Got(value));
+  }
+  return *number;
+}
+
+RolePaletteIndices Roles(const QString& value) {
+  const QStringList parts = value.split(QLatin1Char(','));
+  std::array<int, 4> entries{};
+  bool valid = parts.size() == 4;
+  for (qsizetype n = 0; valid && n < 4; ++n) {
+    const std::optional<int> entry = WholeNumber(parts[n].trimmed());
+    valid = entry && *entry >= 0 && *entry <= 15;
+    entries[static_cast<std::size_t>(n)] = entry.value_or(0);
+  }
+  if (!valid) {
+    Refuse(QStringLiteral("--roles must be four palette entries from 0 to 15 for Antialias, "
+                          "Outline, Text and Background, such as 1,0,3,0") +
+           Got(value));
+  }
+  return {entries[0], entries[1], entries[2], entries[3]};
+}
+
+// The slider of the line spacing stops on even positions only: an odd value
+// moves to the even one above it.
+int EvenOffsetOr(int value) {
+  return value % 2 != 0 ? value + 1 : value;
+}
+
+QString NonEmpty(const QString& option, const QString& value) {
+  if (value.isEmpty()) {
+    Refuse(option + QStringLiteral(" needs a non-empty value"));
+  }
+  return value;
+}
+
+// What the loop over the arguments collects.
+struct Reading {
+  CliOptions options;
+  QStringList files;
+  bool noIfo = false;
+  bool standardGiven = false;
+};
+
+using ValueSetter = void (*)(Reading& reading, const QString& value);
+using FlagSetter = void (*)(Reading& reading);
+
+const std::map<QString, ValueSetter>& ValueOptions() {
+  static const std::map<QString, ValueSetter> kOptions = {
+      {"--ifo", [](Reading& r, const QString& v) { r.options.ifoPath = NonEmpty("--ifo", v); }},
+      {"--output-dir",
+       [](Reading& r, const QString& v) { r.options.outputDir = NonEmpty("--output-dir", v); }},
+      {"--standard",
+       [](Reading& r, const QString& v) {
+         r.standardGiven = true;
+         r.options.standard =
+             OneOf("--standard", v, kStandards) == "pal" ? Standard::Pal : Standard::Ntsc;
+       }},
+      {"--font",
+       [](Reading& r, const QString& v) { r.options.style.fontName = NonEmpty("--font", v); }},
+      {"--size",
+       [](Reading& r, const QString& v) {
+         r.options.style.size = OneOf("--size", v, kSizes).toInt();
+       }},
+      {"--charset",
+       [](Reading& r, const QString& v) {
+         r.options.style.charset = CharsetFromName(OneOf("--charset", v, kCharsets));
+       }},
+      {"--style",
+       [](Reading& r, const QString& v) {
+         r.options.style.style = StyleFromName(OneOf("--style", v, kStyles));
+       }},
+      {"--align",
+       [](Reading& r, const QString& v) { r.options.style.align = OneOf("--align", v, kAligns); }},
+      {"--offset",
+       [](Reading& r, const QString& v) {
+         r.options.style.offset = NumberIn("--offset", v, 8, 492);
+       }},
+      {"--offset-or",
+       [](Reading& r, const QString& v) {
+         r.options.style.offsetOr = EvenOffsetOr(NumberIn("--offset-or", v, -14, 10));
+       }},
+      {"--outline",
+       [](Reading& r, const QString& v) {
+         r.options.outlineWidth = OneOf("--outline", v, kOutlines).toInt();
+       }},
+      {"--roles", [](Reading& r, const QString& v) { r.options.roles = Roles(v); }},
+  };
+  return kOptions;
+}
+
+const std::map<QString, FlagSetter>& FlagOptions() {
+  static const std::map<QString, FlagSetter> kFlags = {
+      {"--no-ifo", [](Reading& r) { r.noIfo = true; }},
+      {"--palette", [](Reading& r) { r.options.listPalette = true; }},
+      {"--quiet", [](Reading& r) { r.options.quiet = true; }},
+  };
+  return kFlags;
+}
+
+void ReadArguments(const QStringList& arguments, Reading& reading) {
+  const auto& values = ValueOptions();
+  const auto& flags = FlagOptions();
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QStringLiteral("--")) {
+      reading.files += arguments.mid(i + 1);
+      return;
+    }
+    if (!argument.startsWith(QLatin1Char('-')) || argument == QStringLiteral("-")) {
+      reading.files << argument;
+      continue;
+    }
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    const QString name = equals < 0 ? argument : argument.left(equals);
+    if (const auto flag = flags.find(name); flag != flags.end()) {
+      if (equals >= 0) {
+        Refuse(name + QStringLiteral(" takes no value"));
+      }
+      flag->second(reading);
+      continue;
+    }
+    const auto option = values.find(name);
+    if (option == values.end()) {
+      Refuse(QStringLiteral("unknown option ") + name);
+    }
+    if (equals >= 0) {
+      option->second(reading, argument.mid(equals + 1));
+    } else if (i + 1 < arguments.size()) {
+      option->second(reading, arguments[++i]);
+    } else {
+      Refuse(name + QStringLiteral(" needs a value"));
+    }
+  }
+}
+
+// The faults that only show once every argument is read.
+void CheckCombination(const Reading& reading) {
+  const CliOptions& options = reading.options;
+  if (reading.noIfo && !options.ifoPath.isEmpty()) {
+    Refuse(QStringLiteral("--ifo and --no-ifo cannot be used together"));
+  }
+  if (reading.standardGiven && !options.ifoPath.isEmpty()) {
+    Refuse(QStringLiteral("--standard cannot be used with --ifo: the IFO file gives the standard"));
+  }
+  if (reading.files.size() > 1) {
+    Refuse(QStringLiteral("only one SUBTITLE_FILE can be converted at a time (got %1: ")
+               .arg(reading.files.size()) +
+           reading.files.join(QStringLiteral(", ")) + QStringLiteral(")"));
+  }
+  if (!options.listPalette && (reading.files.isEmpty() || reading.files.front().isEmpty())) {
+    Refuse(QStringLiteral("missing SUBTITLE_FILE"));
+  }
+}
+
+}  // namespace
+
+Command ParseCommandLine(const QStringList& arguments) {
+  Command command;
+  // --help and --version answer whatever else the line holds.
+  const QStringList options = arguments.mid(0, arguments.indexOf(QStringLiteral("--")));
+  if (options.contains(QStringLiteral("--help")) || options.contains(QStringLiteral("-h"))) {
+    command.action = CommandAction::Help;
+    return command;
+  }
+  if (options.contains(QStringLiteral("--version"))) {
+    command.action = CommandAction::Version;
+    return command;
+  }
+  Reading reading;
+  try {
+    ReadArguments(arguments, reading);
+    CheckCombination(reading);
+  } catch (const UsageError& error) {
+    command.action = CommandAction::UsageError;
+    command.error = error.text;
+    return command;
+  }
+  command.options = reading.options;
+  command.options.subtitlePath = reading.files.value(0);
+  return command;
+}
+
+std::string UsageHint() {
+  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE\nTry '" + kProgramName +
+         " --help' for more information.\n";
+}
+
+}  // namespace tesmora::cli

@@ -1,0 +1,71 @@
+#include "tools/CliPalette.h"
+
+#include <QFile>
+#include <cstdio>
+
+#include "palette/GreyRoles.h"
+#include "palette/IfoReader.h"
+#include "sup/IoError.h"
+#include "tools/CliConsole.h"
+
+namespace tesmora::cli {
+
+const char* const kMonochromeNotice =
+    "ATTENTION :\r"
+    "Your loaded ifo has not a polycromatic color palette.\r"
+    "Probably this ifo does not contain any subtitle and you are tryng to add the first one. \r"
+    "Tesmora will create an generic polycromatic color palette in order to generate a correct "
+    "colored sup file.\r"
+    "After the generation of the sup file , Tesmora will tell you what to do using Ifoedit.\r"
+    "For now just load your Srt and press Generate sup.";
+
+PaletteChoice GenericChoice(bool pal) {
+  PaletteChoice choice;
+  choice.palette = GenericPalette();
+  choice.pal = pal;
+  choice.roles = {kGenericAntialias, kGenericOutline, kGenericText, kGenericBackground};
+  choice.helpCase = HelpCase::NoIfo;
+  return choice;
+}
+
+PaletteChoice IfoChoice(const QString& path) {
+  IfoPaletteData data;
+  try {
+    data = ReadIfoPalette(QFile::encodeName(path).toStdString());
+  } catch (const IoError& error) {
+    throw CliError(kExitRefused, std::string(kProgramName) + ": " + path.toStdString() + ": " +
+                                     error.what() + ".");
+  } catch (const IfoFormatError& error) {
+    throw CliError(kExitRefused, error.what());
+  }
+
+  PaletteChoice choice;
+  for (std::size_t n = 0; n < 16; ++n) {
+    choice.palette[n] = PaletteEntryFromIfo(data.entries[n]);
+  }
+  choice.pal = data.isPal();
+  const GreyRoles greys = PickGreyRoles(choice.palette);
+  if (!greys.polychromatic()) {
+    PaletteChoice fallback = GenericChoice(choice.pal);
+    fallback.helpCase = HelpCase::MonocromaticIfo;
+    fallback.monochromeFallback = true;
+    return fallback;
+  }
+  choice.roles = {*greys.middle, *greys.dark, *greys.light, *greys.dark};
+  choice.helpCase = HelpCase::WithIfo;
+  return choice;
+}
+
+std::string PaletteListing(const PaletteChoice& choice) {
+  std::string listing;
+  for (std::size_t n = 0; n < 16; ++n) {
+    const PaletteEntry& entry = choice.palette[n];
+    char colour[8];
+    std::snprintf(colour, sizeof colour, "%02X%02X%02X", entry.rgb.r, entry.rgb.g, entry.rgb.b);
+    listing += std::to_string(n) + ' ' + entry.hintText + ' ' + colour + '\n';
+  }
+  listing += choice.pal ? "PAL\n" : "NTSC\n";
+  return listing;
+}
+
+}  // namespace tesmora::cli

@@ -1,0 +1,57 @@
+// The --help text of the command-line converter.
+#include "tools/CliConsole.h"
+#include "tools/CliOptions.h"
+
+namespace tesmora::cli {
+
+std::string UsageText() {
+  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE\n" + "       " +
+         kProgramName + R"( --palette [--ifo FILE | --standard pal|ntsc]
+
+Converts a text subtitle file (SRT .srt, MicroDVD .sub or .txt) into a DVD
+subpicture stream, Generated.sup, and writes Tesmora_Help_File.txt beside it,
+which tells how to bring the palette into the disc. Both go into the subtitle
+file's folder unless --output-dir names another.
+
+Palette:
+  --ifo FILE             take the palette, the standard and the colour roles
+                         from a title set's IFO (VTS_xx_0.IFO); an IFO without
+                         a full set of greys falls back to the generic palette
+  --no-ifo               use the generic palette (the default)
+  --standard pal|ntsc    frame standard of the generic palette (default pal)
+  --roles A,O,T,B        palette entries (0-15) of Antialias, Outline, Text
+                         and Background (default: 1,0,3,0 with the generic
+                         palette, the IFO's neutral greys with --ifo)
+  --palette              print the palette ("N HINT RRGGBB" for each entry,
+                         then PAL or NTSC) and stop; no SUBTITLE_FILE needed
+
+Style:
+  --font NAME            font family (default Arial)
+  --size N               10 12 14 16 18 19 20 21 22 23 24 25 26 28 30 32 34
+                         36 38 40 42 44 46 48 50 (default 22)
+  --charset NAME         character set of the file's text: ANSI ARABIC BALTIC
+                         CHINESEBIG5 DEFAULT EASTEUROPE GB2312 GREEK HANGEUL
+                         HEBREW JOHAB MAC OEM RUSSIAN SHIFTJIS SYMBOL THAI
+                         TURKISH VIETNAMESE (default DEFAULT)
+  --style NAME           Normal Bold Italic Underline Bold+Italic Bold+Under
+                         Bold+It+Und Italic+Under StrikeOut (default Normal)
+  --align center|left|right  (default center)
+  --offset N             height of the first line above the frame's bottom,
+                         8 to 492 (default 30)
+  --offset-or N          rows the second line moves up towards the first,
+                         -14 to 10, even (default -4; an odd value is taken
+                         as the even one above it)
+  --outline N            outline width 2, 3 or 4 (default 3)
+
+Other:
+  --output-dir DIR       write the two files into DIR, an existing folder
+  --quiet                no progress line and no closing help message
+  -h, --help             show this text and stop
+  --version              show the version and stop
+
+Exit status: 0 done; 1 input refused (nothing written); 2 wrong command line;
+3 the files could not be written.
+)";
+}
+
+}  // namespace tesmora::cli

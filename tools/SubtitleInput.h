@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "render/SubtitleStyle.h"
+#include "subtitles/SubtitleList.h"
+#include "tools/CliConsole.h"
+
+namespace tesmora::cli {
+
+// Reads a subtitle file as the window's load does: SRT for ".srt", MicroDVD
+// frames for ".sub" and ".txt". Timing lines that cannot be read are
+// reported on the error stream and passed over. Throws CliError
+// (kExitRefused) for a file that cannot be opened, is of another kind, gives
+// no frame rate, stops at a cue that cannot be read, or holds no cue at all:
+// a run never writes a stream without subtitles over an earlier one.
+std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console);
+
+// A subtitle line's bytes, undecoded, as the rasteriser takes them.
+QByteArray LineBytes(const std::string& line);
+
+// The window's line-fit check: every entry's lines, decoded and measured in
+// the style, must be narrower than the line limit. Throws CliError
+// (kExitRefused) with the window's message for the first that is not.
+void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style);
+
+}  // namespace tesmora::cli
