@@ -18,18 +18,9 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 }
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-  const QByteArray line(data, static_cast<qsizetype>(size * count));
-  if (line.startsWith("HTTP/")) {
-    static_cast<Transfer*>(user)->statusLine = line.trimmed();
-  }
+  KeepStatusLine(QByteArray(data, static_cast<qsizetype>(size * count)),
+                 static_cast<Transfer*>(user)->statusLine);
   return size * count;
-}
-
-// "404 Not Found" from "HTTP/1.1 404 Not Found": the status line without
-// its protocol version.
-QString StatusText(const QByteArray& statusLine) {
-  const qsizetype blank = statusLine.indexOf(' ');
-  return QString::fromLatin1(blank < 0 ? statusLine : statusLine.mid(blank + 1));
 }
 
 struct EasyDeleter {
@@ -40,6 +31,17 @@ struct ListDeleter {
 };
 
 }  // namespace
+
+void KeepStatusLine(const QByteArray& line, QByteArray& statusLine) {
+  if (line.startsWith("HTTP/")) {
+    statusLine = line.trimmed();
+  }
+}
+
+QString StatusText(const QByteArray& statusLine) {
+  const qsizetype blank = statusLine.indexOf(' ');
+  return QString::fromLatin1(blank < 0 ? statusLine : statusLine.mid(blank + 1));
+}
 
 VersionFetchResult FetchVersionPage(const QString& host, const QString& path, int port,
                                     FetchTimeouts timeouts) {

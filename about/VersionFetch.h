@@ -21,6 +21,14 @@ struct FetchTimeouts {
   std::chrono::milliseconds total{20000};
 };
 
+// Keeps `line` in `statusLine` when it is a status line ("HTTP/1.1 404 Not
+// Found"); a later one (after a "100 Continue") replaces an earlier one.
+void KeepStatusLine(const QByteArray& line, QByteArray& statusLine);
+
+// "404 Not Found" from "HTTP/1.1 404 Not Found": the status line without its
+// protocol version.
+QString StatusText(const QByteArray& statusLine);
+
 // GET http://host:port/path with exactly the header lines Host, Accept
 // ("text/html, */*") and User-Agent ("Mozilla/3.0 (compatible; Indy
 // Library)"). Blocks until the answer is in or the request failed; never

@@ -17,13 +17,7 @@ constexpr std::uint64_t kVideoAttributesAt = 512;
 
 class IfoFile {
  public:
-  explicit IfoFile(const std::filesystem::path& path) : name_(path.filename().string()) {
-    errno = 0;
-    file_.open(path, std::ios::binary);
-    if (!file_.is_open()) {
-      throw IoErrorFromErrno(errno != 0 ? errno : EIO);
-    }
-  }
+  IfoFile(std::istream& file, std::string name) : name_(std::move(name)), file_(file) {}
 
   // Reads `size` bytes at `position`; a file that ends first is incomplete.
   void read(std::uint64_t position, void* into, std::size_t size) {
@@ -64,13 +58,22 @@ class IfoFile {
 
  private:
   std::string name_;
-  std::ifstream file_;
+  std::istream& file_;
 };
 
 }  // namespace
 
 IfoPaletteData ReadIfoPalette(const std::filesystem::path& path) {
-  IfoFile file(path);
+  errno = 0;
+  std::ifstream stream(path, std::ios::binary);
+  if (!stream.is_open()) {
+    throw IoErrorFromErrno(errno != 0 ? errno : EIO);
+  }
+  return ReadIfoPaletteFrom(stream, path.filename().string());
+}
+
+IfoPaletteData ReadIfoPaletteFrom(std::istream& stream, const std::string& fileName) {
+  IfoFile file(stream, fileName);
   char id[sizeof kTitleSetId - 1] = {};
   try {
     file.read(0, id, sizeof id);

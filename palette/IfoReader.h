@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <istream>
 #include <stdexcept>
 #include <string>
 
@@ -32,5 +33,9 @@ class IfoFormatError : public std::runtime_error {
 // IfoFormatError when it is not a title set's IFO ("DVDVIDEO-VTS") or ends
 // before the positions it names.
 IfoPaletteData ReadIfoPalette(const std::filesystem::path& path);
+
+// The same for a file already open as a stream; `fileName` names it in
+// messages.
+IfoPaletteData ReadIfoPaletteFrom(std::istream& file, const std::string& fileName);
 
 }  // namespace tesmora
