@@ -16,6 +16,8 @@ std::string IoErrorText(int errnum) {
     case ENOSPC:
     case EDQUOT:
       return "Disk full";
+    case EISDIR:
+      return "File is a folder";
     case EMFILE:
     case ENFILE:
       return "Too many open files";

@@ -212,7 +212,7 @@ TEST_F(GenerationTest, AnOutputFailureEndsTheRunKeepingWhatWasThere) {
   platform.messages.clear();
   form.Button3->click();
   ASSERT_EQ(platform.errors.size(), 1);
-  EXPECT_TRUE(platform.errors[0].startsWith("I/O error"));
+  EXPECT_EQ(platform.errors[0], QStringLiteral("File is a folder."));
   EXPECT_TRUE(platform.messages.isEmpty());
   EXPECT_FALSE(QFile::exists(folder.filePath("Tesmora_Help_File.txt")));
   EXPECT_TRUE(QDir(folder.filePath("Generated.sup/held")).exists());

@@ -93,7 +93,7 @@ TEST_F(SupWriterTest, AFailedRenameKeepsWhatWasThereAndCleansUp) {
   fs::create_directories(target_ / "inside");
   SupWriter writer;
   writer.open(target_);
-  EXPECT_EQ(ErrorText([&] { writer.close(); }), "I/O error " + std::to_string(EISDIR));
+  EXPECT_EQ(ErrorText([&] { writer.close(); }), "File is a folder");
   EXPECT_TRUE(fs::is_directory(target_ / "inside"));
   EXPECT_FALSE(fs::exists(SupWriter::TemporaryPathFor(target_)));
 }
@@ -110,6 +110,7 @@ TEST(IoErrorText, UsesTheRuntimeTextsForCommonFailures) {
   EXPECT_EQ(IoErrorText(EACCES), "File access denied");
   EXPECT_EQ(IoErrorText(EROFS), "File access denied");
   EXPECT_EQ(IoErrorText(ENOSPC), "Disk full");
+  EXPECT_EQ(IoErrorText(EISDIR), "File is a folder");
   EXPECT_EQ(IoErrorText(EIO), "I/O error " + std::to_string(EIO));
 }
 
