@@ -1,4 +1,4 @@
-// A generation run in the window: 1,500 two-line subtitles of about 35
+// Window start-up, and a generation run in the window: 1,500 two-line subtitles of about 35
 // characters a line at the default style, PAL, with the window shown and the
 // preview repainted as the run lets the event loop work between subtitles.
 #include <benchmark/benchmark.h>
@@ -48,6 +48,19 @@ void BM_WindowGenerationRun(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowGenerationRun)->Unit(benchmark::kSecond)->Iterations(2);
+
+// Window start-up: the main window built with its defaults and font list,
+// shown, and its first events handled (the preview background loaded).
+void BM_WindowStartUp(benchmark::State& state) {
+  EventLoopPlatform platform;
+  for (auto _ : state) {
+    TForm1 form(platform);
+    form.show();
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(form.preview->picture().constBits());
+  }
+}
+BENCHMARK(BM_WindowStartUp)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tesmora

@@ -1,6 +1,7 @@
 // Our part of reading an HTTP answer: the status lines the header callback
 // keeps and the error text made of them.
 #include <QByteArray>
+#include <QByteArrayList>
 #include <cstdint>
 
 #include "about/VersionFetch.h"
