@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "app/TForm1.h"
+#include "palette/FallbackNotice.h"
 #include "palette/GreyRoles.h"
 #include "palette/IfoReader.h"
 
@@ -12,17 +13,6 @@ namespace {
 
 const QByteArray kSampleLine1 = "Lorvanto.";
 const QByteArray kSampleLine2 = "Vessa Morane.";
-
-const QString kMonochromeMessage = QStringLiteral(
-    "ATTENTION :\r"
-    "Your loaded ifo has not a polycromatic color palette.\r"
-    "Probably this ifo does not contain any subtitle and you are tryng to add the "
-    "first one. \r"
-    "Tesmora will create an generic polycromatic color palette in order to "
-    "generate a correct colored sup file.\r"
-    "After the generation of the sup file , Tesmora will tell you what to do using "
-    "Ifoedit.\r"
-    "For now just load your Srt and press Generate sup.");
 
 void SelectEntry(QComboBox* role, int entry) {
   role->setCurrentIndex(entry);
@@ -85,7 +75,7 @@ void TForm1::Button1Click() {
     InstallGenericPalette();
     RedrawPreviewSample(kSampleLine1, kSampleLine2);
     PaletteReady = true;
-    platform_.showInformation(kMonochromeMessage);
+    platform_.showInformation(QString::fromLatin1(kMonochromeIfoNotice));
     i_dont_have_ifo->setChecked(true);
     MonochromeIfo = true;
     NoIfoChosen = false;

@@ -5,23 +5,13 @@
 #include <QApplication>
 
 #include "app/TForm1.h"
+#include "bench/SilentPlatform.h"
 
 namespace tesmora {
 namespace {
 
-class SilentPlatform : public Platform {
- public:
-  void showMessage(const QString&) override {}
-  void showInformation(const QString&) override {}
-  bool askYesNo(const QString&) override { return false; }
-  void showError(const QString&) override {}
-  bool runOpenDialog(FileDialog&) override { return false; }
-  void processPendingEvents() override {}
-  void openUrl(const QString&) override {}
-};
-
 void BM_PreviewRedraw(benchmark::State& state) {
-  SilentPlatform platform;
+  bench::SilentPlatform platform;
   TForm1 form(platform);
   form.i_dont_have_ifo->setChecked(true);  // the generic palette
   for (auto _ : state) {

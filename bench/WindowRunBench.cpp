@@ -8,27 +8,14 @@
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
+#include "bench/SilentPlatform.h"
 
 namespace tesmora {
 namespace {
 
-// Answers no box and lets the event loop run when asked.
-class EventLoopPlatform : public Platform {
- public:
-  void showMessage(const QString&) override {}
-  void showInformation(const QString&) override {}
-  bool askYesNo(const QString&) override { return false; }
-  void showError(const QString& text) override { errors << text; }
-  bool runOpenDialog(FileDialog&) override { return false; }
-  void processPendingEvents() override { QCoreApplication::processEvents(); }
-  void openUrl(const QString&) override {}
-
-  QStringList errors;
-};
-
 void BM_WindowGenerationRun(benchmark::State& state) {
   QTemporaryDir folder;
-  EventLoopPlatform platform;
+  bench::SilentPlatform platform;
   TForm1 form(platform);
   form.show();
   form.i_dont_have_ifo->setChecked(true);
@@ -52,7 +39,7 @@ BENCHMARK(BM_WindowGenerationRun)->Unit(benchmark::kSecond)->Iterations(2);
 // Window start-up: the main window built with its defaults and font list,
 // shown, and its first events handled (the preview background loaded).
 void BM_WindowStartUp(benchmark::State& state) {
-  EventLoopPlatform platform;
+  bench::SilentPlatform platform;
   for (auto _ : state) {
     TForm1 form(platform);
     form.show();

@@ -3,21 +3,13 @@
 #include <QFile>
 #include <cstdio>
 
+#include "palette/FallbackNotice.h"
 #include "palette/GreyRoles.h"
 #include "palette/IfoReader.h"
 #include "sup/IoError.h"
 #include "tools/CliConsole.h"
 
 namespace tesmora::cli {
-
-const char* const kMonochromeNotice =
-    "ATTENTION :\r"
-    "Your loaded ifo has not a polycromatic color palette.\r"
-    "Probably this ifo does not contain any subtitle and you are tryng to add the first one. \r"
-    "Tesmora will create an generic polycromatic color palette in order to generate a correct "
-    "colored sup file.\r"
-    "After the generation of the sup file , Tesmora will tell you what to do using Ifoedit.\r"
-    "For now just load your Srt and press Generate sup.";
 
 PaletteChoice GenericChoice(bool pal) {
   PaletteChoice choice;

@@ -20,10 +20,6 @@ struct PaletteChoice {
   bool monochromeFallback = false;
 };
 
-// Told when an IFO's palette cannot carry subtitles and the generic palette
-// takes its place.
-extern const char* const kMonochromeNotice;
-
 // The generic palette with its roles, as for a disc without IFO.
 PaletteChoice GenericChoice(bool pal);
 

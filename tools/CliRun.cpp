@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 
+#include "palette/FallbackNotice.h"
 #include "tools/CliOptions.h"
 #include "tools/CliPalette.h"
 #include "tools/OutputFiles.h"
@@ -22,7 +23,7 @@ void ListPalette(const CliOptions& options, const Console& console) {
   if (choice.monochromeFallback) {
     // The listing on the output stays 17 lines for scripts; the notice says
     // why it is the generic palette.
-    console.err << TerminalText(kMonochromeNotice) << '\n';
+    console.err << TerminalText(kMonochromeIfoNotice) << '\n';
   }
   console.out << PaletteListing(choice);
 }
@@ -39,7 +40,7 @@ void WarnOfMissingFont(const QString& fontName, const Console& console) {
 void Convert(const CliOptions& options, const Console& console) {
   const PaletteChoice choice = ChoosePalette(options);
   if (choice.monochromeFallback) {
-    console.out << TerminalText(kMonochromeNotice) << '\n';
+    console.out << TerminalText(kMonochromeIfoNotice) << '\n';
   }
   WarnOfMissingFont(options.style.fontName, console);
   const std::vector<SubtitleEntry> entries = LoadSubtitles(options.subtitlePath, console);

@@ -3,6 +3,7 @@
 
 #include <QTemporaryDir>
 
+#include "palette/FallbackNotice.h"
 #include "tests/palette/IfoBuilder.h"
 #include "tests/tools/CliHarness.h"
 #include "tools/CliConsole.h"
@@ -116,7 +117,7 @@ TEST_F(cliPaletteChoice, ListsTheGenericPaletteForAFallbackAndSaysWhyOnStderr) {
   const auto outcome = RunConverter({"--palette", "--ifo", write(ifo)});
   EXPECT_EQ(outcome.code, 0);
   EXPECT_EQ(outcome.out, kGenericListing + "NTSC\n");
-  EXPECT_EQ(outcome.err, TerminalText(kMonochromeNotice) + "\n");
+  EXPECT_EQ(outcome.err, TerminalText(kMonochromeIfoNotice) + "\n");
   EXPECT_EQ(outcome.err.rfind("ATTENTION :\nYour loaded ifo has not a polycromatic", 0), 0u);
   EXPECT_EQ(outcome.err.find('\r'), std::string::npos);
 }

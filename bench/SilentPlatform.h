@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "app/Platform.h"
+
+namespace tesmora::bench {
+
+// A desktop for benchmarks: answers no box, remembers errors, and lets the
+// event loop run when a handler asks.
+class SilentPlatform : public Platform {
+ public:
+  void showMessage(const QString&) override {}
+  void showInformation(const QString&) override {}
+  bool askYesNo(const QString&) override { return false; }
+  void showError(const QString& text) override { errors << text; }
+  bool runOpenDialog(FileDialog&) override { return false; }
+  void processPendingEvents() override { QCoreApplication::processEvents(); }
+  void openUrl(const QString&) override {}
+
+  QStringList errors;
+};
+
+}  // namespace tesmora::bench
