@@ -10,6 +10,7 @@
 
 #include "app/TForm1.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/app/TestFiles.h"
 
 namespace tesmora {
 namespace {
@@ -29,11 +30,8 @@ class FailureTest : public ::testing::Test {
  protected:
   void SetUp() override { form.i_dont_have_ifo->click(); }
 
-  QString write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
+  static QString write(const QString& path, const QByteArray& bytes) {
+    return testing::WriteFile(path, bytes);
   }
   void load(const QString& path) {
     platform.chosenFiles = {path};
@@ -73,10 +71,7 @@ TEST_F(FailureTest, AFullDiskKeepsTheEarlierStream) {
   write(earlier, "an earlier stream");
   load(write(mountPoint.filePath("film.srt"), ManyCues(300)));
   form.Button3->click();
-  const QByteArray kept = [&] {
-    QFile file(earlier);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }();
+  const QByteArray kept = testing::ReadFile(earlier);
   const QStringList left = QDir(mountPoint.path()).entryList(QDir::Files);
   ::umount(mountPoint.path().toLocal8Bit().constData());
   EXPECT_EQ(platform.errors, QStringList{"Disk full."});

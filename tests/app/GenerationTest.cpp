@@ -8,6 +8,7 @@
 #include "app/TForm1.h"
 #include "sup/HelpFile.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/app/TestFiles.h"
 #include "tests/palette/IfoBuilder.h"
 
 namespace tesmora {
@@ -22,20 +23,13 @@ const QByteArray kSrt =
 class GenerationTest : public ::testing::Test {
  protected:
   QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
+    return testing::WriteFile(folder.filePath(name), bytes);
   }
   void load(const QString& path) {
     platform.chosenFiles = {path};
     form.Button2->click();
   }
-  QByteArray contents(const QString& name) {
-    QFile file(folder.filePath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
-  }
+  QByteArray contents(const QString& name) { return testing::ReadFile(folder.filePath(name)); }
   // The packets of a stream: each an "SP" header and a unit whose first two
   // bytes give its size.
   static int PacketCount(const QByteArray& stream) {

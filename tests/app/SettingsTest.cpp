@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "app/TForm1.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/app/TestFiles.h"
 
 namespace tesmora {
 namespace {
@@ -39,15 +40,8 @@ TEST(SettingsFilePath, UsesTheProgramFolderOnlyWhenItCanBeWritten) {
 class SettingsTest : public ::testing::Test {
  protected:
   QString path() const { return folder.filePath("Tesmora_Settings.ini"); }
-  void writeSettings(const QByteArray& text) {
-    QFile file(path());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-  }
-  QByteArray savedSettings() {
-    QFile file(path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  void writeSettings(const QByteArray& text) { testing::WriteFile(path(), text); }
+  QByteArray savedSettings() { return testing::ReadFile(path()); }
 
   QTemporaryDir folder;
   testing::FakePlatform platform;

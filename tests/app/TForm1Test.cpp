@@ -10,6 +10,7 @@
 
 #include "app/Pictures.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/app/TestFiles.h"
 
 namespace tesmora {
 namespace {
@@ -20,11 +21,7 @@ class TForm1Test : public ::testing::Test {
   TForm1 form{platform};
 
   QString writeFile(const QString& name, const QByteArray& bytes) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
+    return testing::WriteFile(folder.filePath(name), bytes);
   }
 
   QString writePicture(const QString& name, QSize size, QColor colour) {
