@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tesmora {
+
+// Finds the Unicode encoding of a subtitle file from its bytes: a byte-order
+// mark decides (UTF-8, UTF-16LE, UTF-16BE); without one, ASCII-heavy UTF-16 is
+// known by its zero bytes, and text that is valid UTF-8 with at least one
+// multi-byte sequence is UTF-8. Returns the iconv name of the encoding, or an
+// empty string when the bytes are 8-bit text in some code page (pure ASCII
+// included, which reads the same in every one).
+std::string DetectUnicodeEncoding(std::string_view fileBytes);
+
+}  // namespace tesmora
