@@ -71,6 +71,10 @@ Utf8Text RepairUtf8(std::string_view bytes) {
     const std::size_t runStart = i;
     Utf8Step step{0, true};
     while (i < bytes.size()) {
+      if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+        ++i;
+        continue;
+      }
       step = NextUtf8Sequence(bytes.substr(i));
       if (!step.valid) {
         break;

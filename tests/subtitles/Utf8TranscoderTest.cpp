@@ -46,6 +46,7 @@ TEST(TranscodeToUtf8, ReplacesEachInvalidSequenceAndGoesOn) {
   // A lone surrogate costs one code unit; the rest reads on.
   ExpectText(TranscodeToUtf8("a\0\x00\xD8z\0"s, "UTF-16LE"), "a" + kFffd + "z", 1, 1);
   ExpectText(TranscodeToUtf8("\0a\xDC\x00\0z"s, "UTF-16BE"), "a" + kFffd + "z", 1, 1);
+  ExpectText(TranscodeToUtf8("a\0\0\0\x00\xD8\0\0z\0\0\0"s, "UTF-32LE"), "a" + kFffd + "z", 1, 1);
   // A byte GB18030 cannot start with.
   ExpectText(TranscodeToUtf8("\xFF\xD6\xD0", "GB18030"), kFffd + "\xE4\xB8\xAD", 1, 1);
 }
