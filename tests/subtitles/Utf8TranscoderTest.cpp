@@ -62,6 +62,7 @@ TEST(TranscodeToUtf8, TellsTheLineOfTheFirstReplacement) {
   ExpectText(TranscodeToUtf8("a\r\nb\rc\nd\x81\n\x81", "CP1252"),
              "a\r\nb\rc\nd" + kFffd + "\n" + kFffd, 2, 4);
   ExpectText(TranscodeToUtf8("\r\n\r\n\r\x81", "CP1252"), "\r\n\r\n\r" + kFffd, 1, 4);
+  ExpectText(TranscodeToUtf8("\n\r\x81", "CP1252"), "\n\r" + kFffd, 1, 3);  // LF CR is two
   ExpectText(TranscodeToUtf8("1\0\r\0\n\0\r\0\n\0\x00\xDC"s, "UTF-16LE"), "1\r\n\r\n" + kFffd, 1,
              3);
 }
