@@ -1,0 +1,92 @@
+// Wrapping a styled line that is too wide into balanced lines.
+#include "render/LineWrap.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/render/StyledRuns.h"
+
+namespace tesmora {
+namespace {
+
+using Lines = std::vector<StyledLine>;
+
+// 10 pixels a character, 20 in bold.
+long long TenPerCharacter(const StyledLine& line) {
+  long long width = 0;
+  for (const TextRun& run : line.runs) {
+    width += run.text.size() * (run.bold ? 20 : 10);
+  }
+  return width;
+}
+
+WrappedLine Wrap(const StyledLine& line, long long limit) {
+  return WrapLine(line, limit, TenPerCharacter);
+}
+
+TEST(LineWrap, ReturnsALineThatFitsAsItIs) {
+  const StyledLine line = Line({Styled("  Short ", "i"), Styled("line")});
+  const WrappedLine wrapped = Wrap(line, 130);
+  EXPECT_EQ(wrapped.lines, Lines({line}));
+  EXPECT_TRUE(wrapped.tooWideWord.isEmpty());
+  // A line exactly as wide as the limit does not fit.
+  EXPECT_EQ(Wrap(Line({Styled("aaa bbb")}), 70).lines,
+            Lines({Line({Styled("aaa")}), Line({Styled("bbb")})}));
+}
+
+TEST(LineWrap, BalancesTwoLinesRatherThanFillingTheFirst) {
+  // Filling the first line would give 25 and 17 characters.
+  EXPECT_EQ(
+      Wrap(Line({Styled("The quick brown fox jumps over the lazy dog")}), 300).lines,
+      Lines({Line({Styled("The quick brown fox")}), Line({Styled("jumps over the lazy dog")})}));
+}
+
+TEST(LineWrap, UsesTheFewestLinesThenTheNarrowestWidestThenTheMostEven) {
+  // Three lines of at most 21 characters either way; 16, 17, 21 is more
+  // even than 12, 21, 21.
+  EXPECT_EQ(
+      Wrap(Line({Styled("I never said she stole my money, I only said someone did")}), 250).lines,
+      Lines({Line({Styled("I never said she")}), Line({Styled("stole my money, I")}),
+             Line({Styled("only said someone did")})}));
+  // A full tie puts the shorter line on top.
+  EXPECT_EQ(Wrap(Line({Styled("aaa bb ccc")}), 70).lines,
+            Lines({Line({Styled("aaa")}), Line({Styled("bb ccc")})}));
+}
+
+TEST(LineWrap, KeepsRunStylesAcrossBreaksAndDropsTheBreakSpaces) {
+  EXPECT_EQ(
+      Wrap(Line({Styled("Hold "), Styled("the door open", "i"), Styled(" for me")}), 200).lines,
+      Lines({Line({Styled("Hold "), Styled("the door", "i")}),
+             Line({Styled("open", "i"), Styled(" for me")})}));
+  EXPECT_EQ(Wrap(Line({Styled("aaa   bbb")}), 50).lines,
+            Lines({Line({Styled("aaa")}), Line({Styled("bbb")})}));
+  // Spaces before the first word and after the last are no break.
+  EXPECT_EQ(Wrap(Line({Styled("  aaa bbb ")}), 60).lines,
+            Lines({Line({Styled("  aaa")}), Line({Styled("bbb ")})}));
+}
+
+TEST(LineWrap, MeasuresEachCandidateLineInItsStyles) {
+  // Plain, "aaaa" above "bb cccc" would tie and win; the bold word makes
+  // the second line 110 pixels wide.
+  EXPECT_EQ(Wrap(Line({Styled("aaaa bb "), Styled("cccc", "b")}), 120).lines,
+            Lines({Line({Styled("aaaa bb")}), Line({Styled("cccc", "b")})}));
+}
+
+TEST(LineWrap, NamesTheFirstWordTooWideForALineOfItsOwn) {
+  const WrappedLine wrapped = Wrap(Line({Styled("A "), Styled("supercalifragilistic", "b"),
+                                         Styled(" and antidisestablishment")}),
+                                   200);
+  EXPECT_TRUE(wrapped.lines.empty());
+  EXPECT_EQ(wrapped.tooWideWord, QStringLiteral("supercalifragilistic"));
+  EXPECT_EQ(Wrap(Line({Styled("Unbreakable")}), 100).tooWideWord, QStringLiteral("Unbreakable"));
+}
+
+TEST(LineWrap, TakesWidthsBeyondThirtyTwoBits) {
+  const auto huge = [](const StyledLine& line) {
+    return static_cast<long long>(line.plainText().size()) * 1'000'000'000LL;
+  };
+  EXPECT_EQ(WrapLine(Line({Styled("aa bb cc dd")}), 6'000'000'000LL, huge).lines,
+            Lines({Line({Styled("aa bb")}), Line({Styled("cc dd")})}));
+}
+
+}  // namespace
+}  // namespace tesmora
