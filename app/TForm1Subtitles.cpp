@@ -9,6 +9,7 @@
 #include "subtitles/TextLines.h"
 #include "sup/GenerationRun.h"
 #include "sup/HelpFile.h"
+#include "sup/OutputFileSet.h"
 
 namespace tesmora {
 namespace {
@@ -147,6 +148,17 @@ void TForm1::Button3Click() {
   ProgressBar1->setValue(0);
   const QString folder = QFileInfo(OpenDialog2.fileName).absolutePath() + QLatin1Char('/');
   const std::string folderText = folder.toStdString();
+  // The cases whose closing message is shown; the help file holds the last.
+  std::vector<HelpCase> helpCases;
+  if (NoIfoChosen && i_dont_have_ifo->isChecked()) {
+    helpCases.push_back(HelpCase::NoIfo);
+  }
+  if (MonochromeIfo && i_dont_have_ifo->isChecked()) {
+    helpCases.push_back(HelpCase::MonocromaticIfo);
+  }
+  if (!i_dont_have_ifo->isChecked()) {
+    helpCases.push_back(HelpCase::WithIfo);
+  }
 
   {
     const ControlsFrozen frozen{Button1,
@@ -170,27 +182,26 @@ void TForm1::Button3Click() {
                                 ListBox1,
                                 BitBtnSetDefaultValues,
                                 BitBtnChangeImage};
-    WriteSubpictureStream(folderText + kStreamFileName, count, keys, [&](int i) {
+    // The stream and the help file replace earlier ones together, and only
+    // once both are complete.
+    OutputFileSet outputs;
+    PendingFile& stream = outputs.add(folderText + kStreamFileName);
+    PendingFile* help = helpCases.empty() ? nullptr : &outputs.add(folderText + kHelpFileName);
+    WriteSubpictureStream(stream, count, keys, [&](int i) {
       platform_.processPendingEvents();
       ProgressBar1->setValue(ProgressBar1->value() + 1);
       RenderFrame(Memo4->lines().value(i), Memo5->lines().value(i), CurrentStyle());
       return DrawnSubtitle{&KeyFrame(), encodeArea_, DecimalValue(Memo2->lines().value(i)),
                            DecimalValue(Memo3->lines().value(i)), CurrentRolePaletteIndices()};
     });
+    if (help != nullptr) {
+      help->write(HelpFileText(HelpFileLines(helpCases.back(), folderText)));
+    }
+    outputs.commit();
   }
 
-  const auto writeHelp = [&](HelpCase helpCase) {
+  for (const HelpCase helpCase : helpCases) {
     platform_.showMessage(QString::fromStdString(HelpMessage(helpCase, folderText)));
-    WriteHelpFile(folderText + kHelpFileName, HelpFileLines(helpCase, folderText));
-  };
-  if (NoIfoChosen && i_dont_have_ifo->isChecked()) {
-    writeHelp(HelpCase::NoIfo);
-  }
-  if (MonochromeIfo && i_dont_have_ifo->isChecked()) {
-    writeHelp(HelpCase::MonocromaticIfo);
-  }
-  if (!i_dont_have_ifo->isChecked()) {
-    writeHelp(HelpCase::WithIfo);
   }
 }
 

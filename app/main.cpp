@@ -10,6 +10,7 @@
 #include "app/QtPlatform.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
+#include "sup/InterruptCleanup.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
                  "graphical session (DISPLAY or WAYLAND_DISPLAY set), or under Xvfb.\n");
     return 2;
   }
+  // A run stopped by Ctrl-C, SIGTERM or SIGHUP leaves no half-written file.
+  tesmora::InstallInterruptCleanup();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tesmora"));
   QApplication::setDesktopFileName(QStringLiteral("tesmora"));

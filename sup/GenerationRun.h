@@ -1,10 +1,10 @@
 #pragma once
 
-#include <filesystem>
 #include <functional>
 
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
+#include "sup/PendingFile.h"
 #include "sup/PixelCode.h"
 #include "sup/SupPacket.h"
 
@@ -20,13 +20,11 @@ struct DrawnSubtitle {
   RolePaletteIndices roles;
 };
 
-// Writes one packet per subtitle, in list order, into `streamPath`: draws
+// Writes one packet per subtitle, in list order, into `stream`: draws
 // subtitle i with `draw(i)`, encodes it with the role colours captured at
-// the start, and appends its packet. The stream replaces an earlier file of
-// that name only when it is complete. Throws IoError on a file failure and
-// SubtitleError for a subtitle that cannot become a valid packet.
-void WriteSubpictureStream(const std::filesystem::path& streamPath, int count,
-                           const RoleKeyColours& keys,
+// the start, and appends its packet. Throws OutputFileError on a file
+// failure and SubtitleError for a subtitle that cannot become a valid packet.
+void WriteSubpictureStream(PendingFile& stream, int count, const RoleKeyColours& keys,
                            const std::function<DrawnSubtitle(int index)>& draw);
 
 }  // namespace tesmora

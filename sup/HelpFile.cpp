@@ -1,9 +1,5 @@
 #include "sup/HelpFile.h"
 
-#include <span>
-
-#include "sup/SupWriter.h"
-
 namespace tesmora {
 namespace {
 
@@ -75,15 +71,12 @@ std::string HelpMessage(HelpCase helpCase, const std::string& folder) {
   return message;
 }
 
-void WriteHelpFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+std::string HelpFileText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
     text += line + "\r\n";
   }
-  SupWriter writer;
-  writer.open(path);
-  writer.writeBytes(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-  writer.close();
+  return text;
 }
 
 }  // namespace tesmora

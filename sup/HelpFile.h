@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,8 +20,7 @@ std::vector<std::string> HelpFileLines(HelpCase helpCase, const std::string& fol
 // single CR.
 std::string HelpMessage(HelpCase helpCase, const std::string& folder);
 
-// Writes the lines, each ending in CR LF. The file appears whole or not at
-// all; throws IoError when it cannot be written.
-void WriteHelpFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+// The help file's bytes: the lines, each ending in CR LF.
+std::string HelpFileText(const std::vector<std::string>& lines);
 
 }  // namespace tesmora

@@ -52,10 +52,8 @@ void Convert(const CliOptions& options, const Console& console) {
   {
     ProgressLine progress(console.err, static_cast<int>(entries.size()),
                           console.errIsTerminal && !options.quiet);
-    WriteStream(folder, entries, settings, progress);
-    progress.finish();
+    WriteOutputFiles(folder, entries, settings, choice.helpCase, progress);
   }
-  WriteHelp(folder, choice.helpCase);
   if (!options.quiet) {
     console.out << TerminalText(HelpMessage(choice.helpCase, folder.toStdString())) << '\n';
   }

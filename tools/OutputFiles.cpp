@@ -7,7 +7,8 @@
 
 #include "render/KeyFrameRenderer.h"
 #include "sup/GenerationRun.h"
-#include "sup/IoError.h"
+#include "sup/OutputFileError.h"
+#include "sup/OutputFileSet.h"
 #include "sup/SubtitlePacket.h"
 #include "tools/SubtitleInput.h"
 
@@ -18,14 +19,28 @@ std::filesystem::path FilePath(const QString& folder, const char* name) {
   return QFile::encodeName(folder + QLatin1String(name)).toStdString();
 }
 
-CliError CannotWrite(const QString& folder, const char* name, const IoError& error) {
-  return CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
-                                   (folder + QLatin1String(name)).toStdString() + ": " +
-                                   error.what() + ".");
-}
-
 QRgb QtColour(const Rgb& colour) {
   return qRgb(colour.r, colour.g, colour.b);
+}
+
+void WriteStream(PendingFile& stream, const std::vector<SubtitleEntry>& entries,
+                 const DrawingSettings& settings, ProgressLine& progress) {
+  const auto entry = [&settings](int role) {
+    return settings.palette[static_cast<std::size_t>(role)].rgb;
+  };
+  const RolePaletteIndices& roles = settings.roles;
+  const RoleKeyColours keys{entry(roles.text), entry(roles.outline), entry(roles.antialias)};
+  const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
+
+  KeyFrameRenderer renderer;
+  WriteSubpictureStream(stream, static_cast<int>(entries.size()), keys, [&](int i) {
+    progress.show(i + 1);
+    const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
+    const EncodeArea area =
+        renderer.render(LineBytes(subtitle.line1), LineBytes(subtitle.line2), settings.style,
+                        settings.outlineWidth, colours, settings.frameHeight);
+    return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs, roles};
+  });
 }
 
 }  // namespace
@@ -41,39 +56,22 @@ QString OutputFolder(const CliOptions& options) {
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
-void WriteStream(const QString& folder, const std::vector<SubtitleEntry>& entries,
-                 const DrawingSettings& settings, ProgressLine& progress) {
-  const auto entry = [&settings](int role) {
-    return settings.palette[static_cast<std::size_t>(role)].rgb;
-  };
-  const RolePaletteIndices& roles = settings.roles;
-  const RoleKeyColours keys{entry(roles.text), entry(roles.outline), entry(roles.antialias)};
-  const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
-
-  KeyFrameRenderer renderer;
+void WriteOutputFiles(const QString& folder, const std::vector<SubtitleEntry>& entries,
+                      const DrawingSettings& settings, HelpCase helpCase, ProgressLine& progress) {
   try {
-    WriteSubpictureStream(
-        FilePath(folder, kStreamFileName), static_cast<int>(entries.size()), keys, [&](int i) {
-          progress.show(i + 1);
-          const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
-          const EncodeArea area =
-              renderer.render(LineBytes(subtitle.line1), LineBytes(subtitle.line2), settings.style,
-                              settings.outlineWidth, colours, settings.frameHeight);
-          return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs,
-                               roles};
-        });
-  } catch (const IoError& error) {
-    throw CannotWrite(folder, kStreamFileName, error);
+    OutputFileSet outputs;
+    PendingFile& stream = outputs.add(FilePath(folder, kStreamFileName));
+    PendingFile& help = outputs.add(FilePath(folder, kHelpFileName));
+    WriteStream(stream, entries, settings, progress);
+    progress.finish();
+    help.write(HelpFileText(HelpFileLines(helpCase, folder.toStdString())));
+    outputs.commit();
+  } catch (const OutputFileError& error) {
+    throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
+                                    QFile::decodeName(error.target().c_str()).toStdString() + ": " +
+                                    error.what() + ".");
   } catch (const SubtitleError& error) {
     throw CliError(kExitRefused, std::string(error.what()) + ".");
-  }
-}
-
-void WriteHelp(const QString& folder, HelpCase helpCase) {
-  try {
-    WriteHelpFile(FilePath(folder, kHelpFileName), HelpFileLines(helpCase, folder.toStdString()));
-  } catch (const IoError& error) {
-    throw CannotWrite(folder, kHelpFileName, error);
   }
 }
 

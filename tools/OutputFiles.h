@@ -28,14 +28,12 @@ struct DrawingSettings {
 QString OutputFolder(const CliOptions& options);
 
 // Draws each entry on the key frame and writes one packet per entry into
-// folder/Generated.sup, which replaces an earlier stream only when complete.
-// Throws CliError: kExitOutput when the file cannot be written, kExitRefused
-// for a subtitle that cannot become a packet.
-void WriteStream(const QString& folder, const std::vector<SubtitleEntry>& entries,
-                 const DrawingSettings& settings, ProgressLine& progress);
-
-// Writes folder/Tesmora_Help_File.txt for the case. Throws CliError
-// (kExitOutput) when it cannot be written.
-void WriteHelp(const QString& folder, HelpCase helpCase);
+// folder/Generated.sup, and the help text of the case into
+// folder/Tesmora_Help_File.txt. Both files replace earlier ones only when
+// both are complete: a run that fails changes neither. Throws CliError:
+// kExitOutput when a file cannot be written, kExitRefused for a subtitle
+// that cannot become a packet.
+void WriteOutputFiles(const QString& folder, const std::vector<SubtitleEntry>& entries,
+                      const DrawingSettings& settings, HelpCase helpCase, ProgressLine& progress);
 
 }  // namespace tesmora::cli

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "sup/InterruptCleanup.h"
 #include "tools/CliRun.h"
 
 namespace {
@@ -31,6 +32,8 @@ int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) {
     arguments << QString::fromLocal8Bit(argv[i]);
   }
+  // Ctrl-C, SIGTERM and SIGHUP leave no half-written file behind.
+  tesmora::InstallInterruptCleanup();
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   int qtArgc = 1;
   const QtMessageHandler standardHandler = qInstallMessageHandler(QuietStartup);

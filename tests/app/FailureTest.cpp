@@ -72,7 +72,7 @@ TEST_F(FailureTest, AFullDiskKeepsTheEarlierStream) {
   load(write(mountPoint.filePath("film.srt"), ManyCues(300)));
   form.Button3->click();
   const QByteArray kept = testing::ReadFile(earlier);
-  const QStringList left = QDir(mountPoint.path()).entryList(QDir::Files);
+  const QStringList left = QDir(mountPoint.path()).entryList(QDir::Files | QDir::Hidden);
   ::umount(mountPoint.path().toLocal8Bit().constData());
   EXPECT_EQ(platform.errors, QStringList{"Disk full."});
   EXPECT_FALSE(sawSuccess());

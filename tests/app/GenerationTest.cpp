@@ -214,5 +214,35 @@ TEST_F(GenerationTest, AnOutputFailureEndsTheRunKeepingWhatWasThere) {
   EXPECT_TRUE(form.Button2->isEnabled());
 }
 
+TEST_F(GenerationTest, AHelpFileThatCannotBeWrittenChangesNoFileAndShowsNoSuccess) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt));
+  write("Generated.sup", "earlier stream");
+  ASSERT_TRUE(QDir(folder.path()).mkpath("Tesmora_Help_File.txt/held"));
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_EQ(platform.errors, QStringList{"File is a folder."});
+  EXPECT_TRUE(platform.messages.isEmpty());
+  EXPECT_EQ(contents("Generated.sup"), "earlier stream");
+  EXPECT_EQ(QDir(folder.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            (QStringList{"Generated.sup", "Tesmora_Help_File.txt", "film.srt"}));
+  EXPECT_TRUE(form.Button3->isEnabled());
+}
+
+TEST_F(GenerationTest, WithoutAHelpCaseOnlyTheStreamIsWritten) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt));
+  form.NoIfoChosen = false;
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_TRUE(platform.messages.isEmpty());
+  EXPECT_TRUE(platform.errors.isEmpty());
+  EXPECT_EQ(PacketCount(contents("Generated.sup")), 2);
+  EXPECT_EQ(QDir(folder.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            (QStringList{"Generated.sup", "film.srt"}));
+}
+
 }  // namespace
 }  // namespace tesmora

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace tesmora {
 namespace {
 
@@ -56,12 +53,9 @@ TEST(HelpFileLines, HaveTwoEmptyLinesBeforeTheGeneratedFiles) {
   EXPECT_EQ(HelpFileLines(HelpCase::WithIfo, kFolder).size(), 13u);
 }
 
-TEST(WriteHelpFile, EndsEveryLineWithCrLf) {
-  const auto path = std::filesystem::temp_directory_path() / "tesmora-help-test.txt";
-  WriteHelpFile(path, {"one", "", "three"});
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "one\r\n\r\nthree\r\n");
-  std::filesystem::remove(path);
+TEST(HelpFileText, EndsEveryLineWithCrLf) {
+  EXPECT_EQ(HelpFileText({"one", "", "three"}), "one\r\n\r\nthree\r\n");
+  EXPECT_EQ(HelpFileText({}), "");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
@@ -253,6 +254,35 @@ TEST_F(cliConversion, ExitsWith3WhenTheFilesCannotBeWritten) {
       << blocked.err;
   EXPECT_EQ(blocked.out, "");
   EXPECT_EQ(entries(), QStringList({kStreamFileName, "film.srt", "plain.txt"}));
+}
+
+TEST_F(cliConversion, AHelpFileThatCannotBeWrittenKeepsTheEarlierStream) {
+  write(kStreamFileName, "earlier stream");
+  const QString srt = write("film.srt", kThreeCues);
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QString(kHelpFileName) + "/inside"));
+  const CliOutcome outcome = RunConverter({srt});
+  EXPECT_EQ(outcome.code, 3);
+  EXPECT_EQ(outcome.err,
+            "tesmora-cli: cannot write " + folder() + "Tesmora_Help_File.txt: File is a folder.\n");
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(stream(), "earlier stream");
+  EXPECT_EQ(QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            QStringList({kStreamFileName, kHelpFileName, "film.srt"}));
+}
+
+TEST_F(cliConversion, ALinkPlantedBesideTheStreamRedirectsNothing) {
+  // The name an earlier version wrote the stream under, now a link to a
+  // file outside the folder.
+  QTemporaryDir elsewhere;
+  const QString outside = elsewhere.filePath("precious.txt");
+  WriteBytes(outside, "precious");
+  ASSERT_TRUE(QFile::link(outside, path("Generated.sup.tesmora-partial")));
+  const CliOutcome outcome = RunConverter({"--quiet", write("film.srt", kThreeCues)});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(ReadBytes(outside), "precious");
+  EXPECT_FALSE(QFileInfo(path(kStreamFileName)).isSymLink());
+  EXPECT_EQ(ReadPackets(stream()).size(), 3u);
 }
 
 }  // namespace

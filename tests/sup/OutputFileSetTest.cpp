@@ -1,0 +1,185 @@
+// Writing output files: whole or not at all, in a file of our own that no
+// other run and no planted link can share.
+#include "sup/OutputFileSet.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+
+#include "sup/IoError.h"
+#include "sup/OutputFileError.h"
+#include "sup/TemporaryName.h"
+#include "tests/sup/TestFolder.h"
+
+namespace tesmora {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::set<std::string>;
+
+class OutputFileSetTest : public testing::TestFolder {
+ protected:
+  void SetUp() override {
+    TestFolder::SetUp();
+    stream_ = folder_ / "Generated.sup";
+    help_ = folder_ / "Tesmora_Help_File.txt";
+  }
+  // The error text and the file it names, of an action that must fail.
+  static std::pair<std::string, fs::path> Failure(const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const OutputFileError& error) {
+      return {error.what(), error.target()};
+    }
+    return {"no error", {}};
+  }
+
+  fs::path stream_;
+  fs::path help_;
+};
+
+TEST_F(OutputFileSetTest, ReplacesEveryTargetWithExactlyItsBytes) {
+  Put(stream_, "an earlier stream that is much longer than the new one");
+  OutputFileSet outputs;
+  PendingFile& stream = outputs.add(stream_);
+  PendingFile& help = outputs.add(help_);
+  const std::uint8_t header[] = {'S', 'P', 1, 2, 3, 4, 0, 0, 0, 0};
+  const std::uint8_t unit[] = {9, 8, 7};
+  stream.write(header);
+  stream.write(unit);
+  stream.write(header);
+  help.write("line\r\n");
+  outputs.commit();
+  EXPECT_EQ(Contents(stream_), std::string("SP\1\2\3\4\0\0\0\0\x09\x08\x07SP\1\2\3\4\0\0\0\0", 23));
+  EXPECT_EQ(Contents(help_), "line\r\n");
+  EXPECT_EQ(Entries(), (Names{"Generated.sup", "Tesmora_Help_File.txt"}));
+}
+
+TEST_F(OutputFileSetTest, WritesLargeFilesAndEmptyFilesWhole) {
+  std::string large;
+  for (int i = 0; i < 300000; ++i) {
+    large += static_cast<char>(i * 7 % 251);
+  }
+  OutputFileSet outputs;
+  PendingFile& stream = outputs.add(stream_);
+  outputs.add(help_);
+  for (std::size_t at = 0; at < large.size(); at += 1000) {
+    stream.write(std::string_view(large).substr(at, 1000));
+  }
+  outputs.commit();
+  EXPECT_EQ(Contents(stream_), large);
+  ASSERT_TRUE(fs::exists(help_));
+  EXPECT_EQ(fs::file_size(help_), 0u);
+}
+
+TEST_F(OutputFileSetTest, WritesIntoAHiddenFileOfOursBesideTheTarget) {
+  Put(stream_, "earlier");
+  {
+    OutputFileSet outputs;
+    PendingFile& stream = outputs.add(stream_);
+    stream.write("new bytes");
+    const fs::path temporary = stream.temporaryPath();
+    EXPECT_EQ(temporary.parent_path(), folder_);
+    EXPECT_TRUE(IsTemporaryName(temporary.filename().string())) << temporary;
+    EXPECT_EQ(temporary.filename().string().rfind(".Generated.sup.tesmora-", 0), 0u);
+    EXPECT_TRUE(fs::exists(temporary));
+  }
+  // Never committed: the earlier file stays and no temporary file is left.
+  EXPECT_EQ(Contents(stream_), "earlier");
+  EXPECT_EQ(Entries(), Names{"Generated.sup"});
+}
+
+TEST_F(OutputFileSetTest, AFolderInTheHelpFilesPlaceChangesNoFile) {
+  Put(stream_, "earlier");
+  fs::create_directories(help_ / "inside");
+  OutputFileSet early;
+  early.add(stream_);
+  EXPECT_EQ(Failure([&] { early.add(help_); }),
+            std::make_pair(std::string("File is a folder"), help_));
+
+  // A folder that takes the name while the files are written.
+  fs::remove_all(help_);
+  OutputFileSet outputs;
+  outputs.add(stream_).write("new stream");
+  outputs.add(help_).write("help");
+  fs::create_directories(help_ / "inside");
+  EXPECT_EQ(Failure([&] { outputs.commit(); }),
+            std::make_pair(std::string("File is a folder"), help_));
+  early.discard();
+  EXPECT_EQ(Contents(stream_), "earlier");
+  EXPECT_TRUE(fs::is_directory(help_ / "inside"));
+  EXPECT_EQ(Entries(), (Names{"Generated.sup", "Tesmora_Help_File.txt"}));
+}
+
+TEST_F(OutputFileSetTest, ReportsAMissingFolderAndUseAfterTheEnd) {
+  OutputFileSet outputs;
+  const fs::path gone = folder_ / "gone" / "Generated.sup";
+  EXPECT_EQ(Failure([&] { outputs.add(gone); }),
+            std::make_pair(std::string("File not found"), gone));
+
+  PendingFile file(stream_);
+  file.replaceTarget();
+  EXPECT_EQ(Failure([&] { file.write("late"); }).first, "File not open");
+  EXPECT_EQ(Failure([&] { file.replaceTarget(); }).first, "File not open");
+  EXPECT_EQ(Contents(stream_), "");
+}
+
+TEST_F(OutputFileSetTest, TwoRunsIntoOneFolderEachWriteACompleteFile) {
+  OutputFileSet first;
+  OutputFileSet second;
+  PendingFile& one = first.add(stream_);
+  PendingFile& other = second.add(stream_);
+  EXPECT_NE(one.temporaryPath(), other.temporaryPath());
+  const std::string longer(100000, 'A');
+  const std::string shorter(300, 'B');
+  one.write(longer.substr(0, 50000));
+  other.write(shorter);
+  one.write(longer.substr(50000));
+  first.commit();
+  EXPECT_EQ(Contents(stream_), longer);
+  second.commit();
+  EXPECT_EQ(Contents(stream_), shorter);
+  EXPECT_EQ(Entries(), Names{"Generated.sup"});
+}
+
+TEST_F(OutputFileSetTest, ALinkAtATemporaryNameIsNeverFollowed) {
+  // A link planted where the first name tried would go: the file takes the
+  // next name, and what the link points to is left alone.
+  const fs::path outside = folder_ / "outside" / "precious.txt";
+  fs::create_directories(outside.parent_path());
+  Put(outside, "precious");
+  const fs::path planted = folder_ / TemporaryNameFor("Generated.sup", 1);
+  fs::create_symlink(outside, planted);
+  std::uint64_t bits = 0;
+  {
+    PendingFile file(stream_, [&bits] { return ++bits; });
+    EXPECT_EQ(file.temporaryPath(), folder_ / TemporaryNameFor("Generated.sup", 2));
+    file.write("stream");
+    file.replaceTarget();
+  }
+  EXPECT_EQ(Contents(outside), "precious");
+  EXPECT_TRUE(fs::is_symlink(planted));
+  EXPECT_FALSE(fs::is_symlink(stream_));
+  EXPECT_EQ(Contents(stream_), "stream");
+
+  // A link at every name tried: the run fails and writes nothing anywhere.
+  const fs::path help = folder_ / "Tesmora_Help_File.txt";
+  fs::create_symlink(outside, folder_ / TemporaryNameFor("Tesmora_Help_File.txt", 7));
+  EXPECT_EQ(Failure([&] { PendingFile blocked(help, [] { return 7; }); }).first,
+            "I/O error " + std::to_string(EEXIST));
+  EXPECT_EQ(Contents(outside), "precious");
+  EXPECT_FALSE(fs::exists(help));
+}
+
+TEST(IoErrorText, UsesTheRuntimeTextsForCommonFailures) {
+  EXPECT_EQ(IoErrorText(ENOENT), "File not found");
+  EXPECT_EQ(IoErrorText(EACCES), "File access denied");
+  EXPECT_EQ(IoErrorText(EROFS), "File access denied");
+  EXPECT_EQ(IoErrorText(ENOSPC), "Disk full");
+  EXPECT_EQ(IoErrorText(EISDIR), "File is a folder");
+  EXPECT_EQ(IoErrorText(EIO), "I/O error " + std::to_string(EIO));
+}
+
+}  // namespace
+}  // namespace tesmora
