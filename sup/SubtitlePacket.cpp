@@ -22,7 +22,8 @@ SubtitleError::SubtitleError(int number, long long startMs, const std::string& r
 
 SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
                                const RoleKeyColours& keys, const RolePaletteIndices& roles,
-                               int number, long long startMs, long long durationMs) {
+                               int number, long long startMs, long long durationMs,
+                               StartDisplay start) {
   const std::optional<EncodeArea> area = CutToFrame(drawnArea, frame.height());
   if (!area) {
     throw SubtitleError(number, startMs,
@@ -30,7 +31,7 @@ SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawn
                         "choose a lower position for the subtitles");
   }
   try {
-    return BuildPacket(EncodeFields(frame, *area, keys), *area, startMs, durationMs, roles);
+    return BuildPacket(EncodeFields(frame, *area, keys), *area, startMs, durationMs, roles, start);
   } catch (const PacketError& error) {
     throw SubtitleError(number, startMs, error.what());
   }

@@ -22,10 +22,11 @@ std::string FormatSubtitleTime(long long ms);
 
 // The encoder's side of one subtitle in a generation run: the drawn band is
 // cut to the frame, encoded, and wrapped into a packet. `number` counts the
-// subtitles from 1. Throws SubtitleError when no row of the band lies inside
-// the frame or the packet cannot be written.
+// subtitles from 1; `start` picks the normal or forced display. Throws SubtitleError when no row of
+// the band lies inside the frame or the packet cannot be written.
 SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
                                const RoleKeyColours& keys, const RolePaletteIndices& roles,
-                               int number, long long startMs, long long durationMs);
+                               int number, long long startMs, long long durationMs,
+                               StartDisplay start = StartDisplay::Normal);
 
 }  // namespace tesmora

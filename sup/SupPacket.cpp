@@ -5,6 +5,7 @@
 namespace tesmora {
 namespace {
 
+constexpr std::uint8_t kForcedStartDisplay = 0x00;
 constexpr std::uint8_t kStartDisplay = 0x01;
 constexpr std::uint8_t kSetColour = 0x03;
 constexpr std::uint8_t kSetContrast = 0x04;
@@ -77,7 +78,7 @@ std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area) {
 }
 
 SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
-                      long long durationMs, const RolePaletteIndices& roles) {
+                      long long durationMs, const RolePaletteIndices& roles, StartDisplay start) {
   const std::uint8_t colours[2] = {NibblePair(roles.antialias, roles.outline),
                                    NibblePair(roles.text, roles.background)};
   const long long p = static_cast<long long>(pixels.bytes.size());
@@ -112,7 +113,7 @@ SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long
   // First sequence: show the subpicture at the time stamp.
   PutBigEndian16(unit, 0);
   PutBigEndian16(unit, static_cast<int>(secondSequence));
-  unit.push_back(kStartDisplay);
+  unit.push_back(start == StartDisplay::Forced ? kForcedStartDisplay : kStartDisplay);
   unit.push_back(kSetColour);
   unit.push_back(colours[0]);
   unit.push_back(colours[1]);

@@ -23,6 +23,11 @@ struct RolePaletteIndices {
   int background = 0;
 };
 
+// How a unit's first control sequence shows the subpicture: Normal starts
+// the display only while the viewer has subtitles switched on; Forced starts
+// it regardless, for lines (signs, foreign speech) that must always be seen.
+enum class StartDisplay { Normal, Forced };
+
 // One packet of the stream: the 10-byte "SP" header and the subpicture unit.
 struct SupPacket {
   std::array<std::uint8_t, 10> header{};
@@ -48,10 +53,12 @@ std::uint16_t StopDelayTicks(long long durationMs);
 // the band, both ends inclusive, 12 bits each.
 std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area);
 
-// Assembles one packet. `area` is the band the pixel data holds. Throws
+// Assembles one packet. `area` is the band the pixel data holds; `start`
+// picks the start-display command (0x01 Normal, 0x00 Forced). Throws
 // PacketError when the unit would exceed kMaxUnitSize or the time stamp does
 // not fit, and std::invalid_argument for a palette index outside 0 to 15.
 SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
-                      long long durationMs, const RolePaletteIndices& roles);
+                      long long durationMs, const RolePaletteIndices& roles,
+                      StartDisplay start = StartDisplay::Normal);
 
 }  // namespace tesmora

@@ -1,5 +1,7 @@
 #include "tools/CliOptions.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <array>
 #include <map>
@@ -96,6 +98,46 @@ QString NonEmpty(const QString& option, const QString& value) {
   return value;
 }
 
+QString LanguageCode(const QString& value) {
+  static const QRegularExpression kTwoLetters(QStringLiteral("^[A-Za-z]{2}$"));
+  if (!kTwoLetters.match(value).hasMatch()) {
+    Refuse(QStringLiteral("--language must be a two-letter ISO 639-1 code such as en or de") +
+           Got(value));
+  }
+  return value.toLower();
+}
+
+OutputFormats Formats(const QString& value) {
+  OutputFormats formats{false, false, false};
+  const QStringList items = value.split(QLatin1Char(','));
+  for (const QString& item : items) {
+    const QString name = item.toLower();
+    if (name == QStringLiteral("all")) {
+      formats = {true, true, true};
+    } else if (name == QStringLiteral("sup")) {
+      formats.sup = true;
+    } else if (name == QStringLiteral("vobsub")) {
+      formats.vobsub = true;
+    } else if (name == QStringLiteral("rgb")) {
+      formats.rgb = true;
+    } else {
+      Refuse(QStringLiteral("--format must be a comma-separated list of sup, vobsub and rgb, "
+                            "or all") +
+             Got(value));
+    }
+  }
+  return formats;
+}
+
+// A stem names files in the output folder, never a path to somewhere else.
+QString PlainName(const QString& value) {
+  if (value.isEmpty() || value == QStringLiteral(".") || value == QStringLiteral("..") ||
+      value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\'))) {
+    Refuse(QStringLiteral("--name must be a file name without a folder") + Got(value));
+  }
+  return value;
+}
+
 // What the loop over the arguments collects.
 struct Reading {
   CliOptions options;
@@ -147,6 +189,9 @@ const std::map<QString, ValueSetter>& ValueOptions() {
          r.options.outlineWidth = OneOf("--outline", v, kOutlines).toInt();
        }},
       {"--roles", [](Reading& r, const QString& v) { r.options.roles = Roles(v); }},
+      {"--name", [](Reading& r, const QString& v) { r.options.outputName = PlainName(v); }},
+      {"--language", [](Reading& r, const QString& v) { r.options.language = LanguageCode(v); }},
+      {"--format", [](Reading& r, const QString& v) { r.options.formats = Formats(v); }},
   };
   return kOptions;
 }
@@ -156,6 +201,7 @@ const std::map<QString, FlagSetter>& FlagOptions() {
       {"--no-ifo", [](Reading& r) { r.noIfo = true; }},
       {"--palette", [](Reading& r) { r.options.listPalette = true; }},
       {"--quiet", [](Reading& r) { r.options.quiet = true; }},
+      {"--forced", [](Reading& r) { r.options.forced = true; }},
   };
   return kFlags;
 }
@@ -205,13 +251,30 @@ void CheckCombination(const Reading& reading) {
   if (reading.standardGiven && !options.ifoPath.isEmpty()) {
     Refuse(QStringLiteral("--standard cannot be used with --ifo: the IFO file gives the standard"));
   }
-  if (reading.files.size() > 1) {
-    Refuse(QStringLiteral("only one SUBTITLE_FILE can be converted at a time (got %1: ")
+  if (!options.outputName.isEmpty() && reading.files.size() > 1) {
+    Refuse(QStringLiteral("--name can only be used with one SUBTITLE_FILE (got %1: ")
                .arg(reading.files.size()) +
            reading.files.join(QStringLiteral(", ")) + QStringLiteral(")"));
   }
-  if (!options.listPalette && (reading.files.isEmpty() || reading.files.front().isEmpty())) {
+  if (!options.listPalette && (reading.files.isEmpty() || reading.files.contains(QString()))) {
     Refuse(QStringLiteral("missing SUBTITLE_FILE"));
+  }
+}
+
+// Two files whose outputs would land on the same names, so that the later
+// run would overwrite the earlier one's files.
+void CheckDistinctOutputs(const CliOptions& options) {
+  std::map<QString, QString> written;  // output path without extension -> file
+  for (const QString& file : options.subtitlePaths) {
+    const QString folder = options.outputDir.isEmpty() ? QFileInfo(file).absolutePath()
+                                                       : QDir(options.outputDir).absolutePath();
+    const QString stem = OutputStem(options, file);
+    const auto [at, added] = written.emplace(QDir::cleanPath(folder + '/' + stem), file);
+    if (!added) {
+      Refuse(at->second + QStringLiteral(" and ") + file +
+             QStringLiteral(" would both write their files as ") + stem + QStringLiteral(".* in ") +
+             QDir::toNativeSeparators(folder) + QStringLiteral("; convert them in separate calls"));
+    }
   }
 }
 
@@ -233,19 +296,48 @@ Command ParseCommandLine(const QStringList& arguments) {
   try {
     ReadArguments(arguments, reading);
     CheckCombination(reading);
+    reading.options.subtitlePaths = reading.files;
+    reading.options.subtitlePath = reading.files.value(0);
+    CheckDistinctOutputs(reading.options);
   } catch (const UsageError& error) {
     command.action = CommandAction::UsageError;
     command.error = error.text;
     return command;
   }
   command.options = reading.options;
-  command.options.subtitlePath = reading.files.value(0);
   return command;
 }
 
+QString OutputStem(const CliOptions& options, const QString& subtitlePath) {
+  if (!options.outputName.isEmpty()) {
+    return options.outputName;
+  }
+  if (options.subtitlePaths.size() <= 1) {
+    return QStringLiteral("Generated");
+  }
+  const QFileInfo file(subtitlePath);
+  return file.completeBaseName().isEmpty() ? file.fileName() : file.completeBaseName();
+}
+
+std::string PendingChoice(const CliOptions& options) {
+  if (options.subtitlePaths.size() > 1) {
+    return "converting several SUBTITLE_FILEs in one call is not available yet";
+  }
+  if (options.formats != OutputFormats{}) {
+    return "--format other than sup is not available yet";
+  }
+  if (options.forced) {
+    return "--forced is not available yet";
+  }
+  if (!options.outputName.isEmpty()) {
+    return "--name is not available yet";
+  }
+  return "";
+}
+
 std::string UsageHint() {
-  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE\nTry '" + kProgramName +
-         " --help' for more information.\n";
+  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE...\nTry '" +
+         kProgramName + " --help' for more information.\n";
 }
 
 }  // namespace tesmora::cli

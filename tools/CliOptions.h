@@ -13,9 +13,19 @@ namespace tesmora::cli {
 // The television standard of the generic palette's frames.
 enum class Standard { Pal, Ntsc };
 
+// The files a conversion writes besides the help text.
+struct OutputFormats {
+  bool sup = true;      // STEM.sup, the subpicture stream
+  bool vobsub = false;  // STEM.idx and STEM.sub, the VobSub pair
+  bool rgb = false;     // STEM.rgb, the palette for dvdauthor
+
+  friend bool operator==(const OutputFormats&, const OutputFormats&) = default;
+};
+
 // What a conversion run is asked to do.
 struct CliOptions {
-  QString subtitlePath;               // empty only when listing the palette
+  QStringList subtitlePaths;          // every SUBTITLE_FILE, in the given order
+  QString subtitlePath;               // the first; empty only when listing the palette
   QString outputDir;                  // empty: the subtitle file's folder
   QString ifoPath;                    // empty: the generic palette
   Standard standard = Standard::Pal;  // frames of the generic palette
@@ -25,7 +35,22 @@ struct CliOptions {
   std::optional<RolePaletteIndices> roles;
   bool listPalette = false;
   bool quiet = false;
+  QString outputName;                       // --name; empty: see OutputStem
+  QString language = QStringLiteral("en");  // ISO 639-1, lower-case, for the .idx
+  OutputFormats formats;
+  bool forced = false;  // every unit shown even with subtitles switched off
 };
+
+// The name the outputs of `subtitlePath` take before their extensions:
+// --name if given, "Generated" for a single file, and with several files
+// the file's own name without its last extension ("film.en.srt" ->
+// "film.en").
+QString OutputStem(const CliOptions& options, const QString& subtitlePath);
+
+// The text of a usage error for choices that the conversion does not carry
+// out yet, or empty when it carries out all of them.
+// TODO: goes once the run converts every file into every format.
+std::string PendingChoice(const CliOptions& options);
 
 enum class CommandAction { Run, Help, Version, UsageError };
 

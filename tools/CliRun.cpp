@@ -76,6 +76,10 @@ int RunCli(const QStringList& arguments, const Console& console) {
     case CommandAction::Run:
       break;
   }
+  if (const std::string pending = PendingChoice(command.options); !pending.empty()) {
+    console.err << kProgramName << ": " << pending << '\n' << UsageHint();
+    return kExitUsage;
+  }
   try {
     if (command.options.listPalette) {
       ListPalette(command.options, console);

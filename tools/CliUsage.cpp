@@ -5,13 +5,14 @@
 namespace tesmora::cli {
 
 std::string UsageText() {
-  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE\n" + "       " +
+  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE...\n" + "       " +
          kProgramName + R"( --palette [--ifo FILE | --standard pal|ntsc]
 
 Converts a text subtitle file (SRT .srt, MicroDVD .sub or .txt) into a DVD
 subpicture stream, Generated.sup, and writes Tesmora_Help_File.txt beside it,
 which tells how to bring the palette into the disc. Both go into the subtitle
-file's folder unless --output-dir names another.
+file's folder unless --output-dir names another. Several subtitle files are
+converted one by one, each into files named after it (film.srt: film.sup).
 
 Palette:
   --ifo FILE             take the palette, the standard and the colour roles
@@ -43,14 +44,28 @@ Style:
                          as the even one above it)
   --outline N            outline width 2, 3 or 4 (default 3)
 
+Output:
+  --output-dir DIR       write the files into DIR, an existing folder
+  --format LIST          the files to write, comma-separated: sup (the
+                         stream), vobsub (NAME.idx and NAME.sub, for FFmpeg,
+                         MKVToolNix and players), rgb (NAME.rgb, the palette
+                         for dvdauthor), or all (default sup)
+  --name STEM            name of the files before their extensions (default
+                         Generated; with several subtitle files, each one's
+                         own name); only with a single SUBTITLE_FILE
+  --language CODE        two-letter ISO 639-1 language of the VobSub track
+                         (default en)
+  --forced               mark every subtitle as forced: players show it even
+                         with subtitles switched off
+
 Other:
-  --output-dir DIR       write the two files into DIR, an existing folder
   --quiet                no progress line and no closing help message
   -h, --help             show this text and stop
   --version              show the version and stop
 
 Exit status: 0 done; 1 input refused (nothing written); 2 wrong command line;
-3 the files could not be written.
+3 the files could not be written. With several subtitle files, the highest
+status of their conversions.
 )";
 }
 

@@ -42,6 +42,19 @@ TEST(EncodeSubtitlePacket, DeclaresTheBandCutToTheFrame) {
   EXPECT_EQ(Hex({low.unit.data() + 4 + 2 + 4 * 8 + 12, 6}), "00 02 CF 1D C1 DF");
 }
 
+TEST(EncodeSubtitlePacket, PassesTheForcedDisplayToTheUnit) {
+  const FrameBitmap frame(576);
+  const SupPacket normal = EncodeSubtitlePacket(frame, {500, 2}, kKeys, kRoles, 1, 0, 1000);
+  const SupPacket forced =
+      EncodeSubtitlePacket(frame, {500, 2}, kKeys, kRoles, 1, 0, 1000, StartDisplay::Forced);
+  // The first control sequence starts where the unit's bytes 2 and 3 point;
+  // its commands follow the delay and the link.
+  const std::size_t commands = (normal.unit[2] << 8 | normal.unit[3]) + 4;
+  EXPECT_EQ(Hex({normal.unit.data() + commands, 2}), "01 03");
+  EXPECT_EQ(Hex({forced.unit.data() + commands, 2}), "00 03");
+  EXPECT_EQ(forced.unit.size(), normal.unit.size());
+}
+
 TEST(EncodeSubtitlePacket, RefusesABandWhollyOutsideTheFrameNamingTheSubtitle) {
   const FrameBitmap frame(480);
   EXPECT_EQ(ErrorText([&] {

@@ -34,6 +34,24 @@ TEST(BuildPacket, ReproducesTheWorkedExampleByteForByte) {
             "00 B0 00 2E 02 FF");
 }
 
+TEST(BuildPacket, ForcedDisplayChangesOnlyTheStartCommand) {
+  const FrameBitmap frame(576);
+  const EncodeArea area{500, 2};
+  const PixelData pixels = EncodeFields(frame, area, kKeys);
+  const SupPacket normal = BuildPacket(pixels, area, 1000, 2000, kGenericRoles);
+  const SupPacket forced =
+      BuildPacket(pixels, area, 1000, 2000, kGenericRoles, StartDisplay::Forced);
+  EXPECT_EQ(Hex(forced.header), Hex(normal.header));
+  EXPECT_EQ(Hex(forced.unit),
+            "00 34 00 16 00 00 "
+            "03 FC 03 FC 03 44 00 00 "
+            "03 FC 03 FC 03 44 00 00 "
+            "00 00 00 2E 00 03 10 30 04 FF F0 05 00 02 CF 1F 41 F5 06 00 06 00 0E FF "
+            "00 B0 00 2E 02 FF");
+  EXPECT_EQ(Hex(BuildPacket(pixels, area, 1000, 2000, kGenericRoles, StartDisplay::Normal).unit),
+            Hex(normal.unit));
+}
+
 TEST(BuildPacket, PadsAUnitWithOddPixelDataToAnEvenSize) {
   const SupPacket odd = BuildPacket(Bytes(19), {0, 1}, 0, 0, kGenericRoles);
   EXPECT_EQ(odd.unit.size(), 19u + 35);

@@ -1,6 +1,7 @@
 // Reading the converter's command line: defaults, values, refusals.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <vector>
 
 #include "tests/tools/CliHarness.h"
@@ -32,6 +33,12 @@ TEST(cliParseCommandLine, GivesTheWindowsStartUpChoicesByDefault) {
   EXPECT_FALSE(options.roles.has_value());
   EXPECT_FALSE(options.listPalette);
   EXPECT_FALSE(options.quiet);
+  EXPECT_EQ(options.subtitlePaths, QStringList{"film.srt"});
+  EXPECT_TRUE(options.outputName.isEmpty());
+  EXPECT_EQ(options.language, "en");
+  EXPECT_EQ(options.formats, (OutputFormats{true, false, false}));
+  EXPECT_FALSE(options.forced);
+  EXPECT_EQ(OutputStem(options, "film.srt"), "Generated");
 }
 
 TEST(cliParseCommandLine, ReadsEveryOptionInBothSpellings) {
@@ -133,8 +140,28 @@ TEST(cliParseCommandLine, RefusesEachFaultWithItsReason) {
       {{"--ifo=", "f.srt"}, "--ifo needs a non-empty value"},
       {{}, "missing SUBTITLE_FILE"},
       {{"--quiet"}, "missing SUBTITLE_FILE"},
-      {{"a.srt", "b.srt"},
-       "only one SUBTITLE_FILE can be converted at a time (got 2: a.srt, b.srt)"},
+      {{"--name", "x", "a.srt", "b.srt"},
+       "--name can only be used with one SUBTITLE_FILE (got 2: a.srt, b.srt)"},
+      {{"--name=", "f.srt"}, "--name must be a file name without a folder (got '')"},
+      {{"--name", "out/film", "f.srt"},
+       "--name must be a file name without a folder (got 'out/film')"},
+      {{"--name", "..\\film", "f.srt"},
+       "--name must be a file name without a folder (got '..\\film')"},
+      {{"--name", "..", "f.srt"}, "--name must be a file name without a folder (got '..')"},
+      {{"--language", "eng", "f.srt"},
+       "--language must be a two-letter ISO 639-1 code such as en or de (got 'eng')"},
+      {{"--language", "e1", "f.srt"},
+       "--language must be a two-letter ISO 639-1 code such as en or de (got 'e1')"},
+      {{"--language", "\u00e9s", "f.srt"},
+       "--language must be a two-letter ISO 639-1 code such as en or de (got '\u00e9s')"},
+      {{"--format", "sup,pdf", "f.srt"},
+       "--format must be a comma-separated list of sup, vobsub and rgb, or all (got 'sup,pdf')"},
+      {{"--format", "sup,", "f.srt"},
+       "--format must be a comma-separated list of sup, vobsub and rgb, or all (got 'sup,')"},
+      {{"--format=", "f.srt"},
+       "--format must be a comma-separated list of sup, vobsub and rgb, or all (got '')"},
+      {{"--forced=yes", "f.srt"}, "--forced takes no value"},
+      {{"a.srt", ""}, "missing SUBTITLE_FILE"},
       {{"--ifo", "x.IFO", "--no-ifo", "f.srt"}, "--ifo and --no-ifo cannot be used together"},
       {{"--standard", "ntsc", "--ifo", "x.IFO", "f.srt"},
        "--standard cannot be used with --ifo: the IFO file gives the standard"},
@@ -143,6 +170,81 @@ TEST(cliParseCommandLine, RefusesEachFaultWithItsReason) {
     const Command command = ParseCommandLine(arguments);
     EXPECT_EQ(command.action, CommandAction::UsageError) << arguments.join(' ').toStdString();
     EXPECT_EQ(command.error, reason);
+  }
+}
+
+TEST(cliParseCommandLine, ReadsTheOutputOptions) {
+  const Command command = ParseCommandLine(
+      {"--name", "film", "--language=DE", "--format", "vobsub,RGB", "--forced", "in/a.srt"});
+  ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+  const CliOptions& options = command.options;
+  EXPECT_EQ(options.outputName, "film");
+  EXPECT_EQ(options.language, "de");
+  EXPECT_EQ(options.formats, (OutputFormats{false, true, true}));
+  EXPECT_TRUE(options.forced);
+  EXPECT_EQ(OutputStem(options, "in/a.srt"), "film");
+
+  const std::vector<std::pair<const char*, OutputFormats>> formats = {
+      {"all", {true, true, true}},     {"sup", {true, false, false}},
+      {"rgb", {false, false, true}},   {"sup,vobsub", {true, true, false}},
+      {"rgb,all", {true, true, true}}, {"vobsub,vobsub", {false, true, false}}};
+  for (const auto& [given, taken] : formats) {
+    const Command chosen = ParseCommandLine({"--format", given, "f.srt"});
+    ASSERT_EQ(chosen.action, CommandAction::Run) << given << ": " << chosen.error;
+    EXPECT_EQ(chosen.options.formats, taken) << given;
+  }
+}
+
+TEST(cliParseCommandLine, NamesTheOutputsOfSeveralFilesAfterEachFile) {
+  const Command command =
+      ParseCommandLine({"--format", "all", "a.srt", "dir/film.en.sub", "--", "-b.txt", ".srt"});
+  ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+  const CliOptions& options = command.options;
+  EXPECT_EQ(options.subtitlePaths, (QStringList{"a.srt", "dir/film.en.sub", "-b.txt", ".srt"}));
+  EXPECT_EQ(options.subtitlePath, "a.srt");
+  EXPECT_EQ(OutputStem(options, "a.srt"), "a");
+  EXPECT_EQ(OutputStem(options, "dir/film.en.sub"), "film.en");
+  EXPECT_EQ(OutputStem(options, "-b.txt"), "-b");
+  EXPECT_EQ(OutputStem(options, ".srt"), ".srt");
+
+  // Files of the same name in different folders write apart, into their own folders.
+  EXPECT_EQ(ParseCommandLine({"x/a.srt", "y/a.srt"}).action, CommandAction::Run);
+}
+
+TEST(cliParseCommandLine, RefusesFilesWhoseOutputsWouldOverwriteEachOther) {
+  const QString here = QDir::currentPath();
+  const std::vector<std::pair<QStringList, std::string>> cases = {
+      {{"a.srt", "a.sub"},
+       "a.srt and a.sub would both write their files as a.* in " + here.toStdString() +
+           "; convert them in separate calls"},
+      {{"a.srt", "./a.srt"},
+       "a.srt and ./a.srt would both write their files as a.* in " + here.toStdString() +
+           "; convert them in separate calls"},
+      {{"--output-dir", "/out", "x/a.srt", "y/a.srt"},
+       "x/a.srt and y/a.srt would both write their files as a.* in /out; convert them in "
+       "separate calls"},
+  };
+  for (const auto& [arguments, reason] : cases) {
+    const Command command = ParseCommandLine(arguments);
+    EXPECT_EQ(command.action, CommandAction::UsageError) << arguments.join(' ').toStdString();
+    EXPECT_EQ(command.error, reason);
+  }
+}
+
+TEST(cliRun, RefusesOutputChoicesTheConversionDoesNotCarryOutYet) {
+  const std::vector<std::pair<QStringList, std::string>> cases = {
+      {{"a.srt", "b.srt"}, "converting several SUBTITLE_FILEs in one call is not available yet"},
+      {{"--format", "all", "a.srt"}, "--format other than sup is not available yet"},
+      {{"--forced", "a.srt"}, "--forced is not available yet"},
+      {{"--name", "film", "a.srt"}, "--name is not available yet"},
+  };
+  for (const auto& [arguments, reason] : cases) {
+    const auto outcome = RunConverter(arguments);
+    EXPECT_EQ(outcome.code, 2) << arguments.join(' ').toStdString();
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "tesmora-cli: " + reason +
+                               "\nUsage: tesmora-cli [options] SUBTITLE_FILE...\n"
+                               "Try 'tesmora-cli --help' for more information.\n");
   }
 }
 
@@ -166,7 +268,7 @@ TEST(cliRun, AnswersAUsageErrorWithStatus2AndAHint) {
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(outcome.err,
             "tesmora-cli: --outline must be one of 2, 3, 4 (got '1')\n"
-            "Usage: tesmora-cli [options] SUBTITLE_FILE\n"
+            "Usage: tesmora-cli [options] SUBTITLE_FILE...\n"
             "Try 'tesmora-cli --help' for more information.\n");
 }
 
@@ -174,8 +276,11 @@ TEST(cliRun, ShowsHelpAndVersionOnTheOutputStream) {
   for (const char* help : {"--help", "-h"}) {
     const auto outcome = RunConverter({"--size", "7", help});
     EXPECT_EQ(outcome.code, 0);
-    EXPECT_EQ(outcome.out.rfind("Usage: tesmora-cli [options] SUBTITLE_FILE\n", 0), 0u);
-    EXPECT_NE(outcome.out.find("--offset-or N"), std::string::npos);
+    EXPECT_EQ(outcome.out.rfind("Usage: tesmora-cli [options] SUBTITLE_FILE...\n", 0), 0u);
+    for (const char* option :
+         {"--offset-or N", "--format LIST", "--name STEM", "--language CODE", "--forced"}) {
+      EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+    }
     EXPECT_EQ(outcome.err, "");
   }
   const auto version = RunConverter({"--version"});
