@@ -47,6 +47,23 @@ TEST(TextDecoder, ReplacesWhatTheCodePageCannotDecodeAndKeepsGoing) {
   }
 }
 
+TEST(TextDecoder, KeepsTheHeldBackLetterBeforeAnUndecodableByte) {
+  // Hebrew and Vietnamese hold a letter back until they know no mark
+  // combines with it; a bad byte after it must not lose it.
+  EXPECT_EQ(Decode(charset::kVietnamese,
+                   "abc\x81"
+                   "def"),
+            QString::fromUtf8("abc\uFFFDdef"));
+  EXPECT_EQ(Decode(charset::kVietnamese, "abW\x81"), QString::fromUtf8("abW\uFFFD"));
+  EXPECT_EQ(Decode(charset::kHebrew,
+                   "ab\xFF"
+                   "c"),
+            QString::fromUtf8("ab\uFFFDc"));
+  EXPECT_EQ(Decode(charset::kHebrew, "\xF9\xFF\xEC"), QString::fromUtf8("ש\uFFFDל"));
+  // A letter and the mark after it still compose.
+  EXPECT_EQ(Decode(charset::kVietnamese, "a\xEC\x81"), QString::fromUtf8("\u00E1\uFFFD"));
+}
+
 TEST(TextDecoder, MapsSymbolBytesToTheSymbolFontRange) {
   EXPECT_EQ(Decode(charset::kSymbol, "Ab"), QString::fromUcs4(U"\uF041\uF062", 2));
   // A font without symbol glyphs gets the bytes themselves.
