@@ -13,6 +13,32 @@ bool IsStrictTimingLine(const std::string& line) {
   return (line.size() == 29 || line.size() == 58) && line.compare(13, 3, kArrow) == 0;
 }
 
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// A cue number: digits, with blanks around them allowed.
+bool IsCueNumber(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) {
+    return false;
+  }
+  const std::size_t last = line.find_last_not_of(" \t");
+  for (std::size_t p = first; p <= last; ++p) {
+    if (!std::isdigit(static_cast<unsigned char>(line[p]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A timing line is expected at the start of the file, after a blank line
+// and after a cue number. Elsewhere a line is a cue's text, which may hold
+// an arrow of its own ("Look --> there").
+bool StandsWhereTimingIsExpected(const std::vector<std::string>& lines, std::size_t i) {
+  return i == 0 || IsBlank(lines[i - 1]) || IsCueNumber(lines[i - 1]);
+}
+
 std::string NegativeStartMessage(int lineNumber, const std::string& line) {
   return "The subtitle at line " + std::to_string(lineNumber) +
          " starts before the beginning of the video (" + line +
@@ -115,7 +141,7 @@ SubtitleReadResult ReadSrt(const std::vector<std::string>& lines) {
       } else if (line.find(kArrow) != std::string::npos) {
         const std::optional<LooseTiming> timing = ReadLooseTiming(line);
         if (!timing) {
-          if (result.unreadTimingLines++ == 0) {
+          if (StandsWhereTimingIsExpected(lines, i) && result.unreadTimingLines++ == 0) {
             result.firstUnreadLineNumber = lineNumber;
             result.firstUnreadLine = line;
           }
