@@ -38,7 +38,10 @@ class CliError : public std::runtime_error {
 };
 
 // A window message as terminal text: each CR, the messages' line separator,
-// becomes a line break.
+// becomes a line break. Control characters (C0 other than line break and tab,
+// DEL, and C1) and bytes that are no well-formed UTF-8 are written as "\x1b"
+// and the like, so that text quoted from a file cannot rewrite or clear the
+// terminal.
 std::string TerminalText(const std::string& message);
 
 }  // namespace tesmora::cli

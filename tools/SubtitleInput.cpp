@@ -52,10 +52,13 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
     throw CliError(kExitRefused, result.error + ".");
   }
   if (result.unreadTimingLines > 0) {
-    console.err << "Some subtitles could not be read: " << result.unreadTimingLines
-                << " timing line(s) not understood. First at line " << result.firstUnreadLineNumber
-                << ":\n"
-                << QString::fromLatin1(LineBytes(result.firstUnreadLine)).toStdString() << '\n';
+    console.err << TerminalText(
+                       "Some subtitles could not be read: " +
+                       std::to_string(result.unreadTimingLines) +
+                       " timing line(s) not understood. First at line " +
+                       std::to_string(result.firstUnreadLineNumber) + ":\n" +
+                       QString::fromLatin1(LineBytes(result.firstUnreadLine)).toStdString())
+                << '\n';
   }
   if (result.entries.empty()) {
     throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
