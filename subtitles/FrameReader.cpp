@@ -26,11 +26,11 @@ std::optional<long double> FrameRateFromText(std::string_view text) {
   return std::nullopt;
 }
 
-SubtitleReadResult ReadFrames(const std::vector<std::string>& lines) {
+SubtitleReadResult ReadFrames(const LineList& lines) {
   SubtitleReadResult result;
-  const std::string first = lines.empty() ? std::string() : lines[0];
+  const std::string_view first = lines.lineOrEmpty(0);
   const std::optional<long double> fps =
-      FrameRateFromText(first.size() > 6 ? std::string_view(first).substr(6) : std::string_view());
+      FrameRateFromText(first.size() > 6 ? first.substr(6) : std::string_view());
   if (!fps) {
     result.frameRateMissing = true;
     result.error = kFrameRateMissingMessage;
@@ -38,7 +38,7 @@ SubtitleReadResult ReadFrames(const std::vector<std::string>& lines) {
   }
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (!lines[i].empty() && lines[i][0] == '{') {
-      result.listTexts.push_back(lines[i]);
+      result.listTexts.emplace_back(lines[i]);
     }
   }
   for (std::size_t k = 0; k < result.listTexts.size(); ++k) {

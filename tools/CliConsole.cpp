@@ -1,6 +1,7 @@
 #include "tools/CliConsole.h"
 
 #include <cstddef>
+#include <new>
 
 namespace tesmora::cli {
 namespace {
@@ -71,6 +72,22 @@ std::string TerminalText(const std::string& message) {
     i += length == 0 ? 1 : length;
   }
   return text;
+}
+
+int RunStoppable(const Console& console, const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const CliError& error) {
+    console.out.flush();
+    console.err << TerminalText(error.what()) << '\n';
+    return error.code();
+  } catch (const std::bad_alloc&) {
+    console.out.flush();
+    console.err << kOutOfMemoryMessage << '\n';
+    return kExitRefused;
+  }
+  console.out.flush();
+  return kExitOk;
 }
 
 }  // namespace tesmora::cli

@@ -81,19 +81,13 @@ int RunCli(const QStringList& arguments, const Console& console) {
     case CommandAction::Run:
       break;
   }
-  try {
+  return RunStoppable(console, [&] {
     if (command.options.listPalette) {
       ListPalette(command.options, console);
     } else {
       Convert(command.options, console);
     }
-  } catch (const CliError& error) {
-    console.out.flush();
-    console.err << TerminalText(error.what()) << '\n';
-    return error.code();
-  }
-  console.out.flush();
-  return kExitOk;
+  });
 }
 
 }  // namespace tesmora::cli

@@ -247,6 +247,16 @@ TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
                     "files (.sub, .txt).\n");
 }
 
+TEST_F(cliConversion, RefusesWhatIsNoRegularFileAndFilesOver64MiB) {
+  expectRefused(RunConverter({"/dev/zero"}), 1,
+                "Cannot open file /dev/zero: it is not a regular file.\n");
+  const QString large = write("large.srt", kThreeCues);
+  ASSERT_TRUE(QFile::resize(large, 64 * 1024 * 1024 + 1));
+  expectRefused(RunConverter({large}), 1,
+                "Cannot open file " + large.toStdString() +
+                    ": it holds 67108865 bytes, more than the 64 MiB a subtitle file may hold.\n");
+}
+
 TEST_F(cliConversion, RefusesASubtitleTooLateForATimeStamp) {
   const CliOutcome outcome =
       RunConverter({write("late.srt", "1\n14:00:00,000 --> 14:00:01,000\nlate\n")});

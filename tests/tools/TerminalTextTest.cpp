@@ -2,6 +2,9 @@
 // that must not reach the terminal as control codes.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <sstream>
+
 #include "tools/CliConsole.h"
 
 namespace tesmora::cli {
@@ -33,6 +36,26 @@ TEST(cliTerminalText, KeepsWellFormedUtf8AndEscapesOtherBytes) {
   EXPECT_EQ(TerminalText("\xE2\x82"), "\\xe2\\x82");
   EXPECT_EQ(TerminalText("\xC0\xAF"), "\\xc0\\xaf");
   EXPECT_EQ(TerminalText("\xED\xA0\x80"), "\\xed\\xa0\\x80");
+}
+
+TEST(cliRunStoppable, EndsARunOutOfMemoryWithAMessageAndStatus1) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const Console console{out, err, false};
+  EXPECT_EQ(RunStoppable(console,
+                         [&] {
+                           out << "before";
+                           throw std::bad_alloc();
+                         }),
+            1);
+  EXPECT_EQ(out.str(), "before");
+  EXPECT_EQ(err.str(),
+            "tesmora-cli: there was not enough memory to finish; the run was stopped.\n");
+
+  err.str("");
+  EXPECT_EQ(RunStoppable(console, [] { throw CliError(kExitOutput, "full\rdisk"); }), 3);
+  EXPECT_EQ(err.str(), "full\ndisk\n");
+  EXPECT_EQ(RunStoppable(console, [] {}), 0);
 }
 
 }  // namespace
