@@ -1,6 +1,8 @@
 #include "subtitles/FrameReader.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <utility>
 
 #include "subtitles/TextLines.h"
@@ -36,8 +38,14 @@ SubtitleReadResult ReadFrames(const LineList& lines) {
     result.error = kFrameRateMissingMessage;
     return result;
   }
+  const auto isCueLine = [](std::string_view line) { return !line.empty() && line[0] == '{'; };
+  // Counted first, so that the lists take their final size at once.
+  const auto cueLines =
+      static_cast<std::size_t>(std::count_if(std::next(lines.begin()), lines.end(), isCueLine));
+  result.listTexts.reserve(cueLines);
+  result.entries.reserve(cueLines);
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (!lines[i].empty() && lines[i][0] == '{') {
+    if (isCueLine(lines[i])) {
       result.listTexts.emplace_back(lines[i]);
     }
   }
