@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -51,12 +52,18 @@ inline QString ErrorBoxText(const QString& text) {
   return text + QLatin1Char('.');
 }
 
+// The error box's text when a handler runs out of memory.
+inline constexpr const char* kOutOfMemoryText =
+    "There was not enough memory to finish; the action was stopped";
+
 // Runs one event handler; an exception ends it where it was thrown and is
 // shown in the error box. What the handler had done until then remains.
 template <typename Handler>
 void RunGuarded(Platform& platform, Handler&& handler) {
   try {
     handler();
+  } catch (const std::bad_alloc&) {
+    platform.showError(QString::fromLatin1(kOutOfMemoryText));
   } catch (const std::exception& error) {
     platform.showError(QString::fromStdString(error.what()));
   }

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
+#include "subtitles/SubtitleFile.h"
 #include "subtitles/TextLines.h"
 #include "sup/GenerationRun.h"
 #include "sup/HelpFile.h"
@@ -16,11 +17,11 @@ namespace {
 
 const QString kRestingCaption = QStringLiteral("Tesmora By Ovandel");
 
-QByteArray Bytes(const std::string& text) {
+QByteArray Bytes(std::string_view text) {
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-SubtitleReadResult ReadSubtitleFile(const std::vector<std::string>& lines, const QString& path) {
+SubtitleReadResult ReadSubtitleFile(const LineList& lines, const QString& path) {
   const std::string extension = UpperExtension(QFile::encodeName(path).toStdString());
   if (extension == ".SRT") {
     return ReadSrt(lines);
@@ -83,14 +84,9 @@ void TForm1::Button2Click() {
   setWindowTitle(QStringLiteral("Tesmora By Ovandel Loading Subtitle..."));
 
   const QString path = OpenDialog2.fileName;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw PlatformError(QStringLiteral("Cannot open file ") + path);
-  }
-  const QByteArray content = file.readAll();
-  const std::vector<std::string> lines =
-      SplitLines(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
-  for (const std::string& line : lines) {
+  const std::string content = ReadSubtitleFileBytes(QFile::encodeName(path).toStdString());
+  const LineList lines = SplitLines(content);
+  for (const std::string_view line : lines) {
     Memo1->lines() << Bytes(line);
   }
 

@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const std::vector<std::string> lines = tesmora::SplitLines(text);
+  const tesmora::LineList lines = tesmora::SplitLines(text);
   const tesmora::SubtitleReadResult srt = tesmora::ReadSrt(lines);
   // Every cue keeps its list line: the lists never drift apart.
   if (srt.listTexts.size() != srt.entries.size()) {

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace tesmora {
 
@@ -26,17 +27,42 @@ void GlyphMask::set(int x, int y) {
 
 namespace {
 
-// Where the drawing of a line can put ink: the glyphs' own bounds and the
-// cell (underline and strike-out run along the advance), with a margin for
-// fonts whose reported bounds are a little tight.
+// Whether the text holds combining marks. The layout moves a mark onto the
+// letter before it, and marks stacked on one letter rise (or sink) far past
+// the font's bounds of the glyphs; other glyphs stay where their advances
+// put them.
+bool HoldsMarks(const QString& text) {
+  for (const QChar c : text) {
+    switch (c.category()) {
+      case QChar::Mark_NonSpacing:
+      case QChar::Mark_SpacingCombining:
+      case QChar::Mark_Enclosing:
+        return true;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+// Where the drawing of a line can put ink: the font's bounds of the glyphs
+// and the cell (underline and strike-out run along the advance), and for
+// text with marks the glyph outlines as laid out, with a margin for the
+// hinted, bi-level drawing, which may reach a little past the outlines.
 QRect InkBounds(const QString& text, const QFont& font, QPoint cell) {
   const QFontMetrics metrics(font);
   const int height = metrics.ascent() + metrics.descent();
   const QPoint baseline(cell.x(), cell.y() + metrics.ascent());
-  const QRect glyphs = metrics.boundingRect(text).translated(baseline);
-  const QRect advance(cell.x(), cell.y(), metrics.horizontalAdvance(text), height);
+  QRect ink = metrics.boundingRect(text).translated(baseline).united(
+      QRect(cell.x(), cell.y(), metrics.horizontalAdvance(text), height));
+  if (HoldsMarks(text)) {
+    // Drawn outlines cost more than the font's bounds, so only where needed.
+    QPainterPath outlines;
+    outlines.addText(QPointF(baseline), font, text);
+    ink |= outlines.boundingRect().toAlignedRect();
+  }
   const int margin = height / 2 + 2;
-  return glyphs.united(advance).adjusted(-margin, -margin, margin, margin);
+  return ink.adjusted(-margin, -margin, margin, margin);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ EncodeArea KeyFrameRenderer::render(const QByteArray& line1, const QByteArray& l
   // it and draw on a copy.
   QImage canvas = image();
   drawn_ = DrawSubtitle(canvas, subtitle, layout, outlineWidth, colours);
-  return layout.area;
+  return BandHoldingInk(layout.area, drawn_);
 }
 
 }  // namespace tesmora

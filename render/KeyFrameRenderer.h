@@ -17,8 +17,9 @@ namespace tesmora {
 class KeyFrameRenderer {
  public:
   // Draws the two 8-bit lines on a key frame of `frameHeight` rows (576 PAL,
-  // 480 NTSC) and returns the band the encoder reads; the band is not cut to
-  // the frame.
+  // 480 NTSC) and returns the band the encoder reads: the lines' band,
+  // widened to every row the drawing changed. The band is not cut to the
+  // frame.
   EncodeArea render(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style,
                     int outlineWidth, const RoleColours& colours, int frameHeight);
 

@@ -1,6 +1,9 @@
 #include "render/LineMeasure.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+
+#include "render/SubtitleLayout.h"
 
 namespace tesmora {
 
@@ -20,6 +23,34 @@ QString MeasuredText(const QString& text) {
   return measured;
 }
 
+namespace {
+
+// The characters of a line that take room: all but combining marks and
+// format characters (joiners, direction marks), which have no advance of
+// their own. Each of the others takes at least a pixel, so a line with more
+// of them than the frame has columns cannot fit.
+qsizetype CharactersTakingRoom(const QString& text) {
+  qsizetype count = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t code = text[i].unicode();
+    if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      code = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      ++i;
+    }
+    switch (QChar::category(code)) {
+      case QChar::Mark_NonSpacing:
+      case QChar::Mark_Enclosing:
+      case QChar::Other_Format:
+        break;
+      default:
+        ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace
+
 LineMeasure MeasureLineWidth(const QString& text, const QFont& font) {
   const QFontMetrics metrics(font);
   const int height = metrics.ascent() + metrics.descent();
@@ -27,8 +58,13 @@ LineMeasure MeasureLineWidth(const QString& text, const QFont& font) {
     return {metrics.horizontalAdvance(QLatin1Char(' ')), height};
   }
   const QString measured = MeasuredText(text);
-  const int tabStop = std::max(1, 8 * metrics.averageCharWidth());
-  int width = 0;
+  if (CharactersTakingRoom(measured) > kFrameWidth) {
+    // Laying it out would be slow, and Qt's own advance overflows past
+    // about 33 million pixels.
+    return {kUnmeasurablyWide, height};
+  }
+  const long long tabStop = std::max(1, 8 * metrics.averageCharWidth());
+  long long width = 0;
   qsizetype start = 0;
   for (qsizetype tab = measured.indexOf(QLatin1Char('\t')); tab >= 0;
        tab = measured.indexOf(QLatin1Char('\t'), start)) {
@@ -37,7 +73,7 @@ LineMeasure MeasureLineWidth(const QString& text, const QFont& font) {
     start = tab + 1;
   }
   width += metrics.horizontalAdvance(measured.mid(start));
-  return {width, height};
+  return {static_cast<int>(std::min<long long>(width, kUnmeasurablyWide)), height};
 }
 
 }  // namespace tesmora

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QString>
+#include <limits>
 
 namespace tesmora {
 
@@ -16,8 +17,13 @@ struct LineMeasure {
 // (ascent plus descent). Tabs advance to the next default tab stop (every
 // eight average character widths); "&" counts as a label's mnemonic marker:
 // a single "&" takes no room and "&&" stands for one "&". An empty line
-// measures as one blank.
+// measures as one blank. The width is summed in 64 bits; a line with more
+// characters that take room than the frame has pixel columns cannot fit and
+// measures as kUnmeasurablyWide without being laid out.
 LineMeasure MeasureLineWidth(const QString& text, const QFont& font);
+
+// The width of a line too long to lay out, wider than any frame.
+inline constexpr int kUnmeasurablyWide = std::numeric_limits<int>::max();
 
 // The text a line's width is measured on: mnemonic markers removed.
 QString MeasuredText(const QString& text);

@@ -27,11 +27,14 @@ QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, 
   const int left = glyphs.area().left();
   const int firstWord = (area.left() - left) / 64;
   const int lastWord = (area.right() - left) / 64;
+  QRect changed;
   for (int y = area.top(); y <= area.bottom(); ++y) {
     const std::uint64_t* outer = outline.row(y);
     const std::uint64_t* inner = ring.row(y);
     const std::uint64_t* core = glyphs.row(y);
     uchar* line = picture.scanLine(y);
+    int rowLeft = area.right() + 1;
+    int rowRight = area.left() - 1;
     for (int w = firstWord; w <= lastWord; ++w) {
       for (std::uint64_t bits = outer[w]; bits != 0; bits &= bits - 1) {
         const int bit = std::countr_zero(bits);
@@ -47,10 +50,15 @@ QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, 
         pixel[0] = static_cast<uchar>(qRed(colour));
         pixel[1] = static_cast<uchar>(qGreen(colour));
         pixel[2] = static_cast<uchar>(qBlue(colour));
+        rowLeft = std::min(rowLeft, x);
+        rowRight = std::max(rowRight, x);
       }
     }
+    if (rowLeft <= rowRight) {
+      changed |= QRect(QPoint(rowLeft, y), QPoint(rowRight, y));
+    }
   }
-  return area;
+  return changed;
 }
 
 }  // namespace tesmora

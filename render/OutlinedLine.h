@@ -21,7 +21,8 @@ struct RoleColours {
 // Outline colour at every offset up to `outlineWidth` in x and y, then in
 // the Antialias colour at every offset up to 1, then once in the Text
 // colour; it is built from one drawing of the text and two dilations of it.
-// Returns a rectangle of the picture that holds every pixel it changed.
+// Returns the smallest rectangle that holds every pixel it changed; empty when
+// it changed none.
 QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
                        int outlineWidth, const RoleColours& colours);
 

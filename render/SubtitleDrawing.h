@@ -37,8 +37,8 @@ QString TooLongMessage(const QString& line1, const QString& line2);
 QString OverlongEntryMessage(const QString& line1, const QString& line2, bool subtitlesLoaded);
 
 // Draws Line1 and then Line2 with their rings on a 24-bit picture, clipped to
-// it. An empty line draws nothing. Returns a rectangle of the picture that
-// holds every pixel it changed.
+// it. An empty line draws nothing. Returns the smallest rectangle that holds
+// every pixel it changed; empty when it changed none.
 QRect DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
                    int outlineWidth, const RoleColours& colours);
 

@@ -1,5 +1,7 @@
 #include "render/SubtitleLayout.h"
 
+#include <algorithm>
+
 namespace tesmora {
 namespace {
 
@@ -29,6 +31,19 @@ SubtitleLayout PlaceSubtitle(const LineMeasure& line1, const LineMeasure& line2,
   layout.area.firstLine = (y1 & 1) != 0 ? y1 - 1 : y1;
   layout.area.lineCount = line1.height + line2.height - offsetOr + kBandTail;
   return layout;
+}
+
+EncodeArea BandHoldingInk(const EncodeArea& band, const QRect& ink) {
+  if (ink.isEmpty()) {
+    return band;
+  }
+  int first = band.firstLine;
+  int last = band.lastLine();
+  if (ink.top() < first) {
+    first = (ink.top() & 1) != 0 ? ink.top() - 1 : ink.top();
+  }
+  last = std::max(last, ink.bottom());
+  return {first, last - first + 1};
 }
 
 }  // namespace tesmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include "render/LineMeasure.h"
@@ -27,5 +28,11 @@ struct SubtitleLayout {
 // cell; it is not cut to the frame.
 SubtitleLayout PlaceSubtitle(const LineMeasure& line1, const LineMeasure& line2,
                              const QString& align, int offset, int offsetOr, int frameHeight);
+
+// The band widened to hold every row of `ink`, the rows a drawing changed:
+// it starts at the ink's first row (one row higher when that is odd) when
+// that lies above the band, and ends at the ink's last row when that lies
+// below it. Ink within the band leaves it as it is.
+EncodeArea BandHoldingInk(const EncodeArea& band, const QRect& ink);
 
 }  // namespace tesmora

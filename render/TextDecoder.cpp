@@ -13,8 +13,19 @@ const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kSymbolBase = 0xF000;
 
+// Code pages with combining marks (Hebrew, Vietnamese) hold back the last
+// character until they know nothing combines with it; this writes it out.
+void FlushHeldBack(iconv_t converter, std::wstring& text) {
+  wchar_t chunk[16];
+  char* out = reinterpret_cast<char*>(chunk);
+  size_t outLeft = sizeof chunk;
+  iconv(converter, nullptr, nullptr, &out, &outLeft);
+  text.append(chunk, static_cast<size_t>(out - reinterpret_cast<char*>(chunk)) / sizeof(wchar_t));
+}
+
 // Decodes through iconv into wide characters, one chunk at a time; an
-// undecodable byte becomes U+FFFD and decoding goes on after it.
+// undecodable byte becomes U+FFFD, after any character held back before it,
+// and decoding goes on after it.
 QString DecodeWith(iconv_t converter, std::string_view bytes) {
   iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset shift state
   std::wstring text;
@@ -29,21 +40,17 @@ QString DecodeWith(iconv_t converter, std::string_view bytes) {
     text.append(chunk, static_cast<size_t>(out - reinterpret_cast<char*>(chunk)) / sizeof(wchar_t));
     if (error == EILSEQ || error == EINVAL) {
       // A byte the code page has no character for, or a sequence cut short.
+      FlushHeldBack(converter, text);
       text.push_back(static_cast<wchar_t>(kReplacement));
       ++in;
       --inLeft;
-      iconv(converter, nullptr, nullptr, nullptr, nullptr);
     } else if (error != 0 && error != E2BIG) {
+      FlushHeldBack(converter, text);
       text.push_back(static_cast<wchar_t>(kReplacement));
       break;
     }
   }
-  // Code pages with combining marks (Hebrew, Vietnamese) hold back the last
-  // character until they know nothing combines with it.
-  char* out = reinterpret_cast<char*>(chunk);
-  size_t outLeft = sizeof chunk;
-  iconv(converter, nullptr, nullptr, &out, &outLeft);
-  text.append(chunk, static_cast<size_t>(out - reinterpret_cast<char*>(chunk)) / sizeof(wchar_t));
+  FlushHeldBack(converter, text);
   return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 

@@ -1,6 +1,8 @@
 #include "subtitles/FrameReader.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <utility>
 
 #include "subtitles/TextLines.h"
@@ -26,19 +28,25 @@ std::optional<long double> FrameRateFromText(std::string_view text) {
   return std::nullopt;
 }
 
-SubtitleReadResult ReadFrames(const std::vector<std::string>& lines) {
+SubtitleReadResult ReadFrames(const LineList& lines) {
   SubtitleReadResult result;
-  const std::string first = lines.empty() ? std::string() : lines[0];
+  const std::string_view first = lines.lineOrEmpty(0);
   const std::optional<long double> fps =
-      FrameRateFromText(first.size() > 6 ? std::string_view(first).substr(6) : std::string_view());
+      FrameRateFromText(first.size() > 6 ? first.substr(6) : std::string_view());
   if (!fps) {
     result.frameRateMissing = true;
     result.error = kFrameRateMissingMessage;
     return result;
   }
+  const auto isCueLine = [](std::string_view line) { return !line.empty() && line[0] == '{'; };
+  // Counted first, so that the lists take their final size at once.
+  const auto cueLines =
+      static_cast<std::size_t>(std::count_if(std::next(lines.begin()), lines.end(), isCueLine));
+  result.listTexts.reserve(cueLines);
+  result.entries.reserve(cueLines);
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (!lines[i].empty() && lines[i][0] == '{') {
-      result.listTexts.push_back(lines[i]);
+    if (isCueLine(lines[i])) {
+      result.listTexts.emplace_back(lines[i]);
     }
   }
   for (std::size_t k = 0; k < result.listTexts.size(); ++k) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "subtitles/LineList.h"
 #include "subtitles/SubtitleList.h"
 
 namespace tesmora {
@@ -17,7 +18,7 @@ std::optional<long double> FrameRateFromText(std::string_view text);
 // (after its first six characters), then one cue per "{start}{end}text"
 // line, "|" separating two lines of text. Stops at a frame field that is not
 // a number, or a start before 0, with the message in `error`.
-SubtitleReadResult ReadFrames(const std::vector<std::string>& lines);
+SubtitleReadResult ReadFrames(const LineList& lines);
 
 inline constexpr const char* kFrameRateMissingMessage =
     "The first line of the sub must contain the framerate. Ex: {1}{1}25.000";

@@ -9,13 +9,39 @@ namespace {
 
 constexpr std::string_view kArrow = "-->";
 
-bool IsStrictTimingLine(const std::string& line) {
+bool IsStrictTimingLine(std::string_view line) {
   return (line.size() == 29 || line.size() == 58) && line.compare(13, 3, kArrow) == 0;
 }
 
-std::string NegativeStartMessage(int lineNumber, const std::string& line) {
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// A cue number: digits, with blanks around them allowed.
+bool IsCueNumber(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) {
+    return false;
+  }
+  const std::size_t last = line.find_last_not_of(" \t");
+  for (std::size_t p = first; p <= last; ++p) {
+    if (!std::isdigit(static_cast<unsigned char>(line[p]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A timing line is expected at the start of the file, after a blank line
+// and after a cue number. Elsewhere a line is a cue's text, which may hold
+// an arrow of its own ("Look --> there").
+bool StandsWhereTimingIsExpected(const LineList& lines, std::size_t i) {
+  return i == 0 || IsBlank(lines[i - 1]) || IsCueNumber(lines[i - 1]);
+}
+
+std::string NegativeStartMessage(int lineNumber, std::string_view line) {
   return "The subtitle at line " + std::to_string(lineNumber) +
-         " starts before the beginning of the video (" + line +
+         " starts before the beginning of the video (" + std::string(line) +
          "); a subpicture cannot start before 0. Please correct the file and load it again";
 }
 
@@ -100,24 +126,23 @@ std::optional<LooseTiming> ReadLooseTiming(std::string_view line) {
   return LooseTiming{start->first, end->first};
 }
 
-SubtitleReadResult ReadSrt(const std::vector<std::string>& lines) {
+SubtitleReadResult ReadSrt(const LineList& lines) {
   SubtitleReadResult result;
-  const auto lineAt = [&](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
+    const std::string_view line = lines[i];
     const int lineNumber = static_cast<int>(i) + 1;
     long long startMs;
     long long endMs;
     try {
       if (IsStrictTimingLine(line)) {
-        startMs = SrtTimeToMs(std::string_view(line).substr(0, 11));
-        endMs = SrtTimeToMs(std::string_view(line).substr(17, 11));
-      } else if (line.find(kArrow) != std::string::npos) {
+        startMs = SrtTimeToMs(line.substr(0, 11));
+        endMs = SrtTimeToMs(line.substr(17, 11));
+      } else if (line.find(kArrow) != std::string_view::npos) {
         const std::optional<LooseTiming> timing = ReadLooseTiming(line);
         if (!timing) {
-          if (result.unreadTimingLines++ == 0) {
+          if (StandsWhereTimingIsExpected(lines, i) && result.unreadTimingLines++ == 0) {
             result.firstUnreadLineNumber = lineNumber;
-            result.firstUnreadLine = line;
+            result.firstUnreadLine = std::string(line);
           }
           continue;
         }
@@ -134,8 +159,8 @@ SubtitleReadResult ReadSrt(const std::vector<std::string>& lines) {
       result.error = NegativeStartMessage(lineNumber, line);
       return result;
     }
-    const std::string text1 = lineAt(i + 1);
-    const std::string text2 = lineAt(i + 2);
+    const std::string text1(lines.lineOrEmpty(i + 1));
+    const std::string text2(lines.lineOrEmpty(i + 2));
     if (text1.empty()) {
       continue;  // a cue without text is dropped whole
     }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "subtitles/LineList.h"
 #include "subtitles/SubtitleList.h"
 
 namespace tesmora {
@@ -29,6 +30,6 @@ std::optional<LooseTiming> ReadLooseTiming(std::string_view line);
 // two text lines; further text lines are passed over. A timing line
 // followed by an empty line is dropped as a whole. Stops at a time field that
 // is not a number, or a start before 0, with the message in `error`.
-SubtitleReadResult ReadSrt(const std::vector<std::string>& lines);
+SubtitleReadResult ReadSrt(const LineList& lines);
 
 }  // namespace tesmora

@@ -28,7 +28,8 @@ struct SubtitleReadResult {
   std::string error;
   // A frame file whose first line gives no accepted frame rate.
   bool frameRateMissing = false;
-  // Lines holding "-->" that could not be read as timing lines.
+  // Lines holding "-->" that stand where a timing line is expected (at the
+  // start, after a blank line or a cue number) but could not be read as one.
   int unreadTimingLines = 0;
   int firstUnreadLineNumber = 0;  // counted from 1
   std::string firstUnreadLine;

@@ -6,26 +6,11 @@
 
 namespace tesmora {
 
-std::vector<std::string> SplitLines(std::string_view text) {
+LineList SplitLines(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") {
     text.remove_prefix(3);
   }
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') {
-      continue;
-    }
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      ++i;
-    }
-    start = i + 1;
-  }
-  if (start < text.size()) {
-    lines.emplace_back(text.substr(start));
-  }
-  return lines;
+  return LineList(text);
 }
 
 IntegerError::IntegerError(std::string_view text)

@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "subtitles/LineList.h"
+
 namespace tesmora {
 
 // Splits 8-bit text into lines: CR LF, a lone CR and a lone LF each end a
 // line, and a break at the very end adds no empty line. A UTF-8 byte-order
-// mark at the start is skipped.
-std::vector<std::string> SplitLines(std::string_view text);
+// mark at the start is skipped. The lines are views into `text`.
+LineList SplitLines(std::string_view text);
 
 // A decimal integer as the classic runtime reads it: optional leading
 // blanks, an optional sign, digits (or "$" and hex digits), within 32 bits.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -38,7 +39,20 @@ class CliError : public std::runtime_error {
 };
 
 // A window message as terminal text: each CR, the messages' line separator,
-// becomes a line break.
+// becomes a line break. Control characters (C0 other than line break and tab,
+// DEL, and C1) and bytes that are no well-formed UTF-8 are written as "\x1b"
+// and the like, so that text quoted from a file cannot rewrite or clear the
+// terminal.
 std::string TerminalText(const std::string& message);
+
+// Runs the body of a run and returns its exit status: 0 when it ends
+// normally, the error's code when it throws a CliError, and 1 when memory
+// runs out anywhere in it. The message of a run that stops goes to the error
+// stream, after what is already on the output stream.
+int RunStoppable(const Console& console, const std::function<void()>& body);
+
+// The message of a run that ran out of memory.
+inline constexpr const char* kOutOfMemoryMessage =
+    "tesmora-cli: there was not enough memory to finish; the run was stopped.";
 
 }  // namespace tesmora::cli

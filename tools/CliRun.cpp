@@ -32,8 +32,10 @@ void ListPalette(const CliOptions& options, const Console& console) {
 // window only offers installed families, and Arial, its default.
 void WarnOfMissingFont(const QString& fontName, const Console& console) {
   if (fontName != QStringLiteral("Arial") && !QFontDatabase::hasFamily(fontName)) {
-    console.err << kProgramName << ": warning: no installed font is called '"
-                << fontName.toStdString() << "'; a substitute is drawn instead.\n";
+    console.err << TerminalText(std::string(kProgramName) +
+                                ": warning: no installed font is called '" +
+                                fontName.toStdString() + "'; a substitute is drawn instead.")
+                << '\n';
   }
 }
 
@@ -71,7 +73,8 @@ int RunCli(const QStringList& arguments, const Console& console) {
       console.out << kProgramName << ' ' << kVersion << '\n';
       return kExitOk;
     case CommandAction::UsageError:
-      console.err << kProgramName << ": " << command.error << '\n' << UsageHint();
+      console.err << TerminalText(std::string(kProgramName) + ": " + command.error) << '\n'
+                  << UsageHint();
       return kExitUsage;
     case CommandAction::Run:
       break;
@@ -80,19 +83,13 @@ int RunCli(const QStringList& arguments, const Console& console) {
     console.err << kProgramName << ": " << pending << '\n' << UsageHint();
     return kExitUsage;
   }
-  try {
+  return RunStoppable(console, [&] {
     if (command.options.listPalette) {
       ListPalette(command.options, console);
     } else {
       Convert(command.options, console);
     }
-  } catch (const CliError& error) {
-    console.out.flush();
-    console.err << TerminalText(error.what()) << '\n';
-    return error.code();
-  }
-  console.out.flush();
-  return kExitOk;
+  });
 }
 
 }  // namespace tesmora::cli

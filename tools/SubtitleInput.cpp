@@ -5,6 +5,7 @@
 #include "render/SubtitleDrawing.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
+#include "subtitles/SubtitleFile.h"
 #include "subtitles/TextLines.h"
 
 namespace tesmora::cli {
@@ -21,16 +22,13 @@ QByteArray LineBytes(const std::string& line) {
 }
 
 std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw CliError(kExitRefused, "Cannot open file " + path.toStdString() + ".");
+  std::string content;
+  try {
+    content = ReadSubtitleFileBytes(QFile::encodeName(path).toStdString());
+  } catch (const SubtitleFileError& error) {
+    throw CliError(kExitRefused, std::string(error.what()) + ".");
   }
-  const QByteArray content = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    throw CliError(kExitRefused, "Cannot open file " + path.toStdString() + ".");
-  }
-  const std::vector<std::string> lines =
-      SplitLines(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
+  const LineList lines = SplitLines(content);
 
   const std::string extension = UpperExtension(QFile::encodeName(path).toStdString());
   SubtitleReadResult result;
@@ -52,10 +50,13 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
     throw CliError(kExitRefused, result.error + ".");
   }
   if (result.unreadTimingLines > 0) {
-    console.err << "Some subtitles could not be read: " << result.unreadTimingLines
-                << " timing line(s) not understood. First at line " << result.firstUnreadLineNumber
-                << ":\n"
-                << QString::fromLatin1(LineBytes(result.firstUnreadLine)).toStdString() << '\n';
+    console.err << TerminalText(
+                       "Some subtitles could not be read: " +
+                       std::to_string(result.unreadTimingLines) +
+                       " timing line(s) not understood. First at line " +
+                       std::to_string(result.firstUnreadLineNumber) + ":\n" +
+                       QString::fromLatin1(LineBytes(result.firstUnreadLine)).toStdString())
+                << '\n';
   }
   if (result.entries.empty()) {
     throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));

@@ -8,6 +8,7 @@
 #include <QtGlobal>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 
 #include "sup/InterruptCleanup.h"
 #include "tools/CliRun.h"
@@ -41,5 +42,12 @@ int main(int argc, char* argv[]) {
   qInstallMessageHandler(standardHandler);
 
   const tesmora::cli::Console console{std::cout, std::cerr, isatty(STDERR_FILENO) != 0};
-  return tesmora::cli::RunCli(arguments, console);
+  try {
+    return tesmora::cli::RunCli(arguments, console);
+  } catch (const std::bad_alloc&) {
+    // Reading the command line ran out of memory; the run itself reports
+    // its own lack of memory.
+    std::cerr << tesmora::cli::kOutOfMemoryMessage << '\n';
+    return tesmora::cli::kExitRefused;
+  }
 }

@@ -89,6 +89,24 @@ TEST_F(FailureTest, ASubtitleFileThatVanishedBeforeTheRead) {
   EXPECT_FALSE(form.SubtitlesLoaded);
 }
 
+TEST_F(FailureTest, ASubtitleFileThatIsAFolderOrTooLarge) {
+  const QString folderPath = folder.filePath("film.srt");
+  ASSERT_TRUE(QDir().mkpath(folderPath));
+  load(folderPath);
+  EXPECT_EQ(platform.errors,
+            QStringList{"Cannot open file " + folderPath + ": it is not a regular file."});
+
+  const QString large = write(folder.filePath("large.srt"), ManyCues(2));
+  ASSERT_TRUE(QFile::resize(large, 64 * 1024 * 1024 + 1));
+  platform.errors.clear();
+  load(large);
+  EXPECT_EQ(platform.errors, QStringList{"Cannot open file " + large +
+                                         ": it holds 67108865 bytes, more than the 64 MiB a "
+                                         "subtitle file may hold."});
+  EXPECT_TRUE(form.Memo1->lines().isEmpty());
+  EXPECT_FALSE(form.SubtitlesLoaded);
+}
+
 TEST_F(FailureTest, AnIfoThatIsAFolder) {
   form.i_dont_have_ifo->click();  // back to no palette, so "Load Ifo" works
   const QString path = folder.filePath("VTS_01_0.IFO");

@@ -37,6 +37,13 @@ TEST(RunGuarded, ShowsThePlatformErrorWithAFullStopAndEndsTheHandler) {
   EXPECT_EQ(platform.errors.last(), QStringLiteral("Bitmap image is not valid."));
 }
 
+TEST(RunGuarded, SaysSoWhenMemoryRunsOut) {
+  testing::FakePlatform platform;
+  RunGuarded(platform, [] { throw std::bad_alloc(); });
+  EXPECT_EQ(platform.errors,
+            QStringList{"There was not enough memory to finish; the action was stopped."});
+}
+
 TEST(Pictures, LoadsBuiltInPicturesAndReportsMissingOnes) {
   EXPECT_EQ(BuiltInPicture(QStringLiteral("PreviewPal720x576")).size(), QSize(720, 576));
   EXPECT_EQ(BuiltInPicture(QStringLiteral("PreviewNtsc720x480")).size(), QSize(720, 480));

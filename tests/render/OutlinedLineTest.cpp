@@ -32,6 +32,19 @@ std::string FirstDifference(const QImage& a, const QImage& b) {
   return "no difference";
 }
 
+// The smallest rectangle holding every pixel that differs.
+QRect ChangedPixels(const QImage& before, const QImage& after) {
+  QRect changed;
+  for (int y = 0; y < before.height(); ++y) {
+    for (int x = 0; x < before.width(); ++x) {
+      if (before.pixel(x, y) != after.pixel(x, y)) {
+        changed |= QRect(x, y, 1, 1);
+      }
+    }
+  }
+  return changed;
+}
+
 struct Case {
   const char* text;
   const char* fontName;
@@ -67,6 +80,22 @@ const Case kCases[] = {
      2,
      {300, 450}},
     {"tab\there\x01\x7F", "Arial", 22, "Normal", 3, {100, 100}},
+    // Accents above capitals and marks stacked on a letter reach far above
+    // the font's own bounds.
+    {"\xC3\x89\xC3\x85\xC3\x8A\xC3\x91 \xC3\x80l\xC3\xA8ve", "Arial", 22, "Normal", 3, {300, 474}},
+    {"a\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81 x", "Arial", 22, "Normal", 3, {300, 400}},
+    {"a\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81\xCC\x81 x",
+     "DejaVu Sans",
+     30,
+     "Bold",
+     4,
+     {300, 20}},
+    {"a\xCC\xA3\xCC\xA3\xCC\xA3\xCC\xA3\xCC\xA3\xCC\xA3 y",
+     "DejaVu Sans",
+     22,
+     "Normal",
+     3,
+     {300, 500}},
     {"", "Arial", 22, "Normal", 3, {300, 300}},
 };
 
@@ -78,9 +107,10 @@ TEST(DrawOutlinedLine, EqualsLiteralStamping) {
     QImage stamped = BlueFrame(576);
     QImage drawn = BlueFrame(576);
     testing::StampOutlinedLine(stamped, text, font, c.cell, c.outlineWidth, kColours);
-    DrawOutlinedLine(drawn, text, font, c.cell, c.outlineWidth, kColours);
+    const QRect changed = DrawOutlinedLine(drawn, text, font, c.cell, c.outlineWidth, kColours);
     EXPECT_TRUE(stamped == drawn) << c.text << ": " << FirstDifference(stamped, drawn);
     EXPECT_EQ(drawn == BlueFrame(576), text.isEmpty()) << c.text;
+    EXPECT_EQ(changed, ChangedPixels(BlueFrame(576), drawn)) << c.text;
   }
 }
 

@@ -45,5 +45,18 @@ TEST(PlaceSubtitle, LeavesABandOutsideTheFrameForTheEncoderToCut) {
   EXPECT_EQ(high.area.firstLine, -86);  // y1 -85 is odd: one row higher
 }
 
+TEST(BandHoldingInk, WidensTheBandOnlyToInkOutsideIt) {
+  const EncodeArea band{474, 80};  // rows 474 to 553
+  EXPECT_EQ(BandHoldingInk(band, QRect(10, 474, 300, 80)), band);
+  EXPECT_EQ(BandHoldingInk(band, QRect(10, 500, 300, 10)), band);
+  EXPECT_EQ(BandHoldingInk(band, QRect()), band);
+  // Above: from the ink's first row, made even.
+  EXPECT_EQ(BandHoldingInk(band, QRect(10, 471, 300, 20)), (EncodeArea{470, 84}));
+  EXPECT_EQ(BandHoldingInk(band, QRect(10, 472, 300, 20)), (EncodeArea{472, 82}));
+  // Below: to the ink's last row.
+  EXPECT_EQ(BandHoldingInk(band, QRect(10, 540, 300, 20)), (EncodeArea{474, 86}));
+  EXPECT_EQ(BandHoldingInk(band, QRect(10, 469, 300, 100)), (EncodeArea{468, 101}));
+}
+
 }  // namespace
 }  // namespace tesmora

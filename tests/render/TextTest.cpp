@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 
 #include "render/LineMeasure.h"
+#include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
 #include "render/TextDecoder.h"
 
@@ -47,6 +48,23 @@ TEST(TextDecoder, ReplacesWhatTheCodePageCannotDecodeAndKeepsGoing) {
   }
 }
 
+TEST(TextDecoder, KeepsTheHeldBackLetterBeforeAnUndecodableByte) {
+  // Hebrew and Vietnamese hold a letter back until they know no mark
+  // combines with it; a bad byte after it must not lose it.
+  EXPECT_EQ(Decode(charset::kVietnamese,
+                   "abc\x81"
+                   "def"),
+            QString::fromUtf8("abc\uFFFDdef"));
+  EXPECT_EQ(Decode(charset::kVietnamese, "abW\x81"), QString::fromUtf8("abW\uFFFD"));
+  EXPECT_EQ(Decode(charset::kHebrew,
+                   "ab\xFF"
+                   "c"),
+            QString::fromUtf8("ab\uFFFDc"));
+  EXPECT_EQ(Decode(charset::kHebrew, "\xF9\xFF\xEC"), QString::fromUtf8("ש\uFFFDל"));
+  // A letter and the mark after it still compose.
+  EXPECT_EQ(Decode(charset::kVietnamese, "a\xEC\x81"), QString::fromUtf8("\u00E1\uFFFD"));
+}
+
 TEST(TextDecoder, MapsSymbolBytesToTheSymbolFontRange) {
   EXPECT_EQ(Decode(charset::kSymbol, "Ab"), QString::fromUcs4(U"\uF041\uF062", 2));
   // A font without symbol glyphs gets the bytes themselves.
@@ -87,6 +105,26 @@ TEST(MeasureLineWidth, ExpandsTabsToTheDefaultStops) {
   const int stop = 8 * metrics.averageCharWidth();
   EXPECT_EQ(MeasureLineWidth("\tx", font).width, stop + metrics.horizontalAdvance('x'));
   EXPECT_EQ(MeasureLineWidth("x\t\ty", font).width, 2 * stop + metrics.horizontalAdvance('y'));
+}
+
+TEST(MeasureLineWidth, FindsAnyLineLongerThanTheFrameTooWide) {
+  const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, {});
+  const QFontMetrics metrics(font);
+  // Its true width, about 36 million pixels, overflows 32 bits.
+  EXPECT_EQ(MeasureLineWidth(QString(1'300'000, u'W'), font).width, kUnmeasurablyWide);
+  EXPECT_EQ(MeasureLineWidth(QString(721, u'.'), font).width, kUnmeasurablyWide);
+  EXPECT_EQ(MeasureLineWidth(QString(721, u'\t'), font).width, kUnmeasurablyWide);
+  EXPECT_EQ(MeasureLineWidth(QString(720, u'.'), font).width,
+            metrics.horizontalAdvance(QString(720, u'.')));
+  // Marks stacked on a letter and mnemonic markers take no room.
+  EXPECT_EQ(MeasureLineWidth(QStringLiteral("a") + QString(5000, QChar(0x301)), font).width,
+            metrics.horizontalAdvance(QStringLiteral("a") + QString(5000, QChar(0x301))));
+  EXPECT_EQ(MeasureLineWidth(QStringLiteral("&x").repeated(700), font).width,
+            metrics.horizontalAdvance(QString(700, u'x')));
+
+  PreparedSubtitle subtitle;
+  subtitle.measure1 = MeasureLineWidth(QString(1'300'000, u'W'), font);
+  EXPECT_FALSE(subtitle.fitsWidth());
 }
 
 }  // namespace

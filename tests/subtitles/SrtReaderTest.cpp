@@ -53,6 +53,30 @@ TEST(ReadSrt, CountsTimingLinesItCannotRead) {
   EXPECT_EQ(result.firstUnreadLine, "00:00:01 --> 00:00:02");
 }
 
+TEST(ReadSrt, TakesAnArrowInACuesTextForText) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\nLook at this! --> Over there.\n\n"
+                         "2\n00:00:03,000 --> 00:00:04,000\nfirst\nthen --> that\n"
+                         "and a third --> line\n\n"
+                         "3\n00:00:05,000 --> 00:00:06,000\n1984\n"));
+  ASSERT_EQ(result.entries.size(), 3u);
+  EXPECT_EQ(result.entries[0].line1, "Look at this! --> Over there.");
+  EXPECT_EQ(result.entries[1].line2, "then --> that");
+  EXPECT_EQ(result.unreadTimingLines, 0);
+}
+
+TEST(ReadSrt, CountsAnUnreadTimingLineWhereverOneIsExpected) {
+  // At the file's start, after a blank line (also one of blanks) and after
+  // a cue number, even in a file without blank lines between cues.
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1:2 --> x\nfirst\n \t\nnext --> line\ntext\n"
+                         "00:00:01,000 --> 00:00:02,000\nfine\n 7 \nbad --> time\ntext\n"));
+  EXPECT_EQ(result.entries.size(), 1u);
+  EXPECT_EQ(result.unreadTimingLines, 3);
+  EXPECT_EQ(result.firstUnreadLineNumber, 1);
+  EXPECT_EQ(result.firstUnreadLine, "1:2 --> x");
+}
+
 TEST(ReadSrt, DropsACueWithoutTextWhole) {
   const SubtitleReadResult result = ReadSrt(
       SplitLines("1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nkept\n"));

@@ -7,19 +7,39 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+Lines Split(std::string_view text) {
+  const LineList lines = SplitLines(text);
+  return Lines(lines.begin(), lines.end());
+}
+
 TEST(SplitLines, EndsLinesAtEveryKindOfBreak) {
-  EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
-  EXPECT_EQ(SplitLines("a\n"), (Lines{"a"}));
-  EXPECT_EQ(SplitLines("a\n\n"), (Lines{"a", ""}));
-  EXPECT_EQ(SplitLines("\r\n\r\nx"), (Lines{"", "", "x"}));
-  EXPECT_EQ(SplitLines(""), Lines{});
-  EXPECT_EQ(SplitLines("\n\r"), (Lines{"", ""}));
-  EXPECT_EQ(SplitLines(std::string_view("a\0b\x80\n", 5)), (Lines{std::string("a\0b\x80", 4)}));
+  EXPECT_EQ(Split("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
+  EXPECT_EQ(Split("a\n"), (Lines{"a"}));
+  EXPECT_EQ(Split("a\n\n"), (Lines{"a", ""}));
+  EXPECT_EQ(Split("\r\n\r\nx"), (Lines{"", "", "x"}));
+  EXPECT_EQ(Split(""), Lines{});
+  EXPECT_EQ(Split("\n\r"), (Lines{"", ""}));
+  EXPECT_EQ(Split(std::string_view("a\0b\x80\n", 5)), (Lines{std::string("a\0b\x80", 4)}));
 }
 
 TEST(SplitLines, SkipsAUtf8ByteOrderMark) {
-  EXPECT_EQ(SplitLines("\xEF\xBB\xBF{1}{1}25.000\nx"), (Lines{"{1}{1}25.000", "x"}));
-  EXPECT_EQ(SplitLines("\xEF\xBB"), (Lines{"\xEF\xBB"}));
+  EXPECT_EQ(Split("\xEF\xBB\xBF{1}{1}25.000\nx"), (Lines{"{1}{1}25.000", "x"}));
+  EXPECT_EQ(Split("\xEF\xBB"), (Lines{"\xEF\xBB"}));
+}
+
+TEST(SplitLines, GivesEachLineByIndexAndEmptyLinesPastTheEnd) {
+  const std::string text = "one\r\n\rthree\n\r\nfive";
+  const LineList lines = SplitLines(text);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "one");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], "three");
+  EXPECT_EQ(lines[3], "");
+  EXPECT_EQ(lines[4], "five");
+  EXPECT_EQ(lines.lineOrEmpty(5), "");
+  EXPECT_EQ(lines[4].data(), text.data() + text.size() - 4);  // a view, not a copy
+  EXPECT_TRUE(LineList().empty());
+  EXPECT_EQ(LineList().lineOrEmpty(0), "");
 }
 
 TEST(ParseInteger, ReadsWhatTheIntegerConversionAccepts) {

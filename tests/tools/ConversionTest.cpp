@@ -212,6 +212,26 @@ TEST_F(cliConversion, RefusesAnOverlongLineAndKeepsAnEarlierStream) {
   EXPECT_EQ(entries(), QStringList({kStreamFileName, "film.srt"}));
 }
 
+TEST_F(cliConversion, QuotesControlCodesOfTheFileEscaped) {
+  const QByteArray title = "\x1b]0;owned\x07";
+  const CliOutcome unread = RunConverter(
+      {"--quiet", write("unread.srt", "1\n" + title +
+                                          " --> \x1b[2J\nx\n\n"
+                                          "2\n00:00:03,000 --> 00:00:04,000\nread\n")});
+  ASSERT_EQ(unread.code, 0) << unread.err;
+  EXPECT_EQ(unread.err,
+            "Some subtitles could not be read: 1 timing line(s) not understood. First at line 2:\n"
+            "\\x1b]0;owned\\x07 --> \\x1b[2J\n");
+
+  const QByteArray line = title + QByteArray(120, 'W') + "\x1b[2J";
+  const CliOutcome overlong =
+      RunConverter({write("film.srt", "1\n00:00:01,000 --> 00:00:02,000\n" + line + "\n")});
+  EXPECT_EQ(overlong.code, 1);
+  EXPECT_EQ(overlong.err, "The string \n\\x1b]0;owned\\x07" + std::string(120, 'W') +
+                              "\\x1b[2J\n\nis too long. Please correct the srt and reload it. "
+                              "You can just use a smaler font size.\n");
+}
+
 TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
   const QString missing = path("missing.srt");
   expectRefused(RunConverter({missing}), 1, "Cannot open file " + missing.toStdString() + ".\n");
@@ -226,6 +246,16 @@ TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
                 "tesmora-cli: " + path("film.ass").toStdString() +
                     ": not a subtitle file Tesmora reads: it takes SRT files (.srt) and MicroDVD "
                     "files (.sub, .txt).\n");
+}
+
+TEST_F(cliConversion, RefusesWhatIsNoRegularFileAndFilesOver64MiB) {
+  expectRefused(RunConverter({"/dev/zero"}), 1,
+                "Cannot open file /dev/zero: it is not a regular file.\n");
+  const QString large = write("large.srt", kThreeCues);
+  ASSERT_TRUE(QFile::resize(large, 64 * 1024 * 1024 + 1));
+  expectRefused(RunConverter({large}), 1,
+                "Cannot open file " + large.toStdString() +
+                    ": it holds 67108865 bytes, more than the 64 MiB a subtitle file may hold.\n");
 }
 
 TEST_F(cliConversion, RefusesASubtitleTooLateForATimeStamp) {

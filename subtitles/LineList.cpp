@@ -1,0 +1,55 @@
+#include "subtitles/LineList.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace tesmora {
+namespace {
+
+// Calls `found` with the offset where each line of `text` ends.
+template <typename Found>
+void ForEachLineEnd(std::string_view text, Found&& found) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') {
+      continue;
+    }
+    found(i);
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      ++i;
+    }
+    start = i + 1;
+  }
+  if (start < text.size()) {
+    found(text.size());
+  }
+}
+
+}  // namespace
+
+LineList::LineList(std::string_view text) : text_(text) {
+  if (text.size() >= std::numeric_limits<std::uint32_t>::max()) {
+    throw std::length_error("text too long to split into lines");
+  }
+  // Counted first, so that the list takes its final size at once.
+  std::size_t count = 0;
+  ForEachLineEnd(text, [&count](std::size_t) { ++count; });
+  ends_.reserve(count);
+  ForEachLineEnd(text,
+                 [this](std::size_t end) { ends_.push_back(static_cast<std::uint32_t>(end)); });
+}
+
+std::string_view LineList::operator[](std::size_t i) const {
+  std::size_t start = 0;
+  if (i > 0) {
+    // The line starts after the previous line's break, which is CR LF or
+    // a single CR or LF.
+    const std::size_t previous = ends_[i - 1];
+    const bool crLf =
+        text_[previous] == '\r' && previous + 1 < text_.size() && text_[previous + 1] == '\n';
+    start = previous + (crLf ? 2 : 1);
+  }
+  return text_.substr(start, ends_[i] - start);
+}
+
+}  // namespace tesmora
