@@ -54,7 +54,9 @@ TEST(DecodeSubtitleFile, ReadsUtf16IntoUtf8Lines) {
   ExpectFile(DecodeSubtitleFile(le, "AUTO"), utf8, true, "UTF-16LE");
   ExpectFile(DecodeSubtitleFile(be, "Auto"), utf8, true, "UTF-16BE");
   ExpectFile(DecodeSubtitleFile(le + "x", "auto"), utf8 + kFffd, true, "UTF-16LE", 1, 3);
-  EXPECT_EQ(SplitLines(DecodeSubtitleFile("\xFF\xFE" + le, "auto").bytes),
+  const std::string decoded = DecodeSubtitleFile("\xFF\xFE" + le, "auto").bytes;
+  const LineList lines = SplitLines(decoded);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()),
             (std::vector<std::string>{"1", "H\xC3\xA9"}));
 }
 
