@@ -66,21 +66,19 @@ class ControlsFrozen {
 }  // namespace
 
 void TForm1::Button2Click() {
-  AllLinesFit = true;
-  FrameRateMissing = false;
   const bool chosen = platform_.runOpenDialog(OpenDialog2);
   if (!chosen || !PaletteReady) {
     platform_.showMessage(
         QStringLiteral("Please load an Ifo file first and then an Srt/Sub/Txt file."));
     return;
   }
-  ListBox1->clear();
-  for (LineStore* store : {Memo1, Memo2, Memo3, Memo4, Memo5}) {
-    store->lines().clear();
-  }
   platform_.processPendingEvents();
   setWindowTitle(QStringLiteral("Tesmora By Ovandel Loading Subtitle..."));
 
+  // The file is read into a new set of lists; the loaded ones, the path
+  // shown and the flags stay as they are until the new load has completed,
+  // so that a file that stops at a bad cue or holds no subtitle never
+  // replaces a good load.
   const QString path = OpenDialog2.fileName;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
@@ -89,25 +87,14 @@ void TForm1::Button2Click() {
   const QByteArray content = file.readAll();
   const std::vector<std::string> lines =
       SplitLines(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
-  for (const std::string& line : lines) {
-    Memo1->lines() << Bytes(line);
-  }
 
   const SubtitleReadResult result = ReadSubtitleFile(lines, path);
-  for (const SubtitleEntry& entry : result.entries) {
-    Memo2->lines() << QByteArray::number(entry.startMs);
-    Memo3->lines() << QByteArray::number(entry.durationMs);
-    Memo4->lines() << Bytes(entry.line1);
-    Memo5->lines() << Bytes(entry.line2);
-  }
-  for (const std::string& text : result.listTexts) {
-    ListBox1->addItem(QString::fromLatin1(Bytes(text)));
-  }
   if (result.frameRateMissing) {
     platform_.showMessage(QString::fromStdString(result.error));
-    FrameRateMissing = true;
-  } else if (!result.error.empty()) {
-    // A cue that stopped the load: the cues before it stay, the check does not run.
+    setWindowTitle(kRestingCaption);
+    return;
+  }
+  if (!result.error.empty()) {
     throw PlatformError(QString::fromStdString(result.error));
   }
   if (result.unreadTimingLines > 0) {
@@ -118,8 +105,35 @@ void TForm1::Button2Click() {
             .arg(result.firstUnreadLineNumber) +
         QString::fromLatin1(Bytes(result.firstUnreadLine)));
   }
+  if (result.entries.empty()) {
+    throw PlatformError(QStringLiteral("No subtitle was found in ") + path);
+  }
+
+  ShowLoadedSubtitles(lines, result);
+  AllLinesFit = true;
+  FrameRateMissing = false;
   CheckAllSubtitleLines();
   setWindowTitle(kRestingCaption);
+}
+
+void TForm1::ShowLoadedSubtitles(const std::vector<std::string>& fileLines,
+                                 const SubtitleReadResult& result) {
+  ListBox1->clear();
+  for (LineStore* store : {Memo1, Memo2, Memo3, Memo4, Memo5}) {
+    store->lines().clear();
+  }
+  for (const std::string& line : fileLines) {
+    Memo1->lines() << Bytes(line);
+  }
+  for (const SubtitleEntry& entry : result.entries) {
+    Memo2->lines() << QByteArray::number(entry.startMs);
+    Memo3->lines() << QByteArray::number(entry.durationMs);
+    Memo4->lines() << Bytes(entry.line1);
+    Memo5->lines() << Bytes(entry.line2);
+  }
+  for (const std::string& text : result.listTexts) {
+    ListBox1->addItem(QString::fromLatin1(Bytes(text)));
+  }
 }
 
 RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {
@@ -130,6 +144,12 @@ RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {
 void TForm1::Button3Click() {
   if (!SubtitlesLoaded) {
     platform_.showMessage(QStringLiteral("Please load an Srt/Sub/Txt subtitle."));
+    return;
+  }
+  if (Memo2->lines().isEmpty()) {
+    // An empty stream would replace the one written before for nothing.
+    platform_.showMessage(
+        QStringLiteral("There is no subtitle to write: load a file that holds subtitles."));
     return;
   }
   if (!PaletteReady || swatches_.empty()) {
