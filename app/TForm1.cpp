@@ -81,8 +81,13 @@ void TForm1::connectHandlers() {
   for (QComboBox* role : {ComboBox1, ComboBox2, ComboBox3, ComboBox4}) {
     onEvent(role, &QComboBox::activated, [this] { ComboBox1Change(); });
   }
+  // The list's handler runs on every click, also on the entry already
+  // selected (an activation clears the preview), and when the selection moves
+  // by keyboard or by the program. A mouse press that moves the selection
+  // leaves the drawing to the click that follows it, so one click draws once.
+  onEvent(ListBox1, &QListWidget::itemClicked, [this] { ListBox1Click(); });
   connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row >= 0) {
+    if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton) {
       RunGuarded(platform_, [this] { ListBox1Click(); });
     }
   });
