@@ -1,9 +1,9 @@
 #include "tools/OutputFiles.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <filesystem>
+
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 
 #include "render/KeyFrameRenderer.h"
 #include "sup/GenerationRun.h"
@@ -14,14 +14,17 @@
 namespace tesmora::cli {
 namespace {
 
+std::string PathBytes(const QString& path) {
+  return FileNameBytes(path).toStdString();
+}
+
 std::filesystem::path FilePath(const QString& folder, const char* name) {
-  return QFile::encodeName(folder + QLatin1String(name)).toStdString();
+  return PathBytes(folder) + name;
 }
 
 CliError CannotWrite(const QString& folder, const char* name, const IoError& error) {
-  return CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
-                                   (folder + QLatin1String(name)).toStdString() + ": " +
-                                   error.what() + ".");
+  return CliError(kExitOutput, std::string(kProgramName) + ": cannot write " + PathBytes(folder) +
+                                   name + ": " + error.what() + ".");
 }
 
 QRgb QtColour(const Rgb& colour) {
@@ -31,12 +34,12 @@ QRgb QtColour(const Rgb& colour) {
 }  // namespace
 
 QString OutputFolder(const CliOptions& options) {
-  const QString path = options.outputDir.isEmpty() ? QFileInfo(options.subtitlePath).absolutePath()
-                                                   : QDir(options.outputDir).absolutePath();
-  if (!QFileInfo(path).isDir()) {
-    const QString named = options.outputDir.isEmpty() ? path : options.outputDir;
+  const QString path = options.outputDir.isEmpty() ? FolderOfFile(options.subtitlePath)
+                                                   : AbsolutePath(options.outputDir);
+  if (!IsFolder(path)) {
+    const QString named = options.outputDir.isEmpty() ? AbsolutePath(path) : options.outputDir;
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write into " +
-                                    named.toStdString() + ": there is no folder of that name.");
+                                    PathBytes(named) + ": there is no folder of that name.");
   }
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
@@ -71,7 +74,7 @@ void WriteStream(const QString& folder, const std::vector<SubtitleEntry>& entrie
 
 void WriteHelp(const QString& folder, HelpCase helpCase) {
   try {
-    WriteHelpFile(FilePath(folder, kHelpFileName), HelpFileLines(helpCase, folder.toStdString()));
+    WriteHelpFile(FilePath(folder, kHelpFileName), HelpFileLines(helpCase, PathBytes(folder)));
   } catch (const IoError& error) {
     throw CannotWrite(folder, kHelpFileName, error);
   }

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "render/SubtitleDrawing.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
@@ -10,8 +12,12 @@
 namespace tesmora::cli {
 namespace {
 
+std::string PathBytes(const QString& path) {
+  return FileNameBytes(path).toStdString();
+}
+
 std::string Prefixed(const QString& path, const std::string& text) {
-  return std::string(kProgramName) + ": " + path.toStdString() + ": " + text;
+  return std::string(kProgramName) + ": " + PathBytes(path) + ": " + text;
 }
 
 }  // namespace
@@ -21,18 +27,18 @@ QByteArray LineBytes(const std::string& line) {
 }
 
 std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw CliError(kExitRefused, "Cannot open file " + path.toStdString() + ".");
+  QFile file;
+  if (!OpenForReading(file, path)) {
+    throw CliError(kExitRefused, "Cannot open file " + PathBytes(path) + ".");
   }
   const QByteArray content = file.readAll();
   if (file.error() != QFileDevice::NoError) {
-    throw CliError(kExitRefused, "Cannot open file " + path.toStdString() + ".");
+    throw CliError(kExitRefused, "Cannot open file " + PathBytes(path) + ".");
   }
   const std::vector<std::string> lines =
       SplitLines(std::string_view(content.constData(), static_cast<std::size_t>(content.size())));
 
-  const std::string extension = UpperExtension(QFile::encodeName(path).toStdString());
+  const std::string extension = UpperExtension(PathBytes(path));
   SubtitleReadResult result;
   if (extension == ".SRT") {
     result = ReadSrt(lines);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "files/FileNames.h"
 #include "tools/CliRun.h"
 
 namespace {
@@ -26,10 +27,11 @@ void QuietStartup(QtMsgType type, const QMessageLogContext& context, const QStri
 
 int main(int argc, char* argv[]) {
   // The arguments are read before the application object sees them, so that
-  // Qt takes none of them ("-platform" and the like) for its own.
+  // Qt takes none of them ("-platform" and the like) for its own. They are
+  // taken as file names, which keeps every byte of a path.
   QStringList arguments;
   for (int i = 1; i < argc; ++i) {
-    arguments << QString::fromLocal8Bit(argv[i]);
+    arguments << tesmora::FileNameText(QByteArray(argv[i]));
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   int qtArgc = 1;
