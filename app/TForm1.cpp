@@ -16,6 +16,7 @@
 #include "app/FontList.h"
 #include "app/Pictures.h"
 #include "app/Settings.h"
+#include "files/FileAccess.h"
 
 namespace tesmora {
 namespace {
@@ -142,7 +143,7 @@ void TForm1::FormCreate(QObject* sender) {
 void TForm1::LoadPreviewBackground() {
   const auto load = [this](QSize frame, const QString& path, const QString& builtIn) {
     preview->resize(frame);
-    if (!path.isEmpty() && QFileInfo::exists(path)) {
+    if (PathExists(path)) {
       preview->setPicture(LoadPictureFile(path).convertToFormat(QImage::Format_RGB888));
     } else {
       preview->setPicture(pictures_.get(builtIn, QImage::Format_RGB888));
@@ -220,8 +221,8 @@ void TForm1::showEvent(QShowEvent* event) {
   }
   if (!settingsRestored_ && !settingsPath_.isEmpty()) {
     settingsRestored_ = true;
-    QFile file(settingsPath_);
-    if (file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (OpenForReading(file, settingsPath_)) {
       settings_ = IniFile::Parse(file.readAll());
     }
     RunGuarded(platform_, [this] { RestoreSettings(*this, settings_); });
