@@ -1,9 +1,10 @@
 // Loading a subtitle file into the window's lists, and the generation run
 // that turns the loaded subtitles into a subpicture stream.
 #include <QFile>
-#include <QFileInfo>
 
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/TextLines.h"
@@ -20,7 +21,7 @@ QByteArray Bytes(const std::string& text) {
 }
 
 SubtitleReadResult ReadSubtitleFile(const std::vector<std::string>& lines, const QString& path) {
-  const std::string extension = UpperExtension(QFile::encodeName(path).toStdString());
+  const std::string extension = UpperExtension(FileNameBytes(path).toStdString());
   if (extension == ".SRT") {
     return ReadSrt(lines);
   }
@@ -80,8 +81,8 @@ void TForm1::Button2Click() {
   // so that a file that stops at a bad cue or holds no subtitle never
   // replaces a good load.
   const QString path = OpenDialog2.fileName;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  QFile file;
+  if (!OpenForReading(file, path)) {
     throw PlatformError(QStringLiteral("Cannot open file ") + path);
   }
   const QByteArray content = file.readAll();
@@ -165,8 +166,8 @@ void TForm1::Button3Click() {
   const int count = static_cast<int>(Memo2->lines().size());
   ProgressBar1->setRange(0, std::max(count - 1, 0));
   ProgressBar1->setValue(0);
-  const QString folder = QFileInfo(OpenDialog2.fileName).absolutePath() + QLatin1Char('/');
-  const std::string folderText = folder.toStdString();
+  // The folder as the file system names it, for the files and the help text.
+  const std::string folderText = FileNameBytes(FolderOfFile(OpenDialog2.fileName)).toStdString();
 
   {
     const ControlsFrozen frozen{Button1,

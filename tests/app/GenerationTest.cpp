@@ -1,11 +1,17 @@
 // Loading subtitle files into the window and the generation run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "sup/HelpFile.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
@@ -276,6 +282,38 @@ TEST_F(GenerationTest, AnIfoPaletteGivesTheWithIfoHelp) {
   const QByteArray stream = contents("Generated.sup");
   // Colours: antialias 1, outline 0, text 2, background 0.
   EXPECT_NE(stream.indexOf(QByteArray("\x01\x03\x10\x20\x04\xFF\xF0", 7)), -1);
+}
+
+// A folder named in another encoding, as the file system holds it: the load
+// reads from it, and the run writes into it and names it by its bytes.
+TEST_F(GenerationTest, ReadsAndWritesInAFolderNamedInAnotherEncoding) {
+  const QByteArray bad = QFile::encodeName(folder.path()) +
+                         "/bad\xFF"
+                         "byte";
+  ASSERT_EQ(::mkdir(bad.constData(), 0700), 0);
+  ASSERT_EQ(::rename(QFile::encodeName(write("film.srt", kSrt)).constData(),
+                     (bad + "/film.srt").constData()),
+            0);
+  form.i_dont_have_ifo->click();
+  load(FileNameText(bad + "/film.srt"));
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_TRUE(platform.errors.isEmpty());
+  QByteArray expected;
+  for (const std::string& line : HelpFileLines(HelpCase::NoIfo, bad.toStdString() + "/")) {
+    expected += QByteArray::fromStdString(line) + "\r\n";
+  }
+  QFile written;
+  ASSERT_TRUE(OpenForReading(written, FileNameText(bad + "/Tesmora_Help_File.txt")));
+  EXPECT_EQ(written.readAll(), expected);
+  QFile stream;
+  ASSERT_TRUE(OpenForReading(stream, FileNameText(bad + "/Generated.sup")));
+  EXPECT_EQ(PacketCount(stream.readAll()), 2);
+  for (const char* name : {"/film.srt", "/Generated.sup", "/Tesmora_Help_File.txt"}) {
+    ::unlink((bad + name).constData());
+  }
+  ::rmdir(bad.constData());
 }
 
 TEST_F(GenerationTest, AnOutputFailureEndsTheRunKeepingWhatWasThere) {
