@@ -1,10 +1,9 @@
 #include "app/Settings.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QScreen>
 
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
 #include "files/FileNames.h"
 
 namespace tesmora {
@@ -62,11 +61,11 @@ int ScreenDotsPerInch(const QWidget& window) {
 }  // namespace
 
 QString SettingsFilePath(const QString& programFolder, const QString& userConfigFolder) {
-  const QFileInfo folder(programFolder);
-  if (folder.isDir() && folder.isWritable()) {
-    return QDir(programFolder).filePath(kSettingsFileName);
-  }
-  return QDir(userConfigFolder).filePath(kSettingsFileName);
+  const auto inFolder = [](const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + kSettingsFileName
+                                             : folder + QLatin1Char('/') + kSettingsFileName;
+  };
+  return IsWritableFolder(programFolder) ? inFolder(programFolder) : inFolder(userConfigFolder);
 }
 
 void RestoreSettings(TForm1& form, const IniFile& file) {

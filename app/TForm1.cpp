@@ -2,14 +2,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QSaveFile>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -249,13 +246,12 @@ std::optional<QString> TForm1::FlushSettings() {
     return std::nullopt;
   }
   SaveSettings();
-  QDir().mkpath(QFileInfo(settingsPath_).absolutePath());
-  QSaveFile file(settingsPath_);
-  if (file.open(QIODevice::WriteOnly) && file.write(settings_.text()) >= 0 && file.commit()) {
+  const std::optional<QString> failure = ReplaceFile(settingsPath_, settings_.text());
+  if (!failure) {
     return std::nullopt;
   }
   return QStringLiteral("The settings could not be saved to ") + settingsPath_ +
-         QStringLiteral(": ") + file.errorString();
+         QStringLiteral(": ") + *failure;
 }
 
 // Closing the main window ends the program, also while the About window is open.

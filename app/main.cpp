@@ -10,6 +10,7 @@
 #include "app/QtPlatform.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ int main(int argc, char* argv[]) {
   tesmora::QtPlatform platform;
   tesmora::TForm1 form1(platform,
                         tesmora::SettingsFilePath(
-                            QCoreApplication::applicationDirPath(),
+                            tesmora::ProgramFolder(),
                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   platform.setOwner(&form1);
   tesmora::TForm2 form2(platform);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QString>
+#include <optional>
 
 namespace tesmora {
 
@@ -23,5 +24,17 @@ QString AbsolutePath(const QString& path);
 
 // The absolute folder holding the file `filePath`, ending in "/".
 QString FolderOfFile(const QString& filePath);
+
+// Whether the program may create files in the folder `path`.
+bool IsWritableFolder(const QString& path);
+
+// The folder of the running program's executable, without a trailing "/".
+QString ProgramFolder();
+
+// Replaces the file `path` with `bytes` as a whole: they go to a new file
+// beside it, which takes the old one's place only when completely written.
+// Missing folders on the way are created. Gives the system's reason when
+// that fails; the old file then stays as it was.
+std::optional<QString> ReplaceFile(const QString& path, const QByteArray& bytes);
 
 }  // namespace tesmora

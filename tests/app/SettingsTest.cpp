@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -10,6 +11,8 @@
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 
@@ -163,6 +166,29 @@ TEST_F(SettingsTest, NamesAndTextInAnotherEncodingSurviveARestart) {
   ::unlink(pictureBytes.constData());
   const QByteArray after = savedSettings();
   EXPECT_TRUE(after.startsWith(before)) << after.toStdString();
+}
+
+// A program folder named in another encoding holds the settings file.
+TEST_F(SettingsTest, AProgramFolderNamedInAnotherEncodingKeepsTheSettings) {
+  const QByteArray program = QFile::encodeName(folder.path()) + "/bin\xFF";
+  ASSERT_EQ(::mkdir(program.constData(), 0700), 0);
+  const QByteArray file = program + "/Tesmora_Settings.ini";
+  const QString settings = SettingsFilePath(FileNameText(program), "/home/u/.config/Tesmora");
+  EXPECT_EQ(FileNameBytes(settings), file);
+  ASSERT_EQ(ReplaceFile(settings, "[Form1]\r\noffset_Position=100\r\n"), std::nullopt);
+  {
+    TForm1 form(platform, settings);
+    form.show();
+    EXPECT_EQ(form.offset->value(), 100);
+    form.offset->setValue(200);
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  QFile saved;
+  ASSERT_TRUE(OpenForReading(saved, settings));
+  EXPECT_EQ(IniFile::Parse(saved.readAll()).value("Form1", "offset_Position"), QByteArray("200"));
+  ::unlink(file.constData());
+  ::rmdir(program.constData());
 }
 
 TEST_F(SettingsTest, ValuesThatDoNotFitAreIgnoredOrHeldToTheRange) {

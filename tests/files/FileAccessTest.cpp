@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "files/FileNames.h"
 
@@ -72,6 +75,39 @@ TEST_F(FileAccessTest, MakesPathsAbsoluteByName) {
   EXPECT_EQ(AbsolutePath(QStringLiteral("/")), QStringLiteral("/"));
   EXPECT_EQ(FolderOfFile(QStringLiteral("/film.srt")), QStringLiteral("/"));
   EXPECT_EQ(FolderOfFile(QStringLiteral("/a/b/../film.srt")), QStringLiteral("/a/"));
+}
+
+TEST_F(FileAccessTest, ReplacesAFileAsAWholeInFoldersOfAnyName) {
+  const QString file = FileNameText(folderBytes + "/new\xFE/settings.ini");
+  EXPECT_EQ(ReplaceFile(file, "first"), std::nullopt);  // the folder is made
+  QFile read;
+  ASSERT_TRUE(OpenForReading(read, file));
+  EXPECT_EQ(read.readAll(), QByteArray("first"));
+  read.close();
+  ASSERT_EQ(::chmod(FileNameBytes(file).constData(), 0640), 0);
+  EXPECT_EQ(ReplaceFile(file, "second"), std::nullopt);
+  ASSERT_TRUE(OpenForReading(read, file));
+  EXPECT_EQ(read.readAll(), QByteArray("second"));
+  struct stat status {};
+  ASSERT_EQ(::stat(FileNameBytes(file).constData(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0640u);
+  ::unlink(FileNameBytes(file).constData());
+  ::rmdir((folderBytes + "/new\xFE").constData());
+
+  // A file where a folder should be: the reason, and nothing left behind.
+  const std::optional<QString> failure =
+      ReplaceFile(FileNameText(folderBytes + "/film.srt/settings.ini"), "x");
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_FALSE(failure->isEmpty());
+  EXPECT_EQ(::access((folderBytes + "/film.srt").constData(), F_OK), 0);
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
+  EXPECT_TRUE(ProgramFolder().endsWith(QStringLiteral("/tests/files")))
+      << ProgramFolder().toStdString();
+  EXPECT_TRUE(IsFolder(ProgramFolder()));
+  EXPECT_TRUE(IsWritableFolder(QDir::tempPath()));
+  EXPECT_FALSE(IsWritableFolder(QStringLiteral("/proc/self/nothing")));
 }
 
 }  // namespace
