@@ -1,5 +1,7 @@
 #include "about/TUpdater.h"
 
+#include "about/ShownText.h"
+
 namespace tesmora {
 
 TUpdater::TUpdater(Platform& platform, int& liveCount)
@@ -25,11 +27,12 @@ QByteArray TUpdater::FetchVersionText(const UpdateServer& server) {
   if (result.ok) {
     return result.body;
   }
+  const QString error = ShownServerText(result.error);
   if (result.error == QLatin1String("404 Not Found")) {
-    platform_.showInformation(QStringLiteral("Server Down. Retry later. Error : ") + result.error);
+    platform_.showInformation(QStringLiteral("Server Down. Retry later. Error : ") + error);
   } else {
     platform_.showInformation(
-        QStringLiteral("You are Offline. Connect to internet and retry. Error : ") + result.error);
+        QStringLiteral("You are Offline. Connect to internet and retry. Error : ") + error);
   }
   return {};
 }
@@ -43,8 +46,9 @@ void TUpdater::CheckForUpdate(const QByteArray& currentVersion, const UpdateServ
     platform_.showMessage(QStringLiteral("No updates found."));
     return;
   }
-  if (platform_.askYesNo(QStringLiteral("Update Found. Version :") + QString::fromLatin1(latest) +
-                         QLatin1Char('\r') + QStringLiteral("Update Now ?"))) {
+  if (platform_.askYesNo(QStringLiteral("Update Found. Version :") +
+                         ShownServerText(QString::fromLatin1(latest)) + QLatin1Char('\r') +
+                         QStringLiteral("Update Now ?"))) {
     platform_.openUrl(server.downloadPage);
   }
 }

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace tesmora {
@@ -10,10 +11,20 @@ namespace {
 struct Transfer {
   QByteArray body;
   QByteArray statusLine;  // the last "HTTP/x.y code reason" line received
+  bool cut = false;       // the body reached the limit and reading stopped
 };
 
+// Keeps the body up to the limit; past it, the short count returned ends the
+// transfer.
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
-  static_cast<Transfer*>(user)->body.append(data, static_cast<qsizetype>(size * count));
+  Transfer& transfer = *static_cast<Transfer*>(user);
+  const qsizetype room = kVersionPageLimit - transfer.body.size();
+  const qsizetype kept = std::min(room, static_cast<qsizetype>(size * count));
+  transfer.body.append(data, kept);
+  if (kept < static_cast<qsizetype>(size * count)) {
+    transfer.cut = true;
+    return 0;
+  }
   return size * count;
 }
 
@@ -80,7 +91,7 @@ VersionFetchResult FetchVersionPage(const QString& host, const QString& path, in
   const CURLcode code = curl_easy_perform(handle);
   long status = 0;
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
-  if (code != CURLE_OK) {
+  if (code != CURLE_OK && !(code == CURLE_WRITE_ERROR && transfer.cut)) {
     result.error = QString::fromUtf8(errorText[0] != '\0' ? errorText : curl_easy_strerror(code));
     return result;
   }

@@ -16,6 +16,10 @@ struct VersionFetchResult {
   QString error;
 };
 
+// The version page is a few bytes; reading stops after this many, so that a
+// wrong or endless answer neither fills the memory nor holds the window.
+inline constexpr qsizetype kVersionPageLimit = 64 * 1024;
+
 struct FetchTimeouts {
   std::chrono::milliseconds connect{10000};
   std::chrono::milliseconds total{20000};
@@ -32,7 +36,8 @@ QString StatusText(const QByteArray& statusLine);
 // GET http://host:port/path with exactly the header lines Host, Accept
 // ("text/html, */*") and User-Agent ("Mozilla/3.0 (compatible; Indy
 // Library)"). Blocks until the answer is in or the request failed; never
-// longer than the total timeout.
+// longer than the total timeout. A body longer than kVersionPageLimit is cut
+// there.
 VersionFetchResult FetchVersionPage(const QString& host, const QString& path, int port,
                                     FetchTimeouts timeouts = {});
 

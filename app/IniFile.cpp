@@ -3,33 +3,46 @@
 namespace tesmora {
 namespace {
 
-bool IsHeader(const QString& line) {
-  const QString trimmed = line.trimmed();
-  return trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'));
+bool IsHeader(const QByteArray& line) {
+  const QByteArray trimmed = line.trimmed();
+  return trimmed.startsWith('[') && trimmed.endsWith(']');
 }
 
-QString HeaderName(const QString& line) {
-  const QString trimmed = line.trimmed();
+QByteArray HeaderName(const QByteArray& line) {
+  const QByteArray trimmed = line.trimmed();
   return trimmed.mid(1, trimmed.size() - 2).trimmed();
+}
+
+bool SameName(const QByteArray& a, const QByteArray& b) {
+  return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
 
 IniFile IniFile::Parse(const QByteArray& content) {
   IniFile file;
-  QString text = QString::fromUtf8(content);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  file.lines_ = text.split(QLatin1Char('\n'));
-  if (!file.lines_.isEmpty() && file.lines_.last().isEmpty()) {
-    file.lines_.removeLast();
+  qsizetype start = 0;
+  for (qsizetype at = 0; at < content.size(); ++at) {
+    if (content[at] != '\r' && content[at] != '\n') {
+      continue;
+    }
+    const qsizetype endingSize = content[at] == '\r' && content.mid(at + 1, 1) == "\n" ? 2 : 1;
+    file.lines_.append({content.mid(start, at - start), content.mid(at, endingSize)});
+    at += endingSize - 1;
+    start = at + 1;
+  }
+  if (start < content.size()) {
+    file.lines_.append({content.mid(start), QByteArray()});
+  }
+  if (!file.lines_.isEmpty() && !file.lines_.first().ending.isEmpty()) {
+    file.newLineEnding_ = file.lines_.first().ending;
   }
   return file;
 }
 
-qsizetype IniFile::findSection(const QString& section) const {
+qsizetype IniFile::findSection(const QByteArray& section) const {
   for (qsizetype i = 0; i < lines_.size(); ++i) {
-    if (IsHeader(lines_[i]) && HeaderName(lines_[i]).compare(section, Qt::CaseInsensitive) == 0) {
+    if (IsHeader(lines_[i].content) && SameName(HeaderName(lines_[i].content), section)) {
       return i;
     }
   }
@@ -38,62 +51,76 @@ qsizetype IniFile::findSection(const QString& section) const {
 
 qsizetype IniFile::sectionEnd(qsizetype header) const {
   qsizetype end = header + 1;
-  while (end < lines_.size() && !IsHeader(lines_[end])) {
+  while (end < lines_.size() && !IsHeader(lines_[end].content)) {
     ++end;
   }
   return end;
 }
 
-qsizetype IniFile::findKey(qsizetype header, const QString& key) const {
+qsizetype IniFile::findKey(qsizetype header, const QByteArray& key) const {
   const qsizetype end = sectionEnd(header);
   for (qsizetype i = header + 1; i < end; ++i) {
-    const qsizetype equals = lines_[i].indexOf(QLatin1Char('='));
-    if (equals > 0 && lines_[i].left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
+    const QByteArray& line = lines_[i].content;
+    const qsizetype equals = line.indexOf('=');
+    if (equals > 0 && SameName(line.left(equals).trimmed(), key)) {
       return i;
     }
   }
   return -1;
 }
 
-std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
-  const qsizetype header = findSection(section);
+std::optional<QByteArray> IniFile::value(const QString& section, const QString& key) const {
+  const qsizetype header = findSection(section.toUtf8());
   if (header < 0) {
     return std::nullopt;
   }
-  const qsizetype line = findKey(header, key);
+  const qsizetype line = findKey(header, key.toUtf8());
   if (line < 0) {
     return std::nullopt;
   }
-  return lines_[line].mid(lines_[line].indexOf(QLatin1Char('=')) + 1);
+  const QByteArray& content = lines_[line].content;
+  return content.mid(content.indexOf('=') + 1);
 }
 
-void IniFile::setValue(const QString& section, const QString& key, const QString& value) {
-  const QString line = key + QLatin1Char('=') + value;
-  qsizetype header = findSection(section);
+void IniFile::insertLine(qsizetype at, const QByteArray& content) {
+  if (at > 0 && lines_[at - 1].ending.isEmpty()) {
+    lines_[at - 1].ending = newLineEnding_;
+  }
+  lines_.insert(at, {content, newLineEnding_});
+}
+
+void IniFile::setValue(const QString& section, const QString& key, const QByteArray& value) {
+  const QByteArray sectionName = section.toUtf8();
+  const QByteArray keyName = key.toUtf8();
+  qsizetype header = findSection(sectionName);
   if (header < 0) {
-    if (!lines_.isEmpty() && !lines_.last().trimmed().isEmpty()) {
-      lines_ << QString();
+    if (!lines_.isEmpty() && !lines_.last().content.trimmed().isEmpty()) {
+      insertLine(lines_.size(), QByteArray());
     }
-    lines_ << QLatin1Char('[') + section + QLatin1Char(']');
+    insertLine(lines_.size(), '[' + sectionName + ']');
     header = lines_.size() - 1;
   }
-  const qsizetype existing = findKey(header, key);
+  const qsizetype existing = findKey(header, keyName);
   if (existing >= 0) {
-    lines_[existing] = line;
+    QByteArray& content = lines_[existing].content;
+    const qsizetype equals = content.indexOf('=');
+    if (content.mid(equals + 1) != value) {
+      content = content.left(equals + 1) + value;
+    }
     return;
   }
   // After the section's last non-empty line.
   qsizetype at = sectionEnd(header);
-  while (at > header + 1 && lines_[at - 1].trimmed().isEmpty()) {
+  while (at > header + 1 && lines_[at - 1].content.trimmed().isEmpty()) {
     --at;
   }
-  lines_.insert(at, line);
+  insertLine(at, keyName + '=' + value);
 }
 
 QByteArray IniFile::text() const {
   QByteArray text;
-  for (const QString& line : lines_) {
-    text += line.toUtf8() + "\r\n";
+  for (const Line& line : lines_) {
+    text += line.content + line.ending;
   }
   return text;
 }

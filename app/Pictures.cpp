@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "app/Platform.h"
+#include "files/FileAccess.h"
 
 namespace tesmora {
 
@@ -24,8 +25,8 @@ QImage BuiltInPictures::get(const QString& name, QImage::Format format) {
 }
 
 QImage LoadPictureFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  QFile file;
+  if (!OpenForReading(file, path)) {
     throw PlatformError(QStringLiteral("Cannot open file ") + path);
   }
   QImageReader reader(&file);

@@ -34,8 +34,11 @@ QStringList QtNameFilters(const QString& filter) {
 
 namespace {
 
+// Messages are plain text: a subtitle line with "<i>" or a page from the
+// version server is shown as it is, never laid out as markup.
 void ShowBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
   QMessageBox box(icon, kProgramName, DisplayText(text), QMessageBox::Ok, owner);
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
@@ -52,6 +55,7 @@ void QtPlatform::showInformation(const QString& text) {
 bool QtPlatform::askYesNo(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, kProgramName, DisplayText(text),
                   QMessageBox::Yes | QMessageBox::No, owner_);
+  box.setTextFormat(Qt::PlainText);
   return box.exec() == QMessageBox::Yes;
 }
 

@@ -1,16 +1,16 @@
 #include "app/Settings.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QScreen>
 
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 
 namespace tesmora {
 namespace {
 
 std::optional<int> IntegerValue(const IniFile& file, const QString& key) {
-  const std::optional<QString> text = file.value(kSettingsSection, key);
+  const std::optional<QByteArray> text = file.value(kSettingsSection, key);
   if (!text) {
     return std::nullopt;
   }
@@ -61,11 +61,11 @@ int ScreenDotsPerInch(const QWidget& window) {
 }  // namespace
 
 QString SettingsFilePath(const QString& programFolder, const QString& userConfigFolder) {
-  const QFileInfo folder(programFolder);
-  if (folder.isDir() && folder.isWritable()) {
-    return QDir(programFolder).filePath(kSettingsFileName);
-  }
-  return QDir(userConfigFolder).filePath(kSettingsFileName);
+  const auto inFolder = [](const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + kSettingsFileName
+                                             : folder + QLatin1Char('/') + kSettingsFileName;
+  };
+  return IsWritableFolder(programFolder) ? inFolder(programFolder) : inFolder(userConfigFolder);
 }
 
 void RestoreSettings(TForm1& form, const IniFile& file) {
@@ -73,8 +73,8 @@ void RestoreSettings(TForm1& form, const IniFile& file) {
     return;
   }
   if (IntegerValue(file, QStringLiteral("PixelsPerInch")) == ScreenDotsPerInch(form)) {
-    const QStringList corners =
-        file.value(kSettingsSection, QStringLiteral("NormPos")).value_or(QString()).split(',');
+    const QByteArrayList corners =
+        file.value(kSettingsSection, QStringLiteral("NormPos")).value_or(QByteArray()).split(',');
     bool leftOk = false;
     bool topOk = false;
     const int left = corners.value(0).trimmed().toInt(&leftOk);
@@ -103,16 +103,24 @@ void RestoreSettings(TForm1& form, const IniFile& file) {
     }
   }
   for (const StoredCaption& stored : kStoredCaptions) {
-    if (const std::optional<QString> caption =
+    // A picture path keeps the bytes of its name, whatever their encoding.
+    if (const std::optional<QByteArray> caption =
             file.value(kSettingsSection, QString::fromLatin1(stored.key))) {
-      (form.*stored.label)->setText(*caption);
+      (form.*stored.label)->setText(FileNameText(*caption));
     }
   }
 }
 
 void StoreSettings(const TForm1& form, IniFile& file) {
   const auto put = [&file](const QString& key, const QString& value) {
-    file.setValue(kSettingsSection, key, value);
+    file.setValue(kSettingsSection, key, value.toUtf8());
+  };
+  // A number the file already holds, if in another spelling (" 30"), stays
+  // as it is written.
+  const auto putNumber = [&file, &put](const QString& key, int value) {
+    if (IntegerValue(file, key) != value) {
+      put(key, QString::number(value));
+    }
   };
   put(QStringLiteral("FormVersion"), QStringLiteral("0"));
   const Qt::WindowStates state = form.windowState();
@@ -129,13 +137,14 @@ void StoreSettings(const TForm1& form, IniFile& file) {
                                      .arg(frame.left() + frame.width())
                                      .arg(frame.top() + frame.height()));
   for (const StoredList& stored : kStoredLists) {
-    put(QString::fromLatin1(stored.key), QString::number((form.*stored.list)->currentIndex()));
+    putNumber(QString::fromLatin1(stored.key), (form.*stored.list)->currentIndex());
   }
   for (const StoredSlider& stored : kStoredSliders) {
-    put(QString::fromLatin1(stored.key), QString::number((form.*stored.slider)->value()));
+    putNumber(QString::fromLatin1(stored.key), (form.*stored.slider)->value());
   }
   for (const StoredCaption& stored : kStoredCaptions) {
-    put(QString::fromLatin1(stored.key), (form.*stored.label)->text());
+    file.setValue(kSettingsSection, QString::fromLatin1(stored.key),
+                  FileNameBytes((form.*stored.label)->text()));
   }
 }
 

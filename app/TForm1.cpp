@@ -2,20 +2,18 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QSaveFile>
 #include <QScreen>
 #include <QShowEvent>
 
 #include "app/FontList.h"
 #include "app/Pictures.h"
 #include "app/Settings.h"
+#include "files/FileAccess.h"
 
 namespace tesmora {
 namespace {
@@ -81,8 +79,13 @@ void TForm1::connectHandlers() {
   for (QComboBox* role : {ComboBox1, ComboBox2, ComboBox3, ComboBox4}) {
     onEvent(role, &QComboBox::activated, [this] { ComboBox1Change(); });
   }
+  // The list's handler runs on every click, also on the entry already
+  // selected (an activation clears the preview), and when the selection moves
+  // by keyboard or by the program. A mouse press that moves the selection
+  // leaves the drawing to the click that follows it, so one click draws once.
+  onEvent(ListBox1, &QListWidget::itemClicked, [this] { ListBox1Click(); });
   connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row >= 0) {
+    if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton) {
       RunGuarded(platform_, [this] { ListBox1Click(); });
     }
   });
@@ -137,7 +140,7 @@ void TForm1::FormCreate(QObject* sender) {
 void TForm1::LoadPreviewBackground() {
   const auto load = [this](QSize frame, const QString& path, const QString& builtIn) {
     preview->resize(frame);
-    if (!path.isEmpty() && QFileInfo::exists(path)) {
+    if (PathExists(path)) {
       preview->setPicture(LoadPictureFile(path).convertToFormat(QImage::Format_RGB888));
     } else {
       preview->setPicture(pictures_.get(builtIn, QImage::Format_RGB888));
@@ -215,8 +218,8 @@ void TForm1::showEvent(QShowEvent* event) {
   }
   if (!settingsRestored_ && !settingsPath_.isEmpty()) {
     settingsRestored_ = true;
-    QFile file(settingsPath_);
-    if (file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (OpenForReading(file, settingsPath_)) {
       settings_ = IniFile::Parse(file.readAll());
     }
     RunGuarded(platform_, [this] { RestoreSettings(*this, settings_); });
@@ -243,13 +246,12 @@ std::optional<QString> TForm1::FlushSettings() {
     return std::nullopt;
   }
   SaveSettings();
-  QDir().mkpath(QFileInfo(settingsPath_).absolutePath());
-  QSaveFile file(settingsPath_);
-  if (file.open(QIODevice::WriteOnly) && file.write(settings_.text()) >= 0 && file.commit()) {
+  const std::optional<QString> failure = ReplaceFile(settingsPath_, settings_.text());
+  if (!failure) {
     return std::nullopt;
   }
   return QStringLiteral("The settings could not be saved to ") + settingsPath_ +
-         QStringLiteral(": ") + file.errorString();
+         QStringLiteral(": ") + *failure;
 }
 
 // Closing the main window ends the program, also while the About window is open.

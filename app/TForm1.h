@@ -25,6 +25,8 @@
 #include "render/KeyFrameRenderer.h"
 #include "render/OutlinedLine.h"
 #include "render/SubtitleStyle.h"
+#include "subtitles/LineList.h"
+#include "subtitles/SubtitleList.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
 #include "sup/SupPacket.h"
@@ -97,6 +99,9 @@ class TForm1 : public QWidget {
   // Loading subtitles and generating the subpicture stream.
   void Button2Click();
   void Button3Click();
+  // Puts a completed load into the lists: the file's lines, the entries and
+  // the list texts, in place of the earlier load's.
+  void ShowLoadedSubtitles(const LineList& fileLines, const SubtitleReadResult& result);
   RolePaletteIndices CurrentRolePaletteIndices() const;
 
   // The preview's redraws and the style controls' change handlers.

@@ -1,9 +1,7 @@
 // The palette handlers: loading an IFO's palette, the generic palette by
 // choice, and the colour roles.
-#include <QDir>
-#include <QFileInfo>
-
 #include "app/TForm1.h"
+#include "files/FileNames.h"
 #include "palette/FallbackNotice.h"
 #include "palette/GreyRoles.h"
 #include "palette/IfoReader.h"
@@ -35,7 +33,7 @@ void TForm1::Button1Click() {
 
   IfoPaletteData data;
   try {
-    data = ReadIfoPalette(QFile::encodeName(OpenDialog1.fileName).toStdString());
+    data = ReadIfoPalette(FileNameBytes(OpenDialog1.fileName).toStdString());
   } catch (const IfoFormatError& error) {
     // Not a title set's IFO, or cut off: refused, and nothing changes.
     Edit1->setText(previousPath);

@@ -40,8 +40,10 @@ void TForm1::offsetChange() {
 
 void TForm1::offset_orChange() {
   if (offset_or->value() % 2 != 0) {
-    // Moving to the even position above runs this handler again, nested.
+    // Moving to the even position above runs this handler again, nested; that
+    // run redraws and shows its errors, so this one has nothing left to do.
     offset_or->setValue(offset_or->value() + 1);
+    return;
   }
   StyleRedraw();
   LabelOffset_Or->setText(QString::number(offset_or->value()));

@@ -1,9 +1,10 @@
 // Loading a subtitle file into the window's lists, and the generation run
 // that turns the loaded subtitles into a subpicture stream.
 #include <QFile>
-#include <QFileInfo>
 
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
@@ -22,7 +23,7 @@ QByteArray Bytes(std::string_view text) {
 }
 
 SubtitleReadResult ReadSubtitleFile(const LineList& lines, const QString& path) {
-  const std::string extension = UpperExtension(QFile::encodeName(path).toStdString());
+  const std::string extension = UpperExtension(FileNameBytes(path).toStdString());
   if (extension == ".SRT") {
     return ReadSrt(lines);
   }
@@ -68,43 +69,30 @@ class ControlsFrozen {
 }  // namespace
 
 void TForm1::Button2Click() {
-  AllLinesFit = true;
-  FrameRateMissing = false;
   const bool chosen = platform_.runOpenDialog(OpenDialog2);
   if (!chosen || !PaletteReady) {
     platform_.showMessage(
         QStringLiteral("Please load an Ifo file first and then an Srt/Sub/Txt file."));
     return;
   }
-  ListBox1->clear();
-  for (LineStore* store : {Memo1, Memo2, Memo3, Memo4, Memo5}) {
-    store->lines().clear();
-  }
   platform_.processPendingEvents();
   setWindowTitle(QStringLiteral("Tesmora By Ovandel Loading Subtitle..."));
 
+  // The file is read into a new set of lists; the loaded ones, the path
+  // shown and the flags stay as they are until the new load has completed,
+  // so that a file that stops at a bad cue or holds no subtitle never
+  // replaces a good load.
   const QString path = OpenDialog2.fileName;
-  const std::string content = ReadSubtitleFileBytes(QFile::encodeName(path).toStdString());
+  const std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
   const LineList lines = SplitLines(content);
-  for (const std::string_view line : lines) {
-    Memo1->lines() << Bytes(line);
-  }
 
   const SubtitleReadResult result = ReadSubtitleFile(lines, path);
-  for (const SubtitleEntry& entry : result.entries) {
-    Memo2->lines() << QByteArray::number(entry.startMs);
-    Memo3->lines() << QByteArray::number(entry.durationMs);
-    Memo4->lines() << Bytes(entry.line1);
-    Memo5->lines() << Bytes(entry.line2);
-  }
-  for (const std::string& text : result.listTexts) {
-    ListBox1->addItem(QString::fromLatin1(Bytes(text)));
-  }
   if (result.frameRateMissing) {
     platform_.showMessage(QString::fromStdString(result.error));
-    FrameRateMissing = true;
-  } else if (!result.error.empty()) {
-    // A cue that stopped the load: the cues before it stay, the check does not run.
+    setWindowTitle(kRestingCaption);
+    return;
+  }
+  if (!result.error.empty()) {
     throw PlatformError(QString::fromStdString(result.error));
   }
   if (result.unreadTimingLines > 0) {
@@ -115,8 +103,34 @@ void TForm1::Button2Click() {
             .arg(result.firstUnreadLineNumber) +
         QString::fromLatin1(Bytes(result.firstUnreadLine)));
   }
+  if (result.entries.empty()) {
+    throw PlatformError(QStringLiteral("No subtitle was found in ") + path);
+  }
+
+  ShowLoadedSubtitles(lines, result);
+  AllLinesFit = true;
+  FrameRateMissing = false;
   CheckAllSubtitleLines();
   setWindowTitle(kRestingCaption);
+}
+
+void TForm1::ShowLoadedSubtitles(const LineList& fileLines, const SubtitleReadResult& result) {
+  ListBox1->clear();
+  for (LineStore* store : {Memo1, Memo2, Memo3, Memo4, Memo5}) {
+    store->lines().clear();
+  }
+  for (const std::string_view line : fileLines) {
+    Memo1->lines() << Bytes(line);
+  }
+  for (const SubtitleEntry& entry : result.entries) {
+    Memo2->lines() << QByteArray::number(entry.startMs);
+    Memo3->lines() << QByteArray::number(entry.durationMs);
+    Memo4->lines() << Bytes(entry.line1);
+    Memo5->lines() << Bytes(entry.line2);
+  }
+  for (const std::string& text : result.listTexts) {
+    ListBox1->addItem(QString::fromLatin1(Bytes(text)));
+  }
 }
 
 RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {
@@ -127,6 +141,12 @@ RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {
 void TForm1::Button3Click() {
   if (!SubtitlesLoaded) {
     platform_.showMessage(QStringLiteral("Please load an Srt/Sub/Txt subtitle."));
+    return;
+  }
+  if (Memo2->lines().isEmpty()) {
+    // An empty stream would replace the one written before for nothing.
+    platform_.showMessage(
+        QStringLiteral("There is no subtitle to write: load a file that holds subtitles."));
     return;
   }
   if (!PaletteReady || swatches_.empty()) {
@@ -142,8 +162,8 @@ void TForm1::Button3Click() {
   const int count = static_cast<int>(Memo2->lines().size());
   ProgressBar1->setRange(0, std::max(count - 1, 0));
   ProgressBar1->setValue(0);
-  const QString folder = QFileInfo(OpenDialog2.fileName).absolutePath() + QLatin1Char('/');
-  const std::string folderText = folder.toStdString();
+  // The folder as the file system names it, for the files and the help text.
+  const std::string folderText = FileNameBytes(FolderOfFile(OpenDialog2.fileName)).toStdString();
   // The cases whose closing message is shown; the help file holds the last.
   std::vector<HelpCase> helpCases;
   if (NoIfoChosen && i_dont_have_ifo->isChecked()) {

@@ -10,6 +10,7 @@
 #include "app/QtPlatform.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
 #include "sup/InterruptCleanup.h"
 
 namespace {
@@ -42,7 +43,7 @@ int main(int argc, char* argv[]) {
   tesmora::QtPlatform platform;
   tesmora::TForm1 form1(platform,
                         tesmora::SettingsFilePath(
-                            QCoreApplication::applicationDirPath(),
+                            tesmora::ProgramFolder(),
                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   platform.setOwner(&form1);
   tesmora::TForm2 form2(platform);

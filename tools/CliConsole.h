@@ -40,9 +40,10 @@ class CliError : public std::runtime_error {
 
 // A window message as terminal text: each CR, the messages' line separator,
 // becomes a line break. Control characters (C0 other than line break and tab,
-// DEL, and C1) and bytes that are no well-formed UTF-8 are written as "\x1b"
-// and the like, so that text quoted from a file cannot rewrite or clear the
-// terminal.
+// DEL, and C1, also as lone bytes 0x80 to 0x9F outside UTF-8) are written as
+// "\x1b" and the like, so that text quoted from a file cannot rewrite or clear
+// the terminal. Other bytes that are no UTF-8 (a file name in another
+// encoding) are kept.
 std::string TerminalText(const std::string& message);
 
 // Runs the body of a run and returns its exit status: 0 when it ends

@@ -1,7 +1,9 @@
 #include "tools/CliPalette.h"
 
 #include <QFile>
+
 #include <cstdio>
+#include "files/FileNames.h"
 
 #include "palette/FallbackNotice.h"
 #include "palette/GreyRoles.h"
@@ -23,10 +25,10 @@ PaletteChoice GenericChoice(bool pal) {
 PaletteChoice IfoChoice(const QString& path) {
   IfoPaletteData data;
   try {
-    data = ReadIfoPalette(QFile::encodeName(path).toStdString());
+    data = ReadIfoPalette(FileNameBytes(path).toStdString());
   } catch (const IoError& error) {
-    throw CliError(kExitRefused, std::string(kProgramName) + ": " + path.toStdString() + ": " +
-                                     error.what() + ".");
+    throw CliError(kExitRefused, std::string(kProgramName) + ": " +
+                                     FileNameBytes(path).toStdString() + ": " + error.what() + ".");
   } catch (const IfoFormatError& error) {
     throw CliError(kExitRefused, error.what());
   }

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 
+#include "files/FileNames.h"
 #include "palette/FallbackNotice.h"
 #include "tools/CliOptions.h"
 #include "tools/CliPalette.h"
@@ -57,7 +58,8 @@ void Convert(const CliOptions& options, const Console& console) {
     WriteOutputFiles(folder, entries, settings, choice.helpCase, progress);
   }
   if (!options.quiet) {
-    console.out << TerminalText(HelpMessage(choice.helpCase, folder.toStdString())) << '\n';
+    console.out << TerminalText(HelpMessage(choice.helpCase, FileNameBytes(folder).toStdString()))
+                << '\n';
   }
 }
 

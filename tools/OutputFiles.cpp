@@ -1,9 +1,9 @@
 #include "tools/OutputFiles.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <filesystem>
+
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 
 #include "render/KeyFrameRenderer.h"
 #include "sup/GenerationRun.h"
@@ -15,8 +15,12 @@
 namespace tesmora::cli {
 namespace {
 
+std::string PathBytes(const QString& path) {
+  return FileNameBytes(path).toStdString();
+}
+
 std::filesystem::path FilePath(const QString& folder, const char* name) {
-  return QFile::encodeName(folder + QLatin1String(name)).toStdString();
+  return PathBytes(folder) + name;
 }
 
 QRgb QtColour(const Rgb& colour) {
@@ -46,12 +50,12 @@ void WriteStream(PendingFile& stream, const std::vector<SubtitleEntry>& entries,
 }  // namespace
 
 QString OutputFolder(const CliOptions& options) {
-  const QString path = options.outputDir.isEmpty() ? QFileInfo(options.subtitlePath).absolutePath()
-                                                   : QDir(options.outputDir).absolutePath();
-  if (!QFileInfo(path).isDir()) {
-    const QString named = options.outputDir.isEmpty() ? path : options.outputDir;
+  const QString path = options.outputDir.isEmpty() ? FolderOfFile(options.subtitlePath)
+                                                   : AbsolutePath(options.outputDir);
+  if (!IsFolder(path)) {
+    const QString named = options.outputDir.isEmpty() ? AbsolutePath(path) : options.outputDir;
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write into " +
-                                    named.toStdString() + ": there is no folder of that name.");
+                                    PathBytes(named) + ": there is no folder of that name.");
   }
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
@@ -64,12 +68,11 @@ void WriteOutputFiles(const QString& folder, const std::vector<SubtitleEntry>& e
     PendingFile& help = outputs.add(FilePath(folder, kHelpFileName));
     WriteStream(stream, entries, settings, progress);
     progress.finish();
-    help.write(HelpFileText(HelpFileLines(helpCase, folder.toStdString())));
+    help.write(HelpFileText(HelpFileLines(helpCase, PathBytes(folder))));
     outputs.commit();
   } catch (const OutputFileError& error) {
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
-                                    QFile::decodeName(error.target().c_str()).toStdString() + ": " +
-                                    error.what() + ".");
+                                    error.target().string() + ": " + error.what() + ".");
   } catch (const SubtitleError& error) {
     throw CliError(kExitRefused, std::string(error.what()) + ".");
   }

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "render/SubtitleDrawing.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
@@ -11,8 +13,12 @@
 namespace tesmora::cli {
 namespace {
 
+std::string PathBytes(const QString& path) {
+  return FileNameBytes(path).toStdString();
+}
+
 std::string Prefixed(const QString& path, const std::string& text) {
-  return std::string(kProgramName) + ": " + path.toStdString() + ": " + text;
+  return std::string(kProgramName) + ": " + PathBytes(path) + ": " + text;
 }
 
 }  // namespace
@@ -24,13 +30,13 @@ QByteArray LineBytes(const std::string& line) {
 std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console) {
   std::string content;
   try {
-    content = ReadSubtitleFileBytes(QFile::encodeName(path).toStdString());
+    content = ReadSubtitleFileBytes(PathBytes(path));
   } catch (const SubtitleFileError& error) {
     throw CliError(kExitRefused, std::string(error.what()) + ".");
   }
   const LineList lines = SplitLines(content);
 
-  const std::string extension = UpperExtension(QFile::encodeName(path).toStdString());
+  const std::string extension = UpperExtension(PathBytes(path));
   SubtitleReadResult result;
   if (extension == ".SRT") {
     result = ReadSrt(lines);

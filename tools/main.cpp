@@ -10,6 +10,7 @@
 #include <iostream>
 #include <new>
 
+#include "files/FileNames.h"
 #include "sup/InterruptCleanup.h"
 #include "tools/CliRun.h"
 
@@ -28,10 +29,11 @@ void QuietStartup(QtMsgType type, const QMessageLogContext& context, const QStri
 
 int main(int argc, char* argv[]) {
   // The arguments are read before the application object sees them, so that
-  // Qt takes none of them ("-platform" and the like) for its own.
+  // Qt takes none of them ("-platform" and the like) for its own. They are
+  // taken as file names, which keeps every byte of a path.
   QStringList arguments;
   for (int i = 1; i < argc; ++i) {
-    arguments << QString::fromLocal8Bit(argv[i]);
+    arguments << tesmora::FileNameText(QByteArray(argv[i]));
   }
   // Ctrl-C, SIGTERM and SIGHUP leave no half-written file behind.
   tesmora::InstallInterruptCleanup();

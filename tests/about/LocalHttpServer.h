@@ -14,11 +14,11 @@ namespace tesmora::testing {
 
 // A one-shot HTTP server on 127.0.0.1 for the version check: accepts one
 // connection, keeps the request it received, sends a canned answer (or
-// none, to play a server that hangs) and closes.
+// none, to play a server that hangs, or one without end) and closes.
 class LocalHttpServer {
  public:
-  explicit LocalHttpServer(std::string answer, bool answers = true)
-      : answer_(std::move(answer)), answers_(answers) {
+  explicit LocalHttpServer(std::string answer, bool answers = true, bool endless = false)
+      : answer_(std::move(answer)), answers_(answers), endless_(endless) {
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -40,7 +40,19 @@ class LocalHttpServer {
     ::close(listener_);
   }
 
+  // A server that sends `head` and then body bytes without end, until the
+  // client goes away; it counts what it could send.
+  static LocalHttpServer Endless(std::string head) {
+    return LocalHttpServer(std::move(head), true, true);
+  }
+
   int port() const { return port_; }
+
+  // The bytes of the answer the client took, once the exchange is over.
+  std::size_t sent() {
+    request();
+    return sent_;
+  }
 
   // What the client sent, once the exchange is over.
   std::string request() {
@@ -68,6 +80,18 @@ class LocalHttpServer {
     return false;
   }
 
+  bool sendAll(int connection, const std::string& bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+      const ssize_t put = ::send(connection, bytes.data() + at, bytes.size() - at, MSG_NOSIGNAL);
+      if (put <= 0) {
+        return false;
+      }
+      at += static_cast<std::size_t>(put);
+      sent_ += static_cast<std::size_t>(put);
+    }
+    return true;
+  }
+
   void serve() {
     if (!waitReadable(listener_)) {
       return;
@@ -82,7 +106,10 @@ class LocalHttpServer {
       request_.append(buffer, static_cast<std::size_t>(got));
     }
     if (answers_) {
-      ::send(connection, answer_.data(), answer_.size(), MSG_NOSIGNAL);
+      sendAll(connection, answer_);
+      const std::string filler(64 * 1024, '9');
+      while (endless_ && !stop_ && sendAll(connection, filler)) {
+      }
     } else {
       while (!stop_) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -93,6 +120,8 @@ class LocalHttpServer {
 
   std::string answer_;
   bool answers_;
+  bool endless_;
+  std::size_t sent_ = 0;
   int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};

@@ -10,6 +10,7 @@ namespace tesmora {
 namespace {
 
 using testing::LocalHttpServer;
+using namespace Qt::Literals::StringLiterals;
 
 const QString kOffline = QStringLiteral("You are Offline. Connect to internet and retry. Error : ");
 
@@ -48,7 +49,7 @@ TEST_F(VersionCheckTest, SendsExactlyTheThreeHeaderLines) {
 TEST_F(VersionCheckTest, OffersAnyOtherVersionByteForByte) {
   platform.answers = {true};
   check("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n42.7\n");
-  EXPECT_EQ(platform.questions, QStringList{"Update Found. Version :42.7\n\rUpdate Now ?"});
+  EXPECT_EQ(platform.questions, QStringList{u"Update Found. Version :42.7\u240A\rUpdate Now ?"_s});
   EXPECT_EQ(platform.openedUrls,
             QStringList{"http://tesmora.example.org/divx/SoftwareTesmora.html"});
 
@@ -102,6 +103,49 @@ TEST_F(VersionCheckTest, NetworkFailuresAndSilentServersEndInTheOfflineMessage) 
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
   ASSERT_EQ(platform.informations.size(), 2);
   EXPECT_TRUE(platform.informations[1].startsWith(kOffline));
+}
+
+// The page is a few bytes: a page of megabytes, or one without end, is read
+// up to 64 KiB, and the question shows its first 200 characters.
+TEST_F(VersionCheckTest, ReadsAtMost64KiBAndShowsAtMost200Characters) {
+  const QByteArray page = QByteArray("43.0 ") + QByteArray(10 * 1024 * 1024, 'x');
+  LocalHttpServer large("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(page.size()) +
+                        "\r\n\r\n" + page.toStdString());
+  const VersionFetchResult result =
+      FetchVersionPage("127.0.0.1", "v.html", large.port(), serverAt(0).timeouts);
+  EXPECT_TRUE(result.ok);
+  EXPECT_EQ(result.body, page.left(64 * 1024));
+
+  platform.answers = {false};
+  check("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(page.size()) + "\r\n\r\n" +
+        page.toStdString());
+  EXPECT_EQ(platform.questions,
+            QStringList{"Update Found. Version :" + QString::fromLatin1(page.left(200)) +
+                        "\rUpdate Now ?"});
+
+  // Four gigabytes announced and an endless stream sent: the check ends well
+  // before the total timeout, having taken little more than the limit.
+  LocalHttpServer endless =
+      LocalHttpServer::Endless("HTTP/1.1 200 OK\r\nContent-Length: 4294967296\r\n\r\n");
+  int live = 0;
+  TUpdater updater(platform, live);
+  const auto started = std::chrono::steady_clock::now();
+  updater.CheckForUpdate("42.7", serverAt(endless.port()));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  EXPECT_EQ(platform.questions.last(),
+            "Update Found. Version :" + QString(200, '9') + "\rUpdate Now ?");
+  EXPECT_TRUE(platform.informations.isEmpty());
+  EXPECT_LT(endless.sent(), std::size_t{16} * 1024 * 1024);
+}
+
+TEST_F(VersionCheckTest, ControlCharactersOfTheServerAddNoLines) {
+  platform.answers = {false};
+  check("HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n4\r\n3\n\t.0\x1b\x7f\x85!");
+  EXPECT_EQ(platform.questions,
+            QStringList{u"Update Found. Version :4\u240D\u240A3\u240A\u2409.0\u241B\u2421\uFFFD!"
+                        u"\rUpdate Now ?"_s});
+  check("HTTP/1.1 500 Bad\rNews\r\nContent-Length: 0\r\n\r\n");
+  EXPECT_EQ(platform.informations, QStringList{kOffline + u"500 Bad\u240DNews"_s});
 }
 
 TEST_F(VersionCheckTest, AtMostTwoCheckersLiveAtOnce) {

@@ -1,11 +1,17 @@
 // Loading subtitle files into the window and the generation run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "sup/HelpFile.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
@@ -89,9 +95,11 @@ TEST_F(GenerationTest, ReadsFrameFilesByExtensionAndNothingElse) {
   EXPECT_EQ(form.Memo2->lines(), QByteArrayList{"1000"});
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("{25}{100}Hi|there"));
 
-  load(write("film.doc", kSrt));
-  EXPECT_TRUE(form.Memo2->lines().isEmpty());
-  EXPECT_EQ(platform.messages, QStringList(2, kSuccess));
+  const QString other = write("film.doc", kSrt);
+  load(other);
+  EXPECT_EQ(platform.errors, QStringList{"No subtitle was found in " + other + "."});
+  EXPECT_EQ(form.Memo2->lines(), QByteArrayList{"1000"});
+  EXPECT_EQ(platform.messages, QStringList{kSuccess});
 }
 
 TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothing) {
@@ -99,9 +107,85 @@ TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothing) {
   load(write("film.sub", "{1}{1}29.97\n{25}{100}Hi\n"));
   EXPECT_EQ(platform.messages,
             QStringList{"The first line of the sub must contain the framerate. Ex: {1}{1}25.000"});
-  EXPECT_TRUE(form.FrameRateMissing);
+  EXPECT_FALSE(form.FrameRateMissing);
   EXPECT_FALSE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.ListBox1->count(), 0);
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
+}
+
+// A good load and run, then loads that find nothing or stop early: each
+// keeps the loaded list, the path shown and the flags, and the next run
+// writes the good stream again.
+TEST_F(GenerationTest, ALoadThatFindsNoSubtitleKeepsTheEarlierOne) {
+  form.i_dont_have_ifo->click();
+  const QString good = write("film.srt", kSrt);
+  load(good);
+  form.Button3->click();
+  const QByteArray stream = contents("Generated.sup");
+  ASSERT_EQ(PacketCount(stream), 2);
+
+  QByteArray utf16("\xFF\xFE");
+  for (const char byte : kSrt) {
+    utf16 += QByteArray(1, byte) + QByteArray(1, '\0');
+  }
+  const QString wide = write("wide.srt", utf16);
+  const QString styled = write("film.ass", "[Script Info]\r\nTitle: x\r\n");
+  const QString noRate = write("film.sub", "{25}{100}Hi\n");
+  platform.messages.clear();
+  for (const QString& path : {wide, styled, noRate}) {
+    load(path);
+    EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+    EXPECT_EQ(form.Memo1->lines().size(), 9);
+    EXPECT_EQ(form.ListBox1->count(), 2);
+    EXPECT_EQ(form.Edit2->text(), good);
+    EXPECT_TRUE(form.SubtitlesLoaded);
+    EXPECT_TRUE(form.AllLinesFit);
+    EXPECT_FALSE(form.FrameRateMissing);
+  }
+  EXPECT_EQ(platform.errors, (QStringList{"No subtitle was found in " + wide + ".",
+                                          "No subtitle was found in " + styled + "."}));
+  EXPECT_EQ(platform.messages,
+            QStringList{"The first line of the sub must contain the framerate. Ex: {1}{1}25.000"});
+
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_EQ(contents("Generated.sup"), stream);
+  ASSERT_EQ(platform.messages.size(), 1);
+  EXPECT_TRUE(platform.messages[0].startsWith("All Done !!!"));
+}
+
+TEST_F(GenerationTest, ALoadStoppedAtABadCueKeepsTheEarlierOne) {
+  form.i_dont_have_ifo->click();
+  const QString good = write("film.srt", kSrt + "3\r\n00:02:00,000 --> 00:02:01,000\r\nThird\r\n");
+  load(good);
+  form.Button3->click();
+  const QByteArray stream = contents("Generated.sup");
+  ASSERT_EQ(PacketCount(stream), 3);
+
+  load(write("bad.srt",
+             "1\r\n00:00:01,000 --> 00:00:03,000\r\nOne\r\n\r\n"
+             "2\r\n00:00:0x,000 --> 00:00:09,000\r\nTwo\r\n\r\n"
+             "3\r\n00:00:10,000 --> 00:00:11,000\r\nThree\r\n"));
+  EXPECT_EQ(platform.errors, QStringList{"'0x' is not a valid integer value."});
+  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line", "Third"}));
+  EXPECT_EQ(form.ListBox1->count(), 3);
+  EXPECT_EQ(form.Edit2->text(), good);
+  EXPECT_TRUE(form.SubtitlesLoaded);
+
+  form.Button3->click();
+  EXPECT_EQ(contents("Generated.sup"), stream);
+}
+
+TEST_F(GenerationTest, ARunWithoutSubtitlesIsRefusedAndWritesNothing) {
+  form.i_dont_have_ifo->click();
+  form.SubtitlesLoaded = true;  // as a style check with nothing loaded leaves it
+  write("Generated.sup", "an earlier stream");
+  form.OpenDialog2.fileName = folder.filePath("film.srt");
+  form.Button3->click();
+  EXPECT_EQ(platform.messages,
+            QStringList{"There is no subtitle to write: load a file that holds subtitles."});
+  EXPECT_EQ(contents("Generated.sup"), QByteArray("an earlier stream"));
+  EXPECT_EQ(contents("Tesmora_Help_File.txt"), QByteArray("missing"));
 }
 
 TEST_F(GenerationTest, LoadErrorsStopTheLoadUnderItsCaption) {
@@ -113,8 +197,9 @@ TEST_F(GenerationTest, LoadErrorsStopTheLoadUnderItsCaption) {
 
   load(write("bad.srt", kSrt + "3\r\n00:00:0x,000 --> 00:00:09,000\r\nBad\r\n"));
   EXPECT_EQ(platform.errors.last(), QStringLiteral("'0x' is not a valid integer value."));
-  EXPECT_EQ(form.Memo4->lines().size(), 2);  // the cues before it stay
-  EXPECT_TRUE(platform.messages.isEmpty());  // the check did not run
+  EXPECT_TRUE(form.Memo4->lines().isEmpty());  // nothing of the stopped load
+  EXPECT_TRUE(platform.messages.isEmpty());    // the check did not run
+  EXPECT_FALSE(form.SubtitlesLoaded);
 }
 
 TEST_F(GenerationTest, ReportsTimingLinesItCouldNotReadBeforeTheCheck) {
@@ -197,6 +282,38 @@ TEST_F(GenerationTest, AnIfoPaletteGivesTheWithIfoHelp) {
   const QByteArray stream = contents("Generated.sup");
   // Colours: antialias 1, outline 0, text 2, background 0.
   EXPECT_NE(stream.indexOf(QByteArray("\x01\x03\x10\x20\x04\xFF\xF0", 7)), -1);
+}
+
+// A folder named in another encoding, as the file system holds it: the load
+// reads from it, and the run writes into it and names it by its bytes.
+TEST_F(GenerationTest, ReadsAndWritesInAFolderNamedInAnotherEncoding) {
+  const QByteArray bad = QFile::encodeName(folder.path()) +
+                         "/bad\xFF"
+                         "byte";
+  ASSERT_EQ(::mkdir(bad.constData(), 0700), 0);
+  ASSERT_EQ(::rename(QFile::encodeName(write("film.srt", kSrt)).constData(),
+                     (bad + "/film.srt").constData()),
+            0);
+  form.i_dont_have_ifo->click();
+  load(FileNameText(bad + "/film.srt"));
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_TRUE(platform.errors.isEmpty());
+  QByteArray expected;
+  for (const std::string& line : HelpFileLines(HelpCase::NoIfo, bad.toStdString() + "/")) {
+    expected += QByteArray::fromStdString(line) + "\r\n";
+  }
+  QFile written;
+  ASSERT_TRUE(OpenForReading(written, FileNameText(bad + "/Tesmora_Help_File.txt")));
+  EXPECT_EQ(written.readAll(), expected);
+  QFile stream;
+  ASSERT_TRUE(OpenForReading(stream, FileNameText(bad + "/Generated.sup")));
+  EXPECT_EQ(PacketCount(stream.readAll()), 2);
+  for (const char* name : {"/film.srt", "/Generated.sup", "/Tesmora_Help_File.txt"}) {
+    ::unlink((bad + name).constData());
+  }
+  ::rmdir(bad.constData());
 }
 
 TEST_F(GenerationTest, AnOutputFailureEndsTheRunKeepingWhatWasThere) {

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
 #include "app/Pictures.h"
 #include "app/QtPlatform.h"
 #include "sup/IoError.h"
@@ -20,6 +25,31 @@ TEST(DisplayText, ShowsEachCarriageReturnAsALineBreak) {
   EXPECT_EQ(DisplayText(QStringLiteral("ATTENTION\rline two\r\rend")),
             QStringLiteral("ATTENTION\nline two\n\nend"));
   EXPECT_EQ(DisplayText(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
+}
+
+// The boxes show markup as it is: a page "<b>43</b><br>" is no bold line
+// break.
+TEST(QtPlatform, ShowsMessagesAsPlainText) {
+  QtPlatform platform;
+  QList<std::pair<Qt::TextFormat, QString>> shown;
+  const auto answer = [&shown](QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&shown, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      shown.append({box->textFormat(), box->text()});
+      box->button(button)->click();
+    });
+  };
+  answer(QMessageBox::Ok);
+  platform.showMessage(QStringLiteral("<b>43</b><br>\rnext"));
+  answer(QMessageBox::Ok);
+  platform.showError(QStringLiteral("<i>lost</i>"));
+  answer(QMessageBox::Yes);
+  EXPECT_TRUE(platform.askYesNo(QStringLiteral("<p>Update?</p>")));
+  EXPECT_EQ(shown,
+            (QList<std::pair<Qt::TextFormat, QString>>{{Qt::PlainText, "<b>43</b><br>\nnext"},
+                                                       {Qt::PlainText, "<i>lost</i>."},
+                                                       {Qt::PlainText, "<p>Update?</p>"}}));
 }
 
 TEST(RunGuarded, ShowsThePlatformErrorWithAFullStopAndEndsTheHandler) {

@@ -1,8 +1,14 @@
 // The style controls' change handlers and the preview control.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTemporaryDir>
+#include <QTest>
+
 #include "app/TForm1.h"
 #include "tests/app/FakePlatform.h"
+#include "tests/app/TestFiles.h"
 
 namespace tesmora {
 namespace {
@@ -95,6 +101,59 @@ TEST_F(PreviewHandlersTest, TheSelectedSubtitleReplacesTheSample) {
   form.ComboBox1->setCurrentIndex(1);
   form.RedrawPreviewSelected();
   EXPECT_EQ(form.preview->picture(), selected);
+}
+
+// Clicks list entry `row` with the mouse, through the window system as a
+// user's click comes, so the toolkit knows the button is down meanwhile.
+void ClickEntry(TForm1& form, int row) {
+  QListWidgetItem* item = form.ListBox1->item(row);
+  form.ListBox1->scrollToItem(item);
+  const QPoint at =
+      form.ListBox1->viewport()->mapTo(&form, form.ListBox1->visualItemRect(item).center());
+  QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+TEST_F(PreviewHandlersTest, EveryClickOnTheListDrawsItsEntryOnce) {
+  loadSubtitles();
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  form.ListBox1->setCurrentRow(1);
+  const QImage selected = form.preview->picture();
+
+  // An activation puts the bare background back; a click on the entry that
+  // is already selected draws it again.
+  QEvent activate(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(&form, &activate);
+  ASSERT_NE(form.preview->picture(), selected);
+  ClickEntry(form, 1);
+  EXPECT_EQ(form.ListBox1->currentRow(), 1);
+  EXPECT_EQ(form.preview->picture(), selected);
+
+  // A click that moves the selection draws once: one message for an entry
+  // too wide to draw.
+  form.Memo4->lines()[0] = QByteArray(100, 'W');
+  ClickEntry(form, 0);
+  EXPECT_EQ(form.ListBox1->currentRow(), 0);
+  EXPECT_EQ(platform.messages.size(), 1);
+  ClickEntry(form, 0);
+  EXPECT_EQ(platform.messages.size(), 2);
+
+  // The keyboard moves the selection and draws too.
+  form.ListBox1->setFocus();
+  QTest::keyClick(form.ListBox1, Qt::Key_Down);
+  EXPECT_EQ(form.ListBox1->currentRow(), 1);
+  EXPECT_EQ(form.preview->picture(), selected);
+  EXPECT_TRUE(platform.errors.isEmpty());
+}
+
+TEST_F(PreviewHandlersTest, AnErrorOfTheLineGapSliderIsShownOnce) {
+  form.i_dont_have_ifo->click();
+  QTemporaryDir folder;
+  form.LabelImageChangedPAL->setText(
+      testing::WriteFile(folder.filePath("broken.bmp"), "these are not pixels"));
+  form.offset_or->setValue(-3);
+  EXPECT_EQ(platform.errors, QStringList{"Bitmap image is not valid."});
+  EXPECT_EQ(form.offset_or->value(), -2);
 }
 
 TEST(WithoutBottomLeftColour, LeavesOutTheKeyColour) {

@@ -1,12 +1,18 @@
 // The settings file: its INI form, what a restart restores, and saving it.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 
@@ -17,8 +23,8 @@ TEST(IniFile, KeepsValuesAsWrittenAndEverythingItDoesNotChange) {
   IniFile file = IniFile::Parse(
       "; a comment\r\n[Other]\r\nkeep=me\r\n\r\n[form1]\r\nComboBox6_ItemIndex=3\r\n"
       "Path=C:\\films\\a \"b\"=c.bmp\r\n");
-  EXPECT_EQ(file.value("Form1", "combobox6_itemindex"), QStringLiteral("3"));
-  EXPECT_EQ(file.value("Form1", "Path"), QStringLiteral("C:\\films\\a \"b\"=c.bmp"));
+  EXPECT_EQ(file.value("Form1", "combobox6_itemindex"), QByteArray("3"));
+  EXPECT_EQ(file.value("Form1", "Path"), QByteArray("C:\\films\\a \"b\"=c.bmp"));
   EXPECT_EQ(file.value("Form1", "Missing"), std::nullopt);
   EXPECT_EQ(file.value("Nowhere", "keep"), std::nullopt);
   file.setValue("Form1", "ComboBox6_ItemIndex", "4");
@@ -27,6 +33,32 @@ TEST(IniFile, KeepsValuesAsWrittenAndEverythingItDoesNotChange) {
   EXPECT_EQ(file.text(),
             "; a comment\r\n[Other]\r\nkeep=me\r\n\r\n[form1]\r\nComboBox6_ItemIndex=4\r\n"
             "Path=C:\\films\\a \"b\"=c.bmp\r\nNew= spaced value \r\n\r\n[Third]\r\nx=1\r\n");
+}
+
+// Any encoding, any line ending, a missing last line break: what the program
+// does not change is written back byte for byte, and what it adds follows the
+// file's own line ending.
+TEST(IniFile, KeepsTheBytesAndLineEndingsOfTheFile) {
+  const QByteArray kinds[] = {
+      "\xEF\xBB\xBF[Other]\nname=J\xE9r\xF4me\n\n[Form1]\r\nk=\xFF\rlast=1",
+      "",
+      "\n\r\n\r",
+      "no line break",
+  };
+  for (const QByteArray& bytes : kinds) {
+    EXPECT_EQ(IniFile::Parse(bytes).text(), bytes);
+  }
+
+  IniFile file =
+      IniFile::Parse("[Other]\nname=J\xE9r\xF4me\n[Form1]\n  Size = 3\nk=\xFF\r\nlast=1");
+  EXPECT_EQ(file.value("Other", "name"), QByteArray("J\xE9r\xF4me"));
+  file.setValue("Form1", "k", "\xFF");  // as it is
+  file.setValue("Form1", "size", "4");
+  file.setValue("Form1", "added", "\xE9");
+  file.setValue("New", "x", "1");
+  EXPECT_EQ(file.text(),
+            "[Other]\nname=J\xE9r\xF4me\n[Form1]\n  Size =4\nk=\xFF\r\nlast=1\nadded=\xE9\n\n"
+            "[New]\nx=1\n");
 }
 
 TEST(SettingsFilePath, UsesTheProgramFolderOnlyWhenItCanBeWritten) {
@@ -72,10 +104,10 @@ TEST_F(SettingsTest, AFirstRunWritesAllSixteenKeysWithTheDefaults) {
       {"MinMaxPos", "-1,-1,-1,-1"},
   };
   for (const auto& [key, value] : expected) {
-    EXPECT_EQ(saved.value("Form1", key), QString::fromLatin1(value)) << key;
+    EXPECT_EQ(saved.value("Form1", key), QByteArray(value)) << key;
   }
   EXPECT_TRUE(saved.value("Form1", "PixelsPerInch").has_value());
-  EXPECT_EQ(saved.value("Form1", "NormPos").value_or("").split(',').size(), 4);
+  EXPECT_EQ(saved.value("Form1", "NormPos").value_or(QByteArray()).split(',').size(), 4);
   EXPECT_TRUE(savedSettings().endsWith("\r\n"));
 }
 
@@ -102,10 +134,61 @@ TEST_F(SettingsTest, ARestartRestoresTheChoicesAndKeepsOtherKeys) {
     EXPECT_EQ(form.FlushSettings(), std::nullopt);
   }
   const IniFile saved = IniFile::Parse(savedSettings());
-  EXPECT_EQ(saved.value("Form1", "LabelImageChangedPAL_Caption"), gone);
-  EXPECT_EQ(saved.value("Form1", "SomethingElse"), QStringLiteral("kept"));
-  EXPECT_EQ(saved.value("Elsewhere", "a"), QStringLiteral("b"));
-  EXPECT_EQ(saved.value("Form1", "offset_or_Position"), QStringLiteral("4"));
+  EXPECT_EQ(saved.value("Form1", "LabelImageChangedPAL_Caption"), gone.toUtf8());
+  EXPECT_EQ(saved.value("Form1", "SomethingElse"), QByteArray("kept"));
+  EXPECT_EQ(saved.value("Elsewhere", "a"), QByteArray("b"));
+  EXPECT_EQ(saved.value("Form1", "offset_or_Position"), QByteArray("4"));
+}
+
+// A picture whose name is not UTF-8 (a Latin-1 "\xE9"), and a Latin-1 line in
+// another section: the picture opens, and both are written back as they were.
+TEST_F(SettingsTest, NamesAndTextInAnotherEncodingSurviveARestart) {
+  QImage picture(720, 576, QImage::Format_RGB888);
+  picture.fill(Qt::darkGreen);
+  ASSERT_TRUE(picture.save(folder.filePath("plain.bmp"), "BMP"));
+  const QByteArray pictureBytes = QFile::encodeName(folder.path()) + "/pal\xE9.bmp";
+  ASSERT_EQ(::rename(QFile::encodeName(folder.filePath("plain.bmp")).constData(),
+                     pictureBytes.constData()),
+            0);
+  const QByteArray before =
+      "[Other]\r\nname=J\xE9r\xF4me\r\n\r\n[Form1]\r\noffset_Position= 30\r\n"
+      "LabelImageChangedPAL_Caption=" +
+      pictureBytes + "\r\n";
+  writeSettings(before);
+  {
+    TForm1 form(platform, path());
+    form.show();
+    EXPECT_TRUE(platform.errors.isEmpty());
+    EXPECT_EQ(form.preview->picture().pixelColor(10, 10), QColor(Qt::darkGreen));
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  ::unlink(pictureBytes.constData());
+  const QByteArray after = savedSettings();
+  EXPECT_TRUE(after.startsWith(before)) << after.toStdString();
+}
+
+// A program folder named in another encoding holds the settings file.
+TEST_F(SettingsTest, AProgramFolderNamedInAnotherEncodingKeepsTheSettings) {
+  const QByteArray program = QFile::encodeName(folder.path()) + "/bin\xFF";
+  ASSERT_EQ(::mkdir(program.constData(), 0700), 0);
+  const QByteArray file = program + "/Tesmora_Settings.ini";
+  const QString settings = SettingsFilePath(FileNameText(program), "/home/u/.config/Tesmora");
+  EXPECT_EQ(FileNameBytes(settings), file);
+  ASSERT_EQ(ReplaceFile(settings, "[Form1]\r\noffset_Position=100\r\n"), std::nullopt);
+  {
+    TForm1 form(platform, settings);
+    form.show();
+    EXPECT_EQ(form.offset->value(), 100);
+    form.offset->setValue(200);
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  QFile saved;
+  ASSERT_TRUE(OpenForReading(saved, settings));
+  EXPECT_EQ(IniFile::Parse(saved.readAll()).value("Form1", "offset_Position"), QByteArray("200"));
+  ::unlink(file.constData());
+  ::rmdir(program.constData());
 }
 
 TEST_F(SettingsTest, ValuesThatDoNotFitAreIgnoredOrHeldToTheRange) {
@@ -131,7 +214,7 @@ TEST_F(SettingsTest, ADefaultsButtonPressClearsThePathsThatAreSaved) {
     EXPECT_EQ(form.FlushSettings(), std::nullopt);
   }
   EXPECT_EQ(IniFile::Parse(savedSettings()).value("Form1", "LabelImageChangedNTSC_Caption"),
-            QString());
+            QByteArray());
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReported) {

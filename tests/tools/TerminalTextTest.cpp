@@ -29,13 +29,16 @@ TEST(cliTerminalText, EscapesControlCodes) {
             "\\x9b2J");
 }
 
-TEST(cliTerminalText, KeepsWellFormedUtf8AndEscapesOtherBytes) {
+TEST(cliTerminalText, KeepsFileNameBytesAndEscapesThoseATerminalTakesForControls) {
   EXPECT_EQ(TerminalText("Café € 日本 😀 \xC2\xA0"), "Café € 日本 😀 \xC2\xA0");
-  // Latin-1 bytes, a cut sequence, an overlong form and a surrogate.
-  EXPECT_EQ(TerminalText("caf\xE9"), "caf\\xe9");
-  EXPECT_EQ(TerminalText("\xE2\x82"), "\\xe2\\x82");
-  EXPECT_EQ(TerminalText("\xC0\xAF"), "\\xc0\\xaf");
-  EXPECT_EQ(TerminalText("\xED\xA0\x80"), "\\xed\\xa0\\x80");
+  // Bytes of a name in another encoding stay, so the name printed is the
+  // name on disk: Latin-1, a cut sequence, an overlong form, a surrogate.
+  EXPECT_EQ(TerminalText("caf\xE9/bad\xFF"), "caf\xE9/bad\xFF");
+  EXPECT_EQ(TerminalText("\xE2\x82"), "\xE2\\x82");
+  EXPECT_EQ(TerminalText("\xC0\xAF"), "\xC0\xAF");
+  EXPECT_EQ(TerminalText("\xED\xA0\x80"), "\xED\xA0\\x80");
+  // A lone byte 0x80 to 0x9F is a C1 control to an 8-bit terminal (0x9B is CSI).
+  EXPECT_EQ(TerminalText("a\x9B" "2Jb"), "a\\x9b" "2Jb");
 }
 
 TEST(cliRunStoppable, EndsARunOutOfMemoryWithAMessageAndStatus1) {
