@@ -48,10 +48,24 @@ std::uint16_t StopDelayTicks(long long durationMs);
 // the band, both ends inclusive, 12 bits each.
 std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area);
 
+// When a subpicture shows: the time stamp in ticks of the 90 kHz clock and
+// the stop delay in units of 1024 ticks.
+struct SubpictureTime {
+  std::uint32_t startTicks = 0;
+  std::uint16_t stopDelayUnits = 0;
+
+  friend bool operator==(const SubpictureTime&, const SubpictureTime&) = default;
+};
+
 // Assembles one packet. `area` is the band the pixel data holds. Throws
 // PacketError when the unit would exceed kMaxUnitSize or the time stamp does
 // not fit, and std::invalid_argument for a palette index outside 0 to 15.
 SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
                       long long durationMs, const RolePaletteIndices& roles);
+
+// The same packet with its time given as the header and the stop command
+// write it. Throws as above, except that any time can be written.
+SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, SubpictureTime time,
+                      const RolePaletteIndices& roles);
 
 }  // namespace tesmora
