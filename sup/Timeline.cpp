@@ -74,7 +74,8 @@ std::vector<Span> VisibleSpans(const std::vector<CueTime>& cues, const std::vect
   for (std::size_t k = 0; k < order.size(); ++k) {
     const CueTime& cue = cues[order[k]];
     const long long begin = cue.startMs * kTicksPerMs;
-    const long long end = std::min(cue.endMs, kFarthestEndMs) * kTicksPerMs;
+    // An end before the start counts as one at the start: too short either way.
+    const long long end = std::clamp(cue.endMs, cue.startMs, kFarthestEndMs) * kTicksPerMs;
     if (end - begin >= kTicksPerUnit) {
       spans.push_back({begin, end, order[k]});
       continue;
