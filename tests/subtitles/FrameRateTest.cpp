@@ -35,6 +35,9 @@ TEST(ParseFrameRate, ReadsOtherDecimalsExactly) {
   EXPECT_EQ(ParseFrameRate("23.97"), (FrameRate{2397, 100}));
   EXPECT_EQ(ParseFrameRate("23.977"), (FrameRate{23977, 1000}));
   EXPECT_EQ(ParseFrameRate("24.00"), (FrameRate{24, 1}));
+  for (const std::string_view offered : kCommonFrameRateTexts) {
+    EXPECT_NE(ParseFrameRate(offered), std::nullopt) << offered;
+  }
 }
 
 TEST(ParseFrameRate, RefusesTextThatIsNotAPositiveDecimal) {
