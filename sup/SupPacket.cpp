@@ -5,8 +5,8 @@
 namespace tesmora {
 namespace {
 
-constexpr std::uint8_t kForcedStartDisplay = 0x00;
 constexpr std::uint8_t kStartDisplay = 0x01;
+constexpr std::uint8_t kForcedStartDisplay = 0x00;
 constexpr std::uint8_t kSetColour = 0x03;
 constexpr std::uint8_t kSetContrast = 0x04;
 constexpr std::uint8_t kSetDisplayArea = 0x05;
@@ -77,20 +77,36 @@ std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area) {
           static_cast<std::uint8_t>(yEnd & 0xFF)};
 }
 
-SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
-                      long long durationMs, const RolePaletteIndices& roles, StartDisplay start) {
-  const std::uint8_t colours[2] = {NibblePair(roles.antialias, roles.outline),
-                                   NibblePair(roles.text, roles.background)};
+namespace {
+
+using ColourBytes = std::array<std::uint8_t, 2>;
+
+ColourBytes RoleColourBytes(const RolePaletteIndices& roles) {
+  return {NibblePair(roles.antialias, roles.outline), NibblePair(roles.text, roles.background)};
+}
+
+long long UnitSize(const PixelData& pixels) {
   const long long p = static_cast<long long>(pixels.bytes.size());
-  const long long firstSequence = p + 4;
-  const long long secondSequence = firstSequence + kFirstSequenceSize;
-  const long long unitSize = secondSequence + kSecondSequenceSize + (p % 2);
+  return p + 4 + kFirstSequenceSize + kSecondSequenceSize + (p % 2);
+}
+
+void CheckUnitSize(const PixelData& pixels) {
+  const long long unitSize = UnitSize(pixels);
   if (unitSize > kMaxUnitSize) {
     throw PacketError("its subpicture would take " + std::to_string(unitSize) +
                       " bytes, more than the DVD limit of " + std::to_string(kMaxUnitSize) +
                       " bytes; choose a smaller font size or outline width");
   }
-  const std::uint32_t pts = PresentationTimeStamp(startMs);
+}
+
+// The packet of checked parts.
+SupPacket AssemblePacket(const PixelData& pixels, const EncodeArea& area, SubpictureTime time,
+                         const ColourBytes& colours, StartDisplay start) {
+  const long long p = static_cast<long long>(pixels.bytes.size());
+  const long long firstSequence = p + 4;
+  const long long secondSequence = firstSequence + kFirstSequenceSize;
+  const long long unitSize = UnitSize(pixels);
+  const std::uint32_t pts = time.startTicks;
 
   SupPacket packet;
   packet.header = {'S',
@@ -129,7 +145,7 @@ SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long
   unit.push_back(kEndOfCommands);
 
   // Second sequence: hide it after the duration; it points at itself as the last.
-  PutBigEndian16(unit, StopDelayTicks(durationMs));
+  PutBigEndian16(unit, time.stopDelayUnits);
   PutBigEndian16(unit, static_cast<int>(secondSequence));
   unit.push_back(kStopDisplay);
   unit.push_back(kEndOfCommands);
@@ -138,6 +154,23 @@ SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long
     unit.push_back(0xFF);
   }
   return packet;
+}
+
+}  // namespace
+
+SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
+                      long long durationMs, const RolePaletteIndices& roles, StartDisplay start) {
+  const ColourBytes colours = RoleColourBytes(roles);
+  CheckUnitSize(pixels);
+  const SubpictureTime time{PresentationTimeStamp(startMs), StopDelayTicks(durationMs)};
+  return AssemblePacket(pixels, area, time, colours, start);
+}
+
+SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, SubpictureTime time,
+                      const RolePaletteIndices& roles, StartDisplay start) {
+  const ColourBytes colours = RoleColourBytes(roles);
+  CheckUnitSize(pixels);
+  return AssemblePacket(pixels, area, time, colours, start);
 }
 
 }  // namespace tesmora

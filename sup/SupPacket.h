@@ -53,6 +53,15 @@ std::uint16_t StopDelayTicks(long long durationMs);
 // the band, both ends inclusive, 12 bits each.
 std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area);
 
+// When a subpicture shows: the time stamp in ticks of the 90 kHz clock and
+// the stop delay in units of 1024 ticks.
+struct SubpictureTime {
+  std::uint32_t startTicks = 0;
+  std::uint16_t stopDelayUnits = 0;
+
+  friend bool operator==(const SubpictureTime&, const SubpictureTime&) = default;
+};
+
 // Assembles one packet. `area` is the band the pixel data holds; `start`
 // picks the start-display command (0x01 Normal, 0x00 Forced). Throws
 // PacketError when the unit would exceed kMaxUnitSize or the time stamp does
@@ -60,5 +69,10 @@ std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area);
 SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
                       long long durationMs, const RolePaletteIndices& roles,
                       StartDisplay start = StartDisplay::Normal);
+
+// The same packet with its time given as the header and the stop command
+// write it. Throws as above, except that any time can be written.
+SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, SubpictureTime time,
+                      const RolePaletteIndices& roles, StartDisplay start = StartDisplay::Normal);
 
 }  // namespace tesmora

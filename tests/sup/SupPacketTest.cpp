@@ -116,6 +116,24 @@ TEST(BuildPacket, RefusesAUnitAboveTheDvdLimit) {
   EXPECT_EQ(BuildPacket(Bytes(53186), {0, 1}, 0, 0, kGenericRoles).unit.size(), 53220u);
   EXPECT_THROW(BuildPacket(Bytes(53187), {0, 1}, 0, 0, kGenericRoles), PacketError);
   EXPECT_THROW(BuildPacket(Bytes(70000), {0, 1}, 0, 0, kGenericRoles), PacketError);
+  EXPECT_THROW(BuildPacket(Bytes(53187), {0, 1}, SubpictureTime{}, kGenericRoles), PacketError);
+}
+
+TEST(BuildPacket, WritesATimeGivenInTicksAndUnitsAsGiven) {
+  const FrameBitmap frame(576);
+  const EncodeArea area{500, 2};
+  const PixelData pixels = EncodeFields(frame, area, kKeys);
+  const SupPacket byMs = BuildPacket(pixels, area, 1000, 2000, kGenericRoles);
+  const SupPacket byTicks = BuildPacket(pixels, area, SubpictureTime{90000, 176}, kGenericRoles);
+  EXPECT_EQ(byTicks.header, byMs.header);
+  EXPECT_EQ(byTicks.unit, byMs.unit);
+
+  // The whole 32-bit clock and the largest delay, beyond what whole ms reach.
+  const SupPacket last = BuildPacket(Bytes(2), {0, 1}, {0xFFFFFFFF, 0xFFFF}, kGenericRoles);
+  EXPECT_EQ(Hex(last.header), "53 50 FF FF FF FF 00 00 00 00");
+  EXPECT_EQ(Hex({last.unit.data() + 30, 6}), "FF FF 00 1E 02 FF");
+  EXPECT_THROW(BuildPacket(Bytes(2), {0, 1}, SubpictureTime{}, {16, 0, 0, 0}),
+               std::invalid_argument);
 }
 
 }  // namespace

@@ -1,0 +1,230 @@
+#include "sup/Timeline.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <optional>
+#include <set>
+
+#include "sup/SubtitlePacket.h"
+#include "sup/SupPacket.h"
+
+namespace tesmora {
+namespace {
+
+constexpr long long kTicksPerMs = 90;
+constexpr long long kTicksPerUnit = 1024;
+constexpr long long kLargestStopDelay = 0xFFFF;
+constexpr long long kLatestTick = 0xFFFFFFFFLL;
+// Ends beyond this (about 31 years) are held to it, so no tick count overflows.
+constexpr long long kFarthestEndMs = 1'000'000'000'000LL;
+
+// When a cue is visible, in ticks: from `begin` up to, not including, `end`.
+struct Span {
+  long long begin = 0;
+  long long end = 0;
+  int cue = 0;
+};
+
+// A stretch of time in which the same cues are visible.
+struct Interval {
+  long long from = 0;
+  long long to = 0;
+  std::vector<int> cues;
+};
+
+void CheckStartTimes(const std::vector<CueTime>& cues) {
+  for (std::size_t i = 0; i < cues.size(); ++i) {
+    try {
+      PresentationTimeStamp(cues[i].startMs);
+    } catch (const PacketError& error) {
+      throw SubtitleError(static_cast<int>(i + 1), cues[i].startMs, error.what());
+    }
+  }
+}
+
+std::vector<int> TimeOrder(const std::vector<CueTime>& cues, TimingReport& report) {
+  std::vector<int> order(cues.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&cues](int a, int b) { return cues[a].startMs < cues[b].startMs; });
+  for (std::size_t i = 1; i < cues.size(); ++i) {
+    if (cues[i].startMs < cues[i - 1].startMs) {
+      if (report.outOfOrder++ == 0) {
+        report.firstOutOfOrder = static_cast<int>(i + 1);
+      }
+    }
+  }
+  return order;
+}
+
+// The spans of the cues in time order. A cue shorter than one unit gets one
+// unit when no other cue starts within it, and is left out otherwise.
+std::vector<Span> VisibleSpans(const std::vector<CueTime>& cues, const std::vector<int>& order,
+                               TimingReport& report) {
+  // The first later start after each position in time order.
+  std::vector<std::optional<long long>> laterStart(order.size());
+  for (std::size_t k = order.size(); k-- > 1;) {
+    laterStart[k - 1] = cues[order[k]].startMs > cues[order[k - 1]].startMs
+                            ? std::optional(cues[order[k]].startMs)
+                            : laterStart[k];
+  }
+  std::vector<Span> spans;
+  spans.reserve(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const CueTime& cue = cues[order[k]];
+    const long long begin = cue.startMs * kTicksPerMs;
+    // An end before the start counts as one at the start: too short either way.
+    const long long end = std::clamp(cue.endMs, cue.startMs, kFarthestEndMs) * kTicksPerMs;
+    if (end - begin >= kTicksPerUnit) {
+      spans.push_back({begin, end, order[k]});
+      continue;
+    }
+    const int number = order[k] + 1;
+    ++report.tooShort;
+    report.firstTooShort = report.tooShort == 1 ? number : std::min(report.firstTooShort, number);
+    if (!laterStart[k] || *laterStart[k] * kTicksPerMs - begin >= kTicksPerUnit) {
+      spans.push_back({begin, begin + kTicksPerUnit, order[k]});
+    } else {
+      report.dropped.push_back(number);
+    }
+  }
+  return spans;
+}
+
+// Splits the time into intervals at every begin and end; `spans` are in
+// time order, and so are the cues of each interval.
+std::vector<Interval> VisibleIntervals(const std::vector<Span>& spans) {
+  std::vector<long long> changes;
+  changes.reserve(spans.size() * 2);
+  for (const Span& span : spans) {
+    changes.push_back(span.begin);
+    changes.push_back(span.end);
+  }
+  std::sort(changes.begin(), changes.end());
+  changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
+
+  std::vector<Interval> intervals;
+  std::set<std::size_t> visible;  // positions in `spans`
+  std::multimap<long long, std::size_t> ends;
+  std::size_t next = 0;
+  for (std::size_t c = 0; c + 1 < changes.size(); ++c) {
+    const long long at = changes[c];
+    while (!ends.empty() && ends.begin()->first <= at) {
+      visible.erase(ends.begin()->second);
+      ends.erase(ends.begin());
+    }
+    while (next < spans.size() && spans[next].begin == at) {
+      visible.insert(next);
+      ends.emplace(spans[next].end, next);
+      ++next;
+    }
+    if (!visible.empty()) {
+      Interval interval{at, changes[c + 1], {}};
+      for (const std::size_t position : visible) {
+        interval.cues.push_back(spans[position].cue);
+      }
+      intervals.push_back(std::move(interval));
+    }
+  }
+  return intervals;
+}
+
+void CountOverlaps(const std::vector<Interval>& intervals, std::size_t cueCount,
+                   TimingReport& report) {
+  std::vector<bool> overlapping(cueCount, false);
+  for (const Interval& interval : intervals) {
+    if (interval.cues.size() > 1) {
+      for (const int cue : interval.cues) {
+        overlapping[cue] = true;
+      }
+    }
+  }
+  for (std::size_t i = 0; i < cueCount; ++i) {
+    if (overlapping[i] && report.overlapping++ == 0) {
+      report.firstOverlapping = static_cast<int>(i + 1);
+    }
+  }
+}
+
+// Units of `ticks`, to the nearest, halves to even.
+long long NearestUnits(long long ticks) {
+  long long units = ticks / kTicksPerUnit;
+  const long long rest = ticks % kTicksPerUnit;
+  if (rest * 2 > kTicksPerUnit || (rest * 2 == kTicksPerUnit && units % 2 != 0)) {
+    ++units;
+  }
+  return units;
+}
+
+// Appends the subpictures of one interval: as many of the largest delay as
+// it needs, back to back, then the rest.
+void AppendRepeats(const Interval& interval, long long units, const std::vector<CueTime>& cues,
+                   std::vector<Subpicture>& out) {
+  long long start = interval.from;
+  while (units > 0) {
+    if (start > kLatestTick) {
+      const int first = interval.cues.front();
+      throw SubtitleError(first + 1, cues[first].startMs,
+                          "it is still shown at " + FormatSubtitleTime(start / kTicksPerMs) +
+                              ", where a subpicture would have to start, later than a time "
+                              "stamp can hold (0 to " +
+                              std::to_string(kLatestTick / kTicksPerMs) + " ms)");
+    }
+    const long long piece = std::min(units, kLargestStopDelay);
+    out.push_back(
+        {static_cast<std::uint32_t>(start), static_cast<std::uint16_t>(piece), interval.cues});
+    start += piece * kTicksPerUnit;
+    units -= piece;
+  }
+}
+
+std::vector<Subpicture> Subpictures(const std::vector<Interval>& intervals,
+                                    const std::vector<CueTime>& cues, TimingReport& report) {
+  std::vector<Subpicture> subpictures;
+  std::vector<bool> accounted(cues.size(), false);
+  for (const int number : report.dropped) {
+    accounted[number - 1] = true;  // already reported as left out
+  }
+  for (std::size_t m = 0; m < intervals.size(); ++m) {
+    const Interval& interval = intervals[m];
+    long long units = NearestUnits(interval.to - interval.from);
+    if (m + 1 < intervals.size()) {
+      const long long room = intervals[m + 1].from - interval.from;
+      if (units * kTicksPerUnit > room) {
+        units = room / kTicksPerUnit;
+      }
+    }
+    // An interval of less than one unit cannot be seen; the cues around it
+    // show in their other intervals.
+    if (units == 0) {
+      continue;
+    }
+    AppendRepeats(interval, units, cues, subpictures);
+    for (const int cue : interval.cues) {
+      accounted[cue] = true;
+    }
+  }
+  for (std::size_t i = 0; i < cues.size(); ++i) {
+    if (!accounted[i]) {
+      report.dropped.push_back(static_cast<int>(i + 1));
+    }
+  }
+  std::sort(report.dropped.begin(), report.dropped.end());
+  return subpictures;
+}
+
+}  // namespace
+
+Timeline PlanTimeline(const std::vector<CueTime>& cues) {
+  CheckStartTimes(cues);
+  Timeline timeline;
+  const std::vector<int> order = TimeOrder(cues, timeline.report);
+  const std::vector<Interval> intervals =
+      VisibleIntervals(VisibleSpans(cues, order, timeline.report));
+  CountOverlaps(intervals, cues.size(), timeline.report);
+  timeline.subpictures = Subpictures(intervals, cues, timeline.report);
+  return timeline;
+}
+
+}  // namespace tesmora

@@ -1,0 +1,260 @@
+#include "sup/Timeline.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+
+#include "sup/SubtitlePacket.h"
+#include "sup/SupPacket.h"
+
+namespace tesmora {
+namespace {
+
+constexpr long long kUnit = 1024;  // ticks of one stop delay unit
+
+std::string ErrorText(const std::vector<CueTime>& cues) {
+  try {
+    PlanTimeline(cues);
+  } catch (const SubtitleError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+// The properties every stream must have: strictly increasing starts, no
+// subpicture shown past the next one's start, every cue visible at the
+// start of each subpicture drawing it, and every cue shown or reported.
+void ExpectSoundStream(const std::vector<CueTime>& cues, const Timeline& timeline) {
+  const auto& pictures = timeline.subpictures;
+  std::vector<bool> seen(cues.size(), false);
+  for (std::size_t k = 0; k < pictures.size(); ++k) {
+    ASSERT_GT(pictures[k].stopDelayUnits, 0) << k;
+    if (k + 1 < pictures.size()) {
+      ASSERT_LT(pictures[k].startTicks, pictures[k + 1].startTicks) << k;
+      ASSERT_LE(pictures[k].startTicks + pictures[k].stopDelayUnits * kUnit,
+                pictures[k + 1].startTicks)
+          << k;
+    }
+    for (const int cue : pictures[k].cues) {
+      ASSERT_LE(cues[cue].startMs * 90, pictures[k].startTicks) << k;
+      seen[cue] = true;
+    }
+  }
+  for (const int number : timeline.report.dropped) {
+    ASSERT_FALSE(seen[number - 1]) << number;
+    seen[number - 1] = true;
+  }
+  for (std::size_t i = 0; i < cues.size(); ++i) {
+    ASSERT_TRUE(seen[i]) << "cue " << i + 1 << " neither shown nor reported";
+  }
+}
+
+TEST(PlanTimeline, KeepsTodaysTimesForSortedSeparateCues) {
+  // Every duration up to the largest stop delay, each cue alone.
+  for (long long duration = 12; duration <= 745643; ++duration) {
+    const Timeline timeline = PlanTimeline({{1000, 1000 + duration}});
+    ASSERT_EQ(timeline.subpictures,
+              (std::vector<Subpicture>{{90000, StopDelayTicks(duration), {0}}}))
+        << duration;
+  }
+  // The example file's times, with gaps between cues.
+  const std::vector<CueTime> cues{{1000, 3500},   {4000, 7000},   {7800, 10200},
+                                  {11000, 14000}, {15000, 17500}, {18000, 21000}};
+  const Timeline timeline = PlanTimeline(cues);
+  ASSERT_EQ(timeline.subpictures.size(), cues.size());
+  for (std::size_t i = 0; i < cues.size(); ++i) {
+    EXPECT_EQ(timeline.subpictures[i].startTicks, PresentationTimeStamp(cues[i].startMs));
+    EXPECT_EQ(timeline.subpictures[i].stopDelayUnits,
+              StopDelayTicks(cues[i].endMs - cues[i].startMs));
+    EXPECT_EQ(timeline.subpictures[i].cues, std::vector<int>{static_cast<int>(i)});
+  }
+  EXPECT_EQ(timeline.report, TimingReport{});
+}
+
+TEST(PlanTimeline, WritesCuesInTimeOrderAndCountsThoseOutOfOrder) {
+  const Timeline timeline =
+      PlanTimeline({{5000, 6000}, {1000, 2000}, {3000, 4000}, {2500, 2600}, {3000, 3500}});
+  std::vector<std::vector<int>> drawn;
+  for (const Subpicture& picture : timeline.subpictures) {
+    drawn.push_back(picture.cues);
+  }
+  // The two cues starting at 3000 keep their file order.
+  EXPECT_EQ(drawn, (std::vector<std::vector<int>>{{1}, {3}, {2, 4}, {2}, {0}}));
+  EXPECT_EQ(timeline.report.outOfOrder, 2);
+  EXPECT_EQ(timeline.report.firstOutOfOrder, 2);
+  EXPECT_EQ(timeline.report.overlapping, 2);
+  EXPECT_EQ(timeline.report.firstOverlapping, 3);
+}
+
+TEST(PlanTimeline, ShowsTwoOverlappingCuesTogetherWhileBothAreVisible) {
+  const Timeline timeline = PlanTimeline({{1000, 4000}, {3000, 6000}});
+  // 2000 ms is 175.8 units; 176 would reach 224 ticks into the next one.
+  EXPECT_EQ(timeline.subpictures,
+            (std::vector<Subpicture>{{90000, 175, {0}}, {270000, 87, {0, 1}}, {360000, 176, {1}}}));
+  EXPECT_EQ(timeline.report.overlapping, 2);
+  EXPECT_EQ(timeline.report.firstOverlapping, 1);
+  EXPECT_EQ(timeline.report.outOfOrder, 0);
+}
+
+TEST(PlanTimeline, ShowsThreeOverlappingCuesInStartOrder) {
+  const Timeline timeline = PlanTimeline({{0, 3000}, {2000, 4000}, {1000, 5000}, {6000, 7000}});
+  EXPECT_EQ(timeline.subpictures, (std::vector<Subpicture>{{0, 87, {0}},
+                                                           {90000, 87, {0, 2}},
+                                                           {180000, 87, {0, 2, 1}},
+                                                           {270000, 87, {2, 1}},
+                                                           {360000, 88, {2}},
+                                                           {540000, 88, {3}}}));
+  EXPECT_EQ(timeline.report.overlapping, 3);
+  EXPECT_EQ(timeline.report.firstOverlapping, 1);
+  EXPECT_EQ(timeline.report.outOfOrder, 1);
+  EXPECT_EQ(timeline.report.firstOutOfOrder, 3);
+}
+
+TEST(PlanTimeline, NeverShowsAChainedCuePastTheNextStart) {
+  std::vector<CueTime> chain;
+  long long at = 0;
+  for (int i = 0; i < 60; ++i) {
+    const long long duration = 1000 + 37 * i;
+    chain.push_back({at, at + duration});
+    at += duration;
+  }
+  const Timeline timeline = PlanTimeline(chain);
+  ASSERT_EQ(timeline.subpictures.size(), chain.size());
+  int crossedBefore = 0;
+  for (std::size_t i = 0; i < chain.size(); ++i) {
+    const Subpicture& picture = timeline.subpictures[i];
+    const long long duration = chain[i].endMs - chain[i].startMs;
+    const long long roomUnits = duration * 90 / kUnit;
+    const bool nearestCrosses = StopDelayTicks(duration) > roomUnits;
+    crossedBefore += nearestCrosses && i + 1 < chain.size();
+    EXPECT_EQ(picture.startTicks, chain[i].startMs * 90);
+    // The last cue has no next one to cross.
+    EXPECT_EQ(picture.stopDelayUnits,
+              nearestCrosses && i + 1 < chain.size() ? roomUnits : StopDelayTicks(duration))
+        << i;
+  }
+  EXPECT_EQ(crossedBefore, 29);
+  ExpectSoundStream(chain, timeline);
+}
+
+TEST(PlanTimeline, RepeatsACueLongerThanTheLargestStopDelay) {
+  // 15 minutes: 81000000 ticks, 79101.56 units, to the nearest 79102.
+  const Timeline alone = PlanTimeline({{10000, 910000}});
+  EXPECT_EQ(alone.subpictures,
+            (std::vector<Subpicture>{{900000, 65535, {0}}, {900000 + 65535 * kUnit, 13567, {0}}}));
+  // Followed at once by another cue, it ends within its 81000000 ticks.
+  const Timeline chained = PlanTimeline({{10000, 910000}, {910000, 912000}});
+  EXPECT_EQ(chained.subpictures,
+            (std::vector<Subpicture>{
+                {900000, 65535, {0}}, {900000 + 65535 * kUnit, 13566, {0}}, {81900000, 176, {1}}}));
+  EXPECT_EQ(chained.report, TimingReport{});
+  // Exactly the largest delay needs no repeat; one unit more does.
+  EXPECT_EQ(PlanTimeline({{0, 745642}}).subpictures.size(), 1u);
+  EXPECT_EQ(PlanTimeline({{0, 745649}}).subpictures,
+            (std::vector<Subpicture>{{0, 65535, {0}}, {65535 * kUnit, 1, {0}}}));
+}
+
+TEST(PlanTimeline, GivesATooShortCueOneUnitWhereTheNextLeavesRoom) {
+  const Timeline roomy = PlanTimeline({{1000, 1005}, {2000, 3000}});
+  EXPECT_EQ(roomy.subpictures, (std::vector<Subpicture>{{90000, 1, {0}}, {180000, 88, {1}}}));
+  EXPECT_EQ(roomy.report.tooShort, 1);
+  EXPECT_EQ(roomy.report.firstTooShort, 1);
+  EXPECT_TRUE(roomy.report.dropped.empty());
+
+  // The next cue starts 12 ms later, just after one unit (11.4 ms).
+  const Timeline tight = PlanTimeline({{1000, 1005}, {1012, 2000}});
+  EXPECT_EQ(tight.subpictures.front(), (Subpicture{90000, 1, {0}}));
+
+  // A too short cue within a longer one is drawn with it for one unit.
+  const Timeline inside = PlanTimeline({{0, 10000}, {5000, 5005}});
+  EXPECT_EQ(inside.subpictures,
+            (std::vector<Subpicture>{{0, 439, {0}}, {450000, 1, {0, 1}}, {451024, 438, {0}}}));
+  EXPECT_EQ(inside.report.overlapping, 2);
+}
+
+TEST(PlanTimeline, LeavesOutATooShortCueWhenTheNextStartsTooSoon) {
+  const Timeline timeline = PlanTimeline({{0, 800}, {1000, 1005}, {1011, 2000}, {3000, 3011}});
+  EXPECT_EQ(timeline.subpictures,
+            (std::vector<Subpicture>{{0, 70, {0}}, {90990, 87, {2}}, {270000, 1, {3}}}));
+  EXPECT_EQ(timeline.report.tooShort, 2);
+  EXPECT_EQ(timeline.report.firstTooShort, 2);
+  EXPECT_EQ(timeline.report.dropped, std::vector<int>{2});
+}
+
+TEST(PlanTimeline, TreatsCuesEndingAtOrBeforeTheirStartAsTooShort) {
+  const Timeline timeline = PlanTimeline({{3000, 4000}, {1000, 1000}, {2000, 1500}, {2005, 2010}});
+  EXPECT_EQ(timeline.subpictures,
+            (std::vector<Subpicture>{{90000, 1, {1}}, {180450, 1, {3}}, {270000, 88, {0}}}));
+  EXPECT_EQ(timeline.report.tooShort, 3);
+  EXPECT_EQ(timeline.report.firstTooShort, 2);
+  EXPECT_EQ(timeline.report.dropped, std::vector<int>{3});
+  EXPECT_EQ(timeline.report.outOfOrder, 1);
+
+  // Ends at the far reaches of the number range neither overflow nor wrap.
+  const long long far = std::numeric_limits<long long>::max();
+  const Timeline extreme =
+      PlanTimeline({{1000, std::numeric_limits<long long>::min()}, {5000, 6000}});
+  EXPECT_EQ(extreme.subpictures, (std::vector<Subpicture>{{90000, 1, {0}}, {450000, 88, {1}}}));
+  EXPECT_THROW(PlanTimeline({{0, far}}), SubtitleError);
+}
+
+TEST(PlanTimeline, ReportsACueOnlyShownBetweenChangesTooCloseToSee) {
+  // Cue 1 lasts 13 ms, but others start or end every 3 to 5 ms within it.
+  const std::vector<CueTime> cues{{1000, 1013}, {1008, 2000}, {0, 1005}};
+  const Timeline timeline = PlanTimeline(cues);
+  EXPECT_EQ(timeline.subpictures, (std::vector<Subpicture>{{0, 87, {2}}, {91170, 87, {1}}}));
+  EXPECT_EQ(timeline.report.dropped, std::vector<int>{1});
+  EXPECT_EQ(timeline.report.tooShort, 0);
+  ExpectSoundStream(cues, timeline);
+}
+
+TEST(PlanTimeline, RefusesAStartPastTheTimeStampRangeAtOnce) {
+  EXPECT_EQ(ErrorText({{0, 1000}, {47721859, 47722000}, {-5, 10}}),
+            "Subtitle 2, starting at 13:15:21,859: its start time cannot be written as a time "
+            "stamp (0 to 47721858 ms)");
+  EXPECT_EQ(ErrorText({{0, 1000}, {-5, 10}}),
+            "Subtitle 2, starting at -00:00:00,005: its start time cannot be written as a time "
+            "stamp (0 to 47721858 ms)");
+  // The message the packet writer gives for the same cue.
+  try {
+    BuildPacket(PixelData{}, {0, 1}, 47721859, 1000, {});
+    FAIL();
+  } catch (const PacketError& error) {
+    EXPECT_EQ(SubtitleError(2, 47721859, error.what()).what(), ErrorText({{0, 1}, {47721859, 1}}));
+  }
+  EXPECT_EQ(PlanTimeline({{47721858, 47722858}}).subpictures,
+            (std::vector<Subpicture>{{4294967220, 88, {0}}}));
+}
+
+TEST(PlanTimeline, RefusesACueStillShownWhenARepeatWouldStartPastTheRange) {
+  EXPECT_EQ(ErrorText({{47000000, 48000000}}),
+            "Subtitle 1, starting at 13:03:20,000: it is still shown at 13:15:45,642, where a "
+            "subpicture would have to start, later than a time stamp can hold (0 to 47721858 ms)");
+}
+
+TEST(PlanTimeline, KeepsEveryStreamSound) {
+  // A pseudo-random file of overlapping, touching, short and long cues.
+  std::uint32_t state = 12345;
+  const auto next = [&state](std::uint32_t range) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<long long>((state >> 8) % range);
+  };
+  std::vector<CueTime> cues;
+  for (int i = 0; i < 2000; ++i) {
+    const long long start = next(3'000'000);
+    const long long kind = next(10);
+    const long long length = kind == 0   ? next(20)
+                             : kind == 1 ? 700'000 + next(400'000)
+                                         : next(8000);
+    cues.push_back({start, start + length});
+  }
+  const Timeline timeline = PlanTimeline(cues);
+  ExpectSoundStream(cues, timeline);
+  EXPECT_GT(timeline.report.outOfOrder, 900);
+  EXPECT_GT(timeline.report.overlapping, 1000);
+  EXPECT_GT(timeline.report.tooShort, 100);
+}
+
+}  // namespace
+}  // namespace tesmora
