@@ -14,61 +14,60 @@ constexpr int kBpp = FrameBitmap::kBytesPerPixel;
 constexpr int kBits = ChangeMask::kBits;
 constexpr int kFullWords = kBits / 64;
 
-// Bit k set when row byte k differs from byte k + 3, the same colour byte of
-// the next pixel; one extra zero word so that every word has a successor.
-using ByteDifferences = std::array<std::uint64_t, ChangeMask::kWords + 1>;
+// Keeps every third bit of `spread`, bits 0, 3, 6 and so on up to bit
+// 3 * (kCount - 1), and packs them into bits 0 to kCount - 1.
+template <int kCount>
+std::uint64_t EveryThirdBit(std::uint64_t spread) {
+  static_assert(kCount == 8 || kCount == 16);
+  std::uint64_t x = spread & 0x1249249249249249;
+  x = (x ^ (x >> 2)) & 0x10C30C30C30C30C3;
+  x = (x ^ (x >> 4)) & 0x100F00F00F00F00F;
+  x = (x ^ (x >> 8)) & 0x001F0000FF0000FF;
+  if constexpr (kCount == 16) {
+    x = (x ^ (x >> 16)) & 0x001F00000000FFFF;
+  }
+  return x & ((std::uint64_t{1} << kCount) - 1);
+}
 
-// Compares the row with itself one pixel further on, `kChunk` bytes at a
-// time; `differing(p)` gives the bits of bytes p[0] to p[kChunk - 1]. A last
-// partial chunk is read ending at the last compared byte rather than past
-// it, so no byte beyond the row is read.
+// Change bits of the kChunk pixels from `p` on: pixel i + 1 against pixel i
+// for i = 0 to kChunk - 1. `differing(q)` gives one bit per byte of q[0] to
+// q[kChunk - 1], set when the byte differs from the same byte of the next
+// pixel; three chunks of bytes make kChunk pixels, and a pixel has changed
+// when any of its three bits is set.
 template <int kChunk, class Differing>
-void CollectByteDifferences(const std::uint8_t* row, ByteDifferences& out, Differing differing) {
+std::uint64_t ChangedPixels(const std::uint8_t* p, Differing differing) {
+  const std::uint64_t bytes = static_cast<std::uint64_t>(differing(p)) |
+                              static_cast<std::uint64_t>(differing(p + kChunk)) << kChunk |
+                              static_cast<std::uint64_t>(differing(p + 2 * kChunk)) << 2 * kChunk;
+  return EveryThirdBit<kChunk>(bytes | bytes >> 1 | bytes >> 2);
+}
+
+// Builds the mask kChunk pixels at a time. A last partial group is read
+// ending at the last compared pixel rather than past it, so no byte beyond
+// the row is read.
+template <int kChunk, class Differing>
+void BuildWith(const std::uint8_t* row, ChangeMask& mask, Differing differing) {
   static_assert(64 % kChunk == 0);
+  const auto at = [row](int pixel) { return row + pixel * kBpp; };
   for (int word = 0; word < kFullWords; ++word) {
     std::uint64_t bits = 0;
 #pragma GCC unroll 8
     for (int i = 0; i < 64 / kChunk; ++i) {
-      bits |= static_cast<std::uint64_t>(differing(row + word * 64 + i * kChunk)) << (i * kChunk);
+      bits |= ChangedPixels<kChunk>(at(word * 64 + i * kChunk), differing) << (i * kChunk);
     }
-    out[word] = bits;
+    mask.words[word] = bits;
   }
   std::uint64_t last = 0;
-  int bit = kFullWords * 64;
-  for (; bit + kChunk <= kBits; bit += kChunk) {
-    last |= static_cast<std::uint64_t>(differing(row + bit)) << (bit % 64);
+  int pixel = kFullWords * 64;
+  for (; pixel + kChunk <= kBits; pixel += kChunk) {
+    last |= ChangedPixels<kChunk>(at(pixel), differing) << (pixel % 64);
   }
-  if (bit < kBits) {
-    const std::uint64_t tail = differing(row + kBits - kChunk) >> (bit + kChunk - kBits);
-    last |= tail << (bit % 64);
+  if (pixel < kBits) {
+    const std::uint64_t tail =
+        ChangedPixels<kChunk>(at(kBits - kChunk), differing) >> (pixel + kChunk - kBits);
+    last |= tail << (pixel % 64);
   }
-  for (int word = kFullWords; word < static_cast<int>(out.size()); ++word) {
-    out[word] = word == kFullWords ? last : 0;
-  }
-}
-
-// The bits of a word whose byte position is the first byte of a pixel. Word w
-// starts at byte 64 * w, and 64 leaves 1 when divided by 3.
-constexpr std::uint64_t PixelStarts(int word) {
-  std::uint64_t bits = 0;
-  for (int b = 0; b < 64; ++b) {
-    if ((word + b) % kBpp == 0) {
-      bits |= std::uint64_t{1} << b;
-    }
-  }
-  return bits;
-}
-
-constexpr std::uint64_t kPixelStarts[kBpp] = {PixelStarts(0), PixelStarts(1), PixelStarts(2)};
-
-// Moves the difference of any byte of a pixel onto the pixel's first byte.
-void FoldToPixels(const ByteDifferences& bytes, ChangeMask& mask) {
-  for (int word = 0; word < ChangeMask::kWords; ++word) {
-    const std::uint64_t here = bytes[word];
-    const std::uint64_t next = bytes[word + 1];
-    const std::uint64_t any = here | (here >> 1 | next << 63) | (here >> 2 | next << 62);
-    mask.words[word] = any & kPixelStarts[word % kBpp];
-  }
+  mask.words[kFullWords] = last;
 }
 
 std::uint64_t LoadLittleEndian64(const std::uint8_t* bytes) {
@@ -102,16 +101,12 @@ unsigned DifferingBytes16(const std::uint8_t* p) {
 }  // namespace
 
 void BuildChangeMaskPortable(const std::uint8_t* row, ChangeMask& mask) {
-  ByteDifferences bytes;
-  CollectByteDifferences<8>(row, bytes, DifferingBytes8);
-  FoldToPixels(bytes, mask);
+  BuildWith<8>(row, mask, DifferingBytes8);
 }
 
 void BuildChangeMask(const std::uint8_t* row, ChangeMask& mask) {
 #if defined(__SSE2__)
-  ByteDifferences bytes;
-  CollectByteDifferences<16>(row, bytes, DifferingBytes16);
-  FoldToPixels(bytes, mask);
+  BuildWith<16>(row, mask, DifferingBytes16);
 #else
   BuildChangeMaskPortable(row, mask);
 #endif

@@ -29,7 +29,7 @@ class NibbleWriter {
   // most significant bit first.
   void putBits(unsigned value, int bits) {
     bits_ = bits_ << bits | value;
-    pendingBits_ += bits;  // 4 to 23, so the shift below is below 64
+    pendingBits_ += static_cast<unsigned>(bits);  // 4 to 23, so the shift is below 64
     const std::uint64_t pendingFirst = bits_ << (64 - pendingBits_);
     const std::uint64_t bigEndian =
         std::endian::native == std::endian::little ? ByteSwap(pendingFirst) : pendingFirst;
@@ -56,7 +56,7 @@ class NibbleWriter {
 
   std::uint8_t* next_;
   std::uint64_t bits_ = 0;
-  int pendingBits_ = 0;
+  unsigned pendingBits_ = 0;
 };
 
 }  // namespace tesmora

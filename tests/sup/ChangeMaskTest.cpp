@@ -15,8 +15,7 @@ ChangeMask LiteralMask(const FrameBitmap& frame, int y) {
   ChangeMask mask{};
   for (int x = 1; x < ChangeMask::kExaminedPixels; ++x) {
     if (frame.pixel(x, y) != frame.pixel(x - 1, y)) {
-      const int bit = 3 * (x - 1);
-      mask.words[bit / 64] |= std::uint64_t{1} << (bit % 64);
+      mask.words[(x - 1) / 64] |= std::uint64_t{1} << ((x - 1) % 64);
     }
   }
   return mask;
@@ -51,7 +50,7 @@ TEST_P(ChangeMaskBuilders, IgnoresTheLastColumnAndSetsNoBitPastPixel718) {
 
   frame.setPixel(718, 0, Rgb{1, 2, 3});
   ChangeMask expected{};
-  expected.words[2151 / 64] = std::uint64_t{1} << (2151 % 64);
+  expected.words[717 / 64] = std::uint64_t{1} << (717 % 64);
   EXPECT_EQ(Built(GetParam(), frame, 0).words, expected.words);
 }
 
