@@ -1,6 +1,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -13,7 +14,7 @@ namespace tesmora {
 
 // Pixel x of a row as one number, red in the low byte. Reads one byte past
 // the pixel, which every pixel but the last of a row has.
-inline std::uint32_t PackedPixelAt(const std::uint8_t* row, int x) {
+inline std::uint32_t PackedPixelAt(const std::uint8_t* row, std::ptrdiff_t x) {
   std::uint32_t value;
   std::memcpy(&value, row + x * FrameBitmap::kBytesPerPixel, sizeof value);
   if constexpr (std::endian::native == std::endian::big) {
@@ -42,17 +43,17 @@ void ScanLineRuns(const std::uint8_t* row, const PackedKeys& keys, Visit&& visit
   // change bit gives. With pixels 0 and 1 equal the first run is counted from
   // pixel 1 and the last run gets the pixel back; a run's code is that of its
   // first pixel, which is then the colour of pixel 0 as well.
-  const int shift = (mask.words[0] & 1) == 0 ? 1 : 0;
+  const std::ptrdiff_t shift = (mask.words[0] & 1) == 0 ? 1 : 0;
   const std::uint8_t* const afterRow = row + kBpp;  // pixel p + 1 is pixel p of this
-  int before = shift - 1;
+  std::ptrdiff_t before = shift - 1;
   for (int word = 0; word < ChangeMask::kWords; ++word) {
     for (std::uint64_t bits = mask.words[word]; bits != 0; bits &= bits - 1) {
-      const int next = word * 64 + std::countr_zero(bits);
+      const std::ptrdiff_t next = word * 64 + std::countr_zero(bits);
       visit(static_cast<unsigned>(next - before), classify(PackedPixelAt(afterRow, before)));
       before = next;
     }
   }
-  visit(static_cast<unsigned>(static_cast<int>(kRunPixels) - 1 + shift - before),
+  visit(static_cast<unsigned>(kRunPixels - 1 + shift - before),
         classify(PackedPixelAt(afterRow, before)));
 }
 
