@@ -2,8 +2,7 @@
 
 #include <stdexcept>
 
-#include "sup/LineRuns.h"
-#include "sup/RunCode.h"
+#include "sup/EncodeRow.h"
 
 namespace tesmora {
 namespace {
@@ -14,8 +13,7 @@ constexpr int kPixelDataStart = 4;  // unit offset of the pixel data
 // offset of the first one, or the offset of the leading zero bytes when the
 // band has no such row.
 int AppendField(const FrameBitmap& frame, const EncodeArea& area, int parity,
-                const RoleKeyColours& keys, std::vector<PixelRun>& runs,
-                std::vector<std::uint8_t>& out) {
+                const PackedKeys& keys, std::vector<std::uint8_t>& out) {
   int fieldOffset = kPixelDataStart;
   int y = area.firstLine;
   if ((y & 1) != parity) {
@@ -25,8 +23,7 @@ int AppendField(const FrameBitmap& frame, const EncodeArea& area, int parity,
     fieldOffset = static_cast<int>(out.size()) + kPixelDataStart;
   }
   for (; y <= area.lastLine(); y += 2) {
-    BuildLineRunsInto(frame.row(y), keys, runs);
-    AppendEncodedLine(runs, out);
+    AppendEncodedRow(frame.row(y), keys, out);
   }
   return fieldOffset;
 }
@@ -43,10 +40,9 @@ PixelData EncodeFields(const FrameBitmap& frame, const EncodeArea& area,
   data.bytes.reserve(2 + static_cast<std::size_t>(area.lineCount) * 48);
   data.bytes.push_back(0);
   data.bytes.push_back(0);
-  std::vector<PixelRun> runs;
-  runs.reserve(FrameBitmap::kWidth);
-  data.topFieldOffset = AppendField(frame, area, 0, keys, runs, data.bytes);
-  data.bottomFieldOffset = AppendField(frame, area, 1, keys, runs, data.bytes);
+  const PackedKeys packed(keys);
+  data.topFieldOffset = AppendField(frame, area, 0, packed, data.bytes);
+  data.bottomFieldOffset = AppendField(frame, area, 1, packed, data.bytes);
   return data;
 }
 

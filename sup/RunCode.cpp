@@ -2,37 +2,28 @@
 
 #include <stdexcept>
 
+#include "sup/RunCodeWriter.h"
+
 namespace tesmora {
 namespace {
 
-constexpr int kLongestCodedRun = 255;
-
-// 1, 2, 3 or 4 nibbles for lengths 1-3, 4-15, 16-63 and 64-255.
-int NibblesFor(int length) {
-  return 1 + (length >= 4) + (length >= 16) + (length >= 64);
-}
-
-inline void AppendSingleCode(NibbleWriter& writer, int length, PixelCode code) {
-  const unsigned value = static_cast<unsigned>(length) * 4 + static_cast<unsigned>(code);
-  writer.put(value, NibblesFor(length));
-}
-
-// Kept inline so that a line's writer stays in registers.
-inline void WriteRun(NibbleWriter& writer, int length, PixelCode code) {
+void WriteCheckedRun(NibbleWriter& writer, int length, PixelCode code) {
   if (length < 1) {
     throw std::invalid_argument("a pixel run needs at least one pixel");
   }
-  while (length > kLongestCodedRun) {
-    AppendSingleCode(writer, kLongestCodedRun, code);
-    length -= kLongestCodedRun;
-  }
-  AppendSingleCode(writer, length, code);
+  WriteRunCodes(writer, static_cast<unsigned>(length), code);
+}
+
+// Nibbles of all the codes of one run.
+std::uint64_t CodeNibbles(unsigned length) {
+  const unsigned rest = length % kLongestCodedRun;
+  return 4 * std::uint64_t{length / kLongestCodedRun} + (rest == 0 ? 0 : kRunCodeBits[rest] / 4);
 }
 
 }  // namespace
 
 void AppendRunCode(NibbleWriter& writer, int length, PixelCode code) {
-  WriteRun(writer, length, code);
+  WriteCheckedRun(writer, length, code);
 }
 
 std::string FormatRunCode(int length, PixelCode code) {
@@ -54,17 +45,20 @@ std::string FormatRunCode(int length, PixelCode code) {
 }
 
 void AppendEncodedLine(const std::vector<PixelRun>& runs, std::vector<std::uint8_t>& out) {
-  const std::size_t start = out.size();
-  out.resize(start + kMaxEncodedLineBytes + NibbleWriter::kSlack);
-  NibbleWriter writer(out.data() + start);
+  // Counted first, so that the buffer fits and nothing is written for a
+  // list that is refused.
+  std::uint64_t nibbles = 0;
   for (const PixelRun& run : runs) {
-    WriteRun(writer, run.length, run.code);
+    if (run.length < 1) {
+      throw std::invalid_argument("a pixel run needs at least one pixel");
+    }
+    nibbles += CodeNibbles(static_cast<unsigned>(run.length));
   }
-  writer.padToByte();
-  std::uint8_t* end = writer.end();
-  *end++ = 0;
-  *end++ = 0;
-  out.resize(static_cast<std::size_t>(end - out.data()));
+  AppendLineWith(out, static_cast<std::size_t>((nibbles + 1) / 2), [&runs](NibbleWriter& writer) {
+    for (const PixelRun& run : runs) {
+      WriteRunCodes(writer, static_cast<unsigned>(run.length), run.code);
+    }
+  });
 }
 
 std::vector<std::uint8_t> EncodeLine(const std::vector<PixelRun>& runs) {

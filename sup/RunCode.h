@@ -19,13 +19,10 @@ void AppendRunCode(NibbleWriter& writer, int length, PixelCode code);
 // ("03FC" for 255 Background pixels).
 std::string FormatRunCode(int length, PixelCode code);
 
-// The most bytes one encoded line can take, end code included: no run code
-// has more nibbles than its run has pixels, so 719 pixels need at most 719
-// nibbles, 360 bytes after padding.
-inline constexpr std::size_t kMaxEncodedLineBytes = (719 + 1) / 2 + 2;
-
 // Appends one encoded line: its run codes, a zero nibble when their count is
-// odd, and the two zero bytes that end the line.
+// odd, and the two zero bytes that end the line. Any list of runs is written
+// in full, even one that covers more than a frame line. Throws
+// std::invalid_argument, leaving `out` as it was, when a run is empty.
 void AppendEncodedLine(const std::vector<PixelRun>& runs, std::vector<std::uint8_t>& out);
 
 std::vector<std::uint8_t> EncodeLine(const std::vector<PixelRun>& runs);

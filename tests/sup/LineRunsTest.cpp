@@ -1,5 +1,7 @@
 #include "sup/LineRuns.h"
 
+#include "sup/PixelClassifier.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -48,6 +50,24 @@ TEST(ClassifyPixel, LastMatchingRoleWinsAndPureBlueIsAlwaysBackground) {
   EXPECT_EQ(ClassifyPixel(kGrey, outlineAndAntialias), PixelCode::Outline);
   const RoleKeyColours blueText{kPureBlue, kBlack, kGrey};
   EXPECT_EQ(ClassifyPixel(kPureBlue, blueText), PixelCode::Background);
+}
+
+// The classifier of the encoder's inner loop gives the same codes as the
+// plain comparisons, for every way the role colours can overlap.
+TEST(PixelClassifier, AgreesWithClassifyPixelWhateverColoursTheRolesShare) {
+  const Rgb colours[] = {kWhite, kBlack, kGrey, kPureBlue, Rgb{0, 0, 254}};
+  for (const Rgb text : colours) {
+    for (const Rgb outline : colours) {
+      for (const Rgb antialias : colours) {
+        const RoleKeyColours keys{text, outline, antialias};
+        const PixelClassifier classify{PackedKeys(keys)};
+        for (const Rgb pixel : colours) {
+          ASSERT_EQ(classify(PackRgb(pixel)), ClassifyPixel(pixel, keys))
+              << int{pixel.r} << "," << int{pixel.g} << "," << int{pixel.b};
+        }
+      }
+    }
+  }
 }
 
 TEST(BuildLineRuns, BlankLineIsOneRunOf719) {
