@@ -125,8 +125,8 @@ void TForm1::ShowLoadedSubtitles(const LineList& fileLines, const SubtitleReadRe
   for (const SubtitleEntry& entry : result.entries) {
     Memo2->lines() << QByteArray::number(entry.startMs);
     Memo3->lines() << QByteArray::number(entry.durationMs);
-    Memo4->lines() << Bytes(entry.line1);
-    Memo5->lines() << Bytes(entry.line2);
+    Memo4->lines() << Bytes(entry.line1());
+    Memo5->lines() << Bytes(entry.line2());
   }
   for (const std::string& text : result.listTexts) {
     ListBox1->addItem(QString::fromLatin1(Bytes(text)));

@@ -84,10 +84,9 @@ SubtitleReadResult ReadFrames(const LineList& lines) {
         return result;
       }
       if (bar != 0) {
-        entry.line1 = chars(close + 1, bar - 1);
-        entry.line2 = chars(bar + 1, s.size());
+        entry.lines = {chars(close + 1, bar - 1), chars(bar + 1, s.size())};
       } else {
-        entry.line1 = chars(close + 1, s.size());
+        entry.lines = {chars(close + 1, s.size())};
       }
       result.entries.push_back(std::move(entry));
     } catch (const IntegerError& error) {

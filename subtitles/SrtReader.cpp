@@ -164,7 +164,10 @@ SubtitleReadResult ReadSrt(const LineList& lines) {
     if (text1.empty()) {
       continue;  // a cue without text is dropped whole
     }
-    SubtitleEntry entry{startMs, endMs - startMs, text1, text2};
+    SubtitleEntry entry{startMs, endMs - startMs, {text1}};
+    if (!text2.empty()) {
+      entry.lines.push_back(text2);
+    }
     result.listTexts.push_back(text2.empty() ? text1 : text1 + " | " + text2);
     result.entries.push_back(std::move(entry));
   }

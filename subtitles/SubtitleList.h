@@ -5,15 +5,25 @@
 
 namespace tesmora {
 
-// One cue: when it shows, for how long, and its (at most two) lines, kept
-// as the undecoded bytes of the file.
+// One cue: when it shows, for how long, and its text lines, kept as the
+// undecoded bytes of the file.
 struct SubtitleEntry {
   long long startMs = 0;
   long long durationMs = 0;
-  std::string line1;
-  std::string line2;  // empty for a one-line cue
+  std::vector<std::string> lines;
+
+  // The first two lines, as the two-line layout places them; empty when the
+  // cue has fewer.
+  const std::string& line1() const { return LineOrEmpty(0); }
+  const std::string& line2() const { return LineOrEmpty(1); }
 
   friend bool operator==(const SubtitleEntry&, const SubtitleEntry&) = default;
+
+ private:
+  const std::string& LineOrEmpty(std::size_t i) const {
+    static const std::string kEmpty;
+    return i < lines.size() ? lines[i] : kEmpty;
+  }
 };
 
 // What a reader made of a file: the cues in file order, the text the

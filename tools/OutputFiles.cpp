@@ -41,7 +41,7 @@ void WriteStream(PendingFile& stream, const std::vector<SubtitleEntry>& entries,
     progress.show(i + 1);
     const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
     const EncodeArea area =
-        renderer.render(LineBytes(subtitle.line1), LineBytes(subtitle.line2), settings.style,
+        renderer.render(LineBytes(subtitle.line1()), LineBytes(subtitle.line2()), settings.style,
                         settings.outlineWidth, colours, settings.frameHeight);
     return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs, roles};
   });

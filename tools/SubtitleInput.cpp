@@ -73,7 +73,7 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style) {
   for (const SubtitleEntry& entry : entries) {
     const PreparedSubtitle prepared =
-        PrepareSubtitle(LineBytes(entry.line1), LineBytes(entry.line2), style);
+        PrepareSubtitle(LineBytes(entry.line1()), LineBytes(entry.line2()), style);
     if (!prepared.fitsWidth()) {
       throw CliError(kExitRefused,
                      OverlongEntryMessage(prepared.line1, prepared.line2, false).toStdString());

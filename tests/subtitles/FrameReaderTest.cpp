@@ -22,9 +22,9 @@ TEST(ReadFrames, ReadsCuesAtTheFirstLinesRate) {
   const SubtitleReadResult result = ReadFrames(
       SplitLines("{1}{1}25\n{25}{100}Hi\n  {5}{6}indented\n{10}{20}A|B|C\n\n{10}{20}\n"));
   ASSERT_EQ(result.entries.size(), 3u);
-  EXPECT_EQ(result.entries[0], (SubtitleEntry{1000, 3000, "Hi", ""}));
-  EXPECT_EQ(result.entries[1], (SubtitleEntry{400, 400, "A|B", "C"}));
-  EXPECT_EQ(result.entries[2], (SubtitleEntry{400, 400, "", ""}));
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1000, 3000, {"Hi"}}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{400, 400, {"A|B", "C"}}));
+  EXPECT_EQ(result.entries[2], (SubtitleEntry{400, 400, {""}}));
   EXPECT_EQ(result.listTexts,
             (std::vector<std::string>{"{25}{100}Hi", "{10}{20}A|B|C", "{10}{20}"}));
 }

@@ -19,8 +19,8 @@ TEST(ReadSrt, ReadsOneAndTwoLineCues) {
       SplitLines("1\r\n00:00:01,999 --> 00:00:02,005\r\nHello\r\nWorld\r\nthird line\r\n\r\n"
                  "2\r\n00:00:05,000 --> 00:00:04,000\r\nBackwards\r\n"));
   ASSERT_EQ(result.entries.size(), 2u);
-  EXPECT_EQ(result.entries[0], (SubtitleEntry{1990, 10, "Hello", "World"}));
-  EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, -1000, "Backwards", ""}));
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1990, 10, {"Hello", "World"}}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, -1000, {"Backwards"}}));
   EXPECT_EQ(result.listTexts, (std::vector<std::string>{"Hello | World", "Backwards"}));
   EXPECT_TRUE(result.error.empty());
   EXPECT_EQ(result.unreadTimingLines, 0);
@@ -34,9 +34,9 @@ TEST(ReadSrt, ReadsLooselyWrittenTimingLinesToo) {
                  "4\n00:00:09,000-->00:00:10,000\nno blanks\n\n"
                  "5\n00:00:11,000 --> 00:00:12,000 00:00:01,000 --> 00:00:02,000\nlong\n"));
   ASSERT_EQ(result.entries.size(), 5u);
-  EXPECT_EQ(result.entries[0], (SubtitleEntry{1000, 3000, "trailing blank", ""}));
-  EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, 1000, "coordinates", ""}));
-  EXPECT_EQ(result.entries[2], (SubtitleEntry{7000, 1500, "one-digit hour", ""}));
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1000, 3000, {"trailing blank"}}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, 1000, {"coordinates"}}));
+  EXPECT_EQ(result.entries[2], (SubtitleEntry{7000, 1500, {"one-digit hour"}}));
   EXPECT_EQ(result.entries[3].startMs, 9000);
   EXPECT_EQ(result.entries[4].startMs, 11000);  // 58 characters: the first half counts
   EXPECT_EQ(result.unreadTimingLines, 0);
@@ -60,8 +60,8 @@ TEST(ReadSrt, TakesAnArrowInACuesTextForText) {
                          "and a third --> line\n\n"
                          "3\n00:00:05,000 --> 00:00:06,000\n1984\n"));
   ASSERT_EQ(result.entries.size(), 3u);
-  EXPECT_EQ(result.entries[0].line1, "Look at this! --> Over there.");
-  EXPECT_EQ(result.entries[1].line2, "then --> that");
+  EXPECT_EQ(result.entries[0].line1(), "Look at this! --> Over there.");
+  EXPECT_EQ(result.entries[1].line2(), "then --> that");
   EXPECT_EQ(result.unreadTimingLines, 0);
 }
 
@@ -81,7 +81,7 @@ TEST(ReadSrt, DropsACueWithoutTextWhole) {
   const SubtitleReadResult result = ReadSrt(
       SplitLines("1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nkept\n"));
   ASSERT_EQ(result.entries.size(), 1u);
-  EXPECT_EQ(result.entries[0], (SubtitleEntry{3000, 1000, "kept", ""}));
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{3000, 1000, {"kept"}}));
   EXPECT_EQ(result.listTexts.size(), 1u);
 }
 

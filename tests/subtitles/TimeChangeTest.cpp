@@ -12,7 +12,7 @@ namespace {
 std::vector<SubtitleEntry> Cues(std::initializer_list<std::pair<long long, long long>> times) {
   std::vector<SubtitleEntry> cues;
   for (const auto& [start, duration] : times) {
-    cues.push_back({start, duration, "line " + std::to_string(cues.size() + 1), ""});
+    cues.push_back({start, duration, {"line " + std::to_string(cues.size() + 1)}});
   }
   return cues;
 }
@@ -41,7 +41,7 @@ TEST(ParseShift, ReadsSignedWholeMilliseconds) {
 TEST(ShiftCues, MovesEveryStartAndKeepsDurationsAndText) {
   const auto shifted = ShiftCues(Cues({{1000, 2500}, {4000, 3000}}), -1000);
   EXPECT_EQ(shifted,
-            (std::vector<SubtitleEntry>{{0, 2500, "line 1", ""}, {3000, 3000, "line 2", ""}}));
+            (std::vector<SubtitleEntry>{{0, 2500, {"line 1"}}, {3000, 3000, {"line 2"}}}));
   EXPECT_EQ(ShiftCues(Cues({{1000, 2500}}), 250)[0].startMs, 1250);
 }
 
@@ -73,8 +73,8 @@ TEST(ConvertCueRate, ScalesStartAndEndExactlyByFromOverTo) {
   const RateConversion filmToPal = *ParseRateConversion("23.976:25");
   // 25025 ms at 23.976 becomes 25025 * 24000 / 25025 = 24000 ms at 25.
   const auto converted = ConvertCueRate(Cues({{25025, 2002}, {0, 1000}}), filmToPal);
-  EXPECT_EQ(converted, (std::vector<SubtitleEntry>{{24000, 1920, "line 1", ""},
-                                                   {0, 959, "line 2", ""}}));  // 959.04
+  EXPECT_EQ(converted, (std::vector<SubtitleEntry>{{24000, 1920, {"line 1"}},
+                                                   {0, 959, {"line 2"}}}));  // 959.04
   // A two-hour film: 7207200 ms at 23.976 lasts 6912000 ms at 25.
   EXPECT_EQ(ConvertCueRate(Cues({{7207200, 0}}), filmToPal)[0].startMs, 6912000);
   EXPECT_EQ(ConvertCueRate(Cues({{6912000, 0}}), *ParseRateConversion("25:23.976"))[0].startMs,
@@ -84,8 +84,8 @@ TEST(ConvertCueRate, ScalesStartAndEndExactlyByFromOverTo) {
 TEST(ConvertCueRate, RoundsEachEndHalvesToEven) {
   const RateConversion halve = *ParseRateConversion("1:2");
   // 5 -> 2.5 -> 2 and 7 -> 3.5 -> 4: the duration is that of the rounded ends.
-  EXPECT_EQ(ConvertCueRate(Cues({{5, 2}}), halve)[0], (SubtitleEntry{2, 2, "line 1", ""}));
-  EXPECT_EQ(ConvertCueRate(Cues({{7, -2}}), halve)[0], (SubtitleEntry{4, -2, "line 1", ""}));
+  EXPECT_EQ(ConvertCueRate(Cues({{5, 2}}), halve)[0], (SubtitleEntry{2, 2, {"line 1"}}));
+  EXPECT_EQ(ConvertCueRate(Cues({{7, -2}}), halve)[0], (SubtitleEntry{4, -2, {"line 1"}}));
 }
 
 TEST(ConvertCueRate, RefusesTimesTooLargeForTheScale) {
