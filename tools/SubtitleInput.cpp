@@ -20,7 +20,8 @@ QByteArray LineBytes(const std::string& line) {
   return QByteArray(line.data(), static_cast<qsizetype>(line.size()));
 }
 
-std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console) {
+std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console,
+                                         const std::string& label) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     throw CliError(kExitRefused, "Cannot open file " + path.toStdString() + ".");
@@ -52,7 +53,7 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
     throw CliError(kExitRefused, result.error + ".");
   }
   if (result.unreadTimingLines > 0) {
-    console.err << "Some subtitles could not be read: " << result.unreadTimingLines
+    console.err << label << "Some subtitles could not be read: " << result.unreadTimingLines
                 << " timing line(s) not understood. First at line " << result.firstUnreadLineNumber
                 << ":\n"
                 << QString::fromLatin1(LineBytes(result.firstUnreadLine)).toStdString() << '\n';
