@@ -17,6 +17,10 @@ struct PaletteEntry {
   std::uint8_t cb = 0;
   Rgb rgb;
   std::string hintText;
+  // The colour a player shows for the entry: like `rgb`, but each channel
+  // held to 0 ... 255 instead of wrapped. Palette files for other programs
+  // carry this one.
+  Rgb shown;
 };
 
 // The 16 entries a subpicture's colour command chooses from.
@@ -28,8 +32,12 @@ using Palette = std::array<PaletteEntry, 16>;
 // clamped: each byte is the low 8 bits of its value.
 Rgb YCrCbToRgb(std::uint8_t y, std::uint8_t cr, std::uint8_t cb);
 
+// The same conversion with each channel held to 0 ... 255, as a player
+// shows a YCrCb triple outside the RGB cube.
+Rgb ClampedYCrCbToRgb(std::uint8_t y, std::uint8_t cr, std::uint8_t cb);
+
 // An IFO palette entry from its big-endian 32-bit value (reserved, Y, Cr,
-// Cb), with its colour and the value as 8 upper-case hex digits as tooltip.
+// Cb), with its colours and the value as 8 upper-case hex digits as tooltip.
 PaletteEntry PaletteEntryFromIfo(std::uint32_t value);
 
 // The generic palette for discs without one: greys 0, 85, 170 and 255 in

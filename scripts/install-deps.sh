@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libcurl4-openssl-dev
   fontconfig fonts-liberation2 fonts-croscore
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  ffmpeg mkvtoolnix
+  ffmpeg mkvtoolnix dvdauthor lsdvd
 )
 
 missing=()

@@ -16,7 +16,7 @@ constexpr const char* kJustAuthor = "Just author your video with the generated s
 constexpr const char* kSave = "Then press save. Thats all.";
 
 // The instructions of a case, up to "Then press save. Thats all.".
-std::vector<std::string> Instructions(HelpCase helpCase) {
+std::vector<std::string> IfoeditInstructions(HelpCase helpCase) {
   switch (helpCase) {
     case HelpCase::NoIfo: {
       std::vector<std::string> lines{
@@ -53,22 +53,45 @@ std::vector<std::string> Instructions(HelpCase helpCase) {
   return {};
 }
 
-}  // namespace
-
-std::vector<std::string> HelpFileLines(HelpCase helpCase, const std::string& folder) {
-  std::vector<std::string> lines = Instructions(helpCase);
-  lines.insert(lines.end(),
-               {"", "", "Generated Files:", folder + kStreamFileName, folder + kHelpFileName});
+// Every instruction of a case: Ifoedit's steps, then the free route.
+std::vector<std::string> Instructions(HelpCase helpCase) {
+  std::vector<std::string> lines = IfoeditInstructions(helpCase);
+  lines.emplace_back(kFreeToolsLine);
   return lines;
 }
 
-std::string HelpMessage(HelpCase helpCase, const std::string& folder) {
+std::vector<std::string> StreamAndHelp(const std::string& folder) {
+  return {folder + kStreamFileName, folder + kHelpFileName};
+}
+
+}  // namespace
+
+std::vector<std::string> HelpFileLinesListing(HelpCase helpCase,
+                                              const std::vector<std::string>& generatedFiles) {
+  std::vector<std::string> lines = Instructions(helpCase);
+  lines.insert(lines.end(), {"", "", "Generated Files:"});
+  lines.insert(lines.end(), generatedFiles.begin(), generatedFiles.end());
+  return lines;
+}
+
+std::vector<std::string> HelpFileLines(HelpCase helpCase, const std::string& folder) {
+  return HelpFileLinesListing(helpCase, StreamAndHelp(folder));
+}
+
+std::string HelpMessageListing(HelpCase helpCase, const std::vector<std::string>& generatedFiles) {
   std::string message;
   for (const std::string& line : Instructions(helpCase)) {
     message += line + '\r';
   }
-  message += "\rGenerated Files:\r" + folder + kStreamFileName + '\r' + folder + kHelpFileName;
+  message += "\rGenerated Files:";
+  for (const std::string& path : generatedFiles) {
+    message += '\r' + path;
+  }
   return message;
+}
+
+std::string HelpMessage(HelpCase helpCase, const std::string& folder) {
+  return HelpMessageListing(helpCase, StreamAndHelp(folder));
 }
 
 std::string HelpFileText(const std::vector<std::string>& lines) {

@@ -1,5 +1,7 @@
 #include "tools/CliOptions.h"
 
+#include "files/FileAccess.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -7,6 +9,7 @@
 #include <map>
 
 #include "render/NameTables.h"
+#include "sup/HelpFile.h"
 #include "tools/CliConsole.h"
 
 namespace tesmora::cli {
@@ -266,14 +269,46 @@ void CheckCombination(const Reading& reading) {
 void CheckDistinctOutputs(const CliOptions& options) {
   std::map<QString, QString> written;  // output path without extension -> file
   for (const QString& file : options.subtitlePaths) {
-    const QString folder = options.outputDir.isEmpty() ? QFileInfo(file).absolutePath()
-                                                       : QDir(options.outputDir).absolutePath();
+    const QString folder = OutputFolderPath(options, file);
     const QString stem = OutputStem(options, file);
     const auto [at, added] = written.emplace(QDir::cleanPath(folder + '/' + stem), file);
     if (!added) {
       Refuse(at->second + QStringLiteral(" and ") + file +
              QStringLiteral(" would both write their files as ") + stem + QStringLiteral(".* in ") +
-             QDir::toNativeSeparators(folder) + QStringLiteral("; convert them in separate calls"));
+             QDir::toNativeSeparators(QDir::cleanPath(folder)) +
+             QStringLiteral("; convert them in separate calls"));
+    }
+  }
+}
+
+// A path as the file system resolves it, so that two spellings of one file
+// compare equal: the folder's links and dots resolved where it exists.
+QString ResolvedPath(const QString& folder, const QString& name) {
+  const QString canonical = QFileInfo(folder).canonicalFilePath();
+  return QDir::cleanPath((canonical.isEmpty() ? QDir(folder).absolutePath() : canonical) + '/' +
+                         name);
+}
+
+// An output written over one of the subtitle files would destroy it: a
+// MicroDVD film.sub is the VobSub film.sub's name, and a MicroDVD .txt
+// could be named like the help file.
+void CheckInputsSurvive(const CliOptions& options) {
+  std::map<QString, QString> inputs;  // resolved path -> file as given
+  for (const QString& file : options.subtitlePaths) {
+    const QFileInfo info(file);
+    inputs.emplace(ResolvedPath(info.absolutePath(), info.fileName()), file);
+  }
+  for (const QString& file : options.subtitlePaths) {
+    const QString folder = OutputFolderPath(options, file);
+    QStringList names = OutputFileNames(options.formats, OutputStem(options, file));
+    names << QString::fromLatin1(kHelpFileName);
+    for (const QString& name : names) {
+      if (const auto input = inputs.find(ResolvedPath(folder, name)); input != inputs.end()) {
+        Refuse(QStringLiteral("the subtitle file ") + input->second +
+               QStringLiteral(" would be overwritten by the output ") +
+               QDir::toNativeSeparators(QDir(folder).filePath(name)) +
+               QStringLiteral("; choose another --name, --format or --output-dir"));
+      }
     }
   }
 }
@@ -299,6 +334,7 @@ Command ParseCommandLine(const QStringList& arguments) {
     reading.options.subtitlePaths = reading.files;
     reading.options.subtitlePath = reading.files.value(0);
     CheckDistinctOutputs(reading.options);
+    CheckInputsSurvive(reading.options);
   } catch (const UsageError& error) {
     command.action = CommandAction::UsageError;
     command.error = error.text;
@@ -319,20 +355,22 @@ QString OutputStem(const CliOptions& options, const QString& subtitlePath) {
   return file.completeBaseName().isEmpty() ? file.fileName() : file.completeBaseName();
 }
 
-std::string PendingChoice(const CliOptions& options) {
-  if (options.subtitlePaths.size() > 1) {
-    return "converting several SUBTITLE_FILEs in one call is not available yet";
+QStringList OutputFileNames(const OutputFormats& formats, const QString& stem) {
+  QStringList names;
+  if (formats.sup) {
+    names << stem + QStringLiteral(".sup");
   }
-  if (options.formats != OutputFormats{}) {
-    return "--format other than sup is not available yet";
+  if (formats.vobsub) {
+    names << stem + QStringLiteral(".idx") << stem + QStringLiteral(".sub");
   }
-  if (options.forced) {
-    return "--forced is not available yet";
+  if (formats.rgb) {
+    names << stem + QStringLiteral(".rgb");
   }
-  if (!options.outputName.isEmpty()) {
-    return "--name is not available yet";
-  }
-  return "";
+  return names;
+}
+
+QString OutputFolderPath(const CliOptions& options, const QString& subtitlePath) {
+  return options.outputDir.isEmpty() ? FolderOfFile(subtitlePath) : AbsolutePath(options.outputDir);
 }
 
 std::string UsageHint() {

@@ -47,10 +47,14 @@ struct CliOptions {
 // "film.en").
 QString OutputStem(const CliOptions& options, const QString& subtitlePath);
 
-// The text of a usage error for choices that the conversion does not carry
-// out yet, or empty when it carries out all of them.
-// TODO: goes once the run converts every file into every format.
-std::string PendingChoice(const CliOptions& options);
+// The names of the files a conversion into `stem` writes besides the help
+// file, in the order the help text lists them: STEM.sup, STEM.idx,
+// STEM.sub and STEM.rgb, each if chosen.
+QStringList OutputFileNames(const OutputFormats& formats, const QString& stem);
+
+// The absolute folder the outputs of `subtitlePath` go to: --output-dir,
+// or else the subtitle file's folder. Whether it exists is not checked.
+QString OutputFolderPath(const CliOptions& options, const QString& subtitlePath);
 
 enum class CommandAction { Run, Help, Version, UsageError };
 

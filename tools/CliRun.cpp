@@ -1,6 +1,10 @@
 #include "tools/CliRun.h"
 
 #include <QFontDatabase>
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "files/FileNames.h"
 #include "palette/FallbackNotice.h"
@@ -40,27 +44,106 @@ void WarnOfMissingFont(const QString& fontName, const Console& console) {
   }
 }
 
-void Convert(const CliOptions& options, const Console& console) {
+// The files a call has written so far, for the help texts: in each output
+// folder, and in all of them in the order they were written.
+struct WrittenFiles {
+  std::map<QString, std::vector<std::string>> byFolder;
+  std::vector<std::string> all;
+};
+
+// What one conversion wrote: the output folder, and the paths of the files
+// besides the help file.
+struct ConvertedFiles {
+  QString folder;
+  std::vector<std::string> files;
+};
+
+std::string HelpFilePath(const QString& folder) {
+  return FileNameBytes(folder).toStdString() + kHelpFileName;
+}
+
+// Converts one subtitle file into the chosen formats. Throws CliError.
+ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePath,
+                           const PaletteChoice& choice, const DrawingSettings& settings,
+                           const WrittenFiles& written, const Console& console,
+                           const std::string& label) {
+  const std::vector<SubtitleEntry> entries = LoadSubtitles(subtitlePath, console, label);
+  CheckLinesFit(entries, options.style);
+
+  const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
+                        options.formats, options.language, options.forced};
+  ConvertedFiles converted{plan.folder, {}};
+  for (const QString& path : PlannedFiles(plan)) {
+    converted.files.push_back(FileNameBytes(path).toStdString());
+  }
+  // The help file of a folder lists what every run of this call wrote there.
+  const auto earlier = written.byFolder.find(plan.folder);
+  std::vector<std::string> listing =
+      earlier == written.byFolder.end() ? std::vector<std::string>{} : earlier->second;
+  listing.insert(listing.end(), converted.files.begin(), converted.files.end());
+  listing.push_back(HelpFilePath(plan.folder));
+
+  ProgressLine progress(console.err, static_cast<int>(entries.size()),
+                        console.errIsTerminal && !options.quiet);
+  WriteOutputFiles(plan, entries, settings, choice.helpCase, listing, progress);
+  return converted;
+}
+
+// The text of a failure: with several files, named after the subtitle file
+// it concerns, unless it already begins with its name.
+std::string FailureText(const std::string& message, const std::string& label) {
+  if (label.empty()) {
+    return message;
+  }
+  const std::string program = std::string(kProgramName) + ": ";
+  const std::string text =
+      message.rfind(program, 0) == 0 ? message.substr(program.size()) : message;
+  const std::string name = label.substr(program.size());
+  return text.rfind(name, 0) == 0 ? program + text : label + text;
+}
+
+// Converts every subtitle file on its own and returns the highest exit
+// status of their runs. The closing message lists what all of them wrote.
+int Convert(const CliOptions& options, const Console& console) {
   const PaletteChoice choice = ChoosePalette(options);
   if (choice.monochromeFallback) {
     console.out << TerminalText(kMonochromeIfoNotice) << '\n';
   }
   WarnOfMissingFont(options.style.fontName, console);
-  const std::vector<SubtitleEntry> entries = LoadSubtitles(options.subtitlePath, console);
-  CheckLinesFit(entries, options.style);
-
-  const QString folder = OutputFolder(options);
   const DrawingSettings settings{options.style, options.outlineWidth, choice.palette,
                                  options.roles.value_or(choice.roles), choice.pal ? 576 : 480};
-  {
-    ProgressLine progress(console.err, static_cast<int>(entries.size()),
-                          console.errIsTerminal && !options.quiet);
-    WriteOutputFiles(folder, entries, settings, choice.helpCase, progress);
+
+  const bool several = options.subtitlePaths.size() > 1;
+  WrittenFiles written;
+  std::vector<std::string> helpFiles;
+  int status = kExitOk;
+  for (const QString& path : options.subtitlePaths) {
+    const std::string label =
+        several ? std::string(kProgramName) + ": " + FileNameBytes(path).toStdString() + ": "
+                : std::string();
+    try {
+      const ConvertedFiles converted =
+          ConvertFile(options, path, choice, settings, written, console, label);
+      const std::vector<std::string>& files = converted.files;
+      auto& inFolder = written.byFolder[converted.folder];
+      inFolder.insert(inFolder.end(), files.begin(), files.end());
+      written.all.insert(written.all.end(), files.begin(), files.end());
+      const std::string helpPath = HelpFilePath(converted.folder);
+      if (std::find(helpFiles.begin(), helpFiles.end(), helpPath) == helpFiles.end()) {
+        helpFiles.push_back(helpPath);
+      }
+    } catch (const CliError& error) {
+      console.out.flush();
+      console.err << TerminalText(FailureText(error.what(), label)) << '\n';
+      status = std::max<int>(status, error.code());
+    }
   }
-  if (!options.quiet) {
-    console.out << TerminalText(HelpMessage(choice.helpCase, FileNameBytes(folder).toStdString()))
-                << '\n';
+  if (!options.quiet && !written.all.empty()) {
+    std::vector<std::string> listing = written.all;
+    listing.insert(listing.end(), helpFiles.begin(), helpFiles.end());
+    console.out << TerminalText(HelpMessageListing(choice.helpCase, listing)) << '\n';
   }
+  return status;
 }
 
 }  // namespace
@@ -81,17 +164,15 @@ int RunCli(const QStringList& arguments, const Console& console) {
     case CommandAction::Run:
       break;
   }
-  if (const std::string pending = PendingChoice(command.options); !pending.empty()) {
-    console.err << kProgramName << ": " << pending << '\n' << UsageHint();
-    return kExitUsage;
-  }
-  return RunStoppable(console, [&] {
+  int status = kExitOk;
+  const int stopped = RunStoppable(console, [&] {
     if (command.options.listPalette) {
       ListPalette(command.options, console);
     } else {
-      Convert(command.options, console);
+      status = Convert(command.options, console);
     }
   });
+  return stopped != kExitOk ? stopped : status;
 }
 
 }  // namespace tesmora::cli

@@ -1,15 +1,18 @@
 #include "tools/OutputFiles.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 
 #include "render/KeyFrameRenderer.h"
+#include "sup/DvdauthorPalette.h"
 #include "sup/GenerationRun.h"
 #include "sup/OutputFileError.h"
 #include "sup/OutputFileSet.h"
 #include "sup/SubtitlePacket.h"
+#include "sup/VobSubWriter.h"
 #include "tools/SubtitleInput.h"
 
 namespace tesmora::cli {
@@ -19,16 +22,26 @@ std::string PathBytes(const QString& path) {
   return FileNameBytes(path).toStdString();
 }
 
-std::filesystem::path FilePath(const QString& folder, const char* name) {
-  return PathBytes(folder) + name;
+std::filesystem::path FilePath(const QString& path) {
+  return PathBytes(path);
 }
 
 QRgb QtColour(const Rgb& colour) {
   return qRgb(colour.r, colour.g, colour.b);
 }
 
-void WriteStream(PendingFile& stream, const std::vector<SubtitleEntry>& entries,
-                 const DrawingSettings& settings, ProgressLine& progress) {
+// The colours a player shows for the palette's entries, which the files
+// for other programs carry.
+RgbPalette ShownColours(const Palette& palette) {
+  RgbPalette colours{};
+  for (std::size_t n = 0; n < palette.size(); ++n) {
+    colours[n] = palette[n].shown;
+  }
+  return colours;
+}
+
+void EncodeUnits(const std::vector<SubtitleEntry>& entries, const DrawingSettings& settings,
+                 StartDisplay start, ProgressLine& progress, const PacketSink& sink) {
   const auto entry = [&settings](int role) {
     return settings.palette[static_cast<std::size_t>(role)].rgb;
   };
@@ -37,38 +50,78 @@ void WriteStream(PendingFile& stream, const std::vector<SubtitleEntry>& entries,
   const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
 
   KeyFrameRenderer renderer;
-  WriteSubpictureStream(stream, static_cast<int>(entries.size()), keys, [&](int i) {
-    progress.show(i + 1);
-    const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
-    const EncodeArea area =
-        renderer.render(LineBytes(subtitle.line1()), LineBytes(subtitle.line2()), settings.style,
-                        settings.outlineWidth, colours, settings.frameHeight);
-    return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs, roles};
-  });
+  EncodeSubpictureUnits(
+      static_cast<int>(entries.size()), keys, start,
+      [&](int i) {
+        progress.show(i + 1);
+        const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
+        const EncodeArea area =
+            renderer.render(LineBytes(subtitle.line1()), LineBytes(subtitle.line2()),
+                            settings.style, settings.outlineWidth, colours, settings.frameHeight);
+        return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs, roles};
+      },
+      sink);
 }
 
 }  // namespace
 
-QString OutputFolder(const CliOptions& options) {
-  const QString path = options.outputDir.isEmpty() ? FolderOfFile(options.subtitlePath)
-                                                   : AbsolutePath(options.outputDir);
+QString OutputFolder(const CliOptions& options, const QString& subtitlePath) {
+  const QString path = OutputFolderPath(options, subtitlePath);
   if (!IsFolder(path)) {
-    const QString named = options.outputDir.isEmpty() ? AbsolutePath(path) : options.outputDir;
+    const QString named = options.outputDir.isEmpty() ? path : options.outputDir;
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write into " +
                                     PathBytes(named) + ": there is no folder of that name.");
   }
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
-void WriteOutputFiles(const QString& folder, const std::vector<SubtitleEntry>& entries,
-                      const DrawingSettings& settings, HelpCase helpCase, ProgressLine& progress) {
+QStringList PlannedFiles(const OutputPlan& plan) {
+  QStringList paths;
+  for (const QString& name : OutputFileNames(plan.formats, plan.stem)) {
+    paths << plan.folder + name;
+  }
+  return paths;
+}
+
+void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
+                      const DrawingSettings& settings, HelpCase helpCase,
+                      const std::vector<std::string>& helpListing, ProgressLine& progress) {
+  const QString base = plan.folder + plan.stem;
+  const RgbPalette shown = ShownColours(settings.palette);
   try {
     OutputFileSet outputs;
-    PendingFile& stream = outputs.add(FilePath(folder, kStreamFileName));
-    PendingFile& help = outputs.add(FilePath(folder, kHelpFileName));
-    WriteStream(stream, entries, settings, progress);
+    PendingFile* stream =
+        plan.formats.sup ? &outputs.add(FilePath(base + QStringLiteral(".sup"))) : nullptr;
+    PendingFile* index =
+        plan.formats.vobsub ? &outputs.add(FilePath(base + QStringLiteral(".idx"))) : nullptr;
+    std::optional<VobSubWriter> vobsub;
+    if (plan.formats.vobsub) {
+      vobsub.emplace(
+          outputs.add(FilePath(base + QStringLiteral(".sub"))),
+          VobSubTrack{settings.frameHeight, shown, plan.language.toStdString(), plan.forced});
+    }
+    PendingFile* palette =
+        plan.formats.rgb ? &outputs.add(FilePath(base + QStringLiteral(".rgb"))) : nullptr;
+    PendingFile& help = outputs.add(FilePath(plan.folder + QLatin1String(kHelpFileName)));
+
+    const StartDisplay start = plan.forced ? StartDisplay::Forced : StartDisplay::Normal;
+    EncodeUnits(entries, settings, start, progress,
+                [&](const SupPacket& packet, std::uint32_t pts) {
+                  if (stream != nullptr) {
+                    WriteSupPacket(*stream, packet);
+                  }
+                  if (vobsub) {
+                    vobsub->add(pts, packet.unit);
+                  }
+                });
     progress.finish();
-    help.write(HelpFileText(HelpFileLines(helpCase, PathBytes(folder))));
+    if (index != nullptr) {
+      index->write(vobsub->indexText());
+    }
+    if (palette != nullptr) {
+      palette->write(DvdauthorPaletteText(shown));
+    }
+    help.write(HelpFileText(HelpFileLinesListing(helpCase, helpListing)));
     outputs.commit();
   } catch (const OutputFileError& error) {
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <string>
 #include <vector>
 
 #include "palette/Palette.h"
@@ -22,18 +24,34 @@ struct DrawingSettings {
   int frameHeight = 576;  // 576 PAL, 480 NTSC
 };
 
-// The folder the two files go to, absolute and ending in "/", as the help
-// texts name it: --output-dir, or else the subtitle file's folder. Throws
-// CliError (kExitOutput) when it is no existing folder.
-QString OutputFolder(const CliOptions& options);
+// What one conversion writes: into which folder, under which name, in which
+// formats, and what the VobSub index says of the track.
+struct OutputPlan {
+  QString folder;  // absolute, ending in "/"
+  QString stem;
+  OutputFormats formats;
+  QString language = QStringLiteral("en");
+  bool forced = false;
+};
 
-// Draws each entry on the key frame and writes one packet per entry into
-// folder/Generated.sup, and the help text of the case into
-// folder/Tesmora_Help_File.txt. Both files replace earlier ones only when
-// both are complete: a run that fails changes neither. Throws CliError:
-// kExitOutput when a file cannot be written, kExitRefused for a subtitle
-// that cannot become a packet.
-void WriteOutputFiles(const QString& folder, const std::vector<SubtitleEntry>& entries,
-                      const DrawingSettings& settings, HelpCase helpCase, ProgressLine& progress);
+// The folder the files of `subtitlePath` go to, absolute and ending in "/",
+// as the help texts name it: --output-dir, or else the subtitle file's
+// folder. Throws CliError (kExitOutput) when it is no existing folder.
+QString OutputFolder(const CliOptions& options, const QString& subtitlePath);
+
+// The full paths of the files the plan writes besides the help file.
+QStringList PlannedFiles(const OutputPlan& plan);
+
+// Draws each entry on the key frame once and writes its unit into every
+// chosen format: STEM.sup, the VobSub pair STEM.idx and STEM.sub, and the
+// palette STEM.rgb (the colours a player shows), with every unit's
+// start-display forced if asked. Writes the help text of the case into
+// folder/Tesmora_Help_File.txt, listing `helpListing`. Every file replaces
+// an earlier one only when all are complete: a run that fails changes none.
+// Throws CliError: kExitOutput when a file cannot be written, kExitRefused
+// for a subtitle that cannot become a packet.
+void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
+                      const DrawingSettings& settings, HelpCase helpCase,
+                      const std::vector<std::string>& helpListing, ProgressLine& progress);
 
 }  // namespace tesmora::cli

@@ -27,7 +27,8 @@ QByteArray LineBytes(const std::string& line) {
   return QByteArray(line.data(), static_cast<qsizetype>(line.size()));
 }
 
-std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console) {
+std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console,
+                                         const std::string& label) {
   std::string content;
   try {
     content = ReadSubtitleFileBytes(PathBytes(path));
@@ -57,7 +58,7 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
   }
   if (result.unreadTimingLines > 0) {
     console.err << TerminalText(
-                       "Some subtitles could not be read: " +
+                       label + "Some subtitles could not be read: " +
                        std::to_string(result.unreadTimingLines) +
                        " timing line(s) not understood. First at line " +
                        std::to_string(result.firstUnreadLineNumber) + ":\n" +

@@ -17,7 +17,10 @@ namespace tesmora::cli {
 // (kExitRefused) for a file that cannot be opened, is of another kind, gives
 // no frame rate, stops at a cue that cannot be read, or holds no cue at all:
 // a run never writes a stream without subtitles over an earlier one.
-std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console);
+// `label` begins each warning: empty for a single file, the program and the
+// file's name when a call converts several.
+std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console,
+                                         const std::string& label = {});
 
 // A subtitle line's bytes, undecoded, as the rasteriser takes them.
 QByteArray LineBytes(const std::string& line);

@@ -21,13 +21,28 @@ TEST(YCrCbToRgb, RoundsHalvesToEvenAndWrapsInsteadOfClamping) {
   EXPECT_EQ(YCrCbToRgb(100, 0x7F, 0x80), (Rgb{99, 101, 100}));
 }
 
+TEST(ClampedYCrCbToRgb, HoldsEachChannelToTheByteRange) {
+  EXPECT_EQ(ClampedYCrCbToRgb(0x55, 0x80, 0x80), (Rgb{85, 85, 85}));
+  // G = -23 and B = 214.464, where the wrapping conversion gives 233 for G.
+  EXPECT_EQ(ClampedYCrCbToRgb(0x10, 0x80, 0xF0), (Rgb{16, 0, 214}));
+  // R = 433.054, G = 164.30422.
+  EXPECT_EQ(ClampedYCrCbToRgb(0xFF, 0xFF, 0x80), (Rgb{255, 164, 255}));
+  // R = 235 + 1.402 * 112 = 392.024, G = 193.56, B = 36.536.
+  EXPECT_EQ(ClampedYCrCbToRgb(0xEB, 0xF0, 0x10), (Rgb{255, 194, 37}));
+}
+
 TEST(PaletteEntryFromIfo, SplitsTheValueAndShowsItAsHex) {
   const PaletteEntry white = PaletteEntryFromIfo(0x01EB8080);
   EXPECT_EQ(white.reservedByte, 1);
   EXPECT_EQ(white.y, 0xEB);
   EXPECT_EQ(white.rgb, (Rgb{235, 235, 235}));
+  EXPECT_EQ(white.shown, (Rgb{235, 235, 235}));
   EXPECT_EQ(white.hintText, "01EB8080");
   EXPECT_EQ(PaletteEntryFromIfo(0x00108080).hintText, "00108080");
+  // Outside the RGB cube the drawing colour wraps; the shown one is held.
+  const PaletteEntry outside = PaletteEntryFromIfo(0x001080F0);
+  EXPECT_EQ(outside.rgb, (Rgb{16, 233, 214}));
+  EXPECT_EQ(outside.shown, (Rgb{16, 0, 214}));
 }
 
 TEST(GenericPalette, HoldsFourGreysAndBlack) {
@@ -39,6 +54,9 @@ TEST(GenericPalette, HoldsFourGreysAndBlack) {
   EXPECT_EQ(palette[0].hintText, "000");
   EXPECT_EQ(palette[1].hintText, "858585");
   EXPECT_EQ(palette[2].hintText, "170170170");
+  for (std::size_t n = 0; n < 16; ++n) {
+    EXPECT_EQ(palette[n].shown, palette[n].rgb);
+  }
   for (std::size_t n = 4; n < 16; ++n) {
     EXPECT_EQ(palette[n].rgb, (Rgb{0, 0, 0}));
     EXPECT_EQ(palette[n].hintText, "000000");

@@ -197,7 +197,7 @@ TEST(cliParseCommandLine, ReadsTheOutputOptions) {
 
 TEST(cliParseCommandLine, NamesTheOutputsOfSeveralFilesAfterEachFile) {
   const Command command =
-      ParseCommandLine({"--format", "all", "a.srt", "dir/film.en.sub", "--", "-b.txt", ".srt"});
+      ParseCommandLine({"--format", "sup,rgb", "a.srt", "dir/film.en.sub", "--", "-b.txt", ".srt"});
   ASSERT_EQ(command.action, CommandAction::Run) << command.error;
   const CliOptions& options = command.options;
   EXPECT_EQ(options.subtitlePaths, (QStringList{"a.srt", "dir/film.en.sub", "-b.txt", ".srt"}));
@@ -231,21 +231,29 @@ TEST(cliParseCommandLine, RefusesFilesWhoseOutputsWouldOverwriteEachOther) {
   }
 }
 
-TEST(cliRun, RefusesOutputChoicesTheConversionDoesNotCarryOutYet) {
+TEST(cliParseCommandLine, RefusesOutputsThatWouldOverwriteASubtitleFile) {
+  const std::string here = QDir::currentPath().toStdString();
   const std::vector<std::pair<QStringList, std::string>> cases = {
-      {{"a.srt", "b.srt"}, "converting several SUBTITLE_FILEs in one call is not available yet"},
-      {{"--format", "all", "a.srt"}, "--format other than sup is not available yet"},
-      {{"--forced", "a.srt"}, "--forced is not available yet"},
-      {{"--name", "film", "a.srt"}, "--name is not available yet"},
+      // A MicroDVD file and the VobSub pair's .sub of its own name.
+      {{"--format", "vobsub", "--name", "film", "film.sub"},
+       "the subtitle file film.sub would be overwritten by the output " + here + "/film.sub"},
+      // Another file's outputs.
+      {{"--format", "all", "b.srt", "./a.sub"},
+       "the subtitle file ./a.sub would be overwritten by the output " + here + "/a.sub"},
+      // A MicroDVD text file named like the help file.
+      {{"Tesmora_Help_File.txt"},
+       "the subtitle file Tesmora_Help_File.txt would be overwritten "
+       "by the output " +
+           here + "/Tesmora_Help_File.txt"},
   };
   for (const auto& [arguments, reason] : cases) {
-    const auto outcome = RunConverter(arguments);
-    EXPECT_EQ(outcome.code, 2) << arguments.join(' ').toStdString();
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "tesmora-cli: " + reason +
-                               "\nUsage: tesmora-cli [options] SUBTITLE_FILE...\n"
-                               "Try 'tesmora-cli --help' for more information.\n");
+    const Command command = ParseCommandLine(arguments);
+    EXPECT_EQ(command.action, CommandAction::UsageError) << arguments.join(' ').toStdString();
+    EXPECT_EQ(command.error, reason + "; choose another --name, --format or --output-dir");
   }
+  EXPECT_EQ(ParseCommandLine({"--format", "vobsub", "film.sub"}).action, CommandAction::Run);
+  EXPECT_EQ(ParseCommandLine({"--format", "sup,rgb", "--name", "film", "film.sub"}).action,
+            CommandAction::Run);
 }
 
 TEST(cliParseCommandLine, TakesWhatFollowsADoubleDashAsTheFile) {

@@ -245,5 +245,29 @@ TEST_F(VobSubTools, MkvmergeMuxesThePairWithoutAWarning) {
   }
 }
 
+TEST_F(VobSubTools, MkvmergeTakesEveryUnitOfAConverterRun) {
+  const auto outcome =
+      testing::RunConverter({"--quiet", "--format", "vobsub", "--forced", "--language", "fr",
+                             "--output-dir", dir_.path(), TESMORA_EXAMPLES_DIR "/harbour.srt"});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  const QString mkv = dir_.filePath("run.mkv");
+  const ToolResult mux = RunTool(mkvmerge_, {"-o", mkv, dir_.filePath("Generated.idx")});
+  EXPECT_EQ(mux.code, 0) << mux.out.toStdString() << mux.err.toStdString();
+  EXPECT_FALSE(mux.out.contains("Warning")) << mux.out.toStdString();
+  EXPECT_EQ(mux.err.toStdString(), "");
+
+  // Each unit of the stream, at its time, in the Matroska file.
+  const ToolResult probe =
+      RunTool(ffprobe_, {"-v", "warning", "-select_streams", "s", "-show_entries",
+                         "packet=pts,size:stream_tags=language", "-of", "csv=p=0", mkv});
+  ASSERT_EQ(probe.code, 0) << probe.err.toStdString();
+  EXPECT_EQ(probe.err.toStdString(), "");
+  std::string expected;
+  for (const StreamUnit& unit : units_) {
+    expected += std::to_string(unit.pts / 90) + ',' + std::to_string(unit.bytes.size()) + '\n';
+  }
+  EXPECT_EQ(probe.out.toStdString(), expected + "fre\n");
+}
+
 }  // namespace
 }  // namespace tesmora
