@@ -95,13 +95,21 @@ void TForm1::Button2Click() {
   if (!result.error.empty()) {
     throw PlatformError(QString::fromStdString(result.error));
   }
+  // Everything the load has to say comes in one message.
+  QStringList reports;
   if (result.unreadTimingLines > 0) {
-    platform_.showMessage(
-        QStringLiteral("Some subtitles could not be read: %1 timing line(s) not understood. "
-                       "First at line %2:\r")
-            .arg(result.unreadTimingLines)
-            .arg(result.firstUnreadLineNumber) +
-        QString::fromLatin1(Bytes(result.firstUnreadLine)));
+    reports << QStringLiteral(
+                   "Some subtitles could not be read: %1 timing line(s) not understood. "
+                   "First at line %2:\r")
+                       .arg(result.unreadTimingLines)
+                       .arg(result.firstUnreadLineNumber) +
+                   QString::fromLatin1(Bytes(result.firstUnreadLine));
+  }
+  for (const std::string& note : result.notes) {
+    reports << QString::fromStdString(note);
+  }
+  if (!reports.isEmpty()) {
+    platform_.showMessage(reports.join(QLatin1Char('\r')));
   }
   if (result.entries.empty()) {
     throw PlatformError(QStringLiteral("No subtitle was found in ") + path);

@@ -43,6 +43,11 @@ struct SubtitleReadResult {
   int unreadTimingLines = 0;
   int firstUnreadLineNumber = 0;  // counted from 1
   std::string firstUnreadLine;
+  // What the load changed or dropped of the user's text or times, one
+  // sentence each, in UTF-8 and without a closing line break. The window
+  // shows them together in one message after the load, the converter prints
+  // each on its error stream.
+  std::vector<std::string> notes;
 };
 
 }  // namespace tesmora

@@ -65,6 +65,9 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
                        QString::fromLatin1(LineBytes(result.firstUnreadLine)).toStdString())
                 << '\n';
   }
+  for (const std::string& note : result.notes) {
+    console.err << TerminalText(label + note) << '\n';
+  }
   if (result.entries.empty()) {
     throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
   }
