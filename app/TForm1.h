@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <optional>
 
+#include "app/FileLineStore.h"
 #include "app/IniFile.h"
 #include "app/LineStore.h"
 #include "app/Pictures.h"
@@ -101,7 +102,7 @@ class TForm1 : public QWidget {
   void Button3Click();
   // Puts a completed load into the lists: the file's lines, the entries and
   // the list texts, in place of the earlier load's.
-  void ShowLoadedSubtitles(const LineList& fileLines, const SubtitleReadResult& result);
+  void ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result);
   RolePaletteIndices CurrentRolePaletteIndices() const;
 
   // The preview's redraws and the style controls' change handlers.
@@ -172,7 +173,7 @@ class TForm1 : public QWidget {
   QPushButton* Button3;
   QListWidget* ListBox1;
   PreviewControl* preview;
-  LineStore* Memo1;
+  FileLineStore* Memo1;
   LineStore* Memo2;
   LineStore* Memo3;
   LineStore* Memo4;

@@ -83,7 +83,7 @@ void TForm1::Button2Click() {
   // so that a file that stops at a bad cue or holds no subtitle never
   // replaces a good load.
   const QString path = OpenDialog2.fileName;
-  const std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
+  std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
   const LineList lines = SplitLines(content);
 
   const SubtitleReadResult result = ReadSubtitleFile(lines, path);
@@ -115,21 +115,19 @@ void TForm1::Button2Click() {
     throw PlatformError(QStringLiteral("No subtitle was found in ") + path);
   }
 
-  ShowLoadedSubtitles(lines, result);
+  ShowLoadedSubtitles(std::move(content), result);
   AllLinesFit = true;
   FrameRateMissing = false;
   CheckAllSubtitleLines();
   setWindowTitle(kRestingCaption);
 }
 
-void TForm1::ShowLoadedSubtitles(const LineList& fileLines, const SubtitleReadResult& result) {
+void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result) {
   ListBox1->clear();
-  for (LineStore* store : {Memo1, Memo2, Memo3, Memo4, Memo5}) {
+  for (LineStore* store : {Memo2, Memo3, Memo4, Memo5}) {
     store->lines().clear();
   }
-  for (const std::string_view line : fileLines) {
-    Memo1->lines() << Bytes(line);
-  }
+  Memo1->assign(std::move(fileText));
   for (const SubtitleEntry& entry : result.entries) {
     Memo2->lines() << QByteArray::number(entry.startMs);
     Memo3->lines() << QByteArray::number(entry.durationMs);

@@ -13,31 +13,13 @@
 #include <cmath>
 
 #include "palette/IfoReader.h"
+#include "tests/tools/ExternalTool.h"
 
 namespace tesmora {
 namespace {
 
-struct ToolResult {
-  int code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-ToolResult RunTool(
-    const QString& program, const QStringList& arguments,
-    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-  QProcess process;
-  process.setProcessEnvironment(environment);
-  process.start(program, arguments);
-  ToolResult result;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-    return result;
-  }
-  result.code = process.exitCode();
-  result.out = process.readAllStandardOutput();
-  result.err = process.readAllStandardError();
-  return result;
-}
+using testing::RunTool;
+using testing::ToolResult;
 
 // One subtitle packet as ffprobe lists it: its time in seconds and size.
 struct ProbedPacket {

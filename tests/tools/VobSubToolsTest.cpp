@@ -11,29 +11,14 @@
 #include "sup/VobSubIndex.h"
 #include "sup/VobSubPacks.h"
 #include "tests/tools/CliHarness.h"
+#include "tests/tools/ExternalTool.h"
 #include "tests/tools/SupStream.h"
 
 namespace tesmora {
 namespace {
 
-struct ToolResult {
-  int code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-ToolResult RunTool(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  ToolResult result;
-  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-    return result;
-  }
-  result.code = process.exitCode();
-  result.out = process.readAllStandardOutput();
-  result.err = process.readAllStandardError();
-  return result;
-}
+using testing::RunTool;
+using testing::ToolResult;
 
 // A subpicture unit of a SUP stream and the PTS of its "SP" header.
 struct StreamUnit {
