@@ -14,6 +14,9 @@
 
 #include <QByteArray>
 #include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
 #include "app/FileLineStore.h"
 #include "app/IniFile.h"
@@ -25,7 +28,9 @@
 #include "palette/Palette.h"
 #include "render/KeyFrameRenderer.h"
 #include "render/OutlinedLine.h"
+#include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
+#include "subtitles/FileText.h"
 #include "subtitles/LineList.h"
 #include "subtitles/SubtitleList.h"
 #include "sup/EncodeArea.h"
@@ -77,6 +82,12 @@ class TForm1 : public QWidget {
   // Draws two 8-bit lines on the blue key frame, which the preview then
   // shows, and leaves the band the encoder reads.
   void RenderFrame(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style);
+  // Draws the cues shown together on the blue key frame, read as the loaded
+  // file's text is, and leaves the band the encoder reads.
+  void RenderCueFrame(std::span<const CueToDraw> cues, const SubtitleStyle& style);
+  // Draws a loaded cue on the preview background after the width check; sets
+  // AllLinesFit.
+  void RenderPreviewCue(const std::vector<std::string>& lines, const SubtitleStyle& style);
   const FrameBitmap& KeyFrame() const { return keyFrames_.frame(); }
   const EncodeArea& LastEncodeArea() const { return encodeArea_; }
 
@@ -84,6 +95,9 @@ class TForm1 : public QWidget {
   // entry and sets AllLinesFit.
   void CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
                      const QString& fontName, int charset, FontStyle style);
+  // The same for a loaded cue of any number of lines, read as the loaded
+  // file's text is.
+  void CheckCueFits(const SubtitleEntry& entry, const SubtitleStyle& style);
   // Checks every loaded entry, stopping at the first that does not fit; when
   // all fit, the subtitles count as loaded.
   void CheckAllSubtitleLines();
@@ -102,7 +116,8 @@ class TForm1 : public QWidget {
   void Button3Click();
   // Puts a completed load into the lists: the file's lines, the entries and
   // the list texts, in place of the earlier load's.
-  void ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result);
+  void ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result,
+                           const FileText& text);
   RolePaletteIndices CurrentRolePaletteIndices() const;
 
   // The preview's redraws and the style controls' change handlers.
@@ -119,6 +134,11 @@ class TForm1 : public QWidget {
   bool MonochromeIfo = false;
   bool SubtitlesLoaded = false;
   bool AllLinesFit = true;
+  // The loaded cues, every line of each, and how their text is read; Memo2
+  // to Memo5 hold their times and first two lines for what reads those.
+  std::vector<SubtitleEntry> LoadedCues;
+  TextSource LoadedSource;
+  QString LoadedEncoding;  // empty: the code page of the Font Charset
   bool FrameRateMissing = false;
 
   // Controls, by row.

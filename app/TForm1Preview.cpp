@@ -15,10 +15,10 @@ void TForm1::RedrawPreviewSample(const QByteArray& line1, const QByteArray& line
 
 void TForm1::RedrawPreviewSelected() {
   const qsizetype k = ListBox1->currentRow();
-  const auto lineAt = [k](const LineStore* store) {
-    return k >= 0 && k < store->lines().size() ? store->lines()[k] : QByteArray();
-  };
-  RenderPreview(lineAt(Memo4), lineAt(Memo5), CurrentStyle());
+  const bool loaded = k >= 0 && static_cast<std::size_t>(k) < LoadedCues.size();
+  RenderPreviewCue(
+      loaded ? LoadedCues[static_cast<std::size_t>(k)].lines : std::vector<std::string>{},
+      CurrentStyle());
 }
 
 bool TForm1::StyleRedraw() {

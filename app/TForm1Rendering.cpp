@@ -3,6 +3,8 @@
 // run, and the line-fit check of the loaded subtitles.
 #include "app/StrToInt.h"
 #include "app/TForm1.h"
+#include "render/CueDrawing.h"
+#include "render/CueLayout.h"
 #include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
 
@@ -58,6 +60,43 @@ void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
   preview->setPicture(keyFrames_.image());
 }
 
+void TForm1::RenderCueFrame(std::span<const CueToDraw> cues, const SubtitleStyle& style) {
+  const int height = Ntsc->isChecked() ? 480 : 576;
+  preview->resize(FrameBitmap::kWidth, height);
+  encodeArea_ = keyFrames_.render(cues, LoadedSource, style, CurrentOutlineWidth(),
+                                  CurrentRoleColours(), height);
+  preview->setPicture(keyFrames_.image());
+}
+
+void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const SubtitleStyle& style) {
+  LoadPreviewBackground();
+  const PreparedCue cue = PrepareCue(lines, LoadedSource, style);
+  if (!cue.fitsWidth()) {
+    const QStringList plain = cue.plainLines();
+    platform_.showMessage(plain.size() <= 2 ? TooLongMessage(plain.value(0), plain.value(1))
+                                            : OverlongCueMessage(plain, true));
+    AllLinesFit = false;
+    return;
+  }
+  AllLinesFit = true;
+  const CuesLayout layout = PlaceCues(std::span(&cue, 1), style, preview->height());
+  DrawCues(preview->pictureForDrawing(), layout, style, CurrentOutlineWidth(),
+           CurrentRoleColours());
+}
+
+void TForm1::CheckCueFits(const SubtitleEntry& entry, const SubtitleStyle& style) {
+  const PreparedCue cue = PrepareCue(entry.lines, LoadedSource, style);
+  if (cue.fitsWidth()) {
+    AllLinesFit = true;
+    return;
+  }
+  AllLinesFit = false;
+  if (!SubtitlesLoaded) {
+    ListBox1->clear();
+  }
+  platform_.showMessage(OverlongCueMessage(cue.plainLines(), SubtitlesLoaded));
+}
+
 void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
                            const QString& fontName, int charset, FontStyle style) {
   SubtitleStyle measured;
@@ -78,19 +117,18 @@ void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int
 }
 
 void TForm1::CheckAllSubtitleLines() {
-  const QByteArrayList& lines1 = Memo4->lines();
-  const QByteArrayList& lines2 = Memo5->lines();
-  for (qsizetype k = 0; k < lines1.size(); ++k) {
+  for (const SubtitleEntry& entry : LoadedCues) {
     if (!(PaletteReady && AllLinesFit)) {
       break;
     }
-    const SubtitleStyle style = CurrentStyle();
-    CheckLineFits(lines1[k], k < lines2.size() ? lines2[k] : QByteArray(), style.size,
-                  style.fontName, style.charset, style.style);
+    CheckCueFits(entry, CurrentStyle());
   }
   if (AllLinesFit && !FrameRateMissing) {
     platform_.showMessage(QStringLiteral("Subtitle Style Modified/Loaded Successfully"));
     Edit2->setText(OpenDialog2.fileName);
+    Edit2->setToolTip(LoadedEncoding.isEmpty()
+                          ? QStringLiteral("Read in the code page of the Font Charset")
+                          : QStringLiteral("Read as ") + LoadedEncoding);
     SubtitlesLoaded = true;
   }
 }

@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "subtitles/DecodingNotes.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
@@ -83,8 +84,9 @@ void TForm1::Button2Click() {
   // so that a file that stops at a bad cue or holds no subtitle never
   // replaces a good load.
   const QString path = OpenDialog2.fileName;
-  std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
-  const LineList lines = SplitLines(content);
+  const std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
+  FileText text = DecodeSubtitleFile(content, "auto");
+  const LineList lines = SplitLines(text.bytes);
 
   const SubtitleReadResult result = ReadSubtitleFile(lines, path);
   if (result.frameRateMissing) {
@@ -105,6 +107,9 @@ void TForm1::Button2Click() {
                        .arg(result.firstUnreadLineNumber) +
                    QString::fromLatin1(Bytes(result.firstUnreadLine));
   }
+  if (const std::string invalid = InvalidSequencesNote(text); !invalid.empty()) {
+    reports << QString::fromStdString(invalid);
+  }
   for (const std::string& note : result.notes) {
     reports << QString::fromStdString(note);
   }
@@ -115,14 +120,20 @@ void TForm1::Button2Click() {
     throw PlatformError(QStringLiteral("No subtitle was found in ") + path);
   }
 
-  ShowLoadedSubtitles(std::move(content), result);
+  std::string fileText = std::move(text.bytes);
+  ShowLoadedSubtitles(std::move(fileText), result, text);
   AllLinesFit = true;
   FrameRateMissing = false;
   CheckAllSubtitleLines();
   setWindowTitle(kRestingCaption);
 }
 
-void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result) {
+void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result,
+                                 const FileText& text) {
+  LoadedCues = result.entries;
+  const bool microDvd = UpperExtension(FileNameBytes(OpenDialog2.fileName).toStdString()) != ".SRT";
+  LoadedSource = TextSource{text.utf8, microDvd ? MarkupDialect::MicroDvd : MarkupDialect::Srt};
+  LoadedEncoding = QString::fromStdString(text.encoding);
   ListBox1->clear();
   for (LineStore* store : {Memo2, Memo3, Memo4, Memo5}) {
     store->lines().clear();
@@ -134,8 +145,9 @@ void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult&
     Memo4->lines() << Bytes(entry.line1());
     Memo5->lines() << Bytes(entry.line2());
   }
-  for (const std::string& text : result.listTexts) {
-    ListBox1->addItem(QString::fromLatin1(Bytes(text)));
+  for (const std::string& listText : result.listTexts) {
+    ListBox1->addItem(text.utf8 ? QString::fromStdString(listText)
+                                : QString::fromLatin1(Bytes(listText)));
   }
 }
 
@@ -212,7 +224,9 @@ void TForm1::Button3Click() {
     WriteSubpictureStream(stream, count, keys, [&](int i) {
       platform_.processPendingEvents();
       ProgressBar1->setValue(ProgressBar1->value() + 1);
-      RenderFrame(Memo4->lines().value(i), Memo5->lines().value(i), CurrentStyle());
+      // The cues shown in this unit.
+      const CueToDraw cue{LoadedCues.at(static_cast<std::size_t>(i)).lines};
+      RenderCueFrame(std::span(&cue, 1), CurrentStyle());
       return DrawnSubtitle{&KeyFrame(), encodeArea_, DecimalValue(Memo2->lines().value(i)),
                            DecimalValue(Memo3->lines().value(i)), CurrentRolePaletteIndices()};
     });

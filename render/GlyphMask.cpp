@@ -69,8 +69,18 @@ QRect InkBounds(const QString& text, const QFont& font, QPoint cell) {
 
 GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit,
                        int room) {
-  const QRect ink = InkBounds(text, font, cell).intersected(limit);
-  if (ink.isEmpty() || text.isEmpty()) {
+  return DrawTextMask(std::vector<TextPiece>{{text, font, cell}}, limit, room);
+}
+
+GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room) {
+  QRect ink;
+  for (const TextPiece& piece : pieces) {
+    if (!piece.text.isEmpty()) {
+      ink |= InkBounds(piece.text, piece.font, piece.cell);
+    }
+  }
+  ink = ink.intersected(limit);
+  if (ink.isEmpty()) {
     return GlyphMask();
   }
   GlyphMask mask(ink.adjusted(-room, -room, room, room));
@@ -79,10 +89,17 @@ GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, cons
   {
     QPainter painter(&canvas);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
-    painter.setFont(font);
     painter.setPen(QColor(Qt::white));
-    const QFontMetrics metrics(font);
-    painter.drawText(QPoint(cell.x() - ink.left(), cell.y() + metrics.ascent() - ink.top()), text);
+    for (const TextPiece& piece : pieces) {
+      if (piece.text.isEmpty()) {
+        continue;
+      }
+      painter.setFont(piece.font);
+      const QFontMetrics metrics(piece.font);
+      painter.drawText(
+          QPoint(piece.cell.x() - ink.left(), piece.cell.y() + metrics.ascent() - ink.top()),
+          piece.text);
+    }
   }
   for (int y = 0; y < ink.height(); ++y) {
     const auto* pixels = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));

@@ -44,6 +44,17 @@ class GlyphMask {
 GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit,
                        int room);
 
+// A piece of a line drawn in one font, its cell's top-left corner at `cell`.
+struct TextPiece {
+  QString text;
+  QFont font;
+  QPoint cell;
+};
+
+// The pixels covered by drawing every piece, in order, on one canvas; one
+// piece gives the very mask of DrawTextMask.
+GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room);
+
 // Square dilation within the mask's own area: every pixel within `radius`
 // (in x and in y) of a set pixel. Built as `radius` steps of a 3 x 3
 // dilation, each separable into a shift-and-or along the rows and an or of

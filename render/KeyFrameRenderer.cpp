@@ -1,5 +1,7 @@
 #include "render/KeyFrameRenderer.h"
 
+#include "render/CueDrawing.h"
+#include "render/CueLayout.h"
 #include "render/SubtitleDrawing.h"
 
 namespace tesmora {
@@ -9,15 +11,34 @@ QImage KeyFrameRenderer::image() {
                 QImage::Format_RGB888);
 }
 
-EncodeArea KeyFrameRenderer::render(const QByteArray& line1, const QByteArray& line2,
-                                    const SubtitleStyle& style, int outlineWidth,
-                                    const RoleColours& colours, int frameHeight) {
+void KeyFrameRenderer::clearFrame(int frameHeight) {
   if (frame_.height() != frameHeight) {
     frame_ = FrameBitmap(frameHeight);
   } else {
     frame_.fillRows(drawn_.top(), drawn_.bottom(), kPureBlue);
   }
   drawn_ = QRect();
+}
+
+EncodeArea KeyFrameRenderer::render(std::span<const CueToDraw> cues, const TextSource& source,
+                                    const SubtitleStyle& style, int outlineWidth,
+                                    const RoleColours& colours, int frameHeight) {
+  clearFrame(frameHeight);
+  std::vector<PreparedCue> prepared;
+  prepared.reserve(cues.size());
+  for (const CueToDraw& cue : cues) {
+    prepared.push_back(PrepareCue(cue.lines, source, style));
+  }
+  const CuesLayout layout = PlaceCues(prepared, style, frameHeight);
+  QImage canvas = image();
+  drawn_ = DrawCues(canvas, layout, style, outlineWidth, colours);
+  return BandHoldingInk(layout.area, drawn_);
+}
+
+EncodeArea KeyFrameRenderer::render(const QByteArray& line1, const QByteArray& line2,
+                                    const SubtitleStyle& style, int outlineWidth,
+                                    const RoleColours& colours, int frameHeight) {
+  clearFrame(frameHeight);
   const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
   const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
                                               style.offset, style.offsetOr, frameHeight);

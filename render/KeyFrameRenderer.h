@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <span>
 
 #include "render/OutlinedLine.h"
+#include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
@@ -23,6 +25,14 @@ class KeyFrameRenderer {
   EncodeArea render(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style,
                     int outlineWidth, const RoleColours& colours, int frameHeight);
 
+  // Draws the cues shown together on a key frame: bottom-placed cues stack
+  // upwards from the earliest, placed cues each in their own place (see
+  // PlaceCues); the band covers them all. One cue of one or two plain lines
+  // draws what render(line1, line2, ...) draws.
+  EncodeArea render(std::span<const CueToDraw> cues, const TextSource& source,
+                    const SubtitleStyle& style, int outlineWidth, const RoleColours& colours,
+                    int frameHeight);
+
   const FrameBitmap& frame() const { return frame_; }
 
   // An image over the key frame's own bytes, without a copy. It stays valid
@@ -30,6 +40,9 @@ class KeyFrameRenderer {
   QImage image();
 
  private:
+  // Makes the frame pure blue again where the last drawing changed it.
+  void clearFrame(int frameHeight);
+
   FrameBitmap frame_{576};
   QRect drawn_;
 };

@@ -3,17 +3,20 @@
 #include <algorithm>
 #include <bit>
 
-#include "render/GlyphMask.h"
-
 namespace tesmora {
 
 QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
                        int outlineWidth, const RoleColours& colours) {
+  return DrawOutlinedPieces(picture, {{text, font, cell}}, outlineWidth, colours);
+}
+
+QRect DrawOutlinedPieces(QImage& picture, const std::vector<TextPiece>& pieces, int outlineWidth,
+                         const RoleColours& colours) {
   Q_ASSERT(picture.format() == QImage::Format_RGB888);
   const int reach = std::max(outlineWidth, 1);
   const QRect frame = picture.rect();
   const GlyphMask glyphs =
-      DrawTextMask(text, font, cell, frame.adjusted(-reach, -reach, reach, reach), reach);
+      DrawTextMask(pieces, frame.adjusted(-reach, -reach, reach, reach), reach);
   const QRect area = glyphs.area().intersected(frame);
   if (area.isEmpty()) {
     return {};

@@ -6,6 +6,9 @@
 #include <QRect>
 #include <QRgb>
 #include <QString>
+#include <vector>
+
+#include "render/GlyphMask.h"
 
 namespace tesmora {
 
@@ -25,5 +28,11 @@ struct RoleColours {
 // it changed none.
 QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
                        int outlineWidth, const RoleColours& colours);
+
+// The same for a line drawn in pieces of different fonts: the rings go round
+// the ink of all the pieces together, as when each stamping draws every
+// piece.
+QRect DrawOutlinedPieces(QImage& picture, const std::vector<TextPiece>& pieces, int outlineWidth,
+                         const RoleColours& colours);
 
 }  // namespace tesmora

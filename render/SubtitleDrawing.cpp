@@ -37,6 +37,22 @@ QString OverlongEntryMessage(const QString& line1, const QString& line2, bool su
                                "a smaler font size."));
 }
 
+QString OverlongCueMessage(const QStringList& lines, bool subtitlesLoaded) {
+  if (lines.size() <= 2) {
+    return OverlongEntryMessage(lines.value(0), lines.value(1), subtitlesLoaded);
+  }
+  const QChar cr(u'\r');
+  QString text = QStringLiteral("The string ") + cr;
+  for (const QString& line : lines) {
+    text += line + cr;
+  }
+  return text + QStringLiteral("is too long.") +
+         (subtitlesLoaded
+              ? QStringLiteral(" Please use a smaler font size.")
+              : QStringLiteral(" Please correct the srt and reload it. You can just use "
+                               "a smaler font size."));
+}
+
 QRect DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
                    int outlineWidth, const RoleColours& colours) {
   const QRect first =

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include "render/LineMeasure.h"
 #include "render/OutlinedLine.h"
@@ -35,6 +36,11 @@ QString TooLongMessage(const QString& line1, const QString& line2);
 // before any load has passed the check (asking to correct the file), the
 // short one afterwards (asking for a smaller font).
 QString OverlongEntryMessage(const QString& line1, const QString& line2, bool subtitlesLoaded);
+
+// The same for a cue of any number of lines, shown without markup: "The
+// string " CR, each line followed by CR, then "is too long." and the hint.
+// One or two lines give the very text of OverlongEntryMessage.
+QString OverlongCueMessage(const QStringList& lines, bool subtitlesLoaded);
 
 // Draws Line1 and then Line2 with their rings on a 24-bit picture, clipped to
 // it. An empty line draws nothing. Returns the smallest rectangle that holds

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "render/NameTables.h"
+#include "subtitles/FileText.h"
 #include "sup/HelpFile.h"
 #include "tools/CliConsole.h"
 
@@ -132,6 +133,17 @@ OutputFormats Formats(const QString& value) {
   return formats;
 }
 
+// The encoding of the subtitle files: "auto" or a name iconv reads.
+std::string Encoding(const QString& value) {
+  const std::string name = value.toStdString();
+  if (value.isEmpty() || !IsKnownEncoding(name)) {
+    Refuse(QStringLiteral("--encoding must be auto or an encoding iconv knows, such as UTF-8 or "
+                          "CP1252") +
+           Got(value));
+  }
+  return name;
+}
+
 // A stem names files in the output folder, never a path to somewhere else.
 QString PlainName(const QString& value) {
   if (value.isEmpty() || value == QStringLiteral(".") || value == QStringLiteral("..") ||
@@ -195,6 +207,7 @@ const std::map<QString, ValueSetter>& ValueOptions() {
       {"--name", [](Reading& r, const QString& v) { r.options.outputName = PlainName(v); }},
       {"--language", [](Reading& r, const QString& v) { r.options.language = LanguageCode(v); }},
       {"--format", [](Reading& r, const QString& v) { r.options.formats = Formats(v); }},
+      {"--encoding", [](Reading& r, const QString& v) { r.options.encoding = Encoding(v); }},
   };
   return kOptions;
 }
@@ -205,6 +218,8 @@ const std::map<QString, FlagSetter>& FlagOptions() {
       {"--palette", [](Reading& r) { r.options.listPalette = true; }},
       {"--quiet", [](Reading& r) { r.options.quiet = true; }},
       {"--forced", [](Reading& r) { r.options.forced = true; }},
+      {"--no-markup", [](Reading& r) { r.options.noMarkup = true; }},
+      {"--wrap", [](Reading& r) { r.options.wrap = true; }},
   };
   return kFlags;
 }

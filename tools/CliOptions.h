@@ -38,7 +38,10 @@ struct CliOptions {
   QString outputName;                       // --name; empty: see OutputStem
   QString language = QStringLiteral("en");  // ISO 639-1, lower-case, for the .idx
   OutputFormats formats;
-  bool forced = false;  // every unit shown even with subtitles switched off
+  bool forced = false;            // every unit shown even with subtitles switched off
+  std::string encoding = "auto";  // --encoding: "auto" or a name iconv knows
+  bool noMarkup = false;          // --no-markup: the text drawn exactly as written
+  bool wrap = false;              // --wrap: overlong lines broken at spaces
 };
 
 // The name the outputs of `subtitlePath` take before their extensions:

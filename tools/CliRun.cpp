@@ -67,8 +67,11 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
                            const PaletteChoice& choice, const DrawingSettings& settings,
                            const WrittenFiles& written, const Console& console,
                            const std::string& label) {
-  const std::vector<SubtitleEntry> entries = LoadSubtitles(subtitlePath, console, label);
-  CheckLinesFit(entries, options.style);
+  const LoadedSubtitles loaded =
+      LoadSubtitles(subtitlePath, console, label,
+                    {options.encoding, options.noMarkup, options.wrap, options.quiet});
+  const std::vector<SubtitleEntry>& entries = loaded.entries;
+  CheckLinesFit(entries, options.style, loaded.source);
 
   const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                         options.formats, options.language, options.forced};
@@ -85,7 +88,9 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
 
   ProgressLine progress(console.err, static_cast<int>(entries.size()),
                         console.errIsTerminal && !options.quiet);
-  WriteOutputFiles(plan, entries, settings, choice.helpCase, listing, progress);
+  DrawingSettings drawing = settings;
+  drawing.source = loaded.source;
+  WriteOutputFiles(plan, entries, drawing, choice.helpCase, listing, progress);
   return converted;
 }
 
@@ -110,8 +115,9 @@ int Convert(const CliOptions& options, const Console& console) {
     console.out << TerminalText(kMonochromeIfoNotice) << '\n';
   }
   WarnOfMissingFont(options.style.fontName, console);
-  const DrawingSettings settings{options.style, options.outlineWidth, choice.palette,
-                                 options.roles.value_or(choice.roles), choice.pal ? 576 : 480};
+  const DrawingSettings settings{options.style,          options.outlineWidth,
+                                 choice.palette,         options.roles.value_or(choice.roles),
+                                 choice.pal ? 576 : 480, TextSource{}};
 
   const bool several = options.subtitlePaths.size() > 1;
   WrittenFiles written;

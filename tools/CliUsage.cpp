@@ -34,6 +34,13 @@ Style:
                          CHINESEBIG5 DEFAULT EASTEUROPE GB2312 GREEK HANGEUL
                          HEBREW JOHAB MAC OEM RUSSIAN SHIFTJIS SYMBOL THAI
                          TURKISH VIETNAMESE (default DEFAULT)
+  --encoding NAME        encoding of the subtitle files: auto (default: UTF-8
+                         and UTF-16 are recognised, other text is read in the
+                         code page of --charset) or any name iconv knows,
+                         such as UTF-8, CP1252 or ISO-8859-7
+  --no-markup            draw the text exactly as written, tags included
+  --wrap                 break a line too wide for the frame at its spaces
+                         instead of refusing the file
   --style NAME           Normal Bold Italic Underline Bold+Italic Bold+Under
                          Bold+It+Und Italic+Under StrikeOut (default Normal)
   --align center|left|right  (default center)

@@ -55,9 +55,10 @@ void EncodeUnits(const std::vector<SubtitleEntry>& entries, const DrawingSetting
       [&](int i) {
         progress.show(i + 1);
         const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
+        const CueToDraw cue{subtitle.lines};
         const EncodeArea area =
-            renderer.render(LineBytes(subtitle.line1()), LineBytes(subtitle.line2()),
-                            settings.style, settings.outlineWidth, colours, settings.frameHeight);
+            renderer.render(std::span(&cue, 1), settings.source, settings.style,
+                            settings.outlineWidth, colours, settings.frameHeight);
         return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs, roles};
       },
       sink);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "palette/Palette.h"
+#include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
 #include "sup/HelpFile.h"
@@ -22,6 +23,7 @@ struct DrawingSettings {
   Palette palette;
   RolePaletteIndices roles;
   int frameHeight = 576;  // 576 PAL, 480 NTSC
+  TextSource source;      // how the cues' text lines are read
 };
 
 // What one conversion writes: into which folder, under which name, in which

@@ -5,6 +5,8 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "render/SubtitleDrawing.h"
+#include "subtitles/DecodingNotes.h"
+#include "subtitles/FileText.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
@@ -27,15 +29,21 @@ QByteArray LineBytes(const std::string& line) {
   return QByteArray(line.data(), static_cast<qsizetype>(line.size()));
 }
 
-std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console,
-                                         const std::string& label) {
+LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const std::string& label,
+                              const LoadChoices& choices) {
   std::string content;
   try {
     content = ReadSubtitleFileBytes(PathBytes(path));
   } catch (const SubtitleFileError& error) {
     throw CliError(kExitRefused, std::string(error.what()) + ".");
   }
-  const LineList lines = SplitLines(content);
+  FileText text;
+  try {
+    text = DecodeSubtitleFile(content, choices.encoding);
+  } catch (const std::invalid_argument&) {
+    throw CliError(kExitUsage, Prefixed(path, "no encoding is called " + choices.encoding + "."));
+  }
+  const LineList lines = SplitLines(text.bytes);
 
   const std::string extension = UpperExtension(PathBytes(path));
   SubtitleReadResult result;
@@ -65,22 +73,32 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
                        QString::fromLatin1(LineBytes(result.firstUnreadLine)).toStdString())
                 << '\n';
   }
-  for (const std::string& note : result.notes) {
-    console.err << TerminalText(label + note) << '\n';
+  std::vector<std::string> notes;
+  if (!choices.quiet) {
+    notes.push_back(EncodingUsedNote(text));
+  }
+  notes.push_back(InvalidSequencesNote(text));
+  notes.insert(notes.end(), result.notes.begin(), result.notes.end());
+  for (const std::string& note : notes) {
+    if (!note.empty()) {
+      console.err << TerminalText(label + note) << '\n';
+    }
   }
   if (result.entries.empty()) {
     throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
   }
-  return std::move(result.entries);
+  const MarkupDialect dialect = choices.noMarkup      ? MarkupDialect::Literal
+                                : extension == ".SRT" ? MarkupDialect::Srt
+                                                      : MarkupDialect::MicroDvd;
+  return {std::move(result.entries), TextSource{text.utf8, dialect, choices.wrap}};
 }
 
-void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style) {
+void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,
+                   const TextSource& source) {
   for (const SubtitleEntry& entry : entries) {
-    const PreparedSubtitle prepared =
-        PrepareSubtitle(LineBytes(entry.line1()), LineBytes(entry.line2()), style);
+    const PreparedCue prepared = PrepareCue(entry.lines, source, style);
     if (!prepared.fitsWidth()) {
-      throw CliError(kExitRefused,
-                     OverlongEntryMessage(prepared.line1, prepared.line2, false).toStdString());
+      throw CliError(kExitRefused, OverlongCueMessage(prepared.plainLines(), false).toStdString());
     }
   }
 }

@@ -5,11 +5,26 @@
 #include <string>
 #include <vector>
 
+#include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
 #include "tools/CliConsole.h"
 
 namespace tesmora::cli {
+
+// How the converter reads the text of subtitle files.
+struct LoadChoices {
+  std::string encoding = "auto";
+  bool noMarkup = false;
+  bool wrap = false;
+  bool quiet = false;
+};
+
+// The cues of a file and how their text lines are read.
+struct LoadedSubtitles {
+  std::vector<SubtitleEntry> entries;
+  TextSource source;
+};
 
 // Reads a subtitle file as the window's load does: SRT for ".srt", MicroDVD
 // frames for ".sub" and ".txt". Timing lines that cannot be read are
@@ -19,8 +34,13 @@ namespace tesmora::cli {
 // a run never writes a stream without subtitles over an earlier one.
 // `label` begins each warning: empty for a single file, the program and the
 // file's name when a call converts several.
-std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console,
-                                         const std::string& label = {});
+//
+// The text is read in `choices.encoding` ("auto": UTF-8 and UTF-16 are
+// recognised, other text is left for the code page of the charset); the
+// encoding used, when it is not that code page, is said on the error stream
+// unless `choices.quiet`, and invalid byte sequences always are.
+LoadedSubtitles LoadSubtitles(const QString& path, const Console& console,
+                              const std::string& label = {}, const LoadChoices& choices = {});
 
 // A subtitle line's bytes, undecoded, as the rasteriser takes them.
 QByteArray LineBytes(const std::string& line);
@@ -28,6 +48,7 @@ QByteArray LineBytes(const std::string& line);
 // The window's line-fit check: every entry's lines, decoded and measured in
 // the style, must be narrower than the line limit. Throws CliError
 // (kExitRefused) with the window's message for the first that is not.
-void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style);
+void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,
+                   const TextSource& source = {});
 
 }  // namespace tesmora::cli

@@ -27,6 +27,7 @@ class RenderingTest : public ::testing::Test {
     for (const auto& [line1, line2] : entries) {
       form.Memo4->lines() << line1;
       form.Memo5->lines() << line2;
+      form.LoadedCues.push_back({0, 1000, {line1.toStdString(), line2.toStdString()}});
       form.ListBox1->addItem(QString::fromLatin1(line1));
     }
   }
@@ -165,6 +166,7 @@ TEST_F(RenderingTest, LineCheckMeasuresNothingWithoutAPaletteOrAfterAFailedPrevi
   form.FrameRateMissing = true;
   form.Memo4->lines().clear();
   form.Memo5->lines().clear();
+  form.LoadedCues.clear();
   form.CheckAllSubtitleLines();
   EXPECT_TRUE(platform.messages.isEmpty());
   EXPECT_FALSE(form.SubtitlesLoaded);

@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <vector>
 
+#include "render/GlyphMask.h"
 #include "render/OutlinedLine.h"
 
 namespace tesmora::testing {
@@ -22,6 +24,30 @@ inline void StampOutlinedLine(QImage& picture, const QString& text, const QFont&
     for (int dx = -reach; dx <= reach; ++dx) {
       for (int dy = -reach; dy <= reach; ++dy) {
         painter.drawText(QPoint(cell.x() + dx, cell.y() + dy + ascent), text);
+      }
+    }
+  };
+  pass(colours.outline, outlineWidth);
+  pass(colours.antialias, 1);
+  pass(colours.text, 0);
+}
+
+// The reference look of a line drawn in pieces of different fonts: each
+// stamping draws every piece, so the rings go round all of them together.
+inline void StampOutlinedPieces(QImage& picture, const std::vector<TextPiece>& pieces,
+                                int outlineWidth, const RoleColours& colours) {
+  QPainter painter(&picture);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
+  const auto pass = [&](QRgb colour, int reach) {
+    painter.setPen(QColor::fromRgb(colour));
+    for (int dx = -reach; dx <= reach; ++dx) {
+      for (int dy = -reach; dy <= reach; ++dy) {
+        for (const TextPiece& piece : pieces) {
+          painter.setFont(piece.font);
+          painter.drawText(
+              QPoint(piece.cell.x() + dx, piece.cell.y() + dy + QFontMetrics(piece.font).ascent()),
+              piece.text);
+        }
       }
     }
   };

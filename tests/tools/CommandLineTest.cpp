@@ -161,6 +161,12 @@ TEST(cliParseCommandLine, RefusesEachFaultWithItsReason) {
       {{"--format=", "f.srt"},
        "--format must be a comma-separated list of sup, vobsub and rgb, or all (got '')"},
       {{"--forced=yes", "f.srt"}, "--forced takes no value"},
+      {{"--encoding", "KLINGON-8", "f.srt"},
+       "--encoding must be auto or an encoding iconv knows, such as UTF-8 or CP1252 (got "
+       "'KLINGON-8')"},
+      {{"--encoding=", "f.srt"},
+       "--encoding must be auto or an encoding iconv knows, such as UTF-8 or CP1252 (got '')"},
+      {{"--wrap=yes", "f.srt"}, "--wrap takes no value"},
       {{"a.srt", ""}, "missing SUBTITLE_FILE"},
       {{"--ifo", "x.IFO", "--no-ifo", "f.srt"}, "--ifo and --no-ifo cannot be used together"},
       {{"--standard", "ntsc", "--ifo", "x.IFO", "f.srt"},
@@ -193,6 +199,19 @@ TEST(cliParseCommandLine, ReadsTheOutputOptions) {
     ASSERT_EQ(chosen.action, CommandAction::Run) << given << ": " << chosen.error;
     EXPECT_EQ(chosen.options.formats, taken) << given;
   }
+}
+
+TEST(cliParseCommandLine, ReadsTheTextOptions) {
+  const Command plain = ParseCommandLine({"f.srt"});
+  EXPECT_EQ(plain.options.encoding, "auto");
+  EXPECT_FALSE(plain.options.noMarkup);
+  EXPECT_FALSE(plain.options.wrap);
+  const Command command =
+      ParseCommandLine({"--encoding", "ISO-8859-7", "--no-markup", "--wrap", "f.srt"});
+  ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+  EXPECT_EQ(command.options.encoding, "ISO-8859-7");
+  EXPECT_TRUE(command.options.noMarkup);
+  EXPECT_TRUE(command.options.wrap);
 }
 
 TEST(cliParseCommandLine, NamesTheOutputsOfSeveralFilesAfterEachFile) {

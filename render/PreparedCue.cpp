@@ -1,0 +1,98 @@
+#include "render/PreparedCue.h"
+
+#include <string_view>
+
+#include "render/LineWrap.h"
+#include "render/StyledLineDrawing.h"
+#include "render/SubtitleFont.h"
+#include "render/SubtitleLayout.h"
+#include "render/TextDecoder.h"
+
+namespace tesmora {
+
+bool PreparedCue::fitsWidth() const {
+  for (const LineMeasure& measure : measures) {
+    if (measure.width >= kLineLimit) {
+      return false;
+    }
+  }
+  return true;
+}
+
+QStringList PreparedCue::plainLines() const {
+  QStringList plain;
+  for (const StyledLine& line : lines) {
+    plain << line.plainText();
+  }
+  return plain;
+}
+
+QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSource& source,
+                           int charset) {
+  QStringList decoded;
+  if (source.utf8) {
+    for (const std::string& line : lines) {
+      decoded << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    }
+    return decoded;
+  }
+  const TextDecoder decoder(charset);
+  for (const std::string& line : lines) {
+    decoded << decoder.decode(std::string_view(line));
+  }
+  return decoded;
+}
+
+namespace {
+
+// Every line too wide for the frame broken at its spaces; a line holding a
+// word too wide on its own stays as it is, and is refused as too long.
+std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
+                                     const SubtitleStyle& style) {
+  const StyledLineWidth width = [&style](const StyledLine& line) {
+    return static_cast<long long>(MeasureStyledLine(line, style).width);
+  };
+  std::vector<StyledLine> wrapped;
+  for (const StyledLine& line : lines) {
+    WrappedLine broken = WrapLine(line, kLineLimit, width);
+    if (broken.lines.empty()) {
+      wrapped.push_back(line);
+    } else {
+      wrapped.insert(wrapped.end(), broken.lines.begin(), broken.lines.end());
+    }
+  }
+  return wrapped;
+}
+
+}  // namespace
+
+PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
+                       const SubtitleStyle& style) {
+  const QStringList decoded = DecodeCueLines(lines, source, style.charset);
+  const bool symbol = !source.utf8 && style.charset == charset::kSymbol;
+  PreparedCue cue;
+  if (symbol) {
+    const QFont font = SubtitleFont(style.fontName, style.size, style.style);
+    for (const QString& line : decoded) {
+      cue.lines.push_back(StyledLine{{TextRun{SymbolTextForFont(line, font)}}});
+    }
+  } else {
+    CueText text = ParseCueMarkup(decoded, source.dialect);
+    cue.lines = std::move(text.lines);
+    cue.alignment = text.alignment;
+    cue.removedMarkup = std::move(text.removedMarkup);
+  }
+  if (source.wrap) {
+    cue.lines = WrappedLines(cue.lines, style);
+  }
+  for (const StyledLine& line : cue.lines) {
+    cue.measures.push_back(MeasureStyledLine(line, style));
+  }
+  return cue;
+}
+
+QString CueListText(const std::vector<std::string>& lines, const TextSource& source, int charset) {
+  return DecodeCueLines(lines, source, charset).join(QStringLiteral(" | "));
+}
+
+}  // namespace tesmora

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QStringList>
+#include <string>
+#include <vector>
+
+#include "render/CueMarkup.h"
+#include "render/LineMeasure.h"
+#include "render/StyledLine.h"
+#include "render/SubtitleStyle.h"
+
+namespace tesmora {
+
+// How the text lines of the loaded cues are to be read.
+struct TextSource {
+  // True: the lines are UTF-8. False: they are the file's 8-bit bytes, read
+  // in the code page of the style's character set when drawn.
+  bool utf8 = false;
+  MarkupDialect dialect = MarkupDialect::Srt;
+  // True: a line too wide for the frame is broken at its spaces into lines
+  // that fit; a single word too wide still leaves it too wide.
+  bool wrap = false;
+};
+
+// A cue to draw on a key frame: its raw text lines, top to bottom.
+struct CueToDraw {
+  std::vector<std::string> lines;
+};
+
+// A cue's lines decoded, read for markup and measured in the style.
+struct PreparedCue {
+  std::vector<StyledLine> lines;
+  std::vector<LineMeasure> measures;
+  int alignment = 0;  // 0, or 1..9 as on a keypad
+  QStringList removedMarkup;
+
+  // Whether every line is narrower than the line limit.
+  bool fitsWidth() const;
+  // The lines as drawn, without markup.
+  QStringList plainLines() const;
+};
+
+// The cue's lines as characters: UTF-8 text as it is, 8-bit bytes in the code
+// page of the style's character set.
+QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSource& source,
+                           int charset);
+
+// Decodes, reads and measures a cue's lines. SYMBOL text is drawn as
+// written: its bytes pick glyphs, they hold no markup.
+PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
+                       const SubtitleStyle& style);
+
+// The text the subtitle list shows for a cue: its lines decoded and joined
+// by " | ".
+QString CueListText(const std::vector<std::string>& lines, const TextSource& source, int charset);
+
+}  // namespace tesmora

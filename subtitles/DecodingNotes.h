@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "subtitles/FileText.h"
+
+namespace tesmora {
+
+// The sentence naming the encoding a file's text was read in, or empty when
+// it was left for the code page of the font charset.
+std::string EncodingUsedNote(const FileText& file);
+
+// The sentence reporting the byte sequences that were invalid in the
+// encoding and became U+FFFD, with the line of the first; empty when there
+// were none.
+std::string InvalidSequencesNote(const FileText& file);
+
+}  // namespace tesmora
