@@ -17,6 +17,8 @@ namespace tesmora {
 namespace {
 
 const QString kRestingCaption = QStringLiteral("Tesmora By Ovandel");
+const QString kFrameRateQuestion = QStringLiteral(
+    "The first line of the sub does not give the frame rate.\rChoose the frame rate of the video:");
 
 QByteArray Bytes(std::string_view text) {
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -86,7 +88,19 @@ void TForm1::Button2Click() {
   const std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
   const LineList lines = SplitLines(content);
 
-  const SubtitleReadResult result = ReadSubtitleFile(lines, path);
+  SubtitleReadResult result = ReadSubtitleFile(lines, path);
+  if (result.frameRateMissing) {
+    // A frame file that names no rate is read at the rate the user picks.
+    QStringList rates;
+    for (const std::string_view rate : kCommonFrameRateTexts) {
+      rates << QString::fromLatin1(rate.data(), static_cast<qsizetype>(rate.size()));
+    }
+    const std::optional<QString> picked = platform_.chooseItem(kFrameRateQuestion, rates);
+    if (picked) {
+      const std::string text = picked->toStdString();
+      result = ReadFrames(lines, ChosenFrameRate{*ParseFrameRate(text), text});
+    }
+  }
   if (result.frameRateMissing) {
     platform_.showMessage(QString::fromStdString(result.error));
     setWindowTitle(kRestingCaption);

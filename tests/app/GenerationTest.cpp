@@ -102,9 +102,25 @@ TEST_F(GenerationTest, ReadsFrameFilesByExtensionAndNothingElse) {
   EXPECT_EQ(platform.messages, QStringList{kSuccess});
 }
 
-TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothing) {
+TEST_F(GenerationTest, AFrameFileWithoutRateAsksForOneAndReadsAtIt) {
   form.i_dont_have_ifo->click();
-  load(write("film.sub", "{1}{1}29.97\n{25}{100}Hi\n"));
+  platform.choices.push_back(QStringLiteral("29.97"));
+  load(write("film.sub", "{30}{60}first\n{90}{120}second|line\n"));
+  EXPECT_EQ(platform.choiceQuestions,
+            QStringList{"The first line of the sub does not give the frame rate.\rChoose the "
+                        "frame rate of the video:"});
+  EXPECT_EQ(platform.offeredItems,
+            (QStringList{"23.976", "24", "25", "29.97", "30", "50", "59.94"}));
+  EXPECT_TRUE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1001", "3003"}));
+  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1001", "1001"}));
+  EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"", "line"}));
+}
+
+TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothingWhenTheQuestionIsCancelled) {
+  form.i_dont_have_ifo->click();
+  load(write("film.sub", "{1}{1}0\n{25}{100}Hi\n"));
+  EXPECT_EQ(platform.choiceQuestions.size(), 1);
   EXPECT_EQ(platform.messages,
             QStringList{"The first line of the sub must contain the framerate. Ex: {1}{1}25.000"});
   EXPECT_FALSE(form.FrameRateMissing);
@@ -164,9 +180,12 @@ TEST_F(GenerationTest, ALoadStoppedAtABadCueKeepsTheEarlierOne) {
 
   load(write("bad.srt",
              "1\r\n00:00:01,000 --> 00:00:03,000\r\nOne\r\n\r\n"
-             "2\r\n00:00:0x,000 --> 00:00:09,000\r\nTwo\r\n\r\n"
+             "2\r\n-1:00:01,000 --> 00:00:09,000\r\nTwo\r\n\r\n"
              "3\r\n00:00:10,000 --> 00:00:11,000\r\nThree\r\n"));
-  EXPECT_EQ(platform.errors, QStringList{"'0x' is not a valid integer value."});
+  EXPECT_EQ(platform.errors,
+            QStringList{"The subtitle at line 6 starts before the beginning of the video "
+                        "(-1:00:01,000 --> 00:00:09,000); a subpicture cannot start before 0. "
+                        "Please correct the file and load it again."});
   EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line", "Third"}));
   EXPECT_EQ(form.ListBox1->count(), 3);
   EXPECT_EQ(form.Edit2->text(), good);
@@ -195,8 +214,8 @@ TEST_F(GenerationTest, LoadErrorsStopTheLoadUnderItsCaption) {
   EXPECT_EQ(platform.errors, QStringList{"Cannot open file " + gone + "."});
   EXPECT_EQ(form.windowTitle(), kLoading);
 
-  load(write("bad.srt", kSrt + "3\r\n00:00:0x,000 --> 00:00:09,000\r\nBad\r\n"));
-  EXPECT_EQ(platform.errors.last(), QStringLiteral("'0x' is not a valid integer value."));
+  load(write("bad.srt", kSrt + "3\r\n-1:00:01,000 --> 00:00:09,000\r\nBad\r\n"));
+  EXPECT_TRUE(platform.errors.last().startsWith("The subtitle at line 11 starts before"));
   EXPECT_TRUE(form.Memo4->lines().isEmpty());  // nothing of the stopped load
   EXPECT_TRUE(platform.messages.isEmpty());    // the check did not run
   EXPECT_FALSE(form.SubtitlesLoaded);
