@@ -6,6 +6,8 @@
 #include <string>
 
 #include "render/SubtitleStyle.h"
+#include "subtitles/FrameReader.h"
+#include "subtitles/TimeChange.h"
 #include "sup/SupPacket.h"
 
 namespace tesmora::cli {
@@ -39,6 +41,11 @@ struct CliOptions {
   QString language = QStringLiteral("en");  // ISO 639-1, lower-case, for the .idx
   OutputFormats formats;
   bool forced = false;  // every unit shown even with subtitles switched off
+  // Times: the rate of MicroDVD frames (replacing the file's own), a rate
+  // conversion, then a shift in ms, applied in this order.
+  std::optional<ChosenFrameRate> fps;
+  std::optional<RateConversion> rateConversion;
+  long long shiftMs = 0;
 };
 
 // The name the outputs of `subtitlePath` take before their extensions:

@@ -67,7 +67,8 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
                            const PaletteChoice& choice, const DrawingSettings& settings,
                            const WrittenFiles& written, const Console& console,
                            const std::string& label) {
-  const std::vector<SubtitleEntry> entries = LoadSubtitles(subtitlePath, console, label);
+  const std::vector<SubtitleEntry> entries =
+      ChangeTimes(LoadSubtitles(subtitlePath, console, label, options.fps), options);
   CheckLinesFit(entries, options.style);
 
   const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),

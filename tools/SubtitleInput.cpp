@@ -9,6 +9,8 @@
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
 #include "subtitles/TextLines.h"
+#include "subtitles/TimeChange.h"
+#include "sup/SubtitlePacket.h"
 
 namespace tesmora::cli {
 namespace {
@@ -28,7 +30,8 @@ QByteArray LineBytes(const std::string& line) {
 }
 
 std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console,
-                                         const std::string& label) {
+                                         const std::string& label,
+                                         const std::optional<ChosenFrameRate>& fps) {
   std::string content;
   try {
     content = ReadSubtitleFileBytes(PathBytes(path));
@@ -41,8 +44,12 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
   SubtitleReadResult result;
   if (extension == ".SRT") {
     result = ReadSrt(lines);
+    if (fps) {
+      result.notes.push_back("The frame rate " + fps->text +
+                             " is not used: an SRT file gives times, not frames.");
+    }
   } else if (extension == ".SUB" || extension == ".TXT") {
-    result = ReadFrames(lines);
+    result = ReadFrames(lines, fps);
   } else {
     throw CliError(kExitRefused,
                    Prefixed(path,
@@ -51,7 +58,7 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
   }
 
   if (result.frameRateMissing) {
-    throw CliError(kExitRefused, result.error);
+    throw CliError(kExitRefused, result.error + ", or give the rate with --fps RATE.");
   }
   if (!result.error.empty()) {
     throw CliError(kExitRefused, result.error + ".");
@@ -72,6 +79,21 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
     throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
   }
   return std::move(result.entries);
+}
+
+std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
+                                       const CliOptions& options) {
+  try {
+    if (options.rateConversion) {
+      entries = ConvertCueRate(std::move(entries), *options.rateConversion);
+    }
+    if (options.shiftMs != 0) {
+      entries = ShiftCues(std::move(entries), options.shiftMs);
+    }
+  } catch (const SubtitleError& error) {
+    throw CliError(kExitRefused, std::string(error.what()) + ".");
+  }
+  return entries;
 }
 
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style) {

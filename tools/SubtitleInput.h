@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
 #include "tools/CliConsole.h"
+#include "tools/CliOptions.h"
 
 namespace tesmora::cli {
 
@@ -19,8 +21,16 @@ namespace tesmora::cli {
 // a run never writes a stream without subtitles over an earlier one.
 // `label` begins each warning: empty for a single file, the program and the
 // file's name when a call converts several.
+// `fps` reads MicroDVD frames at that rate.
 std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& console,
-                                         const std::string& label = {});
+                                         const std::string& label = {},
+                                         const std::optional<ChosenFrameRate>& fps = {});
+
+// The times as the options change them: a rate conversion, then a shift.
+// Throws CliError (kExitRefused) naming the first cue that would start before
+// 0 or whose time grows too large.
+std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
+                                       const CliOptions& options);
 
 // A subtitle line's bytes, undecoded, as the rasteriser takes them.
 QByteArray LineBytes(const std::string& line);
