@@ -69,6 +69,7 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
                            const std::string& label) {
   const std::vector<SubtitleEntry> entries =
       ChangeTimes(LoadSubtitles(subtitlePath, console, label, options.fps), options);
+  const Timeline timeline = PlanSubpictures(entries, console, label);
   CheckLinesFit(entries, options.style);
 
   const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
@@ -84,9 +85,9 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   listing.insert(listing.end(), converted.files.begin(), converted.files.end());
   listing.push_back(HelpFilePath(plan.folder));
 
-  ProgressLine progress(console.err, static_cast<int>(entries.size()),
+  ProgressLine progress(console.err, static_cast<int>(timeline.subpictures.size()),
                         console.errIsTerminal && !options.quiet);
-  WriteOutputFiles(plan, entries, settings, choice.helpCase, listing, progress);
+  WriteOutputFiles(plan, entries, timeline, settings, choice.helpCase, listing, progress);
   return converted;
 }
 

@@ -7,6 +7,7 @@
 #include "files/FileNames.h"
 
 #include "render/KeyFrameRenderer.h"
+#include "subtitles/CueTimes.h"
 #include "sup/DvdauthorPalette.h"
 #include "sup/GenerationRun.h"
 #include "sup/OutputFileError.h"
@@ -40,8 +41,9 @@ RgbPalette ShownColours(const Palette& palette) {
   return colours;
 }
 
-void EncodeUnits(const std::vector<SubtitleEntry>& entries, const DrawingSettings& settings,
-                 StartDisplay start, ProgressLine& progress, const PacketSink& sink) {
+void EncodeUnits(const std::vector<SubtitleEntry>& entries, const Timeline& timeline,
+                 const DrawingSettings& settings, StartDisplay start, ProgressLine& progress,
+                 const PacketSink& sink) {
   const auto entry = [&settings](int role) {
     return settings.palette[static_cast<std::size_t>(role)].rgb;
   };
@@ -50,15 +52,20 @@ void EncodeUnits(const std::vector<SubtitleEntry>& entries, const DrawingSetting
   const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
 
   KeyFrameRenderer renderer;
+  // Draws the cues visible in one subpicture. For now only the earliest of
+  // them is drawn; this is the one place to hand the renderer all of them.
+  const auto renderCues = [&](const std::vector<int>& cues) {
+    const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(cues.front())];
+    return renderer.render(LineBytes(subtitle.line1()), LineBytes(subtitle.line2()), settings.style,
+                           settings.outlineWidth, colours, settings.frameHeight);
+  };
+  int shown = 0;
   EncodeSubpictureUnits(
-      static_cast<int>(entries.size()), keys, start,
-      [&](int i) {
-        progress.show(i + 1);
-        const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
-        const EncodeArea area =
-            renderer.render(LineBytes(subtitle.line1()), LineBytes(subtitle.line2()),
-                            settings.style, settings.outlineWidth, colours, settings.frameHeight);
-        return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs, roles};
+      timeline.subpictures, CueTimesOf(entries), keys, start,
+      [&](const Subpicture& subpicture) {
+        progress.show(++shown);
+        const EncodeArea area = renderCues(subpicture.cues);
+        return DrawnSubpicture{&renderer.frame(), area, roles};
       },
       sink);
 }
@@ -84,7 +91,7 @@ QStringList PlannedFiles(const OutputPlan& plan) {
 }
 
 void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
-                      const DrawingSettings& settings, HelpCase helpCase,
+                      const Timeline& timeline, const DrawingSettings& settings, HelpCase helpCase,
                       const std::vector<std::string>& helpListing, ProgressLine& progress) {
   const QString base = plan.folder + plan.stem;
   const RgbPalette shown = ShownColours(settings.palette);
@@ -105,7 +112,7 @@ void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& 
     PendingFile& help = outputs.add(FilePath(plan.folder + QLatin1String(kHelpFileName)));
 
     const StartDisplay start = plan.forced ? StartDisplay::Forced : StartDisplay::Normal;
-    EncodeUnits(entries, settings, start, progress,
+    EncodeUnits(entries, timeline, settings, start, progress,
                 [&](const SupPacket& packet, std::uint32_t pts) {
                   if (stream != nullptr) {
                     WriteSupPacket(*stream, packet);

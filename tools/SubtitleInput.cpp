@@ -5,12 +5,14 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "render/SubtitleDrawing.h"
+#include "subtitles/CueTimes.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
 #include "subtitles/TextLines.h"
 #include "subtitles/TimeChange.h"
 #include "sup/SubtitlePacket.h"
+#include "sup/TimingReportText.h"
 
 namespace tesmora::cli {
 namespace {
@@ -94,6 +96,20 @@ std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
     throw CliError(kExitRefused, std::string(error.what()) + ".");
   }
   return entries;
+}
+
+Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Console& console,
+                         const std::string& label) {
+  Timeline timeline;
+  try {
+    timeline = PlanTimeline(CueTimesOf(entries));
+  } catch (const SubtitleError& error) {
+    throw CliError(kExitRefused, std::string(error.what()) + ".");
+  }
+  for (const std::string& line : TimingReportLines(timeline.report)) {
+    console.err << TerminalText(label + line) << '\n';
+  }
+  return timeline;
 }
 
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style) {

@@ -8,6 +8,7 @@
 
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
+#include "sup/Timeline.h"
 #include "tools/CliConsole.h"
 #include "tools/CliOptions.h"
 
@@ -31,6 +32,13 @@ std::vector<SubtitleEntry> LoadSubtitles(const QString& path, const Console& con
 // 0 or whose time grows too large.
 std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
                                        const CliOptions& options);
+
+// The subpictures that show the cues in time order. What the timing changes
+// (order, overlaps, cues too short or left out) is reported on the error
+// stream, each line begun with `label`. Throws CliError (kExitRefused) for a
+// cue too late for a time stamp.
+Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Console& console,
+                         const std::string& label = {});
 
 // A subtitle line's bytes, undecoded, as the rasteriser takes them.
 QByteArray LineBytes(const std::string& line);
