@@ -380,5 +380,38 @@ TEST_F(GenerationTest, WithoutAHelpCaseOnlyTheStreamIsWritten) {
             (QStringList{"Generated.sup", "film.srt"}));
 }
 
+TEST_F(GenerationTest, ListsCuesInTimeOrderAndReportsTheTimingInOneMessage) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt",
+             "1\r\n00:00:05,000 --> 00:00:08,000\r\nlast\r\n\r\n"
+             "2\r\n00:00:01,000 --> 00:00:03,000\r\nfirst\r\n\r\n"
+             "3\r\n00:00:02,000 --> 00:00:04,000\r\nsecond\r\n\r\n"
+             "4\r\n00:00:09,000 --> 00:00:10,000\r\n\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{"The subtitle whose timing is at line 14 has no text and was left out."
+                         "\r1 subtitle was out of order; it is written in time order (subtitle 2)."
+                         "\r2 subtitles overlap others; they are drawn together while they "
+                         "overlap (first: subtitle 2).",
+                         kSuccess}));
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "2000", "5000"}));
+  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"first", "second", "last"}));
+  ASSERT_EQ(form.ListBox1->count(), 3);
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("first"));
+
+  form.Button3->click();
+  // Stretches: first; first and second; second; last.
+  EXPECT_EQ(PacketCount(contents("Generated.sup")), 4);
+}
+
+TEST_F(GenerationTest, ATimePastTheTimeStampsRangeStopsTheLoad) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt + "3\r\n13:15:22,000 --> 13:15:23,000\r\nToo late\r\n"));
+  EXPECT_EQ(platform.errors,
+            QStringList{"Subtitle 3, starting at 13:15:22,000: its start time cannot be written "
+                        "as a time stamp (0 to 47721858 ms)."});
+  EXPECT_FALSE(form.SubtitlesLoaded);
+  EXPECT_TRUE(form.Memo2->lines().isEmpty());
+}
+
 }  // namespace
 }  // namespace tesmora

@@ -2,6 +2,7 @@
 // subpictures, read back from the stream.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "sup/HelpFile.h"
@@ -89,6 +90,84 @@ TEST_F(TimesTest, RefusesTimeOptionsThatAreNotNumbers) {
     EXPECT_NE(outcome.err.find(arguments[0].toStdString() + " must be"), std::string::npos)
         << outcome.err;
   }
+}
+
+// Every subpicture starts after the one before it and stops by the time the
+// next one starts.
+void ExpectOrderedAndApart(const std::vector<testing::PacketSummary>& packets) {
+  for (std::size_t i = 0; i + 1 < packets.size(); ++i) {
+    EXPECT_LT(packets[i].pts, packets[i + 1].pts) << i;
+    EXPECT_LE(packets[i].pts + packets[i].stopDelay * 1024u, packets[i + 1].pts) << i;
+  }
+}
+
+TEST_F(TimesTest, WritesOutOfOrderAndOverlappingCuesAsOrderedStretches) {
+  const QString file = write("film.srt",
+                             "1\n00:00:05,000 --> 00:00:08,000\nlast\n\n"
+                             "2\n00:00:01,000 --> 00:00:03,000\nfirst\n\n"
+                             "3\n00:00:02,000 --> 00:00:04,000\nsecond\n");
+  const auto outcome = RunConverter({"--quiet", file});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.err,
+            "1 subtitle was out of order; it is written in time order (subtitle 2).\n"
+            "2 subtitles overlap others; they are drawn together while they overlap (first: "
+            "subtitle 2).\n");
+  const auto written = packets();
+  ASSERT_EQ(written.size(), 4u);
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{90000, 180000, 270000, 450000}));
+  // 1000 ms is 87.9 units: rounded to 88 it would reach past the next start.
+  EXPECT_EQ(written[0].stopDelay, 87);
+  EXPECT_EQ(written[1].stopDelay, 87);
+  EXPECT_EQ(written[2].stopDelay, 88);   // nothing follows at once
+  EXPECT_EQ(written[3].stopDelay, 264);  // 3000 ms
+  ExpectOrderedAndApart(written);
+}
+
+TEST_F(TimesTest, RepeatsACueLongerThanTheLargestStopDelay) {
+  // 20 minutes; one unit shows at most 65535 * 1024 ticks, about 745.6 s.
+  const auto outcome = RunConverter({"--quiet", write("film.srt",
+                                                      "1\n00:00:01,000 --> 00:20:01,000\nlong\n\n"
+                                                      "2\n00:20:01,000 --> 00:20:02,000\nnext\n")});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  const auto written = packets();
+  ASSERT_EQ(written.size(), 3u);
+  ExpectOrderedAndApart(written);
+  EXPECT_EQ(written[0].pts, 90000u);
+  EXPECT_EQ(written[2].pts, 108090000u);
+  // Shown back to back up to the next cue, within one unit.
+  EXPECT_EQ(written[1].pts, written[0].pts + written[0].stopDelay * 1024u);
+  EXPECT_GT(written[1].pts + written[1].stopDelay * 1024u + 1024u, written[2].pts);
+}
+
+TEST_F(TimesTest, ShowsATooShortCueWhereThereIsRoomAndReportsTheOneLeftOut) {
+  const auto outcome =
+      RunConverter({"--quiet", write("film.srt",
+                                     "1\n00:00:01,000 --> 00:00:01,005\nblink\n\n"
+                                     "2\n00:00:02,000 --> 00:00:01,000\nbackwards\n\n"
+                                     "3\n00:00:02,005 --> 00:00:03,000\ntoo close\n")});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.err,
+            "2 subtitles last less than 12 ms or end before they start; they are shown for the "
+            "shortest time a DVD allows where the next subtitle starts late enough (first: "
+            "subtitle 1).\n1 subtitle is left out because the next subtitle starts too soon for "
+            "it to be seen: subtitle 2.\n");
+  const auto written = packets();
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(written[0].pts, 90000u);
+  EXPECT_EQ(written[0].stopDelay, 1);
+  EXPECT_EQ(written[1].pts, 180450u);
+}
+
+TEST_F(TimesTest, RefusesATimePastTheTimeStampsRangeAtLoad) {
+  const auto outcome =
+      RunConverter({"--quiet", write("film.srt",
+                                     "1\n00:00:01,000 --> 00:00:02,000\nearly\n\n"
+                                     "2\n13:15:22,000 --> 13:15:23,000\ntoo late\n")});
+  EXPECT_EQ(outcome.code, 1);
+  EXPECT_EQ(outcome.err,
+            "Subtitle 2, starting at 13:15:22,000: its start time cannot be written as a time "
+            "stamp (0 to 47721858 ms).\n");
+  EXPECT_FALSE(QFile::exists(dir.filePath(kStreamFileName)));
 }
 
 }  // namespace
