@@ -154,7 +154,11 @@ std::optional<LooseTiming> ReadLooseTiming(std::string_view line) {
 std::optional<LooseTiming> ReadTimingLine(std::string_view line) {
   // The fixed layout "HH:MM:SS,mmm --> HH:MM:SS,mmm" (29 characters, or 58
   // for a line holding two) is read by its fields, whatever its separators.
-  if ((line.size() == 29 || line.size() == 58) && line.compare(13, 3, kArrow) == 0) {
+  // A negative time is left to the loose reading, as the field reading would
+  // take "-0" hours for 0 and the time for a positive one.
+  const bool fixedLayout =
+      (line.size() == 29 || line.size() == 58) && line.compare(13, 3, kArrow) == 0;
+  if (fixedLayout && line[0] != '-' && line[17] != '-') {
     try {
       return LooseTiming{SrtTimeToMs(line.substr(0, 12)), SrtTimeToMs(line.substr(17, 12))};
     } catch (const IntegerError&) {

@@ -152,6 +152,14 @@ TEST(ReadSrt, TakesCrCrLfForOneLineBreak) {
   EXPECT_EQ(result.entries[1], (SubtitleEntry{3000, 1000, {"next"}}));
 }
 
+TEST(ReadSrt, RefusesANegativeStartInTheFixedLayoutEvenWithZeroHours) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n-0:00:01,000 --> 00:00:02,000\nearly\n"));
+  EXPECT_TRUE(result.entries.empty());
+  EXPECT_EQ(result.error.substr(0, 62),
+            "The subtitle at line 2 starts before the beginning of the vide");
+}
+
 TEST(ReadSrt, RefusesACueThatStartsBeforeZero) {
   const SubtitleReadResult result =
       ReadSrt(SplitLines("1\n-1:00:01,000 --> 00:00:02,000\nearly\n"));
