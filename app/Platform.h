@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -36,6 +38,9 @@ class Platform {
   virtual void showInformation(const QString& text) = 0;
   // A box with Yes and No and no icon; true for Yes.
   virtual bool askYesNo(const QString& text) = 0;
+  // A box that asks to pick one of `items` from a list, the first offered;
+  // the item picked, or empty when the box is cancelled.
+  virtual std::optional<QString> chooseItem(const QString& text, const QStringList& items) = 0;
   // The error box titled "Tesmora"; `text` is shown with a full stop added.
   virtual void showError(const QString& text) = 0;
   // Runs a file-open dialog. On confirmation stores the chosen path in

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -57,6 +58,16 @@ bool QtPlatform::askYesNo(const QString& text) {
                   QMessageBox::Yes | QMessageBox::No, owner_);
   box.setTextFormat(Qt::PlainText);
   return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPlatform::chooseItem(const QString& text, const QStringList& items) {
+  bool ok = false;
+  const QString item =
+      QInputDialog::getItem(owner_, kProgramName, DisplayText(text), items, 0, false, &ok);
+  if (!ok) {
+    return std::nullopt;
+  }
+  return item;
 }
 
 void QtPlatform::showError(const QString& text) {

@@ -29,6 +29,7 @@ class QtPlatform : public Platform {
   void showMessage(const QString& text) override;
   void showInformation(const QString& text) override;
   bool askYesNo(const QString& text) override;
+  std::optional<QString> chooseItem(const QString& text, const QStringList& items) override;
   void showError(const QString& text) override;
   bool runOpenDialog(FileDialog& dialog) override;
   void processPendingEvents() override;

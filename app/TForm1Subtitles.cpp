@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
@@ -13,11 +14,15 @@
 #include "sup/GenerationRun.h"
 #include "sup/HelpFile.h"
 #include "sup/OutputFileSet.h"
+#include "sup/SubtitlePacket.h"
+#include "sup/TimingReportText.h"
 
 namespace tesmora {
 namespace {
 
 const QString kRestingCaption = QStringLiteral("Tesmora By Ovandel");
+const QString kFrameRateQuestion = QStringLiteral(
+    "The first line of the sub does not give the frame rate.\rChoose the frame rate of the video:");
 
 QByteArray Bytes(std::string_view text) {
   return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
@@ -32,6 +37,26 @@ SubtitleReadResult ReadSubtitleFile(const LineList& lines, const QString& path) 
     return ReadFrames(lines);
   }
   return {};
+}
+
+// The cues and their list texts in time order, as the list shows them.
+SubtitleReadResult InTimeOrder(SubtitleReadResult result, const std::vector<CueTime>& times) {
+  const std::vector<std::size_t> order = TimeOrder(times);
+  const bool textPerCue = result.listTexts.size() == result.entries.size();
+  std::vector<SubtitleEntry> entries;
+  std::vector<std::string> listTexts;
+  entries.reserve(order.size());
+  for (const std::size_t i : order) {
+    entries.push_back(std::move(result.entries[i]));
+    if (textPerCue) {
+      listTexts.push_back(std::move(result.listTexts[i]));
+    }
+  }
+  result.entries = std::move(entries);
+  if (textPerCue) {
+    result.listTexts = std::move(listTexts);
+  }
+  return result;
 }
 
 long long DecimalValue(const QByteArray& text) {
@@ -88,7 +113,19 @@ void TForm1::Button2Click() {
   FileText text = DecodeSubtitleFile(content, "auto");
   const LineList lines = SplitLines(text.bytes);
 
-  const SubtitleReadResult result = ReadSubtitleFile(lines, path);
+  SubtitleReadResult result = ReadSubtitleFile(lines, path);
+  if (result.frameRateMissing) {
+    // A frame file that names no rate is read at the rate the user picks.
+    QStringList rates;
+    for (const std::string_view rate : kCommonFrameRateTexts) {
+      rates << QString::fromLatin1(rate.data(), static_cast<qsizetype>(rate.size()));
+    }
+    const std::optional<QString> picked = platform_.chooseItem(kFrameRateQuestion, rates);
+    if (picked) {
+      const std::string rateText = picked->toStdString();
+      result = ReadFrames(lines, ChosenFrameRate{*ParseFrameRate(rateText), rateText});
+    }
+  }
   if (result.frameRateMissing) {
     platform_.showMessage(QString::fromStdString(result.error));
     setWindowTitle(kRestingCaption);
@@ -113,6 +150,18 @@ void TForm1::Button2Click() {
   for (const std::string& note : result.notes) {
     reports << QString::fromStdString(note);
   }
+  // The subpictures are planned at load too, so that a time too late for a
+  // time stamp stops the load and what the timing changes is told now.
+  const std::vector<CueTime> times = CueTimesOf(result.entries);
+  Timeline timeline;
+  try {
+    timeline = PlanTimeline(times);
+  } catch (const SubtitleError& error) {
+    throw PlatformError(QString::fromStdString(error.what()));
+  }
+  for (const std::string& line : TimingReportLines(timeline.report)) {
+    reports << QString::fromStdString(line);
+  }
   if (!reports.isEmpty()) {
     platform_.showMessage(reports.join(QLatin1Char('\r')));
   }
@@ -121,7 +170,7 @@ void TForm1::Button2Click() {
   }
 
   std::string fileText = std::move(text.bytes);
-  ShowLoadedSubtitles(std::move(fileText), result, text);
+  ShowLoadedSubtitles(std::move(fileText), InTimeOrder(std::move(result), times), text);
   AllLinesFit = true;
   FrameRateMissing = false;
   CheckAllSubtitleLines();
@@ -177,7 +226,13 @@ void TForm1::Button3Click() {
     return palette_[static_cast<std::size_t>(RolePaletteIndex(role->currentText()))].rgb;
   };
   const RoleKeyColours keys{keyOf(ComboBox3), keyOf(ComboBox2), keyOf(ComboBox1)};
-  const int count = static_cast<int>(Memo2->lines().size());
+  std::vector<CueTime> times;
+  for (qsizetype i = 0; i < Memo2->lines().size(); ++i) {
+    const long long startMs = DecimalValue(Memo2->lines().value(i));
+    times.push_back({startMs, startMs + DecimalValue(Memo3->lines().value(i))});
+  }
+  const Timeline timeline = PlanTimeline(times);
+  const int count = static_cast<int>(timeline.subpictures.size());
   ProgressBar1->setRange(0, std::max(count - 1, 0));
   ProgressBar1->setValue(0);
   // The folder as the file system names it, for the files and the help text.
@@ -221,15 +276,22 @@ void TForm1::Button3Click() {
     OutputFileSet outputs;
     PendingFile& stream = outputs.add(folderText + kStreamFileName);
     PendingFile* help = helpCases.empty() ? nullptr : &outputs.add(folderText + kHelpFileName);
-    WriteSubpictureStream(stream, count, keys, [&](int i) {
-      platform_.processPendingEvents();
-      ProgressBar1->setValue(ProgressBar1->value() + 1);
-      // The cues shown in this unit.
-      const CueToDraw cue{LoadedCues.at(static_cast<std::size_t>(i)).lines};
-      RenderCueFrame(std::span(&cue, 1), CurrentStyle());
-      return DrawnSubtitle{&KeyFrame(), encodeArea_, DecimalValue(Memo2->lines().value(i)),
-                           DecimalValue(Memo3->lines().value(i)), CurrentRolePaletteIndices()};
-    });
+    // Draws every cue visible in one subpicture, earliest first.
+    std::vector<CueToDraw> drawn;
+    const auto renderCues = [&](const std::vector<int>& cues) {
+      drawn.clear();
+      for (const int cue : cues) {
+        drawn.push_back(CueToDraw{LoadedCues.at(static_cast<std::size_t>(cue)).lines});
+      }
+      RenderCueFrame(std::span<const CueToDraw>(drawn), CurrentStyle());
+    };
+    WriteSubpictureStream(
+        stream, timeline.subpictures, times, keys, [&](const Subpicture& subpicture) {
+          platform_.processPendingEvents();
+          ProgressBar1->setValue(ProgressBar1->value() + 1);
+          renderCues(subpicture.cues);
+          return DrawnSubpicture{&KeyFrame(), encodeArea_, CurrentRolePaletteIndices()};
+        });
     if (help != nullptr) {
       help->write(HelpFileText(HelpFileLines(helpCases.back(), folderText)));
     }

@@ -14,6 +14,7 @@ class SilentPlatform : public Platform {
   void showMessage(const QString&) override {}
   void showInformation(const QString&) override {}
   bool askYesNo(const QString&) override { return false; }
+  std::optional<QString> chooseItem(const QString&, const QStringList&) override { return {}; }
   void showError(const QString& text) override { errors << text; }
   bool runOpenDialog(FileDialog&) override { return false; }
   void processPendingEvents() override { QCoreApplication::processEvents(); }

@@ -1,94 +1,132 @@
 #include "subtitles/FrameReader.h"
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 #include <utility>
 
 #include "subtitles/TextLines.h"
 
 namespace tesmora {
+namespace {
 
-std::optional<long double> FrameRateFromText(std::string_view text) {
-  static constexpr std::array<std::pair<std::string_view, long double>, 8> kRates{{
-      {"23.976", 23.976L},
-      {"24.000", 24.0L},
-      {"24", 24.0L},
-      {"25.000", 25.0L},
-      {"25", 25.0L},
-      {"29.970", 29.97L},
-      {"30.000", 30.0L},
-      {"30", 30.0L},
-  }};
-  for (const auto& [name, rate] : kRates) {
-    if (text == name) {
-      return rate;
+// The frame fields and the text of a cue line.
+struct FrameLineParts {
+  std::string_view startField;
+  std::string_view endField;
+  std::string_view text;
+  bool bothGroupsClosed = false;
+};
+
+// Splits "{start}{end}text" at its first two brace groups. A field whose
+// group is missing or unclosed is what remains of the line, or empty, so
+// that reading it as a number fails with the text the user sees.
+FrameLineParts SplitFrameLine(std::string_view line) {
+  FrameLineParts parts;
+  std::string_view rest = line.substr(1);  // after the opening brace
+  int closed = 0;
+  const auto field = [&rest, &closed]() {
+    const std::size_t close = rest.find('}');
+    const std::string_view value = rest.substr(0, close);
+    if (close == std::string_view::npos) {
+      rest = {};
+    } else {
+      rest.remove_prefix(close + 1);
+      ++closed;
     }
+    return value;
+  };
+  parts.startField = field();
+  if (!rest.empty() && rest.front() == '{') {
+    rest.remove_prefix(1);
+    parts.endField = field();
   }
-  return std::nullopt;
+  parts.bothGroupsClosed = closed == 2;
+  parts.text = rest;
+  return parts;
 }
 
-SubtitleReadResult ReadFrames(const LineList& lines) {
+std::vector<std::string> SplitAtBars(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t bar = text.find('|'); bar != std::string_view::npos;
+       bar = text.find('|', start)) {
+    lines.emplace_back(text.substr(start, bar - start));
+    start = bar + 1;
+  }
+  lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string NegativeStartMessage(std::string_view line) {
+  return "The subtitle line \"" + std::string(line) +
+         "\" starts before the beginning of the video; a subpicture cannot start before 0. "
+         "Please correct the file and load it again";
+}
+
+std::string TimeTooLargeMessage(std::string_view line) {
+  return "The subtitle line \"" + std::string(line) +
+         "\" lies too far in the video for its time to be written. Please correct the file and "
+         "load it again";
+}
+
+}  // namespace
+
+std::string_view FrameRateText(std::string_view firstLine) {
+  if (!firstLine.empty() && firstLine.front() == '{') {
+    const FrameLineParts parts = SplitFrameLine(firstLine);
+    if (parts.bothGroupsClosed) {
+      return parts.text;
+    }
+  }
+  return firstLine.size() > 6 ? firstLine.substr(6) : std::string_view();
+}
+
+SubtitleReadResult ReadFrames(const LineList& lines, const std::optional<ChosenFrameRate>& chosen) {
   SubtitleReadResult result;
-  const std::string_view first = lines.lineOrEmpty(0);
-  const std::optional<long double> fps =
-      FrameRateFromText(first.size() > 6 ? first.substr(6) : std::string_view());
-  if (!fps) {
+  const std::string_view rateText = FrameRateText(lines.lineOrEmpty(0));
+  const std::optional<FrameRate> ownRate = ParseFrameRate(rateText);
+  if (!ownRate && !chosen) {
     result.frameRateMissing = true;
     result.error = kFrameRateMissingMessage;
     return result;
   }
+  if (ownRate && chosen && !(*ownRate == chosen->rate)) {
+    result.notes.push_back("The frame rate " + chosen->text + " replaces the file's own rate " +
+                           std::string(rateText) + ".");
+  }
+  const FrameRate rate = chosen ? chosen->rate : *ownRate;
+  // The first line is a cue only in a file that names no rate.
+  const std::size_t firstCueLine = ownRate ? 1 : 0;
   const auto isCueLine = [](std::string_view line) { return !line.empty() && line[0] == '{'; };
   // Counted first, so that the lists take their final size at once.
-  const auto cueLines =
-      static_cast<std::size_t>(std::count_if(std::next(lines.begin()), lines.end(), isCueLine));
+  const auto cueLines = static_cast<std::size_t>(std::count_if(
+      std::next(lines.begin(), static_cast<std::ptrdiff_t>(std::min(firstCueLine, lines.size()))),
+      lines.end(), isCueLine));
   result.listTexts.reserve(cueLines);
   result.entries.reserve(cueLines);
-  for (std::size_t i = 1; i < lines.size(); ++i) {
+  for (std::size_t i = firstCueLine; i < lines.size(); ++i) {
     if (isCueLine(lines[i])) {
       result.listTexts.emplace_back(lines[i]);
     }
   }
-  for (std::size_t k = 0; k < result.listTexts.size(); ++k) {
-    const std::string& s = result.listTexts[k];
-    // Positions counted from 1, as the line's format is described.
-    std::size_t open = 0;
-    std::size_t close = 0;
-    std::size_t bar = 0;
-    for (std::size_t p = 2; p <= s.size(); ++p) {
-      const char c = s[p - 1];
-      if (c == '{') {
-        open = p;
-      } else if (c == '}') {
-        close = p;
-      } else if (c == '|') {
-        bar = p;
-      }
-    }
-    const auto chars = [&s](std::size_t from, std::size_t to) {
-      return from > to || from > s.size() ? std::string()
-                                          : s.substr(from - 1, std::min(to, s.size()) - from + 1);
-    };
+  for (const std::string& line : result.listTexts) {
+    const FrameLineParts parts = SplitFrameLine(line);
     try {
-      const long long startFrame = ParseInteger(open >= 2 ? chars(2, open - 2) : std::string());
-      const long long endFrame = ParseInteger(chars(open + 1, close == 0 ? 0 : close - 1));
-      const long double start = static_cast<long double>(startFrame * 1000) / *fps;
-      const long double end = static_cast<long double>(endFrame * 1000) / *fps;
-      SubtitleEntry entry;
-      entry.startMs = RoundToEven(start);
-      entry.durationMs = RoundToEven(end - start);
-      if (entry.startMs < 0) {
-        result.error = "The subtitle line \"" + s +
-                       "\" starts before the beginning of the video; a subpicture cannot start "
-                       "before 0. Please correct the file and load it again";
+      const long long startFrame = ParseInteger(parts.startField);
+      const long long endFrame = ParseInteger(parts.endField);
+      // The duration is the time of the frame count, so that rounding the
+      // two ends apart does not make it one ms off.
+      const std::optional<long long> startMs = FramesToMs(startFrame, rate);
+      const std::optional<long long> durationMs = FramesToMs(endFrame - startFrame, rate);
+      if (!startMs || !durationMs) {
+        result.error = TimeTooLargeMessage(line);
         return result;
       }
-      if (bar != 0) {
-        entry.lines = {chars(close + 1, bar - 1), chars(bar + 1, s.size())};
-      } else {
-        entry.lines = {chars(close + 1, s.size())};
+      if (*startMs < 0) {
+        result.error = NegativeStartMessage(line);
+        return result;
       }
-      result.entries.push_back(std::move(entry));
+      result.entries.push_back(SubtitleEntry{*startMs, *durationMs, SplitAtBars(parts.text)});
     } catch (const IntegerError& error) {
       result.error = error.what();
       return result;

@@ -3,22 +3,35 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "subtitles/FrameRate.h"
 #include "subtitles/LineList.h"
 #include "subtitles/SubtitleList.h"
 
 namespace tesmora {
 
-// The frame rate an accepted text gives: "23.976", "24.000", "24",
-// "25.000", "25", "29.970", "30.000" or "30"; empty for any other text.
-std::optional<long double> FrameRateFromText(std::string_view text);
+// A frame rate the user chose for a frame file, and the text it was given
+// as, which the reports quote.
+struct ChosenFrameRate {
+  FrameRate rate;
+  std::string text;
+};
 
-// Reads a MicroDVD frame file's lines: the frame rate from the first line
-// (after its first six characters), then one cue per "{start}{end}text"
-// line, "|" separating two lines of text. Stops at a frame field that is not
-// a number, or a start before 0, with the message in `error`.
-SubtitleReadResult ReadFrames(const LineList& lines);
+// The rate text of a frame file's first line: what follows its first two
+// brace groups ("{1}{1}25.000"), or its first six characters when it has no
+// such groups.
+std::string_view FrameRateText(std::string_view firstLine);
+
+// Reads a MicroDVD frame file's lines: the frame rate from the first line,
+// then one cue per "{start}{end}text" line. The two frame numbers are the
+// line's first two brace groups; whatever follows is the cue's text, "|"
+// separating its lines, markup such as "{y:i}" kept. A chosen rate replaces
+// the file's own (saying so in `notes`), and stands in for a rate the file
+// lacks, whose first line is then read as a cue. Without either the load
+// stops with `frameRateMissing`. Stops at a frame field that is not a
+// number, or a start before 0, with the message in `error`.
+SubtitleReadResult ReadFrames(const LineList& lines,
+                              const std::optional<ChosenFrameRate>& chosen = std::nullopt);
 
 inline constexpr const char* kFrameRateMissingMessage =
     "The first line of the sub must contain the framerate. Ex: {1}{1}25.000";

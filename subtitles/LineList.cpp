@@ -6,6 +6,18 @@
 namespace tesmora {
 namespace {
 
+// The length of the line break at `at`: CR CR LF (written by tools that
+// convert line ends twice) and CR LF count as one break, a lone CR or LF too.
+std::size_t BreakLength(std::string_view text, std::size_t at) {
+  if (text[at] == '\n') {
+    return 1;
+  }
+  if (text.substr(at, 3) == "\r\r\n") {
+    return 3;
+  }
+  return text.substr(at, 2) == "\r\n" ? 2 : 1;
+}
+
 // Calls `found` with the offset where each line of `text` ends.
 template <typename Found>
 void ForEachLineEnd(std::string_view text, Found&& found) {
@@ -15,9 +27,7 @@ void ForEachLineEnd(std::string_view text, Found&& found) {
       continue;
     }
     found(i);
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      ++i;
-    }
+    i += BreakLength(text, i) - 1;
     start = i + 1;
   }
   if (start < text.size()) {
@@ -42,12 +52,8 @@ LineList::LineList(std::string_view text) : text_(text) {
 std::string_view LineList::operator[](std::size_t i) const {
   std::size_t start = 0;
   if (i > 0) {
-    // The line starts after the previous line's break, which is CR LF or
-    // a single CR or LF.
     const std::size_t previous = ends_[i - 1];
-    const bool crLf =
-        text_[previous] == '\r' && previous + 1 < text_.size() && text_[previous + 1] == '\n';
-    start = previous + (crLf ? 2 : 1);
+    start = previous + BreakLength(text_, previous);
   }
   return text_.substr(start, ends_[i] - start);
 }

@@ -42,7 +42,7 @@ class LineList {
 
   LineList() = default;
 
-  // Splits `text`: CR LF, a lone CR and a lone LF each end a line, and a
+  // Splits `text`: CR CR LF, CR LF, a lone CR and a lone LF each end a line, and a
   // break at the very end adds no empty line. Throws std::length_error for a
   // text of 4 GiB or more.
   explicit LineList(std::string_view text);

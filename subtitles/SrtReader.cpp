@@ -9,10 +9,6 @@ namespace {
 
 constexpr std::string_view kArrow = "-->";
 
-bool IsStrictTimingLine(std::string_view line) {
-  return (line.size() == 29 || line.size() == 58) && line.compare(13, 3, kArrow) == 0;
-}
-
 bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
 }
@@ -37,6 +33,30 @@ bool IsCueNumber(std::string_view line) {
 // an arrow of its own ("Look --> there").
 bool StandsWhereTimingIsExpected(const LineList& lines, std::size_t i) {
   return i == 0 || IsBlank(lines[i - 1]) || IsCueNumber(lines[i - 1]);
+}
+
+bool HoldsArrow(std::string_view line) {
+  return line.find(kArrow) != std::string_view::npos;
+}
+
+// Where the blank line before a cue is missing, its number still starts it:
+// a line of nothing but a number directly followed by a line with an arrow
+// (read as a timing line or not), or a timing line itself.
+bool StartsCue(const LineList& lines, std::size_t i) {
+  if (IsCueNumber(lines[i]) && i + 1 < lines.size() && HoldsArrow(lines[i + 1])) {
+    return true;
+  }
+  return ReadTimingLine(lines[i]).has_value();
+}
+
+std::string TextlessCuesNote(int count, int firstLine) {
+  if (count == 1) {
+    return "The subtitle whose timing is at line " + std::to_string(firstLine) +
+           " has no text and was left out.";
+  }
+  return std::to_string(count) +
+         " subtitles have no text and were left out; the first has its timing at line " +
+         std::to_string(firstLine) + ".";
 }
 
 std::string NegativeStartMessage(int lineNumber, std::string_view line) {
@@ -64,6 +84,8 @@ std::optional<std::pair<long long, std::size_t>> ReadLooseTime(std::string_view 
     }
     return value;
   };
+  const bool negative = i < text.size() && text[i] == '-';
+  i += negative ? 1 : 0;
   const std::string_view hours = digits(9);
   if (hours.empty() || i >= text.size() || text[i++] != ':') {
     return std::nullopt;
@@ -81,11 +103,14 @@ std::optional<std::pair<long long, std::size_t>> ReadLooseTime(std::string_view 
   if (fraction.empty()) {
     return std::nullopt;
   }
-  const long long hundredths =
-      (fraction[0] - '0') * 10 + (fraction.size() > 1 ? fraction[1] - '0' : 0);
+  // "5" is five tenths, "05" five hundredths, "005" five thousandths.
+  long long milliseconds = number(fraction);
+  for (std::size_t d = fraction.size(); d < 3; ++d) {
+    milliseconds *= 10;
+  }
   const long long ms =
-      ((number(hours) * 60 + number(minutes)) * 60 + number(seconds)) * 1000 + hundredths * 10;
-  return std::pair{ms, i};
+      ((number(hours) * 60 + number(minutes)) * 60 + number(seconds)) * 1000 + milliseconds;
+  return std::pair{negative ? -ms : ms, i};
 }
 
 }  // namespace
@@ -94,8 +119,8 @@ long long SrtTimeToMs(std::string_view field) {
   const long long hours = ParseInteger(field.substr(0, 2));
   const long long minutes = ParseInteger(field.substr(3, 2));
   const long long seconds = ParseInteger(field.substr(6, 2));
-  const long long hundredths = ParseInteger(field.substr(9, 2));
-  return (hours * 3600 + minutes * 60 + seconds) * 1000 + hundredths * 10;
+  const long long milliseconds = ParseInteger(field.substr(9, 3));
+  return (hours * 3600 + minutes * 60 + seconds) * 1000 + milliseconds;
 }
 
 std::optional<LooseTiming> ReadLooseTiming(std::string_view line) {
@@ -126,50 +151,64 @@ std::optional<LooseTiming> ReadLooseTiming(std::string_view line) {
   return LooseTiming{start->first, end->first};
 }
 
+std::optional<LooseTiming> ReadTimingLine(std::string_view line) {
+  // The fixed layout "HH:MM:SS,mmm --> HH:MM:SS,mmm" (29 characters, or 58
+  // for a line holding two) is read by its fields, whatever its separators.
+  // A negative time is left to the loose reading, as the field reading would
+  // take "-0" hours for 0 and the time for a positive one.
+  const bool fixedLayout =
+      (line.size() == 29 || line.size() == 58) && line.compare(13, 3, kArrow) == 0;
+  if (fixedLayout && line[0] != '-' && line[17] != '-') {
+    try {
+      return LooseTiming{SrtTimeToMs(line.substr(0, 12)), SrtTimeToMs(line.substr(17, 12))};
+    } catch (const IntegerError&) {
+      // Text that happens to have the layout's length; read loosely below.
+    }
+  }
+  return ReadLooseTiming(line);
+}
+
 SubtitleReadResult ReadSrt(const LineList& lines) {
   SubtitleReadResult result;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  int textlessCues = 0;
+  int firstTextlessLine = 0;
+  std::size_t i = 0;
+  while (i < lines.size()) {
     const std::string_view line = lines[i];
     const int lineNumber = static_cast<int>(i) + 1;
-    long long startMs;
-    long long endMs;
-    try {
-      if (IsStrictTimingLine(line)) {
-        startMs = SrtTimeToMs(line.substr(0, 11));
-        endMs = SrtTimeToMs(line.substr(17, 11));
-      } else if (line.find(kArrow) != std::string_view::npos) {
-        const std::optional<LooseTiming> timing = ReadLooseTiming(line);
-        if (!timing) {
-          if (StandsWhereTimingIsExpected(lines, i) && result.unreadTimingLines++ == 0) {
-            result.firstUnreadLineNumber = lineNumber;
-            result.firstUnreadLine = std::string(line);
-          }
-          continue;
-        }
-        startMs = timing->startMs;
-        endMs = timing->endMs;
-      } else {
-        continue;
+    const std::optional<LooseTiming> timing = ReadTimingLine(line);
+    if (!timing) {
+      if (HoldsArrow(line) && StandsWhereTimingIsExpected(lines, i) &&
+          result.unreadTimingLines++ == 0) {
+        result.firstUnreadLineNumber = lineNumber;
+        result.firstUnreadLine = std::string(line);
       }
-    } catch (const IntegerError& error) {
-      result.error = error.what();
-      return result;
+      ++i;
+      continue;
     }
-    if (startMs < 0) {
+    if (timing->startMs < 0) {
       result.error = NegativeStartMessage(lineNumber, line);
       return result;
     }
-    const std::string text1(lines.lineOrEmpty(i + 1));
-    const std::string text2(lines.lineOrEmpty(i + 2));
-    if (text1.empty()) {
-      continue;  // a cue without text is dropped whole
+    // The cue's text runs to the blank line, or to the next cue where the
+    // blank line before it is missing.
+    SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, {}};
+    std::string listText;
+    for (++i; i < lines.size() && !IsBlank(lines[i]) && !StartsCue(lines, i); ++i) {
+      listText += (entry.lines.empty() ? "" : " | ") + std::string(lines[i]);
+      entry.lines.emplace_back(lines[i]);
     }
-    SubtitleEntry entry{startMs, endMs - startMs, {text1}};
-    if (!text2.empty()) {
-      entry.lines.push_back(text2);
+    if (entry.lines.empty()) {
+      if (textlessCues++ == 0) {
+        firstTextlessLine = lineNumber;
+      }
+      continue;
     }
-    result.listTexts.push_back(text2.empty() ? text1 : text1 + " | " + text2);
+    result.listTexts.push_back(std::move(listText));
     result.entries.push_back(std::move(entry));
+  }
+  if (textlessCues > 0) {
+    result.notes.push_back(TextlessCuesNote(textlessCues, firstTextlessLine));
   }
   return result;
 }

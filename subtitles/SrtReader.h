@@ -10,26 +10,33 @@
 
 namespace tesmora {
 
-// Milliseconds of an "HH:MM:SS,cc" field (11 characters; the separators are
-// not looked at), to a hundredth of a second. Throws IntegerError for a part
-// that is not an integer.
+// Milliseconds of an "HH:MM:SS,mmm" field (12 characters; the separators are
+// not looked at). Throws IntegerError for a part that is not an integer.
 long long SrtTimeToMs(std::string_view field);
 
 // Start and end of a timing line written less strictly: any number of hour
-// digits, "," or "." before the fraction, one to three fraction digits (read
-// to the hundredth, like the strict form), blanks around "-->" and anything
-// after the end time, such as position coordinates. Empty when the line is
-// no such timing line.
+// digits (a "-" before them makes the time negative), "," or "." before the
+// fraction, one to three fraction digits ("5" being 500 ms), blanks around
+// "-->" and anything after the end time, such as position coordinates. Empty
+// when the line is no such timing line.
 struct LooseTiming {
   long long startMs;
   long long endMs;
 };
 std::optional<LooseTiming> ReadLooseTiming(std::string_view line);
 
-// Reads the cues of an SRT file's lines. A timing line is followed by one or
-// two text lines; further text lines are passed over. A timing line
-// followed by an empty line is dropped as a whole. Stops at a time field that
-// is not a number, or a start before 0, with the message in `error`.
+// A timing line in the fixed layout "HH:MM:SS,mmm --> HH:MM:SS,mmm" or
+// written loosely. Empty for any other line, such as a cue's text that holds
+// an arrow ("Look --> there").
+std::optional<LooseTiming> ReadTimingLine(std::string_view line);
+
+// Reads the cues of an SRT file's lines. A timing line is followed by the
+// cue's text lines, up to a blank line, the next timing line, or a line of
+// only a number directly followed by a line with an arrow (the next cue,
+// where the blank line before it is missing). A cue without text is left
+// out and reported in `notes`. Lines with an arrow that stand where a
+// timing line is expected but do not read as one are counted. Stops at a
+// start before 0, with the message in `error`.
 SubtitleReadResult ReadSrt(const LineList& lines);
 
 }  // namespace tesmora

@@ -9,7 +9,7 @@
 
 namespace tesmora {
 
-// Splits 8-bit text into lines: CR LF, a lone CR and a lone LF each end a
+// Splits 8-bit text into lines: CR CR LF, CR LF, a lone CR and a lone LF each end a
 // line, and a break at the very end adds no empty line. A UTF-8 byte-order
 // mark at the start is skipped. The lines are views into `text`.
 LineList SplitLines(std::string_view text);

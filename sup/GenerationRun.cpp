@@ -4,16 +4,20 @@
 
 namespace tesmora {
 
-void EncodeSubpictureUnits(int count, const RoleKeyColours& keys, StartDisplay start,
-                           const std::function<DrawnSubtitle(int index)>& draw,
+void EncodeSubpictureUnits(const std::vector<Subpicture>& subpictures,
+                           const std::vector<CueTime>& cues, const RoleKeyColours& keys,
+                           StartDisplay start, const SubpictureDrawing& draw,
                            const PacketSink& sink) {
-  for (int i = 0; i < count; ++i) {
-    const DrawnSubtitle subtitle = draw(i);
-    const SupPacket packet =
-        EncodeSubtitlePacket(*subtitle.frame, subtitle.area, keys, subtitle.roles, i + 1,
-                             subtitle.startMs, subtitle.durationMs, start);
-    // The packet was built, so its start time fits a time stamp.
-    sink(packet, PresentationTimeStamp(subtitle.startMs));
+  for (const Subpicture& subpicture : subpictures) {
+    const DrawnSubpicture drawn = draw(subpicture);
+    const int first = subpicture.cues.empty() ? 0 : subpicture.cues.front();
+    const long long firstStartMs = static_cast<std::size_t>(first) < cues.size()
+                                       ? cues[static_cast<std::size_t>(first)].startMs
+                                       : 0;
+    const SupPacket packet = EncodeSubtitlePacket(
+        *drawn.frame, drawn.area, keys, drawn.roles, first + 1, firstStartMs,
+        SubpictureTime{subpicture.startTicks, subpicture.stopDelayUnits}, start);
+    sink(packet, subpicture.startTicks);
   }
 }
 
@@ -22,10 +26,11 @@ void WriteSupPacket(PendingFile& stream, const SupPacket& packet) {
   stream.write(packet.unit);
 }
 
-void WriteSubpictureStream(PendingFile& stream, int count, const RoleKeyColours& keys,
-                           const std::function<DrawnSubtitle(int index)>& draw) {
+void WriteSubpictureStream(PendingFile& stream, const std::vector<Subpicture>& subpictures,
+                           const std::vector<CueTime>& cues, const RoleKeyColours& keys,
+                           const SubpictureDrawing& draw) {
   EncodeSubpictureUnits(
-      count, keys, StartDisplay::Normal, draw,
+      subpictures, cues, keys, StartDisplay::Normal, draw,
       [&stream](const SupPacket& packet, std::uint32_t) { WriteSupPacket(stream, packet); });
 }
 

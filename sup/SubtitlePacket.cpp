@@ -20,10 +20,13 @@ SubtitleError::SubtitleError(int number, long long startMs, const std::string& r
     : std::runtime_error("Subtitle " + std::to_string(number) + ", starting at " +
                          FormatSubtitleTime(startMs) + ": " + reason) {}
 
-SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
-                               const RoleKeyColours& keys, const RolePaletteIndices& roles,
-                               int number, long long startMs, long long durationMs,
-                               StartDisplay start) {
+namespace {
+
+// Cuts the band to the frame and builds its packet with `build`.
+template <typename Build>
+SupPacket EncodeCutBand(const FrameBitmap& frame, const EncodeArea& drawnArea,
+                        const RoleKeyColours& keys, int number, long long startMs,
+                        const Build& build) {
   const std::optional<EncodeArea> area = CutToFrame(drawnArea, frame.height());
   if (!area) {
     throw SubtitleError(number, startMs,
@@ -31,10 +34,32 @@ SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawn
                         "choose a lower position for the subtitles");
   }
   try {
-    return BuildPacket(EncodeFields(frame, *area, keys), *area, startMs, durationMs, roles, start);
+    return build(EncodeFields(frame, *area, keys), *area);
   } catch (const PacketError& error) {
     throw SubtitleError(number, startMs, error.what());
   }
+}
+
+}  // namespace
+
+SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
+                               const RoleKeyColours& keys, const RolePaletteIndices& roles,
+                               int number, long long startMs, long long durationMs,
+                               StartDisplay start) {
+  return EncodeCutBand(frame, drawnArea, keys, number, startMs,
+                       [&](const PixelData& pixels, const EncodeArea& area) {
+                         return BuildPacket(pixels, area, startMs, durationMs, roles, start);
+                       });
+}
+
+SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
+                               const RoleKeyColours& keys, const RolePaletteIndices& roles,
+                               int number, long long startMs, SubpictureTime time,
+                               StartDisplay start) {
+  return EncodeCutBand(frame, drawnArea, keys, number, startMs,
+                       [&](const PixelData& pixels, const EncodeArea& area) {
+                         return BuildPacket(pixels, area, time, roles, start);
+                       });
 }
 
 }  // namespace tesmora

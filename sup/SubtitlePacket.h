@@ -29,4 +29,11 @@ SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawn
                                int number, long long startMs, long long durationMs,
                                StartDisplay start = StartDisplay::Normal);
 
+// The same for a subpicture whose time the timeline planned; `number` and
+// `startMs` name its first cue in an error.
+SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
+                               const RoleKeyColours& keys, const RolePaletteIndices& roles,
+                               int number, long long startMs, SubpictureTime time,
+                               StartDisplay start = StartDisplay::Normal);
+
 }  // namespace tesmora

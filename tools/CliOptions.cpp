@@ -102,6 +102,34 @@ QString NonEmpty(const QString& option, const QString& value) {
   return value;
 }
 
+ChosenFrameRate FrameRateOption(const QString& value) {
+  const std::string text = value.toStdString();
+  const std::optional<FrameRate> rate = ParseFrameRate(text);
+  if (!rate) {
+    Refuse(QStringLiteral("--fps must be a positive frame rate such as 25, 23.976 or 29.97") +
+           Got(value));
+  }
+  return {*rate, text};
+}
+
+RateConversion RateConversionOption(const QString& value) {
+  const std::optional<RateConversion> conversion = ParseRateConversion(value.toStdString());
+  if (!conversion) {
+    Refuse(QStringLiteral("--convert-fps must be two frame rates FROM:TO such as 23.976:25") +
+           Got(value));
+  }
+  return *conversion;
+}
+
+long long ShiftOption(const QString& value) {
+  const std::optional<long long> shift = ParseShift(value.toStdString());
+  if (!shift) {
+    Refuse(QStringLiteral("--shift must be a whole number of milliseconds such as 1500 or -250") +
+           Got(value));
+  }
+  return *shift;
+}
+
 QString LanguageCode(const QString& value) {
   static const QRegularExpression kTwoLetters(QStringLiteral("^[A-Za-z]{2}$"));
   if (!kTwoLetters.match(value).hasMatch()) {
@@ -208,6 +236,10 @@ const std::map<QString, ValueSetter>& ValueOptions() {
       {"--language", [](Reading& r, const QString& v) { r.options.language = LanguageCode(v); }},
       {"--format", [](Reading& r, const QString& v) { r.options.formats = Formats(v); }},
       {"--encoding", [](Reading& r, const QString& v) { r.options.encoding = Encoding(v); }},
+      {"--fps", [](Reading& r, const QString& v) { r.options.fps = FrameRateOption(v); }},
+      {"--convert-fps",
+       [](Reading& r, const QString& v) { r.options.rateConversion = RateConversionOption(v); }},
+      {"--shift", [](Reading& r, const QString& v) { r.options.shiftMs = ShiftOption(v); }},
   };
   return kOptions;
 }

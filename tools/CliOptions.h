@@ -6,6 +6,8 @@
 #include <string>
 
 #include "render/SubtitleStyle.h"
+#include "subtitles/FrameReader.h"
+#include "subtitles/TimeChange.h"
 #include "sup/SupPacket.h"
 
 namespace tesmora::cli {
@@ -42,6 +44,11 @@ struct CliOptions {
   std::string encoding = "auto";  // --encoding: "auto" or a name iconv knows
   bool noMarkup = false;          // --no-markup: the text drawn exactly as written
   bool wrap = false;              // --wrap: overlong lines broken at spaces
+  // Times: the rate of MicroDVD frames (replacing the file's own), a rate
+  // conversion, then a shift in ms, applied in this order.
+  std::optional<ChosenFrameRate> fps;
+  std::optional<RateConversion> rateConversion;
+  long long shiftMs = 0;
 };
 
 // The name the outputs of `subtitlePath` take before their extensions:

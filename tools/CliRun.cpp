@@ -67,10 +67,11 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
                            const PaletteChoice& choice, const DrawingSettings& settings,
                            const WrittenFiles& written, const Console& console,
                            const std::string& label) {
-  const LoadedSubtitles loaded =
-      LoadSubtitles(subtitlePath, console, label,
-                    {options.encoding, options.noMarkup, options.wrap, options.quiet});
-  const std::vector<SubtitleEntry>& entries = loaded.entries;
+  const LoadChoices choices{options.encoding, options.noMarkup, options.wrap, options.quiet,
+                            options.fps};
+  const LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
+  const std::vector<SubtitleEntry> entries = ChangeTimes(loaded.entries, options);
+  const Timeline timeline = PlanSubpictures(entries, console, label);
   CheckLinesFit(entries, options.style, loaded.source);
 
   const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
@@ -86,11 +87,11 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   listing.insert(listing.end(), converted.files.begin(), converted.files.end());
   listing.push_back(HelpFilePath(plan.folder));
 
-  ProgressLine progress(console.err, static_cast<int>(entries.size()),
+  ProgressLine progress(console.err, static_cast<int>(timeline.subpictures.size()),
                         console.errIsTerminal && !options.quiet);
   DrawingSettings drawing = settings;
   drawing.source = loaded.source;
-  WriteOutputFiles(plan, entries, drawing, choice.helpCase, listing, progress);
+  WriteOutputFiles(plan, entries, timeline, drawing, choice.helpCase, listing, progress);
   return converted;
 }
 

@@ -26,6 +26,15 @@ Palette:
   --palette              print the palette ("N HINT RRGGBB" for each entry,
                          then PAL or NTSC) and stop; no SUBTITLE_FILE needed
 
+Times:
+  --fps RATE             frame rate of a MicroDVD file (23.976, 24, 25, 29.97,
+                         30, 50, 59.94 or any positive decimal); needed for a
+                         file that names none, and replaces a file's own
+  --convert-fps FROM:TO  a film made at FROM shown at TO: every time is
+                         scaled by FROM/TO (23.976:25 plays 4% faster)
+  --shift MS             move every subtitle by MS milliseconds (+ later,
+                         - earlier); one moved before 0 is refused
+
 Style:
   --font NAME            font family (default Arial)
   --size N               10 12 14 16 18 19 20 21 22 23 24 25 26 28 30 32 34

@@ -7,6 +7,7 @@
 #include "files/FileNames.h"
 
 #include "render/KeyFrameRenderer.h"
+#include "subtitles/CueTimes.h"
 #include "sup/DvdauthorPalette.h"
 #include "sup/GenerationRun.h"
 #include "sup/OutputFileError.h"
@@ -40,8 +41,9 @@ RgbPalette ShownColours(const Palette& palette) {
   return colours;
 }
 
-void EncodeUnits(const std::vector<SubtitleEntry>& entries, const DrawingSettings& settings,
-                 StartDisplay start, ProgressLine& progress, const PacketSink& sink) {
+void EncodeUnits(const std::vector<SubtitleEntry>& entries, const Timeline& timeline,
+                 const DrawingSettings& settings, StartDisplay start, ProgressLine& progress,
+                 const PacketSink& sink) {
   const auto entry = [&settings](int role) {
     return settings.palette[static_cast<std::size_t>(role)].rgb;
   };
@@ -50,16 +52,23 @@ void EncodeUnits(const std::vector<SubtitleEntry>& entries, const DrawingSetting
   const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
 
   KeyFrameRenderer renderer;
+  // Draws every cue visible in one subpicture, earliest first.
+  std::vector<CueToDraw> drawn;
+  const auto renderCues = [&](const std::vector<int>& cues) {
+    drawn.clear();
+    for (const int cue : cues) {
+      drawn.push_back(CueToDraw{entries[static_cast<std::size_t>(cue)].lines});
+    }
+    return renderer.render(std::span<const CueToDraw>(drawn), settings.source, settings.style,
+                           settings.outlineWidth, colours, settings.frameHeight);
+  };
+  int shown = 0;
   EncodeSubpictureUnits(
-      static_cast<int>(entries.size()), keys, start,
-      [&](int i) {
-        progress.show(i + 1);
-        const SubtitleEntry& subtitle = entries[static_cast<std::size_t>(i)];
-        const CueToDraw cue{subtitle.lines};
-        const EncodeArea area =
-            renderer.render(std::span(&cue, 1), settings.source, settings.style,
-                            settings.outlineWidth, colours, settings.frameHeight);
-        return DrawnSubtitle{&renderer.frame(), area, subtitle.startMs, subtitle.durationMs, roles};
+      timeline.subpictures, CueTimesOf(entries), keys, start,
+      [&](const Subpicture& subpicture) {
+        progress.show(++shown);
+        const EncodeArea area = renderCues(subpicture.cues);
+        return DrawnSubpicture{&renderer.frame(), area, roles};
       },
       sink);
 }
@@ -85,7 +94,7 @@ QStringList PlannedFiles(const OutputPlan& plan) {
 }
 
 void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
-                      const DrawingSettings& settings, HelpCase helpCase,
+                      const Timeline& timeline, const DrawingSettings& settings, HelpCase helpCase,
                       const std::vector<std::string>& helpListing, ProgressLine& progress) {
   const QString base = plan.folder + plan.stem;
   const RgbPalette shown = ShownColours(settings.palette);
@@ -106,7 +115,7 @@ void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& 
     PendingFile& help = outputs.add(FilePath(plan.folder + QLatin1String(kHelpFileName)));
 
     const StartDisplay start = plan.forced ? StartDisplay::Forced : StartDisplay::Normal;
-    EncodeUnits(entries, settings, start, progress,
+    EncodeUnits(entries, timeline, settings, start, progress,
                 [&](const SupPacket& packet, std::uint32_t pts) {
                   if (stream != nullptr) {
                     WriteSupPacket(*stream, packet);

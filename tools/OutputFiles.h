@@ -11,6 +11,7 @@
 #include "subtitles/SubtitleList.h"
 #include "sup/HelpFile.h"
 #include "sup/SupPacket.h"
+#include "sup/Timeline.h"
 #include "tools/CliOptions.h"
 #include "tools/ProgressLine.h"
 
@@ -53,7 +54,7 @@ QStringList PlannedFiles(const OutputPlan& plan);
 // Throws CliError: kExitOutput when a file cannot be written, kExitRefused
 // for a subtitle that cannot become a packet.
 void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
-                      const DrawingSettings& settings, HelpCase helpCase,
+                      const Timeline& timeline, const DrawingSettings& settings, HelpCase helpCase,
                       const std::vector<std::string>& helpListing, ProgressLine& progress);
 
 }  // namespace tesmora::cli

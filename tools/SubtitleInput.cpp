@@ -5,12 +5,16 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "render/SubtitleDrawing.h"
+#include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FileText.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
 #include "subtitles/TextLines.h"
+#include "subtitles/TimeChange.h"
+#include "sup/SubtitlePacket.h"
+#include "sup/TimingReportText.h"
 
 namespace tesmora::cli {
 namespace {
@@ -49,8 +53,12 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
   SubtitleReadResult result;
   if (extension == ".SRT") {
     result = ReadSrt(lines);
+    if (choices.fps) {
+      result.notes.push_back("The frame rate " + choices.fps->text +
+                             " is not used: an SRT file gives times, not frames.");
+    }
   } else if (extension == ".SUB" || extension == ".TXT") {
-    result = ReadFrames(lines);
+    result = ReadFrames(lines, choices.fps);
   } else {
     throw CliError(kExitRefused,
                    Prefixed(path,
@@ -59,7 +67,7 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
   }
 
   if (result.frameRateMissing) {
-    throw CliError(kExitRefused, result.error);
+    throw CliError(kExitRefused, result.error + ", or give the rate with --fps RATE.");
   }
   if (!result.error.empty()) {
     throw CliError(kExitRefused, result.error + ".");
@@ -91,6 +99,35 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
                                 : extension == ".SRT" ? MarkupDialect::Srt
                                                       : MarkupDialect::MicroDvd;
   return {std::move(result.entries), TextSource{text.utf8, dialect, choices.wrap}};
+}
+
+std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
+                                       const CliOptions& options) {
+  try {
+    if (options.rateConversion) {
+      entries = ConvertCueRate(std::move(entries), *options.rateConversion);
+    }
+    if (options.shiftMs != 0) {
+      entries = ShiftCues(std::move(entries), options.shiftMs);
+    }
+  } catch (const SubtitleError& error) {
+    throw CliError(kExitRefused, std::string(error.what()) + ".");
+  }
+  return entries;
+}
+
+Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Console& console,
+                         const std::string& label) {
+  Timeline timeline;
+  try {
+    timeline = PlanTimeline(CueTimesOf(entries));
+  } catch (const SubtitleError& error) {
+    throw CliError(kExitRefused, std::string(error.what()) + ".");
+  }
+  for (const std::string& line : TimingReportLines(timeline.report)) {
+    console.err << TerminalText(label + line) << '\n';
+  }
+  return timeline;
 }
 
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,

@@ -2,13 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
+#include "sup/Timeline.h"
 #include "tools/CliConsole.h"
+#include "tools/CliOptions.h"
 
 namespace tesmora::cli {
 
@@ -18,6 +21,8 @@ struct LoadChoices {
   bool noMarkup = false;
   bool wrap = false;
   bool quiet = false;
+  // The rate of MicroDVD frames, replacing the file's own.
+  std::optional<ChosenFrameRate> fps;
 };
 
 // The cues of a file and how their text lines are read.
@@ -41,6 +46,19 @@ struct LoadedSubtitles {
 // unless `choices.quiet`, and invalid byte sequences always are.
 LoadedSubtitles LoadSubtitles(const QString& path, const Console& console,
                               const std::string& label = {}, const LoadChoices& choices = {});
+
+// The times as the options change them: a rate conversion, then a shift.
+// Throws CliError (kExitRefused) naming the first cue that would start before
+// 0 or whose time grows too large.
+std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
+                                       const CliOptions& options);
+
+// The subpictures that show the cues in time order. What the timing changes
+// (order, overlaps, cues too short or left out) is reported on the error
+// stream, each line begun with `label`. Throws CliError (kExitRefused) for a
+// cue too late for a time stamp.
+Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Console& console,
+                         const std::string& label = {});
 
 // A subtitle line's bytes, undecoded, as the rasteriser takes them.
 QByteArray LineBytes(const std::string& line);

@@ -10,8 +10,8 @@
 namespace tesmora::testing {
 
 // A scripted desktop: records every box and dialog, answers dialogs and
-// questions from queues. An unscripted dialog is cancelled; an unscripted
-// question is answered No.
+// questions from queues. An unscripted dialog or list box is cancelled; an
+// unscripted question is answered No.
 class FakePlatform : public Platform {
  public:
   struct Dialog {
@@ -40,6 +40,16 @@ class FakePlatform : public Platform {
     answers.pop_front();
     return answer;
   }
+  std::optional<QString> chooseItem(const QString& text, const QStringList& items) override {
+    choiceQuestions << text;
+    offeredItems = items;
+    if (choices.empty()) {
+      return std::nullopt;
+    }
+    const std::optional<QString> choice = choices.front();
+    choices.pop_front();
+    return choice;
+  }
   void showError(const QString& text) override { errors << ErrorBoxText(text); }
   bool runOpenDialog(FileDialog& dialog) override {
     dialogs.push_back({dialog.title, dialog.filter});
@@ -63,12 +73,16 @@ class FakePlatform : public Platform {
   // Scripted answers: a path confirms the next dialog, nullopt cancels it.
   std::deque<std::optional<QString>> chosenFiles;
   std::deque<bool> answers;
+  // Scripted picks from a list: an item picks it, nullopt cancels the box.
+  std::deque<std::optional<QString>> choices;
 
   // What the program showed.
   QStringList messages;
   QStringList informations;
   QStringList questions;
-  QStringList errors;  // as the box shows them, full stop included
+  QStringList choiceQuestions;
+  QStringList offeredItems;  // those of the last list box
+  QStringList errors;        // as the box shows them, full stop included
   std::vector<Dialog> dialogs;
   QStringList openedUrls;
   int pendingEventRuns = 0;

@@ -102,9 +102,25 @@ TEST_F(GenerationTest, ReadsFrameFilesByExtensionAndNothingElse) {
   EXPECT_EQ(platform.messages, QStringList{kSuccess});
 }
 
-TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothing) {
+TEST_F(GenerationTest, AFrameFileWithoutRateAsksForOneAndReadsAtIt) {
   form.i_dont_have_ifo->click();
-  load(write("film.sub", "{1}{1}29.97\n{25}{100}Hi\n"));
+  platform.choices.push_back(QStringLiteral("29.97"));
+  load(write("film.sub", "{30}{60}first\n{90}{120}second|line\n"));
+  EXPECT_EQ(platform.choiceQuestions,
+            QStringList{"The first line of the sub does not give the frame rate.\rChoose the "
+                        "frame rate of the video:"});
+  EXPECT_EQ(platform.offeredItems,
+            (QStringList{"23.976", "24", "25", "29.97", "30", "50", "59.94"}));
+  EXPECT_TRUE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1001", "3003"}));
+  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1001", "1001"}));
+  EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"", "line"}));
+}
+
+TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothingWhenTheQuestionIsCancelled) {
+  form.i_dont_have_ifo->click();
+  load(write("film.sub", "{1}{1}0\n{25}{100}Hi\n"));
+  EXPECT_EQ(platform.choiceQuestions.size(), 1);
   EXPECT_EQ(platform.messages,
             QStringList{"The first line of the sub must contain the framerate. Ex: {1}{1}25.000"});
   EXPECT_FALSE(form.FrameRateMissing);
@@ -214,9 +230,12 @@ TEST_F(GenerationTest, ALoadStoppedAtABadCueKeepsTheEarlierOne) {
 
   load(write("bad.srt",
              "1\r\n00:00:01,000 --> 00:00:03,000\r\nOne\r\n\r\n"
-             "2\r\n00:00:0x,000 --> 00:00:09,000\r\nTwo\r\n\r\n"
+             "2\r\n-1:00:01,000 --> 00:00:09,000\r\nTwo\r\n\r\n"
              "3\r\n00:00:10,000 --> 00:00:11,000\r\nThree\r\n"));
-  EXPECT_EQ(platform.errors, QStringList{"'0x' is not a valid integer value."});
+  EXPECT_EQ(platform.errors,
+            QStringList{"The subtitle at line 6 starts before the beginning of the video "
+                        "(-1:00:01,000 --> 00:00:09,000); a subpicture cannot start before 0. "
+                        "Please correct the file and load it again."});
   EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line", "Third"}));
   EXPECT_EQ(form.ListBox1->count(), 3);
   EXPECT_EQ(form.Edit2->text(), good);
@@ -245,8 +264,8 @@ TEST_F(GenerationTest, LoadErrorsStopTheLoadUnderItsCaption) {
   EXPECT_EQ(platform.errors, QStringList{"Cannot open file " + gone + "."});
   EXPECT_EQ(form.windowTitle(), kLoading);
 
-  load(write("bad.srt", kSrt + "3\r\n00:00:0x,000 --> 00:00:09,000\r\nBad\r\n"));
-  EXPECT_EQ(platform.errors.last(), QStringLiteral("'0x' is not a valid integer value."));
+  load(write("bad.srt", kSrt + "3\r\n-1:00:01,000 --> 00:00:09,000\r\nBad\r\n"));
+  EXPECT_TRUE(platform.errors.last().startsWith("The subtitle at line 11 starts before"));
   EXPECT_TRUE(form.Memo4->lines().isEmpty());  // nothing of the stopped load
   EXPECT_TRUE(platform.messages.isEmpty());    // the check did not run
   EXPECT_FALSE(form.SubtitlesLoaded);
@@ -409,6 +428,39 @@ TEST_F(GenerationTest, WithoutAHelpCaseOnlyTheStreamIsWritten) {
   EXPECT_EQ(QDir(folder.path())
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
             (QStringList{"Generated.sup", "film.srt"}));
+}
+
+TEST_F(GenerationTest, ListsCuesInTimeOrderAndReportsTheTimingInOneMessage) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt",
+             "1\r\n00:00:05,000 --> 00:00:08,000\r\nlast\r\n\r\n"
+             "2\r\n00:00:01,000 --> 00:00:03,000\r\nfirst\r\n\r\n"
+             "3\r\n00:00:02,000 --> 00:00:04,000\r\nsecond\r\n\r\n"
+             "4\r\n00:00:09,000 --> 00:00:10,000\r\n\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{"The subtitle whose timing is at line 14 has no text and was left out."
+                         "\r1 subtitle was out of order; it is written in time order (subtitle 2)."
+                         "\r2 subtitles overlap others; they are drawn together while they "
+                         "overlap (first: subtitle 2).",
+                         kSuccess}));
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "2000", "5000"}));
+  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"first", "second", "last"}));
+  ASSERT_EQ(form.ListBox1->count(), 3);
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("first"));
+
+  form.Button3->click();
+  // Stretches: first; first and second; second; last.
+  EXPECT_EQ(PacketCount(contents("Generated.sup")), 4);
+}
+
+TEST_F(GenerationTest, ATimePastTheTimeStampsRangeStopsTheLoad) {
+  form.i_dont_have_ifo->click();
+  load(write("film.srt", kSrt + "3\r\n13:15:22,000 --> 13:15:23,000\r\nToo late\r\n"));
+  EXPECT_EQ(platform.errors,
+            QStringList{"Subtitle 3, starting at 13:15:22,000: its start time cannot be written "
+                        "as a time stamp (0 to 47721858 ms)."});
+  EXPECT_FALSE(form.SubtitlesLoaded);
+  EXPECT_TRUE(form.Memo2->lines().isEmpty());
 }
 
 }  // namespace

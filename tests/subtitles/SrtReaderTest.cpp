@@ -7,11 +7,11 @@
 namespace tesmora {
 namespace {
 
-TEST(SrtTimeToMs, ReadsToTheHundredth) {
-  EXPECT_EQ(SrtTimeToMs("00:01:02,34"), 62340);
-  EXPECT_EQ(SrtTimeToMs("00:00:01.99"), 1990);
-  EXPECT_EQ(SrtTimeToMs("10:00:00,00"), 36000000);
-  EXPECT_THROW(SrtTimeToMs("0a:00:00,00"), IntegerError);
+TEST(SrtTimeToMs, ReadsToTheMillisecond) {
+  EXPECT_EQ(SrtTimeToMs("00:01:02,345"), 62345);
+  EXPECT_EQ(SrtTimeToMs("00:00:01.999"), 1999);
+  EXPECT_EQ(SrtTimeToMs("10:00:00,000"), 36000000);
+  EXPECT_THROW(SrtTimeToMs("0a:00:00,000"), IntegerError);
 }
 
 TEST(ReadSrt, ReadsOneAndTwoLineCues) {
@@ -19,9 +19,10 @@ TEST(ReadSrt, ReadsOneAndTwoLineCues) {
       SplitLines("1\r\n00:00:01,999 --> 00:00:02,005\r\nHello\r\nWorld\r\nthird line\r\n\r\n"
                  "2\r\n00:00:05,000 --> 00:00:04,000\r\nBackwards\r\n"));
   ASSERT_EQ(result.entries.size(), 2u);
-  EXPECT_EQ(result.entries[0], (SubtitleEntry{1990, 10, {"Hello", "World"}}));
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1999, 6, {"Hello", "World", "third line"}}));
   EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, -1000, {"Backwards"}}));
-  EXPECT_EQ(result.listTexts, (std::vector<std::string>{"Hello | World", "Backwards"}));
+  EXPECT_EQ(result.listTexts,
+            (std::vector<std::string>{"Hello | World | third line", "Backwards"}));
   EXPECT_TRUE(result.error.empty());
   EXPECT_EQ(result.unreadTimingLines, 0);
 }
@@ -61,7 +62,8 @@ TEST(ReadSrt, TakesAnArrowInACuesTextForText) {
                          "3\n00:00:05,000 --> 00:00:06,000\n1984\n"));
   ASSERT_EQ(result.entries.size(), 3u);
   EXPECT_EQ(result.entries[0].line1(), "Look at this! --> Over there.");
-  EXPECT_EQ(result.entries[1].line2(), "then --> that");
+  EXPECT_EQ(result.entries[1].lines,
+            (std::vector<std::string>{"first", "then --> that", "and a third --> line"}));
   EXPECT_EQ(result.unreadTimingLines, 0);
 }
 
@@ -83,14 +85,79 @@ TEST(ReadSrt, DropsACueWithoutTextWhole) {
   ASSERT_EQ(result.entries.size(), 1u);
   EXPECT_EQ(result.entries[0], (SubtitleEntry{3000, 1000, {"kept"}}));
   EXPECT_EQ(result.listTexts.size(), 1u);
+  EXPECT_EQ(result.notes, (std::vector<std::string>{
+                              "The subtitle whose timing is at line 2 has no text and was left "
+                              "out."}));
+  // A timing line directly followed by the next one has no text either.
+  const SubtitleReadResult several =
+      ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\n00:00:03,000 --> 00:00:04,000\nx\n\n"
+                         "3\n00:00:05,000 --> 00:00:06,000\n \n"));
+  EXPECT_EQ(several.entries.size(), 1u);
+  EXPECT_EQ(several.notes, (std::vector<std::string>{
+                               "2 subtitles have no text and were left out; the first has its "
+                               "timing at line 2."}));
 }
 
-TEST(ReadSrt, StopsAtAFieldThatIsNoNumberKeepingEarlierCues) {
-  const SubtitleReadResult result = ReadSrt(SplitLines(
-      "1\n00:00:01,000 --> 00:00:02,000\nfirst\n\n2\n00:00:0x,000 --> 00:00:04,000\nsecond\n"));
-  EXPECT_EQ(result.entries.size(), 1u);
-  EXPECT_EQ(result.listTexts.size(), 1u);
-  EXPECT_EQ(result.error, "'0x' is not a valid integer value");
+TEST(ReadSrt, PassesOverATimingLineWithAFieldThatIsNoNumber) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\nfirst\n\n2\n00:00:0x,000 --> "
+                         "00:00:04,000\nsecond\n\n3\n00:00:05,000 --> 00:00:06,000\nthird\n"));
+  ASSERT_EQ(result.entries.size(), 2u);
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{5000, 1000, {"third"}}));
+  EXPECT_TRUE(result.error.empty());
+  EXPECT_EQ(result.unreadTimingLines, 1);
+  EXPECT_EQ(result.firstUnreadLineNumber, 6);
+}
+
+TEST(ReadSrt, TakesATextLineOfTheTimingLinesLengthForText) {
+  // 29 characters with the arrow where a timing line has it.
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\nLo, the ship --> is in port.\n\n"
+                         "2\n00:00:03,000 --> 00:00:04,000\nafter\n"));
+  ASSERT_EQ(result.entries.size(), 2u);
+  EXPECT_EQ(result.entries[0].lines, (std::vector<std::string>{"Lo, the ship --> is in port."}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{3000, 1000, {"after"}}));
+  EXPECT_TRUE(result.error.empty());
+  EXPECT_EQ(result.unreadTimingLines, 0);
+}
+
+TEST(ReadSrt, ReadsAllThreeMillisecondDigitsAndAPointBeforeThem) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01,001 --> 00:00:02,009\na\n\n"
+                         "2\n00:00:03.456 --> 00:00:04.567\nb\n\n"
+                         "3\n00:00:05,05 --> 00:00:06,5\nc\n"));
+  ASSERT_EQ(result.entries.size(), 3u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1001, 1008, {"a"}}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{3456, 1111, {"b"}}));
+  EXPECT_EQ(result.entries[2], (SubtitleEntry{5050, 1450, {"c"}}));
+}
+
+TEST(ReadSrt, StartsTheNextCueAtItsNumberWhereTheBlankLineIsMissing) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\nfirst\n2\n00:00:03,000 --> "
+                         "00:00:04,000\nThe year\n1984\nwas long.\n3\n00:00:05,000 --> "
+                         "00:00:06,000\nthird\n"));
+  ASSERT_EQ(result.entries.size(), 3u);
+  EXPECT_EQ(result.entries[0].lines, (std::vector<std::string>{"first"}));
+  EXPECT_EQ(result.entries[1].lines, (std::vector<std::string>{"The year", "1984", "was long."}));
+  EXPECT_EQ(result.entries[2], (SubtitleEntry{5000, 1000, {"third"}}));
+}
+
+TEST(ReadSrt, TakesCrCrLfForOneLineBreak) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\r\r\n00:00:01,000 --> 00:00:02,000\r\r\nup\r\r\ndown\r\r\n\r\r\n"
+                         "2\r\r\n00:00:03,000 --> 00:00:04,000\r\r\nnext\r\r\n"));
+  ASSERT_EQ(result.entries.size(), 2u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1000, 1000, {"up", "down"}}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{3000, 1000, {"next"}}));
+}
+
+TEST(ReadSrt, RefusesANegativeStartInTheFixedLayoutEvenWithZeroHours) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n-0:00:01,000 --> 00:00:02,000\nearly\n"));
+  EXPECT_TRUE(result.entries.empty());
+  EXPECT_EQ(result.error.substr(0, 62),
+            "The subtitle at line 2 starts before the beginning of the vide");
 }
 
 TEST(ReadSrt, RefusesACueThatStartsBeforeZero) {

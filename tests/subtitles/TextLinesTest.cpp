@@ -22,6 +22,13 @@ TEST(SplitLines, EndsLinesAtEveryKindOfBreak) {
   EXPECT_EQ(Split(std::string_view("a\0b\x80\n", 5)), (Lines{std::string("a\0b\x80", 4)}));
 }
 
+TEST(SplitLines, TakesCrCrLfForOneBreak) {
+  EXPECT_EQ(Split("1\r\r\n00:00\r\r\ntext\r\r\n\r\r\n2"), (Lines{"1", "00:00", "text", "", "2"}));
+  EXPECT_EQ(Split("a\r\rb"), (Lines{"a", "", "b"}));  // two lone CRs stay two breaks
+  EXPECT_EQ(Split("a\r\r\n\nb"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(Split("a\r\r"), (Lines{"a", ""}));
+}
+
 TEST(SplitLines, SkipsAUtf8ByteOrderMark) {
   EXPECT_EQ(Split("\xEF\xBB\xBF{1}{1}25.000\nx"), (Lines{"{1}{1}25.000", "x"}));
   EXPECT_EQ(Split("\xEF\xBB"), (Lines{"\xEF\xBB"}));

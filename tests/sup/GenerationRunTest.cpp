@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sup/SubtitlePacket.h"
 #include "tests/sup/HexText.h"
 #include "tests/sup/TestFolder.h"
 
@@ -18,23 +19,45 @@ std::uint8_t StartCommand(const SupPacket& packet) {
   return packet.unit[commands];
 }
 
-TEST(EncodeSubpictureUnits, HandsOverEachPacketWithItsTimeStampAndStartDisplay) {
+TEST(EncodeSubpictureUnits, HandsOverEachPacketAtItsPlannedTimeWithItsStartDisplay) {
   FrameBitmap frame(576);
   frame.fillRows(500, 501, kKeys.text);
-  const std::vector<long long> starts = {1000, 61250};
+  const std::vector<Subpicture> subpictures = {{90000, 176, {0}}, {5512500, 7, {1, 0}}};
   for (const StartDisplay start : {StartDisplay::Normal, StartDisplay::Forced}) {
     std::vector<std::uint32_t> stamps;
+    std::vector<std::vector<int>> drawn;
     EncodeSubpictureUnits(
-        2, kKeys, start,
-        [&](int i) {
-          return DrawnSubtitle{
-              &frame, {500, 2}, starts[static_cast<std::size_t>(i)], 2000, {1, 0, 3, 0}};
+        subpictures, {{1000, 3000}, {61250, 62000}}, kKeys, start,
+        [&](const Subpicture& subpicture) {
+          drawn.push_back(subpicture.cues);
+          return DrawnSubpicture{&frame, {500, 2}, {1, 0, 3, 0}};
         },
         [&](const SupPacket& packet, std::uint32_t pts) {
           stamps.push_back(pts);
           EXPECT_EQ(StartCommand(packet), start == StartDisplay::Forced ? 0x00 : 0x01);
+          // The stop sequence's delay is the planned one.
+          const std::size_t stop = packet.unit[2] << 8 | packet.unit[3];
+          const std::size_t second = packet.unit[stop + 2] << 8 | packet.unit[stop + 3];
+          EXPECT_EQ(packet.unit[second] << 8 | packet.unit[second + 1],
+                    stamps.size() == 1 ? 176 : 7);
         });
     EXPECT_EQ(stamps, (std::vector<std::uint32_t>{90000, 5512500}));
+    EXPECT_EQ(drawn, (std::vector<std::vector<int>>{{0}, {1, 0}}));
+  }
+}
+
+TEST(EncodeSubpictureUnits, NamesTheFirstCueOfASubpictureThatCannotBeEncoded) {
+  const FrameBitmap frame(576);
+  try {
+    EncodeSubpictureUnits(
+        {{90000, 10, {1}}}, {{0, 500}, {62345, 63000}}, kKeys, StartDisplay::Normal,
+        [&](const Subpicture&) {
+          return DrawnSubpicture{&frame, {-80, 60}, {1, 0, 3, 0}};
+        },
+        [](const SupPacket&, std::uint32_t) {});
+    FAIL() << "no error";
+  } catch (const SubtitleError& error) {
+    EXPECT_EQ(std::string(error.what()).substr(0, 36), "Subtitle 2, starting at 00:01:02,345");
   }
 }
 
@@ -43,8 +66,8 @@ using WriteSubpictureStreamTest = testing::TestFolder;
 TEST_F(WriteSubpictureStreamTest, WritesHeaderAndUnitOfEveryPacket) {
   const FrameBitmap frame(576);
   PendingFile stream(folder_ / "Generated.sup");
-  WriteSubpictureStream(stream, 1, kKeys, [&](int) {
-    return DrawnSubtitle{&frame, {500, 2}, 1000, 2000, {1, 0, 3, 0}};
+  WriteSubpictureStream(stream, {{90000, 176, {0}}}, {{1000, 3000}}, kKeys, [&](const Subpicture&) {
+    return DrawnSubpicture{&frame, {500, 2}, {1, 0, 3, 0}};
   });
   stream.finish();
   stream.replaceTarget();

@@ -236,9 +236,9 @@ TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
   const QString missing = path("missing.srt");
   expectRefused(RunConverter({missing}), 1, "Cannot open file " + missing.toStdString() + ".\n");
   expectRefused(RunConverter({write("film.sub", "{50}{100}no rate\r\n")}), 1,
-                std::string(kFrameRateMissingMessage) + "\n");
-  expectRefused(RunConverter({write("bad.srt", "1\n00:0x:01,000 --> 00:00:02,000\ntext\n")}), 1,
-                "'0x' is not a valid integer value.\n");
+                std::string(kFrameRateMissingMessage) + ", or give the rate with --fps RATE.\n");
+  expectRefused(RunConverter({write("bad.sub", "{1}{1}25\n{1}{x2}text\n")}), 1,
+                "'x2' is not a valid integer value.\n");
   expectRefused(RunConverter({write("empty.srt", "")}), 1,
                 "tesmora-cli: " + path("empty.srt").toStdString() +
                     ": no subtitle found; nothing was written.\n");

@@ -188,7 +188,7 @@ TEST_F(cliFormats, ConvertsSeveralFilesEachUnderItsOwnName) {
 TEST_F(cliFormats, SeveralFilesExitWithTheWorstStatusAndNameEachFailure) {
   const QString good = write("good.srt", kTwoCues);
   const QString empty = write("empty.srt", "");
-  const QString bad = write("bad.srt", "1\n00:0x:01,000 --> 00:00:02,000\ntext\n");
+  const QString bad = write("bad.srt", "1\n-1:00:01,000 --> 00:00:02,000\ntext\n");
   const QString loose = write("loose.srt",
                               "1\n00:00:01 --> 00:00:02\nno fraction\n\n"
                               "2\n00:00:03,000 --> 00:00:04,000\nread\n");
@@ -198,7 +198,9 @@ TEST_F(cliFormats, SeveralFilesExitWithTheWorstStatusAndNameEachFailure) {
                              ": no subtitle found; nothing was written.\n"
                              "tesmora-cli: " +
                              bad.toStdString() +
-                             ": '0x' is not a valid integer value.\n"
+                             ": The subtitle at line 2 starts before the beginning of the video "
+                             "(-1:00:01,000 --> 00:00:02,000); a subpicture cannot start before "
+                             "0. Please correct the file and load it again.\n"
                              "tesmora-cli: " +
                              loose.toStdString() +
                              ": Some subtitles could not be read: 1 timing line(s) not "

@@ -14,6 +14,7 @@ struct PacketSummary {
   std::uint8_t colours[2] = {0, 0};  // the colour command's two bytes
   int firstRow = -1;                 // of the display area command
   int lastRow = -1;
+  int stopDelay = -1;  // of the second control sequence, in units of 1024 ticks
   // The pixel codes (0 to 3) of every row, the top field's rows first.
   std::vector<std::vector<std::uint8_t>> rows;
 };
@@ -82,7 +83,12 @@ inline std::vector<PacketSummary> ReadPackets(const QByteArray& stream) {
       return packets;
     }
     // The first control sequence: delay, link, then commands up to 0xFF.
-    qsizetype command = unit + be16(unit + 2) + 4;
+    const qsizetype firstSequence = unit + be16(unit + 2);
+    const qsizetype secondSequence = unit + be16(firstSequence + 2);
+    if (secondSequence != firstSequence && secondSequence + 2 <= unit + unitSize) {
+      packet.stopDelay = be16(secondSequence);
+    }
+    qsizetype command = firstSequence + 4;
     int topField = 0;
     int bottomField = 0;
     while (command < unit + unitSize && byte(command) != 0xFF) {

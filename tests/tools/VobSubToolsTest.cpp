@@ -254,5 +254,37 @@ TEST_F(VobSubTools, MkvmergeTakesEveryUnitOfAConverterRun) {
   EXPECT_EQ(probe.out.toStdString(), expected + "fre\n");
 }
 
+TEST_F(VobSubTools, MkvmergeTakesAnOutOfOrderOverlappingChainedFileInTimeOrder) {
+  const QString srt = dir_.filePath("timed.srt");
+  testing::WriteBytes(srt,
+                      "1\n00:00:10,000 --> 00:00:12,000\nchained one\n\n"
+                      "2\n00:00:12,000 --> 00:00:14,000\nchained two\n\n"
+                      "3\n00:00:01,000 --> 00:00:03,000\nearly\n\n"
+                      "4\n00:00:02,500 --> 00:00:05,000\noverlapping\n");
+  const auto outcome = testing::RunConverter(
+      {"--quiet", "--format", "sup,vobsub", "--output-dir", dir_.path(), srt});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  const std::vector<StreamUnit> units =
+      SplitStream(testing::ReadBytes(dir_.filePath("Generated.sup")));
+  // early; early and overlapping; overlapping; chained one; chained two.
+  ASSERT_EQ(units.size(), 5u);
+  const QString mkv = dir_.filePath("timed.mkv");
+  const ToolResult mux = RunTool(mkvmerge_, {"-o", mkv, dir_.filePath("Generated.idx")});
+  EXPECT_EQ(mux.code, 0) << mux.out.toStdString() << mux.err.toStdString();
+  EXPECT_FALSE(mux.out.contains("Warning")) << mux.out.toStdString();
+  EXPECT_EQ(mux.err.toStdString(), "");
+
+  const ToolResult probe =
+      RunTool(ffprobe_, {"-v", "warning", "-select_streams", "s", "-show_entries", "packet=pts",
+                         "-of", "csv=p=0", mkv});
+  ASSERT_EQ(probe.code, 0) << probe.err.toStdString();
+  EXPECT_EQ(probe.out.toStdString(), "1000\n2500\n3000\n10000\n12000\n");
+  std::vector<std::uint32_t> stamps;
+  for (const StreamUnit& unit : units) {
+    stamps.push_back(unit.pts);
+  }
+  EXPECT_EQ(stamps, (std::vector<std::uint32_t>{90000, 225000, 270000, 900000, 1080000}));
+}
+
 }  // namespace
 }  // namespace tesmora
