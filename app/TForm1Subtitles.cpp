@@ -5,6 +5,7 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "render/CueTextNotes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
@@ -32,6 +33,12 @@ SubtitleReadResult ReadSubtitleFile(const LineList& lines, const QString& path) 
     return ReadFrames(lines);
   }
   return {};
+}
+
+// The markup a loaded file's cues are read with, by its extension.
+MarkupDialect LoadedDialect(const QString& path) {
+  return UpperExtension(FileNameBytes(path).toStdString()) == ".SRT" ? MarkupDialect::Srt
+                                                                     : MarkupDialect::MicroDvd;
 }
 
 long long DecimalValue(const QByteArray& text) {
@@ -113,6 +120,12 @@ void TForm1::Button2Click() {
   for (const std::string& note : result.notes) {
     reports << QString::fromStdString(note);
   }
+  if (!result.entries.empty()) {
+    const TextSource source{text.utf8, LoadedDialect(path)};
+    for (const std::string& note : CueTextNotes(result.entries, source, CurrentStyle())) {
+      reports << QString::fromStdString(note);
+    }
+  }
   if (!reports.isEmpty()) {
     platform_.showMessage(reports.join(QLatin1Char('\r')));
   }
@@ -131,8 +144,7 @@ void TForm1::Button2Click() {
 void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result,
                                  const FileText& text) {
   LoadedCues = result.entries;
-  const bool microDvd = UpperExtension(FileNameBytes(OpenDialog2.fileName).toStdString()) != ".SRT";
-  LoadedSource = TextSource{text.utf8, microDvd ? MarkupDialect::MicroDvd : MarkupDialect::Srt};
+  LoadedSource = TextSource{text.utf8, LoadedDialect(OpenDialog2.fileName)};
   LoadedEncoding = QString::fromStdString(text.encoding);
   ListBox1->clear();
   for (LineStore* store : {Memo2, Memo3, Memo4, Memo5}) {

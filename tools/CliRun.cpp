@@ -71,6 +71,7 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
       LoadSubtitles(subtitlePath, console, label,
                     {options.encoding, options.noMarkup, options.wrap, options.quiet});
   const std::vector<SubtitleEntry>& entries = loaded.entries;
+  ReportCueText(loaded, options.style, console, label);
   CheckLinesFit(entries, options.style, loaded.source);
 
   const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),

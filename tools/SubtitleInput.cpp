@@ -4,6 +4,7 @@
 
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "render/CueTextNotes.h"
 #include "render/SubtitleDrawing.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FileText.h"
@@ -91,6 +92,13 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
                                 : extension == ".SRT" ? MarkupDialect::Srt
                                                       : MarkupDialect::MicroDvd;
   return {std::move(result.entries), TextSource{text.utf8, dialect, choices.wrap}};
+}
+
+void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
+                   const Console& console, const std::string& label) {
+  for (const std::string& note : CueTextNotes(loaded.entries, loaded.source, style)) {
+    console.err << TerminalText(label + note) << '\n';
+  }
 }
 
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,

@@ -42,6 +42,12 @@ struct LoadedSubtitles {
 LoadedSubtitles LoadSubtitles(const QString& path, const Console& console,
                               const std::string& label = {}, const LoadChoices& choices = {});
 
+// Prints on the error stream, each after `label`, what the drawing of the
+// cues in the style leaves out: markup without an effect, and characters no
+// installed font can draw.
+void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
+                   const Console& console, const std::string& label = {});
+
 // A subtitle line's bytes, undecoded, as the rasteriser takes them.
 QByteArray LineBytes(const std::string& line);
 

@@ -169,6 +169,24 @@ TEST_F(GenerationTest, InvalidBytesOfAUnicodeFileAreReportedWithTheirLine) {
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Caf\u00E9 \uFFFD ok"));
 }
 
+// Markup without effect and characters no font can draw are said in the
+// load's one message, with the cue of the first.
+TEST_F(GenerationTest, ALoadReportsMarkupLeftOutAndCharactersWithoutGlyph) {
+  form.i_dont_have_ifo->click();
+  load(write("marked.srt",
+             "1\r\n00:00:01,000 --> 00:00:03,000\r\nPlain\r\n\r\n"
+             "2\r\n00:00:04,000 --> 00:00:05,000\r\n<font color=\"red\">Red</font>\r\n\r\n"
+             "3\r\n00:00:06,000 --> 00:00:07,000\r\nBox \xEE\x80\x80\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{QStringLiteral("1 markup tag(s) that a subpicture cannot show were left "
+                                        "out, the first in cue 2: <font color=\"red\">.\r"
+                                        "No installed font can draw \"\uE000\" (U+E000), first in "
+                                        "cue 3; they come out as empty boxes. Install a font that "
+                                        "covers them."),
+                         kSuccess}));
+  EXPECT_EQ(form.ListBox1->item(1)->text(), QStringLiteral("<font color=\"red\">Red</font>"));
+}
+
 // A good load and run, then loads that find nothing or stop early: each
 // keeps the loaded list, the path shown and the flags, and the next run
 // writes the good stream again.
