@@ -1,6 +1,7 @@
 // Loading a subtitle file into the window's lists, and the generation run
 // that turns the loaded subtitles into a subpicture stream.
 #include <QFile>
+#include <QSignalBlocker>
 
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
@@ -157,10 +158,18 @@ void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult&
     Memo4->lines() << Bytes(entry.line1());
     Memo5->lines() << Bytes(entry.line2());
   }
-  for (const std::string& listText : result.listTexts) {
-    ListBox1->addItem(text.utf8 ? QString::fromStdString(listText)
-                                : QString::fromLatin1(Bytes(listText)));
+  ShowCueListTexts();
+}
+
+void TForm1::ShowCueListTexts() {
+  const int row = ListBox1->currentRow();
+  const QSignalBlocker quiet(ListBox1);
+  ListBox1->clear();
+  const int charset = CharsetFromName(ComboBox7->currentText());
+  for (const SubtitleEntry& cue : LoadedCues) {
+    ListBox1->addItem(CueListText(cue.lines, LoadedSource, charset));
   }
+  ListBox1->setCurrentRow(row);
 }
 
 RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {
