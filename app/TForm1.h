@@ -118,6 +118,9 @@ class TForm1 : public QWidget {
   // the list texts, in place of the earlier load's.
   void ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result,
                            const FileText& text);
+  // Fills the subtitle list with the loaded cues' text, decoded in the Font
+  // Charset's code page for an 8-bit file, the current row kept.
+  void ShowCueListTexts();
   RolePaletteIndices CurrentRolePaletteIndices() const;
 
   // The preview's redraws and the style controls' change handlers.

@@ -59,6 +59,10 @@ void TForm1::ComboBox6Change() {
 }
 
 void TForm1::ComboBox7Change() {
+  if (SubtitlesLoaded && !LoadedSource.utf8) {
+    // The list shows an 8-bit file's text in the charset's code page.
+    ShowCueListTexts();
+  }
   StyleRedraw();
 }
 

@@ -1,10 +1,12 @@
 // Loading a subtitle file into the window's lists, and the generation run
 // that turns the loaded subtitles into a subpicture stream.
 #include <QFile>
+#include <QSignalBlocker>
 
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "render/CueTextNotes.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FrameReader.h"
@@ -57,6 +59,12 @@ SubtitleReadResult InTimeOrder(SubtitleReadResult result, const std::vector<CueT
     result.listTexts = std::move(listTexts);
   }
   return result;
+}
+
+// The markup a loaded file's cues are read with, by its extension.
+MarkupDialect LoadedDialect(const QString& path) {
+  return UpperExtension(FileNameBytes(path).toStdString()) == ".SRT" ? MarkupDialect::Srt
+                                                                     : MarkupDialect::MicroDvd;
 }
 
 long long DecimalValue(const QByteArray& text) {
@@ -162,6 +170,12 @@ void TForm1::Button2Click() {
   for (const std::string& line : TimingReportLines(timeline.report)) {
     reports << QString::fromStdString(line);
   }
+  if (!result.entries.empty()) {
+    const TextSource source{text.utf8, LoadedDialect(path)};
+    for (const std::string& note : CueTextNotes(result.entries, source, CurrentStyle())) {
+      reports << QString::fromStdString(note);
+    }
+  }
   if (!reports.isEmpty()) {
     platform_.showMessage(reports.join(QLatin1Char('\r')));
   }
@@ -180,8 +194,7 @@ void TForm1::Button2Click() {
 void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result,
                                  const FileText& text) {
   LoadedCues = result.entries;
-  const bool microDvd = UpperExtension(FileNameBytes(OpenDialog2.fileName).toStdString()) != ".SRT";
-  LoadedSource = TextSource{text.utf8, microDvd ? MarkupDialect::MicroDvd : MarkupDialect::Srt};
+  LoadedSource = TextSource{text.utf8, LoadedDialect(OpenDialog2.fileName)};
   LoadedEncoding = QString::fromStdString(text.encoding);
   ListBox1->clear();
   for (LineStore* store : {Memo2, Memo3, Memo4, Memo5}) {
@@ -194,10 +207,18 @@ void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult&
     Memo4->lines() << Bytes(entry.line1());
     Memo5->lines() << Bytes(entry.line2());
   }
-  for (const std::string& listText : result.listTexts) {
-    ListBox1->addItem(text.utf8 ? QString::fromStdString(listText)
-                                : QString::fromLatin1(Bytes(listText)));
+  ShowCueListTexts();
+}
+
+void TForm1::ShowCueListTexts() {
+  const int row = ListBox1->currentRow();
+  const QSignalBlocker quiet(ListBox1);
+  ListBox1->clear();
+  const int charset = CharsetFromName(ComboBox7->currentText());
+  for (const SubtitleEntry& cue : LoadedCues) {
+    ListBox1->addItem(CueListText(cue.lines, LoadedSource, charset));
   }
+  ListBox1->setCurrentRow(row);
 }
 
 RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {

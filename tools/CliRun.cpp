@@ -70,6 +70,7 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   const LoadChoices choices{options.encoding, options.noMarkup, options.wrap, options.quiet,
                             options.fps};
   const LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
+  ReportCueText(loaded, options.style, console, label);
   const std::vector<SubtitleEntry> entries = ChangeTimes(loaded.entries, options);
   const Timeline timeline = PlanSubpictures(entries, console, label);
   CheckLinesFit(entries, options.style, loaded.source);

@@ -4,6 +4,7 @@
 
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "render/CueTextNotes.h"
 #include "render/SubtitleDrawing.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
@@ -128,6 +129,13 @@ Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Consol
     console.err << TerminalText(label + line) << '\n';
   }
   return timeline;
+}
+
+void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
+                   const Console& console, const std::string& label) {
+  for (const std::string& note : CueTextNotes(loaded.entries, loaded.source, style)) {
+    console.err << TerminalText(label + note) << '\n';
+  }
 }
 
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,

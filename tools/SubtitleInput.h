@@ -59,6 +59,11 @@ std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
 // cue too late for a time stamp.
 Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Console& console,
                          const std::string& label = {});
+// Prints on the error stream, each after `label`, what the drawing of the
+// cues in the style leaves out: markup without an effect, and characters no
+// installed font can draw.
+void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
+                   const Console& console, const std::string& label = {});
 
 // A subtitle line's bytes, undecoded, as the rasteriser takes them.
 QByteArray LineBytes(const std::string& line);

@@ -93,7 +93,7 @@ TEST_F(GenerationTest, ReadsFrameFilesByExtensionAndNothingElse) {
   form.i_dont_have_ifo->click();
   load(write("film.TXT", "{1}{1}25\n{25}{100}Hi|there\n"));
   EXPECT_EQ(form.Memo2->lines(), QByteArrayList{"1000"});
-  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("{25}{100}Hi|there"));
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Hi | there"));
 
   const QString other = write("film.doc", kSrt);
   load(other);
@@ -183,6 +183,50 @@ TEST_F(GenerationTest, InvalidBytesOfAUnicodeFileAreReportedWithTheirLine) {
             QStringLiteral("1 byte sequence(s) not valid in UTF-8 were replaced by \uFFFD "
                            "(U+FFFD), the first at line 3."));
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Caf\u00E9 \uFFFD ok"));
+}
+
+// Markup without effect and characters no font can draw are said in the
+// load's one message, with the cue of the first.
+TEST_F(GenerationTest, ALoadReportsMarkupLeftOutAndCharactersWithoutGlyph) {
+  form.i_dont_have_ifo->click();
+  load(write("marked.srt",
+             "1\r\n00:00:01,000 --> 00:00:03,000\r\nPlain\r\n\r\n"
+             "2\r\n00:00:04,000 --> 00:00:05,000\r\n<font color=\"red\">Red</font>\r\n\r\n"
+             "3\r\n00:00:06,000 --> 00:00:07,000\r\nBox \xEE\x80\x80\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{QStringLiteral("1 markup tag(s) that a subpicture cannot show were left "
+                                        "out, the first in cue 2: <font color=\"red\">.\r"
+                                        "No installed font can draw \"\uE000\" (U+E000), first in "
+                                        "cue 3; they come out as empty boxes. Install a font that "
+                                        "covers them."),
+                         kSuccess}));
+  EXPECT_EQ(form.ListBox1->item(1)->text(), QStringLiteral("<font color=\"red\">Red</font>"));
+}
+
+// An 8-bit file's list shows its text in the Font Charset's code page, and
+// again after each change of the charset, on the same row.
+TEST_F(GenerationTest, TheListReadsAnEightBitFileInTheCharsetsCodePage) {
+  form.i_dont_have_ifo->click();
+  load(write("ru.srt",
+             "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n"
+             "2\r\n00:00:03,000 --> 00:00:04,000\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xC4\xE0\r\n"));
+  ASSERT_EQ(form.ListBox1->count(), 2);
+  EXPECT_EQ(form.ListBox1->item(1)->text(),
+            QStringLiteral("\u00CF\u00F0\u00E8\u00E2\u00E5\u00F2 | \u00C4\u00E0"));
+  form.ListBox1->setCurrentRow(1);
+  const auto chooseCharset = [this](const QString& name) {
+    const int index = form.ComboBox7->findText(name);
+    form.ComboBox7->setCurrentIndex(index);
+    emit form.ComboBox7->activated(index);
+  };
+  chooseCharset(QStringLiteral("RUSSIAN"));
+  ASSERT_EQ(form.ListBox1->count(), 2);
+  EXPECT_EQ(form.ListBox1->item(1)->text(),
+            QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442 | \u0414\u0430"));
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("One"));
+  EXPECT_EQ(form.ListBox1->currentRow(), 1);
+  chooseCharset(QStringLiteral("GREEK"));
+  EXPECT_EQ(form.ListBox1->item(1)->text().left(2), QStringLiteral("\u039F\u03C0"));
 }
 
 // A good load and run, then loads that find nothing or stop early: each

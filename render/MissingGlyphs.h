@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace tesmora {
+
+// The characters of `text` that neither `font` nor any installed font Qt
+// falls back to has a glyph for: they would be drawn as empty boxes. Each is
+// listed once, in the order of its first appearance. Blanks, control and
+// format characters draw no ink of their own and are never listed.
+QString CharactersWithoutGlyph(const QString& text, const QFont& font);
+
+}  // namespace tesmora
