@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "files/FileAccess.h"
 
 namespace tesmora {

@@ -19,7 +19,7 @@
 #include "app/IniFile.h"
 #include "app/LineStore.h"
 #include "app/Pictures.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "app/PreviewControl.h"
 #include "app/SwatchRow.h"
 #include "palette/Palette.h"

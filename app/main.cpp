@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "about/TForm2.h"
-#include "app/QtPlatform.h"
+#include "platform/QtPlatform.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
 #include "files/FileAccess.h"

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora::bench {
 

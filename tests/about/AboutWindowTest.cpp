@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "app/TForm1.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {

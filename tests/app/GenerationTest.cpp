@@ -13,7 +13,7 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "sup/HelpFile.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 #include "tests/palette/IfoBuilder.h"
 

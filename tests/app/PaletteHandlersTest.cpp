@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 #include "tests/palette/IfoBuilder.h"
 
 namespace tesmora {

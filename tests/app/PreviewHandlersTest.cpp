@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/TForm1.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 
 namespace tesmora {

@@ -13,7 +13,7 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 
 namespace tesmora {

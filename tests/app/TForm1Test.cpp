@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/Pictures.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 
 namespace tesmora {

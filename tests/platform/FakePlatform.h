@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora::testing {
 

@@ -5,10 +5,9 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "app/Pictures.h"
-#include "app/QtPlatform.h"
+#include "platform/QtPlatform.h"
 #include "sup/IoError.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
@@ -72,19 +71,6 @@ TEST(RunGuarded, SaysSoWhenMemoryRunsOut) {
   RunGuarded(platform, [] { throw std::bad_alloc(); });
   EXPECT_EQ(platform.errors,
             QStringList{"There was not enough memory to finish; the action was stopped."});
-}
-
-TEST(Pictures, LoadsBuiltInPicturesAndReportsMissingOnes) {
-  EXPECT_EQ(BuiltInPicture(QStringLiteral("PreviewPal720x576")).size(), QSize(720, 576));
-  EXPECT_EQ(BuiltInPicture(QStringLiteral("PreviewNtsc720x480")).size(), QSize(720, 480));
-  const QImage colours = BuiltInPicture(QStringLiteral("colors"));
-  EXPECT_EQ(colours.size(), QSize(70, 70));
-  EXPECT_EQ(colours.colorCount(), 4);
-  EXPECT_EQ(BuiltInPicture(QStringLiteral("velmire")).size(), QSize(78, 99));
-  const QImage blue = BuiltInPicture(QStringLiteral("BlueNtsc720x480"));
-  EXPECT_EQ(blue.pixel(0, 0), qRgb(0, 0, 255));
-  EXPECT_EQ(blue.pixel(719, 479), qRgb(0, 0, 255));
-  EXPECT_THROW(BuiltInPicture(QStringLiteral("nothing")), PlatformError);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora {
 
