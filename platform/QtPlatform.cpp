@@ -1,6 +1,6 @@
 #include "platform/QtPlatform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -34,37 +34,55 @@ QStringList QtNameFilters(const QString& filter) {
 
 namespace {
 
+// A box or dialog over a window that stays on top must stay on top as well,
+// or the window would cover it while it blocks that very window.
+void KeepAbove(QWidget& box, const QWidget* parent) {
+  if (parent != nullptr && parent->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  }
+}
+
 // Messages are plain text: a subtitle line with "<i>" or a page from the
 // version server is shown as it is, never laid out as markup.
-void ShowBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
-  QMessageBox box(icon, kProgramName, DisplayText(text), QMessageBox::Ok, owner);
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+           QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, kProgramName, DisplayText(text), buttons, parent);
   box.setTextFormat(Qt::PlainText);
-  box.exec();
+  KeepAbove(box, parent);
+  return box.exec();
 }
 
 }  // namespace
 
+QWidget* BoxParent(QWidget* activeWindow, QWidget* owner) {
+  return activeWindow != nullptr ? activeWindow : owner;
+}
+
+QWidget* QtPlatform::boxParent() const {
+  return BoxParent(QApplication::activeWindow(), owner_);
+}
+
 void QtPlatform::showMessage(const QString& text) {
-  ShowBox(owner_, QMessageBox::NoIcon, text);
+  RunBox(boxParent(), QMessageBox::NoIcon, text, QMessageBox::Ok);
 }
 
 void QtPlatform::showInformation(const QString& text) {
-  ShowBox(owner_, QMessageBox::Information, text);
+  RunBox(boxParent(), QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 bool QtPlatform::askYesNo(const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, kProgramName, DisplayText(text),
-                  QMessageBox::Yes | QMessageBox::No, owner_);
-  box.setTextFormat(Qt::PlainText);
-  return box.exec() == QMessageBox::Yes;
+  return RunBox(boxParent(), QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 void QtPlatform::showError(const QString& text) {
-  ShowBox(owner_, QMessageBox::Critical, ErrorBoxText(text));
+  RunBox(boxParent(), QMessageBox::Critical, ErrorBoxText(text), QMessageBox::Ok);
 }
 
 bool QtPlatform::runOpenDialog(FileDialog& dialog) {
-  QFileDialog chooser(owner_, dialog.title);
+  QWidget* parent = boxParent();
+  QFileDialog chooser(parent, dialog.title);
+  KeepAbove(chooser, parent);
   chooser.setFileMode(QFileDialog::ExistingFile);
   chooser.setAcceptMode(QFileDialog::AcceptOpen);
   chooser.setNameFilters(QtNameFilters(dialog.filter));
@@ -81,7 +99,7 @@ bool QtPlatform::runOpenDialog(FileDialog& dialog) {
 }
 
 void QtPlatform::processPendingEvents() {
-  QCoreApplication::processEvents();
+  QApplication::processEvents();
 }
 
 void QtPlatform::openUrl(const QString& url) {

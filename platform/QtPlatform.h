@@ -19,9 +19,15 @@ QString DisplayText(const QString& text);
 // sensitive and DVD files often come in capitals.
 QStringList QtNameFilters(const QString& filter);
 
+// The window a box or dialog belongs to: the window active when it opens,
+// so that it comes up in front of it, or else the program's main window.
+QWidget* BoxParent(QWidget* activeWindow, QWidget* owner);
+
 // The desktop: Qt message boxes, Qt file dialogs and the desktop's browser.
 class QtPlatform : public Platform {
  public:
+  // `owner` is the window boxes belong to when no window of the program is
+  // active.
   explicit QtPlatform(QWidget* owner = nullptr) : owner_(owner) {}
 
   void setOwner(QWidget* owner) { owner_ = owner; }
@@ -35,6 +41,8 @@ class QtPlatform : public Platform {
   void openUrl(const QString& url) override;
 
  private:
+  QWidget* boxParent() const;
+
   QWidget* owner_;
 };
 

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include "platform/QtPlatform.h"
@@ -49,6 +53,67 @@ TEST(QtPlatform, ShowsMessagesAsPlainText) {
             (QList<std::pair<Qt::TextFormat, QString>>{{Qt::PlainText, "<b>43</b><br>\nnext"},
                                                        {Qt::PlainText, "<i>lost</i>."},
                                                        {Qt::PlainText, "<p>Update?</p>"}}));
+}
+
+// Where a modal box or dialog opens, and whether it stays above that window.
+struct OpenedBox {
+  QWidget* parent = nullptr;
+  bool staysOnTop = false;
+};
+
+// Closes the next modal box or dialog and records where it opened.
+void CloseNextModal(OpenedBox& opened) {
+  QTimer::singleShot(0, [&opened] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    opened = {modal->parentWidget(), modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      box->button(box->standardButtons().testFlag(QMessageBox::No) ? QMessageBox::No
+                                                                   : QMessageBox::Ok)
+          ->click();
+    } else {
+      qobject_cast<QDialog*>(modal)->reject();
+    }
+  });
+}
+
+// A box opened from an always-on-top window (the About window's version
+// check) belongs to it and stays above it; with no window of the program
+// active, boxes belong to the main window.
+TEST(QtPlatform, OpensEveryBoxAndDialogOverTheActiveWindow) {
+  QWidget main;
+  QWidget about(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
+  QtPlatform platform(&main);
+  main.show();
+  about.show();
+
+  OpenedBox opened;
+  // The offscreen platform does not give activation back to the box's
+  // parent when the box closes, so each box starts from an active About.
+  const auto check = [&](const std::function<void()>& open) {
+    about.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    opened = {};
+    CloseNextModal(opened);
+    open();
+    EXPECT_EQ(opened.parent, &about);
+    EXPECT_TRUE(opened.staysOnTop);
+  };
+  check([&] { platform.showMessage(QStringLiteral("43")); });
+  check([&] { platform.showInformation(QStringLiteral("up to date")); });
+  check([&] { platform.showError(QStringLiteral("no answer")); });
+  check([&] { EXPECT_FALSE(platform.askYesNo(QStringLiteral("Update?"))); });
+  FileDialog dialog{QStringLiteral("Load"), QStringLiteral("ifo|*.ifo"), QString()};
+  check([&] { EXPECT_FALSE(platform.runOpenDialog(dialog)); });
+
+  EXPECT_EQ(BoxParent(nullptr, &main), &main);
+  EXPECT_EQ(BoxParent(&about, &main), &about);
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  CloseNextModal(opened);
+  platform.showMessage(QStringLiteral("43"));
+  EXPECT_EQ(opened.parent, &main);
+  EXPECT_FALSE(opened.staysOnTop);
 }
 
 TEST(RunGuarded, ShowsThePlatformErrorWithAFullStopAndEndsTheHandler) {
