@@ -9,17 +9,17 @@
 #include <QIcon>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 
 #include "app/FontList.h"
 #include "app/Pictures.h"
 #include "app/Settings.h"
+#include "app/WindowFit.h"
 #include "files/FileAccess.h"
 
 namespace tesmora {
 namespace {
 
-constexpr int kClientWidth = 803;
-constexpr int kClientHeight = 705;
 constexpr QSize kPalFrame(720, 576);
 constexpr QSize kNtscFrame(720, 480);
 
@@ -43,13 +43,41 @@ TForm1::TForm1(Platform& platform, const QString& settingsPath, QWidget* parent)
   setWindowTitle(QStringLiteral("Tesmora By Ovandel"));
   setWindowIcon(QIcon(QPixmap::fromImage(BuiltInPicture(QStringLiteral("tesmora")))));
   setFont(WindowFont());
-  setFixedSize(kClientWidth, kClientHeight);
+  setMinimumSize(MinimumClientSize());
+  resize(kDesignClientSize);
   createControls();
   connectHandlers();
   FormCreate(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
+    FitToArea(screen->availableGeometry());
   }
+}
+
+// Before the window is first shown its frame is not known yet; a title bar
+// and thin borders of the style's size stand in for it.
+void TForm1::FitToArea(const QRect& available) {
+  const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QMargins frame = frameGeometry() != geometry()
+                             ? QMargins(geometry().left() - frameGeometry().left(),
+                                        geometry().top() - frameGeometry().top(),
+                                        frameGeometry().right() - geometry().right(),
+                                        frameGeometry().bottom() - geometry().bottom())
+                             : QMargins(border, title + border, border, border);
+  resize(FittedClientSize(available.size(), frame));
+  // A hidden window gets its resize event only when shown.
+  preview->setGeometry(PreviewPlace(size(), preview->frameSize()));
+  move(available.center() - QRect(QPoint(), size().grownBy(frame)).center());
+}
+
+void TForm1::SetPreviewFrame(QSize frame) {
+  preview->setFrameSize(frame);
+  preview->setGeometry(PreviewPlace(size(), frame));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  preview->setGeometry(PreviewPlace(size(), preview->frameSize()));
 }
 
 void TForm1::connectHandlers() {
@@ -116,7 +144,7 @@ void TForm1::FormCreate(QObject* sender) {
   offset_or->setValue(-4);
   ComboBoxOutlineWidth->setCurrentIndex(1);
   colors->setPixmap(QPixmap::fromImage(BuiltInPicture(QStringLiteral("colors"))));
-  preview->resize(kPalFrame);
+  SetPreviewFrame(kPalFrame);
   if (sender == this) {
     ComboBox5->addItems(FontNameItems());
   }
@@ -139,7 +167,7 @@ void TForm1::FormCreate(QObject* sender) {
 
 void TForm1::LoadPreviewBackground() {
   const auto load = [this](QSize frame, const QString& path, const QString& builtIn) {
-    preview->resize(frame);
+    SetPreviewFrame(frame);
     if (PathExists(path)) {
       preview->setPicture(LoadPictureFile(path).convertToFormat(QImage::Format_RGB888));
     } else {

@@ -19,10 +19,10 @@
 #include "app/IniFile.h"
 #include "app/LineStore.h"
 #include "app/Pictures.h"
-#include "platform/Platform.h"
 #include "app/PreviewControl.h"
 #include "app/SwatchRow.h"
 #include "palette/Palette.h"
+#include "platform/Platform.h"
 #include "render/KeyFrameRenderer.h"
 #include "render/OutlinedLine.h"
 #include "render/SubtitleStyle.h"
@@ -53,6 +53,8 @@ class TForm1 : public QWidget {
   // Start-up defaults; also the handler of BitBtnSetDefaultValues, which adds
   // a few steps when it is the sender.
   void FormCreate(QObject* sender);
+  // Sizes the window to fit the screen's available area and centres it there.
+  void FitToArea(const QRect& available);
   // Runs each time the window becomes the active window.
   void FormActivate();
   void PalClick();
@@ -191,10 +193,13 @@ class TForm1 : public QWidget {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void SaveSettings();
 
  private:
   void createControls();
+  // Sets the preview's frame size and places it for the window's size.
+  void SetPreviewFrame(QSize frame);
   void connectHandlers();
   // Redraws the sample lines and then the selected subtitle, as far as a
   // palette and loaded subtitles allow; true when the selected one was drawn.

@@ -7,10 +7,10 @@
 #include <cstdlib>
 
 #include "about/TForm2.h"
-#include "platform/QtPlatform.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
+#include "platform/QtPlatform.h"
 #include "sup/InterruptCleanup.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "sup/HelpFile.h"
-#include "tests/platform/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 #include "tests/palette/IfoBuilder.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
-#include "tests/platform/FakePlatform.h"
 #include "tests/palette/IfoBuilder.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "app/TForm1.h"
-#include "tests/platform/FakePlatform.h"
 #include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {

@@ -13,8 +13,8 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
-#include "tests/platform/FakePlatform.h"
 #include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
