@@ -23,9 +23,11 @@ namespace {
 constexpr QSize kPalFrame(720, 576);
 constexpr QSize kNtscFrame(720, 480);
 
-// The desktop's default sans serif at 8 points of a 96 dpi screen.
+// An Arial-compatible face at 8 points of a 96 dpi screen, as the About
+// window uses: its widths are close to those the captions were laid out for,
+// where the desktop's default sans serif runs wider and cuts them.
 QFont WindowFont() {
-  QFont font(QStringLiteral("Sans Serif"));
+  QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
   return font;
@@ -66,7 +68,7 @@ void TForm1::FitToArea(const QRect& available) {
                              : QMargins(border, title + border, border, border);
   resize(FittedClientSize(available.size(), frame));
   // A hidden window gets its resize event only when shown.
-  preview->setGeometry(PreviewPlace(size(), preview->frameSize()));
+  PlaceFollowers();
   move(available.center() - QRect(QPoint(), size().grownBy(frame)).center());
 }
 
@@ -75,9 +77,14 @@ void TForm1::SetPreviewFrame(QSize frame) {
   preview->setGeometry(PreviewPlace(size(), frame));
 }
 
+void TForm1::PlaceFollowers() {
+  preview->setGeometry(PreviewPlace(size(), preview->frameSize()));
+  ListBox1->setGeometry(SubtitleListPlace(size()));
+}
+
 void TForm1::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  preview->setGeometry(PreviewPlace(size(), preview->frameSize()));
+  PlaceFollowers();
 }
 
 void TForm1::connectHandlers() {

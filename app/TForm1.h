@@ -200,6 +200,8 @@ class TForm1 : public QWidget {
   void createControls();
   // Sets the preview's frame size and places it for the window's size.
   void SetPreviewFrame(QSize frame);
+  // Places the preview and the subtitle list for the window's size.
+  void PlaceFollowers();
   void connectHandlers();
   // Redraws the sample lines and then the selected subtitle, as far as a
   // palette and loaded subtitles allow; true when the selected one was drawn.

@@ -12,6 +12,14 @@ constexpr int kRoomBesidePreview = kDesignClientSize.width() - kDesignPreviewPla
 
 }  // namespace
 
+QRect SubtitleListPlace(QSize client) {
+  constexpr int kTop = 92;
+  constexpr int kWidth = 148;
+  constexpr int kMargin = 8;
+  return {client.width() - kWidth - kMargin, kTop, kWidth,
+          client.height() - kTop - kRoomBelowPreview};
+}
+
 QSize MinimumClientSize() {
   return {kDesignClientSize.width(),
           kDesignPreviewPlace.top() + kTallestFrame / 4 + kRoomBelowPreview};

@@ -8,12 +8,16 @@ namespace tesmora {
 
 // The main window's client size as its controls are laid out, and the
 // preview's place in it when the frame is shown pixel for pixel.
-inline constexpr QSize kDesignClientSize(803, 705);
+inline constexpr QSize kDesignClientSize(960, 705);
 inline constexpr QRect kDesignPreviewPlace(40, 126, 720, 576);
 
 // The smallest client size the user may make the window: the control rows in
 // full and a preview a quarter of the frame's size.
 QSize MinimumClientSize();
+
+// Where the subtitle list is in a client area of `client` pixels: beside the
+// preview, down to the bottom.
+QRect SubtitleListPlace(QSize client);
 
 // The client size the window opens with on a screen whose available area is
 // `available`, the window frame taking `frame` around the client area: the
