@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTimer>
 
 #include "app/FontList.h"
 #include "app/Pictures.h"
@@ -45,6 +46,17 @@ TForm1::TForm1(Platform& platform, const QString& settingsPath, QWidget* parent)
   setWindowTitle(QStringLiteral("Tesmora By Ovandel"));
   setWindowIcon(QIcon(QPixmap::fromImage(BuiltInPicture(QStringLiteral("tesmora")))));
   setFont(WindowFont());
+  // The program as a whole becomes active first, and the window it gives
+  // the focus to is activated during the same event; an activation of this
+  // window right after the program's return is no return from another of
+  // its windows.
+  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive) {
+              programReturning_ = true;
+              QTimer::singleShot(0, this, [this] { programReturning_ = false; });
+            }
+          });
   setMinimumSize(MinimumClientSize());
   resize(kDesignClientSize);
   createControls();
@@ -218,7 +230,9 @@ void TForm1::BitBtnChangeImageClick() {
 
 // Text is drawn unsmoothed by the rasteriser itself, so unlike on desktops
 // with a system-wide font smoothing switch there is nothing to turn off here:
-// activation only reloads the background.
+// activation only reloads the background. It runs when the window becomes
+// the program's active window, coming back from the About window or a
+// dialog, not when the user returns from another program.
 void TForm1::FormActivate() {
   LoadPreviewBackground();
 }
@@ -228,7 +242,7 @@ void TForm1::FormActivate() {
 // repeats the one shown at the previous activation is not shown again:
 // otherwise the user could never get past the box.
 bool TForm1::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) {
+  if (event->type() == QEvent::WindowActivate && !programReturning_) {
     try {
       FormActivate();
       lastActivationError_.clear();

@@ -55,7 +55,7 @@ class TForm1 : public QWidget {
   void FormCreate(QObject* sender);
   // Sizes the window to fit the screen's available area and centres it there.
   void FitToArea(const QRect& available);
-  // Runs each time the window becomes the active window.
+  // Runs each time the window becomes the active window of the program.
   void FormActivate();
   void PalClick();
   void NtscClick();
@@ -215,6 +215,7 @@ class TForm1 : public QWidget {
 
   Platform& platform_;
   QString lastActivationError_;
+  bool programReturning_ = false;
   KeyFrameRenderer keyFrames_;
   EncodeArea encodeArea_;
   BuiltInPictures pictures_;
