@@ -44,4 +44,17 @@ QRect PreviewPlace(QSize client, QSize frame) {
   return {QPoint(left, kDesignPreviewPlace.top()), shown};
 }
 
+bool ShowsOnAScreen(const QRect& frame, const QList<QRect>& screenAreas) {
+  constexpr int kTitleHeight = 20;
+  constexpr int kGrip = 100;
+  const QRect title(frame.topLeft(), QSize(frame.width(), kTitleHeight));
+  for (const QRect& area : screenAreas) {
+    const QRect shown = title.intersected(area);
+    if (shown.height() >= kTitleHeight / 2 && shown.width() >= std::min(kGrip, frame.width())) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace tesmora

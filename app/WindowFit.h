@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QMargins>
 #include <QRect>
 #include <QSize>
@@ -30,5 +31,10 @@ QSize FittedClientSize(QSize available, QMargins frame);
 // (the room of a 576-line frame, so both standards share the factor), centred
 // across. At the design size this is the frame's own size at the design place.
 QRect PreviewPlace(QSize client, QSize frame);
+
+// Whether a window whose frame takes `frame` would be visible on one of the
+// screen areas: enough of its title bar lies on one of them for the user to
+// take hold of it.
+bool ShowsOnAScreen(const QRect& frame, const QList<QRect>& screenAreas);
 
 }  // namespace tesmora
