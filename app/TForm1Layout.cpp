@@ -66,6 +66,9 @@ QLineEdit* MakeFlatEdit(QWidget* parent, const char* name, const QString& text, 
   auto* edit = new QLineEdit(text, parent);
   edit->setFrame(false);
   edit->setEnabled(false);
+  // A long path shows only its start; the tooltip holds all of it.
+  QObject::connect(edit, &QLineEdit::textChanged, edit, &QLineEdit::setToolTip);
+  edit->setToolTip(text);
   return Place(edit, name, x, y, 84, 15);
 }
 
@@ -136,6 +139,9 @@ void TForm1::createControls() {
                                              QStringLiteral("SetDefaultValues"), 745, 32);
   BitBtnChangeImage =
       MakePictureButton(this, "BitBtnChangeImage", QStringLiteral("ChangeImages"), 744, 60);
+  BitBtnSetDefaultValues->setToolTip(QStringLiteral("Set the style and colour choices back"));
+  BitBtnChangeImage->setToolTip(
+      QStringLiteral("Choose your own preview pictures: PAL 720x576, then NTSC 720x480"));
 
   Shape1 = Place(new QFrame(this), "Shape1", 8, 85, 944, 2);
   Shape1->setStyleSheet(QStringLiteral("background: black; border-radius: 1px;"));
@@ -170,6 +176,7 @@ void TForm1::createControls() {
   offset->setRange(8, 492);
   offset->setValue(30);
   offset->setTickPosition(QSlider::NoTicks);
+  offset->setToolTip(QStringLiteral("Height of the subtitle above the bottom of the frame"));
   LabelOffset = MakeLabel(this, "LabelOffset", QString(), 576, 88);
   LabelOffset->setEnabled(false);
   // A vertical slider with its lowest position at the top.
@@ -179,6 +186,7 @@ void TForm1::createControls() {
   offset_or->setInvertedAppearance(true);
   offset_or->setInvertedControls(true);
   offset_or->setTickPosition(QSlider::NoTicks);
+  offset_or->setToolTip(QStringLiteral("Space between the two lines: up for more, down for less"));
   LabelOffset_Or = MakeLabel(this, "LabelOffset_Or", QString(), 630, 101);
   LabelOffset_Or->setEnabled(false);
 

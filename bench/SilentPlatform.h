@@ -18,6 +18,7 @@ class SilentPlatform : public Platform {
   bool runOpenDialog(FileDialog&) override { return false; }
   void processPendingEvents() override { QCoreApplication::processEvents(); }
   void openUrl(const QString&) override {}
+  void setBusy(bool) override {}
 
   QStringList errors;
 };

@@ -45,6 +45,22 @@ class Platform {
   virtual void processPendingEvents() = 0;
   // Opens a web address in the desktop's default browser.
   virtual void openUrl(const QString& url) = 0;
+  // Shows the busy cursor over the program's windows, or the usual one
+  // again; calls nest.
+  virtual void setBusy(bool busy) = 0;
+};
+
+// Shows the busy cursor while it lives: over a long action such as a
+// generation run or the version check.
+class BusyCursor {
+ public:
+  explicit BusyCursor(Platform& platform) : platform_(platform) { platform_.setBusy(true); }
+  ~BusyCursor() { platform_.setBusy(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  Platform& platform_;
 };
 
 // The text of an error box: the error's text with a full stop added.

@@ -44,11 +44,22 @@ void KeepAbove(QWidget& box, const QWidget* parent) {
 
 // Messages are plain text: a subtitle line with "<i>" or a page from the
 // version server is shown as it is, never laid out as markup.
+// A box or dialog that opens during a long action is answered with the usual
+// cursor: the busy one stands only for the action.
+class UsualCursor {
+ public:
+  UsualCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+  ~UsualCursor() { QApplication::restoreOverrideCursor(); }
+  UsualCursor(const UsualCursor&) = delete;
+  UsualCursor& operator=(const UsualCursor&) = delete;
+};
+
 int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
            QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, kProgramName, DisplayText(text), buttons, parent);
   box.setTextFormat(Qt::PlainText);
   KeepAbove(box, parent);
+  const UsualCursor cursor;
   return box.exec();
 }
 
@@ -91,6 +102,7 @@ bool QtPlatform::runOpenDialog(FileDialog& dialog) {
     chooser.setDirectory(last.absolutePath());
     chooser.selectFile(last.fileName());
   }
+  const UsualCursor cursor;
   if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
     return false;
   }
@@ -104,6 +116,14 @@ void QtPlatform::processPendingEvents() {
 
 void QtPlatform::openUrl(const QString& url) {
   QDesktopServices::openUrl(QUrl(url));
+}
+
+void QtPlatform::setBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 }  // namespace tesmora

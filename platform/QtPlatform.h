@@ -39,6 +39,7 @@ class QtPlatform : public Platform {
   bool runOpenDialog(FileDialog& dialog) override;
   void processPendingEvents() override;
   void openUrl(const QString& url) override;
+  void setBusy(bool busy) override;
 
  private:
   QWidget* boxParent() const;

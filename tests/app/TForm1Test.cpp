@@ -137,6 +137,23 @@ TEST_F(TForm1Test, PlacesTheControlsWhereTheLayoutSays) {
   EXPECT_EQ(form.offset_or->maximum(), 10);
 }
 
+// The sliders and picture buttons say what they do; a path cut short by
+// its field is whole in the tooltip.
+TEST_F(TForm1Test, TooltipsExplainTheWordlessControlsAndHoldWholePaths) {
+  for (const QWidget* control :
+       {static_cast<QWidget*>(form.offset), static_cast<QWidget*>(form.offset_or),
+        static_cast<QWidget*>(form.BitBtnSetDefaultValues),
+        static_cast<QWidget*>(form.BitBtnChangeImage)}) {
+    EXPECT_FALSE(control->toolTip().isEmpty()) << control->objectName().toStdString();
+  }
+  const QString path = QStringLiteral("/home/user/work/films/harbour/VTS_01_0.IFO");
+  form.Edit1->setText(path);
+  EXPECT_EQ(form.Edit1->toolTip(), path);
+  form.Edit2->setText(QStringLiteral("/home/user/work/harbour.srt"));
+  EXPECT_EQ(form.Edit2->toolTip(), QStringLiteral("/home/user/work/harbour.srt"));
+  EXPECT_EQ(TForm1(platform).Edit2->toolTip(), QStringLiteral("Load SRT"));
+}
+
 TEST_F(TForm1Test, DefaultsButtonResetsChoicesButKeepsTheFontList) {
   const QStringList fonts = Items(form.ComboBox5);
   form.ComboBox5->setCurrentIndex(fonts.size() - 1);

@@ -56,6 +56,10 @@ class FakePlatform : public Platform {
   }
   void processPendingEvents() override { ++pendingEventRuns; }
   void openUrl(const QString& url) override { openedUrls << url; }
+  void setBusy(bool busy) override {
+    busyDepth += busy ? 1 : -1;
+    busySpells += busy && busyDepth == 1 ? 1 : 0;
+  }
 
   // Runs while a message box is up, to look at the window behind it.
   std::function<void()> onBox;
@@ -72,6 +76,8 @@ class FakePlatform : public Platform {
   std::vector<Dialog> dialogs;
   QStringList openedUrls;
   int pendingEventRuns = 0;
+  int busyDepth = 0;   // busy cursors shown now
+  int busySpells = 0;  // times the busy cursor came up
 };
 
 }  // namespace tesmora::testing
