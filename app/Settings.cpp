@@ -64,6 +64,18 @@ QList<QRect> ScreenAreas() {
   return areas;
 }
 
+struct StoredFolder {
+  const char* key;
+  FileDialog TForm1::*dialog;
+};
+
+constexpr StoredFolder kStoredFolders[] = {
+    {"IfoFolder", &TForm1::OpenDialog1},
+    {"SubtitleFolder", &TForm1::OpenDialog2},
+    {"PalPictureFolder", &TForm1::OpenDialogImagePAL},
+    {"NtscPictureFolder", &TForm1::OpenDialogImageNTSC},
+};
+
 int ScreenDotsPerInch(const QWidget& window) {
   const QScreen* screen = window.screen();
   return screen != nullptr ? qRound(screen->logicalDotsPerInch()) : 96;
@@ -117,6 +129,12 @@ void RestoreSettings(TForm1& form, const IniFile& file) {
       slider->setValue(std::clamp(*position, slider->minimum(), slider->maximum()));
     }
   }
+  for (const StoredFolder& stored : kStoredFolders) {
+    if (const std::optional<QByteArray> folder =
+            file.value(kProgramSection, QString::fromLatin1(stored.key))) {
+      (form.*stored.dialog).folder = FileNameText(*folder);
+    }
+  }
   for (const StoredCaption& stored : kStoredCaptions) {
     // A picture path keeps the bytes of its name, whatever their encoding.
     if (const std::optional<QByteArray> caption =
@@ -160,6 +178,12 @@ void StoreSettings(const TForm1& form, IniFile& file) {
   for (const StoredCaption& stored : kStoredCaptions) {
     file.setValue(kSettingsSection, QString::fromLatin1(stored.key),
                   FileNameBytes((form.*stored.label)->text()));
+  }
+  for (const StoredFolder& stored : kStoredFolders) {
+    const QString& folder = (form.*stored.dialog).folder;
+    if (!folder.isEmpty()) {
+      file.setValue(kProgramSection, QString::fromLatin1(stored.key), FileNameBytes(folder));
+    }
   }
 }
 

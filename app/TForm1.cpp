@@ -2,16 +2,20 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 
+#include "app/DroppedFile.h"
 #include "app/FontList.h"
 #include "app/Pictures.h"
 #include "app/Settings.h"
@@ -57,6 +61,7 @@ TForm1::TForm1(Platform& platform, const QString& settingsPath, QWidget* parent)
               QTimer::singleShot(0, this, [this] { programReturning_ = false; });
             }
           });
+  setAcceptDrops(true);
   setMinimumSize(MinimumClientSize());
   resize(kDesignClientSize);
   createControls();
@@ -301,6 +306,29 @@ std::optional<QString> TForm1::FlushSettings() {
   }
   return QStringLiteral("The settings could not be saved to ") + settingsPath_ +
          QStringLiteral(": ") + *failure;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (FileToLoad(event->mimeData()->urls())) {
+    event->acceptProposedAction();
+  }
+}
+
+// A dropped file is loaded by the handler of the button that loads it, as
+// if chosen in that button's dialog: same checks, same messages.
+void TForm1::dropEvent(QDropEvent* event) {
+  const std::optional<DroppedFile> file = FileToLoad(event->mimeData()->urls());
+  if (!file) {
+    return;
+  }
+  event->acceptProposedAction();
+  platform_.chooseNextFile(file->path);
+  if (file->kind == DroppedKind::Subtitles) {
+    RunGuarded(platform_, [this] { Button2Click(); });
+  } else {
+    RunGuarded(platform_, [this] { Button1Click(); });
+  }
+  platform_.chooseNextFile(std::nullopt);
 }
 
 // Closing the main window ends the program, also while the About window is open.

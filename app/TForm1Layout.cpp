@@ -218,12 +218,13 @@ void TForm1::createControls() {
   LabelImageChangedNTSC = MakeLabel(this, "LabelImageChangedNTSC", QString(), 51, 488);
   LabelImageChangedNTSC->hide();
 
-  OpenDialog1 = {QString(), QStringLiteral("ifo|*.ifo"), QString()};
-  OpenDialog2 = {QString(), QStringLiteral("*.srt;*.sub;*.txt|*.srt;*.sub;*.txt"), QString()};
+  OpenDialog1 = {QString(), QStringLiteral("ifo|*.ifo"), QString(), QString()};
+  OpenDialog2 = {QString(), QStringLiteral("*.srt;*.sub;*.txt|*.srt;*.sub;*.txt"), QString(),
+                 QString()};
   OpenDialogImagePAL = {QStringLiteral("Load 720x576 PAL image"),
-                        QStringLiteral("Load your PAL 720x576 BMP|*.bmp"), QString()};
+                        QStringLiteral("Load your PAL 720x576 BMP|*.bmp"), QString(), QString()};
   OpenDialogImageNTSC = {QStringLiteral("Load 720x480 NTSC image"),
-                         QStringLiteral("Load your NTSC 720x480 BMP|*.bmp"), QString()};
+                         QStringLiteral("Load your NTSC 720x480 BMP|*.bmp"), QString(), QString()};
 }
 
 }  // namespace tesmora

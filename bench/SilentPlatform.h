@@ -15,12 +15,15 @@ class SilentPlatform : public Platform {
   void showInformation(const QString&) override {}
   bool askYesNo(const QString&) override { return false; }
   void showError(const QString& text) override { errors << text; }
-  bool runOpenDialog(FileDialog&) override { return false; }
+
   void processPendingEvents() override { QCoreApplication::processEvents(); }
   void openUrl(const QString&) override {}
   void setBusy(bool) override {}
 
   QStringList errors;
+
+ protected:
+  bool showOpenDialog(FileDialog&) override { return false; }
 };
 
 }  // namespace tesmora::bench

@@ -90,7 +90,7 @@ void QtPlatform::showError(const QString& text) {
   RunBox(boxParent(), QMessageBox::Critical, ErrorBoxText(text), QMessageBox::Ok);
 }
 
-bool QtPlatform::runOpenDialog(FileDialog& dialog) {
+bool QtPlatform::showOpenDialog(FileDialog& dialog) {
   QWidget* parent = boxParent();
   QFileDialog chooser(parent, dialog.title);
   KeepAbove(chooser, parent);
@@ -101,6 +101,8 @@ bool QtPlatform::runOpenDialog(FileDialog& dialog) {
     const QFileInfo last(dialog.fileName);
     chooser.setDirectory(last.absolutePath());
     chooser.selectFile(last.fileName());
+  } else if (!dialog.folder.isEmpty()) {
+    chooser.setDirectory(dialog.folder);
   }
   const UsualCursor cursor;
   if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {

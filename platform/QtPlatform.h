@@ -36,10 +36,13 @@ class QtPlatform : public Platform {
   void showInformation(const QString& text) override;
   bool askYesNo(const QString& text) override;
   void showError(const QString& text) override;
-  bool runOpenDialog(FileDialog& dialog) override;
+
   void processPendingEvents() override;
   void openUrl(const QString& url) override;
   void setBusy(bool busy) override;
+
+ protected:
+  bool showOpenDialog(FileDialog& dialog) override;
 
  private:
   QWidget* boxParent() const;

@@ -41,7 +41,7 @@ class FakePlatform : public Platform {
     return answer;
   }
   void showError(const QString& text) override { errors << ErrorBoxText(text); }
-  bool runOpenDialog(FileDialog& dialog) override {
+  bool showOpenDialog(FileDialog& dialog) override {
     dialogs.push_back({dialog.title, dialog.filter});
     if (chosenFiles.empty()) {
       return false;

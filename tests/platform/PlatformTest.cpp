@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTest>
@@ -103,7 +104,7 @@ TEST(QtPlatform, OpensEveryBoxAndDialogOverTheActiveWindow) {
   check([&] { platform.showInformation(QStringLiteral("up to date")); });
   check([&] { platform.showError(QStringLiteral("no answer")); });
   check([&] { EXPECT_FALSE(platform.askYesNo(QStringLiteral("Update?"))); });
-  FileDialog dialog{QStringLiteral("Load"), QStringLiteral("ifo|*.ifo"), QString()};
+  FileDialog dialog{QStringLiteral("Load"), QStringLiteral("ifo|*.ifo"), QString(), QString()};
   check([&] { EXPECT_FALSE(platform.runOpenDialog(dialog)); });
 
   EXPECT_EQ(BoxParent(nullptr, &main), &main);
@@ -114,6 +115,23 @@ TEST(QtPlatform, OpensEveryBoxAndDialogOverTheActiveWindow) {
   platform.showMessage(QStringLiteral("43"));
   EXPECT_EQ(opened.parent, &main);
   EXPECT_FALSE(opened.staysOnTop);
+}
+
+// With no file chosen in it yet, a dialog opens in the folder it
+// remembers.
+TEST(QtPlatform, OpensTheDialogInItsRememberedFolder) {
+  QtPlatform platform;
+  QString shownFolder;
+  QTimer::singleShot(0, [&shownFolder] {
+    auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(chooser, nullptr);
+    shownFolder = chooser->directory().absolutePath();
+    chooser->reject();
+  });
+  FileDialog dialog{QStringLiteral("Load"), QStringLiteral("ifo|*.ifo"), QString(),
+                    QDir::tempPath()};
+  EXPECT_FALSE(platform.runOpenDialog(dialog));
+  EXPECT_EQ(shownFolder, QDir::tempPath());
 }
 
 TEST(RunGuarded, ShowsThePlatformErrorWithAFullStopAndEndsTheHandler) {
