@@ -54,8 +54,7 @@ class DropTest : public ::testing::Test {
   bool drop(const QString& path) {
     QMimeData data;
     data.setUrls(Local(path));
-    QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton,
-                          Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&form, &enter);
     if (!enter.isAccepted()) {
       return false;
