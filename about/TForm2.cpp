@@ -99,7 +99,7 @@ TForm2::TForm2(Platform& platform, UpdateServer server, QWidget* parent)
   Memo1 = new QPlainTextEdit(kUsage, this);
   Memo1->setGeometry(5, 128, 305, 177);
   Memo1->setReadOnly(true);
-  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Label4 = Place(new QLabel(QStringLiteral("Special Thx to:"), this), 8, 308);
   Label6 = Place(Bold(new QLabel(QStringLiteral("Everyone who tested the first streams"), this)), 8,
                  323, 249);
@@ -152,6 +152,7 @@ void TForm2::ImageDonateClick() {
 }
 
 void TForm2::ButtonCheckVersionClick() {
+  const BusyCursor busy(platform_);
   const std::unique_ptr<TUpdater> checker = CreateUpdater(platform_, liveUpdaters_);
   if (!checker) {
     return;

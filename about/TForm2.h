@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "about/TUpdater.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora {
 

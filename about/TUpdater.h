@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "about/VersionFetch.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora {
 

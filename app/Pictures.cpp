@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QImageReader>
 
-#include "app/Platform.h"
 #include "files/FileAccess.h"
+#include "platform/Platform.h"
 
 namespace tesmora {
 

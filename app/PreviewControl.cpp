@@ -68,6 +68,9 @@ void PreviewControl::paintEvent(QPaintEvent*) {
     shownIsCurrent_ = true;
   }
   QPainter painter(this);
+  if (size() != shown_.size()) {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  }
   painter.drawImage(rect(), shown_);
   lastPaint_.start();
 }

@@ -12,7 +12,8 @@ namespace tesmora {
 QImage WithoutBottomLeftColour(const QImage& picture);
 
 // The window's preview: shows its picture stretched to the control's size,
-// so a picture of the frame size appears pixel for pixel, and drawn
+// so a picture of the frame size appears pixel for pixel on a control of the
+// frame size, and smoothly scaled on a smaller or larger one; drawn
 // transparently, so the window's background shows where the picture has the
 // colour of its bottom-left pixel.
 class PreviewControl : public QWidget {
@@ -22,6 +23,11 @@ class PreviewControl : public QWidget {
   explicit PreviewControl(QWidget* parent = nullptr);
 
   const QImage& picture() const { return picture_; }
+
+  // The size of the frame the preview stands for, in frame pixels, whatever
+  // size the control is shown at.
+  QSize frameSize() const { return frameSize_; }
+  void setFrameSize(QSize size) { frameSize_ = size; }
   void setPicture(QImage picture);
 
   // The picture to draw on, as 24-bit RGB; the control repaints afterwards.
@@ -34,6 +40,7 @@ class PreviewControl : public QWidget {
 
  private:
   QImage picture_;
+  QSize frameSize_{720, 576};
   static constexpr qint64 kFrameMs = 16;
 
   QImage shown_;

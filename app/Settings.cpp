@@ -1,8 +1,11 @@
 #include "app/Settings.h"
 
+#include <QGuiApplication>
 #include <QScreen>
+#include <array>
 
 #include "app/TForm1.h"
+#include "app/WindowFit.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 
@@ -53,6 +56,26 @@ constexpr StoredCaption kStoredCaptions[] = {
     {"LabelImageChangedNTSC_Caption", &TForm1::LabelImageChangedNTSC},
 };
 
+QList<QRect> ScreenAreas() {
+  QList<QRect> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    areas << screen->availableGeometry();
+  }
+  return areas;
+}
+
+struct StoredFolder {
+  const char* key;
+  FileDialog TForm1::*dialog;
+};
+
+constexpr StoredFolder kStoredFolders[] = {
+    {"IfoFolder", &TForm1::OpenDialog1},
+    {"SubtitleFolder", &TForm1::OpenDialog2},
+    {"PalPictureFolder", &TForm1::OpenDialogImagePAL},
+    {"NtscPictureFolder", &TForm1::OpenDialogImageNTSC},
+};
+
 int ScreenDotsPerInch(const QWidget& window) {
   const QScreen* screen = window.screen();
   return screen != nullptr ? qRound(screen->logicalDotsPerInch()) : 96;
@@ -75,12 +98,16 @@ void RestoreSettings(TForm1& form, const IniFile& file) {
   if (IntegerValue(file, QStringLiteral("PixelsPerInch")) == ScreenDotsPerInch(form)) {
     const QByteArrayList corners =
         file.value(kSettingsSection, QStringLiteral("NormPos")).value_or(QByteArray()).split(',');
-    bool leftOk = false;
-    bool topOk = false;
-    const int left = corners.value(0).trimmed().toInt(&leftOk);
-    const int top = corners.value(1).trimmed().toInt(&topOk);
-    if (corners.size() == 4 && leftOk && topOk) {
-      form.move(left, top);
+    std::array<int, 4> edges{};
+    bool allNumbers = corners.size() == 4;
+    for (std::size_t i = 0; allNumbers && i < edges.size(); ++i) {
+      edges[i] = corners[static_cast<qsizetype>(i)].trimmed().toInt(&allNumbers);
+    }
+    // A place on a screen that is no longer there (a detached monitor)
+    // would bring the window up out of sight: it stays centred then.
+    const QRect frame(QPoint(edges[0], edges[1]), QPoint(edges[2] - 1, edges[3] - 1));
+    if (allNumbers && ShowsOnAScreen(frame, ScreenAreas())) {
+      form.move(frame.topLeft());
     }
     const int showCmd = IntegerValue(file, QStringLiteral("ShowCmd")).value_or(1);
     if (showCmd == 3) {
@@ -100,6 +127,12 @@ void RestoreSettings(TForm1& form, const IniFile& file) {
     QSlider* slider = form.*stored.slider;
     if (const std::optional<int> position = IntegerValue(file, QString::fromLatin1(stored.key))) {
       slider->setValue(std::clamp(*position, slider->minimum(), slider->maximum()));
+    }
+  }
+  for (const StoredFolder& stored : kStoredFolders) {
+    if (const std::optional<QByteArray> folder =
+            file.value(kProgramSection, QString::fromLatin1(stored.key))) {
+      (form.*stored.dialog).folder = FileNameText(*folder);
     }
   }
   for (const StoredCaption& stored : kStoredCaptions) {
@@ -145,6 +178,12 @@ void StoreSettings(const TForm1& form, IniFile& file) {
   for (const StoredCaption& stored : kStoredCaptions) {
     file.setValue(kSettingsSection, QString::fromLatin1(stored.key),
                   FileNameBytes((form.*stored.label)->text()));
+  }
+  for (const StoredFolder& stored : kStoredFolders) {
+    const QString& folder = (form.*stored.dialog).folder;
+    if (!folder.isEmpty()) {
+      file.setValue(kProgramSection, QString::fromLatin1(stored.key), FileNameBytes(folder));
+    }
   }
 }
 

@@ -10,6 +10,9 @@ class TForm1;
 
 inline const QString kSettingsFileName = QStringLiteral("Tesmora_Settings.ini");
 inline const QString kSettingsSection = QStringLiteral("Form1");
+// Settings the window's sixteen classic keys do not hold: the folders each
+// file dialog opened last.
+inline const QString kProgramSection = QStringLiteral("Tesmora");
 
 // Where the settings file lives: in the program's folder, or, where that
 // folder cannot be written to (a program installed under /usr), in the
@@ -22,7 +25,8 @@ QString SettingsFilePath(const QString& programFolder, const QString& userConfig
 // the window has; slider positions are held to the slider's range.
 void RestoreSettings(TForm1& form, const IniFile& file);
 
-// Writes the placement keys and the ten stored choices into the file.
+// Writes the placement keys and the ten stored choices into the file, and
+// the dialogs' folders into a section of their own.
 void StoreSettings(const TForm1& form, IniFile& file);
 
 }  // namespace tesmora

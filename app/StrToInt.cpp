@@ -1,6 +1,6 @@
 #include "app/StrToInt.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora {
 

@@ -11,7 +11,7 @@ void SwatchRow::build(QWidget* window, const Palette& palette) {
 
     auto* swatch = new QFrame(window);
     swatch->setObjectName(QStringLiteral("Swatch%1").arg(n));
-    swatch->setGeometry(55 + 20 * n, 66, 18, 18);
+    swatch->setGeometry(63 + 20 * n, 66, 18, 18);
     swatch->setAutoFillBackground(true);
     QPalette look = swatch->palette();
     look.setColor(QPalette::Window, colour);
@@ -21,7 +21,7 @@ void SwatchRow::build(QWidget* window, const Palette& palette) {
 
     auto* label = new QLabel(QString::number(n), window);
     label->setObjectName(QStringLiteral("SwatchNumber%1").arg(n));
-    label->setGeometry(57 + 20 * n, 52, 18, 18);
+    label->setGeometry(65 + 20 * n, 53, 18, 13);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setToolTip(hint);
     label->show();

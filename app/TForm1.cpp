@@ -2,30 +2,37 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
+#include <QTimer>
 
+#include "app/DroppedFile.h"
 #include "app/FontList.h"
 #include "app/Pictures.h"
 #include "app/Settings.h"
+#include "app/WindowFit.h"
 #include "files/FileAccess.h"
 
 namespace tesmora {
 namespace {
 
-constexpr int kClientWidth = 803;
-constexpr int kClientHeight = 705;
 constexpr QSize kPalFrame(720, 576);
 constexpr QSize kNtscFrame(720, 480);
 
-// The desktop's default sans serif at 8 points of a 96 dpi screen.
+// An Arial-compatible face at 8 points of a 96 dpi screen, as the About
+// window uses: its widths are close to those the captions were laid out for,
+// where the desktop's default sans serif runs wider and cuts them.
 QFont WindowFont() {
-  QFont font(QStringLiteral("Sans Serif"));
+  QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
   return font;
@@ -43,13 +50,58 @@ TForm1::TForm1(Platform& platform, const QString& settingsPath, QWidget* parent)
   setWindowTitle(QStringLiteral("Tesmora By Ovandel"));
   setWindowIcon(QIcon(QPixmap::fromImage(BuiltInPicture(QStringLiteral("tesmora")))));
   setFont(WindowFont());
-  setFixedSize(kClientWidth, kClientHeight);
+  // The program as a whole becomes active first, and the window it gives
+  // the focus to is activated during the same event; an activation of this
+  // window right after the program's return is no return from another of
+  // its windows.
+  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive) {
+              programReturning_ = true;
+              QTimer::singleShot(0, this, [this] { programReturning_ = false; });
+            }
+          });
+  setAcceptDrops(true);
+  setMinimumSize(MinimumClientSize());
+  resize(kDesignClientSize);
   createControls();
   connectHandlers();
   FormCreate(this);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
+    FitToArea(screen->availableGeometry());
   }
+}
+
+// Before the window is first shown its frame is not known yet; a title bar
+// and thin borders of the style's size stand in for it.
+void TForm1::FitToArea(const QRect& available) {
+  const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QMargins frame = frameGeometry() != geometry()
+                             ? QMargins(geometry().left() - frameGeometry().left(),
+                                        geometry().top() - frameGeometry().top(),
+                                        frameGeometry().right() - geometry().right(),
+                                        frameGeometry().bottom() - geometry().bottom())
+                             : QMargins(border, title + border, border, border);
+  resize(FittedClientSize(available.size(), frame));
+  // A hidden window gets its resize event only when shown.
+  PlaceFollowers();
+  move(available.center() - QRect(QPoint(), size().grownBy(frame)).center());
+}
+
+void TForm1::SetPreviewFrame(QSize frame) {
+  preview->setFrameSize(frame);
+  preview->setGeometry(PreviewPlace(size(), frame));
+}
+
+void TForm1::PlaceFollowers() {
+  preview->setGeometry(PreviewPlace(size(), preview->frameSize()));
+  ListBox1->setGeometry(SubtitleListPlace(size()));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlaceFollowers();
 }
 
 void TForm1::connectHandlers() {
@@ -116,7 +168,7 @@ void TForm1::FormCreate(QObject* sender) {
   offset_or->setValue(-4);
   ComboBoxOutlineWidth->setCurrentIndex(1);
   colors->setPixmap(QPixmap::fromImage(BuiltInPicture(QStringLiteral("colors"))));
-  preview->resize(kPalFrame);
+  SetPreviewFrame(kPalFrame);
   if (sender == this) {
     ComboBox5->addItems(FontNameItems());
   }
@@ -139,7 +191,7 @@ void TForm1::FormCreate(QObject* sender) {
 
 void TForm1::LoadPreviewBackground() {
   const auto load = [this](QSize frame, const QString& path, const QString& builtIn) {
-    preview->resize(frame);
+    SetPreviewFrame(frame);
     if (PathExists(path)) {
       preview->setPicture(LoadPictureFile(path).convertToFormat(QImage::Format_RGB888));
     } else {
@@ -183,7 +235,9 @@ void TForm1::BitBtnChangeImageClick() {
 
 // Text is drawn unsmoothed by the rasteriser itself, so unlike on desktops
 // with a system-wide font smoothing switch there is nothing to turn off here:
-// activation only reloads the background.
+// activation only reloads the background. It runs when the window becomes
+// the program's active window, coming back from the About window or a
+// dialog, not when the user returns from another program.
 void TForm1::FormActivate() {
   LoadPreviewBackground();
 }
@@ -193,7 +247,7 @@ void TForm1::FormActivate() {
 // repeats the one shown at the previous activation is not shown again:
 // otherwise the user could never get past the box.
 bool TForm1::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) {
+  if (event->type() == QEvent::WindowActivate && !programReturning_) {
     try {
       FormActivate();
       lastActivationError_.clear();
@@ -252,6 +306,29 @@ std::optional<QString> TForm1::FlushSettings() {
   }
   return QStringLiteral("The settings could not be saved to ") + settingsPath_ +
          QStringLiteral(": ") + *failure;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (FileToLoad(event->mimeData()->urls())) {
+    event->acceptProposedAction();
+  }
+}
+
+// A dropped file is loaded by the handler of the button that loads it, as
+// if chosen in that button's dialog: same checks, same messages.
+void TForm1::dropEvent(QDropEvent* event) {
+  const std::optional<DroppedFile> file = FileToLoad(event->mimeData()->urls());
+  if (!file) {
+    return;
+  }
+  event->acceptProposedAction();
+  platform_.chooseNextFile(file->path);
+  if (file->kind == DroppedKind::Subtitles) {
+    RunGuarded(platform_, [this] { Button2Click(); });
+  } else {
+    RunGuarded(platform_, [this] { Button1Click(); });
+  }
+  platform_.chooseNextFile(std::nullopt);
 }
 
 // Closing the main window ends the program, also while the About window is open.

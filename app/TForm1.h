@@ -22,10 +22,10 @@
 #include "app/IniFile.h"
 #include "app/LineStore.h"
 #include "app/Pictures.h"
-#include "app/Platform.h"
 #include "app/PreviewControl.h"
 #include "app/SwatchRow.h"
 #include "palette/Palette.h"
+#include "platform/Platform.h"
 #include "render/KeyFrameRenderer.h"
 #include "render/OutlinedLine.h"
 #include "render/PreparedCue.h"
@@ -58,7 +58,9 @@ class TForm1 : public QWidget {
   // Start-up defaults; also the handler of BitBtnSetDefaultValues, which adds
   // a few steps when it is the sender.
   void FormCreate(QObject* sender);
-  // Runs each time the window becomes the active window.
+  // Sizes the window to fit the screen's available area and centres it there.
+  void FitToArea(const QRect& available);
+  // Runs each time the window becomes the active window of the program.
   void FormActivate();
   void PalClick();
   void NtscClick();
@@ -214,10 +216,17 @@ class TForm1 : public QWidget {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void SaveSettings();
 
  private:
   void createControls();
+  // Sets the preview's frame size and places it for the window's size.
+  void SetPreviewFrame(QSize frame);
+  // Places the preview and the subtitle list for the window's size.
+  void PlaceFollowers();
   void connectHandlers();
   // Redraws the sample lines and then the selected subtitle, as far as a
   // palette and loaded subtitles allow; true when the selected one was drawn.
@@ -231,6 +240,7 @@ class TForm1 : public QWidget {
 
   Platform& platform_;
   QString lastActivationError_;
+  bool programReturning_ = false;
   KeyFrameRenderer keyFrames_;
   EncodeArea encodeArea_;
   BuiltInPictures pictures_;

@@ -44,8 +44,9 @@ void TForm1::RenderPreview(const QByteArray& line1, const QByteArray& line2,
     return;
   }
   AllLinesFit = true;
-  const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
-                                              style.offset, style.offsetOr, preview->height());
+  const SubtitleLayout layout =
+      PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align, style.offset, style.offsetOr,
+                    preview->frameSize().height());
   DrawSubtitle(preview->pictureForDrawing(), subtitle, layout, CurrentOutlineWidth(),
                CurrentRoleColours());
 }
@@ -53,7 +54,7 @@ void TForm1::RenderPreview(const QByteArray& line1, const QByteArray& line2,
 void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
                          const SubtitleStyle& style) {
   const int height = Ntsc->isChecked() ? 480 : 576;
-  preview->resize(FrameBitmap::kWidth, height);
+  SetPreviewFrame(QSize(FrameBitmap::kWidth, height));
   encodeArea_ =
       keyFrames_.render(line1, line2, style, CurrentOutlineWidth(), CurrentRoleColours(), height);
   // The preview shows the key frame itself, without a copy.

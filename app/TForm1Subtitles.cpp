@@ -227,6 +227,7 @@ RolePaletteIndices TForm1::CurrentRolePaletteIndices() const {
 }
 
 void TForm1::Button3Click() {
+  const BusyCursor busy(platform_);
   if (!SubtitlesLoaded) {
     platform_.showMessage(QStringLiteral("Please load an Srt/Sub/Txt subtitle."));
     return;

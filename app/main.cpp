@@ -5,33 +5,33 @@
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "about/TForm2.h"
-#include "app/QtPlatform.h"
+#include "app/DisplayCheck.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
+#include "platform/QtPlatform.h"
 #include "sup/InterruptCleanup.h"
 
 namespace {
 
-// Without a display the toolkit would abort with a terse message; say what
-// is missing instead.
-bool HasDisplay() {
-  const auto set = [](const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-  };
-  return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (!HasDisplay()) {
-    std::fprintf(stderr,
-                 "tesmora: no display found. Tesmora is a desktop program: start it in a "
-                 "graphical session (DISPLAY or WAYLAND_DISPLAY set), or under Xvfb.\n");
+  // Without a display the toolkit would abort with a terse message; say
+  // what is missing instead.
+  if (const std::optional<std::string> problem = tesmora::DisplayProblem(
+          {Environment("QT_QPA_PLATFORM"), Environment("DISPLAY"), Environment("WAYLAND_DISPLAY")},
+          tesmora::XDisplayAnswers)) {
+    std::fputs(problem->c_str(), stderr);
     return 2;
   }
   // A run stopped by Ctrl-C, SIGTERM or SIGHUP leaves no half-written file.

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora::bench {
 
@@ -16,11 +16,15 @@ class SilentPlatform : public Platform {
   bool askYesNo(const QString&) override { return false; }
   std::optional<QString> chooseItem(const QString&, const QStringList&) override { return {}; }
   void showError(const QString& text) override { errors << text; }
-  bool runOpenDialog(FileDialog&) override { return false; }
+
   void processPendingEvents() override { QCoreApplication::processEvents(); }
   void openUrl(const QString&) override {}
+  void setBusy(bool) override {}
 
   QStringList errors;
+
+ protected:
+  bool showOpenDialog(FileDialog&) override { return false; }
 };
 
 }  // namespace tesmora::bench

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libcurl4-openssl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libcurl4-openssl-dev
   fontconfig fonts-liberation2 fonts-croscore
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg mkvtoolnix dvdauthor lsdvd

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QScrollBar>
 #include <QTest>
+#include <chrono>
 
 #include "app/TForm1.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/about/LocalHttpServer.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
@@ -43,6 +47,34 @@ TEST(AboutWindow, ShowsItsTextsAndControlsWhereTheyBelong) {
   EXPECT_EQ(about.ImageDonate->geometry(), QRect(184, 423, 65, 33));
   EXPECT_EQ(about.Button1->nextInFocusChain(), about.Memo1);
   EXPECT_EQ(about.ButtonCheckVersion->cursor().shape(), Qt::PointingHandCursor);
+}
+
+// The usage text wraps at the edge of its box: no line runs out of sight.
+TEST(AboutWindow, WrapsTheUsageText) {
+  testing::FakePlatform platform;
+  TForm2 about(platform);
+  about.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(about.Memo1->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(about.Memo1->toPlainText().split(QLatin1Char('\n')).size(), 12);
+}
+
+// The version check shows the busy cursor while it waits for the server.
+TEST(AboutWindow, TheVersionCheckShowsTheBusyCursor) {
+  testing::LocalHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n42.7");
+  testing::FakePlatform platform;
+  UpdateServer address;
+  address.host = QStringLiteral("127.0.0.1");
+  address.port = server.port();
+  address.timeouts = {std::chrono::milliseconds(2000), std::chrono::milliseconds(3000)};
+  TForm2 about(platform, address);
+  QList<int> busyAtBox;
+  platform.onBox = [&platform, &busyAtBox] { busyAtBox << platform.busyDepth; };
+  about.ButtonCheckVersion->click();
+  EXPECT_EQ(platform.messages, QStringList{"No updates found."});
+  EXPECT_EQ(busyAtBox, QList<int>{1});
+  EXPECT_EQ(platform.busySpells, 1);
+  EXPECT_EQ(platform.busyDepth, 0);
 }
 
 TEST(AboutWindow, LinksOpenTheirPagesInTheBrowser) {

@@ -4,7 +4,7 @@
 
 #include "about/TUpdater.h"
 #include "tests/about/LocalHttpServer.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {

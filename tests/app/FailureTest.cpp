@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
-#include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {

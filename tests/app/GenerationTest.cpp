@@ -13,9 +13,9 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "sup/HelpFile.h"
-#include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
 #include "tests/palette/IfoBuilder.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
@@ -342,7 +342,13 @@ TEST_F(GenerationTest, WritesOnePacketPerSubtitleAndTheNoIfoHelp) {
   form.i_dont_have_ifo->click();
   load(write("film.srt", kSrt));
   platform.messages.clear();
+  // The run shows the busy cursor until it ends, its message included.
+  QList<int> busyAtBox;
+  platform.onBox = [this, &busyAtBox] { busyAtBox << platform.busyDepth; };
   form.Button3->click();
+  EXPECT_EQ(platform.busySpells, 1);
+  EXPECT_EQ(platform.busyDepth, 0);
+  EXPECT_EQ(busyAtBox, QList<int>{1});
   const QByteArray stream = contents("Generated.sup");
   EXPECT_EQ(PacketCount(stream), 2);
   // The first packet starts at 1000 ms: 90000 ticks, little-endian.

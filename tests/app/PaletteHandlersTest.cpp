@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
-#include "tests/app/FakePlatform.h"
 #include "tests/palette/IfoBuilder.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
@@ -85,8 +85,8 @@ TEST_F(PaletteHandlersTest, APolychromaticIfoGivesItsSwatchesRolesAndStandard) {
   EXPECT_EQ(platform.dialogs.at(0).filter, QStringLiteral("ifo|*.ifo"));
   EXPECT_EQ(form.Edit1->text(), path);
   ASSERT_FALSE(form.Swatches().empty());
-  EXPECT_EQ(form.Swatches().swatch(3)->geometry(), QRect(115, 66, 18, 18));
-  EXPECT_EQ(form.Swatches().numberLabel(15)->geometry(), QRect(357, 52, 18, 18));
+  EXPECT_EQ(form.Swatches().swatch(3)->geometry(), QRect(123, 66, 18, 18));
+  EXPECT_EQ(form.Swatches().numberLabel(15)->geometry(), QRect(365, 53, 18, 13));
   EXPECT_EQ(form.Swatches().numberLabel(15)->text(), QStringLiteral("15"));
   EXPECT_EQ(form.Swatches().swatch(0)->toolTip(), QStringLiteral("00108080"));
   EXPECT_EQ(form.Swatches().numberLabel(5)->toolTip(), QStringLiteral("01EB8080"));

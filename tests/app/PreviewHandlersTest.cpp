@@ -3,12 +3,13 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/TForm1.h"
-#include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
@@ -116,6 +117,24 @@ void ClickEntry(TForm1& form, int row) {
   QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
+// Switching to another program and back keeps the drawn subtitle; coming
+// back from the About window or a dialog puts the bare background back.
+TEST_F(PreviewHandlersTest, OnlyAnActivationWithinTheProgramReloadsTheBackground) {
+  loadSubtitles();
+  form.ListBox1->setCurrentRow(1);
+  const QImage selected = form.preview->picture();
+  QEvent activate(QEvent::WindowActivate);
+
+  emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+  emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+  QCoreApplication::sendEvent(&form, &activate);
+  EXPECT_EQ(form.preview->picture(), selected);
+
+  QCoreApplication::processEvents();
+  QCoreApplication::sendEvent(&form, &activate);
+  EXPECT_NE(form.preview->picture(), selected);
+}
+
 TEST_F(PreviewHandlersTest, EveryClickOnTheListDrawsItsEntryOnce) {
   loadSubtitles();
   form.show();
@@ -123,8 +142,10 @@ TEST_F(PreviewHandlersTest, EveryClickOnTheListDrawsItsEntryOnce) {
   form.ListBox1->setCurrentRow(1);
   const QImage selected = form.preview->picture();
 
-  // An activation puts the bare background back; a click on the entry that
-  // is already selected draws it again.
+  // An activation within the program (the program's own start is over)
+  // puts the bare background back; a click on the entry that is already
+  // selected draws it again.
+  QCoreApplication::processEvents();
   QEvent activate(QEvent::WindowActivate);
   QCoreApplication::sendEvent(&form, &activate);
   ASSERT_NE(form.preview->picture(), selected);

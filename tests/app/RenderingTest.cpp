@@ -8,7 +8,7 @@
 #include "app/TForm1.h"
 #include "render/SubtitleDrawing.h"
 #include "sup/EncodeFields.h"
-#include "tests/app/FakePlatform.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {

@@ -11,10 +11,11 @@
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
+#include "app/WindowFit.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
-#include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
@@ -109,6 +110,37 @@ TEST_F(SettingsTest, AFirstRunWritesAllSixteenKeysWithTheDefaults) {
   EXPECT_TRUE(saved.value("Form1", "PixelsPerInch").has_value());
   EXPECT_EQ(saved.value("Form1", "NormPos").value_or(QByteArray()).split(',').size(), 4);
   EXPECT_TRUE(savedSettings().endsWith("\r\n"));
+}
+
+// The offscreen test screen is 1920 x 1200 at 96 dots per inch.
+TEST_F(SettingsTest, APlaceIsRestoredOnlyWhereAScreenShowsIt) {
+  const auto placedAt = [](const QByteArray& normPos) {
+    testing::FakePlatform platform;
+    TForm1 form(platform);
+    const QPoint centred = form.pos();
+    RestoreSettings(form,
+                    IniFile::Parse("[Form1]\r\nPixelsPerInch=96\r\nNormPos=" + normPos + "\r\n"));
+    return form.pos() == centred ? QPoint(-1, -1) : form.pos();
+  };
+  EXPECT_EQ(placedAt("100,50,1076,785"), QPoint(100, 50));
+  EXPECT_EQ(placedAt("1800,1100,2776,1835"), QPoint(1800, 1100));
+  // A second monitor that is gone, a title bar above the screen, a window
+  // all but off its left edge, a place that is no number: centred.
+  EXPECT_EQ(placedAt("2100,100,3076,835"), QPoint(-1, -1));
+  EXPECT_EQ(placedAt("100,-30,1076,705"), QPoint(-1, -1));
+  EXPECT_EQ(placedAt("-940,100,36,835"), QPoint(-1, -1));
+  EXPECT_EQ(placedAt("100,x,1076,835"), QPoint(-1, -1));
+}
+
+TEST(WindowPlacement, NeedsEnoughOfTheTitleBarOnOneScreen) {
+  const QList<QRect> twoScreens{QRect(0, 0, 1366, 738), QRect(1366, 0, 1920, 1080)};
+  EXPECT_TRUE(ShowsOnAScreen(QRect(2000, 500, 976, 735), twoScreens));
+  EXPECT_FALSE(ShowsOnAScreen(QRect(2000, 500, 976, 735), twoScreens.mid(0, 1)));
+  EXPECT_TRUE(ShowsOnAScreen(QRect(1266, 0, 976, 735), twoScreens.mid(0, 1)));
+  EXPECT_FALSE(ShowsOnAScreen(QRect(1267, 0, 976, 735), twoScreens.mid(0, 1)));
+  EXPECT_FALSE(ShowsOnAScreen(QRect(100, 729, 976, 735), twoScreens.mid(0, 1)));
+  EXPECT_TRUE(ShowsOnAScreen(QRect(100, 728, 976, 735), twoScreens.mid(0, 1)));
+  EXPECT_FALSE(ShowsOnAScreen(QRect(100, 100, 976, 735), {}));
 }
 
 TEST_F(SettingsTest, ARestartRestoresTheChoicesAndKeepsOtherKeys) {

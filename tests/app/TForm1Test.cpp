@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 
 #include "app/Pictures.h"
-#include "tests/app/FakePlatform.h"
 #include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
@@ -49,8 +49,8 @@ QStringList Items(const QComboBox* list) {
 
 TEST_F(TForm1Test, StartsWithTheDefaults) {
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
-  EXPECT_EQ(form.size(), QSize(803, 705));
-  EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  EXPECT_EQ(form.size(), QSize(960, 705));
+  EXPECT_EQ(form.minimumSize(), QSize(960, 273));
   for (const QComboBox* role : {form.ComboBox1, form.ComboBox2, form.ComboBox3, form.ComboBox4}) {
     EXPECT_EQ(role->count(), 16);
     EXPECT_EQ(role->currentText(), QStringLiteral("Color 0"));
@@ -97,35 +97,35 @@ TEST_F(TForm1Test, PlacesTheControlsWhereTheLayoutSays) {
       {form.Edit1, {8, 5, 84, 15}},
       {form.Button1, {8, 20, 84, 20}},
       {form.i_dont_have_ifo, {94, 0, 15, 17}},
-      {form.no_ifo, {94, 0, 84, 39}},
-      {form.Pal, {94, 38, std::max(41, form.Pal->sizeHint().width()), 15}},
-      {form.Ntsc, {136, 38, std::max(41, form.Ntsc->sizeHint().width()), 15}},
-      {form.ComboBox1, {184, 16, 81, 21}},
-      {form.CheckBox4, {448, 37, std::max(73, form.CheckBox4->sizeHint().width()), 17}},
-      {form.Shape2, {580, 2, 80, 82}},
-      {form.Info, {582, 14, 78, 65}},
+      {form.no_ifo, {94, 0, 96, 39}},
+      {form.Pal, {94, 39, std::max(41, form.Pal->sizeHint().width()), 14}},
+      {form.Ntsc, {136, 39, std::max(41, form.Ntsc->sizeHint().width()), 14}},
+      {form.ComboBox1, {196, 16, 81, 21}},
+      {form.CheckBox4, {460, 37, std::max(73, form.CheckBox4->sizeHint().width()), 17}},
+      {form.Shape2, {552, 2, 100, 82}},
+      {form.Info, {554, 16, 96, 67}},
       {form.colors, {664, 14, 73, 73}},
       {form.ButtonAbout, {745, 4, 54, 25}},
       {form.BitBtnSetDefaultValues, {745, 32, 54, 25}},
       {form.BitBtnChangeImage, {744, 60, 54, 25}},
-      {form.Shape1, {8, 85, 786, 2}},
+      {form.Shape1, {8, 85, 944, 2}},
       {form.Button2, {8, 106, 84, 18}},
-      {form.ComboBox7, {184, 102, 81, 22}},
-      {form.ComboBox6, {356, 102, 40, 21}},
-      {form.ComboBoxAlign, {402, 102, 55, 22}},
-      {form.offset, {456, 108, 60, 17}},
-      {form.offset_or, {514, 90, 15, 36}},
-      {form.ComboBoxOutlineWidth, {536, 102, 36, 21}},
-      {form.ProgressBar1, {580, 91, 80, 15}},
-      {form.Button3, {580, 106, 80, 18}},
-      {form.ListBox1, {664, 92, 131, 32}},
+      {form.ComboBox7, {204, 102, 100, 22}},
+      {form.ComboBox6, {410, 102, 48, 21}},
+      {form.ComboBoxAlign, {466, 102, 60, 22}},
+      {form.offset, {534, 108, 70, 17}},
+      {form.offset_or, {612, 90, 15, 36}},
+      {form.ComboBoxOutlineWidth, {660, 102, 44, 21}},
+      {form.ProgressBar1, {712, 91, 84, 15}},
+      {form.Button3, {712, 106, 84, 18}},
+      {form.ListBox1, {804, 92, 148, 610}},
   };
   for (const auto& [control, rect] : expected) {
     EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();
     EXPECT_FALSE(control->objectName().isEmpty());
   }
-  EXPECT_EQ(form.LabelOffset->pos(), QPoint(459, 97));
-  EXPECT_EQ(form.LabelOffset_Or->pos(), QPoint(499, 97));
+  EXPECT_EQ(form.LabelOffset->pos(), QPoint(576, 88));
+  EXPECT_EQ(form.LabelOffset_Or->pos(), QPoint(630, 101));
   EXPECT_EQ(Items(form.ComboBox8),
             (QStringList{"Normal", "Bold", "Italic", "Underline", "Bold+Italic", "Bold+Under",
                          "Bold+It+Und", "Italic+Under", "StrikeOut"}));
@@ -135,6 +135,23 @@ TEST_F(TForm1Test, PlacesTheControlsWhereTheLayoutSays) {
   EXPECT_EQ(form.offset->maximum(), 492);
   EXPECT_EQ(form.offset_or->minimum(), -14);
   EXPECT_EQ(form.offset_or->maximum(), 10);
+}
+
+// The sliders and picture buttons say what they do; a path cut short by
+// its field is whole in the tooltip.
+TEST_F(TForm1Test, TooltipsExplainTheWordlessControlsAndHoldWholePaths) {
+  for (const QWidget* control :
+       {static_cast<QWidget*>(form.offset), static_cast<QWidget*>(form.offset_or),
+        static_cast<QWidget*>(form.BitBtnSetDefaultValues),
+        static_cast<QWidget*>(form.BitBtnChangeImage)}) {
+    EXPECT_FALSE(control->toolTip().isEmpty()) << control->objectName().toStdString();
+  }
+  const QString path = QStringLiteral("/home/user/work/films/harbour/VTS_01_0.IFO");
+  form.Edit1->setText(path);
+  EXPECT_EQ(form.Edit1->toolTip(), path);
+  form.Edit2->setText(QStringLiteral("/home/user/work/harbour.srt"));
+  EXPECT_EQ(form.Edit2->toolTip(), QStringLiteral("/home/user/work/harbour.srt"));
+  EXPECT_EQ(TForm1(platform).Edit2->toolTip(), QStringLiteral("Load SRT"));
 }
 
 TEST_F(TForm1Test, DefaultsButtonResetsChoicesButKeepsTheFontList) {

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora {
 
@@ -19,9 +19,15 @@ QString DisplayText(const QString& text);
 // sensitive and DVD files often come in capitals.
 QStringList QtNameFilters(const QString& filter);
 
+// The window a box or dialog belongs to: the window active when it opens,
+// so that it comes up in front of it, or else the program's main window.
+QWidget* BoxParent(QWidget* activeWindow, QWidget* owner);
+
 // The desktop: Qt message boxes, Qt file dialogs and the desktop's browser.
 class QtPlatform : public Platform {
  public:
+  // `owner` is the window boxes belong to when no window of the program is
+  // active.
   explicit QtPlatform(QWidget* owner = nullptr) : owner_(owner) {}
 
   void setOwner(QWidget* owner) { owner_ = owner; }
@@ -31,11 +37,17 @@ class QtPlatform : public Platform {
   bool askYesNo(const QString& text) override;
   std::optional<QString> chooseItem(const QString& text, const QStringList& items) override;
   void showError(const QString& text) override;
-  bool runOpenDialog(FileDialog& dialog) override;
+
   void processPendingEvents() override;
   void openUrl(const QString& url) override;
+  void setBusy(bool busy) override;
+
+ protected:
+  bool showOpenDialog(FileDialog& dialog) override;
 
  private:
+  QWidget* boxParent() const;
+
   QWidget* owner_;
 };
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 namespace tesmora::testing {
 
@@ -51,7 +51,7 @@ class FakePlatform : public Platform {
     return choice;
   }
   void showError(const QString& text) override { errors << ErrorBoxText(text); }
-  bool runOpenDialog(FileDialog& dialog) override {
+  bool showOpenDialog(FileDialog& dialog) override {
     dialogs.push_back({dialog.title, dialog.filter});
     if (chosenFiles.empty()) {
       return false;
@@ -66,6 +66,10 @@ class FakePlatform : public Platform {
   }
   void processPendingEvents() override { ++pendingEventRuns; }
   void openUrl(const QString& url) override { openedUrls << url; }
+  void setBusy(bool busy) override {
+    busyDepth += busy ? 1 : -1;
+    busySpells += busy && busyDepth == 1 ? 1 : 0;
+  }
 
   // Runs while a message box is up, to look at the window behind it.
   std::function<void()> onBox;
@@ -86,6 +90,8 @@ class FakePlatform : public Platform {
   std::vector<Dialog> dialogs;
   QStringList openedUrls;
   int pendingEventRuns = 0;
+  int busyDepth = 0;   // busy cursors shown now
+  int busySpells = 0;  // times the busy cursor came up
 };
 
 }  // namespace tesmora::testing

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+namespace tesmora {
+
+// What a file dropped on the main window is loaded as.
+enum class DroppedKind { Subtitles, IfoPalette };
+
+struct DroppedFile {
+  DroppedKind kind;
+  QString path;
+};
+
+// The file a drop would load: a single local file, either a subtitle file
+// (.srt, .sub, .txt) or a title set's IFO (VTS_xx_0.IFO), in any case of
+// letters. Anything else is no file to load.
+std::optional<DroppedFile> FileToLoad(const QList<QUrl>& urls);
+
+}  // namespace tesmora

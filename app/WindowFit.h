@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QMargins>
+#include <QRect>
+#include <QSize>
+
+namespace tesmora {
+
+// The main window's client size as its controls are laid out, and the
+// preview's place in it when the frame is shown pixel for pixel.
+inline constexpr QSize kDesignClientSize(960, 705);
+inline constexpr QRect kDesignPreviewPlace(40, 126, 720, 576);
+
+// The smallest client size the user may make the window: the control rows in
+// full and a preview a quarter of the frame's size.
+QSize MinimumClientSize();
+
+// Where the subtitle list is in a client area of `client` pixels: beside the
+// preview, down to the bottom.
+QRect SubtitleListPlace(QSize client);
+
+// The client size the window opens with on a screen whose available area is
+// `available`, the window frame taking `frame` around the client area: the
+// design size, made smaller where the area has less room (never below the
+// minimum).
+QSize FittedClientSize(QSize available, QMargins frame);
+
+// Where a frame of `frame` pixels is shown in a client area of `client`
+// pixels: scaled by one factor both ways to the room below the control rows
+// (the room of a 576-line frame, so both standards share the factor), centred
+// across. At the design size this is the frame's own size at the design place.
+QRect PreviewPlace(QSize client, QSize frame);
+
+// Whether a window whose frame takes `frame` would be visible on one of the
+// screen areas: enough of its title bar lies on one of them for the user to
+// take hold of it.
+bool ShowsOnAScreen(const QRect& frame, const QList<QRect>& screenAreas);
+
+}  // namespace tesmora

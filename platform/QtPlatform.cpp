@@ -1,0 +1,147 @@
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace tesmora {
+
+QString DisplayText(const QString& text) {
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return shown;
+}
+
+QStringList QtNameFilters(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList patterns;
+    for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      patterns << pattern;
+      if (pattern.toUpper() != pattern) {
+        patterns << pattern.toUpper();
+      }
+    }
+    filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return filters;
+}
+
+namespace {
+
+// A box or dialog over a window that stays on top must stay on top as well,
+// or the window would cover it while it blocks that very window.
+void KeepAbove(QWidget& box, const QWidget* parent) {
+  if (parent != nullptr && parent->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  }
+}
+
+// Messages are plain text: a subtitle line with "<i>" or a page from the
+// version server is shown as it is, never laid out as markup.
+// A box or dialog that opens during a long action is answered with the usual
+// cursor: the busy one stands only for the action.
+class UsualCursor {
+ public:
+  UsualCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+  ~UsualCursor() { QApplication::restoreOverrideCursor(); }
+  UsualCursor(const UsualCursor&) = delete;
+  UsualCursor& operator=(const UsualCursor&) = delete;
+};
+
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+           QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, kProgramName, DisplayText(text), buttons, parent);
+  box.setTextFormat(Qt::PlainText);
+  KeepAbove(box, parent);
+  const UsualCursor cursor;
+  return box.exec();
+}
+
+}  // namespace
+
+QWidget* BoxParent(QWidget* activeWindow, QWidget* owner) {
+  return activeWindow != nullptr ? activeWindow : owner;
+}
+
+QWidget* QtPlatform::boxParent() const {
+  return BoxParent(QApplication::activeWindow(), owner_);
+}
+
+void QtPlatform::showMessage(const QString& text) {
+  RunBox(boxParent(), QMessageBox::NoIcon, text, QMessageBox::Ok);
+}
+
+void QtPlatform::showInformation(const QString& text) {
+  RunBox(boxParent(), QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool QtPlatform::askYesNo(const QString& text) {
+  return RunBox(boxParent(), QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+std::optional<QString> QtPlatform::chooseItem(const QString& text, const QStringList& items) {
+  QWidget* parent = boxParent();
+  QInputDialog box(parent);
+  box.setWindowTitle(kProgramName);
+  box.setLabelText(DisplayText(text));
+  box.setComboBoxItems(items);
+  box.setComboBoxEditable(false);
+  KeepAbove(box, parent);
+  const UsualCursor cursor;
+  if (box.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return box.textValue();
+}
+
+void QtPlatform::showError(const QString& text) {
+  RunBox(boxParent(), QMessageBox::Critical, ErrorBoxText(text), QMessageBox::Ok);
+}
+
+bool QtPlatform::showOpenDialog(FileDialog& dialog) {
+  QWidget* parent = boxParent();
+  QFileDialog chooser(parent, dialog.title);
+  KeepAbove(chooser, parent);
+  chooser.setFileMode(QFileDialog::ExistingFile);
+  chooser.setAcceptMode(QFileDialog::AcceptOpen);
+  chooser.setNameFilters(QtNameFilters(dialog.filter));
+  if (!dialog.fileName.isEmpty()) {
+    const QFileInfo last(dialog.fileName);
+    chooser.setDirectory(last.absolutePath());
+    chooser.selectFile(last.fileName());
+  } else if (!dialog.folder.isEmpty()) {
+    chooser.setDirectory(dialog.folder);
+  }
+  const UsualCursor cursor;
+  if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
+    return false;
+  }
+  dialog.fileName = chooser.selectedFiles().constFirst();
+  return true;
+}
+
+void QtPlatform::processPendingEvents() {
+  QApplication::processEvents();
+}
+
+void QtPlatform::openUrl(const QString& url) {
+  QDesktopServices::openUrl(QUrl(url));
+}
+
+void QtPlatform::setBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+}  // namespace tesmora

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/QtPlatform.h"
+#include "sup/IoError.h"
+#include "tests/platform/FakePlatform.h"
+
+namespace tesmora {
+namespace {
+
+TEST(QtNameFilters, TurnsDescriptionPatternPairsIntoQtFilters) {
+  EXPECT_EQ(QtNameFilters(QStringLiteral("ifo|*.ifo")), QStringList{"ifo (*.ifo *.IFO)"});
+  EXPECT_EQ(QtNameFilters(QStringLiteral("*.srt;*.sub;*.txt|*.srt;*.sub;*.txt")),
+            QStringList{"*.srt;*.sub;*.txt (*.srt *.SRT *.sub *.SUB *.txt *.TXT)"});
+  EXPECT_EQ(QtNameFilters(QStringLiteral("Pictures|*.bmp|All|*")),
+            (QStringList{"Pictures (*.bmp *.BMP)", "All (*)"}));
+}
+
+TEST(DisplayText, ShowsEachCarriageReturnAsALineBreak) {
+  EXPECT_EQ(DisplayText(QStringLiteral("ATTENTION\rline two\r\rend")),
+            QStringLiteral("ATTENTION\nline two\n\nend"));
+  EXPECT_EQ(DisplayText(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
+}
+
+// The boxes show markup as it is: a page "<b>43</b><br>" is no bold line
+// break.
+TEST(QtPlatform, ShowsMessagesAsPlainText) {
+  QtPlatform platform;
+  QList<std::pair<Qt::TextFormat, QString>> shown;
+  const auto answer = [&shown](QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&shown, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      shown.append({box->textFormat(), box->text()});
+      box->button(button)->click();
+    });
+  };
+  answer(QMessageBox::Ok);
+  platform.showMessage(QStringLiteral("<b>43</b><br>\rnext"));
+  answer(QMessageBox::Ok);
+  platform.showError(QStringLiteral("<i>lost</i>"));
+  answer(QMessageBox::Yes);
+  EXPECT_TRUE(platform.askYesNo(QStringLiteral("<p>Update?</p>")));
+  EXPECT_EQ(shown,
+            (QList<std::pair<Qt::TextFormat, QString>>{{Qt::PlainText, "<b>43</b><br>\nnext"},
+                                                       {Qt::PlainText, "<i>lost</i>."},
+                                                       {Qt::PlainText, "<p>Update?</p>"}}));
+}
+
+// Where a modal box or dialog opens, and whether it stays above that window.
+struct OpenedBox {
+  QWidget* parent = nullptr;
+  bool staysOnTop = false;
+};
+
+// Closes the next modal box or dialog and records where it opened.
+void CloseNextModal(OpenedBox& opened) {
+  QTimer::singleShot(0, [&opened] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    opened = {modal->parentWidget(), modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      box->button(box->standardButtons().testFlag(QMessageBox::No) ? QMessageBox::No
+                                                                   : QMessageBox::Ok)
+          ->click();
+    } else {
+      qobject_cast<QDialog*>(modal)->reject();
+    }
+  });
+}
+
+// A box opened from an always-on-top window (the About window's version
+// check) belongs to it and stays above it; with no window of the program
+// active, boxes belong to the main window.
+TEST(QtPlatform, OpensEveryBoxAndDialogOverTheActiveWindow) {
+  QWidget main;
+  QWidget about(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
+  QtPlatform platform(&main);
+  main.show();
+  about.show();
+
+  OpenedBox opened;
+  // The offscreen platform does not give activation back to the box's
+  // parent when the box closes, so each box starts from an active About.
+  const auto check = [&](const std::function<void()>& open) {
+    about.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    opened = {};
+    CloseNextModal(opened);
+    open();
+    EXPECT_EQ(opened.parent, &about);
+    EXPECT_TRUE(opened.staysOnTop);
+  };
+  check([&] { platform.showMessage(QStringLiteral("43")); });
+  check([&] { platform.showInformation(QStringLiteral("up to date")); });
+  check([&] { platform.showError(QStringLiteral("no answer")); });
+  check([&] { EXPECT_FALSE(platform.askYesNo(QStringLiteral("Update?"))); });
+  FileDialog dialog{QStringLiteral("Load"), QStringLiteral("ifo|*.ifo"), QString(), QString()};
+  check([&] { EXPECT_FALSE(platform.runOpenDialog(dialog)); });
+
+  EXPECT_EQ(BoxParent(nullptr, &main), &main);
+  EXPECT_EQ(BoxParent(&about, &main), &about);
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  CloseNextModal(opened);
+  platform.showMessage(QStringLiteral("43"));
+  EXPECT_EQ(opened.parent, &main);
+  EXPECT_FALSE(opened.staysOnTop);
+}
+
+// With no file chosen in it yet, a dialog opens in the folder it
+// remembers.
+TEST(QtPlatform, OpensTheDialogInItsRememberedFolder) {
+  QtPlatform platform;
+  QString shownFolder;
+  QTimer::singleShot(0, [&shownFolder] {
+    auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(chooser, nullptr);
+    shownFolder = chooser->directory().absolutePath();
+    chooser->reject();
+  });
+  FileDialog dialog{QStringLiteral("Load"), QStringLiteral("ifo|*.ifo"), QString(),
+                    QDir::tempPath()};
+  EXPECT_FALSE(platform.runOpenDialog(dialog));
+  EXPECT_EQ(shownFolder, QDir::tempPath());
+}
+
+TEST(RunGuarded, ShowsThePlatformErrorWithAFullStopAndEndsTheHandler) {
+  testing::FakePlatform platform;
+  int steps = 0;
+  RunGuarded(platform, [&] {
+    ++steps;
+    throw IoError("File access denied");
+    ++steps;  // never reached
+  });
+  EXPECT_EQ(steps, 1);
+  EXPECT_EQ(platform.errors, QStringList{"File access denied."});
+
+  RunGuarded(platform, [] { throw PlatformError(QStringLiteral("Bitmap image is not valid")); });
+  EXPECT_EQ(platform.errors.last(), QStringLiteral("Bitmap image is not valid."));
+}
+
+TEST(RunGuarded, SaysSoWhenMemoryRunsOut) {
+  testing::FakePlatform platform;
+  RunGuarded(platform, [] { throw std::bad_alloc(); });
+  EXPECT_EQ(platform.errors,
+            QStringList{"There was not enough memory to finish; the action was stopped."});
+}
+
+}  // namespace
+}  // namespace tesmora
