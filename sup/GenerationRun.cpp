@@ -4,20 +4,25 @@
 
 namespace tesmora {
 
+SupPacket EncodeSubpictureUnit(const Subpicture& subpicture, const std::vector<CueTime>& cues,
+                               const RoleKeyColours& keys, StartDisplay start,
+                               const SubpictureDrawing& draw) {
+  const DrawnSubpicture drawn = draw(subpicture);
+  const int first = subpicture.cues.empty() ? 0 : subpicture.cues.front();
+  const long long firstStartMs = static_cast<std::size_t>(first) < cues.size()
+                                     ? cues[static_cast<std::size_t>(first)].startMs
+                                     : 0;
+  return EncodeSubtitlePacket(*drawn.frame, drawn.area, keys, drawn.roles, first + 1, firstStartMs,
+                              SubpictureTime{subpicture.startTicks, subpicture.stopDelayUnits},
+                              start);
+}
+
 void EncodeSubpictureUnits(const std::vector<Subpicture>& subpictures,
                            const std::vector<CueTime>& cues, const RoleKeyColours& keys,
                            StartDisplay start, const SubpictureDrawing& draw,
                            const PacketSink& sink) {
   for (const Subpicture& subpicture : subpictures) {
-    const DrawnSubpicture drawn = draw(subpicture);
-    const int first = subpicture.cues.empty() ? 0 : subpicture.cues.front();
-    const long long firstStartMs = static_cast<std::size_t>(first) < cues.size()
-                                       ? cues[static_cast<std::size_t>(first)].startMs
-                                       : 0;
-    const SupPacket packet = EncodeSubtitlePacket(
-        *drawn.frame, drawn.area, keys, drawn.roles, first + 1, firstStartMs,
-        SubpictureTime{subpicture.startTicks, subpicture.stopDelayUnits}, start);
-    sink(packet, subpicture.startTicks);
+    sink(EncodeSubpictureUnit(subpicture, cues, keys, start, draw), subpicture.startTicks);
   }
 }
 

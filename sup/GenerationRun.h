@@ -28,6 +28,13 @@ using SubpictureDrawing = std::function<DrawnSubpicture(const Subpicture& subpic
 // 90 kHz clock.
 using PacketSink = std::function<void(const SupPacket& packet, std::uint32_t pts)>;
 
+// Draws one subpicture with `draw` and encodes it at its planned time with
+// the given start-display. Throws SubtitleError, naming the subpicture's
+// first cue in `cues`, when it cannot become a valid packet.
+SupPacket EncodeSubpictureUnit(const Subpicture& subpicture, const std::vector<CueTime>& cues,
+                               const RoleKeyColours& keys, StartDisplay start,
+                               const SubpictureDrawing& draw);
+
 // Encodes one packet per subpicture, in the given (time) order, and hands
 // each to `sink`: draws it with `draw` and encodes it at its planned time
 // with the role colours captured at the start and the given start-display.

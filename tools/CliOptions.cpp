@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
 #include <map>
+#include <thread>
 
 #include "render/NameTables.h"
 #include "subtitles/FileText.h"
@@ -29,6 +31,7 @@ const QStringList kStyles = {"Normal",      "Bold",         "Italic",
 const QStringList kAligns = {"center", "left", "right"};
 const QStringList kStandards = {"pal", "ntsc"};
 const QStringList kOutlines = {"2", "3", "4"};
+constexpr int kMaxJobs = 256;
 
 // A command-line fault; its text names the option and what it accepts.
 struct UsageError {
@@ -181,6 +184,11 @@ QString PlainName(const QString& value) {
   return value;
 }
 
+// A thread count: as many as a machine may sensibly run.
+int Jobs(const QString& option, const QString& value) {
+  return NumberIn(option, value, 1, kMaxJobs);
+}
+
 // What the loop over the arguments collects.
 struct Reading {
   CliOptions options;
@@ -240,6 +248,8 @@ const std::map<QString, ValueSetter>& ValueOptions() {
       {"--convert-fps",
        [](Reading& r, const QString& v) { r.options.rateConversion = RateConversionOption(v); }},
       {"--shift", [](Reading& r, const QString& v) { r.options.shiftMs = ShiftOption(v); }},
+      {"--jobs", [](Reading& r, const QString& v) { r.options.jobs = Jobs("--jobs", v); }},
+      {"-j", [](Reading& r, const QString& v) { r.options.jobs = Jobs("-j", v); }},
   };
   return kOptions;
 }
@@ -267,6 +277,12 @@ void ReadArguments(const QStringList& arguments, Reading& reading) {
     }
     if (!argument.startsWith(QLatin1Char('-')) || argument == QStringLiteral("-")) {
       reading.files << argument;
+      continue;
+    }
+    // "-j4", as make takes it.
+    if (argument.size() > 2 && argument.startsWith(QStringLiteral("-j")) &&
+        argument[2] != QLatin1Char('=')) {
+      reading.options.jobs = Jobs(QStringLiteral("-j"), argument.mid(2));
       continue;
     }
     const qsizetype equals = argument.indexOf(QLatin1Char('='));
@@ -418,6 +434,14 @@ QStringList OutputFileNames(const OutputFormats& formats, const QString& stem) {
 
 QString OutputFolderPath(const CliOptions& options, const QString& subtitlePath) {
   return options.outputDir.isEmpty() ? FolderOfFile(subtitlePath) : AbsolutePath(options.outputDir);
+}
+
+int WorkerCount(int jobs) {
+  if (jobs > 0) {
+    return jobs;
+  }
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(std::min(cores, static_cast<unsigned>(kMaxJobs)));
 }
 
 std::string UsageHint() {

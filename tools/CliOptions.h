@@ -49,7 +49,14 @@ struct CliOptions {
   std::optional<ChosenFrameRate> fps;
   std::optional<RateConversion> rateConversion;
   long long shiftMs = 0;
+  // -j/--jobs: the threads that draw and encode the subtitles; 0: one per
+  // core. The output is the same for every count.
+  int jobs = 0;
 };
+
+// The threads a run with `jobs` uses: the count itself, or with 0 one per
+// core the system reports (at least one).
+int WorkerCount(int jobs);
 
 // The name the outputs of `subtitlePath` take before their extensions:
 // --name if given, "Generated" for a single file, and with several files

@@ -117,9 +117,13 @@ int Convert(const CliOptions& options, const Console& console) {
     console.out << TerminalText(kMonochromeIfoNotice) << '\n';
   }
   WarnOfMissingFont(options.style.fontName, console);
-  const DrawingSettings settings{options.style,          options.outlineWidth,
-                                 choice.palette,         options.roles.value_or(choice.roles),
-                                 choice.pal ? 576 : 480, TextSource{}};
+  const DrawingSettings settings{options.style,
+                                 options.outlineWidth,
+                                 choice.palette,
+                                 options.roles.value_or(choice.roles),
+                                 choice.pal ? 576 : 480,
+                                 TextSource{},
+                                 WorkerCount(options.jobs)};
 
   const bool several = options.subtitlePaths.size() > 1;
   WrittenFiles written;

@@ -75,6 +75,8 @@ Output:
                          with subtitles switched off
 
 Other:
+  -j, --jobs N           draw and encode the subtitles on N threads (default:
+                         one per core); every count writes the same bytes
   --quiet                no progress line and no closing help message
   -h, --help             show this text and stop
   --version              show the version and stop

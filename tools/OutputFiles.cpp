@@ -1,6 +1,7 @@
 #include "tools/OutputFiles.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "files/FileAccess.h"
@@ -12,6 +13,7 @@
 #include "sup/GenerationRun.h"
 #include "sup/OutputFileError.h"
 #include "sup/OutputFileSet.h"
+#include "sup/ParallelUnits.h"
 #include "sup/SubtitlePacket.h"
 #include "sup/VobSubWriter.h"
 #include "tools/SubtitleInput.h"
@@ -51,26 +53,28 @@ void EncodeUnits(const std::vector<SubtitleEntry>& entries, const Timeline& time
   const RoleKeyColours keys{entry(roles.text), entry(roles.outline), entry(roles.antialias)};
   const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
 
-  KeyFrameRenderer renderer;
-  // Draws every cue visible in one subpicture, earliest first.
-  std::vector<CueToDraw> drawn;
-  const auto renderCues = [&](const std::vector<int>& cues) {
-    drawn.clear();
-    for (const int cue : cues) {
-      drawn.push_back(CueToDraw{entries[static_cast<std::size_t>(cue)].lines});
-    }
-    return renderer.render(std::span<const CueToDraw>(drawn), settings.source, settings.style,
-                           settings.outlineWidth, colours, settings.frameHeight);
+  // Each worker draws on its own key frame; the cues of one subpicture are
+  // drawn earliest first.
+  struct Drawer {
+    KeyFrameRenderer renderer;
+    std::vector<CueToDraw> drawn;
   };
-  int shown = 0;
-  EncodeSubpictureUnits(
-      timeline.subpictures, CueTimesOf(entries), keys, start,
-      [&](const Subpicture& subpicture) {
-        progress.show(++shown);
-        const EncodeArea area = renderCues(subpicture.cues);
-        return DrawnSubpicture{&renderer.frame(), area, roles};
-      },
-      sink);
+  const auto makeDrawing = [&entries, &settings, &roles, colours]() -> SubpictureDrawing {
+    auto drawer = std::make_shared<Drawer>();
+    return [drawer, &entries, &settings, &roles, colours](const Subpicture& subpicture) {
+      drawer->drawn.clear();
+      for (const int cue : subpicture.cues) {
+        drawer->drawn.push_back(CueToDraw{entries[static_cast<std::size_t>(cue)].lines});
+      }
+      const EncodeArea area = drawer->renderer.render(
+          std::span<const CueToDraw>(drawer->drawn), settings.source, settings.style,
+          settings.outlineWidth, colours, settings.frameHeight);
+      return DrawnSubpicture{&drawer->renderer.frame(), area, roles};
+    };
+  };
+  EncodeSubpictureUnitsInParallel(
+      timeline.subpictures, CueTimesOf(entries), keys, start, settings.workers, makeDrawing,
+      [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); }, sink);
 }
 
 }  // namespace

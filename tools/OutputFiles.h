@@ -25,6 +25,7 @@ struct DrawingSettings {
   RolePaletteIndices roles;
   int frameHeight = 576;  // 576 PAL, 480 NTSC
   TextSource source;      // how the cues' text lines are read
+  int workers = 1;        // threads that draw and encode; the bytes are the same for any count
 };
 
 // What one conversion writes: into which folder, under which name, in which

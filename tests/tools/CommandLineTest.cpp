@@ -179,6 +179,28 @@ TEST(cliParseCommandLine, RefusesEachFaultWithItsReason) {
   }
 }
 
+TEST(cliParseCommandLine, ReadsTheThreadCountInEverySpelling) {
+  EXPECT_EQ(ParseCommandLine({"f.srt"}).options.jobs, 0);
+  for (const QStringList& arguments :
+       {QStringList{"-j", "3", "f.srt"}, QStringList{"-j3", "f.srt"},
+        QStringList{"--jobs", "3", "f.srt"}, QStringList{"--jobs=3", "f.srt"}}) {
+    const Command command = ParseCommandLine(arguments);
+    ASSERT_EQ(command.action, CommandAction::Run) << command.error;
+    EXPECT_EQ(command.options.jobs, 3) << arguments.join(' ').toStdString();
+  }
+  const std::vector<std::pair<QStringList, std::string>> refused = {
+      {{"-j", "0", "f.srt"}, "-j must be a whole number from 1 to 256 (got '0')"},
+      {{"-jx", "f.srt"}, "-j must be a whole number from 1 to 256 (got 'x')"},
+      {{"--jobs", "257", "f.srt"}, "--jobs must be a whole number from 1 to 256 (got '257')"},
+      {{"f.srt", "-j"}, "-j needs a value"},
+  };
+  for (const auto& [arguments, reason] : refused) {
+    EXPECT_EQ(ParseCommandLine(arguments).error, reason);
+  }
+  EXPECT_EQ(WorkerCount(5), 5);
+  EXPECT_GE(WorkerCount(0), 1);
+}
+
 TEST(cliParseCommandLine, ReadsTheOutputOptions) {
   const Command command = ParseCommandLine(
       {"--name", "film", "--language=DE", "--format", "vobsub,RGB", "--forced", "in/a.srt"});

@@ -1,0 +1,152 @@
+#include "sup/ParallelUnits.h"
+
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace tesmora {
+namespace {
+
+// A subpicture's outcome, from the worker that encoded it.
+struct Outcome {
+  std::optional<SupPacket> packet;
+  std::exception_ptr error;
+};
+
+// The subpictures handed out to the workers and the outcomes waiting for
+// the sink, in a ring of `window` slots: subpicture k uses slot k % window,
+// so no worker runs more than `window` ahead of the sink.
+class OrderedOutcomes {
+ public:
+  OrderedOutcomes(std::size_t count, std::size_t window) : count_(count), slots_(window) {}
+
+  // The next subpicture for a worker, or nothing when all are handed out or
+  // the run stops. Waits while the ring is full.
+  std::optional<std::size_t> take() {
+    std::unique_lock lock(mutex_);
+    room_.wait(lock,
+               [&] { return stopped_ || next_ >= count_ || next_ < handed_ + slots_.size(); });
+    if (stopped_ || next_ >= count_) {
+      return std::nullopt;
+    }
+    return next_++;
+  }
+
+  void put(std::size_t position, Outcome outcome) {
+    {
+      const std::lock_guard lock(mutex_);
+      slots_[position % slots_.size()] = std::move(outcome);
+    }
+    ready_.notify_all();
+  }
+
+  // Waits for the outcome of `position`, the next in order, and frees its slot.
+  Outcome await(std::size_t position) {
+    std::unique_lock lock(mutex_);
+    std::optional<Outcome>& slot = slots_[position % slots_.size()];
+    ready_.wait(lock, [&] { return slot.has_value(); });
+    Outcome outcome = std::move(*slot);
+    slot.reset();
+    handed_ = position + 1;
+    lock.unlock();
+    room_.notify_all();
+    return outcome;
+  }
+
+  void stop() {
+    {
+      const std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    room_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable room_;
+  std::condition_variable ready_;
+  const std::size_t count_;
+  std::vector<std::optional<Outcome>> slots_;
+  std::size_t next_ = 0;    // the next subpicture to hand out
+  std::size_t handed_ = 0;  // the subpictures already taken by the sink
+  bool stopped_ = false;
+};
+
+// Stops the workers and joins them however the run ends.
+class WorkerCrew {
+ public:
+  explicit WorkerCrew(OrderedOutcomes& outcomes) : outcomes_(outcomes) {}
+  WorkerCrew(const WorkerCrew&) = delete;
+  WorkerCrew& operator=(const WorkerCrew&) = delete;
+  ~WorkerCrew() {
+    outcomes_.stop();
+    for (std::thread& thread : threads_) {
+      thread.join();
+    }
+  }
+
+  template <typename Work>
+  void start(Work work) {
+    threads_.emplace_back(std::move(work));
+  }
+
+ private:
+  OrderedOutcomes& outcomes_;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace
+
+void EncodeSubpictureUnitsInParallel(const std::vector<Subpicture>& subpictures,
+                                     const std::vector<CueTime>& cues, const RoleKeyColours& keys,
+                                     StartDisplay start, int workers,
+                                     const DrawingFactory& makeDrawing,
+                                     const SubpictureAwaited& awaited, const PacketSink& sink) {
+  if (workers < 2 || subpictures.size() < 2) {
+    const SubpictureDrawing draw = makeDrawing();
+    std::size_t position = 0;
+    EncodeSubpictureUnits(
+        subpictures, cues, keys, start,
+        [&](const Subpicture& subpicture) {
+          awaited(position++);
+          return draw(subpicture);
+        },
+        sink);
+    return;
+  }
+  const auto count = static_cast<std::size_t>(workers);
+  // Each worker may run a few subpictures ahead, so that one slow subpicture
+  // does not leave the others idle.
+  OrderedOutcomes outcomes(subpictures.size(), 4 * count);
+  std::vector<SubpictureDrawing> drawings;
+  drawings.reserve(count);
+  for (std::size_t n = 0; n < count; ++n) {
+    drawings.push_back(makeDrawing());
+  }
+  WorkerCrew crew(outcomes);
+  for (SubpictureDrawing& drawing : drawings) {
+    crew.start([&outcomes, &subpictures, &cues, &keys, start, &drawing] {
+      while (const std::optional<std::size_t> position = outcomes.take()) {
+        Outcome outcome;
+        try {
+          outcome.packet = EncodeSubpictureUnit(subpictures[*position], cues, keys, start, drawing);
+        } catch (...) {
+          outcome.error = std::current_exception();
+        }
+        outcomes.put(*position, std::move(outcome));
+      }
+    });
+  }
+  for (std::size_t position = 0; position < subpictures.size(); ++position) {
+    awaited(position);
+    Outcome outcome = outcomes.await(position);
+    if (outcome.error) {
+      std::rethrow_exception(outcome.error);
+    }
+    sink(*outcome.packet, subpictures[position].startTicks);
+  }
+}
+
+}  // namespace tesmora
