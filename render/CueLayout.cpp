@@ -10,7 +10,6 @@
 namespace tesmora {
 namespace {
 
-constexpr int kSideMargin = 8;
 constexpr int kEdgeMargin = 40;
 constexpr int kBandTail = 6;
 
@@ -40,16 +39,6 @@ QString ColumnOf(int alignment, const QString& chosen) {
     default:
       return QStringLiteral("right");
   }
-}
-
-int LineLeft(const QString& align, int width) {
-  if (align == QLatin1String("center")) {
-    return kFrameWidth / 2 - width / 2;
-  }
-  if (align == QLatin1String("left")) {
-    return kSideMargin;
-  }
-  return kFrameWidth - width - kSideMargin;
 }
 
 struct BlockLine {

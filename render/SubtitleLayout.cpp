@@ -9,6 +9,8 @@ constexpr int kSideMargin = 8;
 constexpr int kBottomMargin = 40;
 constexpr int kBandTail = 6;
 
+}  // namespace
+
 int LineLeft(const QString& align, int width) {
   if (align == QLatin1String("center")) {
     return kFrameWidth / 2 - width / 2;
@@ -18,8 +20,6 @@ int LineLeft(const QString& align, int width) {
   }
   return kFrameWidth - width - kSideMargin;
 }
-
-}  // namespace
 
 SubtitleLayout PlaceSubtitle(const LineMeasure& line1, const LineMeasure& line2,
                              const QString& align, int offset, int offsetOr, int frameHeight) {

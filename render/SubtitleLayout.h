@@ -26,6 +26,10 @@ struct SubtitleLayout {
 // top -offsetOr rows below Line1's cell bottom. The band starts at Line1's
 // cell top (one row higher when that is odd) and ends 6 rows below Line2's
 // cell; it is not cut to the frame.
+// The left edge of a line `width` pixels wide: centred for "center", 8 pixels
+// from the left for "left", 8 from the right for anything else.
+int LineLeft(const QString& align, int width);
+
 SubtitleLayout PlaceSubtitle(const LineMeasure& line1, const LineMeasure& line2,
                              const QString& align, int offset, int offsetOr, int frameHeight);
 
