@@ -133,7 +133,7 @@ void TForm1::Button2Click() {
       setWindowTitle(kRestingCaption);
       throw PlatformError(QStringLiteral("The frame rate conversion '") +
                           QString::fromStdString(choices.rateConversion) +
-                          QStringLiteral("' is not two frame rates FROM:TO such as 23.976:25."));
+                          QStringLiteral("' is not two frame rates FROM:TO such as 23.976:25"));
     }
   }
   const std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
