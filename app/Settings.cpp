@@ -135,6 +135,10 @@ void RestoreSettings(TForm1& form, const IniFile& file) {
       (form.*stored.dialog).folder = FileNameText(*folder);
     }
   }
+  form.ShowChoices(ChoicesFromSettings([&file](const std::string& key) {
+    const std::optional<QByteArray> text = file.value(kProgramSection, QString::fromStdString(key));
+    return text ? std::optional<std::string>(text->toStdString()) : std::nullopt;
+  }));
   for (const StoredCaption& stored : kStoredCaptions) {
     // A picture path keeps the bytes of its name, whatever their encoding.
     if (const std::optional<QByteArray> caption =
@@ -178,6 +182,9 @@ void StoreSettings(const TForm1& form, IniFile& file) {
   for (const StoredCaption& stored : kStoredCaptions) {
     file.setValue(kSettingsSection, QString::fromLatin1(stored.key),
                   FileNameBytes((form.*stored.label)->text()));
+  }
+  for (const auto& [key, text] : ChoiceSettings(form.CurrentChoices())) {
+    file.setValue(kProgramSection, QString::fromStdString(key), QByteArray::fromStdString(text));
   }
   for (const StoredFolder& stored : kStoredFolders) {
     const QString& folder = (form.*stored.dialog).folder;

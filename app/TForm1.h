@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QWidget>
 
 #include <QByteArray>
@@ -30,6 +31,7 @@
 #include "render/OutlinedLine.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
+#include "subtitles/ConversionChoices.h"
 #include "subtitles/FileText.h"
 #include "subtitles/LineList.h"
 #include "subtitles/SubtitleList.h"
@@ -124,6 +126,10 @@ class TForm1 : public QWidget {
   // Charset's code page for an 8-bit file, the current row kept.
   void ShowCueListTexts();
   RolePaletteIndices CurrentRolePaletteIndices() const;
+  // The reading and output choices as their controls hold them, and the
+  // controls set to hold `choices`.
+  ConversionChoices CurrentChoices() const;
+  void ShowChoices(const ConversionChoices& choices);
 
   // The preview's redraws and the style controls' change handlers.
   void RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2);
@@ -203,6 +209,18 @@ class TForm1 : public QWidget {
   LineStore* Memo3;
   LineStore* Memo4;
   LineStore* Memo5;
+  QLabel* LabelEncoding;
+  QComboBox* ComboBoxEncoding;
+  QCheckBox* CheckBoxTagsAsText;
+  QCheckBox* CheckBoxWrap;
+  QLabel* LabelShift;
+  QSpinBox* SpinBoxShift;
+  QLabel* LabelConvertFps;
+  QLineEdit* EditConvertFps;
+  QCheckBox* CheckBoxVobSub;
+  QCheckBox* CheckBoxForced;
+  QLabel* LabelOutputName;
+  QLineEdit* EditOutputName;
   QLabel* LabelImageChangedPAL;
   QLabel* LabelImageChangedNTSC;
 
@@ -223,6 +241,7 @@ class TForm1 : public QWidget {
 
  private:
   void createControls();
+  void createChoiceControls();
   // Sets the preview's frame size and places it for the window's size.
   void SetPreviewFrame(QSize frame);
   // Places the preview and the subtitle list for the window's size.

@@ -6,6 +6,7 @@
 
 #include "app/Pictures.h"
 #include "app/TForm1.h"
+#include "app/WindowFit.h"
 
 namespace tesmora {
 namespace {
@@ -200,10 +201,12 @@ void TForm1::createControls() {
   Button3 =
       Place(new QPushButton(QStringLiteral("Generate Sup"), this), "Button3", 712, 106, 84, 18);
   // The subtitle list runs down beside the preview, with room for many cues.
-  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, 92, 148, 610);
+  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148, 448);
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->setTextElideMode(Qt::ElideRight);
   ListBox1->setFrameShape(QFrame::Box);
+
+  createChoiceControls();
 
   preview = Place(new PreviewControl(this), "preview", 40, 126, 720, 576);
 

@@ -13,6 +13,8 @@
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
 #include "subtitles/TextLines.h"
+#include "subtitles/TimeChange.h"
+#include "sup/FormatFiles.h"
 #include "sup/GenerationRun.h"
 #include "sup/HelpFile.h"
 #include "sup/OutputFileSet.h"
@@ -67,6 +69,12 @@ MarkupDialect LoadedDialect(const QString& path) {
                                                                      : MarkupDialect::MicroDvd;
 }
 
+// How the loaded cues' text is read: as the file's kind gives its markup,
+// or exactly as written, and wrapped if chosen.
+TextSource ChosenSource(bool utf8, const QString& path, const ConversionChoices& choices) {
+  return {utf8, choices.noMarkup ? MarkupDialect::Literal : LoadedDialect(path), choices.wrap};
+}
+
 long long DecimalValue(const QByteArray& text) {
   bool ok = false;
   const long long value = text.toLongLong(&ok);
@@ -117,8 +125,19 @@ void TForm1::Button2Click() {
   // so that a file that stops at a bad cue or holds no subtitle never
   // replaces a good load.
   const QString path = OpenDialog2.fileName;
+  const ConversionChoices choices = CurrentChoices();
+  std::optional<RateConversion> conversion;
+  if (!choices.rateConversion.empty()) {
+    conversion = ParseRateConversion(choices.rateConversion);
+    if (!conversion) {
+      setWindowTitle(kRestingCaption);
+      throw PlatformError(QStringLiteral("The frame rate conversion '") +
+                          QString::fromStdString(choices.rateConversion) +
+                          QStringLiteral("' is not two frame rates FROM:TO such as 23.976:25"));
+    }
+  }
   const std::string content = ReadSubtitleFileBytes(FileNameBytes(path).toStdString());
-  FileText text = DecodeSubtitleFile(content, "auto");
+  FileText text = DecodeSubtitleFile(content, choices.encoding);
   const LineList lines = SplitLines(text.bytes);
 
   SubtitleReadResult result = ReadSubtitleFile(lines, path);
@@ -141,6 +160,11 @@ void TForm1::Button2Click() {
   }
   if (!result.error.empty()) {
     throw PlatformError(QString::fromStdString(result.error));
+  }
+  try {
+    result.entries = ChangeCueTimes(std::move(result.entries), conversion, choices.shiftMs);
+  } catch (const SubtitleError& error) {
+    throw PlatformError(QString::fromStdString(error.what()));
   }
   // Everything the load has to say comes in one message.
   QStringList reports;
@@ -171,7 +195,7 @@ void TForm1::Button2Click() {
     reports << QString::fromStdString(line);
   }
   if (!result.entries.empty()) {
-    const TextSource source{text.utf8, LoadedDialect(path)};
+    const TextSource source = ChosenSource(text.utf8, path, choices);
     for (const std::string& note : CueTextNotes(result.entries, source, CurrentStyle())) {
       reports << QString::fromStdString(note);
     }
@@ -194,7 +218,7 @@ void TForm1::Button2Click() {
 void TForm1::ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result,
                                  const FileText& text) {
   LoadedCues = result.entries;
-  LoadedSource = TextSource{text.utf8, LoadedDialect(OpenDialog2.fileName)};
+  LoadedSource = ChosenSource(text.utf8, OpenDialog2.fileName, CurrentChoices());
   LoadedEncoding = QString::fromStdString(text.encoding);
   ListBox1->clear();
   for (LineStore* store : {Memo2, Memo3, Memo4, Memo5}) {
@@ -259,6 +283,25 @@ void TForm1::Button3Click() {
   ProgressBar1->setValue(0);
   // The folder as the file system names it, for the files and the help text.
   const std::string folderText = FileNameBytes(FolderOfFile(OpenDialog2.fileName)).toStdString();
+  const ConversionChoices choices = CurrentChoices();
+  if (!IsPlainOutputName(choices.outputName)) {
+    platform_.showMessage(QStringLiteral("The output name '") +
+                          QString::fromStdString(choices.outputName) +
+                          QStringLiteral("' must be a file name without a folder."));
+    return;
+  }
+  const std::string stem = choices.outputName;
+  const OutputFormats formats{true, choices.vobsubAndPalette, choices.vobsubAndPalette};
+  // The files the run writes, as the help text lists them.
+  std::vector<std::string> written{folderText + stem + ".sup"};
+  if (formats.vobsub) {
+    written.push_back(folderText + stem + ".idx");
+    written.push_back(folderText + stem + ".sub");
+  }
+  if (formats.rgb) {
+    written.push_back(folderText + stem + ".rgb");
+  }
+  written.push_back(folderText + kHelpFileName);
   // The cases whose closing message is shown; the help file holds the last.
   std::vector<HelpCase> helpCases;
   if (NoIfoChosen && i_dont_have_ifo->isChecked()) {
@@ -292,11 +335,21 @@ void TForm1::Button3Click() {
                                 offset_or,
                                 ListBox1,
                                 BitBtnSetDefaultValues,
-                                BitBtnChangeImage};
-    // The stream and the help file replace earlier ones together, and only
-    // once both are complete.
+                                BitBtnChangeImage,
+                                ComboBoxEncoding,
+                                CheckBoxTagsAsText,
+                                CheckBoxWrap,
+                                SpinBoxShift,
+                                EditConvertFps,
+                                CheckBoxVobSub,
+                                CheckBoxForced,
+                                EditOutputName};
+    // The chosen formats and the help file replace earlier ones together,
+    // and only once all are complete.
     OutputFileSet outputs;
-    PendingFile& stream = outputs.add(folderText + kStreamFileName);
+    FormatFiles files(
+        outputs, folderText + stem, formats,
+        VobSubTrack{Ntsc->isChecked() ? 480 : 576, ShownColours(palette_), "en", choices.forced});
     PendingFile* help = helpCases.empty() ? nullptr : &outputs.add(folderText + kHelpFileName);
     // Draws every cue visible in one subpicture, earliest first.
     std::vector<CueToDraw> drawn;
@@ -307,21 +360,25 @@ void TForm1::Button3Click() {
       }
       RenderCueFrame(std::span<const CueToDraw>(drawn), CurrentStyle());
     };
-    WriteSubpictureStream(
-        stream, timeline.subpictures, times, keys, [&](const Subpicture& subpicture) {
+    EncodeSubpictureUnits(
+        timeline.subpictures, times, keys,
+        choices.forced ? StartDisplay::Forced : StartDisplay::Normal,
+        [&](const Subpicture& subpicture) {
           platform_.processPendingEvents();
           ProgressBar1->setValue(ProgressBar1->value() + 1);
           renderCues(subpicture.cues);
           return DrawnSubpicture{&KeyFrame(), encodeArea_, CurrentRolePaletteIndices()};
-        });
+        },
+        [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
+    files.finish();
     if (help != nullptr) {
-      help->write(HelpFileText(HelpFileLines(helpCases.back(), folderText)));
+      help->write(HelpFileText(HelpFileLinesListing(helpCases.back(), written)));
     }
     outputs.commit();
   }
 
   for (const HelpCase helpCase : helpCases) {
-    platform_.showMessage(QString::fromStdString(HelpMessage(helpCase, folderText)));
+    platform_.showMessage(QString::fromStdString(HelpMessageListing(helpCase, written)));
   }
 }
 

@@ -13,7 +13,7 @@ constexpr int kRoomBesidePreview = kDesignClientSize.width() - kDesignPreviewPla
 }  // namespace
 
 QRect SubtitleListPlace(QSize client) {
-  constexpr int kTop = 92;
+  constexpr int kTop = kChoicesBottom;
   constexpr int kWidth = 148;
   constexpr int kMargin = 8;
   return {client.width() - kWidth - kMargin, kTop, kWidth,
@@ -21,8 +21,11 @@ QRect SubtitleListPlace(QSize client) {
 }
 
 QSize MinimumClientSize() {
+  // The list keeps room for a few cues below the choices.
+  constexpr int kSmallestList = 60;
   return {kDesignClientSize.width(),
-          kDesignPreviewPlace.top() + kTallestFrame / 4 + kRoomBelowPreview};
+          std::max(kDesignPreviewPlace.top() + kTallestFrame / 4, kChoicesBottom + kSmallestList) +
+              kRoomBelowPreview};
 }
 
 QSize FittedClientSize(QSize available, QMargins frame) {

@@ -12,12 +12,17 @@ namespace tesmora {
 inline constexpr QSize kDesignClientSize(960, 705);
 inline constexpr QRect kDesignPreviewPlace(40, 126, 720, 576);
 
+// The column of the reading and output choices, above the subtitle list.
+inline constexpr int kChoicesLeft = 804;
+inline constexpr int kChoicesWidth = 148;
+inline constexpr int kChoicesBottom = 254;
+
 // The smallest client size the user may make the window: the control rows in
 // full and a preview a quarter of the frame's size.
 QSize MinimumClientSize();
 
 // Where the subtitle list is in a client area of `client` pixels: beside the
-// preview, down to the bottom.
+// preview, below the choices, down to the bottom.
 QRect SubtitleListPlace(QSize client);
 
 // The client size the window opens with on a screen whose available area is

@@ -74,4 +74,12 @@ Palette GenericPalette() {
   return palette;
 }
 
+RgbPalette ShownColours(const Palette& palette) {
+  RgbPalette colours{};
+  for (std::size_t n = 0; n < palette.size(); ++n) {
+    colours[n] = palette[n].shown;
+  }
+  return colours;
+}
+
 }  // namespace tesmora

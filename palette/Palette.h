@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sup/FrameBitmap.h"
+#include "sup/RgbHex.h"
 
 namespace tesmora {
 
@@ -43,6 +44,10 @@ PaletteEntry PaletteEntryFromIfo(std::uint32_t value);
 // The generic palette for discs without one: greys 0, 85, 170 and 255 in
 // entries 0 to 3, black in the rest.
 Palette GenericPalette();
+
+// The colours a player shows for the palette's entries, which the files
+// for other programs carry.
+RgbPalette ShownColours(const Palette& palette);
 
 // The entry numbers the generic palette's roles start with.
 inline constexpr int kGenericBackground = 0;

@@ -87,4 +87,16 @@ std::vector<SubtitleEntry> ConvertCueRate(std::vector<SubtitleEntry> cues,
   return cues;
 }
 
+std::vector<SubtitleEntry> ChangeCueTimes(std::vector<SubtitleEntry> cues,
+                                          const std::optional<RateConversion>& conversion,
+                                          long long shiftMs) {
+  if (conversion) {
+    cues = ConvertCueRate(std::move(cues), *conversion);
+  }
+  if (shiftMs != 0) {
+    cues = ShiftCues(std::move(cues), shiftMs);
+  }
+  return cues;
+}
+
 }  // namespace tesmora

@@ -39,4 +39,10 @@ std::optional<RateConversion> ParseRateConversion(std::string_view text);
 std::vector<SubtitleEntry> ConvertCueRate(std::vector<SubtitleEntry> cues,
                                           const RateConversion& conversion);
 
+// The times as a conversion changes them: the rate conversion if any, then
+// the shift. Throws SubtitleError as the two steps do.
+std::vector<SubtitleEntry> ChangeCueTimes(std::vector<SubtitleEntry> cues,
+                                          const std::optional<RateConversion>& conversion,
+                                          long long shiftMs);
+
 }  // namespace tesmora

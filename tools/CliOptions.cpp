@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "render/NameTables.h"
-#include "subtitles/FileText.h"
+#include "subtitles/ConversionChoices.h"
 #include "sup/HelpFile.h"
 #include "tools/CliConsole.h"
 
@@ -166,19 +166,18 @@ OutputFormats Formats(const QString& value) {
 
 // The encoding of the subtitle files: "auto" or a name iconv reads.
 std::string Encoding(const QString& value) {
-  const std::string name = value.toStdString();
-  if (value.isEmpty() || !IsKnownEncoding(name)) {
+  const std::optional<std::string> name = ParseEncodingChoice(value.toStdString());
+  if (!name) {
     Refuse(QStringLiteral("--encoding must be auto or an encoding iconv knows, such as UTF-8 or "
                           "CP1252") +
            Got(value));
   }
-  return name;
+  return *name;
 }
 
 // A stem names files in the output folder, never a path to somewhere else.
 QString PlainName(const QString& value) {
-  if (value.isEmpty() || value == QStringLiteral(".") || value == QStringLiteral("..") ||
-      value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\'))) {
+  if (!IsPlainOutputName(value.toStdString())) {
     Refuse(QStringLiteral("--name must be a file name without a folder") + Got(value));
   }
   return value;
@@ -412,7 +411,7 @@ QString OutputStem(const CliOptions& options, const QString& subtitlePath) {
     return options.outputName;
   }
   if (options.subtitlePaths.size() <= 1) {
-    return QStringLiteral("Generated");
+    return QString::fromLatin1(kDefaultOutputName);
   }
   const QFileInfo file(subtitlePath);
   return file.completeBaseName().isEmpty() ? file.fileName() : file.completeBaseName();

@@ -8,6 +8,7 @@
 #include "render/SubtitleStyle.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/TimeChange.h"
+#include "sup/FormatFiles.h"
 #include "sup/SupPacket.h"
 
 namespace tesmora::cli {
@@ -15,14 +16,7 @@ namespace tesmora::cli {
 // The television standard of the generic palette's frames.
 enum class Standard { Pal, Ntsc };
 
-// The files a conversion writes besides the help text.
-struct OutputFormats {
-  bool sup = true;      // STEM.sup, the subpicture stream
-  bool vobsub = false;  // STEM.idx and STEM.sub, the VobSub pair
-  bool rgb = false;     // STEM.rgb, the palette for dvdauthor
-
-  friend bool operator==(const OutputFormats&, const OutputFormats&) = default;
-};
+using tesmora::OutputFormats;
 
 // What a conversion run is asked to do.
 struct CliOptions {

@@ -9,13 +9,12 @@
 
 #include "render/KeyFrameRenderer.h"
 #include "subtitles/CueTimes.h"
-#include "sup/DvdauthorPalette.h"
+#include "sup/FormatFiles.h"
 #include "sup/GenerationRun.h"
 #include "sup/OutputFileError.h"
 #include "sup/OutputFileSet.h"
 #include "sup/ParallelUnits.h"
 #include "sup/SubtitlePacket.h"
-#include "sup/VobSubWriter.h"
 #include "tools/SubtitleInput.h"
 
 namespace tesmora::cli {
@@ -31,16 +30,6 @@ std::filesystem::path FilePath(const QString& path) {
 
 QRgb QtColour(const Rgb& colour) {
   return qRgb(colour.r, colour.g, colour.b);
-}
-
-// The colours a player shows for the palette's entries, which the files
-// for other programs carry.
-RgbPalette ShownColours(const Palette& palette) {
-  RgbPalette colours{};
-  for (std::size_t n = 0; n < palette.size(); ++n) {
-    colours[n] = palette[n].shown;
-  }
-  return colours;
 }
 
 void EncodeUnits(const std::vector<SubtitleEntry>& entries, const Timeline& timeline,
@@ -104,37 +93,16 @@ void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& 
   const RgbPalette shown = ShownColours(settings.palette);
   try {
     OutputFileSet outputs;
-    PendingFile* stream =
-        plan.formats.sup ? &outputs.add(FilePath(base + QStringLiteral(".sup"))) : nullptr;
-    PendingFile* index =
-        plan.formats.vobsub ? &outputs.add(FilePath(base + QStringLiteral(".idx"))) : nullptr;
-    std::optional<VobSubWriter> vobsub;
-    if (plan.formats.vobsub) {
-      vobsub.emplace(
-          outputs.add(FilePath(base + QStringLiteral(".sub"))),
-          VobSubTrack{settings.frameHeight, shown, plan.language.toStdString(), plan.forced});
-    }
-    PendingFile* palette =
-        plan.formats.rgb ? &outputs.add(FilePath(base + QStringLiteral(".rgb"))) : nullptr;
+    FormatFiles files(
+        outputs, PathBytes(base), plan.formats,
+        VobSubTrack{settings.frameHeight, shown, plan.language.toStdString(), plan.forced});
     PendingFile& help = outputs.add(FilePath(plan.folder + QLatin1String(kHelpFileName)));
 
     const StartDisplay start = plan.forced ? StartDisplay::Forced : StartDisplay::Normal;
     EncodeUnits(entries, timeline, settings, start, progress,
-                [&](const SupPacket& packet, std::uint32_t pts) {
-                  if (stream != nullptr) {
-                    WriteSupPacket(*stream, packet);
-                  }
-                  if (vobsub) {
-                    vobsub->add(pts, packet.unit);
-                  }
-                });
+                [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
     progress.finish();
-    if (index != nullptr) {
-      index->write(vobsub->indexText());
-    }
-    if (palette != nullptr) {
-      palette->write(DvdauthorPaletteText(shown));
-    }
+    files.finish();
     help.write(HelpFileText(HelpFileLinesListing(helpCase, helpListing)));
     outputs.commit();
   } catch (const OutputFileError& error) {

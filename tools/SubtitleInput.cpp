@@ -105,12 +105,7 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
 std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
                                        const CliOptions& options) {
   try {
-    if (options.rateConversion) {
-      entries = ConvertCueRate(std::move(entries), *options.rateConversion);
-    }
-    if (options.shiftMs != 0) {
-      entries = ShiftCues(std::move(entries), options.shiftMs);
-    }
+    entries = ChangeCueTimes(std::move(entries), options.rateConversion, options.shiftMs);
   } catch (const SubtitleError& error) {
     throw CliError(kExitRefused, std::string(error.what()) + ".");
   }

@@ -172,6 +172,36 @@ TEST_F(SettingsTest, ARestartRestoresTheChoicesAndKeepsOtherKeys) {
   EXPECT_EQ(saved.value("Form1", "offset_or_Position"), QByteArray("4"));
 }
 
+TEST_F(SettingsTest, TheReadingAndOutputChoicesKeepASectionOfTheirOwn) {
+  writeSettings(
+      "[Tesmora]\r\nEncoding=CP1251\r\nTagsAsText=1\r\nWrapLongLines=1\r\nShiftMs=-250\r\n"
+      "ConvertFps=23.976:25\r\nVobSubAndPalette=1\r\nForced=1\r\nOutputName=film\r\n");
+  {
+    TForm1 form(platform, path());
+    form.show();
+    EXPECT_EQ(form.ComboBoxEncoding->currentText(), QStringLiteral("CP1251"));
+    EXPECT_TRUE(form.CheckBoxTagsAsText->isChecked());
+    EXPECT_TRUE(form.CheckBoxWrap->isChecked());
+    EXPECT_EQ(form.SpinBoxShift->value(), -250);
+    EXPECT_EQ(form.EditConvertFps->text(), QStringLiteral("23.976:25"));
+    EXPECT_TRUE(form.CheckBoxVobSub->isChecked());
+    EXPECT_TRUE(form.CheckBoxForced->isChecked());
+    EXPECT_EQ(form.EditOutputName->text(), QStringLiteral("film"));
+    form.CheckBoxForced->setChecked(false);
+    form.SpinBoxShift->setValue(1500);
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  const IniFile saved = IniFile::Parse(savedSettings());
+  EXPECT_EQ(saved.value("Tesmora", "Encoding"), QByteArray("CP1251"));
+  EXPECT_EQ(saved.value("Tesmora", "Forced"), QByteArray("0"));
+  EXPECT_EQ(saved.value("Tesmora", "ShiftMs"), QByteArray("1500"));
+  EXPECT_EQ(saved.value("Tesmora", "OutputName"), QByteArray("film"));
+  for (const char* key : {"Encoding", "Forced", "ShiftMs", "OutputName", "VobSubAndPalette"}) {
+    EXPECT_EQ(saved.value("Form1", key), std::nullopt) << key;
+  }
+}
+
 // A picture whose name is not UTF-8 (a Latin-1 "\xE9"), and a Latin-1 line in
 // another section: the picture opens, and both are written back as they were.
 TEST_F(SettingsTest, NamesAndTextInAnotherEncodingSurviveARestart) {

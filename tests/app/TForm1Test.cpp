@@ -50,7 +50,7 @@ QStringList Items(const QComboBox* list) {
 TEST_F(TForm1Test, StartsWithTheDefaults) {
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
   EXPECT_EQ(form.size(), QSize(960, 705));
-  EXPECT_EQ(form.minimumSize(), QSize(960, 273));
+  EXPECT_EQ(form.minimumSize(), QSize(960, 317));
   for (const QComboBox* role : {form.ComboBox1, form.ComboBox2, form.ComboBox3, form.ComboBox4}) {
     EXPECT_EQ(role->count(), 16);
     EXPECT_EQ(role->currentText(), QStringLiteral("Color 0"));
@@ -118,7 +118,7 @@ TEST_F(TForm1Test, PlacesTheControlsWhereTheLayoutSays) {
       {form.ComboBoxOutlineWidth, {660, 102, 44, 21}},
       {form.ProgressBar1, {712, 91, 84, 15}},
       {form.Button3, {712, 106, 84, 18}},
-      {form.ListBox1, {804, 92, 148, 610}},
+      {form.ListBox1, {804, 254, 148, 448}},
   };
   for (const auto& [control, rect] : expected) {
     EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();

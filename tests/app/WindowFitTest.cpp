@@ -22,8 +22,9 @@ TEST(WindowFit, KeepsTheDesignSizeWhereItFitsAndShrinksTheHeightWhereNot) {
   EXPECT_EQ(FittedClientSize(QSize(1366, 700), kFrame), QSize(960, 675));
   // 1920 x 1080 at 150 %: 1280 x 720 logical pixels, less a panel.
   EXPECT_EQ(FittedClientSize(QSize(1280, 690), kFrame), QSize(960, 665));
-  // Never below the control rows and a quarter-size preview.
-  EXPECT_EQ(MinimumClientSize(), QSize(960, 126 + 144 + 3));
+  // Never below the choices above the subtitle list and room for a few of
+  // its rows.
+  EXPECT_EQ(MinimumClientSize(), QSize(960, 254 + 60 + 3));
   EXPECT_EQ(FittedClientSize(QSize(640, 200), kFrame), MinimumClientSize());
 }
 
@@ -33,13 +34,14 @@ TEST(WindowFit, ScalesThePreviewToTheRoomBelowTheControlRows) {
   // 665 client lines leave 536 for the frame: a factor of 536/576.
   EXPECT_EQ(PreviewPlace(QSize(960, 665), QSize(720, 576)), QRect(65, 126, 670, 536));
   EXPECT_EQ(PreviewPlace(QSize(960, 665), QSize(720, 480)), QRect(65, 126, 670, 447));
-  EXPECT_EQ(PreviewPlace(MinimumClientSize(), QSize(720, 576)), QRect(310, 126, 180, 144));
+  EXPECT_EQ(PreviewPlace(MinimumClientSize(), QSize(720, 576)), QRect(282, 126, 235, 188));
   // A larger window shows the frame larger, centred across.
   EXPECT_EQ(PreviewPlace(QSize(1680, 1281), QSize(720, 576)), QRect(40, 126, 1440, 1152));
   EXPECT_EQ(PreviewPlace(QSize(1160, 705), QSize(720, 576)), QRect(140, 126, 720, 576));
-  // The subtitle list stays beside the preview, down to the bottom.
-  EXPECT_EQ(SubtitleListPlace(QSize(960, 705)), QRect(804, 92, 148, 610));
-  EXPECT_EQ(SubtitleListPlace(QSize(1160, 465)), QRect(1004, 92, 148, 370));
+  // The subtitle list stays beside the preview, below the choices, down to
+  // the bottom.
+  EXPECT_EQ(SubtitleListPlace(QSize(960, 705)), QRect(804, 254, 148, 448));
+  EXPECT_EQ(SubtitleListPlace(QSize(1160, 465)), QRect(1004, 254, 148, 208));
 }
 
 class SmallScreenTest : public ::testing::Test {

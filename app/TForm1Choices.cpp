@@ -1,0 +1,110 @@
+// The controls of how a subtitle file is read and what a run writes besides
+// the style: they sit above the subtitle list and hold the same choices as
+// the converter's options.
+#include <QSpinBox>
+
+#include "app/TForm1.h"
+#include "app/WindowFit.h"
+#include "subtitles/TimeChange.h"
+
+namespace tesmora {
+namespace {
+
+template <typename Control>
+Control* PlaceChoice(Control* control, const char* name, int x, int y, int width, int height) {
+  control->setObjectName(QString::fromLatin1(name));
+  control->setGeometry(x, y, width, height);
+  return control;
+}
+
+QLabel* ChoiceLabel(QWidget* parent, const char* name, const QString& text, int y) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->adjustSize();
+  label->move(kChoicesLeft, y + 3);
+  return label;
+}
+
+QCheckBox* ChoiceBox(QWidget* parent, const char* name, const QString& text, int y) {
+  return PlaceChoice(new QCheckBox(text, parent), name, kChoicesLeft, y, kChoicesWidth, 17);
+}
+
+QString Text(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+void TForm1::createChoiceControls() {
+  constexpr int kFieldLeft = kChoicesLeft + 64;
+  constexpr int kFieldWidth = kChoicesLeft + kChoicesWidth - kFieldLeft;
+  LabelEncoding = ChoiceLabel(this, "LabelEncoding", QStringLiteral("Encoding"), 92);
+  ComboBoxEncoding =
+      PlaceChoice(new QComboBox(this), "ComboBoxEncoding", kFieldLeft, 92, kFieldWidth, 20);
+  for (const std::string& encoding : OfferedEncodings()) {
+    ComboBoxEncoding->addItem(encoding == "auto" ? QStringLiteral("Auto") : Text(encoding));
+  }
+  ComboBoxEncoding->setToolTip(
+      QStringLiteral("How the subtitle file's text is read; a change applies at the next load"));
+  CheckBoxTagsAsText =
+      ChoiceBox(this, "CheckBoxTagsAsText", QStringLiteral("Draw tags as text"), 114);
+  CheckBoxTagsAsText->setToolTip(
+      QStringLiteral("Draw the text exactly as written, tags included; applies at the next load"));
+  CheckBoxWrap = ChoiceBox(this, "CheckBoxWrap", QStringLiteral("Wrap long lines"), 132);
+  CheckBoxWrap->setToolTip(QStringLiteral(
+      "Break a line too wide for the frame at its spaces; applies at the next load"));
+  LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 150);
+  SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 150, kFieldWidth, 20);
+  SpinBoxShift->setRange(-86'400'000, 86'400'000);
+  SpinBoxShift->setToolTip(
+      QStringLiteral("Milliseconds added to every time; applies at the next load"));
+  LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 172);
+  EditConvertFps =
+      PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 172, kFieldWidth, 20);
+  EditConvertFps->setPlaceholderText(QStringLiteral("FROM:TO"));
+  EditConvertFps->setToolTip(QStringLiteral(
+      "Two frame rates FROM:TO such as 23.976:25, or empty; applies at the next load"));
+  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 194);
+  CheckBoxVobSub->setToolTip(
+      QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));
+  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 212);
+  CheckBoxForced->setToolTip(
+      QStringLiteral("Every subtitle is shown even when the player's subtitles are off"));
+  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 230);
+  EditOutputName = PlaceChoice(new QLineEdit(QString::fromLatin1(kDefaultOutputName), this),
+                               "EditOutputName", kFieldLeft, 230, kFieldWidth, 20);
+  EditOutputName->setToolTip(QStringLiteral("The name of the written files, before .sup"));
+}
+
+ConversionChoices TForm1::CurrentChoices() const {
+  ConversionChoices choices;
+  const int encoding = ComboBoxEncoding->currentIndex();
+  choices.encoding = OfferedEncodings().at(static_cast<std::size_t>(std::max(encoding, 0)));
+  choices.noMarkup = CheckBoxTagsAsText->isChecked();
+  choices.wrap = CheckBoxWrap->isChecked();
+  choices.shiftMs = SpinBoxShift->value();
+  choices.rateConversion = EditConvertFps->text().trimmed().toStdString();
+  choices.vobsubAndPalette = CheckBoxVobSub->isChecked();
+  choices.forced = CheckBoxForced->isChecked();
+  choices.outputName = EditOutputName->text().toStdString();
+  return choices;
+}
+
+void TForm1::ShowChoices(const ConversionChoices& choices) {
+  const auto& offered = OfferedEncodings();
+  for (std::size_t n = 0; n < offered.size(); ++n) {
+    if (QString::compare(Text(offered[n]), Text(choices.encoding), Qt::CaseInsensitive) == 0) {
+      ComboBoxEncoding->setCurrentIndex(static_cast<int>(n));
+    }
+  }
+  CheckBoxTagsAsText->setChecked(choices.noMarkup);
+  CheckBoxWrap->setChecked(choices.wrap);
+  SpinBoxShift->setValue(static_cast<int>(
+      std::clamp<long long>(choices.shiftMs, SpinBoxShift->minimum(), SpinBoxShift->maximum())));
+  EditConvertFps->setText(Text(choices.rateConversion));
+  CheckBoxVobSub->setChecked(choices.vobsubAndPalette);
+  CheckBoxForced->setChecked(choices.forced);
+  EditOutputName->setText(Text(choices.outputName));
+}
+
+}  // namespace tesmora

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tesmora {
+
+// The name the outputs take before their extensions unless one is chosen.
+inline constexpr const char* kDefaultOutputName = "Generated";
+
+// How a subtitle file is read and what its conversion writes, beyond the
+// style and the palette: the converter's options and the window's controls
+// both hold these, read and written as the functions below spell them.
+struct ConversionChoices {
+  std::string encoding = "auto";  // "auto" or a name iconv knows
+  bool noMarkup = false;          // the text drawn exactly as written
+  bool wrap = false;              // overlong lines broken at spaces
+  long long shiftMs = 0;          // added to every time, after a rate conversion
+  std::string rateConversion;     // "FROM:TO"; empty: none
+  bool vobsubAndPalette = false;  // also NAME.idx, NAME.sub and NAME.rgb
+  bool forced = false;            // every unit shown even with subtitles off
+  std::string outputName = kDefaultOutputName;
+
+  friend bool operator==(const ConversionChoices&, const ConversionChoices&) = default;
+};
+
+// The encodings offered for a choice, "auto" first: UTF-8, UTF-16 in both
+// byte orders, the Windows and ISO code pages, the KOI8 pages.
+const std::vector<std::string>& OfferedEncodings();
+
+// `text` as an encoding choice: "auto" (in any case) or a name iconv knows,
+// as written.
+// Empty for anything else.
+std::optional<std::string> ParseEncodingChoice(std::string_view text);
+
+// Whether `name` can name output files inside the output folder: not empty,
+// not "." or "..", and without a folder separator.
+bool IsPlainOutputName(std::string_view name);
+
+// The choices as settings keys and their texts, in a fixed order.
+std::vector<std::pair<std::string, std::string>> ChoiceSettings(const ConversionChoices& choices);
+
+// The choices from settings texts; `lookup` gives a key's text, if stored. A
+// missing key, or a text that is not a valid value, leaves the default.
+ConversionChoices ChoicesFromSettings(
+    const std::function<std::optional<std::string>(const std::string& key)>& lookup);
+
+}  // namespace tesmora

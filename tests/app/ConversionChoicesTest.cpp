@@ -1,0 +1,147 @@
+// The window's reading and output choices change what a load reads and what
+// a run writes.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "app/TForm1.h"
+#include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
+
+namespace tesmora {
+namespace {
+
+const QByteArray kSrt =
+    "1\r\n00:00:01,000 --> 00:00:03,000\r\nHello\r\n\r\n"
+    "2\r\n00:01:02,340 --> 00:01:04,000\r\n<i>One</i> line\r\n\r\n";
+
+class ChoicesTest : public ::testing::Test {
+ protected:
+  ChoicesTest() { form.i_dont_have_ifo->click(); }
+  QString write(const QString& name, const QByteArray& bytes) {
+    return testing::WriteFile(folder.filePath(name), bytes);
+  }
+  void load(const QByteArray& bytes = kSrt) {
+    platform.chosenFiles = {write("film.srt", bytes)};
+    form.Button2->click();
+  }
+  QByteArray contents(const QString& name) { return testing::ReadFile(folder.filePath(name)); }
+  bool exists(const QString& name) { return QFileInfo::exists(folder.filePath(name)); }
+  QStringList written() { return QDir(folder.path()).entryList(QDir::Files, QDir::Name); }
+
+  QTemporaryDir folder;
+  testing::FakePlatform platform;
+  TForm1 form{platform};
+};
+
+TEST_F(ChoicesTest, TheDefaultsWriteOnlyGeneratedSupAndTheHelpFile) {
+  EXPECT_EQ(form.CurrentChoices(), ConversionChoices{});
+  load();
+  form.Button3->click();
+  EXPECT_EQ(written(), (QStringList{"Generated.sup", "Tesmora_Help_File.txt", "film.srt"}));
+}
+
+TEST_F(ChoicesTest, VobSubWritesTheIndexThePacksAndThePaletteBesideTheSameStream) {
+  load();
+  form.Button3->click();
+  const QByteArray plain = contents("Generated.sup");
+  form.CheckBoxVobSub->setChecked(true);
+  form.Button3->click();
+  EXPECT_EQ(written(), (QStringList{"Generated.idx", "Generated.rgb", "Generated.sub",
+                                    "Generated.sup", "Tesmora_Help_File.txt", "film.srt"}));
+  EXPECT_EQ(contents("Generated.sup"), plain);
+  EXPECT_TRUE(contents("Generated.idx").contains("timestamp: 00:00:01:000, filepos: 000000000"));
+  EXPECT_EQ(contents("Generated.rgb").count('\n'), 16);
+  EXPECT_EQ(contents("Generated.sub").left(4), QByteArray("\x00\x00\x01\xBA", 4));
+  const QByteArray help = contents("Tesmora_Help_File.txt");
+  for (const char* name : {"Generated.sup", "Generated.idx", "Generated.sub", "Generated.rgb"}) {
+    EXPECT_TRUE(help.contains(QDir(folder.path()).filePath(name).toUtf8())) << name;
+  }
+}
+
+TEST_F(ChoicesTest, ForcedChangesOnlyTheStartCommandOfEachUnit) {
+  load();
+  form.Button3->click();
+  const QByteArray plain = contents("Generated.sup");
+  form.CheckBoxForced->setChecked(true);
+  form.Button3->click();
+  const QByteArray forced = contents("Generated.sup");
+  ASSERT_EQ(forced.size(), plain.size());
+  int changed = 0;
+  for (qsizetype n = 0; n < plain.size(); ++n) {
+    if (plain[n] != forced[n]) {
+      ++changed;
+      EXPECT_EQ(plain[n], '\x01');   // start display
+      EXPECT_EQ(forced[n], '\x00');  // forced start display
+    }
+  }
+  EXPECT_EQ(changed, 2);  // one unit per cue
+}
+
+TEST_F(ChoicesTest, TheOutputNameNamesTheFilesAndMustNotLeadElsewhere) {
+  load();
+  form.EditOutputName->setText(QStringLiteral("film.en"));
+  form.CheckBoxVobSub->setChecked(true);
+  form.Button3->click();
+  EXPECT_EQ(written(), (QStringList{"Tesmora_Help_File.txt", "film.en.idx", "film.en.rgb",
+                                    "film.en.sub", "film.en.sup", "film.srt"}));
+  form.EditOutputName->setText(QStringLiteral("../up"));
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_EQ(platform.messages,
+            QStringList{"The output name '../up' must be a file name without a folder."});
+  EXPECT_FALSE(QFileInfo::exists(folder.filePath("../up.sup")));
+}
+
+TEST_F(ChoicesTest, TheChosenEncodingReadsACodePageFile) {
+  form.ComboBoxEncoding->setCurrentText(QStringLiteral("CP1251"));
+  load("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n\r\n");
+  ASSERT_EQ(form.ListBox1->count(), 1);
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442"));
+  EXPECT_TRUE(form.LoadedSource.utf8);
+}
+
+TEST_F(ChoicesTest, ShiftAndRateConversionMoveTheTimesAtLoad) {
+  form.SpinBoxShift->setValue(1500);
+  load();
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2500", "63840"}));
+  form.SpinBoxShift->setValue(0);
+  form.EditConvertFps->setText(QStringLiteral("25:50"));
+  load();
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"500", "31170"}));
+  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1000", "830"}));
+}
+
+TEST_F(ChoicesTest, TimesThatCannotBeChangedStopTheLoadAndKeepTheEarlierOne) {
+  load();
+  form.SpinBoxShift->setValue(-2000);
+  load();
+  ASSERT_EQ(platform.errors.size(), 1);
+  EXPECT_EQ(platform.errors[0],
+            QStringLiteral("Subtitle 1, starting at 00:00:01,000: moved by -2000 ms, it would "
+                           "start before the beginning of the video."));
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  form.SpinBoxShift->setValue(0);
+  form.EditConvertFps->setText(QStringLiteral("25"));
+  load();
+  ASSERT_EQ(platform.errors.size(), 2);
+  EXPECT_EQ(platform.errors[1],
+            QStringLiteral("The frame rate conversion '25' is not two frame rates FROM:TO such as "
+                           "23.976:25."));
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+}
+
+TEST_F(ChoicesTest, TagsAsTextAndWrapDecideHowTheLoadedTextIsRead) {
+  load();
+  EXPECT_EQ(form.LoadedSource.dialect, MarkupDialect::Srt);
+  EXPECT_FALSE(form.LoadedSource.wrap);
+  form.CheckBoxTagsAsText->setChecked(true);
+  form.CheckBoxWrap->setChecked(true);
+  load();
+  EXPECT_EQ(form.LoadedSource.dialect, MarkupDialect::Literal);
+  EXPECT_TRUE(form.LoadedSource.wrap);
+  EXPECT_EQ(form.ListBox1->item(1)->text(), QStringLiteral("<i>One</i> line"));
+}
+
+}  // namespace
+}  // namespace tesmora
