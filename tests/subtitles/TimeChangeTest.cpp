@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "sup/SubtitlePacket.h"
+#include "tests/sup/SubtitleErrorText.h"
 
 namespace tesmora {
 namespace {
@@ -15,15 +16,6 @@ std::vector<SubtitleEntry> Cues(std::initializer_list<std::pair<long long, long 
     cues.push_back({start, duration, {"line " + std::to_string(cues.size() + 1)}});
   }
   return cues;
-}
-
-std::string ErrorText(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const SubtitleError& error) {
-    return error.what();
-  }
-  return "no error";
 }
 
 TEST(ParseShift, ReadsSignedWholeMilliseconds) {
@@ -40,19 +32,18 @@ TEST(ParseShift, ReadsSignedWholeMilliseconds) {
 
 TEST(ShiftCues, MovesEveryStartAndKeepsDurationsAndText) {
   const auto shifted = ShiftCues(Cues({{1000, 2500}, {4000, 3000}}), -1000);
-  EXPECT_EQ(shifted,
-            (std::vector<SubtitleEntry>{{0, 2500, {"line 1"}}, {3000, 3000, {"line 2"}}}));
+  EXPECT_EQ(shifted, (std::vector<SubtitleEntry>{{0, 2500, {"line 1"}}, {3000, 3000, {"line 2"}}}));
   EXPECT_EQ(ShiftCues(Cues({{1000, 2500}}), 250)[0].startMs, 1250);
 }
 
 TEST(ShiftCues, RefusesTheFirstCueMovedBeforeZeroByNumberAndTime) {
-  EXPECT_EQ(ErrorText([] {
+  EXPECT_EQ(testing::SubtitleErrorText([] {
               ShiftCues(Cues({{5000, 100}, {1200, 100}, {900, 100}}), -1500);
             }),
             "Subtitle 2, starting at 00:00:01,200: moved by -1500 ms, it would start before the "
             "beginning of the video");
   EXPECT_EQ(
-      ErrorText([] {
+      testing::SubtitleErrorText([] {
         ShiftCues(Cues({{std::numeric_limits<long long>::max() - 5, 0}}), 10);
       }),
       "Subtitle 1, starting at 2562047788015:12:55,802: moved by 10 ms, its time would be too "
@@ -90,7 +81,7 @@ TEST(ConvertCueRate, RoundsEachEndHalvesToEven) {
 
 TEST(ConvertCueRate, RefusesTimesTooLargeForTheScale) {
   EXPECT_EQ(
-      ErrorText([] {
+      testing::SubtitleErrorText([] {
         ConvertCueRate(Cues({{1000, 10}, {4'000'000'000'000'000'000, 10}}),
                        *ParseRateConversion("9999:1"));
       }),

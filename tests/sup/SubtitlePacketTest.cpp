@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "tests/sup/HexText.h"
+#include "tests/sup/SubtitleErrorText.h"
 
 namespace tesmora {
 namespace {
@@ -13,15 +14,6 @@ using testing::Hex;
 
 constexpr RoleKeyColours kKeys{{255, 255, 255}, {0, 0, 0}, {128, 128, 128}};
 constexpr RolePaletteIndices kRoles{1, 0, 3, 0};
-
-std::string ErrorText(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const SubtitleError& error) {
-    return error.what();
-  }
-  return "no error";
-}
 
 TEST(FormatSubtitleTime, WritesHoursMinutesSecondsAndMilliseconds) {
   EXPECT_EQ(FormatSubtitleTime(0), "00:00:00,000");
@@ -57,7 +49,7 @@ TEST(EncodeSubtitlePacket, PassesTheForcedDisplayToTheUnit) {
 
 TEST(EncodeSubtitlePacket, RefusesABandWhollyOutsideTheFrameNamingTheSubtitle) {
   const FrameBitmap frame(480);
-  EXPECT_EQ(ErrorText([&] {
+  EXPECT_EQ(testing::SubtitleErrorText([&] {
               EncodeSubtitlePacket(frame, {-80, 60}, kKeys, kRoles, 7, 62345, 1000);
             }),
             "Subtitle 7, starting at 00:01:02,345: it lies entirely outside the picture and "
@@ -73,7 +65,7 @@ TEST(EncodeSubtitlePacket, RefusesAnOversizedUnitNamingTheSubtitle) {
     }
   }
   EXPECT_NO_THROW(EncodeSubtitlePacket(frame, {0, 146}, kKeys, kRoles, 3, 0, 1000));
-  EXPECT_EQ(ErrorText([&] {
+  EXPECT_EQ(testing::SubtitleErrorText([&] {
               EncodeSubtitlePacket(frame, {0, 148}, kKeys, kRoles, 3, 5000, 1000);
             }),
             "Subtitle 3, starting at 00:00:05,000: its subpicture would take 53612 bytes, more "
@@ -82,7 +74,7 @@ TEST(EncodeSubtitlePacket, RefusesAnOversizedUnitNamingTheSubtitle) {
 
 TEST(EncodeSubtitlePacket, RefusesAStartTimeBeyondTheTimeStampRange) {
   const FrameBitmap frame(480);
-  EXPECT_EQ(ErrorText([&] {
+  EXPECT_EQ(testing::SubtitleErrorText([&] {
               EncodeSubtitlePacket(frame, {400, 2}, kKeys, kRoles, 2, 50'000'000, 1000);
             }),
             "Subtitle 2, starting at 13:53:20,000: its start time cannot be written as a time "
