@@ -7,6 +7,7 @@
 
 #include "render/CodeFrameDrawing.h"
 #include "render/KeyFrameRenderer.h"
+#include "render/SubtitleFont.h"
 #include "sup/EncodeFields.h"
 
 namespace tesmora {
@@ -132,6 +133,19 @@ TEST(CodeFrameRenderer, LaterLinesOverwriteTheRingsOfEarlierOnes) {
   ExpectSameEncoding(renderers, drawing);
 }
 
+// Whether the frame holds ink at column x of row y, for any row when y < 0
+// and any column when x < 0.
+bool InkAt(const CodeFrame& frame, int x, int y) {
+  for (int row = 0; row < frame.height(); ++row) {
+    for (int column = 0; column < CodeFrame::kWidth; ++column) {
+      if ((x < 0 || column == x) && (y < 0 || row == y) && frame.ink(column, row) != 0) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
 TEST(CodeFrameRenderer, CutsLinesAtEveryEdgeOfTheFrame) {
   Renderers renderers;
   const std::string wide(60, 'W');
@@ -142,10 +156,15 @@ TEST(CodeFrameRenderer, CutsLinesAtEveryEdgeOfTheFrame) {
       drawing.style.align = QString::fromLatin1(align);
       drawing.cues = {{{wide, "Wide " + wide}}};
       ExpectSameEncoding(renderers, drawing);
-      drawing.style.offset = -70;  // the second line below the bottom
+      const CodeFrame& frame = renderers.codeFrame.frame();
+      EXPECT_EQ(InkAt(frame, 0, -1), drawing.style.align != "left");
+      EXPECT_EQ(InkAt(frame, 719, -1), drawing.style.align != "right");
+      drawing.style.offset = -45;  // the second line below the bottom
       ExpectSameEncoding(renderers, drawing);
-      drawing.style.offset = height - 80;  // the first line above the top
+      EXPECT_TRUE(InkAt(frame, -1, height - 1));
+      drawing.style.offset = height - 55;  // the first line above the top
       ExpectSameEncoding(renderers, drawing);
+      EXPECT_TRUE(InkAt(frame, -1, 0));
       drawing.style.offset = height + 200;  // wholly above the frame
       ExpectSameEncoding(renderers, drawing);
     }
@@ -168,6 +187,30 @@ TEST(CodeFrameRenderer, DrawsSeveralStyledCuesInOneSubpicture) {
   ExpectSameEncoding(renderers, drawing);
   drawing.cues = {{{"", ""}}};
   ExpectSameEncoding(renderers, drawing);
+}
+
+TEST(CodeFrameDrawing, ChangesTheRectangleTheKeyFrameChangesAndNoBitPastTheRow) {
+  const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, FontStyle{});
+  const QString text = QStringLiteral("Wide WWWWWWWWWW line");
+  const RoleInks inks = InksOfRoleColours(ColoursOf(kKeys), kKeys);
+  for (const QPoint cell : {QPoint(-40, 300), QPoint(560, 300), QPoint(300, -12), QPoint(300, 560),
+                            QPoint(-2000, 300), QPoint(700, 570)}) {
+    for (const int width : {0, 4}) {
+      SCOPED_TRACE(testing::Message()
+                   << "cell " << cell.x() << "," << cell.y() << ", outline " << width);
+      QImage picture(CodeFrame::kWidth, 576, QImage::Format_RGB888);
+      picture.fill(QColor(0, 0, 255));
+      CodeFrame codes(576);
+      const std::vector<TextPiece> pieces{{text, font, cell}};
+      const QRect expected = DrawOutlinedPieces(picture, pieces, width, ColoursOf(kKeys));
+      EXPECT_EQ(DrawOutlinedPieces(codes, pieces, width, inks), expected);
+      for (int y = 0; y < codes.height(); ++y) {
+        const int last = CodeFrame::kWordsPerPlane - 1;
+        ASSERT_EQ(codes.lowPlane(y)[last] & ~CodeFrame::kLastWordPixels, 0u) << "row " << y;
+        ASSERT_EQ(codes.highPlane(y)[last] & ~CodeFrame::kLastWordPixels, 0u) << "row " << y;
+      }
+    }
+  }
 }
 
 }  // namespace
