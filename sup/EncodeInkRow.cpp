@@ -16,18 +16,15 @@ constexpr unsigned kRunPixels = ChangeMask::kExaminedPixels;
 constexpr std::uint64_t kLastWordChanges =
     (std::uint64_t{1} << (ChangeMask::kBits - (kWords - 1) * 64)) - 1;
 
-unsigned InkAt(const std::uint64_t* low, const std::uint64_t* high, std::ptrdiff_t x) {
-  const std::ptrdiff_t word = x >> 6;
-  const unsigned bit = static_cast<unsigned>(x & 63);
-  return static_cast<unsigned>(low[word] >> bit & 1) | static_cast<unsigned>(high[word] >> bit & 1)
-                                                           << 1;
+unsigned InkAt(const std::uint64_t* low, const std::uint64_t* high, int x) {
+  return static_cast<unsigned>(low[x / 64] >> (x % 64) & 1) |
+         static_cast<unsigned>(high[x / 64] >> (x % 64) & 1) << 1;
 }
 
-// Bit p of word w set when pixel 64 w + p + 1 has another ink than pixel
-// 64 w + p.
-std::uint64_t ChangesAt(const std::uint64_t* plane, int w) {
+// Word w of a plane moved one pixel left: bit p is pixel 64 w + p + 1.
+std::uint64_t NextPixels(const std::uint64_t* plane, int w) {
   const std::uint64_t next = w + 1 < kWords ? plane[w + 1] : 0;
-  return plane[w] ^ (plane[w] >> 1 | next << 63);
+  return plane[w] >> 1 | next << 63;
 }
 
 }  // namespace
@@ -36,10 +33,17 @@ void AppendEncodedInkRow(const CodeFrame& frame, int y, std::vector<std::uint8_t
   const std::uint64_t* low = frame.lowPlane(y);
   const std::uint64_t* high = frame.highPlane(y);
   const std::array<PixelCode, 4>& codes = frame.inkCodes();
+  // Bit p of changes[w] set when pixel 64 w + p + 1 has another ink than
+  // pixel 64 w + p; the run that starts there takes its ink from nextLow and
+  // nextHigh.
+  std::array<std::uint64_t, kWords> nextLow;
+  std::array<std::uint64_t, kWords> nextHigh;
   std::array<std::uint64_t, kWords> changes;
   std::uint64_t any = 0;
   for (int w = 0; w < kWords; ++w) {
-    changes[w] = ChangesAt(low, w) | ChangesAt(high, w);
+    nextLow[w] = NextPixels(low, w);
+    nextHigh[w] = NextPixels(high, w);
+    changes[w] = (low[w] ^ nextLow[w]) | (high[w] ^ nextHigh[w]);
   }
   changes[kWords - 1] &= kLastWordChanges;
   for (const std::uint64_t word : changes) {
@@ -53,18 +57,21 @@ void AppendEncodedInkRow(const CodeFrame& frame, int y, std::vector<std::uint8_t
     }
     // The layout of ScanLineRuns: with pixels 0 and 1 alike the first run is
     // counted from pixel 1 and the last run gets the pixel back.
-    const std::ptrdiff_t shift = (changes[0] & 1) == 0 ? 1 : 0;
-    std::ptrdiff_t before = shift - 1;
+    const int shift = (changes[0] & 1) == 0 ? 1 : 0;
+    int before = shift - 1;
+    unsigned ink = InkAt(low, high, shift);
     for (int w = 0; w < kWords; ++w) {
       for (std::uint64_t bits = changes[w]; bits != 0; bits &= bits - 1) {
-        const std::ptrdiff_t next = w * 64 + std::countr_zero(bits);
-        WriteRunCodes(writer, static_cast<unsigned>(next - before),
-                      codes[InkAt(low, high, before + 1)]);
+        const int bit = std::countr_zero(bits);
+        const int next = w * 64 + bit;
+        WriteRunCodes(writer, static_cast<unsigned>(next - before), codes[ink]);
+        ink = static_cast<unsigned>(nextLow[w] >> bit & 1) |
+              static_cast<unsigned>(nextHigh[w] >> bit & 1) << 1;
         before = next;
       }
     }
-    WriteRunCodes(writer, static_cast<unsigned>(kRunPixels - 1 + shift - before),
-                  codes[InkAt(low, high, before + 1)]);
+    WriteRunCodes(writer, static_cast<unsigned>(static_cast<int>(kRunPixels) - 1 + shift - before),
+                  codes[ink]);
   });
 }
 
