@@ -26,8 +26,9 @@ struct PixelData {
 PixelData EncodeFields(const FrameBitmap& frame, const EncodeArea& area,
                        const RoleKeyColours& keys);
 
-// The same for a band of a code frame: the very bytes EncodeFields gives for
-// the key frame it stands for, each ink drawn in a colour of its code.
+// The same for a band of a code frame: the very bytes the encoding above
+// gives for the key frame it stands for, on which each ink is a colour of
+// its own that the keys classify as the ink's code.
 PixelData EncodeFields(const CodeFrame& frame, const EncodeArea& area);
 
 }  // namespace tesmora
