@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include "render/CodeFrameDrawing.h"
+#include "render/CodeFrameRenderer.h"
 #include "render/KeyFrameRenderer.h"
 #include "render/SubtitleDrawing.h"
 #include "sup/EncodeFields.h"
@@ -35,6 +37,22 @@ void BM_RenderFrameAndEncode(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderFrameAndEncode)->Unit(benchmark::kMicrosecond);
+
+// The same subtitle as the converter draws it: on a code frame, as one cue of
+// two lines.
+void BM_RenderCodeFrameAndEncode(benchmark::State& state) {
+  const SubtitleStyle style;
+  CodeFrameRenderer renderer;
+  const RoleKeyColours keys{{255, 255, 255}, {0, 0, 0}, {85, 85, 85}};
+  const RoleInks inks = InksOfRoleColours(kColours, keys);
+  const std::vector<CueToDraw> cues{{{kLine1.toStdString(), kLine2.toStdString()}}};
+  for (auto _ : state) {
+    const EncodeArea area = renderer.render(cues, TextSource{}, style, 3, inks, 576);
+    PixelData data = EncodeFields(renderer.frame(), *CutToFrame(area, 576));
+    benchmark::DoNotOptimize(data.bytes.data());
+  }
+}
+BENCHMARK(BM_RenderCodeFrameAndEncode)->Unit(benchmark::kMicrosecond);
 
 // The same subtitle drawn the way its look is defined: (2w + 1)^2 outline
 // stamps, 9 antialias stamps and 1 text stamp per line.

@@ -24,11 +24,7 @@ EncodeArea KeyFrameRenderer::render(std::span<const CueToDraw> cues, const TextS
                                     const SubtitleStyle& style, int outlineWidth,
                                     const RoleColours& colours, int frameHeight) {
   clearFrame(frameHeight);
-  std::vector<PreparedCue> prepared;
-  prepared.reserve(cues.size());
-  for (const CueToDraw& cue : cues) {
-    prepared.push_back(PrepareCue(cue.lines, source, style));
-  }
+  const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style);
   const CuesLayout layout = PlaceCues(prepared, style, frameHeight);
   QImage canvas = image();
   drawn_ = DrawCues(canvas, layout, style, outlineWidth, colours);

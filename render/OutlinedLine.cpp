@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "render/LineMasks.h"
+
 namespace tesmora {
 
 QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
@@ -13,17 +15,14 @@ QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, 
 QRect DrawOutlinedPieces(QImage& picture, const std::vector<TextPiece>& pieces, int outlineWidth,
                          const RoleColours& colours) {
   Q_ASSERT(picture.format() == QImage::Format_RGB888);
-  const int reach = std::max(outlineWidth, 1);
-  const QRect frame = picture.rect();
-  const GlyphMask glyphs =
-      DrawTextMask(pieces, frame.adjusted(-reach, -reach, reach, reach), reach);
-  const QRect area = glyphs.area().intersected(frame);
+  const LineMasks masks = OutlinedLineMasks(pieces, picture.rect(), outlineWidth);
+  const QRect& area = masks.area;
   if (area.isEmpty()) {
     return {};
   }
-  // The three masks share one area, so their rows line up word for word.
-  const GlyphMask ring = Dilate(glyphs, 1);
-  const GlyphMask outline = outlineWidth >= 1 ? Dilate(ring, outlineWidth - 1) : ring;
+  const GlyphMask& glyphs = masks.glyphs;
+  const GlyphMask& ring = masks.ring;
+  const GlyphMask& outline = masks.outline;
 
   // The last pass to touch a pixel decides its colour: Text over Antialias
   // over Outline. The outline mask covers the other two.

@@ -91,6 +91,16 @@ PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& 
   return cue;
 }
 
+std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const TextSource& source,
+                                     const SubtitleStyle& style) {
+  std::vector<PreparedCue> prepared;
+  prepared.reserve(cues.size());
+  for (const CueToDraw& cue : cues) {
+    prepared.push_back(PrepareCue(cue.lines, source, style));
+  }
+  return prepared;
+}
+
 QString CueListText(const std::vector<std::string>& lines, const TextSource& source, int charset) {
   return DecodeCueLines(lines, source, charset).join(QStringLiteral(" | "));
 }

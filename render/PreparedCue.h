@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSour
 // written: its bytes pick glyphs, they hold no markup.
 PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
                        const SubtitleStyle& style);
+
+// PrepareCue for each of the cues shown together, in order.
+std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const TextSource& source,
+                                     const SubtitleStyle& style);
 
 // The text the subtitle list shows for a cue: its lines decoded and joined
 // by " | ".

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "sup/EncodeInkRow.h"
 #include "sup/EncodeRow.h"
 
 namespace tesmora {
@@ -9,11 +10,12 @@ namespace {
 
 constexpr int kPixelDataStart = 4;  // unit offset of the pixel data
 
-// Appends every row of the band with the given parity and returns the unit
-// offset of the first one, or the offset of the leading zero bytes when the
-// band has no such row.
-int AppendField(const FrameBitmap& frame, const EncodeArea& area, int parity,
-                const PackedKeys& keys, std::vector<std::uint8_t>& out) {
+// Appends every row of the band with the given parity with appendRow(y) and
+// returns the unit offset of the first one, or the offset of the leading zero
+// bytes when the band has no such row.
+template <class AppendRow>
+int AppendField(const EncodeArea& area, int parity, const std::vector<std::uint8_t>& out,
+                AppendRow&& appendRow) {
   int fieldOffset = kPixelDataStart;
   int y = area.firstLine;
   if ((y & 1) != parity) {
@@ -23,16 +25,16 @@ int AppendField(const FrameBitmap& frame, const EncodeArea& area, int parity,
     fieldOffset = static_cast<int>(out.size()) + kPixelDataStart;
   }
   for (; y <= area.lastLine(); y += 2) {
-    AppendEncodedRow(frame.row(y), keys, out);
+    appendRow(y);
   }
   return fieldOffset;
 }
 
-}  // namespace
-
-PixelData EncodeFields(const FrameBitmap& frame, const EncodeArea& area,
-                       const RoleKeyColours& keys) {
-  if (area.lineCount < 1 || area.firstLine < 0 || area.lastLine() >= frame.height()) {
+// Encodes both fields of a band of a frame of `height` rows, each row with
+// appendRow(y, bytes).
+template <class AppendRow>
+PixelData EncodeBand(int height, const EncodeArea& area, AppendRow&& appendRow) {
+  if (area.lineCount < 1 || area.firstLine < 0 || area.lastLine() >= height) {
     throw std::out_of_range("the encode area reaches outside the frame");
   }
   PixelData data;
@@ -40,10 +42,26 @@ PixelData EncodeFields(const FrameBitmap& frame, const EncodeArea& area,
   data.bytes.reserve(2 + static_cast<std::size_t>(area.lineCount) * 48);
   data.bytes.push_back(0);
   data.bytes.push_back(0);
-  const PackedKeys packed(keys);
-  data.topFieldOffset = AppendField(frame, area, 0, packed, data.bytes);
-  data.bottomFieldOffset = AppendField(frame, area, 1, packed, data.bytes);
+  const auto append = [&](int y) { appendRow(y, data.bytes); };
+  data.topFieldOffset = AppendField(area, 0, data.bytes, append);
+  data.bottomFieldOffset = AppendField(area, 1, data.bytes, append);
   return data;
+}
+
+}  // namespace
+
+PixelData EncodeFields(const FrameBitmap& frame, const EncodeArea& area,
+                       const RoleKeyColours& keys) {
+  const PackedKeys packed(keys);
+  return EncodeBand(frame.height(), area, [&](int y, std::vector<std::uint8_t>& out) {
+    AppendEncodedRow(frame.row(y), packed, out);
+  });
+}
+
+PixelData EncodeFields(const CodeFrame& frame, const EncodeArea& area) {
+  return EncodeBand(frame.height(), area, [&frame](int y, std::vector<std::uint8_t>& out) {
+    AppendEncodedInkRow(frame, y, out);
+  });
 }
 
 }  // namespace tesmora

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "sup/CodeFrame.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
 #include "sup/PixelCode.h"
@@ -24,5 +25,10 @@ struct PixelData {
 // (CutToFrame).
 PixelData EncodeFields(const FrameBitmap& frame, const EncodeArea& area,
                        const RoleKeyColours& keys);
+
+// The same for a band of a code frame: the very bytes the encoding above
+// gives for the key frame it stands for, on which each ink is a colour of
+// its own that the keys classify as the ink's code.
+PixelData EncodeFields(const CodeFrame& frame, const EncodeArea& area);
 
 }  // namespace tesmora

@@ -12,9 +12,13 @@ SupPacket EncodeSubpictureUnit(const Subpicture& subpicture, const std::vector<C
   const long long firstStartMs = static_cast<std::size_t>(first) < cues.size()
                                      ? cues[static_cast<std::size_t>(first)].startMs
                                      : 0;
+  const SubpictureTime time{subpicture.startTicks, subpicture.stopDelayUnits};
+  if (drawn.codeFrame != nullptr) {
+    return EncodeSubtitlePacket(*drawn.codeFrame, drawn.area, drawn.roles, first + 1, firstStartMs,
+                                time, start);
+  }
   return EncodeSubtitlePacket(*drawn.frame, drawn.area, keys, drawn.roles, first + 1, firstStartMs,
-                              SubpictureTime{subpicture.startTicks, subpicture.stopDelayUnits},
-                              start);
+                              time, start);
 }
 
 void EncodeSubpictureUnits(const std::vector<Subpicture>& subpictures,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "sup/CodeFrame.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
 #include "sup/PendingFile.h"
@@ -14,11 +15,14 @@
 namespace tesmora {
 
 // One subpicture as the run's drawing step leaves it for the encoder: the
-// key frame it was drawn on, its band and the roles' palette entries.
+// frame it was drawn on, its band and the roles' palette entries. It was
+// drawn either on a key frame or, when `codeFrame` is set, on a code frame,
+// which the encoder then reads instead.
 struct DrawnSubpicture {
   const FrameBitmap* frame = nullptr;
   EncodeArea area;
   RolePaletteIndices roles;
+  const CodeFrame* codeFrame = nullptr;
 };
 
 // Draws the cues a subpicture shows.

@@ -22,19 +22,19 @@ SubtitleError::SubtitleError(int number, long long startMs, const std::string& r
 
 namespace {
 
-// Cuts the band to the frame and builds its packet with `build`.
-template <typename Build>
-SupPacket EncodeCutBand(const FrameBitmap& frame, const EncodeArea& drawnArea,
-                        const RoleKeyColours& keys, int number, long long startMs,
-                        const Build& build) {
-  const std::optional<EncodeArea> area = CutToFrame(drawnArea, frame.height());
+// Cuts the band to a frame of `height` rows, encodes it with encode(area)
+// and builds its packet with `build`.
+template <typename Encode, typename Build>
+SupPacket EncodeCutBand(int height, const EncodeArea& drawnArea, int number, long long startMs,
+                        const Encode& encode, const Build& build) {
+  const std::optional<EncodeArea> area = CutToFrame(drawnArea, height);
   if (!area) {
     throw SubtitleError(number, startMs,
                         "it lies entirely outside the picture and would be invisible; "
                         "choose a lower position for the subtitles");
   }
   try {
-    return build(EncodeFields(frame, *area, keys), *area);
+    return build(encode(*area), *area);
   } catch (const PacketError& error) {
     throw SubtitleError(number, startMs, error.what());
   }
@@ -46,20 +46,35 @@ SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawn
                                const RoleKeyColours& keys, const RolePaletteIndices& roles,
                                int number, long long startMs, long long durationMs,
                                StartDisplay start) {
-  return EncodeCutBand(frame, drawnArea, keys, number, startMs,
-                       [&](const PixelData& pixels, const EncodeArea& area) {
-                         return BuildPacket(pixels, area, startMs, durationMs, roles, start);
-                       });
+  return EncodeCutBand(
+      frame.height(), drawnArea, number, startMs,
+      [&](const EncodeArea& area) { return EncodeFields(frame, area, keys); },
+      [&](const PixelData& pixels, const EncodeArea& area) {
+        return BuildPacket(pixels, area, startMs, durationMs, roles, start);
+      });
 }
 
 SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
                                const RoleKeyColours& keys, const RolePaletteIndices& roles,
                                int number, long long startMs, SubpictureTime time,
                                StartDisplay start) {
-  return EncodeCutBand(frame, drawnArea, keys, number, startMs,
-                       [&](const PixelData& pixels, const EncodeArea& area) {
-                         return BuildPacket(pixels, area, time, roles, start);
-                       });
+  return EncodeCutBand(
+      frame.height(), drawnArea, number, startMs,
+      [&](const EncodeArea& area) { return EncodeFields(frame, area, keys); },
+      [&](const PixelData& pixels, const EncodeArea& area) {
+        return BuildPacket(pixels, area, time, roles, start);
+      });
+}
+
+SupPacket EncodeSubtitlePacket(const CodeFrame& frame, const EncodeArea& drawnArea,
+                               const RolePaletteIndices& roles, int number, long long startMs,
+                               SubpictureTime time, StartDisplay start) {
+  return EncodeCutBand(
+      frame.height(), drawnArea, number, startMs,
+      [&](const EncodeArea& area) { return EncodeFields(frame, area); },
+      [&](const PixelData& pixels, const EncodeArea& area) {
+        return BuildPacket(pixels, area, time, roles, start);
+      });
 }
 
 }  // namespace tesmora

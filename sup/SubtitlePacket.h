@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "sup/CodeFrame.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
 #include "sup/PixelCode.h"
@@ -35,5 +36,11 @@ SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawn
                                const RoleKeyColours& keys, const RolePaletteIndices& roles,
                                int number, long long startMs, SubpictureTime time,
                                StartDisplay start = StartDisplay::Normal);
+
+// The same for a subpicture drawn on a code frame, whose inks carry their
+// codes.
+SupPacket EncodeSubtitlePacket(const CodeFrame& frame, const EncodeArea& drawnArea,
+                               const RolePaletteIndices& roles, int number, long long startMs,
+                               SubpictureTime time, StartDisplay start = StartDisplay::Normal);
 
 }  // namespace tesmora

@@ -61,6 +61,31 @@ TEST(EncodeSubpictureUnits, NamesTheFirstCueOfASubpictureThatCannotBeEncoded) {
   }
 }
 
+TEST(EncodeSubpictureUnit, ReadsTheCodeFrameWhenTheDrawingLeftOne) {
+  FrameBitmap frame(576);
+  CodeFrame codes(576);
+  for (int x = 200; x < 260; ++x) {
+    frame.setPixel(x, 501, kKeys.outline);
+    codes.setInk(x, 501, static_cast<unsigned>(PixelCode::Outline));
+  }
+  const Subpicture subpicture{90000, 176, {0}};
+  const auto encode = [&](const DrawnSubpicture& drawn) {
+    return EncodeSubpictureUnit(subpicture, {{1000, 3000}}, kKeys, StartDisplay::Normal,
+                                [&](const Subpicture&) { return drawn; });
+  };
+  const SupPacket fromKeyFrame = encode({&frame, {500, 4}, {1, 0, 3, 0}});
+  const FrameBitmap blank(576);
+  // The code frame wins over a key frame drawn alongside it.
+  const SupPacket fromCodes = encode({&blank, {500, 4}, {1, 0, 3, 0}, &codes});
+  EXPECT_EQ(Hex(fromCodes.unit), Hex(fromKeyFrame.unit));
+  EXPECT_EQ(Hex(fromCodes.header), Hex(fromKeyFrame.header));
+  EXPECT_EQ(Hex(encode({nullptr, {500, 4}, {1, 0, 3, 0}, &codes}).unit), Hex(fromKeyFrame.unit));
+  // The band is cut to the code frame, and one wholly outside it refused.
+  EXPECT_EQ(Hex(encode({nullptr, {500, 200}, {1, 0, 3, 0}, &codes}).unit),
+            Hex(encode({&frame, {500, 200}, {1, 0, 3, 0}}).unit));
+  EXPECT_THROW(encode({nullptr, {-80, 60}, {1, 0, 3, 0}, &codes}), SubtitleError);
+}
+
 using WriteSubpictureStreamTest = testing::TestFolder;
 
 TEST_F(WriteSubpictureStreamTest, WritesHeaderAndUnitOfEveryPacket) {
