@@ -106,16 +106,35 @@ GlyphBitmap DrawGlyphBitmap(const QRawFont& font, std::uint32_t index, PixelFrac
 }
 
 std::size_t GlyphCache::KeyHash::operator()(const Key& key) const {
-  std::size_t hash = qHash(key.font);
+  std::size_t hash = static_cast<std::size_t>(key.face);
   hash = hash * 1000003u ^ key.index;
   hash =
       hash * 1000003u ^ static_cast<std::size_t>(key.fraction.x * kFractionSteps + key.fraction.y);
   return hash;
 }
 
-std::shared_ptr<const GlyphBitmap> GlyphCache::glyph(const QRawFont& font, std::uint32_t index,
-                                                     PixelFraction fraction) {
-  Key key{font, index, fraction};
+int GlyphCache::face(const QFont& font, const QRawFont& face) {
+  // The font's key holds what decides its drawing but the hinting; the face
+  // tells the font's own glyphs from those of a fallback.
+  const QString description = font.key() + u'|' + QString::number(font.hintingPreference()) + u'|' +
+                              face.familyName() + u'|' + face.styleName() + u'|' +
+                              QString::number(face.pixelSize()) + u'|' +
+                              QString::number(face.weight()) + u'|' + QString::number(face.style());
+  if (const auto found = faces_.find(description); found != faces_.end()) {
+    return found->second;
+  }
+  if (faces_.size() >= kFaceCapacity) {
+    faces_.clear();
+    glyphs_.clear();
+  }
+  const int number = static_cast<int>(faces_.size());
+  faces_.emplace(description, number);
+  return number;
+}
+
+std::shared_ptr<const GlyphBitmap> GlyphCache::glyph(int face, const QRawFont& font,
+                                                     std::uint32_t index, PixelFraction fraction) {
+  const Key key{face, index, fraction};
   if (const auto found = glyphs_.find(key); found != glyphs_.end()) {
     return found->second;
   }
@@ -123,7 +142,7 @@ std::shared_ptr<const GlyphBitmap> GlyphCache::glyph(const QRawFont& font, std::
     glyphs_.clear();
   }
   auto bitmap = std::make_shared<const GlyphBitmap>(DrawGlyphBitmap(font, index, fraction));
-  glyphs_.emplace(std::move(key), bitmap);
+  glyphs_.emplace(key, bitmap);
   return bitmap;
 }
 

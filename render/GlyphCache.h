@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QFont>
 #include <QPoint>
 #include <QRawFont>
 #include <QRect>
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,17 +39,26 @@ struct GlyphBitmap {
 // pixel, and keeps the pixels it covers.
 GlyphBitmap DrawGlyphBitmap(const QRawFont& font, std::uint32_t index, PixelFraction fraction);
 
-// Bitmaps of the glyphs drawn so far, one per font, glyph and pixel fraction.
-// Not shared between threads: each thread that draws owns its own. When it
-// holds `capacity` glyphs it starts afresh, which bounds its memory.
+// Bitmaps of the glyphs drawn so far, one per face, glyph and pixel
+// fraction. It holds no fonts, only their descriptions, so it keeps no font
+// engine alive and may be dropped on any thread; it is not shared between
+// threads, each thread that draws owns its own. When it holds `capacity`
+// glyphs it starts afresh, which bounds its memory.
 class GlyphCache {
  public:
   static constexpr std::size_t kDefaultCapacity = 4096;
+  static constexpr std::size_t kFaceCapacity = 256;
 
   explicit GlyphCache(std::size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
 
-  // The glyph's bitmap, drawn on first use.
-  std::shared_ptr<const GlyphBitmap> glyph(const QRawFont& font, std::uint32_t index,
+  // A number for the face a layout of text in `font` chose for some glyphs
+  // (the font's own or a fallback); equal for equal fonts and faces. Valid
+  // until the next call of face().
+  int face(const QFont& font, const QRawFont& face);
+
+  // The bitmap of glyph `index` of the face, drawn from `font` (that face) on
+  // first use.
+  std::shared_ptr<const GlyphBitmap> glyph(int face, const QRawFont& font, std::uint32_t index,
                                            PixelFraction fraction);
 
   std::size_t size() const { return glyphs_.size(); }
@@ -55,18 +66,17 @@ class GlyphCache {
 
  private:
   struct Key {
-    QRawFont font;
+    int face = 0;
     std::uint32_t index = 0;
     PixelFraction fraction;
-    bool operator==(const Key& other) const {
-      return index == other.index && fraction == other.fraction && font == other.font;
-    }
+    bool operator==(const Key&) const = default;
   };
   struct KeyHash {
     std::size_t operator()(const Key& key) const;
   };
 
   std::size_t capacity_;
+  std::unordered_map<QString, int> faces_;
   std::unordered_map<Key, std::shared_ptr<const GlyphBitmap>, KeyHash> glyphs_;
 };
 

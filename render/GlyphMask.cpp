@@ -114,9 +114,11 @@ struct PlacedGlyph {
   QRect ink() const { return bitmap->ink.translated(pen); }
 };
 
-void PlaceRuns(const QList<QGlyphRun>& runs, GlyphCache& cache, std::vector<PlacedGlyph>& placed) {
+void PlaceRuns(const QFont& font, const QList<QGlyphRun>& runs, GlyphCache& cache,
+               std::vector<PlacedGlyph>& placed) {
   for (const QGlyphRun& run : runs) {
-    const QRawFont font = run.rawFont();
+    const QRawFont face = run.rawFont();
+    const int faceNumber = cache.face(font, face);
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
     const qsizetype count = std::min(indexes.size(), positions.size());
@@ -128,7 +130,8 @@ void PlaceRuns(const QList<QGlyphRun>& runs, GlyphCache& cache, std::vector<Plac
       const long long wholeY = y >= 0 ? y / 64 : -((-y + 63) / 64);
       const PixelFraction fraction{static_cast<int>(x - wholeX * 64),
                                    static_cast<int>(y - wholeY * 64)};
-      std::shared_ptr<const GlyphBitmap> bitmap = cache.glyph(font, indexes[i], fraction);
+      std::shared_ptr<const GlyphBitmap> bitmap =
+          cache.glyph(faceNumber, face, indexes[i], fraction);
       if (!bitmap->ink.isEmpty()) {
         placed.push_back(
             {std::move(bitmap), QPoint(static_cast<int>(wholeX), static_cast<int>(wholeY))});
@@ -207,7 +210,7 @@ GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit,
       continue;
     }
     if (const std::optional<QList<QGlyphRun>> runs = PieceGlyphs(piece)) {
-      PlaceRuns(*runs, cache, glyphs);
+      PlaceRuns(piece.font, *runs, cache, glyphs);
     } else {
       painted.push_back(&piece);
     }

@@ -6,17 +6,18 @@
 namespace tesmora {
 
 QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
-                       int outlineWidth, const RoleColours& colours) {
-  return DrawOutlinedPieces(picture, {{text, font, cell}}, outlineWidth, colours);
+                       int outlineWidth, const RoleColours& colours, GlyphCache* glyphs) {
+  return DrawOutlinedPieces(picture, {{text, font, cell}}, outlineWidth, colours, glyphs);
 }
 
 QRect DrawOutlinedPieces(QImage& picture, const std::vector<TextPiece>& pieces, int outlineWidth,
-                         const RoleColours& colours) {
+                         const RoleColours& colours, GlyphCache* glyphCache) {
   Q_ASSERT(picture.format() == QImage::Format_RGB888);
   const int reach = std::max(outlineWidth, 1);
   const QRect frame = picture.rect();
-  const GlyphMask glyphs =
-      DrawTextMask(pieces, frame.adjusted(-reach, -reach, reach, reach), reach);
+  const QRect limit = frame.adjusted(-reach, -reach, reach, reach);
+  const GlyphMask glyphs = glyphCache != nullptr ? DrawTextMask(pieces, limit, reach, *glyphCache)
+                                                 : DrawTextMask(pieces, limit, reach);
   const QRect area = glyphs.area().intersected(frame);
   if (area.isEmpty()) {
     return {};
