@@ -189,28 +189,22 @@ void OrGlyph(GlyphMask& mask, const PlacedGlyph& glyph, const QRect& limit) {
   }
 }
 
-}  // namespace
-
-GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit,
-                       int room) {
-  return DrawTextMask(std::vector<TextPiece>{{text, font, cell}}, limit, room);
-}
-
-GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room) {
-  GlyphCache cache;
-  return DrawTextMask(pieces, limit, room, cache);
-}
-
-GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room,
-                       GlyphCache& cache) {
+// The mask of the pieces, from cached glyph bitmaps where there is a cache
+// and the piece can be drawn glyph by glyph, else by the painter.
+GlyphMask ComposeTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room,
+                          GlyphCache* cache) {
   std::vector<PlacedGlyph> glyphs;
   std::vector<const TextPiece*> painted;
   for (const TextPiece& piece : pieces) {
     if (piece.text.isEmpty()) {
       continue;
     }
-    if (const std::optional<QList<QGlyphRun>> runs = PieceGlyphs(piece)) {
-      PlaceRuns(piece.font, *runs, cache, glyphs);
+    std::optional<QList<QGlyphRun>> runs;
+    if (cache != nullptr) {
+      runs = PieceGlyphs(piece);
+    }
+    if (runs) {
+      PlaceRuns(piece.font, *runs, *cache, glyphs);
     } else {
       painted.push_back(&piece);
     }
@@ -223,15 +217,17 @@ GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit,
   QRect paintedArea;
   if (!painted.empty()) {
     for (const TextPiece& piece : pieces) {
-      if (!piece.text.isEmpty()) {
-        canvasArea |= InkBounds(piece.text, piece.font, piece.cell);
+      if (piece.text.isEmpty()) {
+        continue;
+      }
+      const QRect bounds = InkBounds(piece.text, piece.font, piece.cell);
+      canvasArea |= bounds;
+      if (std::find(painted.begin(), painted.end(), &piece) != painted.end()) {
+        paintedArea |= bounds;
       }
     }
     canvasArea &= limit;
-    for (const TextPiece* piece : painted) {
-      paintedArea |= InkBounds(piece->text, piece->font, piece->cell);
-    }
-    paintedArea &= canvasArea;
+    paintedArea &= limit;
     ink |= paintedArea;
   }
   ink &= limit;
@@ -246,6 +242,22 @@ GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit,
     SetPaintedPixels(mask, PaintPieces(painted, canvasArea), canvasArea, paintedArea);
   }
   return mask;
+}
+
+}  // namespace
+
+GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit,
+                       int room) {
+  return DrawTextMask(std::vector<TextPiece>{{text, font, cell}}, limit, room);
+}
+
+GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room) {
+  return ComposeTextMask(pieces, limit, room, nullptr);
+}
+
+GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room,
+                       GlyphCache& cache) {
+  return ComposeTextMask(pieces, limit, room, &cache);
 }
 
 namespace {

@@ -54,7 +54,7 @@ struct TextPiece {
 };
 
 // The pixels covered by drawing every piece, in order, on one canvas; one
-// piece gives the very mask of DrawTextMask.
+// piece gives the very mask of DrawTextMask. The painter draws the text.
 GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room);
 
 // The same, composed from the glyph bitmaps in `cache` (drawing those it
