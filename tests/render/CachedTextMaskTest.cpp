@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "render/GlyphCache.h"
@@ -14,25 +20,35 @@ namespace {
 
 const QRect kFrame(0, 0, 720, 576);
 
-// Where the two masks differ, or empty when they set the same pixels.
-std::string MaskDifference(const GlyphMask& cached, const GlyphMask& painted) {
-  const QRect both = cached.area() | painted.area();
-  int differing = 0;
-  QPoint first;
-  for (int y = both.top(); y <= both.bottom(); ++y) {
-    for (int x = both.left(); x <= both.right(); ++x) {
-      if (cached.test(x, y) != painted.test(x, y)) {
-        if (differing++ == 0) {
-          first = QPoint(x, y);
-        }
+// Every set pixel, row by row, read from the mask's words.
+std::vector<std::pair<int, int>> SetPixels(const GlyphMask& mask) {
+  std::vector<std::pair<int, int>> pixels;
+  const QRect& area = mask.area();
+  for (int y = area.top(); y <= area.bottom() && mask.wordsPerRow() > 0; ++y) {
+    const std::uint64_t* row = mask.row(y);
+    for (int w = 0; w < mask.wordsPerRow(); ++w) {
+      for (std::uint64_t bits = row[w]; bits != 0; bits &= bits - 1) {
+        pixels.emplace_back(y, area.left() + 64 * w + std::countr_zero(bits));
       }
     }
   }
-  if (differing == 0) {
+  return pixels;
+}
+
+// Where the two masks differ, or empty when they set the same pixels.
+std::string MaskDifference(const GlyphMask& cached, const GlyphMask& painted) {
+  const auto a = SetPixels(cached);
+  const auto b = SetPixels(painted);
+  if (a == b) {
     return {};
   }
-  return std::to_string(differing) + " pixels differ, first at (" + std::to_string(first.x()) +
-         ", " + std::to_string(first.y()) + ")";
+  const auto [inA, inB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  const std::pair<int, int> first = inA == a.end()   ? *inB
+                                    : inB == b.end() ? *inA
+                                                     : std::min(*inA, *inB);
+  return std::to_string(a.size()) + " pixels set against " + std::to_string(b.size()) +
+         ", first difference at (" + std::to_string(first.second) + ", " +
+         std::to_string(first.first) + ")";
 }
 
 std::string Describe(const std::vector<TextPiece>& pieces) {
@@ -142,7 +158,7 @@ TEST(CachedTextMask, EqualsThePaintersDrawingOfPiecesInDifferentFonts) {
     const QFont italic = FontOf("DejaVu Serif", pixels, {.italic = true});
     const QFont bold = FontOf("Liberation Mono", pixels, {.bold = true, .underline = true});
     const QString texts[] = {QStringLiteral("plain "), QStringLiteral("italic fi"),
-                             QStringLiteral(" bold \xE6\xBC\xA2")};
+                             QString::fromUtf8(" bold \xE6\xBC\xA2")};
     std::vector<TextPiece> pieces;
     int x = 40;
     for (const auto& [text, font] :
@@ -178,6 +194,65 @@ TEST(CachedTextMask, EqualsThePaintersDrawingCutAtTheLimitsEdges) {
     }
   }
   EXPECT_TRUE(failures.empty()) << Report(failures);
+}
+
+// Unhinted glyphs sit at fractions of a pixel, and smooth ones are drawn in
+// shades: both must still come out as the painter draws them.
+TEST(CachedTextMask, EqualsThePaintersDrawingOfUnhintedAndSmoothFonts) {
+  GlyphCache cache;
+  std::vector<std::string> failures;
+  for (const QFont::HintingPreference hinting :
+       {QFont::PreferNoHinting, QFont::PreferVerticalHinting, QFont::PreferFullHinting}) {
+    for (const bool smooth : {false, true}) {
+      for (const int pixels : {11, 17, 23, 38}) {
+        QFont font = FontOf("DejaVu Serif", pixels, {});
+        font.setHintingPreference(hinting);
+        if (smooth) {
+          font.setStyleStrategy(QFont::PreferDefault);
+        }
+        Compare({{QStringLiteral("Illicit millimetre, AV To fi."), font, QPoint(25, 90)}}, cache,
+                failures);
+      }
+    }
+  }
+  EXPECT_TRUE(failures.empty()) << Report(failures);
+}
+
+// Past as many faces as it describes, the cache starts afresh; glyphs of the
+// faces described before must not be taken for those of the new ones.
+TEST(CachedTextMask, StaysRightPastItsFaceCapacity) {
+  GlyphCache cache;
+  std::vector<std::string> failures;
+  std::size_t faces = 0;
+  for (const char* family : {"Arial", "DejaVu Sans", "Liberation Serif", "DejaVu Serif"}) {
+    for (const FontStyle& style : {FontStyle{}, FontStyle{.bold = true}}) {
+      for (int pixels = 8; pixels < 64 && faces <= GlyphCache::kFaceCapacity + 20; ++pixels) {
+        Compare({{QStringLiteral("Ab"), FontOf(family, pixels, style), QPoint(10, 10)}}, cache,
+                failures);
+        ++faces;
+      }
+    }
+  }
+  EXPECT_GT(faces, GlyphCache::kFaceCapacity);
+  EXPECT_LT(cache.size(), 60u);
+  EXPECT_TRUE(failures.empty()) << Report(failures);
+}
+
+// The converter fills one cache per worker thread and drops them all on the
+// main thread after the workers have ended.
+TEST(CachedTextMask, ACacheFilledOnAnotherThreadDrawsAlikeAndIsDroppedSafely) {
+  const std::vector<TextPiece> pieces{{QString::fromUtf8("Filled elsewhere \xE6\xBC\xA2"),
+                                       FontOf("Arial", 29, {}), QPoint(50, 60)}};
+  auto cache = std::make_unique<GlyphCache>();
+  GlyphMask there;
+  std::thread worker([&] { there = DrawTextMask(pieces, kFrame, 3, *cache); });
+  worker.join();
+  EXPECT_GT(cache->size(), 0u);
+  const GlyphMask here = DrawTextMask(pieces, kFrame, 3, *cache);
+  const GlyphMask painted = testing::PainterTextMask(pieces, kFrame, 3);
+  EXPECT_EQ(MaskDifference(there, painted), "");
+  EXPECT_EQ(MaskDifference(here, painted), "");
+  cache.reset();
 }
 
 TEST(CachedTextMask, DrawsTheSameFromCachedGlyphsAndKeepsWithinItsCapacity) {
