@@ -93,7 +93,7 @@ GlyphBitmap DrawGlyphBitmap(const QRawFont& font, std::uint32_t index, PixelFrac
                              static_cast<int>(std::floor(bounds.top()))),
                       QPoint(static_cast<int>(std::ceil(bounds.right())),
                              static_cast<int>(std::ceil(bounds.bottom()))));
-  constexpr int kLargestMargin = 4096;
+  constexpr int kLargestMargin = 512;
   int margin = std::max(4, static_cast<int>(font.pixelSize()) / 2 + 2);
   for (;;) {
     const QRect area = outline.adjusted(-margin, -margin, margin, margin);

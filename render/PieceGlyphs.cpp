@@ -42,18 +42,21 @@ bool LaysOutPlainly(const QString& text) {
   return true;
 }
 
-// From this pixel size on, the painter fills the outlines of a whole run of
-// glyphs as one path instead of blitting cached glyph bitmaps; where the
-// outlines of neighbouring glyphs meet, that differs from filling them one
-// by one.
-constexpr int kSmallestPathDrawnSize = 64;
+// From this pixel size on (64 unless the environment sets another), the
+// painter fills the outlines of a whole run of glyphs as one path instead of
+// blitting cached glyph bitmaps; where the outlines of neighbouring glyphs
+// meet, that differs from filling them one by one.
+int SmallestPathDrawnSize() {
+  const int chosen = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
+  return chosen > 0 ? chosen : 64;
+}
 
 }  // namespace
 
 std::optional<QList<QGlyphRun>> PieceGlyphs(const TextPiece& piece) {
   const QFont& font = piece.font;
   if (font.underline() || font.strikeOut() || font.overline() ||
-      QFontInfo(font).pixelSize() >= kSmallestPathDrawnSize || !LaysOutPlainly(piece.text)) {
+      QFontInfo(font).pixelSize() >= SmallestPathDrawnSize() || !LaysOutPlainly(piece.text)) {
     return std::nullopt;
   }
   QTextLayout layout(piece.text, font);
@@ -65,6 +68,9 @@ std::optional<QList<QGlyphRun>> PieceGlyphs(const TextPiece& piece) {
   QTextLine line = layout.createLine();
   line.setNumColumns(static_cast<int>(piece.text.size()));
   layout.endLayout();
+  if (line.textStart() != 0 || line.textLength() != piece.text.size()) {
+    return std::nullopt;
+  }
   // The layout puts the line's top at 0; the painter's baseline is the
   // cell's top plus the font's ascent.
   const QPointF shift(piece.cell.x() - line.x(),
