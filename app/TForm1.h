@@ -27,6 +27,7 @@
 #include "app/SwatchRow.h"
 #include "palette/Palette.h"
 #include "platform/Platform.h"
+#include "render/GlyphCache.h"
 #include "render/KeyFrameRenderer.h"
 #include "render/OutlinedLine.h"
 #include "render/PreparedCue.h"
@@ -261,6 +262,8 @@ class TForm1 : public QWidget {
   QString lastActivationError_;
   bool programReturning_ = false;
   KeyFrameRenderer keyFrames_;
+  // The glyphs the preview has drawn, for its next redraws.
+  GlyphCache previewGlyphs_;
   EncodeArea encodeArea_;
   BuiltInPictures pictures_;
   Palette palette_;

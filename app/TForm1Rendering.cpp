@@ -48,7 +48,7 @@ void TForm1::RenderPreview(const QByteArray& line1, const QByteArray& line2,
       PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align, style.offset, style.offsetOr,
                     preview->frameSize().height());
   DrawSubtitle(preview->pictureForDrawing(), subtitle, layout, CurrentOutlineWidth(),
-               CurrentRoleColours());
+               CurrentRoleColours(), &previewGlyphs_);
 }
 
 void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
@@ -81,8 +81,8 @@ void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const Subti
   }
   AllLinesFit = true;
   const CuesLayout layout = PlaceCues(std::span(&cue, 1), style, preview->height());
-  DrawCues(preview->pictureForDrawing(), layout, style, CurrentOutlineWidth(),
-           CurrentRoleColours());
+  DrawCues(preview->pictureForDrawing(), layout, style, CurrentOutlineWidth(), CurrentRoleColours(),
+           &previewGlyphs_);
 }
 
 void TForm1::CheckCueFits(const SubtitleEntry& entry, const SubtitleStyle& style) {

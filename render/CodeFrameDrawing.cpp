@@ -39,9 +39,9 @@ RoleInks InksOfRoleColours(const RoleColours& colours, const RoleKeyColours& key
 }
 
 QRect DrawOutlinedPieces(CodeFrame& frame, const std::vector<TextPiece>& pieces, int outlineWidth,
-                         const RoleInks& inks) {
-  const LineMasks masks =
-      OutlinedLineMasks(pieces, QRect(0, 0, CodeFrame::kWidth, frame.height()), outlineWidth);
+                         const RoleInks& inks, GlyphCache* glyphCache) {
+  const LineMasks masks = OutlinedLineMasks(pieces, QRect(0, 0, CodeFrame::kWidth, frame.height()),
+                                            outlineWidth, glyphCache);
   const QRect& area = masks.area;
   if (area.isEmpty()) {
     return {};
@@ -88,11 +88,11 @@ QRect DrawOutlinedPieces(CodeFrame& frame, const std::vector<TextPiece>& pieces,
 }
 
 QRect DrawCues(CodeFrame& frame, const CuesLayout& layout, const SubtitleStyle& style,
-               int outlineWidth, const RoleInks& inks) {
+               int outlineWidth, const RoleInks& inks, GlyphCache* glyphCache) {
   QRect changed;
   for (const PlacedLine& placed : layout.lines) {
     changed |= DrawOutlinedPieces(frame, StyledLinePieces(*placed.line, style, placed.cell),
-                                  outlineWidth, inks);
+                                  outlineWidth, inks, glyphCache);
   }
   return changed;
 }

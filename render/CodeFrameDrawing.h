@@ -24,11 +24,11 @@ RoleInks InksOfRoleColours(const RoleColours& colours, const RoleKeyColours& key
 // on a key frame with each ink standing for its colour; it returns the same
 // rectangle of changed pixels.
 QRect DrawOutlinedPieces(CodeFrame& frame, const std::vector<TextPiece>& pieces, int outlineWidth,
-                         const RoleInks& inks);
+                         const RoleInks& inks, GlyphCache* glyphCache = nullptr);
 
 // Draws the placed lines in order on a code frame, as DrawCues does on a key
 // frame, and returns the same rectangle of changed pixels.
 QRect DrawCues(CodeFrame& frame, const CuesLayout& layout, const SubtitleStyle& style,
-               int outlineWidth, const RoleInks& inks);
+               int outlineWidth, const RoleInks& inks, GlyphCache* glyphCache = nullptr);
 
 }  // namespace tesmora

@@ -18,7 +18,7 @@ EncodeArea CodeFrameRenderer::render(std::span<const CueToDraw> cues, const Text
   frame_.setInkCodes(inks.codes);
   const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style);
   const CuesLayout layout = PlaceCues(prepared, style, frameHeight);
-  drawn_ = DrawCues(frame_, layout, style, outlineWidth, inks);
+  drawn_ = DrawCues(frame_, layout, style, outlineWidth, inks, &glyphs_);
   return BandHoldingInk(layout.area, drawn_);
 }
 

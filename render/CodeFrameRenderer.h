@@ -3,6 +3,7 @@
 #include <QRect>
 #include <span>
 
+#include "render/GlyphCache.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "sup/CodeFrame.h"
@@ -28,6 +29,9 @@ class CodeFrameRenderer {
  private:
   CodeFrame frame_{576};
   QRect drawn_;
+  // The glyphs drawn so far, for the lines to come; so a renderer belongs
+  // to one thread.
+  GlyphCache glyphs_;
 };
 
 }  // namespace tesmora

@@ -5,11 +5,11 @@
 namespace tesmora {
 
 QRect DrawCues(QImage& picture, const CuesLayout& layout, const SubtitleStyle& style,
-               int outlineWidth, const RoleColours& colours) {
+               int outlineWidth, const RoleColours& colours, GlyphCache* glyphs) {
   QRect changed;
   for (const PlacedLine& placed : layout.lines) {
     changed |= DrawOutlinedPieces(picture, StyledLinePieces(*placed.line, style, placed.cell),
-                                  outlineWidth, colours);
+                                  outlineWidth, colours, glyphs);
   }
   return changed;
 }

@@ -4,6 +4,13 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "render/GlyphCache.h"
+#include "render/PieceGlyphs.h"
 
 namespace tesmora {
 
@@ -65,6 +72,178 @@ QRect InkBounds(const QString& text, const QFont& font, QPoint cell) {
   return ink.adjusted(-margin, -margin, margin, margin);
 }
 
+// The pieces the painter draws itself, on one canvas over `canvasArea`.
+// Large glyphs are filled as paths, which can come out a pixel different
+// elsewhere on a canvas, so the canvas is always the one over where every
+// piece of the line can put ink.
+QImage PaintPieces(const std::vector<const TextPiece*>& pieces, const QRect& canvasArea) {
+  QImage canvas(canvasArea.size(), QImage::Format_ARGB32_Premultiplied);
+  canvas.fill(Qt::transparent);
+  QPainter painter(&canvas);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
+  painter.setPen(QColor(Qt::white));
+  for (const TextPiece* piece : pieces) {
+    painter.setFont(piece->font);
+    const QFontMetrics metrics(piece->font);
+    painter.drawText(QPoint(piece->cell.x() - canvasArea.left(),
+                            piece->cell.y() + metrics.ascent() - canvasArea.top()),
+                     piece->text);
+  }
+  return canvas;
+}
+
+// Sets the mask's pixels where the canvas over `canvasArea` holds ink within
+// `area`.
+void SetPaintedPixels(GlyphMask& mask, const QImage& canvas, const QRect& canvasArea,
+                      const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* pixels = reinterpret_cast<const QRgb*>(canvas.constScanLine(y - canvasArea.top()));
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (qAlpha(pixels[x - canvasArea.left()]) != 0) {
+        mask.set(x, y);
+      }
+    }
+  }
+}
+
+// A cached glyph bitmap at a whole-pixel pen position.
+struct PlacedGlyph {
+  std::shared_ptr<const GlyphBitmap> bitmap;
+  QPoint pen;
+
+  QRect ink() const { return bitmap->ink.translated(pen); }
+};
+
+void PlaceRuns(const QFont& font, const QList<QGlyphRun>& runs, GlyphCache& cache,
+               std::vector<PlacedGlyph>& placed) {
+  for (const QGlyphRun& run : runs) {
+    const QRawFont face = run.rawFont();
+    const int faceNumber = cache.face(font, face);
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    const qsizetype count = std::min(indexes.size(), positions.size());
+    for (qsizetype i = 0; i < count; ++i) {
+      // Layout positions are whole 64ths of a pixel.
+      const long long x = std::llround(positions[i].x() * 64);
+      const long long y = std::llround(positions[i].y() * 64);
+      const long long wholeX = x >= 0 ? x / 64 : -((-x + 63) / 64);
+      const long long wholeY = y >= 0 ? y / 64 : -((-y + 63) / 64);
+      const PixelFraction fraction{static_cast<int>(x - wholeX * 64),
+                                   static_cast<int>(y - wholeY * 64)};
+      std::shared_ptr<const GlyphBitmap> bitmap =
+          cache.glyph(faceNumber, face, indexes[i], fraction);
+      if (!bitmap->ink.isEmpty()) {
+        placed.push_back(
+            {std::move(bitmap), QPoint(static_cast<int>(wholeX), static_cast<int>(wholeY))});
+      }
+    }
+  }
+}
+
+// The bits of one 64-column word of a glyph row whose first column is
+// `first` (picture x) that fall within columns left..right.
+std::uint64_t ColumnsWithin(long long first, int left, int right) {
+  const long long low = std::max<long long>(left - first, 0);
+  const long long high = std::min<long long>(right - first, 63);
+  if (low > high) {
+    return 0;
+  }
+  const std::uint64_t upTo = high == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (high + 1)) - 1;
+  return upTo & ~((std::uint64_t{1} << low) - 1);
+}
+
+// ORs the glyph's pixels within `limit` into the mask, a word at a time.
+void OrGlyph(GlyphMask& mask, const PlacedGlyph& glyph, const QRect& limit) {
+  const GlyphBitmap& bitmap = *glyph.bitmap;
+  const QRect ink = glyph.ink();
+  const QRect kept = ink.intersected(limit);
+  if (kept.isEmpty()) {
+    return;
+  }
+  const bool wholeRows = kept.left() == ink.left() && kept.right() == ink.right();
+  const int words = mask.wordsPerRow();
+  // The column of the mask that each glyph row's first bit falls on.
+  const long long start = static_cast<long long>(ink.left()) - mask.area().left();
+  for (int y = kept.top(); y <= kept.bottom(); ++y) {
+    const std::uint64_t* source = bitmap.row(y - ink.top());
+    std::uint64_t* target = mask.row(y);
+    for (int k = 0; k < bitmap.wordsPerRow; ++k) {
+      std::uint64_t bits = source[k];
+      if (!wholeRows) {
+        bits &= ColumnsWithin(static_cast<long long>(ink.left()) + 64LL * k, limit.left(),
+                              limit.right());
+      }
+      if (bits == 0) {
+        continue;
+      }
+      const long long column = start + 64LL * k;
+      const long long word = column >= 0 ? column / 64 : -((-column + 63) / 64);
+      const int shift = static_cast<int>(column - word * 64);
+      if (word >= 0 && word < words) {
+        target[word] |= bits << shift;
+      }
+      if (shift != 0 && word + 1 >= 0 && word + 1 < words) {
+        target[word + 1] |= bits >> (64 - shift);
+      }
+    }
+  }
+}
+
+// The mask of the pieces, from cached glyph bitmaps where there is a cache
+// and the piece can be drawn glyph by glyph, else by the painter.
+GlyphMask ComposeTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room,
+                          GlyphCache* cache) {
+  std::vector<PlacedGlyph> glyphs;
+  std::vector<const TextPiece*> painted;
+  for (const TextPiece& piece : pieces) {
+    if (piece.text.isEmpty()) {
+      continue;
+    }
+    std::optional<QList<QGlyphRun>> runs;
+    if (cache != nullptr) {
+      runs = PieceGlyphs(piece);
+    }
+    if (runs) {
+      PlaceRuns(piece.font, *runs, *cache, glyphs);
+    } else {
+      painted.push_back(&piece);
+    }
+  }
+  QRect ink;
+  for (const PlacedGlyph& glyph : glyphs) {
+    ink |= glyph.ink();
+  }
+  QRect canvasArea;
+  QRect paintedArea;
+  if (!painted.empty()) {
+    for (const TextPiece& piece : pieces) {
+      if (piece.text.isEmpty()) {
+        continue;
+      }
+      const QRect bounds = InkBounds(piece.text, piece.font, piece.cell);
+      canvasArea |= bounds;
+      if (std::find(painted.begin(), painted.end(), &piece) != painted.end()) {
+        paintedArea |= bounds;
+      }
+    }
+    canvasArea &= limit;
+    paintedArea &= limit;
+    ink |= paintedArea;
+  }
+  ink &= limit;
+  if (ink.isEmpty()) {
+    return GlyphMask();
+  }
+  GlyphMask mask(ink.adjusted(-room, -room, room, room));
+  for (const PlacedGlyph& glyph : glyphs) {
+    OrGlyph(mask, glyph, limit);
+  }
+  if (!paintedArea.isEmpty()) {
+    SetPaintedPixels(mask, PaintPieces(painted, canvasArea), canvasArea, paintedArea);
+  }
+  return mask;
+}
+
 }  // namespace
 
 GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, const QRect& limit,
@@ -73,43 +252,12 @@ GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, cons
 }
 
 GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room) {
-  QRect ink;
-  for (const TextPiece& piece : pieces) {
-    if (!piece.text.isEmpty()) {
-      ink |= InkBounds(piece.text, piece.font, piece.cell);
-    }
-  }
-  ink = ink.intersected(limit);
-  if (ink.isEmpty()) {
-    return GlyphMask();
-  }
-  GlyphMask mask(ink.adjusted(-room, -room, room, room));
-  QImage canvas(ink.size(), QImage::Format_ARGB32_Premultiplied);
-  canvas.fill(Qt::transparent);
-  {
-    QPainter painter(&canvas);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
-    painter.setPen(QColor(Qt::white));
-    for (const TextPiece& piece : pieces) {
-      if (piece.text.isEmpty()) {
-        continue;
-      }
-      painter.setFont(piece.font);
-      const QFontMetrics metrics(piece.font);
-      painter.drawText(
-          QPoint(piece.cell.x() - ink.left(), piece.cell.y() + metrics.ascent() - ink.top()),
-          piece.text);
-    }
-  }
-  for (int y = 0; y < ink.height(); ++y) {
-    const auto* pixels = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
-    for (int x = 0; x < ink.width(); ++x) {
-      if (qAlpha(pixels[x]) != 0) {
-        mask.set(ink.left() + x, ink.top() + y);
-      }
-    }
-  }
-  return mask;
+  return ComposeTextMask(pieces, limit, room, nullptr);
+}
+
+GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room,
+                       GlyphCache& cache) {
+  return ComposeTextMask(pieces, limit, room, &cache);
 }
 
 namespace {

@@ -9,6 +9,8 @@
 
 namespace tesmora {
 
+class GlyphCache;
+
 // A bi-level mask over a rectangle of picture coordinates, one bit a pixel,
 // each row packed into 64-bit words (bit i of word j is column 64 j + i of
 // the row, counted from area.left()).
@@ -52,8 +54,14 @@ struct TextPiece {
 };
 
 // The pixels covered by drawing every piece, in order, on one canvas; one
-// piece gives the very mask of DrawTextMask.
+// piece gives the very mask of DrawTextMask. The painter draws the text.
 GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room);
+
+// The same, composed from the glyph bitmaps in `cache` (drawing those it
+// lacks), so that text drawn again costs no drawing at all. The mask's area
+// is the ink, restricted to `limit`, with `room` on every side.
+GlyphMask DrawTextMask(const std::vector<TextPiece>& pieces, const QRect& limit, int room,
+                       GlyphCache& cache);
 
 // Square dilation within the mask's own area: every pixel within `radius`
 // (in x and in y) of a set pixel. Built as `radius` steps of a 3 x 3

@@ -27,7 +27,7 @@ EncodeArea KeyFrameRenderer::render(std::span<const CueToDraw> cues, const TextS
   const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style);
   const CuesLayout layout = PlaceCues(prepared, style, frameHeight);
   QImage canvas = image();
-  drawn_ = DrawCues(canvas, layout, style, outlineWidth, colours);
+  drawn_ = DrawCues(canvas, layout, style, outlineWidth, colours, &glyphs_);
   return BandHoldingInk(layout.area, drawn_);
 }
 
@@ -41,7 +41,7 @@ EncodeArea KeyFrameRenderer::render(const QByteArray& line1, const QByteArray& l
   // A second image over the same bytes: drawing on a shared one would detach
   // it and draw on a copy.
   QImage canvas = image();
-  drawn_ = DrawSubtitle(canvas, subtitle, layout, outlineWidth, colours);
+  drawn_ = DrawSubtitle(canvas, subtitle, layout, outlineWidth, colours, &glyphs_);
   return BandHoldingInk(layout.area, drawn_);
 }
 

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <span>
 
+#include "render/GlyphCache.h"
 #include "render/OutlinedLine.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
@@ -15,7 +16,8 @@ namespace tesmora {
 
 // Draws subtitles one after another on a pure-blue key frame for the
 // encoder. Between two subtitles only the rows the previous one drew on are
-// made blue again.
+// made blue again. Glyphs drawn once are kept for the subtitles after, so a
+// renderer belongs to one thread.
 class KeyFrameRenderer {
  public:
   // Draws the two 8-bit lines on a key frame of `frameHeight` rows (576 PAL,
@@ -45,6 +47,8 @@ class KeyFrameRenderer {
 
   FrameBitmap frame_{576};
   QRect drawn_;
+  // The glyphs drawn so far, for the lines to come.
+  GlyphCache glyphs_;
 };
 
 }  // namespace tesmora

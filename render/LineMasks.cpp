@@ -5,10 +5,12 @@
 namespace tesmora {
 
 LineMasks OutlinedLineMasks(const std::vector<TextPiece>& pieces, const QRect& picture,
-                            int outlineWidth) {
+                            int outlineWidth, GlyphCache* glyphCache) {
   const int reach = std::max(outlineWidth, 1);
   LineMasks masks;
-  masks.glyphs = DrawTextMask(pieces, picture.adjusted(-reach, -reach, reach, reach), reach);
+  const QRect limit = picture.adjusted(-reach, -reach, reach, reach);
+  masks.glyphs = glyphCache != nullptr ? DrawTextMask(pieces, limit, reach, *glyphCache)
+                                       : DrawTextMask(pieces, limit, reach);
   masks.area = masks.glyphs.area().intersected(picture);
   if (masks.area.isEmpty()) {
     return masks;

@@ -7,6 +7,8 @@
 
 namespace tesmora {
 
+class GlyphCache;
+
 // The three masks an outlined line is drawn from, sharing one area so that
 // their rows line up word for word: the glyphs, the 1-pixel ring round them
 // (glyphs included) and the outline (ring included), `outlineWidth` - 1
@@ -21,8 +23,9 @@ struct LineMasks {
 };
 
 // Draws the pieces' glyphs once and dilates them, for a picture covering
-// `picture`.
+// `picture`. With a glyph cache the glyphs come from it (and the ones it
+// lacks are added); without one the painter draws the text.
 LineMasks OutlinedLineMasks(const std::vector<TextPiece>& pieces, const QRect& picture,
-                            int outlineWidth);
+                            int outlineWidth, GlyphCache* glyphCache = nullptr);
 
 }  // namespace tesmora

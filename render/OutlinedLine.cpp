@@ -8,14 +8,14 @@
 namespace tesmora {
 
 QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
-                       int outlineWidth, const RoleColours& colours) {
-  return DrawOutlinedPieces(picture, {{text, font, cell}}, outlineWidth, colours);
+                       int outlineWidth, const RoleColours& colours, GlyphCache* glyphs) {
+  return DrawOutlinedPieces(picture, {{text, font, cell}}, outlineWidth, colours, glyphs);
 }
 
 QRect DrawOutlinedPieces(QImage& picture, const std::vector<TextPiece>& pieces, int outlineWidth,
-                         const RoleColours& colours) {
+                         const RoleColours& colours, GlyphCache* glyphCache) {
   Q_ASSERT(picture.format() == QImage::Format_RGB888);
-  const LineMasks masks = OutlinedLineMasks(pieces, picture.rect(), outlineWidth);
+  const LineMasks masks = OutlinedLineMasks(pieces, picture.rect(), outlineWidth, glyphCache);
   const QRect& area = masks.area;
   if (area.isEmpty()) {
     return {};

@@ -8,6 +8,7 @@
 #include <QString>
 #include <vector>
 
+#include "render/GlyphCache.h"
 #include "render/GlyphMask.h"
 
 namespace tesmora {
@@ -25,14 +26,15 @@ struct RoleColours {
 // the Antialias colour at every offset up to 1, then once in the Text
 // colour; it is built from one drawing of the text and two dilations of it.
 // Returns the smallest rectangle that holds every pixel it changed; empty when
-// it changed none.
+// it changed none. Glyphs come from `glyphs` where given, else are drawn
+// afresh.
 QRect DrawOutlinedLine(QImage& picture, const QString& text, const QFont& font, QPoint cell,
-                       int outlineWidth, const RoleColours& colours);
+                       int outlineWidth, const RoleColours& colours, GlyphCache* glyphs = nullptr);
 
 // The same for a line drawn in pieces of different fonts: the rings go round
 // the ink of all the pieces together, as when each stamping draws every
 // piece.
 QRect DrawOutlinedPieces(QImage& picture, const std::vector<TextPiece>& pieces, int outlineWidth,
-                         const RoleColours& colours);
+                         const RoleColours& colours, GlyphCache* glyphs = nullptr);
 
 }  // namespace tesmora

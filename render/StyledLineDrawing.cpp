@@ -43,15 +43,16 @@ LineMeasure MeasureStyledLine(const StyledLine& line, const SubtitleStyle& style
 std::vector<TextPiece> StyledLinePieces(const StyledLine& line, const SubtitleStyle& style,
                                         QPoint cell) {
   std::vector<TextPiece> pieces;
-  int x = cell.x();
   for (const TextRun& run : line.runs) {
-    if (run.text.isEmpty()) {
-      continue;
+    if (!run.text.isEmpty()) {
+      pieces.push_back({run.text, RunFont(style, run), cell});
     }
-    QFont font = RunFont(style, run);
-    const int advance = QFontMetrics(font).horizontalAdvance(run.text);
-    pieces.push_back({run.text, std::move(font), QPoint(x, cell.y())});
-    x += advance;
+  }
+  // Each piece starts where the one before it ends; the last one's advance
+  // is not needed.
+  for (std::size_t i = 1; i < pieces.size(); ++i) {
+    const TextPiece& before = pieces[i - 1];
+    pieces[i].cell.setX(before.cell.x() + QFontMetrics(before.font).horizontalAdvance(before.text));
   }
   return pieces;
 }

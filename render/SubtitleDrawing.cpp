@@ -54,11 +54,11 @@ QString OverlongCueMessage(const QStringList& lines, bool subtitlesLoaded) {
 }
 
 QRect DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
-                   int outlineWidth, const RoleColours& colours) {
-  const QRect first =
-      DrawOutlinedLine(picture, subtitle.line1, subtitle.font, layout.cell1, outlineWidth, colours);
-  const QRect second =
-      DrawOutlinedLine(picture, subtitle.line2, subtitle.font, layout.cell2, outlineWidth, colours);
+                   int outlineWidth, const RoleColours& colours, GlyphCache* glyphs) {
+  const QRect first = DrawOutlinedLine(picture, subtitle.line1, subtitle.font, layout.cell1,
+                                       outlineWidth, colours, glyphs);
+  const QRect second = DrawOutlinedLine(picture, subtitle.line2, subtitle.font, layout.cell2,
+                                        outlineWidth, colours, glyphs);
   return first.united(second);
 }
 

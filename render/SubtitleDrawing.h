@@ -44,8 +44,9 @@ QString OverlongCueMessage(const QStringList& lines, bool subtitlesLoaded);
 
 // Draws Line1 and then Line2 with their rings on a 24-bit picture, clipped to
 // it. An empty line draws nothing. Returns the smallest rectangle that holds
-// every pixel it changed; empty when it changed none.
+// every pixel it changed; empty when it changed none. Glyphs come from
+// `glyphs` where given.
 QRect DrawSubtitle(QImage& picture, const PreparedSubtitle& subtitle, const SubtitleLayout& layout,
-                   int outlineWidth, const RoleColours& colours);
+                   int outlineWidth, const RoleColours& colours, GlyphCache* glyphs = nullptr);
 
 }  // namespace tesmora
