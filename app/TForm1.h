@@ -260,6 +260,7 @@ class TForm1 : public QWidget {
   Platform& platform_;
   QString lastActivationError_;
   bool programReturning_ = false;
+  bool generating_ = false;  // a generation run is in progress
   KeyFrameRenderer keyFrames_;
   EncodeArea encodeArea_;
   BuiltInPictures pictures_;

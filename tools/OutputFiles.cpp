@@ -1,13 +1,12 @@
 #include "tools/OutputFiles.h"
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 
-#include "render/KeyFrameRenderer.h"
+#include "render/CueFrameDrawing.h"
 #include "subtitles/CueTimes.h"
 #include "sup/FormatFiles.h"
 #include "sup/GenerationRun.h"
@@ -42,27 +41,11 @@ void EncodeUnits(const std::vector<SubtitleEntry>& entries, const Timeline& time
   const RoleKeyColours keys{entry(roles.text), entry(roles.outline), entry(roles.antialias)};
   const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
 
-  // Each worker draws on its own key frame; the cues of one subpicture are
-  // drawn earliest first.
-  struct Drawer {
-    KeyFrameRenderer renderer;
-    std::vector<CueToDraw> drawn;
-  };
-  const auto makeDrawing = [&entries, &settings, &roles, colours]() -> SubpictureDrawing {
-    auto drawer = std::make_shared<Drawer>();
-    return [drawer, &entries, &settings, &roles, colours](const Subpicture& subpicture) {
-      drawer->drawn.clear();
-      for (const int cue : subpicture.cues) {
-        drawer->drawn.push_back(CueToDraw{entries[static_cast<std::size_t>(cue)].lines});
-      }
-      const EncodeArea area = drawer->renderer.render(
-          std::span<const CueToDraw>(drawer->drawn), settings.source, settings.style,
-          settings.outlineWidth, colours, settings.frameHeight);
-      return DrawnSubpicture{&drawer->renderer.frame(), area, roles};
-    };
-  };
+  const CueFrameLook look{settings.source, settings.style, settings.outlineWidth,
+                          colours,         roles,          settings.frameHeight};
   EncodeSubpictureUnitsInParallel(
-      timeline.subpictures, CueTimesOf(entries), keys, start, settings.workers, makeDrawing,
+      timeline.subpictures, CueTimesOf(entries), keys, start, settings.workers,
+      CueFrameDrawings(entries, look),
       [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); }, sink);
 }
 

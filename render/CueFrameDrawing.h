@@ -1,0 +1,32 @@
+#pragma once
+
+#include <vector>
+
+#include "render/OutlinedLine.h"
+#include "render/PreparedCue.h"
+#include "render/SubtitleStyle.h"
+#include "subtitles/SubtitleList.h"
+#include "sup/ParallelUnits.h"
+#include "sup/SupPacket.h"
+
+namespace tesmora {
+
+// How every subpicture of a generation run is drawn: how the cues' text is
+// read, the style, the outline width, the roles' colours and palette entries
+// and the frame height (576 PAL, 480 NTSC).
+struct CueFrameLook {
+  TextSource source;
+  SubtitleStyle style;
+  int outlineWidth = 3;
+  RoleColours colours;
+  RolePaletteIndices roles;
+  int frameHeight = 576;
+};
+
+// Makes the drawing step of one worker of a run over `cues`: each drawing
+// has a key frame of its own and draws on it the cues a subpicture shows,
+// earliest first. `cues` is read, never changed, by every worker at once and
+// must outlive the run.
+DrawingFactory CueFrameDrawings(const std::vector<SubtitleEntry>& cues, const CueFrameLook& look);
+
+}  // namespace tesmora
