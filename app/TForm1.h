@@ -37,6 +37,7 @@
 #include "subtitles/SubtitleList.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
+#include "sup/ParallelUnits.h"
 #include "sup/SupPacket.h"
 
 namespace tesmora {
@@ -151,6 +152,9 @@ class TForm1 : public QWidget {
   TextSource LoadedSource;
   QString LoadedEncoding;  // empty: the code page of the Font Charset
   bool FrameRateMissing = false;
+  // The threads that draw and encode a generation run; the files are the
+  // same for any count.
+  int GenerationWorkers = WorkersPerCore();
 
   // Controls, by row.
   QLineEdit* Edit1;

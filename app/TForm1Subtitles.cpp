@@ -391,7 +391,7 @@ void TForm1::Button3Click() {
     const GenerationInProgress running(generating_);
     EncodeSubpictureUnitsInParallel(
         subpictures, times, keys, choices.forced ? StartDisplay::Forced : StartDisplay::Normal,
-        WorkersPerCore(), CueFrameDrawings(LoadedCues, look), awaited,
+        GenerationWorkers, CueFrameDrawings(LoadedCues, look), awaited,
         [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
     files.finish();
     if (help != nullptr) {
