@@ -40,8 +40,8 @@ void BM_WindowGenerationRun(benchmark::State& state) {
                        "and nobody on the quay said a word."}};
     form.Memo2->lines() << QByteArray::number(cue.startMs);
     form.Memo3->lines() << QByteArray::number(cue.durationMs);
-    form.Memo4->lines() << QByteArray::fromStdString(cue.line1());
-    form.Memo5->lines() << QByteArray::fromStdString(cue.line2());
+    form.Memo4->lines() << QByteArray::fromStdString(std::string(cue.line1()));
+    form.Memo5->lines() << QByteArray::fromStdString(std::string(cue.line2()));
     form.LoadedCues.push_back(std::move(cue));
   }
   form.SubtitlesLoaded = true;
