@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,10 +13,11 @@
 namespace tesmora {
 
 // The text lines of one cue, top to bottom, as the undecoded bytes of the
-// file. They are kept in one string, each line followed by a line feed,
+// file. They are kept in one block, each line followed by a line feed,
 // which no line of a subtitle file holds (the readers split the file at
-// every line break), so that each cue of a long film takes one allocation
-// rather than one per line and one for the list.
+// every line break), after the block's length: each cue of a long film
+// takes one pointer and one allocation rather than a list and a string per
+// line.
 class CueLines {
  public:
   class Iterator {
@@ -47,6 +50,16 @@ class CueLines {
   };
 
   CueLines() = default;
+  CueLines(const CueLines& other) { assign(other.text()); }
+  CueLines(CueLines&&) noexcept = default;
+  CueLines& operator=(const CueLines& other) {
+    if (this != &other) {
+      assign(other.text());
+    }
+    return *this;
+  }
+  CueLines& operator=(CueLines&&) noexcept = default;
+  ~CueLines() = default;
   CueLines(std::initializer_list<std::string_view> lines) {
     for (const std::string_view line : lines) {
       push_back(line);
@@ -59,9 +72,10 @@ class CueLines {
   }
 
   std::size_t size() const {
-    return static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n'));
+    const std::string_view all = text();
+    return static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n'));
   }
-  bool empty() const { return text_.empty(); }
+  bool empty() const { return data_ == nullptr; }
   // Line i, or an empty line past the last.
   std::string_view lineOrEmpty(std::size_t i) const {
     Iterator line = begin();
@@ -74,14 +88,19 @@ class CueLines {
 
   // Adds a line below the others; it must hold no line feed.
   void push_back(std::string_view line) {
-    text_.reserve(text_.size() + line.size() + 1);
-    text_.append(line);
-    text_.push_back('\n');
+    std::string all(text());
+    all.reserve(all.size() + line.size() + 1);
+    all.append(line);
+    all.push_back('\n');
+    assign(all);
   }
   void emplace_back(std::string_view line) { push_back(line); }
 
-  Iterator begin() const { return Iterator(text_); }
-  Iterator end() const { return Iterator(std::string_view(text_).substr(text_.size())); }
+  Iterator begin() const { return Iterator(text()); }
+  Iterator end() const {
+    const std::string_view all = text();
+    return Iterator(all.substr(all.size()));
+  }
 
   std::vector<std::string> toVector() const {
     std::vector<std::string> lines;
@@ -93,13 +112,33 @@ class CueLines {
   }
   operator std::vector<std::string>() const { return toVector(); }  // NOLINT
 
-  friend bool operator==(const CueLines&, const CueLines&) = default;
+  friend bool operator==(const CueLines& a, const CueLines& b) { return a.text() == b.text(); }
   friend bool operator==(const CueLines& lines, const std::vector<std::string>& list) {
     return lines == CueLines(list);
   }
 
  private:
-  std::string text_;
+  // Every line with its line feed; empty for no line.
+  std::string_view text() const {
+    if (!data_) {
+      return {};
+    }
+    std::size_t length = 0;
+    std::memcpy(&length, data_.get(), sizeof length);
+    return {data_.get() + sizeof length, length};
+  }
+  void assign(std::string_view all) {
+    if (all.empty()) {
+      data_.reset();
+      return;
+    }
+    const std::size_t length = all.size();
+    data_ = std::make_unique_for_overwrite<char[]>(sizeof length + length);
+    std::memcpy(data_.get(), &length, sizeof length);
+    std::memcpy(data_.get() + sizeof length, all.data(), length);
+  }
+
+  std::unique_ptr<char[]> data_;  // the length, then the lines; null for none
 };
 
 }  // namespace tesmora

@@ -47,6 +47,25 @@ TEST(CueLines, GivesBackTheLinesAsTheyWereAdded) {
   EXPECT_FALSE(added == (std::vector<std::string>{"<i>First</i>", ""}));
 }
 
+TEST(CueLines, CopiesAreEqualAndApart) {
+  CueLines original{"first", "second"};
+  CueLines copy = original;
+  EXPECT_EQ(copy, original);
+  copy.push_back("third");
+  EXPECT_EQ(original, (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(copy, (std::vector<std::string>{"first", "second", "third"}));
+  original = copy;
+  EXPECT_EQ(original, copy);
+  const CueLines& same = original;
+  original = same;
+  EXPECT_EQ(original.size(), 3u);
+  CueLines moved = std::move(copy);
+  EXPECT_EQ(moved, original);
+  original = CueLines{};
+  EXPECT_TRUE(original.empty());
+  EXPECT_EQ(original, CueLines());
+}
+
 TEST(SubtitleEntry, NamesItsFirstTwoLinesOrNothing) {
   const SubtitleEntry three{0, 1000, {"one", "two", "three"}};
   EXPECT_EQ(three.line1(), "one");
