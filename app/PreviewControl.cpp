@@ -45,6 +45,7 @@ QImage& PreviewControl::pictureForDrawing() {
 
 void PreviewControl::pictureChanged() {
   shownIsCurrent_ = false;
+  lastChange_.start();
   // Changes faster than the screen can show (a generation run draws a
   // subtitle in well under a millisecond) are shown at most once a frame.
   const qint64 sincePaint = lastPaint_.isValid() ? lastPaint_.elapsed() : kFrameMs;
@@ -57,6 +58,10 @@ void PreviewControl::pictureChanged() {
       update();
     });
   }
+}
+
+bool PreviewControl::readyForPicture() const {
+  return !lastChange_.isValid() || lastChange_.elapsed() >= kFrameMs;
 }
 
 void PreviewControl::paintEvent(QPaintEvent*) {

@@ -34,6 +34,10 @@ class PreviewControl : public QWidget {
   QImage& pictureForDrawing();
   // Tells the control that its picture's pixels were changed in place.
   void pictureChanged();
+  // True when no picture was handed in during the last screen frame: a run
+  // that makes pictures faster than the screen shows them draws one on the
+  // preview only then.
+  bool readyForPicture() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -46,6 +50,7 @@ class PreviewControl : public QWidget {
   QImage shown_;
   bool shownIsCurrent_ = false;
   QElapsedTimer lastPaint_;
+  QElapsedTimer lastChange_;
   bool repaintPending_ = false;
 };
 

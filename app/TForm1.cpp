@@ -309,7 +309,8 @@ std::optional<QString> TForm1::FlushSettings() {
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (FileToLoad(event->mimeData()->urls())) {
+  // The cues and the palette stay as they are while a run draws them.
+  if (!generating_ && FileToLoad(event->mimeData()->urls())) {
     event->acceptProposedAction();
   }
 }
@@ -318,7 +319,7 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 // if chosen in that button's dialog: same checks, same messages.
 void TForm1::dropEvent(QDropEvent* event) {
   const std::optional<DroppedFile> file = FileToLoad(event->mimeData()->urls());
-  if (!file) {
+  if (generating_ || !file) {
     return;
   }
   event->acceptProposedAction();

@@ -38,6 +38,7 @@
 #include "subtitles/SubtitleList.h"
 #include "sup/EncodeArea.h"
 #include "sup/FrameBitmap.h"
+#include "sup/ParallelUnits.h"
 #include "sup/SupPacket.h"
 
 namespace tesmora {
@@ -152,6 +153,9 @@ class TForm1 : public QWidget {
   TextSource LoadedSource;
   QString LoadedEncoding;  // empty: the code page of the Font Charset
   bool FrameRateMissing = false;
+  // The threads that draw and encode a generation run; the files are the
+  // same for any count.
+  int GenerationWorkers = WorkersPerCore();
 
   // Controls, by row.
   QLineEdit* Edit1;
@@ -261,6 +265,7 @@ class TForm1 : public QWidget {
   Platform& platform_;
   QString lastActivationError_;
   bool programReturning_ = false;
+  bool generating_ = false;  // a generation run is in progress
   KeyFrameRenderer keyFrames_;
   // The glyphs the preview has drawn, for its next redraws.
   GlyphCache previewGlyphs_;

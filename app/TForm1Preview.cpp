@@ -16,9 +16,9 @@ void TForm1::RedrawPreviewSample(const QByteArray& line1, const QByteArray& line
 void TForm1::RedrawPreviewSelected() {
   const qsizetype k = ListBox1->currentRow();
   const bool loaded = k >= 0 && static_cast<std::size_t>(k) < LoadedCues.size();
-  RenderPreviewCue(
-      loaded ? LoadedCues[static_cast<std::size_t>(k)].lines : std::vector<std::string>{},
-      CurrentStyle());
+  RenderPreviewCue(loaded ? LoadedCues[static_cast<std::size_t>(k)].lines.toVector()
+                          : std::vector<std::string>{},
+                   CurrentStyle());
 }
 
 bool TForm1::StyleRedraw() {

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "render/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
@@ -18,6 +19,7 @@
 #include "sup/GenerationRun.h"
 #include "sup/HelpFile.h"
 #include "sup/OutputFileSet.h"
+#include "sup/ParallelUnits.h"
 #include "sup/SubtitlePacket.h"
 #include "sup/TimingReportText.h"
 
@@ -106,6 +108,19 @@ class ControlsFrozen {
 
  private:
   std::vector<std::pair<QWidget*, bool>> frozen_;
+};
+
+// Marks a generation run as in progress while it lives, also when the run
+// ends with an error.
+class GenerationInProgress {
+ public:
+  explicit GenerationInProgress(bool& flag) : flag_(flag) { flag_ = true; }
+  ~GenerationInProgress() { flag_ = false; }
+  GenerationInProgress(const GenerationInProgress&) = delete;
+  GenerationInProgress& operator=(const GenerationInProgress&) = delete;
+
+ private:
+  bool& flag_;
 };
 
 }  // namespace
@@ -351,24 +366,33 @@ void TForm1::Button3Click() {
         outputs, folderText + stem, formats,
         VobSubTrack{Ntsc->isChecked() ? 480 : 576, ShownColours(palette_), "en", choices.forced});
     PendingFile* help = helpCases.empty() ? nullptr : &outputs.add(folderText + kHelpFileName);
-    // Draws every cue visible in one subpicture, earliest first.
-    std::vector<CueToDraw> drawn;
-    const auto renderCues = [&](const std::vector<int>& cues) {
-      drawn.clear();
-      for (const int cue : cues) {
-        drawn.push_back(CueToDraw{LoadedCues.at(static_cast<std::size_t>(cue)).lines});
+    // The workers draw and encode; the window's thread hands the packets
+    // over in order, steps the progress bar, keeps the window answering and,
+    // once a screen frame and for the last, shows the subpicture handed over.
+    const CueFrameLook look{LoadedSource,
+                            CurrentStyle(),
+                            CurrentOutlineWidth(),
+                            CurrentRoleColours(),
+                            keys,
+                            CurrentRolePaletteIndices(),
+                            Ntsc->isChecked() ? 480 : 576};
+    const std::vector<Subpicture>& subpictures = timeline.subpictures;
+    std::vector<CueToDraw> shown;
+    const auto awaited = [&](std::size_t position) {
+      platform_.processPendingEvents();
+      ProgressBar1->setValue(ProgressBar1->value() + 1);
+      if (preview->readyForPicture() || position + 1 == subpictures.size()) {
+        shown.clear();
+        for (const int cue : subpictures[position].cues) {
+          shown.push_back(CueToDraw{LoadedCues.at(static_cast<std::size_t>(cue)).lines});
+        }
+        RenderCueFrame(std::span<const CueToDraw>(shown), look.style);
       }
-      RenderCueFrame(std::span<const CueToDraw>(drawn), CurrentStyle());
     };
-    EncodeSubpictureUnits(
-        timeline.subpictures, times, keys,
-        choices.forced ? StartDisplay::Forced : StartDisplay::Normal,
-        [&](const Subpicture& subpicture) {
-          platform_.processPendingEvents();
-          ProgressBar1->setValue(ProgressBar1->value() + 1);
-          renderCues(subpicture.cues);
-          return DrawnSubpicture{&KeyFrame(), encodeArea_, CurrentRolePaletteIndices()};
-        },
+    const GenerationInProgress running(generating_);
+    EncodeSubpictureUnitsInParallel(
+        subpictures, times, keys, choices.forced ? StartDisplay::Forced : StartDisplay::Normal,
+        GenerationWorkers, CueFrameDrawings(LoadedCues, look), awaited,
         [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
     files.finish();
     if (help != nullptr) {

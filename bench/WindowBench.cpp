@@ -34,10 +34,15 @@ void BM_WindowGenerationRun(benchmark::State& state) {
   form.i_dont_have_ifo->setChecked(true);
   form.OpenDialog2.fileName = folder.filePath(QStringLiteral("film.srt"));
   for (int i = 0; i < 1500; ++i) {
-    form.Memo2->lines() << QByteArray::number(i * 4000);
-    form.Memo3->lines() << "3000";
-    form.Memo4->lines() << "Cue " + QByteArray::number(i) + ": the harbour lights came on";
-    form.Memo5->lines() << "and nobody on the quay said a word.";
+    SubtitleEntry cue{i * 4000LL,
+                      3000,
+                      {"Cue " + std::to_string(i) + ": the harbour lights came on",
+                       "and nobody on the quay said a word."}};
+    form.Memo2->lines() << QByteArray::number(cue.startMs);
+    form.Memo3->lines() << QByteArray::number(cue.durationMs);
+    form.Memo4->lines() << QByteArray::fromStdString(std::string(cue.line1()));
+    form.Memo5->lines() << QByteArray::fromStdString(std::string(cue.line2()));
+    form.LoadedCues.push_back(std::move(cue));
   }
   form.SubtitlesLoaded = true;
   for (auto _ : state) {

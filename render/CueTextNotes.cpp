@@ -1,6 +1,8 @@
 #include "render/CueTextNotes.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "render/MissingGlyphs.h"
 #include "render/StyledLineDrawing.h"
@@ -49,51 +51,140 @@ bool HoldsAnyOf(const PreparedCue& cue, const QString& characters) {
   return false;
 }
 
+// The characters of a text given piece by piece, each once, in the order of
+// its first appearance, split as the whole text would be: a surrogate pair
+// split over two pieces is one character. A character is kept as its code
+// point; a lone surrogate as its own value, which no pair has.
+class DistinctCharacters {
+ public:
+  void add(const QString& piece) {
+    for (const QChar unit : piece) {
+      if (pendingHigh_) {
+        const char16_t high = *std::exchange(pendingHigh_, std::nullopt);
+        if (unit.isLowSurrogate()) {
+          keep(QChar::surrogateToUcs4(high, unit.unicode()));
+          continue;
+        }
+        keep(high);
+      }
+      if (unit.isHighSurrogate()) {
+        pendingHigh_ = unit.unicode();
+      } else {
+        keep(unit.unicode());
+      }
+    }
+  }
+
+  // Every character, an unpaired high surrogate at the very end included.
+  QStringList characters() const {
+    QStringList all;
+    for (const char32_t codePoint : order_) {
+      all << Character(codePoint);
+    }
+    if (pendingHigh_ && (seen_.empty() || !seen_[*pendingHigh_])) {
+      all << Character(*pendingHigh_);
+    }
+    return all;
+  }
+
+ private:
+  static QString Character(char32_t codePoint) {
+    return QChar::requiresSurrogates(codePoint) ? QString::fromUcs4(&codePoint, 1)
+                                                : QString(QChar(static_cast<char16_t>(codePoint)));
+  }
+
+  void keep(char32_t codePoint) {
+    if (seen_.empty()) {
+      seen_.resize(0x110000);
+    }
+    if (!seen_[codePoint]) {
+      seen_[codePoint] = true;
+      order_.push_back(codePoint);
+    }
+  }
+
+  std::vector<bool> seen_;  // by code point, once a character is kept
+  std::vector<char32_t> order_;
+  std::optional<char16_t> pendingHigh_;
+};
+
+// What the notes need to know of the cues, gathered one cue at a time so
+// that no more than one prepared cue is held however long the film.
+class CueTextSurvey {
+ public:
+  void add(const PreparedCue& cue) {
+    ++cues_;
+    if (!cue.removedMarkup.isEmpty() && removedCount_ == 0) {
+      firstRemovedCue_ = cues_;
+      firstRemoved_ = cue.removedMarkup.front();
+    }
+    removedCount_ += static_cast<std::size_t>(cue.removedMarkup.size());
+    for (const StyledLine& line : cue.lines) {
+      for (const TextRun& run : line.runs) {
+        textByVariant_[VariantOf(run)].add(run.text);
+        variantRuns_[VariantOf(run)] = TextRun{{}, run.bold, run.italic};
+      }
+    }
+  }
+
+  std::string removedMarkupNote() const {
+    if (removedCount_ == 0) {
+      return {};
+    }
+    return std::to_string(removedCount_) +
+           " markup tag(s) that a subpicture cannot show were left out, the first in cue " +
+           std::to_string(firstRemovedCue_) + ": " + firstRemoved_.toStdString() + ".";
+  }
+
+  // The characters without a glyph in the font of the runs that hold them,
+  // each once: those of plain runs first, then bold, italic, bold italic.
+  QString missingCharacters(const SubtitleStyle& style) const {
+    QString missing;
+    for (std::size_t variant = 0; variant < textByVariant_.size(); ++variant) {
+      const QFont font = RunFont(style, variantRuns_[variant]);
+      for (const QString& character : textByVariant_[variant].characters()) {
+        for (const uint codePoint : CharactersWithoutGlyph(character, font).toUcs4()) {
+          if (!missing.toUcs4().contains(codePoint)) {
+            const char32_t c = codePoint;
+            missing += QString::fromUcs4(&c, 1);
+          }
+        }
+      }
+    }
+    return missing;
+  }
+
+ private:
+  std::size_t cues_ = 0;
+  std::size_t removedCount_ = 0;
+  std::size_t firstRemovedCue_ = 0;
+  QString firstRemoved_;
+  std::array<DistinctCharacters, 4> textByVariant_;
+  std::array<TextRun, 4> variantRuns_;
+};
+
+std::string MissingGlyphsText(const QString& missing, std::size_t firstCue) {
+  return "No installed font can draw " + NamedCharacters(missing) + ", first in cue " +
+         std::to_string(firstCue) +
+         "; they come out as empty boxes. Install a font that covers them.";
+}
+
 }  // namespace
 
 std::string RemovedMarkupNote(const std::vector<PreparedCue>& cues) {
-  std::size_t count = 0;
-  std::size_t firstCue = 0;
-  QString first;
-  for (std::size_t i = 0; i < cues.size(); ++i) {
-    const PreparedCue& cue = cues[i];
-    if (!cue.removedMarkup.isEmpty() && count == 0) {
-      firstCue = i + 1;
-      first = cue.removedMarkup.front();
-    }
-    count += static_cast<std::size_t>(cue.removedMarkup.size());
+  CueTextSurvey survey;
+  for (const PreparedCue& cue : cues) {
+    survey.add(cue);
   }
-  if (count == 0) {
-    return {};
-  }
-  return std::to_string(count) +
-         " markup tag(s) that a subpicture cannot show were left out, the first in cue " +
-         std::to_string(firstCue) + ": " + first.toStdString() + ".";
+  return survey.removedMarkupNote();
 }
 
 std::string MissingGlyphsNote(const std::vector<PreparedCue>& cues, const SubtitleStyle& style) {
-  // All the text drawn in each font variant, checked once per variant.
-  std::array<QString, 4> textByVariant;
-  std::array<TextRun, 4> variantRuns;
+  CueTextSurvey survey;
   for (const PreparedCue& cue : cues) {
-    for (const StyledLine& line : cue.lines) {
-      for (const TextRun& run : line.runs) {
-        textByVariant[VariantOf(run)] += run.text;
-        variantRuns[VariantOf(run)] = TextRun{{}, run.bold, run.italic};
-      }
-    }
+    survey.add(cue);
   }
-  QString missing;
-  for (std::size_t variant = 0; variant < textByVariant.size(); ++variant) {
-    const QString characters =
-        CharactersWithoutGlyph(textByVariant[variant], RunFont(style, variantRuns[variant]));
-    for (const uint codePoint : characters.toUcs4()) {
-      if (!missing.toUcs4().contains(codePoint)) {
-        const char32_t c = codePoint;
-        missing += QString::fromUcs4(&c, 1);
-      }
-    }
-  }
+  const QString missing = survey.missingCharacters(style);
   if (missing.isEmpty()) {
     return {};
   }
@@ -101,9 +192,7 @@ std::string MissingGlyphsNote(const std::vector<PreparedCue>& cues, const Subtit
   while (firstCue < cues.size() && !HoldsAnyOf(cues[firstCue], missing)) {
     ++firstCue;
   }
-  return "No installed font can draw " + NamedCharacters(missing) + ", first in cue " +
-         std::to_string(firstCue + 1) +
-         "; they come out as empty boxes. Install a font that covers them.";
+  return MissingGlyphsText(missing, firstCue + 1);
 }
 
 std::vector<std::string> CueTextNotes(const std::vector<SubtitleEntry>& entries,
@@ -111,16 +200,22 @@ std::vector<std::string> CueTextNotes(const std::vector<SubtitleEntry>& entries,
   // Read for markup only: wrapping moves no character in or out of a cue.
   TextSource read = source;
   read.wrap = false;
-  std::vector<PreparedCue> cues;
-  cues.reserve(entries.size());
+  CueTextSurvey survey;
   for (const SubtitleEntry& entry : entries) {
-    cues.push_back(PrepareCue(entry.lines, read, style));
+    survey.add(PrepareCue(entry.lines, read, style));
   }
   std::vector<std::string> notes;
-  for (std::string note : {RemovedMarkupNote(cues), MissingGlyphsNote(cues, style)}) {
-    if (!note.empty()) {
-      notes.push_back(std::move(note));
+  if (std::string note = survey.removedMarkupNote(); !note.empty()) {
+    notes.push_back(std::move(note));
+  }
+  if (const QString missing = survey.missingCharacters(style); !missing.isEmpty()) {
+    // The cues are read again, up to the first that holds one of them.
+    std::size_t firstCue = 0;
+    while (firstCue < entries.size() &&
+           !HoldsAnyOf(PrepareCue(entries[firstCue].lines, read, style), missing)) {
+      ++firstCue;
     }
+    notes.push_back(MissingGlyphsText(missing, firstCue + 1));
   }
   return notes;
 }

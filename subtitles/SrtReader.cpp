@@ -1,5 +1,6 @@
 #include "subtitles/SrtReader.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "subtitles/TextLines.h"
@@ -168,8 +169,21 @@ std::optional<LooseTiming> ReadTimingLine(std::string_view line) {
   return ReadLooseTiming(line);
 }
 
-SubtitleReadResult ReadSrt(const LineList& lines) {
+SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
   SubtitleReadResult result;
+  // Room for every cue at once: a long film's list is not moved while it
+  // grows, which would hold it twice for a moment.
+  std::size_t arrows = 0;
+  for (const std::string_view line : lines) {
+    arrows += HoldsArrow(line) ? 1 : 0;
+  }
+  // A cue takes a timing line and a text line at least.
+  arrows = std::min(arrows, lines.size() / 2 + 1);
+  result.entries.reserve(arrows);
+  const bool withListTexts = listTexts == ListTexts::Made;
+  if (withListTexts) {
+    result.listTexts.reserve(arrows);
+  }
   int textlessCues = 0;
   int firstTextlessLine = 0;
   std::size_t i = 0;
@@ -195,7 +209,9 @@ SubtitleReadResult ReadSrt(const LineList& lines) {
     SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, {}};
     std::string listText;
     for (++i; i < lines.size() && !IsBlank(lines[i]) && !StartsCue(lines, i); ++i) {
-      listText += (entry.lines.empty() ? "" : " | ") + std::string(lines[i]);
+      if (withListTexts) {
+        listText += (entry.lines.empty() ? "" : " | ") + std::string(lines[i]);
+      }
       entry.lines.emplace_back(lines[i]);
     }
     if (entry.lines.empty()) {
@@ -204,7 +220,9 @@ SubtitleReadResult ReadSrt(const LineList& lines) {
       }
       continue;
     }
-    result.listTexts.push_back(std::move(listText));
+    if (withListTexts) {
+      result.listTexts.push_back(std::move(listText));
+    }
     result.entries.push_back(std::move(entry));
   }
   if (textlessCues > 0) {

@@ -37,6 +37,10 @@ std::optional<LooseTiming> ReadTimingLine(std::string_view line);
 // out and reported in `notes`. Lines with an arrow that stand where a
 // timing line is expected but do not read as one are counted. Stops at a
 // start before 0, with the message in `error`.
-SubtitleReadResult ReadSrt(const LineList& lines);
+//
+// With ListTexts::Made each cue's list text is its lines joined by " | ";
+// a reader that shows no list skips them, which saves a copy of the text.
+enum class ListTexts { Made, Skipped };
+SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts = ListTexts::Made);
 
 }  // namespace tesmora

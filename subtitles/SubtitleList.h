@@ -1,7 +1,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "subtitles/CueLines.h"
 
 namespace tesmora {
 
@@ -10,20 +13,14 @@ namespace tesmora {
 struct SubtitleEntry {
   long long startMs = 0;
   long long durationMs = 0;
-  std::vector<std::string> lines;
+  CueLines lines;
 
   // The first two lines, as the two-line layout places them; empty when the
   // cue has fewer.
-  const std::string& line1() const { return LineOrEmpty(0); }
-  const std::string& line2() const { return LineOrEmpty(1); }
+  std::string_view line1() const { return lines.lineOrEmpty(0); }
+  std::string_view line2() const { return lines.lineOrEmpty(1); }
 
   friend bool operator==(const SubtitleEntry&, const SubtitleEntry&) = default;
-
- private:
-  const std::string& LineOrEmpty(std::size_t i) const {
-    static const std::string kEmpty;
-    return i < lines.size() ? lines[i] : kEmpty;
-  }
 };
 
 // What a reader made of a file: the cues in file order, the text the

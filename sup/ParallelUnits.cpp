@@ -1,5 +1,6 @@
 #include "sup/ParallelUnits.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -98,6 +99,11 @@ class WorkerCrew {
 };
 
 }  // namespace
+
+int WorkersPerCore() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(std::min(cores, static_cast<unsigned>(kMostWorkers)));
+}
 
 void EncodeSubpictureUnitsInParallel(const std::vector<Subpicture>& subpictures,
                                      const std::vector<CueTime>& cues, const RoleKeyColours& keys,

@@ -17,6 +17,12 @@ using DrawingFactory = std::function<SubpictureDrawing()>;
 // whose packet is awaited next, before it is handed to the sink.
 using SubpictureAwaited = std::function<void(std::size_t position)>;
 
+// The most workers a run starts on its own: each holds a key frame.
+inline constexpr int kMostWorkers = 256;
+
+// One worker per core the machine reports: at least 1, at most kMostWorkers.
+int WorkersPerCore();
+
 // What EncodeSubpictureUnits does, with the drawing and encoding of
 // different subpictures spread over `workers` threads. The packets reach
 // `sink` on the calling thread, strictly in the subpictures' order, and are

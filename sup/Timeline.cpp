@@ -1,6 +1,7 @@
 #include "sup/Timeline.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <numeric>
 #include <optional>
@@ -94,7 +95,7 @@ std::vector<Span> VisibleSpans(const std::vector<CueTime>& cues, const std::vect
 
 // Splits the time into intervals at every begin and end; `spans` are in
 // time order, and so are the cues of each interval.
-std::vector<Interval> VisibleIntervals(const std::vector<Span>& spans) {
+std::deque<Interval> VisibleIntervals(const std::vector<Span>& spans) {
   std::vector<long long> changes;
   changes.reserve(spans.size() * 2);
   for (const Span& span : spans) {
@@ -104,7 +105,9 @@ std::vector<Interval> VisibleIntervals(const std::vector<Span>& spans) {
   std::sort(changes.begin(), changes.end());
   changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
 
-  std::vector<Interval> intervals;
+  // A deque grows without moving what it holds, and gives back its front
+  // as the subpictures are made from it.
+  std::deque<Interval> intervals;
   std::set<std::size_t> visible;  // positions in `spans`
   std::multimap<long long, std::size_t> ends;
   std::size_t next = 0;
@@ -130,7 +133,7 @@ std::vector<Interval> VisibleIntervals(const std::vector<Span>& spans) {
   return intervals;
 }
 
-void CountOverlaps(const std::vector<Interval>& intervals, std::size_t cueCount,
+void CountOverlaps(const std::deque<Interval>& intervals, std::size_t cueCount,
                    TimingReport& report) {
   std::vector<bool> overlapping(cueCount, false);
   for (const Interval& interval : intervals) {
@@ -158,8 +161,8 @@ long long NearestUnits(long long ticks) {
 }
 
 // Appends the subpictures of one interval: as many of the largest delay as
-// it needs, back to back, then the rest.
-void AppendRepeats(const Interval& interval, long long units, const std::vector<CueTime>& cues,
+// it needs, back to back, then the rest. The last takes the interval's cues.
+void AppendRepeats(Interval& interval, long long units, const std::vector<CueTime>& cues,
                    std::vector<Subpicture>& out) {
   long long start = interval.from;
   while (units > 0) {
@@ -172,25 +175,28 @@ void AppendRepeats(const Interval& interval, long long units, const std::vector<
                               std::to_string(kLatestTick / kTicksPerMs) + " ms)");
     }
     const long long piece = std::min(units, kLargestStopDelay);
-    out.push_back(
-        {static_cast<std::uint32_t>(start), static_cast<std::uint16_t>(piece), interval.cues});
-    start += piece * kTicksPerUnit;
     units -= piece;
+    out.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint16_t>(piece),
+                   units > 0 ? interval.cues : std::move(interval.cues)});
+    start += piece * kTicksPerUnit;
   }
 }
 
-std::vector<Subpicture> Subpictures(const std::vector<Interval>& intervals,
+// The subpictures of the intervals, which are used up on the way, so that a
+// long film's cue lists are not held twice.
+std::vector<Subpicture> Subpictures(std::deque<Interval> intervals,
                                     const std::vector<CueTime>& cues, TimingReport& report) {
   std::vector<Subpicture> subpictures;
+  subpictures.reserve(intervals.size());  // one each, unless an interval repeats
   std::vector<bool> accounted(cues.size(), false);
   for (const int number : report.dropped) {
     accounted[number - 1] = true;  // already reported as left out
   }
-  for (std::size_t m = 0; m < intervals.size(); ++m) {
-    const Interval& interval = intervals[m];
+  for (; !intervals.empty(); intervals.pop_front()) {
+    Interval& interval = intervals.front();
     long long units = NearestUnits(interval.to - interval.from);
-    if (m + 1 < intervals.size()) {
-      const long long room = intervals[m + 1].from - interval.from;
+    if (intervals.size() > 1) {
+      const long long room = intervals[1].from - interval.from;
       if (units * kTicksPerUnit > room) {
         units = room / kTicksPerUnit;
       }
@@ -200,10 +206,10 @@ std::vector<Subpicture> Subpictures(const std::vector<Interval>& intervals,
     if (units == 0) {
       continue;
     }
-    AppendRepeats(interval, units, cues, subpictures);
     for (const int cue : interval.cues) {
       accounted[cue] = true;
     }
+    AppendRepeats(interval, units, cues, subpictures);
   }
   for (std::size_t i = 0; i < cues.size(); ++i) {
     if (!accounted[i]) {
@@ -219,11 +225,10 @@ std::vector<Subpicture> Subpictures(const std::vector<Interval>& intervals,
 Timeline PlanTimeline(const std::vector<CueTime>& cues) {
   CheckStartTimes(cues);
   Timeline timeline;
-  const std::vector<int> order = TimeOrder(cues, timeline.report);
-  const std::vector<Interval> intervals =
-      VisibleIntervals(VisibleSpans(cues, order, timeline.report));
+  std::deque<Interval> intervals =
+      VisibleIntervals(VisibleSpans(cues, TimeOrder(cues, timeline.report), timeline.report));
   CountOverlaps(intervals, cues.size(), timeline.report);
-  timeline.subpictures = Subpictures(intervals, cues, timeline.report);
+  timeline.subpictures = Subpictures(std::move(intervals), cues, timeline.report);
   return timeline;
 }
 

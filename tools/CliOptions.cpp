@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <array>
 #include <map>
-#include <thread>
 
 #include "render/NameTables.h"
 #include "subtitles/ConversionChoices.h"
 #include "sup/HelpFile.h"
+#include "sup/ParallelUnits.h"
 #include "tools/CliConsole.h"
 
 namespace tesmora::cli {
@@ -31,7 +31,7 @@ const QStringList kStyles = {"Normal",      "Bold",         "Italic",
 const QStringList kAligns = {"center", "left", "right"};
 const QStringList kStandards = {"pal", "ntsc"};
 const QStringList kOutlines = {"2", "3", "4"};
-constexpr int kMaxJobs = 256;
+constexpr int kMaxJobs = kMostWorkers;
 
 // A command-line fault; its text names the option and what it accepts.
 struct UsageError {
@@ -439,8 +439,7 @@ int WorkerCount(int jobs) {
   if (jobs > 0) {
     return jobs;
   }
-  const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : static_cast<int>(std::min(cores, static_cast<unsigned>(kMaxJobs)));
+  return WorkersPerCore();
 }
 
 std::string UsageHint() {

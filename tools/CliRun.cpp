@@ -69,9 +69,10 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
                            const std::string& label) {
   const LoadChoices choices{options.encoding, options.noMarkup, options.wrap, options.quiet,
                             options.fps};
-  const LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
+  LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
   ReportCueText(loaded, options.style, console, label);
-  const std::vector<SubtitleEntry> entries = ChangeTimes(loaded.entries, options);
+  // The cues are changed in place: a long film's cues are not held twice.
+  const std::vector<SubtitleEntry> entries = ChangeTimes(std::move(loaded.entries), options);
   const Timeline timeline = PlanSubpictures(entries, console, label);
   CheckLinesFit(entries, options.style, loaded.source);
 

@@ -1,14 +1,12 @@
 #include "tools/OutputFiles.h"
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 
-#include "render/CodeFrameDrawing.h"
-#include "render/CodeFrameRenderer.h"
+#include "render/CueFrameDrawing.h"
 #include "subtitles/CueTimes.h"
 #include "sup/FormatFiles.h"
 #include "sup/GenerationRun.h"
@@ -42,29 +40,13 @@ void EncodeUnits(const std::vector<SubtitleEntry>& entries, const Timeline& time
   const RolePaletteIndices& roles = settings.roles;
   const RoleKeyColours keys{entry(roles.text), entry(roles.outline), entry(roles.antialias)};
   const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
-  const RoleInks inks = InksOfRoleColours(colours, keys);
 
-  // Each worker draws on its own code frame, as the pictures are only for
-  // the encoder; the cues of one subpicture are drawn earliest first.
-  struct Drawer {
-    CodeFrameRenderer renderer;
-    std::vector<CueToDraw> drawn;
-  };
-  const auto makeDrawing = [&entries, &settings, &roles, inks]() -> SubpictureDrawing {
-    auto drawer = std::make_shared<Drawer>();
-    return [drawer, &entries, &settings, &roles, inks](const Subpicture& subpicture) {
-      drawer->drawn.clear();
-      for (const int cue : subpicture.cues) {
-        drawer->drawn.push_back(CueToDraw{entries[static_cast<std::size_t>(cue)].lines});
-      }
-      const EncodeArea area = drawer->renderer.render(
-          std::span<const CueToDraw>(drawer->drawn), settings.source, settings.style,
-          settings.outlineWidth, inks, settings.frameHeight);
-      return DrawnSubpicture{nullptr, area, roles, &drawer->renderer.frame()};
-    };
-  };
+  const CueFrameLook look{
+      settings.source, settings.style,      settings.outlineWidth, colours, keys,
+      settings.roles,  settings.frameHeight};
   EncodeSubpictureUnitsInParallel(
-      timeline.subpictures, CueTimesOf(entries), keys, start, settings.workers, makeDrawing,
+      timeline.subpictures, CueTimesOf(entries), keys, start, settings.workers,
+      CueFrameDrawings(entries, look),
       [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); }, sink);
 }
 

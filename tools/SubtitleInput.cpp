@@ -36,24 +36,26 @@ QByteArray LineBytes(const std::string& line) {
 
 LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const std::string& label,
                               const LoadChoices& choices) {
-  std::string content;
-  try {
-    content = ReadSubtitleFileBytes(PathBytes(path));
-  } catch (const SubtitleFileError& error) {
-    throw CliError(kExitRefused, std::string(error.what()) + ".");
-  }
-  FileText text;
-  try {
-    text = DecodeSubtitleFile(content, choices.encoding);
-  } catch (const std::invalid_argument&) {
-    throw CliError(kExitUsage, Prefixed(path, "no encoding is called " + choices.encoding + "."));
-  }
+  // The file's bytes are let go once decoded, before the cues are read.
+  const FileText text = [&] {
+    std::string content;
+    try {
+      content = ReadSubtitleFileBytes(PathBytes(path));
+    } catch (const SubtitleFileError& error) {
+      throw CliError(kExitRefused, std::string(error.what()) + ".");
+    }
+    try {
+      return DecodeSubtitleFile(content, choices.encoding);
+    } catch (const std::invalid_argument&) {
+      throw CliError(kExitUsage, Prefixed(path, "no encoding is called " + choices.encoding + "."));
+    }
+  }();
   const LineList lines = SplitLines(text.bytes);
 
   const std::string extension = UpperExtension(PathBytes(path));
   SubtitleReadResult result;
   if (extension == ".SRT") {
-    result = ReadSrt(lines);
+    result = ReadSrt(lines, ListTexts::Skipped);  // the converter shows no list
     if (choices.fps) {
       result.notes.push_back("The frame rate " + choices.fps->text +
                              " is not used: an SRT file gives times, not frames.");

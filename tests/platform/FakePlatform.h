@@ -64,7 +64,12 @@ class FakePlatform : public Platform {
     dialog.fileName = *choice;
     return true;
   }
-  void processPendingEvents() override { ++pendingEventRuns; }
+  void processPendingEvents() override {
+    ++pendingEventRuns;
+    if (onPendingEvents) {
+      onPendingEvents();
+    }
+  }
   void openUrl(const QString& url) override { openedUrls << url; }
   void setBusy(bool busy) override {
     busyDepth += busy ? 1 : -1;
@@ -73,6 +78,10 @@ class FakePlatform : public Platform {
 
   // Runs while a message box is up, to look at the window behind it.
   std::function<void()> onBox;
+
+  // Runs where the event loop would handle pending events, as a user's
+  // action would arrive then.
+  std::function<void()> onPendingEvents;
 
   // Scripted answers: a path confirms the next dialog, nullopt cancels it.
   std::deque<std::optional<QString>> chosenFiles;

@@ -67,6 +67,25 @@ TEST(CueTextNotes, CharactersNoFontDrawsAreNamedWithTheFirstCueHoldingOne) {
                 "covers them."});
 }
 
+// Plain text's characters are named before italic text's; each once, however
+// many cues and variants hold it; the cue named is the first holding any.
+TEST(CueTextNotes, EachCharacterIsNamedOnceByVariantThenFirstAppearance) {
+  const QString kOther = QString(QChar(0xE001));
+  std::vector<SubtitleEntry> cues;
+  for (int n = 0; n < 200; ++n) {
+    cues.push_back(Cue({"Nothing missing here", "nor here"}));
+  }
+  cues[40] = Cue({("<i>" + kHieroglyph + "</i>").toStdString()});
+  cues[90] =
+      Cue({("b" + kOther + kPrivateUse).toStdString(), ("<i>" + kOther + "</i>").toStdString()});
+  cues[150] = Cue({(kPrivateUse + kHieroglyph + kOther).toStdString()});
+  EXPECT_EQ(CueTextNotes(cues, TextSource{true, MarkupDialect::Srt}, Style()),
+            std::vector<std::string>{
+                "No installed font can draw \"\xEE\x80\x81\" (U+E001), \"\xEE\x80\x80\" "
+                "(U+E000), \"\xF0\x93\x80\x80\" (U+13000), first in cue 41; they come out as "
+                "empty boxes. Install a font that covers them."});
+}
+
 TEST(CueTextNotes, ManyMissingCharactersAreCountedBeyondTheFirstTen) {
   QString line;
   for (char16_t c = 0xE000; c < 0xE00C; ++c) {

@@ -27,6 +27,25 @@ TEST(ReadSrt, ReadsOneAndTwoLineCues) {
   EXPECT_EQ(result.unreadTimingLines, 0);
 }
 
+// A reader that shows no list gets the same cues and notes without them.
+TEST(ReadSrt, SkipsTheListTextsWhenAskedAndReadsTheSameCues) {
+  const LineList lines = SplitLines(
+      "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\nWorld\r\n\r\n"
+      "2\r\n00:00:03,000 --> 00:00:04,000\r\n\r\n"
+      "3\r\n00:00:05,000 --> 00:00:06,000\r\nLook --> there\r\n\r\n"
+      "00:00:07 --> 00:00:08\r\nLost\r\n");
+  const SubtitleReadResult made = ReadSrt(lines);
+  const SubtitleReadResult skipped = ReadSrt(lines, ListTexts::Skipped);
+  EXPECT_EQ(made.listTexts, (std::vector<std::string>{"Hello | World", "Look --> there"}));
+  EXPECT_TRUE(skipped.listTexts.empty());
+  EXPECT_EQ(skipped.entries, made.entries);
+  EXPECT_EQ(skipped.entries.size(), 2u);
+  EXPECT_EQ(skipped.notes, made.notes);
+  EXPECT_EQ(skipped.notes.size(), 1u);  // the cue without text
+  EXPECT_EQ(skipped.unreadTimingLines, 1);
+  EXPECT_EQ(skipped.firstUnreadLineNumber, made.firstUnreadLineNumber);
+}
+
 TEST(ReadSrt, ReadsLooselyWrittenTimingLinesToo) {
   const SubtitleReadResult result = ReadSrt(
       SplitLines("1\n00:00:01,000 --> 00:00:04,000 \ntrailing blank\n\n"
