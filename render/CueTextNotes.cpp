@@ -202,7 +202,7 @@ std::vector<std::string> CueTextNotes(const std::vector<SubtitleEntry>& entries,
   read.wrap = false;
   CueTextSurvey survey;
   for (const SubtitleEntry& entry : entries) {
-    survey.add(PrepareCue(entry.lines, read, style));
+    survey.add(ReadCueText(entry.lines, read, style));
   }
   std::vector<std::string> notes;
   if (std::string note = survey.removedMarkupNote(); !note.empty()) {
@@ -212,7 +212,7 @@ std::vector<std::string> CueTextNotes(const std::vector<SubtitleEntry>& entries,
     // The cues are read again, up to the first that holds one of them.
     std::size_t firstCue = 0;
     while (firstCue < entries.size() &&
-           !HoldsAnyOf(PrepareCue(entries[firstCue].lines, read, style), missing)) {
+           !HoldsAnyOf(ReadCueText(entries[firstCue].lines, read, style), missing)) {
       ++firstCue;
     }
     notes.push_back(MissingGlyphsText(missing, firstCue + 1));

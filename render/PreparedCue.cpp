@@ -66,8 +66,8 @@ std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
 
 }  // namespace
 
-PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
-                       const SubtitleStyle& style) {
+PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource& source,
+                        const SubtitleStyle& style) {
   const QStringList decoded = DecodeCueLines(lines, source, style.charset);
   const bool symbol = !source.utf8 && style.charset == charset::kSymbol;
   PreparedCue cue;
@@ -85,6 +85,13 @@ PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& 
   if (source.wrap) {
     cue.lines = WrappedLines(cue.lines, style);
   }
+  return cue;
+}
+
+PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
+                       const SubtitleStyle& style) {
+  PreparedCue cue = ReadCueText(lines, source, style);
+  cue.measures.reserve(cue.lines.size());
   for (const StyledLine& line : cue.lines) {
     cue.measures.push_back(MeasureStyledLine(line, style));
   }

@@ -46,8 +46,14 @@ struct PreparedCue {
 QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSource& source,
                            int charset);
 
-// Decodes, reads and measures a cue's lines. SYMBOL text is drawn as
+// Decodes and reads a cue's lines, wrapped when the source asks for it,
+// without measuring them: `measures` stays empty. SYMBOL text is drawn as
 // written: its bytes pick glyphs, they hold no markup.
+PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource& source,
+                        const SubtitleStyle& style);
+
+// Decodes, reads and measures a cue's lines (ReadCueText, then each line
+// measured in the style).
 PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
                        const SubtitleStyle& style);
 

@@ -171,6 +171,27 @@ TEST(CueRendering, PlacementsPutTheCueAtTheTopMiddleOrBottom) {
   EXPECT_EQ(middleLayout.lines[0].cell.y(), (576 - middle.measures[0].height) / 2);
 }
 
+// The notes read cues without measuring them; what they read must be what is
+// drawn, markup, wrapping and placement included.
+TEST(CueRendering, ReadingACueGivesThePreparedLinesWithoutMeasures) {
+  SubtitleStyle style;
+  style.size = 40;
+  const TextSource wrapped{true, MarkupDialect::Srt, true};
+  for (const std::vector<std::string>& lines :
+       {std::vector<std::string>{"{\\an8}<i>Haut</i> de <b>page</b>", "<font color=red>x</font>"},
+        std::vector<std::string>{"A line far too long to fit in the frame at this size, so it "
+                                 "is broken at its spaces"},
+        std::vector<std::string>{}}) {
+    const PreparedCue read = ReadCueText(lines, wrapped, style);
+    const PreparedCue prepared = PrepareCue(lines, wrapped, style);
+    EXPECT_TRUE(read.measures.empty());
+    EXPECT_EQ(read.lines, prepared.lines);
+    EXPECT_EQ(read.alignment, prepared.alignment);
+    EXPECT_EQ(read.removedMarkup, prepared.removedMarkup);
+    EXPECT_EQ(prepared.measures.size(), prepared.lines.size());
+  }
+}
+
 TEST(CueRendering, LaterBottomCuesStackAboveTheEarliest) {
   const SubtitleStyle style;
   const std::vector<PreparedCue> cues{PrepareCue({"Earlier"}, {}, style),
