@@ -74,7 +74,7 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   // The cues are changed in place: a long film's cues are not held twice.
   const std::vector<SubtitleEntry> entries = ChangeTimes(std::move(loaded.entries), options);
   const Timeline timeline = PlanSubpictures(entries, console, label);
-  CheckLinesFit(entries, options.style, loaded.source);
+  CheckLinesFit(entries, options.style, loaded.source, settings.workers);
 
   const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                         options.formats, options.language, options.forced};

@@ -5,6 +5,7 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "render/CueTextNotes.h"
+#include "render/OverlongCue.h"
 #include "render/SubtitleDrawing.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
@@ -136,12 +137,11 @@ void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
 }
 
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,
-                   const TextSource& source) {
-  for (const SubtitleEntry& entry : entries) {
-    const PreparedCue prepared = PrepareCue(entry.lines, source, style);
-    if (!prepared.fitsWidth()) {
-      throw CliError(kExitRefused, OverlongCueMessage(prepared.plainLines(), false).toStdString());
-    }
+                   const TextSource& source, int workers) {
+  if (const std::optional<std::size_t> overlong =
+          FirstOverlongCue(entries, source, style, workers)) {
+    const PreparedCue prepared = PrepareCue(entries[*overlong].lines, source, style);
+    throw CliError(kExitRefused, OverlongCueMessage(prepared.plainLines(), false).toStdString());
   }
 }
 

@@ -70,8 +70,10 @@ QByteArray LineBytes(const std::string& line);
 
 // The window's line-fit check: every entry's lines, decoded and measured in
 // the style, must be narrower than the line limit. Throws CliError
-// (kExitRefused) with the window's message for the first that is not.
+// (kExitRefused) with the window's message for the first that is not. The
+// entries are measured on `workers` threads; the first is the same for any
+// count.
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,
-                   const TextSource& source = {});
+                   const TextSource& source = {}, int workers = 1);
 
 }  // namespace tesmora::cli

@@ -1,0 +1,74 @@
+#include "render/OverlongCue.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
+
+namespace tesmora {
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Measures cues first, first + step, ... up to the first too wide, or up to
+// one past what another thread already found, which would win anyway.
+void MeasureEvery(const std::vector<SubtitleEntry>& cues, const TextSource& source,
+                  const SubtitleStyle& style, std::size_t first, std::size_t step,
+                  std::atomic<std::size_t>& found) {
+  for (std::size_t i = first; i < cues.size() && i < found.load(std::memory_order_relaxed);
+       i += step) {
+    if (!PrepareCue(cues[i].lines, source, style).fitsWidth()) {
+      std::size_t earlier = found.load();
+      while (i < earlier && !found.compare_exchange_weak(earlier, i)) {
+      }
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cues,
+                                            const TextSource& source, const SubtitleStyle& style,
+                                            int workers) {
+  std::atomic<std::size_t> found{kNone};
+  const std::size_t threads =
+      std::clamp<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), 1, cues.size() + 1);
+  if (threads < 2 || cues.size() < 2) {
+    MeasureEvery(cues, source, style, 0, 1, found);
+  } else {
+    // Interleaved, so that every thread gets long and short cues alike, and
+    // an early cue too wide is found early.
+    std::vector<std::thread> helpers;
+    std::vector<std::exception_ptr> failures(threads);
+    helpers.reserve(threads - 1);
+    for (std::size_t t = 1; t < threads; ++t) {
+      helpers.emplace_back([&, t] {
+        try {
+          MeasureEvery(cues, source, style, t, threads, found);
+        } catch (...) {
+          failures[t] = std::current_exception();
+          found.store(0);
+        }
+      });
+    }
+    try {
+      MeasureEvery(cues, source, style, 0, threads, found);
+    } catch (...) {
+      failures[0] = std::current_exception();
+      found.store(0);
+    }
+    for (std::thread& helper : helpers) {
+      helper.join();
+    }
+    for (const std::exception_ptr& failure : failures) {
+      if (failure) {
+        std::rethrow_exception(failure);
+      }
+    }
+  }
+  const std::size_t first = found.load();
+  return first == kNone ? std::nullopt : std::optional<std::size_t>(first);
+}
+
+}  // namespace tesmora

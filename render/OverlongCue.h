@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "render/PreparedCue.h"
+#include "render/SubtitleStyle.h"
+#include "subtitles/SubtitleList.h"
+
+namespace tesmora {
+
+// The position of the first cue, in the list's order, with a line as wide as
+// the line limit or wider once read and measured in the style; none when
+// every cue fits. The cues are measured on `workers` threads (below 2: on
+// the calling one), each taking every workers-th cue; the answer is the same
+// for any count.
+std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cues,
+                                            const TextSource& source, const SubtitleStyle& style,
+                                            int workers);
+
+}  // namespace tesmora
