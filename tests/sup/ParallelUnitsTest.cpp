@@ -153,6 +153,14 @@ TEST(EncodeSubpictureUnitsInParallel, ReportsTheEarliestFailureAfterThePacketsBe
     EXPECT_EQ(handed.units.size(), 11u) << workers << " workers";
     EXPECT_EQ(handed.awaited.size(), 12u) << workers << " workers";
   }
+  // The sink takes outcomes in batches; a failure of the last subpicture,
+  // where the last batch is cut short, still ends the run after the others.
+  for (const int workers : {1, 3, 16}) {
+    BarDrawings drawings({39});
+    const Handed handed = RunOn(workers, drawings);
+    EXPECT_EQ(handed.error.substr(0, 24), "Subtitle 40, starting at") << workers << " workers";
+    EXPECT_EQ(handed.units.size(), 39u) << workers << " workers";
+  }
 }
 
 TEST(EncodeSubpictureUnitsInParallel, PassesOnWhatTheSinkThrowsAndStopsTheWorkers) {
