@@ -4,8 +4,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "render/CueDrawing.h"
 #include "render/LineMasks.h"
-#include "render/StyledLineDrawing.h"
 
 namespace tesmora {
 namespace {
@@ -89,12 +89,9 @@ QRect DrawOutlinedPieces(CodeFrame& frame, const std::vector<TextPiece>& pieces,
 
 QRect DrawCues(CodeFrame& frame, const CuesLayout& layout, const SubtitleStyle& style,
                int outlineWidth, const RoleInks& inks, GlyphCache* glyphCache) {
-  QRect changed;
-  for (const PlacedLine& placed : layout.lines) {
-    changed |= DrawOutlinedPieces(frame, StyledLinePieces(*placed.line, style, placed.cell),
-                                  outlineWidth, inks, glyphCache);
-  }
-  return changed;
+  return DrawPlacedLines(layout, style, [&](const std::vector<TextPiece>& pieces) {
+    return DrawOutlinedPieces(frame, pieces, outlineWidth, inks, glyphCache);
+  });
 }
 
 }  // namespace tesmora

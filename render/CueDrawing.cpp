@@ -1,17 +1,12 @@
 #include "render/CueDrawing.h"
 
-#include "render/StyledLineDrawing.h"
-
 namespace tesmora {
 
 QRect DrawCues(QImage& picture, const CuesLayout& layout, const SubtitleStyle& style,
                int outlineWidth, const RoleColours& colours, GlyphCache* glyphs) {
-  QRect changed;
-  for (const PlacedLine& placed : layout.lines) {
-    changed |= DrawOutlinedPieces(picture, StyledLinePieces(*placed.line, style, placed.cell),
-                                  outlineWidth, colours, glyphs);
-  }
-  return changed;
+  return DrawPlacedLines(layout, style, [&](const std::vector<TextPiece>& pieces) {
+    return DrawOutlinedPieces(picture, pieces, outlineWidth, colours, glyphs);
+  });
 }
 
 }  // namespace tesmora
