@@ -178,7 +178,16 @@ std::string Encoding(const QString& value) {
 }
 
 // A stem names files in the output folder, never a path to somewhere else.
+// Control characters are refused: a line break in a file name breaks every
+// listing of the files, scripts' as well as the closing message.
 QString PlainName(const QString& value) {
+  const bool control = std::any_of(value.begin(), value.end(), [](QChar c) {
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+  });
+  if (control) {
+    Refuse(QStringLiteral("--name must not hold control characters such as line breaks or tabs") +
+           Got(value));
+  }
   if (!IsPlainOutputName(value.toStdString())) {
     Refuse(QStringLiteral("--name must be a file name without a folder") + Got(value));
   }
