@@ -1,6 +1,7 @@
-// Telling whether an output would replace an input: by the files on disk,
-// not by the text of their paths.
-#include "files/OverwrittenInput.h"
+// Which file on disk a path names, whatever its spelling: how outputs are
+// compared with inputs and with each other (FindOverwrittenInput is run in
+// the converter's and the window's tests).
+#include "files/FileIdentity.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,12 +10,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "files/FileIdentity.h"
-
 namespace tesmora {
 namespace {
 
-class OverwrittenInputTest : public ::testing::Test {
+class FileIdentityTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("x")));
@@ -30,7 +29,7 @@ class OverwrittenInputTest : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-TEST_F(OverwrittenInputTest, OneFileOrPlaceHasOneIdentityUnderEverySpelling) {
+TEST_F(FileIdentityTest, OneFileOrPlaceHasOneIdentityUnderEverySpelling) {
   // An existing file, through a link to it, another name of its folder, "..".
   const FileIdentity file = IdentityOf(at("x/Generated.sub"));
   EXPECT_TRUE(file.rest.empty());
@@ -48,22 +47,6 @@ TEST_F(OverwrittenInputTest, OneFileOrPlaceHasOneIdentityUnderEverySpelling) {
   // film.sub replaces the link, not Generated.sub.
   EXPECT_NE(PlaceIn(at("x"), QStringLiteral("film.sub")),
             PlaceIn(at("x"), QStringLiteral("Generated.sub")));
-}
-
-TEST_F(OverwrittenInputTest, FindsTheOutputThatIsAnInputOnDisk) {
-  // The link film.sub leads to Generated.sub, which a VobSub run replaces.
-  EXPECT_EQ(
-      FindOverwrittenInput({at("x/film.sub")}, {at("x/Generated.sup"), at("xs/Generated.sub")}),
-      (OverwrittenInput{at("x/film.sub"), at("xs/Generated.sub")}));
-  EXPECT_EQ(FindOverwrittenInput({at("a.srt"), at("x/Generated.sub")}, {at("xs/Generated.sub")}),
-            (OverwrittenInput{at("x/Generated.sub"), at("xs/Generated.sub")}));
-  // Names that exist nowhere compare by their folders and names.
-  EXPECT_EQ(FindOverwrittenInput({QStringLiteral("gone/a.sub")},
-                                 {QDir::current().filePath(QStringLiteral("gone/a.sub"))}),
-            (OverwrittenInput{QStringLiteral("gone/a.sub"),
-                              QDir::current().filePath(QStringLiteral("gone/a.sub"))}));
-  EXPECT_EQ(FindOverwrittenInput({at("x/film.sub")}, {at("x/Generated.sup"), at("x/film.idx")}),
-            std::nullopt);
 }
 
 }  // namespace
