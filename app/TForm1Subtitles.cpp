@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "files/OverwrittenInput.h"
 #include "render/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
 #include "subtitles/CueTimes.h"
@@ -122,6 +123,32 @@ class GenerationInProgress {
  private:
   bool& flag_;
 };
+
+// Refuses a run whose outputs, `written` as the help text lists them with
+// the help file last, would replace the loaded subtitle file `subtitlePath`:
+// a MicroDVD film.sub named like the VobSub pair's .sub, a .txt named like
+// the help file, or either through a link.
+void RefuseOverwritingTheSubtitleFile(const QString& subtitlePath,
+                                      const std::vector<std::string>& written, bool withHelpFile) {
+  QStringList outputs;
+  for (const std::string& path : written) {
+    outputs << FileNameText(QByteArray::fromStdString(path));
+  }
+  const QString helpFile = outputs.takeLast();
+  if (withHelpFile) {
+    outputs << helpFile;
+  }
+  const std::optional<OverwrittenInput> overwritten = FindOverwrittenInput({subtitlePath}, outputs);
+  if (!overwritten) {
+    return;
+  }
+  const QString wayOut = overwritten->output == helpFile
+                             ? QStringLiteral("give the subtitle file another name")
+                             : QStringLiteral("choose another Name");
+  throw PlatformError(QStringLiteral("The subtitle file ") + overwritten->input +
+                      QStringLiteral(" would be overwritten by the output ") + overwritten->output +
+                      QStringLiteral("; ") + wayOut);
+}
 
 }  // namespace
 
@@ -328,6 +355,7 @@ void TForm1::Button3Click() {
   if (!i_dont_have_ifo->isChecked()) {
     helpCases.push_back(HelpCase::WithIfo);
   }
+  RefuseOverwritingTheSubtitleFile(OpenDialog2.fileName, written, !helpCases.empty());
 
   {
     const ControlsFrozen frozen{Button1,

@@ -48,6 +48,19 @@ std::string TerminalText(const std::string& message) {
   return text;
 }
 
+std::string InlineText(const std::string& text) {
+  std::string quoted;
+  quoted.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\n' || c == '\r') {
+      AppendEscaped(quoted, static_cast<unsigned char>(c));
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted;
+}
+
 int RunStoppable(const Console& console, const std::function<void()>& body) {
   try {
     body();

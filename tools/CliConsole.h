@@ -46,6 +46,12 @@ class CliError : public std::runtime_error {
 // encoding) are kept.
 std::string TerminalText(const std::string& message);
 
+// A file name or an option's value as a message quotes it: its line breaks,
+// LF and CR, become "\x0a" and "\x0d", so that a name holding them stays on
+// its own line of the message and cannot pass for a line of the closing list
+// or a message of its own. TerminalText escapes the other control characters.
+std::string InlineText(const std::string& text);
+
 // Runs the body of a run and returns its exit status: 0 when it ends
 // normally, the error's code when it throws a CliError, and 1 when memory
 // runs out anywhere in it. The message of a run that stops goes to the error

@@ -1,6 +1,8 @@
 #include "tools/CliOptions.h"
 
 #include "files/FileAccess.h"
+#include "files/FileIdentity.h"
+#include "files/OverwrittenInput.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -176,7 +178,16 @@ std::string Encoding(const QString& value) {
 }
 
 // A stem names files in the output folder, never a path to somewhere else.
+// Control characters are refused: a line break in a file name breaks every
+// listing of the files, scripts' as well as the closing message.
 QString PlainName(const QString& value) {
+  const bool control = std::any_of(value.begin(), value.end(), [](QChar c) {
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+  });
+  if (control) {
+    Refuse(QStringLiteral("--name must not hold control characters such as line breaks or tabs") +
+           Got(value));
+  }
   if (!IsPlainOutputName(value.toStdString())) {
     Refuse(QStringLiteral("--name must be a file name without a folder") + Got(value));
   }
@@ -327,13 +338,14 @@ void CheckCombination(const Reading& reading) {
 }
 
 // Two files whose outputs would land on the same names, so that the later
-// run would overwrite the earlier one's files.
+// run would overwrite the earlier one's files. Folders are compared as the
+// file system knows them: "x" and a link "xs" to it are one folder.
 void CheckDistinctOutputs(const CliOptions& options) {
-  std::map<QString, QString> written;  // output path without extension -> file
+  std::map<FileIdentity, QString> written;  // output place without extension -> file
   for (const QString& file : options.subtitlePaths) {
     const QString folder = OutputFolderPath(options, file);
     const QString stem = OutputStem(options, file);
-    const auto [at, added] = written.emplace(QDir::cleanPath(folder + '/' + stem), file);
+    const auto [at, added] = written.emplace(PlaceIn(folder, stem), file);
     if (!added) {
       Refuse(at->second + QStringLiteral(" and ") + file +
              QStringLiteral(" would both write their files as ") + stem + QStringLiteral(".* in ") +
@@ -343,35 +355,24 @@ void CheckDistinctOutputs(const CliOptions& options) {
   }
 }
 
-// A path as the file system resolves it, so that two spellings of one file
-// compare equal: the folder's links and dots resolved where it exists.
-QString ResolvedPath(const QString& folder, const QString& name) {
-  const QString canonical = QFileInfo(folder).canonicalFilePath();
-  return QDir::cleanPath((canonical.isEmpty() ? QDir(folder).absolutePath() : canonical) + '/' +
-                         name);
-}
-
-// An output written over one of the subtitle files would destroy it: a
-// MicroDVD film.sub is the VobSub film.sub's name, and a MicroDVD .txt
-// could be named like the help file.
+// An output written over one of the subtitle files would destroy it.
 void CheckInputsSurvive(const CliOptions& options) {
-  std::map<QString, QString> inputs;  // resolved path -> file as given
+  QStringList outputs;
   for (const QString& file : options.subtitlePaths) {
-    const QFileInfo info(file);
-    inputs.emplace(ResolvedPath(info.absolutePath(), info.fileName()), file);
-  }
-  for (const QString& file : options.subtitlePaths) {
-    const QString folder = OutputFolderPath(options, file);
+    QString folder = OutputFolderPath(options, file);
+    if (!folder.endsWith(QLatin1Char('/'))) {
+      folder += QLatin1Char('/');
+    }
     QStringList names = OutputFileNames(options.formats, OutputStem(options, file));
     names << QString::fromLatin1(kHelpFileName);
     for (const QString& name : names) {
-      if (const auto input = inputs.find(ResolvedPath(folder, name)); input != inputs.end()) {
-        Refuse(QStringLiteral("the subtitle file ") + input->second +
-               QStringLiteral(" would be overwritten by the output ") +
-               QDir::toNativeSeparators(QDir(folder).filePath(name)) +
-               QStringLiteral("; choose another --name, --format or --output-dir"));
-      }
+      outputs << folder + name;
     }
+  }
+  if (const auto overwritten = FindOverwrittenInput(options.subtitlePaths, outputs)) {
+    Refuse(QStringLiteral("the subtitle file ") + overwritten->input +
+           QStringLiteral(" would be overwritten by the output ") + overwritten->output +
+           QStringLiteral("; choose another --name, --format or --output-dir"));
   }
 }
 

@@ -28,9 +28,11 @@ PaletteChoice IfoChoice(const QString& path) {
     data = ReadIfoPalette(FileNameBytes(path).toStdString());
   } catch (const IoError& error) {
     throw CliError(kExitRefused, std::string(kProgramName) + ": " +
-                                     FileNameBytes(path).toStdString() + ": " + error.what() + ".");
+                                     InlineText(FileNameBytes(path).toStdString()) + ": " +
+                                     error.what() + ".");
   } catch (const IfoFormatError& error) {
-    throw CliError(kExitRefused, error.what());
+    // One line that names the file.
+    throw CliError(kExitRefused, InlineText(error.what()));
   }
 
   PaletteChoice choice;

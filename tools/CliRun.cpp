@@ -37,9 +37,9 @@ void ListPalette(const CliOptions& options, const Console& console) {
 // window only offers installed families, and Arial, its default.
 void WarnOfMissingFont(const QString& fontName, const Console& console) {
   if (fontName != QStringLiteral("Arial") && !QFontDatabase::hasFamily(fontName)) {
-    console.err << TerminalText(std::string(kProgramName) +
-                                ": warning: no installed font is called '" +
-                                fontName.toStdString() + "'; a substitute is drawn instead.")
+    console.err << TerminalText(
+                       std::string(kProgramName) + ": warning: no installed font is called '" +
+                       InlineText(fontName.toStdString()) + "'; a substitute is drawn instead.")
                 << '\n';
   }
 }
@@ -131,9 +131,9 @@ int Convert(const CliOptions& options, const Console& console) {
   std::vector<std::string> helpFiles;
   int status = kExitOk;
   for (const QString& path : options.subtitlePaths) {
-    const std::string label =
-        several ? std::string(kProgramName) + ": " + FileNameBytes(path).toStdString() + ": "
-                : std::string();
+    const std::string label = several ? std::string(kProgramName) + ": " +
+                                            InlineText(FileNameBytes(path).toStdString()) + ": "
+                                      : std::string();
     try {
       const ConvertedFiles converted =
           ConvertFile(options, path, choice, settings, written, console, label);
@@ -152,8 +152,13 @@ int Convert(const CliOptions& options, const Console& console) {
     }
   }
   if (!options.quiet && !written.all.empty()) {
-    std::vector<std::string> listing = written.all;
-    listing.insert(listing.end(), helpFiles.begin(), helpFiles.end());
+    // One line for each file, whatever its name holds.
+    std::vector<std::string> listing;
+    for (const auto* files : {&written.all, &helpFiles}) {
+      for (const std::string& file : *files) {
+        listing.push_back(InlineText(file));
+      }
+    }
     console.out << TerminalText(HelpMessageListing(choice.helpCase, listing)) << '\n';
   }
   return status;
@@ -171,7 +176,9 @@ int RunCli(const QStringList& arguments, const Console& console) {
       console.out << kProgramName << ' ' << kVersion << '\n';
       return kExitOk;
     case CommandAction::UsageError:
-      console.err << TerminalText(std::string(kProgramName) + ": " + command.error) << '\n'
+      // A usage error is one line; the values and names it quotes keep it so.
+      console.err << TerminalText(std::string(kProgramName) + ": " + InlineText(command.error))
+                  << '\n'
                   << UsageHint();
       return kExitUsage;
     case CommandAction::Run:

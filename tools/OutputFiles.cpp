@@ -14,6 +14,7 @@
 #include "sup/OutputFileSet.h"
 #include "sup/ParallelUnits.h"
 #include "sup/SubtitlePacket.h"
+#include "tools/CliConsole.h"
 #include "tools/SubtitleInput.h"
 
 namespace tesmora::cli {
@@ -57,7 +58,8 @@ QString OutputFolder(const CliOptions& options, const QString& subtitlePath) {
   if (!IsFolder(path)) {
     const QString named = options.outputDir.isEmpty() ? path : options.outputDir;
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write into " +
-                                    PathBytes(named) + ": there is no folder of that name.");
+                                    InlineText(PathBytes(named)) +
+                                    ": there is no folder of that name.");
   }
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
@@ -91,7 +93,8 @@ void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& 
     outputs.commit();
   } catch (const OutputFileError& error) {
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
-                                    error.target().string() + ": " + error.what() + ".");
+                                    InlineText(error.target().string()) + ": " + error.what() +
+                                    ".");
   } catch (const SubtitleError& error) {
     throw CliError(kExitRefused, std::string(error.what()) + ".");
   }

@@ -26,7 +26,7 @@ std::string PathBytes(const QString& path) {
 }
 
 std::string Prefixed(const QString& path, const std::string& text) {
-  return std::string(kProgramName) + ": " + PathBytes(path) + ": " + text;
+  return std::string(kProgramName) + ": " + InlineText(PathBytes(path)) + ": " + text;
 }
 
 }  // namespace
@@ -43,12 +43,14 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
     try {
       content = ReadSubtitleFileBytes(PathBytes(path));
     } catch (const SubtitleFileError& error) {
-      throw CliError(kExitRefused, std::string(error.what()) + ".");
+      // One line that names the file.
+      throw CliError(kExitRefused, InlineText(error.what()) + ".");
     }
     try {
       return DecodeSubtitleFile(content, choices.encoding);
     } catch (const std::invalid_argument&) {
-      throw CliError(kExitUsage, Prefixed(path, "no encoding is called " + choices.encoding + "."));
+      throw CliError(kExitUsage,
+                     Prefixed(path, "no encoding is called " + InlineText(choices.encoding) + "."));
     }
   }();
   const LineList lines = SplitLines(text.bytes);

@@ -93,6 +93,50 @@ TEST_F(ChoicesTest, TheOutputNameNamesTheFilesAndMustNotLeadElsewhere) {
   EXPECT_FALSE(QFileInfo::exists(folder.filePath("../up.sup")));
 }
 
+TEST_F(ChoicesTest, ARunThatWouldReplaceTheLoadedFileWritesNothing) {
+  const QByteArray frames = "{1}{1}25\n{25}{100}Hello\n";
+  const auto generate = [this](const QString& path) {
+    platform.chosenFiles = {path};
+    form.Button2->click();
+    platform.errors.clear();
+    form.Button3->click();
+  };
+  const auto refusal = [this](const QString& input, const QString& output, const char* wayOut) {
+    return QStringList{"The subtitle file " + folder.filePath(input) +
+                       " would be overwritten by the output " + folder.filePath(output) + "; " +
+                       wayOut + "."};
+  };
+  // A MicroDVD movie.sub, and the VobSub pair named movie.
+  form.EditOutputName->setText(QStringLiteral("movie"));
+  form.CheckBoxVobSub->setChecked(true);
+  generate(write("movie.sub", frames));
+  EXPECT_EQ(platform.errors, refusal("movie.sub", "movie.sub", "choose another Name"));
+  EXPECT_EQ(written(), QStringList{"movie.sub"});
+  EXPECT_EQ(contents("movie.sub"), frames);
+
+  // The same through a link: film.sub leads to Generated.sub.
+  ASSERT_TRUE(QFile::remove(folder.filePath("movie.sub")));
+  write("Generated.sub", frames);
+  ASSERT_TRUE(QFile::link(QStringLiteral("Generated.sub"), folder.filePath("film.sub")));
+  form.EditOutputName->setText(QStringLiteral("Generated"));
+  generate(folder.filePath("film.sub"));
+  EXPECT_EQ(platform.errors, refusal("film.sub", "Generated.sub", "choose another Name"));
+  EXPECT_EQ(written(), (QStringList{"Generated.sub", "film.sub"}));
+  EXPECT_EQ(contents("Generated.sub"), frames);
+  // Without the pair the run goes ahead.
+  form.CheckBoxVobSub->setChecked(false);
+  generate(folder.filePath("film.sub"));
+  EXPECT_TRUE(platform.errors.isEmpty());
+  EXPECT_TRUE(contents("Generated.sup").startsWith("SP"));
+  EXPECT_EQ(contents("Generated.sub"), frames);
+
+  // A MicroDVD text file with the help file's name.
+  generate(write("Tesmora_Help_File.txt", frames));
+  EXPECT_EQ(platform.errors, refusal("Tesmora_Help_File.txt", "Tesmora_Help_File.txt",
+                                     "give the subtitle file another name"));
+  EXPECT_EQ(contents("Tesmora_Help_File.txt"), frames);
+}
+
 TEST_F(ChoicesTest, TheChosenEncodingReadsACodePageFile) {
   form.ComboBoxEncoding->setCurrentText(QStringLiteral("CP1251"));
   load("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n\r\n");

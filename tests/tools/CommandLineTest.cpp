@@ -1,7 +1,11 @@
 // Reading the converter's command line: defaults, values, refusals.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <vector>
 
 #include "tests/tools/CliHarness.h"
@@ -295,6 +299,43 @@ TEST(cliParseCommandLine, RefusesOutputsThatWouldOverwriteASubtitleFile) {
   EXPECT_EQ(ParseCommandLine({"--format", "vobsub", "film.sub"}).action, CommandAction::Run);
   EXPECT_EQ(ParseCommandLine({"--format", "sup,rgb", "--name", "film", "film.sub"}).action,
             CommandAction::Run);
+}
+
+// Links and other names of a folder: the files on disk decide, not the
+// text of their paths.
+TEST(cliParseCommandLine, RefusesOutputsThatReachTheSameFileThroughLinks) {
+  QTemporaryDir dir;
+  const QString x = dir.filePath(QStringLiteral("x"));
+  const QString xs = dir.filePath(QStringLiteral("xs"));
+  ASSERT_TRUE(QDir().mkdir(x));
+  ASSERT_EQ(::symlink("x", QFile::encodeName(xs).constData()), 0);
+  testing::WriteBytes(x + "/Generated.sub", "{1}{25}Hello\n");
+  testing::WriteBytes(x + "/b.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n");
+  ASSERT_EQ(::symlink("Generated.sub", QFile::encodeName(x + "/film.sub").constData()), 0);
+
+  // film.sub is a link to the VobSub .sub a run would write.
+  const Command link = ParseCommandLine({"--format", "vobsub", x + "/film.sub"});
+  EXPECT_EQ(link.action, CommandAction::UsageError);
+  EXPECT_EQ(link.error, "the subtitle file " + (x + "/film.sub").toStdString() +
+                            " would be overwritten by the output " +
+                            (x + "/Generated.sub").toStdString() +
+                            "; choose another --name, --format or --output-dir");
+  // Both write b.* into x, one of them through the link xs.
+  const Command folders = ParseCommandLine({x + "/b.srt", xs + "/b.sub"});
+  EXPECT_EQ(folders.action, CommandAction::UsageError);
+  EXPECT_EQ(folders.error,
+            (x + "/b.srt and " + xs + "/b.sub would both write their files as b.* in " + xs +
+             "; convert them in separate calls")
+                .toStdString());
+  // The run refuses before it writes anything.
+  const testing::CliOutcome outcome = RunConverter({"--format", "vobsub", x + "/film.sub"});
+  EXPECT_EQ(outcome.code, 2);
+  EXPECT_EQ(testing::ReadBytes(x + "/Generated.sub"), "{1}{25}Hello\n");
+  EXPECT_EQ(QDir(x).entryList(QDir::Files | QDir::System, QDir::Name),
+            (QStringList{"Generated.sub", "b.srt", "film.sub"}));
+
+  // Without the VobSub pair nothing reaches what the link leads to.
+  EXPECT_EQ(ParseCommandLine({"--format", "sup,rgb", x + "/film.sub"}).action, CommandAction::Run);
 }
 
 TEST(cliParseCommandLine, TakesWhatFollowsADoubleDashAsTheFile) {

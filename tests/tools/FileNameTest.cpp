@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "files/FileNames.h"
 #include "sup/HelpFile.h"
@@ -92,6 +94,54 @@ TEST_F(cliFileNames, WritesIntoAnOutputFolderNamedInAnotherEncoding) {
       testing::RunConverter({FileNameText(input + "/gone\xFE.srt")});
   EXPECT_EQ(missing.code, 1);
   EXPECT_EQ(missing.err, "Cannot open file " + (input + "/gone\xFE.srt").toStdString() + ".\n");
+}
+
+// Line breaks in names and values are printed escaped, so that every
+// message and every listed file stays on its own line.
+TEST(cliLineBreaksInNames, AreEscapedInTheClosingListAndInMessages) {
+  QTemporaryDir dir;
+  const std::string folder = QFile::encodeName(dir.path()).toStdString();
+  const QString first = dir.filePath(QStringLiteral("fi\nlm.srt"));
+  const QString second = dir.filePath(QStringLiteral("b\rc.srt"));
+  testing::WriteBytes(first, kCue);
+  testing::WriteBytes(second, kCue);
+  const testing::CliOutcome outcome = testing::RunConverter({first, second});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  const std::string listing = "Generated Files:\n" + folder + "/fi\\x0alm.sup\n" + folder +
+                              "/b\\x0dc.sup\n" + folder + "/Tesmora_Help_File.txt\n";
+  ASSERT_GE(outcome.out.size(), listing.size());
+  EXPECT_EQ(outcome.out.substr(outcome.out.size() - listing.size()), listing);
+  EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("fi\nlm.sup"))));
+
+  const testing::CliOutcome missing =
+      testing::RunConverter({dir.filePath(QStringLiteral("gone\r\n.srt"))});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err, "Cannot open file " + folder + "/gone\\x0d\\x0a.srt.\n");
+}
+
+TEST(cliLineBreaksInNames, AreEscapedInUsageErrorsAndRefusedInTheOutputName) {
+  const std::string hint =
+      "Usage: tesmora-cli [options] SUBTITLE_FILE...\n"
+      "Try 'tesmora-cli --help' for more information.\n";
+  const std::vector<std::pair<QStringList, std::string>> cases = {
+      {{"--language", "e\nn", "a.srt"},
+       "--language must be a two-letter ISO 639-1 code such as en or de (got 'e\\x0an')"},
+      {{"--name", "film\nGenerated.sup", "a.srt"},
+       "--name must not hold control characters such as line breaks or tabs "
+       "(got 'film\\x0aGenerated.sup')"},
+      {{"--name", "a\rb", "a.srt"},
+       "--name must not hold control characters such as line breaks or tabs (got 'a\\x0db')"},
+      {{"--name", "a\tb", "a.srt"},
+       "--name must not hold control characters such as line breaks or tabs (got 'a\tb')"},
+      {{"--name", "a\u0085b", "a.srt"},
+       "--name must not hold control characters such as line breaks or tabs (got 'a\\x85b')"},
+      {{"--outline", "5\n", "a.srt"}, "--outline must be one of 2, 3, 4 (got '5\\x0a')"},
+  };
+  for (const auto& [arguments, reason] : cases) {
+    const testing::CliOutcome outcome = testing::RunConverter(arguments);
+    EXPECT_EQ(outcome.code, 2) << reason;
+    EXPECT_EQ(outcome.err, "tesmora-cli: " + reason + "\n" + hint);
+  }
 }
 
 }  // namespace
