@@ -50,6 +50,20 @@ TEST_F(TimesTest, FpsReadsAFrameFileWithoutRate) {
   EXPECT_EQ(starts(), (std::vector<std::uint32_t>{90090, 180180}));  // 1001 and 2002 ms
 }
 
+TEST_F(TimesTest, AFirstCueWhoseTextIsANumberIsNoRate) {
+  const QString file = write("film.sub", "{250}{300}1944\n{400}{500}Paris, in the spring\n");
+  const auto refused = RunConverter({"--quiet", file});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.err,
+            "The first line of the sub must contain the framerate. Ex: {1}{1}25.000, or give "
+            "the rate with --fps RATE.\n");
+  EXPECT_FALSE(QFile::exists(dir.filePath(kStreamFileName)));
+  const auto outcome = RunConverter({"--quiet", "--fps", "25", file});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{900000, 1440000}));  // 10 s and 16 s
+}
+
 TEST_F(TimesTest, FpsReplacesTheFilesOwnRateAndSaysSo) {
   const QString file = write("film.sub", "{1}{1}25\n{30}{60}x\n");
   const auto outcome = RunConverter({"--quiet", "--fps", "30", file});
