@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "subtitles/EarlyCues.h"
 #include "subtitles/TextLines.h"
 
 namespace tesmora {
@@ -143,9 +144,9 @@ SubtitleReadResult ReadFrames(const LineList& lines, const std::optional<ChosenF
         result.error = TimeTooLargeMessage(line);
         return result;
       }
-      if (*startMs < 0) {
-        result.error = NegativeStartMessage(line);
-        return result;
+      if (IsNewEarliestCue(result, *startMs)) {
+        // Kept for now: a shift may still move it to 0 or later.
+        result.earlyCues.push_back({result.entries.size(), *startMs, NegativeStartMessage(line)});
       }
       result.entries.push_back(SubtitleEntry{*startMs, *durationMs, SplitAtBars(parts.text)});
     } catch (const IntegerError& error) {

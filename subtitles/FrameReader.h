@@ -41,7 +41,8 @@ bool IsRateLine(std::string_view firstLine, FrameRate rate);
 // the file's own (saying so in `notes`), and stands in for a rate the file
 // lacks, whose first line is then read as a cue. Without either the load
 // stops with `frameRateMissing`. Stops at a frame field that is not a
-// number, or a start before 0, with the message in `error`.
+// number, or a time too large, with the message in `error`. A cue that
+// starts before 0 is read and listed in `earlyCues`.
 SubtitleReadResult ReadFrames(const LineList& lines,
                               const std::optional<ChosenFrameRate>& chosen = std::nullopt);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "subtitles/EarlyCues.h"
 #include "subtitles/TextLines.h"
 
 namespace tesmora {
@@ -216,10 +217,6 @@ SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
       ++i;
       continue;
     }
-    if (timing->startMs < 0) {
-      result.error = NegativeStartMessage(lineNumber, line);
-      return result;
-    }
     // The cue's text runs to the next cue, or to the empty lines before the
     // next cue or the end of the file.
     SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, {}};
@@ -248,6 +245,11 @@ SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
         firstTextlessLine = lineNumber;
       }
       continue;
+    }
+    if (IsNewEarliestCue(result, entry.startMs)) {
+      // Kept for now: a shift may still move it to 0 or later.
+      result.earlyCues.push_back(
+          {result.entries.size(), entry.startMs, NegativeStartMessage(lineNumber, line)});
     }
     if (withListTexts) {
       result.listTexts.push_back(std::move(listText));

@@ -37,8 +37,8 @@ std::optional<LooseTiming> ReadTimingLine(std::string_view line);
 // line with an arrow or the end of the file. A line of blanks is text, and
 // so are empty lines followed by more text. A cue without text is left out
 // and reported in `notes`. Lines with an arrow that stand where a timing
-// line is expected but do not read as one are counted. Stops at a start
-// before 0, with the message in `error`.
+// line is expected but do not read as one are counted. A cue that starts
+// before 0 is read and listed in `earlyCues`.
 //
 // With ListTexts::Made each cue's list text is its lines joined by " | ";
 // a reader that shows no list skips them, which saves a copy of the text.

@@ -139,10 +139,14 @@ TEST(ReadFrames, FormsFrameTimesBeyondTheThirtyTwoBitProduct) {
   EXPECT_EQ(result.entries[1].durationMs, 1000);
 }
 
-TEST(ReadFrames, RefusesACueThatStartsBeforeZero) {
-  const SubtitleReadResult result = ReadFrames(SplitLines("{1}{1}25\n{-25}{25}early\n"));
-  EXPECT_TRUE(result.entries.empty());
-  EXPECT_EQ(result.error,
+TEST(ReadFrames, ReadsACueBeforeZeroAndListsItWithItsMessage) {
+  const SubtitleReadResult result = ReadFrames(SplitLines("{1}{1}25\n{-25}{25}early\n{0}{1}x\n"));
+  EXPECT_TRUE(result.error.empty());
+  ASSERT_EQ(result.entries.size(), 2u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{-1000, 2000, {"early"}}));
+  ASSERT_EQ(result.earlyCues.size(), 1u);
+  EXPECT_EQ(result.earlyCues[0].entry, 0u);
+  EXPECT_EQ(result.earlyCues[0].message,
             "The subtitle line \"{-25}{25}early\" starts before the beginning of the video; a "
             "subpicture cannot start before 0. Please correct the file and load it again");
 }

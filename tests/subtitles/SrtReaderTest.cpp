@@ -171,22 +171,28 @@ TEST(ReadSrt, TakesCrCrLfForOneLineBreak) {
   EXPECT_EQ(result.entries[1], (SubtitleEntry{3000, 1000, {"next"}}));
 }
 
-TEST(ReadSrt, RefusesANegativeStartInTheFixedLayoutEvenWithZeroHours) {
+TEST(ReadSrt, ReadsCuesBeforeZeroAndListsTheEarliestWithTheirMessages) {
   const SubtitleReadResult result =
-      ReadSrt(SplitLines("1\n-0:00:01,000 --> 00:00:02,000\nearly\n"));
-  EXPECT_TRUE(result.entries.empty());
-  EXPECT_EQ(result.error.substr(0, 62),
-            "The subtitle at line 2 starts before the beginning of the vide");
-}
-
-TEST(ReadSrt, RefusesACueThatStartsBeforeZero) {
-  const SubtitleReadResult result =
-      ReadSrt(SplitLines("1\n-1:00:01,000 --> 00:00:02,000\nearly\n"));
-  EXPECT_TRUE(result.entries.empty());
-  EXPECT_EQ(result.error,
-            "The subtitle at line 2 starts before the beginning of the video (-1:00:01,000 --> "
+      ReadSrt(SplitLines("1\n-0:00:01,000 --> 00:00:02,000\nearly\n\n"
+                         "2\n-00:00:00,500 --> 00:00:01,000\nless early\n\n"
+                         "3\n00:00:03,000 --> 00:00:04,000\nin time\n\n"
+                         "4\n-1:00:01,000 --> 00:00:02,000\nearliest\n"));
+  EXPECT_TRUE(result.error.empty());
+  ASSERT_EQ(result.entries.size(), 4u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{-1000, 3000, {"early"}}));
+  EXPECT_EQ(result.entries[3].startMs, -3601000);
+  // Cue 2 starts later than cue 1: were it still before 0, cue 1 would be too.
+  ASSERT_EQ(result.earlyCues.size(), 2u);
+  EXPECT_EQ(result.earlyCues[0].entry, 0u);
+  EXPECT_EQ(result.earlyCues[0].message,
+            "The subtitle at line 2 starts before the beginning of the video (-0:00:01,000 --> "
             "00:00:02,000); a subpicture cannot start before 0. Please correct the file and load "
             "it again");
+  EXPECT_EQ(result.earlyCues[1].entry, 3u);
+  EXPECT_EQ(result.earlyCues[1].startMs, -3601000);
+  EXPECT_TRUE(result.earlyCues[1].message.starts_with(
+      "The subtitle at line 14 starts before the beginning of the video (-1:00:01,000 --> "))
+      << result.earlyCues[1].message;
 }
 
 TEST(ReadSrt, TakesALineOfBlanksForText) {

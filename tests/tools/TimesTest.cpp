@@ -95,6 +95,38 @@ TEST_F(TimesTest, AShiftBeforeTheStartIsRefusedNamingTheCue) {
             "beginning of the video.\n");
 }
 
+TEST_F(TimesTest, AShiftMovesCuesReadBeforeZeroAndOnlyWhatStaysBeforeIsRefused) {
+  const QString srt = write("early.srt",
+                            "1\n-00:00:00,800 --> 00:00:01,000\nearly\n\n"
+                            "2\n-0:00:00,500 --> 00:00:02,000\nless early\n\n"
+                            "3\n00:00:03,000 --> 00:00:04,000\nin time\n");
+  const auto moved = RunConverter({"--quiet", "--shift", "1000", srt});
+  ASSERT_EQ(moved.code, 0) << moved.err;
+  EXPECT_EQ(moved.err, "");
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{18000, 45000, 360000}));  // 200, 500, 4000 ms
+  QFile::remove(dir.filePath(kStreamFileName));
+  const auto tooLittle = RunConverter({"--quiet", "--shift", "600", srt});
+  EXPECT_EQ(tooLittle.code, 1);
+  EXPECT_EQ(tooLittle.err,
+            "The subtitle at line 2 starts before the beginning of the video (-00:00:00,800 --> "
+            "00:00:01,000); a subpicture cannot start before 0. Please correct the file and load "
+            "it again.\n");
+  EXPECT_FALSE(QFile::exists(dir.filePath(kStreamFileName)));
+  // Frames too, converted first: frame -25 at 25 fps is -1000 ms, which
+  // 25 fps shown at 24 stretches to -1042 ms.
+  const QString sub = write("early.sub", "{1}{1}25\n{-25}{25}early\n{50}{75}later\n");
+  const auto converted =
+      RunConverter({"--quiet", "--convert-fps", "25:24", "--shift", "1042", sub});
+  ASSERT_EQ(converted.code, 0) << converted.err;
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{0, 281250}));  // 0 and 2083 + 1042 ms
+  const auto stillEarly =
+      RunConverter({"--quiet", "--convert-fps", "25:24", "--shift", "1041", sub});
+  EXPECT_EQ(stillEarly.code, 1);
+  EXPECT_EQ(stillEarly.err,
+            "The subtitle line \"{-25}{25}early\" starts before the beginning of the video; a "
+            "subpicture cannot start before 0. Please correct the file and load it again.\n");
+}
+
 TEST_F(TimesTest, RefusesTimeOptionsThatAreNotNumbers) {
   for (const QStringList& arguments :
        {QStringList{"--fps", "fast"}, QStringList{"--fps", "0"}, QStringList{"--shift", "1s"},
