@@ -97,7 +97,7 @@ TEST_F(TimesTest, AShiftBeforeTheStartIsRefusedNamingTheCue) {
 
 TEST_F(TimesTest, AShiftMovesCuesReadBeforeZeroAndOnlyWhatStaysBeforeIsRefused) {
   const QString srt = write("early.srt",
-                            "1\n-00:00:00,800 --> 00:00:01,000\nearly\n\n"
+                            "1\n-00:00:00,800 --> -00:00:00,600\nearly\n\n"
                             "2\n-0:00:00,500 --> 00:00:02,000\nless early\n\n"
                             "3\n00:00:03,000 --> 00:00:04,000\nin time\n");
   const auto moved = RunConverter({"--quiet", "--shift", "1000", srt});
@@ -109,7 +109,7 @@ TEST_F(TimesTest, AShiftMovesCuesReadBeforeZeroAndOnlyWhatStaysBeforeIsRefused) 
   EXPECT_EQ(tooLittle.code, 1);
   EXPECT_EQ(tooLittle.err,
             "The subtitle at line 2 starts before the beginning of the video (-00:00:00,800 --> "
-            "00:00:01,000); a subpicture cannot start before 0. Please correct the file and load "
+            "-00:00:00,600); a subpicture cannot start before 0. Please correct the file and load "
             "it again.\n");
   EXPECT_FALSE(QFile::exists(dir.filePath(kStreamFileName)));
   // Frames too, converted first: frame -25 at 25 fps is -1000 ms, which
