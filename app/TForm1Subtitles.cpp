@@ -11,6 +11,7 @@
 #include "render/CueTextNotes.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
+#include "subtitles/EarlyCues.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
@@ -207,6 +208,11 @@ void TForm1::Button2Click() {
     result.entries = ChangeCueTimes(std::move(result.entries), conversion, choices.shiftMs);
   } catch (const SubtitleError& error) {
     throw PlatformError(QString::fromStdString(error.what()));
+  }
+  // A cue read before 0 is refused only if the shift left it there.
+  if (const std::string early = StillEarlyCueMessage(result.entries, result.earlyCues);
+      !early.empty()) {
+    throw PlatformError(QString::fromStdString(early));
   }
   // Everything the load has to say comes in one message.
   QStringList reports;

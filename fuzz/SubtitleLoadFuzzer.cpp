@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "subtitles/EarlyCues.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/TextLines.h"
@@ -19,8 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (frames.entries.size() > frames.listTexts.size()) {
     std::abort();
   }
-  for (const tesmora::SubtitleEntry& entry : frames.entries) {
-    if (entry.startMs < 0) {
+  // A cue before 0 is kept for a shift to move, and the front ends refuse it
+  // by its record: some cue starts before 0 exactly when a record says so.
+  for (const tesmora::SubtitleReadResult* read : {&srt, &frames}) {
+    bool early = false;
+    for (const tesmora::SubtitleEntry& entry : read->entries) {
+      early = early || entry.startMs < 0;
+    }
+    if (early == tesmora::StillEarlyCueMessage(read->entries, read->earlyCues).empty()) {
       std::abort();
     }
   }

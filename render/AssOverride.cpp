@@ -99,20 +99,25 @@ std::vector<MarkupAction> OverrideCommandActions(QStringView command) {
   return {Unsupported{written}};
 }
 
+std::optional<MarkupToken> ReadTextEscape(const QString& line, qsizetype at) {
+  if (line[at] != u'\\' || at + 1 >= line.size()) {
+    return std::nullopt;
+  }
+  // Only these two: a lower-case \n is text ("C:\new"), as converted files
+  // carry paths and the like far more often than that soft break.
+  switch (line[at + 1].unicode()) {
+    case u'N':
+      return MarkupToken{2, {LineBreak{}}};
+    case u'h':
+      return MarkupToken{2, {InsertText{QString(QChar(0x00A0))}}};
+    default:
+      return std::nullopt;
+  }
+}
+
 std::optional<MarkupToken> ReadAssMarkup(const QString& line, qsizetype at) {
   if (line[at] == u'\\') {
-    if (at + 1 >= line.size()) {
-      return std::nullopt;
-    }
-    switch (line[at + 1].unicode()) {
-      case u'N':
-      case u'n':
-        return MarkupToken{2, {LineBreak{}}};
-      case u'h':
-        return MarkupToken{2, {InsertText{QString(QChar(0x00A0))}}};
-      default:
-        return std::nullopt;
-    }
+    return ReadTextEscape(line, at);
   }
   if (line[at] != u'{') {
     return std::nullopt;

@@ -27,6 +27,9 @@ std::optional<MarkupToken> ReadToken(const QString& line, qsizetype at, MarkupDi
   if (dialect == MarkupDialect::MicroDvd && c == u'{') {
     return ReadMicroDvdCode(line, at);
   }
+  if (dialect == MarkupDialect::MicroDvd && c == u'\\') {
+    return ReadTextEscape(line, at);
+  }
   return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "subtitles/EarlyCues.h"
 #include "subtitles/TextLines.h"
 
 namespace tesmora {
@@ -71,6 +72,24 @@ std::string TimeTooLargeMessage(std::string_view line) {
 
 }  // namespace
 
+bool IsRateLine(std::string_view firstLine, FrameRate rate) {
+  if (rate.numerator < kLowestFileFrameRate * rate.denominator ||
+      rate.numerator > kHighestFileFrameRate * rate.denominator) {
+    return false;
+  }
+  if (firstLine.empty() || firstLine.front() != '{') {
+    return true;
+  }
+  const FrameLineParts parts = SplitFrameLine(firstLine);
+  try {
+    const long long start = ParseInteger(parts.startField);
+    const long long end = ParseInteger(parts.endField);
+    return start == end || (start == 0 && end == 1);
+  } catch (const IntegerError&) {
+    return true;  // frame fields that are no numbers make no cue either
+  }
+}
+
 std::string_view FrameRateText(std::string_view firstLine) {
   if (!firstLine.empty() && firstLine.front() == '{') {
     const FrameLineParts parts = SplitFrameLine(firstLine);
@@ -84,7 +103,10 @@ std::string_view FrameRateText(std::string_view firstLine) {
 SubtitleReadResult ReadFrames(const LineList& lines, const std::optional<ChosenFrameRate>& chosen) {
   SubtitleReadResult result;
   const std::string_view rateText = FrameRateText(lines.lineOrEmpty(0));
-  const std::optional<FrameRate> ownRate = ParseFrameRate(rateText);
+  std::optional<FrameRate> ownRate = ParseFrameRate(rateText);
+  if (ownRate && !IsRateLine(lines.lineOrEmpty(0), *ownRate)) {
+    ownRate.reset();
+  }
   if (!ownRate && !chosen) {
     result.frameRateMissing = true;
     result.error = kFrameRateMissingMessage;
@@ -122,9 +144,9 @@ SubtitleReadResult ReadFrames(const LineList& lines, const std::optional<ChosenF
         result.error = TimeTooLargeMessage(line);
         return result;
       }
-      if (*startMs < 0) {
-        result.error = NegativeStartMessage(line);
-        return result;
+      if (IsNewEarliestCue(result, *startMs)) {
+        // Kept for now: a shift may still move it to 0 or later.
+        result.earlyCues.push_back({result.entries.size(), *startMs, NegativeStartMessage(line)});
       }
       result.entries.push_back(SubtitleEntry{*startMs, *durationMs, SplitAtBars(parts.text)});
     } catch (const IntegerError& error) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "subtitles/EarlyCues.h"
 #include "subtitles/TextLines.h"
 
 namespace tesmora {
@@ -48,6 +49,22 @@ bool StartsCue(const LineList& lines, std::size_t i) {
     return true;
   }
   return ReadTimingLine(lines[i]).has_value();
+}
+
+// The first line at or after `i` that is not empty, or the end.
+std::size_t AfterEmptyLines(const LineList& lines, std::size_t i) {
+  while (i < lines.size() && lines[i].empty()) {
+    ++i;
+  }
+  return i;
+}
+
+// Whether empty lines before line `i` end a cue's text: they do before the
+// end of the file, the next cue, or a line with an arrow, which may be a
+// timing line that is not understood. Before other text they belong to the
+// cue, as a line of blanks does.
+bool EndsCueText(const LineList& lines, std::size_t i) {
+  return i == lines.size() || HoldsArrow(lines[i]) || StartsCue(lines, i);
 }
 
 std::string TextlessCuesNote(int count, int firstLine) {
@@ -200,25 +217,39 @@ SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
       ++i;
       continue;
     }
-    if (timing->startMs < 0) {
-      result.error = NegativeStartMessage(lineNumber, line);
-      return result;
-    }
-    // The cue's text runs to the blank line, or to the next cue where the
-    // blank line before it is missing.
+    // The cue's text runs to the next cue, or to the empty lines before the
+    // next cue or the end of the file.
     SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, {}};
     std::string listText;
-    for (++i; i < lines.size() && !IsBlank(lines[i]) && !StartsCue(lines, i); ++i) {
+    const auto addLine = [&](std::string_view text) {
       if (withListTexts) {
-        listText += (entry.lines.empty() ? "" : " | ") + std::string(lines[i]);
+        listText += (entry.lines.empty() ? "" : " | ") + std::string(text);
       }
-      entry.lines.emplace_back(lines[i]);
+      entry.lines.emplace_back(text);
+    };
+    for (++i; i < lines.size() && !StartsCue(lines, i);) {
+      if (!lines[i].empty()) {
+        addLine(lines[i++]);
+        continue;
+      }
+      const std::size_t after = AfterEmptyLines(lines, i);
+      if (EndsCueText(lines, after)) {
+        break;
+      }
+      for (; i < after; ++i) {
+        addLine(lines[i]);
+      }
     }
     if (entry.lines.empty()) {
       if (textlessCues++ == 0) {
         firstTextlessLine = lineNumber;
       }
       continue;
+    }
+    if (IsNewEarliestCue(result, entry.startMs)) {
+      // Kept for now: a shift may still move it to 0 or later.
+      result.earlyCues.push_back(
+          {result.entries.size(), entry.startMs, NegativeStartMessage(lineNumber, line)});
     }
     if (withListTexts) {
       result.listTexts.push_back(std::move(listText));

@@ -31,12 +31,14 @@ std::optional<LooseTiming> ReadLooseTiming(std::string_view line);
 std::optional<LooseTiming> ReadTimingLine(std::string_view line);
 
 // Reads the cues of an SRT file's lines. A timing line is followed by the
-// cue's text lines, up to a blank line, the next timing line, or a line of
-// only a number directly followed by a line with an arrow (the next cue,
-// where the blank line before it is missing). A cue without text is left
-// out and reported in `notes`. Lines with an arrow that stand where a
-// timing line is expected but do not read as one are counted. Stops at a
-// start before 0, with the message in `error`.
+// cue's text lines, up to the next timing line, a line of only a number
+// directly followed by a line with an arrow (the next cue, where the empty
+// line before it is missing), or empty lines followed by one of these, a
+// line with an arrow or the end of the file. A line of blanks is text, and
+// so are empty lines followed by more text. A cue without text is left out
+// and reported in `notes`. Lines with an arrow that stand where a timing
+// line is expected but do not read as one are counted. A cue that starts
+// before 0 is read and listed in `earlyCues`.
 //
 // With ListTexts::Made each cue's list text is its lines joined by " | ";
 // a reader that shows no list skips them, which saves a copy of the text.

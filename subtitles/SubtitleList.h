@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,14 @@ struct SubtitleEntry {
   std::string_view line2() const { return lines.lineOrEmpty(1); }
 
   friend bool operator==(const SubtitleEntry&, const SubtitleEntry&) = default;
+};
+
+// A cue that starts before 0 in the file. It is read like any other, as a
+// shift may still move it to 0 or later; `message` refuses it if it does not.
+struct EarlyCue {
+  std::size_t entry = 0;  // its position in the reader's entries
+  long long startMs = 0;  // its start as read
+  std::string message;    // without a closing full stop
 };
 
 // What a reader made of a file: the cues in file order, the text the
@@ -45,6 +54,10 @@ struct SubtitleReadResult {
   // shows them together in one message after the load, the converter prints
   // each on its error stream.
   std::vector<std::string> notes;
+  // Cues that start before 0, in file order, each earlier than those before
+  // it (see IsNewEarliestCue). The front ends refuse the first still before
+  // 0 once the times are shifted and converted.
+  std::vector<EarlyCue> earlyCues;
 };
 
 }  // namespace tesmora

@@ -38,7 +38,8 @@ std::vector<SubtitleEntry> ShiftCues(std::vector<SubtitleEntry> cues, long long 
           static_cast<int>(i + 1), cue.startMs,
           "moved by " + std::to_string(shiftMs) + " ms, its time would be too large");
     }
-    if (moved < 0) {
+    // A cue read before 0 is the reader's to refuse if it stays there.
+    if (moved < 0 && cue.startMs >= 0) {
       throw SubtitleError(static_cast<int>(i + 1), cue.startMs,
                           "moved by " + std::to_string(shiftMs) +
                               " ms, it would start before the beginning of the video");

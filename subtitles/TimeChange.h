@@ -18,7 +18,10 @@ inline constexpr long long kLargestShiftMs = 1'000'000'000'000LL;
 std::optional<long long> ParseShift(std::string_view text);
 
 // Moves every cue by `shiftMs`. Throws SubtitleError for the first cue (in
-// list order) that would start before 0, naming its number and time.
+// list order) that the shift would move from 0 or later to before 0, naming
+// its number and time. A cue that started before 0 may stay there: the
+// file's reader has noted it (SubtitleReadResult::earlyCues), and the front
+// ends refuse it with their own message once all times are changed.
 std::vector<SubtitleEntry> ShiftCues(std::vector<SubtitleEntry> cues, long long shiftMs);
 
 // A film made for one rate shown at another: every time is scaled by
@@ -40,7 +43,8 @@ std::vector<SubtitleEntry> ConvertCueRate(std::vector<SubtitleEntry> cues,
                                           const RateConversion& conversion);
 
 // The times as a conversion changes them: the rate conversion if any, then
-// the shift. Throws SubtitleError as the two steps do.
+// the shift. Throws SubtitleError as the two steps do. Cues that start
+// before 0 are moved like the others.
 std::vector<SubtitleEntry> ChangeCueTimes(std::vector<SubtitleEntry> cues,
                                           const std::optional<RateConversion>& conversion,
                                           long long shiftMs);

@@ -72,7 +72,8 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
   ReportCueText(loaded, options.style, console, label);
   // The cues are changed in place: a long film's cues are not held twice.
-  const std::vector<SubtitleEntry> entries = ChangeTimes(std::move(loaded.entries), options);
+  const std::vector<SubtitleEntry> entries =
+      ChangeTimes(std::move(loaded.entries), options, loaded.earlyCues);
   const Timeline timeline = PlanSubpictures(entries, console, label);
   CheckLinesFit(entries, options.style, loaded.source, settings.workers);
 

@@ -9,6 +9,7 @@
 #include "render/SubtitleDrawing.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
+#include "subtitles/EarlyCues.h"
 #include "subtitles/FileText.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
@@ -104,15 +105,20 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
   const MarkupDialect dialect = choices.noMarkup      ? MarkupDialect::Literal
                                 : extension == ".SRT" ? MarkupDialect::Srt
                                                       : MarkupDialect::MicroDvd;
-  return {std::move(result.entries), TextSource{text.utf8, dialect, choices.wrap}};
+  return {std::move(result.entries), TextSource{text.utf8, dialect, choices.wrap},
+          std::move(result.earlyCues)};
 }
 
 std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
-                                       const CliOptions& options) {
+                                       const CliOptions& options,
+                                       const std::vector<EarlyCue>& earlyCues) {
   try {
     entries = ChangeCueTimes(std::move(entries), options.rateConversion, options.shiftMs);
   } catch (const SubtitleError& error) {
     throw CliError(kExitRefused, std::string(error.what()) + ".");
+  }
+  if (const std::string early = StillEarlyCueMessage(entries, earlyCues); !early.empty()) {
+    throw CliError(kExitRefused, early + ".");
   }
   return entries;
 }

@@ -29,6 +29,8 @@ struct LoadChoices {
 struct LoadedSubtitles {
   std::vector<SubtitleEntry> entries;
   TextSource source;
+  // The cues that start before 0 as read, for ChangeTimes.
+  std::vector<EarlyCue> earlyCues;
 };
 
 // Reads a subtitle file as the window's load does: SRT for ".srt", MicroDVD
@@ -48,10 +50,12 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console,
                               const std::string& label = {}, const LoadChoices& choices = {});
 
 // The times as the options change them: a rate conversion, then a shift.
-// Throws CliError (kExitRefused) naming the first cue that would start before
-// 0 or whose time grows too large.
+// Throws CliError (kExitRefused) naming the first cue that the shift would
+// move before 0 or whose time grows too large, and then, with the reader's
+// message, the first of `earlyCues` that still starts before 0.
 std::vector<SubtitleEntry> ChangeTimes(std::vector<SubtitleEntry> entries,
-                                       const CliOptions& options);
+                                       const CliOptions& options,
+                                       const std::vector<EarlyCue>& earlyCues = {});
 
 // The subpictures that show the cues in time order. What the timing changes
 // (order, overlaps, cues too short or left out) is reported on the error

@@ -156,6 +156,24 @@ TEST_F(ChoicesTest, ShiftAndRateConversionMoveTheTimesAtLoad) {
   EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1000", "830"}));
 }
 
+TEST_F(ChoicesTest, TheShiftMovesCuesReadBeforeZeroBeforeAnyIsRefused) {
+  const QByteArray early =
+      "1\r\n-00:00:00,400 --> 00:00:01,000\r\nEarly\r\n\r\n"
+      "2\r\n00:00:02,000 --> 00:00:03,000\r\nIn time\r\n\r\n";
+  form.SpinBoxShift->setValue(500);
+  load(early);
+  EXPECT_TRUE(platform.errors.isEmpty());
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"100", "2500"}));
+  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1400", "1000"}));
+  form.SpinBoxShift->setValue(300);
+  load(early);
+  EXPECT_EQ(platform.errors,
+            QStringList{"The subtitle at line 2 starts before the beginning of the video "
+                        "(-00:00:00,400 --> 00:00:01,000); a subpicture cannot start before 0. "
+                        "Please correct the file and load it again."});
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"100", "2500"}));
+}
+
 TEST_F(ChoicesTest, TimesThatCannotBeChangedStopTheLoadAndKeepTheEarlierOne) {
   load();
   form.SpinBoxShift->setValue(-2000);

@@ -117,6 +117,16 @@ TEST_F(GenerationTest, AFrameFileWithoutRateAsksForOneAndReadsAtIt) {
   EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"", "line"}));
 }
 
+TEST_F(GenerationTest, AFrameFileWhoseFirstCueIsANumberAsksForTheRate) {
+  form.i_dont_have_ifo->click();
+  platform.choices.push_back(QStringLiteral("25"));
+  load(write("film.sub", "{250}{300}1944\n{400}{500}Paris, in the spring\n"));
+  EXPECT_EQ(platform.choiceQuestions.size(), 1);
+  EXPECT_TRUE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"10000", "16000"}));
+  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"1944", "Paris, in the spring"}));
+}
+
 TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothingWhenTheQuestionIsCancelled) {
   form.i_dont_have_ifo->click();
   load(write("film.sub", "{1}{1}0\n{25}{100}Hi\n"));

@@ -147,13 +147,25 @@ TEST(CueMarkup, RemovesOtherOverridesAndListsThem) {
 }
 
 TEST(CueMarkup, BreaksLinesAtBackslashNAndMakesNonBreakingSpaces) {
-  EXPECT_EQ(Srt({"one\\Ntwo\\nthree", "four"}).lines,
+  EXPECT_EQ(Srt({"one\\Ntwo\\Nthree", "four"}).lines,
             Lines({Line({Styled("one")}), Line({Styled("two")}), Line({Styled("three")}),
                    Line({Styled("four")})}));
   EXPECT_EQ(Srt({"<i>a\\Nb</i>"}).lines,
             Lines({Line({Styled("a", "i")}), Line({Styled("b", "i")})}));
   EXPECT_EQ(Srt({"10\\hkm"}).lines, Lines({Line({Styled("10\u00A0km")})}));
   EXPECT_EQ(Srt({"C:\\temp\\x"}).lines, Lines({Line({Styled("C:\\temp\\x")})}));
+  // MicroDVD files converted from ASS carry the same escapes.
+  EXPECT_EQ(MicroDvd({"{y:i}one\\Ntwo", "10\\hkm"}).lines,
+            Lines({Line({Styled("one", "i")}), Line({Styled("two", "i")}),
+                   Line({Styled("10\u00A0km")})}));
+}
+
+TEST(CueMarkup, KeepsALowerCaseBackslashNAsText) {
+  for (const MarkupDialect dialect : {MarkupDialect::Srt, MarkupDialect::MicroDvd}) {
+    const CueText cue = ParseCueMarkup({QStringLiteral("Saved in C:\\new\\data\\n")}, dialect);
+    EXPECT_EQ(cue.lines, Lines({Line({Styled("Saved in C:\\new\\data\\n")})}));
+    EXPECT_TRUE(cue.removedMarkup.isEmpty());
+  }
 }
 
 TEST(CueMarkup, LeavesBracesWithoutABackslashOrWithoutAnEnd) {

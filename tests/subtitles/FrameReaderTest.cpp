@@ -93,6 +93,33 @@ TEST(ReadFrames, AcceptsAnyFirstSixCharactersAndSkipsAByteOrderMark) {
   EXPECT_TRUE(ReadFrames({}).frameRateMissing);
 }
 
+TEST(ReadFrames, TakesAFirstLineForTheRateOnlyWhenItLooksLikeOne) {
+  // A cue whose text is a number is no rate line: the file names no rate.
+  for (const char* text :
+       {"{250}{300}1944\n{400}{500}Paris, in the spring\n", "{25}{75}30\n{100}{150}x\n",
+        "{1}{1}1944\n{25}{50}x\n", "{1}{1}0.5\n{25}{50}x\n"}) {
+    const SubtitleReadResult missing = ReadFrames(SplitLines(text));
+    EXPECT_TRUE(missing.frameRateMissing) << text;
+    EXPECT_EQ(missing.error, kFrameRateMissingMessage) << text;
+    EXPECT_TRUE(missing.entries.empty()) << text;
+  }
+  // With a rate given, the first line is the first cue.
+  const SubtitleReadResult chosen =
+      ReadFrames(SplitLines("{250}{300}1944\n{400}{500}Paris, in the spring\n"),
+                 ChosenFrameRate{FrameRate{25, 1}, "25"});
+  ASSERT_EQ(chosen.entries.size(), 2u);
+  EXPECT_EQ(chosen.entries[0], (SubtitleEntry{10000, 2000, {"1944"}}));
+  EXPECT_EQ(chosen.entries[1], (SubtitleEntry{16000, 4000, {"Paris, in the spring"}}));
+  EXPECT_TRUE(chosen.notes.empty());
+  // Rate lines as files write them.
+  for (const char* text :
+       {"{1}{1}25\n", "{0}{0}200\n", "{0}{1}23.976\n", "{5}{5}1\n", "{a}{b}25\n", "xxxxxx30\n"}) {
+    EXPECT_FALSE(ReadFrames(SplitLines(text)).frameRateMissing) << text;
+  }
+  EXPECT_TRUE(ReadFrames(SplitLines("{1}{1}201\n")).frameRateMissing);
+  EXPECT_TRUE(ReadFrames(SplitLines("xxxxxx1944\n")).frameRateMissing);
+}
+
 TEST(ReadFrames, StopsAtAFrameFieldThatIsNoNumber) {
   const SubtitleReadResult result =
       ReadFrames(SplitLines("{1}{1}25\n{1}{2}ok\n{3}{x4}a\n{5}{6}later\n"));
@@ -112,10 +139,14 @@ TEST(ReadFrames, FormsFrameTimesBeyondTheThirtyTwoBitProduct) {
   EXPECT_EQ(result.entries[1].durationMs, 1000);
 }
 
-TEST(ReadFrames, RefusesACueThatStartsBeforeZero) {
-  const SubtitleReadResult result = ReadFrames(SplitLines("{1}{1}25\n{-25}{25}early\n"));
-  EXPECT_TRUE(result.entries.empty());
-  EXPECT_EQ(result.error,
+TEST(ReadFrames, ReadsACueBeforeZeroAndListsItWithItsMessage) {
+  const SubtitleReadResult result = ReadFrames(SplitLines("{1}{1}25\n{-25}{25}early\n{0}{1}x\n"));
+  EXPECT_TRUE(result.error.empty());
+  ASSERT_EQ(result.entries.size(), 2u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{-1000, 2000, {"early"}}));
+  ASSERT_EQ(result.earlyCues.size(), 1u);
+  EXPECT_EQ(result.earlyCues[0].entry, 0u);
+  EXPECT_EQ(result.earlyCues[0].message,
             "The subtitle line \"{-25}{25}early\" starts before the beginning of the video; a "
             "subpicture cannot start before 0. Please correct the file and load it again");
 }

@@ -110,7 +110,7 @@ TEST(ReadSrt, DropsACueWithoutTextWhole) {
   // A timing line directly followed by the next one has no text either.
   const SubtitleReadResult several =
       ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\n00:00:03,000 --> 00:00:04,000\nx\n\n"
-                         "3\n00:00:05,000 --> 00:00:06,000\n \n"));
+                         "3\n00:00:05,000 --> 00:00:06,000\n\n\n"));
   EXPECT_EQ(several.entries.size(), 1u);
   EXPECT_EQ(several.notes, (std::vector<std::string>{
                                "2 subtitles have no text and were left out; the first has its "
@@ -171,22 +171,56 @@ TEST(ReadSrt, TakesCrCrLfForOneLineBreak) {
   EXPECT_EQ(result.entries[1], (SubtitleEntry{3000, 1000, {"next"}}));
 }
 
-TEST(ReadSrt, RefusesANegativeStartInTheFixedLayoutEvenWithZeroHours) {
+TEST(ReadSrt, ReadsCuesBeforeZeroAndListsTheEarliestWithTheirMessages) {
   const SubtitleReadResult result =
-      ReadSrt(SplitLines("1\n-0:00:01,000 --> 00:00:02,000\nearly\n"));
-  EXPECT_TRUE(result.entries.empty());
-  EXPECT_EQ(result.error.substr(0, 62),
-            "The subtitle at line 2 starts before the beginning of the vide");
-}
-
-TEST(ReadSrt, RefusesACueThatStartsBeforeZero) {
-  const SubtitleReadResult result =
-      ReadSrt(SplitLines("1\n-1:00:01,000 --> 00:00:02,000\nearly\n"));
-  EXPECT_TRUE(result.entries.empty());
-  EXPECT_EQ(result.error,
-            "The subtitle at line 2 starts before the beginning of the video (-1:00:01,000 --> "
+      ReadSrt(SplitLines("1\n-0:00:01,000 --> 00:00:02,000\nearly\n\n"
+                         "2\n-00:00:00,500 --> 00:00:01,000\nless early\n\n"
+                         "3\n00:00:03,000 --> 00:00:04,000\nin time\n\n"
+                         "4\n-1:00:01,000 --> 00:00:02,000\nearliest\n"));
+  EXPECT_TRUE(result.error.empty());
+  ASSERT_EQ(result.entries.size(), 4u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{-1000, 3000, {"early"}}));
+  EXPECT_EQ(result.entries[3].startMs, -3601000);
+  // Cue 2 starts later than cue 1: were it still before 0, cue 1 would be too.
+  ASSERT_EQ(result.earlyCues.size(), 2u);
+  EXPECT_EQ(result.earlyCues[0].entry, 0u);
+  EXPECT_EQ(result.earlyCues[0].message,
+            "The subtitle at line 2 starts before the beginning of the video (-0:00:01,000 --> "
             "00:00:02,000); a subpicture cannot start before 0. Please correct the file and load "
             "it again");
+  EXPECT_EQ(result.earlyCues[1].entry, 3u);
+  EXPECT_EQ(result.earlyCues[1].startMs, -3601000);
+  EXPECT_TRUE(result.earlyCues[1].message.starts_with(
+      "The subtitle at line 14 starts before the beginning of the video (-1:00:01,000 --> "))
+      << result.earlyCues[1].message;
+}
+
+TEST(ReadSrt, TakesALineOfBlanksForText) {
+  // A line of blanks is the cue's first line, not the end of the cue.
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\n   \nThe text\n\n"
+                         "2\n00:00:03,000 --> 00:00:04,000\n\t\n"));
+  ASSERT_EQ(result.entries.size(), 2u);
+  EXPECT_EQ(result.entries[0], (SubtitleEntry{1000, 1000, {"   ", "The text"}}));
+  EXPECT_EQ(result.entries[1], (SubtitleEntry{3000, 1000, {"\t"}}));
+  EXPECT_EQ(result.listTexts, (std::vector<std::string>{"    | The text", "\t"}));
+  EXPECT_TRUE(result.notes.empty());
+}
+
+TEST(ReadSrt, EndsACueOnlyAtEmptyLinesBeforeTheNextCueOrTheEnd) {
+  const SubtitleReadResult result =
+      ReadSrt(SplitLines("1\n00:00:01,000 --> 00:00:02,000\nfirst\n\n\nstill first\n\n\n"
+                         "2\n00:00:03,000 --> 00:00:04,000\nsecond\n\n"
+                         "00:00:05 --> 00:00:06\nunread\n\n"
+                         "3\n00:00:07,000 --> 00:00:08,000\nthird\n\n\n"));
+  ASSERT_EQ(result.entries.size(), 3u);
+  EXPECT_EQ(result.entries[0].lines, (std::vector<std::string>{"first", "", "", "still first"}));
+  EXPECT_EQ(result.entries[1].lines, (std::vector<std::string>{"second"}));
+  EXPECT_EQ(result.entries[2].lines, (std::vector<std::string>{"third"}));
+  // The empty lines before a timing line it cannot read end the cue, so
+  // that the line is counted.
+  EXPECT_EQ(result.unreadTimingLines, 1);
+  EXPECT_EQ(result.firstUnreadLineNumber, 13);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <limits>
 
+#include "subtitles/EarlyCues.h"
+#include "subtitles/SrtReader.h"
+#include "subtitles/TextLines.h"
 #include "sup/SubtitlePacket.h"
 #include "tests/sup/SubtitleErrorText.h"
 
@@ -48,6 +51,38 @@ TEST(ShiftCues, RefusesTheFirstCueMovedBeforeZeroByNumberAndTime) {
       }),
       "Subtitle 1, starting at 2562047788015:12:55,802: moved by 10 ms, its time would be too "
       "large");
+}
+
+TEST(ChangeCueTimes, MovesCuesReadBeforeZeroAndLeavesTheirRefusalToTheReadersMessage) {
+  // Starts -1000, -500, 3000 and -3601000 ms; only cues 1 and 4 are recorded.
+  const SubtitleReadResult read =
+      ReadSrt(SplitLines("1\n-0:00:01,000 --> 00:00:02,000\na\n\n"
+                         "2\n-0:00:00,500 --> 00:00:02,000\nb\n\n"
+                         "3\n00:00:03,000 --> 00:00:04,000\nc\n\n"
+                         "4\n-1:00:01,000 --> 00:00:02,000\nd\n"));
+  ASSERT_EQ(read.earlyCues.size(), 2u);
+  const auto stillEarly = [&read](long long shiftMs) {
+    return StillEarlyCueMessage(ChangeCueTimes(read.entries, std::nullopt, shiftMs),
+                                read.earlyCues);
+  };
+  EXPECT_EQ(stillEarly(3601000), "");
+  EXPECT_EQ(ChangeCueTimes(read.entries, std::nullopt, 3601000)[3].startMs, 0);
+  EXPECT_EQ(stillEarly(0).substr(0, 22), "The subtitle at line 2");
+  EXPECT_EQ(stillEarly(999).substr(0, 22), "The subtitle at line 2");
+  EXPECT_EQ(stillEarly(1000).substr(0, 23), "The subtitle at line 14");
+  // A shift that moves a cue read at 0 or later before 0 is refused by the
+  // shift, naming the cue; the early cues it moves further are not.
+  EXPECT_EQ(
+      testing::SubtitleErrorText([&read] { ChangeCueTimes(read.entries, std::nullopt, -3001); }),
+      "Subtitle 3, starting at 00:00:03,000: moved by -3001 ms, it would start before the "
+      "beginning of the video");
+  // A rate conversion scales early starts like the others.
+  const RateConversion slower{FrameRate{25, 1}, FrameRate{50, 1}};
+  EXPECT_EQ(StillEarlyCueMessage(ChangeCueTimes(read.entries, slower, 1800501), read.earlyCues),
+            "");
+  EXPECT_EQ(StillEarlyCueMessage(ChangeCueTimes(read.entries, slower, 1800499), read.earlyCues)
+                .substr(0, 23),
+            "The subtitle at line 14");
 }
 
 TEST(ParseRateConversion, ReadsTwoRatesAroundAColon) {

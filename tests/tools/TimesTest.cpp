@@ -50,6 +50,20 @@ TEST_F(TimesTest, FpsReadsAFrameFileWithoutRate) {
   EXPECT_EQ(starts(), (std::vector<std::uint32_t>{90090, 180180}));  // 1001 and 2002 ms
 }
 
+TEST_F(TimesTest, AFirstCueWhoseTextIsANumberIsNoRate) {
+  const QString file = write("film.sub", "{250}{300}1944\n{400}{500}Paris, in the spring\n");
+  const auto refused = RunConverter({"--quiet", file});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.err,
+            "The first line of the sub must contain the framerate. Ex: {1}{1}25.000, or give "
+            "the rate with --fps RATE.\n");
+  EXPECT_FALSE(QFile::exists(dir.filePath(kStreamFileName)));
+  const auto outcome = RunConverter({"--quiet", "--fps", "25", file});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{900000, 1440000}));  // 10 s and 16 s
+}
+
 TEST_F(TimesTest, FpsReplacesTheFilesOwnRateAndSaysSo) {
   const QString file = write("film.sub", "{1}{1}25\n{30}{60}x\n");
   const auto outcome = RunConverter({"--quiet", "--fps", "30", file});
@@ -79,6 +93,38 @@ TEST_F(TimesTest, AShiftBeforeTheStartIsRefusedNamingTheCue) {
   EXPECT_EQ(outcome.err,
             "Subtitle 1, starting at 00:00:01,000: moved by -1001 ms, it would start before the "
             "beginning of the video.\n");
+}
+
+TEST_F(TimesTest, AShiftMovesCuesReadBeforeZeroAndOnlyWhatStaysBeforeIsRefused) {
+  const QString srt = write("early.srt",
+                            "1\n-00:00:00,800 --> -00:00:00,600\nearly\n\n"
+                            "2\n-0:00:00,500 --> 00:00:02,000\nless early\n\n"
+                            "3\n00:00:03,000 --> 00:00:04,000\nin time\n");
+  const auto moved = RunConverter({"--quiet", "--shift", "1000", srt});
+  ASSERT_EQ(moved.code, 0) << moved.err;
+  EXPECT_EQ(moved.err, "");
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{18000, 45000, 360000}));  // 200, 500, 4000 ms
+  QFile::remove(dir.filePath(kStreamFileName));
+  const auto tooLittle = RunConverter({"--quiet", "--shift", "600", srt});
+  EXPECT_EQ(tooLittle.code, 1);
+  EXPECT_EQ(tooLittle.err,
+            "The subtitle at line 2 starts before the beginning of the video (-00:00:00,800 --> "
+            "-00:00:00,600); a subpicture cannot start before 0. Please correct the file and load "
+            "it again.\n");
+  EXPECT_FALSE(QFile::exists(dir.filePath(kStreamFileName)));
+  // Frames too, converted first: frame -25 at 25 fps is -1000 ms, which
+  // 25 fps shown at 24 stretches to -1042 ms.
+  const QString sub = write("early.sub", "{1}{1}25\n{-25}{25}early\n{50}{75}later\n");
+  const auto converted =
+      RunConverter({"--quiet", "--convert-fps", "25:24", "--shift", "1042", sub});
+  ASSERT_EQ(converted.code, 0) << converted.err;
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{0, 281250}));  // 0 and 2083 + 1042 ms
+  const auto stillEarly =
+      RunConverter({"--quiet", "--convert-fps", "25:24", "--shift", "1041", sub});
+  EXPECT_EQ(stillEarly.code, 1);
+  EXPECT_EQ(stillEarly.err,
+            "The subtitle line \"{-25}{25}early\" starts before the beginning of the video; a "
+            "subpicture cannot start before 0. Please correct the file and load it again.\n");
 }
 
 TEST_F(TimesTest, RefusesTimeOptionsThatAreNotNumbers) {
