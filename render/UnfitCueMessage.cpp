@@ -9,12 +9,14 @@ QString UnfitCueMessage(const PreparedCue& cue, CueFault fault, std::size_t numb
   if (fault == CueFault::TooWide) {
     return OverlongCueMessage(cue.plainLines(), subtitlesLoaded);
   }
+  const qsizetype lines = static_cast<qsizetype>(cue.lines.size());
   return QStringLiteral(
-             "Cue %1 has %2 lines, more than the frame holds in this font size and offset: "
+             "Cue %1 has %2 %3, more than the frame holds in this font size and offset: "
              "its lines would be cut off at the frame's edge. Please use a smaller font size "
              "or a lower offset.")
       .arg(number)
-      .arg(cue.lines.size());
+      .arg(lines)
+      .arg(lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
 }
 
 }  // namespace tesmora

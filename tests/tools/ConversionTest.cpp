@@ -237,13 +237,17 @@ TEST_F(cliConversion, RefusesACueTooTallForTheFrameAndNamesCrowdedOnes) {
 
   const QString four = write("four.srt", "1\n00:00:01,000 --> 00:00:02,000\nA\nB\nC\nD\n");
   expectRefusedKeeping(RunConverter({"--size", "50", "--offset", "400", four}), tooTall(1, 4));
+  const QString one = write("one.srt", "1\n00:00:01,000 --> 00:00:02,000\nHigh\n");
+  expectRefusedKeeping(RunConverter({"--size", "50", "--offset", "492", one}),
+                       "Cue 1 has 1 line, more than the frame holds in this font size and offset: "
+                       "its lines would be cut off at the frame's edge. Please use a smaller font "
+                       "size or a lower offset.\n");
 
   QByteArray words = "1\n00:00:01,000 --> 00:00:02,000\n";
   for (int i = 0; i < 400; ++i) {
     words += "word ";
   }
-  expectRefusedKeeping(RunConverter({"--wrap", write("words.srt", words + "\n")}),
-                       tooTall(1, 45));
+  expectRefusedKeeping(RunConverter({"--wrap", write("words.srt", words + "\n")}), tooTall(1, 45));
 
   // Lower, the same cue fits.
   const CliOutcome lower = RunConverter({"--size", "50", "--offset", "100", four});
