@@ -79,6 +79,8 @@ class TForm1 : public QWidget {
   // The subtitle style, outline width and role colours as the controls hold
   // them now.
   SubtitleStyle CurrentStyle() const;
+  // The rows of a frame of the checked standard: 576 PAL, 480 NTSC.
+  int FrameHeight() const;
   int CurrentOutlineWidth() const;
   RoleColours CurrentRoleColours() const;
 
@@ -102,8 +104,9 @@ class TForm1 : public QWidget {
   void CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
                      const QString& fontName, int charset, FontStyle style);
   // The same for a loaded cue of any number of lines, read as the loaded
-  // file's text is.
-  void CheckCueFits(const SubtitleEntry& entry, const SubtitleStyle& style);
+  // file's text is, which also has to lie within the frame's rows when
+  // placed alone; `number` names it in the message, counted from 1.
+  void CheckCueFits(const SubtitleEntry& entry, std::size_t number, const SubtitleStyle& style);
   // Checks every loaded entry, stopping at the first that does not fit; when
   // all fit, the subtitles count as loaded.
   void CheckAllSubtitleLines();

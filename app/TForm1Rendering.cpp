@@ -7,6 +7,7 @@
 #include "render/CueLayout.h"
 #include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
+#include "render/UnfitCueMessage.h"
 
 namespace tesmora {
 
@@ -20,6 +21,10 @@ SubtitleStyle TForm1::CurrentStyle() const {
   style.offset = offset->value();
   style.offsetOr = offset_or->value();
   return style;
+}
+
+int TForm1::FrameHeight() const {
+  return Ntsc->isChecked() ? 480 : 576;
 }
 
 int TForm1::CurrentOutlineWidth() const {
@@ -85,9 +90,11 @@ void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const Subti
            &previewGlyphs_);
 }
 
-void TForm1::CheckCueFits(const SubtitleEntry& entry, const SubtitleStyle& style) {
+void TForm1::CheckCueFits(const SubtitleEntry& entry, std::size_t number,
+                          const SubtitleStyle& style) {
   const PreparedCue cue = PrepareCue(entry.lines, LoadedSource, style);
-  if (cue.fitsWidth()) {
+  const std::optional<CueFault> fault = FaultOf(cue, style, FrameHeight());
+  if (!fault) {
     AllLinesFit = true;
     return;
   }
@@ -95,7 +102,7 @@ void TForm1::CheckCueFits(const SubtitleEntry& entry, const SubtitleStyle& style
   if (!SubtitlesLoaded) {
     ListBox1->clear();
   }
-  platform_.showMessage(OverlongCueMessage(cue.plainLines(), SubtitlesLoaded));
+  platform_.showMessage(UnfitCueMessage(cue, *fault, number, SubtitlesLoaded));
 }
 
 void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
@@ -118,11 +125,11 @@ void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int
 }
 
 void TForm1::CheckAllSubtitleLines() {
-  for (const SubtitleEntry& entry : LoadedCues) {
+  for (std::size_t i = 0; i < LoadedCues.size(); ++i) {
     if (!(PaletteReady && AllLinesFit)) {
       break;
     }
-    CheckCueFits(entry, CurrentStyle());
+    CheckCueFits(LoadedCues[i], i + 1, CurrentStyle());
   }
   if (AllLinesFit && !FrameRateMissing) {
     platform_.showMessage(QStringLiteral("Subtitle Style Modified/Loaded Successfully"));

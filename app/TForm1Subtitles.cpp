@@ -7,8 +7,11 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "files/OverwrittenInput.h"
+#include "render/CrowdedCues.h"
 #include "render/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
+#include "render/OverlongCue.h"
+#include "render/UnfitCueMessage.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/EarlyCues.h"
@@ -242,10 +245,23 @@ void TForm1::Button2Click() {
   for (const std::string& line : TimingReportLines(timeline.report)) {
     reports << QString::fromStdString(line);
   }
+  // The cues are checked before they are shown: a file with a cue that
+  // cannot be drawn whole leaves the window as it was, the earlier load's
+  // cues ready to generate.
+  std::optional<UnfitCue> unfit;
+  const TextSource source = ChosenSource(text.utf8, path, choices);
+  const SubtitleStyle style = CurrentStyle();
   if (!result.entries.empty()) {
-    const TextSource source = ChosenSource(text.utf8, path, choices);
-    for (const std::string& note : CueTextNotes(result.entries, source, CurrentStyle())) {
+    for (const std::string& note : CueTextNotes(result.entries, source, style)) {
       reports << QString::fromStdString(note);
+    }
+    unfit = FirstUnfitCue(result.entries, source, style, FrameHeight(), GenerationWorkers);
+    if (!unfit) {
+      const std::string crowded =
+          CrowdedCuesNote(result.entries, timeline.subpictures, source, style, FrameHeight());
+      if (!crowded.empty()) {
+        reports << QString::fromStdString(crowded);
+      }
     }
   }
   if (!reports.isEmpty()) {
@@ -253,6 +269,12 @@ void TForm1::Button2Click() {
   }
   if (result.entries.empty()) {
     throw PlatformError(QStringLiteral("No subtitle was found in ") + path);
+  }
+  if (unfit) {
+    const PreparedCue cue = PrepareCue(result.entries[unfit->position].lines, source, style);
+    platform_.showMessage(UnfitCueMessage(cue, unfit->fault, unfit->position + 1, false));
+    setWindowTitle(kRestingCaption);
+    return;
   }
 
   std::string fileText = std::move(text.bytes);

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include <QFontMetrics>
+
 #include "render/StyledLineDrawing.h"
+#include "render/SubtitleFont.h"
 
 #include "render/SubtitleLayout.h"
 
@@ -69,8 +72,10 @@ void PlaceBlock(const std::vector<BlockLine>& block, int firstTop, int offsetOr,
   }
   const std::vector<int> tops = RelativeTops(block, offsetOr);
   for (std::size_t i = 0; i < block.size(); ++i) {
-    layout.lines.push_back({block[i].line, QPoint(LineLeft(block[i].align, block[i].measure.width),
-                                                  firstTop + tops[i])});
+    layout.lines.push_back(
+        {block[i].line,
+         QPoint(LineLeft(block[i].align, block[i].measure.width), firstTop + tops[i]),
+         block[i].measure.height});
   }
   const int first = (firstTop & 1) != 0 ? firstTop - 1 : firstTop;
   const int end = firstTop + tops.back() + block.front().measure.height + kBandTail;
@@ -138,6 +143,19 @@ CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& sty
   }
   layout.area = {bandFirst, bandLast - bandFirst + 1};
   return layout;
+}
+
+bool LinesInsideFrame(const CuesLayout& layout, const SubtitleStyle& style, int frameHeight) {
+  // Below the baseline only the tails of letters such as "g" hang; a large
+  // font at a small offset has always let them pass the bottom edge.
+  const int descent = QFontMetrics(SubtitleFont(style.fontName, style.size, style.style)).descent();
+  // An empty line, such as the blank Line2 under a one-line cue, draws
+  // nothing that could be cut.
+  return std::all_of(layout.lines.begin(), layout.lines.end(), [&](const PlacedLine& p) {
+    return p.line->plainText().isEmpty() ||
+           (p.cell.y() >= 0 &&
+            static_cast<long long>(p.cell.y()) + p.height - descent <= frameHeight);
+  });
 }
 
 }  // namespace tesmora

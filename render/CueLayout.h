@@ -10,10 +10,12 @@
 
 namespace tesmora {
 
-// A line of one of the cues drawn on a frame, and its cell's top-left corner.
+// A line of one of the cues drawn on a frame, its cell's top-left corner and
+// the cell's height.
 struct PlacedLine {
   const StyledLine* line;
   QPoint cell;
+  int height = 0;
 };
 
 // Where the lines of the cues shown together go, in drawing order, and the
@@ -38,5 +40,11 @@ struct CuesLayout {
 // one or two lines this is exactly the two-line layout of PlaceSubtitle.
 CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& style,
                      int frameHeight);
+
+// Whether every placed line with text lies within the rows of a frame
+// `frameHeight` rows high, so that none of it is cut off: its cell starts at
+// or below the frame's top, and its baseline (the cell's bottom less the
+// style font's descent) is at or above the frame's bottom.
+bool LinesInsideFrame(const CuesLayout& layout, const SubtitleStyle& style, int frameHeight);
 
 }  // namespace tesmora

@@ -3,21 +3,25 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <span>
 #include <thread>
+
+#include "render/CueLayout.h"
 
 namespace tesmora {
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// Measures cues first, first + step, ... up to the first too wide, or up to
-// one past what another thread already found, which would win anyway.
+// Measures cues first, first + step, ... up to the first that does not fit,
+// or up to one past what another thread already found, which would win
+// anyway.
 void MeasureEvery(const std::vector<SubtitleEntry>& cues, const TextSource& source,
-                  const SubtitleStyle& style, std::size_t first, std::size_t step,
+                  const SubtitleStyle& style, int frameHeight, std::size_t first, std::size_t step,
                   std::atomic<std::size_t>& found) {
   for (std::size_t i = first; i < cues.size() && i < found.load(std::memory_order_relaxed);
        i += step) {
-    if (!PrepareCue(cues[i].lines, source, style).fitsWidth()) {
+    if (FaultOf(PrepareCue(cues[i].lines, source, style), style, frameHeight)) {
       std::size_t earlier = found.load();
       while (i < earlier && !found.compare_exchange_weak(earlier, i)) {
       }
@@ -28,14 +32,27 @@ void MeasureEvery(const std::vector<SubtitleEntry>& cues, const TextSource& sour
 
 }  // namespace
 
-std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cues,
-                                            const TextSource& source, const SubtitleStyle& style,
-                                            int workers) {
+std::optional<CueFault> FaultOf(const PreparedCue& cue, const SubtitleStyle& style,
+                                int frameHeight) {
+  if (!cue.fitsWidth()) {
+    return CueFault::TooWide;
+  }
+  // A cue with no line at all has nothing to cut off.
+  if (!cue.lines.empty() &&
+      !LinesInsideFrame(PlaceCues(std::span(&cue, 1), style, frameHeight), style, frameHeight)) {
+    return CueFault::TooTall;
+  }
+  return std::nullopt;
+}
+
+std::optional<UnfitCue> FirstUnfitCue(const std::vector<SubtitleEntry>& cues,
+                                      const TextSource& source, const SubtitleStyle& style,
+                                      int frameHeight, int workers) {
   std::atomic<std::size_t> found{kNone};
   const std::size_t threads =
       std::clamp<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), 1, cues.size() + 1);
   if (threads < 2 || cues.size() < 2) {
-    MeasureEvery(cues, source, style, 0, 1, found);
+    MeasureEvery(cues, source, style, frameHeight, 0, 1, found);
   } else {
     // Interleaved, so that every thread gets long and short cues alike, and
     // an early cue too wide is found early.
@@ -45,7 +62,7 @@ std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cu
     for (std::size_t t = 1; t < threads; ++t) {
       helpers.emplace_back([&, t] {
         try {
-          MeasureEvery(cues, source, style, t, threads, found);
+          MeasureEvery(cues, source, style, frameHeight, t, threads, found);
         } catch (...) {
           failures[t] = std::current_exception();
           found.store(0);
@@ -53,7 +70,7 @@ std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cu
       });
     }
     try {
-      MeasureEvery(cues, source, style, 0, threads, found);
+      MeasureEvery(cues, source, style, frameHeight, 0, threads, found);
     } catch (...) {
       failures[0] = std::current_exception();
       found.store(0);
@@ -68,7 +85,13 @@ std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cu
     }
   }
   const std::size_t first = found.load();
-  return first == kNone ? std::nullopt : std::optional<std::size_t>(first);
+  if (first == kNone) {
+    return std::nullopt;
+  }
+  // The cue is measured once more to say why: one cue, however long the list.
+  const std::optional<CueFault> fault =
+      FaultOf(PrepareCue(cues[first].lines, source, style), style, frameHeight);
+  return UnfitCue{first, fault.value_or(CueFault::TooWide)};
 }
 
 }  // namespace tesmora

@@ -75,7 +75,9 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   const std::vector<SubtitleEntry> entries =
       ChangeTimes(std::move(loaded.entries), options, loaded.earlyCues);
   const Timeline timeline = PlanSubpictures(entries, console, label);
-  CheckLinesFit(entries, options.style, loaded.source, settings.workers);
+  CheckLinesFit(entries, options.style, loaded.source, settings.frameHeight, settings.workers);
+  ReportCrowdedCues(entries, timeline, options.style, loaded.source, settings.frameHeight, console,
+                    label);
 
   const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                         options.formats, options.language, options.forced};

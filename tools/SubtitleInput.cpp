@@ -4,9 +4,10 @@
 
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "render/CrowdedCues.h"
 #include "render/CueTextNotes.h"
 #include "render/OverlongCue.h"
-#include "render/SubtitleDrawing.h"
+#include "render/UnfitCueMessage.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/EarlyCues.h"
@@ -145,11 +146,23 @@ void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
 }
 
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,
-                   const TextSource& source, int workers) {
-  if (const std::optional<std::size_t> overlong =
-          FirstOverlongCue(entries, source, style, workers)) {
-    const PreparedCue prepared = PrepareCue(entries[*overlong].lines, source, style);
-    throw CliError(kExitRefused, OverlongCueMessage(prepared.plainLines(), false).toStdString());
+                   const TextSource& source, int frameHeight, int workers) {
+  if (const std::optional<UnfitCue> unfit =
+          FirstUnfitCue(entries, source, style, frameHeight, workers)) {
+    const PreparedCue prepared = PrepareCue(entries[unfit->position].lines, source, style);
+    throw CliError(
+        kExitRefused,
+        UnfitCueMessage(prepared, unfit->fault, unfit->position + 1, false).toStdString());
+  }
+}
+
+void ReportCrowdedCues(const std::vector<SubtitleEntry>& entries, const Timeline& timeline,
+                       const SubtitleStyle& style, const TextSource& source, int frameHeight,
+                       const Console& console, const std::string& label) {
+  const std::string note =
+      CrowdedCuesNote(entries, timeline.subpictures, source, style, frameHeight);
+  if (!note.empty()) {
+    console.err << TerminalText(label + note) << '\n';
   }
 }
 

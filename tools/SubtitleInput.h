@@ -73,11 +73,17 @@ void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
 QByteArray LineBytes(const std::string& line);
 
 // The window's line-fit check: every entry's lines, decoded and measured in
-// the style, must be narrower than the line limit. Throws CliError
-// (kExitRefused) with the window's message for the first that is not. The
-// entries are measured on `workers` threads; the first is the same for any
-// count.
+// the style, must be narrower than the line limit, and placed alone on a
+// frame `frameHeight` rows high they must all lie within it. Throws CliError
+// (kExitRefused) with the window's message for the first entry that does not
+// fit. The entries are measured on `workers` threads; the first is the same
+// for any count.
 void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyle& style,
-                   const TextSource& source = {}, int workers = 1);
+                   const TextSource& source, int frameHeight, int workers);
+// Prints on the error stream, after `label`, the cues that each fit alone
+// but, shown together, do not all fit in the frame and are cut off.
+void ReportCrowdedCues(const std::vector<SubtitleEntry>& entries, const Timeline& timeline,
+                       const SubtitleStyle& style, const TextSource& source, int frameHeight,
+                       const Console& console, const std::string& label);
 
 }  // namespace tesmora::cli

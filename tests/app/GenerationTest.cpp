@@ -274,6 +274,93 @@ TEST_F(GenerationTest, ALoadThatFindsNoSubtitleKeepsTheEarlierOne) {
   EXPECT_TRUE(platform.messages[0].startsWith("All Done !!!"));
 }
 
+// A file with a cue too wide or too tall for the frame is refused before its
+// cues are shown: the window stays as the earlier load left it, and a run
+// writes the earlier cues again.
+TEST_F(GenerationTest, ALoadRefusedForACueThatDoesNotFitKeepsTheEarlierOne) {
+  form.i_dont_have_ifo->click();
+  const QString wide(120, u'W');
+  const QString tooWide = write(
+      "wide.srt", "1\r\n00:00:01,000 --> 00:00:02,000\r\nshort\r\n" + wide.toLatin1() + "\r\n");
+  QByteArray thirty =
+      "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n"
+      "2\r\n00:00:03,000 --> 00:00:04,000\r\n";
+  for (int i = 1; i <= 30; ++i) {
+    thirty += "Line " + QByteArray::number(i) + "\r\n";
+  }
+  const QString tooTall = write("tall.srt", thirty);
+  const QStringList refusals{
+      "The string \rshort\r" + wide +
+          "\ris too long. Please correct the srt and reload it. You can just use a smaler font "
+          "size.",
+      "Cue 2 has 30 lines, more than the frame holds in this font size and offset: its lines "
+      "would be cut off at the frame's edge. Please use a smaller font size or a lower offset."};
+
+  // Nothing loaded before: nothing loaded after.
+  load(tooWide);
+  load(tooTall);
+  EXPECT_EQ(platform.messages, refusals);
+  EXPECT_EQ(form.ListBox1->count(), 0);
+  EXPECT_TRUE(form.Memo2->lines().isEmpty());
+  EXPECT_TRUE(form.LoadedCues.empty());
+  EXPECT_FALSE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.Edit2->text(), QStringLiteral("Load SRT"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
+
+  const QString good = write("film.srt", kSrt);
+  load(good);
+  form.Button3->click();
+  const QByteArray stream = contents("Generated.sup");
+  ASSERT_EQ(PacketCount(stream), 2);
+  form.ListBox1->setCurrentRow(1);
+  const QImage preview = form.preview->picture();
+
+  platform.messages.clear();
+  load(tooWide);
+  load(tooTall);
+  EXPECT_EQ(platform.messages, refusals);
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line"}));
+  EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"World", ""}));
+  EXPECT_EQ(form.Memo1->lines().size(), 9);
+  EXPECT_EQ(form.LoadedCues.size(), 2u);
+  ASSERT_EQ(form.ListBox1->count(), 2);
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Hello | World"));
+  EXPECT_EQ(form.ListBox1->currentRow(), 1);
+  EXPECT_EQ(form.preview->picture(), preview);
+  EXPECT_EQ(form.Edit2->text(), good);
+  EXPECT_TRUE(form.SubtitlesLoaded);
+  EXPECT_TRUE(form.AllLinesFit);
+
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_EQ(contents("Generated.sup"), stream);
+  ASSERT_EQ(platform.messages.size(), 1);
+  EXPECT_TRUE(platform.messages[0].startsWith("All Done !!!"));
+}
+
+// Cues that fit alone but not stacked together are loaded, and the load's
+// message names them.
+TEST_F(GenerationTest, ALoadNamesCuesThatDoNotFitTogether) {
+  form.i_dont_have_ifo->click();
+  form.ComboBox6->setCurrentText(QStringLiteral("40"));
+  QByteArray stacked;
+  for (int i = 1; i <= 5; ++i) {
+    stacked += QByteArray::number(i) + "\r\n00:00:0" + QByteArray::number(i) +
+               ",000 --> 00:00:09,000\r\nCue " + QByteArray::number(i) + "\r\nsecond line\r\n\r\n";
+  }
+  platform.messages.clear();
+  load(write("stacked.srt", stacked));
+  ASSERT_EQ(platform.messages.size(), 2);
+  EXPECT_TRUE(platform.messages[0].endsWith(
+      "\rCues shown at the same time do not all fit in the frame together, and their lines "
+      "beyond its edge are cut off: cues 1 to 5. Please use a smaller font size or a lower "
+      "offset."))
+      << platform.messages[0].toStdString();
+  EXPECT_EQ(platform.messages[1], kSuccess);
+  EXPECT_EQ(form.ListBox1->count(), 5);
+}
+
 TEST_F(GenerationTest, ALoadStoppedAtABadCueKeepsTheEarlierOne) {
   form.i_dont_have_ifo->click();
   const QString good = write("film.srt", kSrt + "3\r\n00:02:00,000 --> 00:02:01,000\r\nThird\r\n");

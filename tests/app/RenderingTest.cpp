@@ -148,6 +148,30 @@ TEST_F(RenderingTest, LineCheckAfterALoadKeepsTheListAndTheLoadedState) {
   EXPECT_EQ(form.ListBox1->count(), 1);
 }
 
+// A style change re-runs the check, which also places each cue: a larger
+// size that pushes a cue's lines past the frame is reported once, for the
+// first such cue, and the list stays.
+TEST_F(RenderingTest, LineCheckAfterALoadReportsACueTooTallForTheFrame) {
+  form.PaletteReady = true;
+  form.SubtitlesLoaded = true;
+  load({{"one", "two"}});
+  form.LoadedCues.push_back({0, 1000, {"A", "B", "C", "D", "E", "F", "G", "H"}});
+  form.LoadedCues.push_back({0, 1000, {"A", "B", "C", "D", "E", "F", "G", "H", "I"}});
+  form.CheckAllSubtitleLines();
+  EXPECT_EQ(platform.messages, QStringList{"Subtitle Style Modified/Loaded Successfully"});
+
+  platform.messages.clear();
+  form.offset->setValue(300);
+  form.CheckAllSubtitleLines();
+  EXPECT_EQ(platform.messages,
+            QStringList{"Cue 2 has 8 lines, more than the frame holds in this font size and "
+                        "offset: its lines would be cut off at the frame's edge. Please use a "
+                        "smaller font size or a lower offset."});
+  EXPECT_FALSE(form.AllLinesFit);
+  EXPECT_TRUE(form.SubtitlesLoaded);
+  EXPECT_EQ(form.ListBox1->count(), 1);
+}
+
 TEST_F(RenderingTest, LineCheckMeasuresNothingWithoutAPaletteOrAfterAFailedPreview) {
   load({{kTooWide, ""}});
   form.PaletteReady = false;

@@ -25,7 +25,7 @@ std::vector<SubtitleEntry> Film(std::size_t count, const std::vector<std::size_t
 
 // Whatever the threads meet first, the answer is the first cue in the list's
 // order, as one thread finds it.
-TEST(FirstOverlongCue, IsTheFirstInTheListForAnyNumberOfWorkers) {
+TEST(FirstUnfitCue, IsTheFirstInTheListForAnyNumberOfWorkers) {
   const SubtitleStyle style;
   const TextSource source{true, MarkupDialect::Srt, false};
   struct Case {
@@ -47,7 +47,8 @@ TEST(FirstOverlongCue, IsTheFirstInTheListForAnyNumberOfWorkers) {
   for (const Case& c : cases) {
     const std::vector<SubtitleEntry> cues = Film(c.count, c.tooWide);
     for (const int workers : {0, 1, 2, 3, 8, 64}) {
-      EXPECT_EQ(FirstOverlongCue(cues, source, style, workers), c.first)
+      const std::optional<UnfitCue> unfit = FirstUnfitCue(cues, source, style, 576, workers);
+      EXPECT_EQ(unfit ? std::optional(unfit->position) : std::nullopt, c.first)
           << c.count << " cues, " << workers << " workers";
     }
   }
@@ -55,14 +56,75 @@ TEST(FirstOverlongCue, IsTheFirstInTheListForAnyNumberOfWorkers) {
 
 // The cues are read as drawn: a wrapping source breaks the wide line, and
 // a tagged line is measured by its text.
-TEST(FirstOverlongCue, MeasuresAsTheDrawingReadsTheCues) {
+TEST(FirstUnfitCue, MeasuresAsTheDrawingReadsTheCues) {
   SubtitleStyle style;
   const std::vector<SubtitleEntry> cues = Film(4, {2});
-  EXPECT_EQ(FirstOverlongCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 2),
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 2),
             std::nullopt);
   std::vector<SubtitleEntry> tagged = Film(4, {});
   tagged[1].lines = {std::string("<i>") + kTooWide + "</i>"};
-  EXPECT_EQ(FirstOverlongCue(tagged, TextSource{true, MarkupDialect::Srt, false}, style, 2), 1u);
+  EXPECT_EQ(FirstUnfitCue(tagged, TextSource{true, MarkupDialect::Srt, false}, style, 576, 2),
+            (UnfitCue{1, CueFault::TooWide}));
+}
+
+std::vector<std::string> Lines(int count) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= count; ++i) {
+    lines.push_back("Line " + std::to_string(i));
+  }
+  return lines;
+}
+
+// A cue whose lines, placed as the drawing places them, run past the top or
+// the bottom of the frame cannot be drawn whole: too tall, for the frame of
+// the chosen standard, the style's size and offset. A line too wide is told
+// first.
+TEST(FirstUnfitCue, FindsCuesWithMoreLinesThanTheFrameHolds) {
+  const TextSource source{true, MarkupDialect::Srt, false};
+  SubtitleStyle style;
+  const auto first = [&](const std::vector<std::string>& lines, int frameHeight) {
+    std::vector<SubtitleEntry> cues = Film(3, {});
+    cues[1].lines = lines;
+    return FirstUnfitCue(cues, source, style, frameHeight, 2);
+  };
+  const UnfitCue tall{1, CueFault::TooTall};
+  EXPECT_EQ(first(Lines(30), 576), tall);
+  std::vector<std::string> wideAndTall = Lines(30);
+  wideAndTall[29] = kTooWide;
+  EXPECT_EQ(first(wideAndTall, 576), (UnfitCue{1, CueFault::TooWide}));
+
+  // Four lines at size 50 stand high up the frame with a large offset.
+  style.size = 50;
+  EXPECT_EQ(first(Lines(4), 576), std::nullopt);
+  style.offset = 400;
+  EXPECT_EQ(first(Lines(4), 576), tall);
+  EXPECT_EQ(first(Lines(1), 576), std::nullopt);
+
+  // A block placed at the top runs off the bottom instead; one that fits the
+  // PAL frame can be too tall for NTSC.
+  style = SubtitleStyle{};
+  std::vector<std::string> top = Lines(14);
+  top[0] = "{\\an8}" + top[0];
+  EXPECT_EQ(first(top, 576), std::nullopt);
+  EXPECT_EQ(first(top, 480), tall);
+  std::vector<std::string> longer = Lines(19);
+  longer[0] = "{\\an8}" + longer[0];
+  EXPECT_EQ(first(longer, 576), tall);
+}
+
+// Wrapping a long cue can make it too tall: the lines counted are those drawn.
+TEST(FirstUnfitCue, CountsTheLinesOfAWrappedCue) {
+  std::string words;
+  for (int i = 0; i < 400; ++i) {
+    words += (i > 0 ? " " : "") + std::string("word");
+  }
+  std::vector<SubtitleEntry> cues = Film(2, {});
+  cues[1].lines = {words};
+  const SubtitleStyle style;
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, false}, style, 576, 1),
+            (UnfitCue{1, CueFault::TooWide}));
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
+            (UnfitCue{1, CueFault::TooTall}));
 }
 
 }  // namespace

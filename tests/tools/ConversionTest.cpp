@@ -62,6 +62,13 @@ class ConversionTest : public ::testing::Test {
     return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
   }
   QByteArray stream() const { return ReadBytes(path(kStreamFileName)); }
+  // A refusal with status 1 that leaves the earlier stream as it was.
+  void expectRefusedKeeping(const CliOutcome& outcome, const std::string& message) const {
+    EXPECT_EQ(outcome.code, 1);
+    EXPECT_EQ(outcome.err, message);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(stream(), "earlier stream");
+  }
   // A run refused before any output: its message, and nothing written.
   void expectRefused(const CliOutcome& outcome, int code, const std::string& message) const {
     EXPECT_EQ(outcome.code, code);
@@ -210,6 +217,55 @@ TEST_F(cliConversion, RefusesAnOverlongLineAndKeepsAnEarlierStream) {
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(stream(), "earlier stream");
   EXPECT_EQ(entries(), QStringList({kStreamFileName, "film.srt"}));
+}
+
+// A cue whose lines would run past the frame's edge is refused as a line
+// too wide is, naming the cue and its lines as drawn; cues that fit alone
+// but not stacked together are drawn and named in a note.
+TEST_F(cliConversion, RefusesACueTooTallForTheFrameAndNamesCrowdedOnes) {
+  const auto tooTall = [](int cue, int lines) {
+    return "Cue " + std::to_string(cue) + " has " + std::to_string(lines) +
+           " lines, more than the frame holds in this font size and offset: its lines would be "
+           "cut off at the frame's edge. Please use a smaller font size or a lower offset.\n";
+  };
+  write(kStreamFileName, "earlier stream");
+  QByteArray thirty = "1\n00:00:01,000 --> 00:00:02,000\nOne\n\n2\n00:00:03,000 --> 00:00:04,000\n";
+  for (int i = 1; i <= 30; ++i) {
+    thirty += "Line " + QByteArray::number(i) + "\n";
+  }
+  expectRefusedKeeping(RunConverter({write("thirty.srt", thirty)}), tooTall(2, 30));
+
+  const QString four = write("four.srt", "1\n00:00:01,000 --> 00:00:02,000\nA\nB\nC\nD\n");
+  expectRefusedKeeping(RunConverter({"--size", "50", "--offset", "400", four}), tooTall(1, 4));
+  const QString one = write("one.srt", "1\n00:00:01,000 --> 00:00:02,000\nHigh\n");
+  expectRefusedKeeping(RunConverter({"--size", "50", "--offset", "492", one}),
+                       "Cue 1 has 1 line, more than the frame holds in this font size and offset: "
+                       "its lines would be cut off at the frame's edge. Please use a smaller font "
+                       "size or a lower offset.\n");
+
+  QByteArray words = "1\n00:00:01,000 --> 00:00:02,000\n";
+  for (int i = 0; i < 400; ++i) {
+    words += "word ";
+  }
+  expectRefusedKeeping(RunConverter({"--wrap", write("words.srt", words + "\n")}), tooTall(1, 45));
+
+  // Lower, the same cue fits.
+  const CliOutcome lower = RunConverter({"--size", "50", "--offset", "100", four});
+  EXPECT_EQ(lower.code, 0) << lower.err;
+
+  QByteArray stacked;
+  for (int i = 0; i < 5; ++i) {
+    stacked += QByteArray::number(i + 1) + "\n00:00:0" + QByteArray::number(i + 1) +
+               ",000 --> 00:00:09,000\nCue " + QByteArray::number(i + 1) + "\nsecond line\n\n";
+  }
+  const CliOutcome crowded = RunConverter({"--size", "40", write("stacked.srt", stacked)});
+  EXPECT_EQ(crowded.code, 0) << crowded.err;
+  EXPECT_NE(crowded.err.find("Cues shown at the same time do not all fit in the frame "
+                             "together, and their lines beyond its edge are cut off: cues 1 to "
+                             "5. Please use a smaller font size or a lower offset.\n"),
+            std::string::npos)
+      << crowded.err;
+  EXPECT_EQ(ReadPackets(stream()).size(), 5u);
 }
 
 TEST_F(cliConversion, QuotesControlCodesOfTheFileEscaped) {

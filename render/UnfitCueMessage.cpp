@@ -1,0 +1,22 @@
+#include "render/UnfitCueMessage.h"
+
+#include "render/SubtitleDrawing.h"
+
+namespace tesmora {
+
+QString UnfitCueMessage(const PreparedCue& cue, CueFault fault, std::size_t number,
+                        bool subtitlesLoaded) {
+  if (fault == CueFault::TooWide) {
+    return OverlongCueMessage(cue.plainLines(), subtitlesLoaded);
+  }
+  const qsizetype lines = static_cast<qsizetype>(cue.lines.size());
+  return QStringLiteral(
+             "Cue %1 has %2 %3, more than the frame holds in this font size and offset: "
+             "its lines would be cut off at the frame's edge. Please use a smaller font size "
+             "or a lower offset.")
+      .arg(number)
+      .arg(lines)
+      .arg(lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
+}
+
+}  // namespace tesmora

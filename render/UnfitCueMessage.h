@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+
+#include "render/OverlongCue.h"
+#include "render/PreparedCue.h"
+
+namespace tesmora {
+
+// The message refusing a cue that cannot be drawn whole. A line too wide
+// gives OverlongCueMessage of the cue's lines as drawn, its hint chosen by
+// `subtitlesLoaded`; too many lines for the frame give the cue's number,
+// counted from 1, its line count as drawn and the way out.
+QString UnfitCueMessage(const PreparedCue& cue, CueFault fault, std::size_t number,
+                        bool subtitlesLoaded);
+
+}  // namespace tesmora
