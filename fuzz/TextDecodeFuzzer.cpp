@@ -47,14 +47,29 @@ int LineBreaks(std::string_view text) {
   return breaks;
 }
 
-// The UTF-16 bytes of UTF-8 text, little or big end first.
+// The UTF-16 bytes of valid UTF-8 text, little or big end first. Decoded
+// here rather than by Qt, which drops a byte-order mark at the start.
 std::string Utf16Bytes(std::string_view utf8, bool littleEndian) {
-  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   std::string bytes;
-  for (const QChar c : text) {
-    const char low = static_cast<char>(c.unicode() & 0xFF);
-    const char high = static_cast<char>(c.unicode() >> 8);
+  const auto unit = [&](char32_t u) {
+    const char low = static_cast<char>(u & 0xFF);
+    const char high = static_cast<char>(u >> 8);
     bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (code >= 0x10000) {
+      unit(0xD800 + ((code - 0x10000) >> 10));
+      unit(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      unit(code);
+    }
+    i += length;
   }
   return bytes;
 }
