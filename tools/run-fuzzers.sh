@@ -36,17 +36,20 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz "${generator[@]}" \
 cmake --build build-fuzz --target tesmora_fuzzers --parallel "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen
-# target:corpus:longest input. The text path's inputs are held shorter: their
-# checks compare the code with plain models that take quadratic time.
+# target:corpus:longest input[:dictionary]. The text path's inputs are held
+# shorter: their checks compare the code with plain models that take
+# quadratic time.
 for target in SubtitleLoadFuzzer:subtitles:8192 IfoFuzzer:ifo:8192 SettingsFuzzer:settings:8192 \
               HttpAnswerFuzzer:http:8192 TextDecodeFuzzer:textdecode:8192 \
-              CueTextFuzzer:cuetext:2048 TimelineFuzzer:timeline:4096 \
-              TextPathFuzzer:textpath:4096; do
-  IFS=: read -r name corpus maxLength <<<"$target"
+              CueTextFuzzer:cuetext:2048:markup.dict TimelineFuzzer:timeline:4096 \
+              TextPathFuzzer:textpath:4096:markup.dict; do
+  IFS=: read -r name corpus maxLength dictionary <<<"$target"
   seeds=fuzz/corpus/$corpus
   work=build-fuzz/corpus/$corpus
+  options=()
+  [ -n "$dictionary" ] && options+=(-dict=fuzz/"$dictionary")
   mkdir -p "$work"
   echo "== $name: ${budget[*]}"
-  ./build-fuzz/fuzz/"$name" "${budget[@]}" -max_len="$maxLength" -timeout=10 \
+  ./build-fuzz/fuzz/"$name" "${budget[@]}" "${options[@]}" -max_len="$maxLength" -timeout=10 \
     -rss_limit_mb=1024 -artifact_prefix=build-fuzz/"$name"- "$work" "$seeds"
 done
