@@ -14,8 +14,16 @@ class FuzzBytes {
 
   bool empty() const { return at_ >= size_; }
   std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-  std::uint16_t u16() { return static_cast<std::uint16_t>(byte() | byte() << 8); }
-  std::uint32_t u32() { return static_cast<std::uint32_t>(u16()) | std::uint32_t{u16()} << 16; }
+  // Little end first; each byte is taken in its own statement, as the
+  // operands of one expression may be read in any order.
+  std::uint16_t u16() {
+    const std::uint16_t low = byte();
+    return static_cast<std::uint16_t>(low | byte() << 8);
+  }
+  std::uint32_t u32() {
+    const std::uint32_t low = u16();
+    return low | std::uint32_t{u16()} << 16;
+  }
   // One of `count` choices.
   std::size_t pick(std::size_t count) { return byte() % count; }
   std::string_view rest() {
