@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: in a plain
 # build with warnings as errors, and under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; then runs each fuzz target for a short while
+# (TESMORA_FUZZ_SECONDS, 20 s unless set; 0 leaves them out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,9 @@ bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTESMORA_WERROR=O
   -DTESMORA_SANITIZE=ON -DTESMORA_BUILD_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure --parallel "$(nproc)"
+
+fuzz_seconds=${TESMORA_FUZZ_SECONDS:-20}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  echo "== Fuzz targets, $fuzz_seconds s each"
+  bash tools/run-fuzzers.sh --seconds "$fuzz_seconds"
+fi

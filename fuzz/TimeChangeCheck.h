@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "subtitles/SubtitleList.h"
+#include "subtitles/TimeChange.h"
+
+namespace tesmora::fuzz {
+
+// Changes the times of `cues` as the converter does and stops the run when
+// the result breaks a property: a rate conversion scales every start and
+// end to the nearest ms, keeps the order of starts and of ends, keeps a
+// start at or after 0 and an end at or after its start; a shift moves every
+// start by exactly the shift and keeps the durations, and is refused if and
+// only if a cue would start before 0; the text lines stay. Empty when the
+// change is refused.
+std::optional<std::vector<SubtitleEntry>> CheckChangeCueTimes(
+    const std::vector<SubtitleEntry>& cues, const std::optional<RateConversion>& conversion,
+    long long shiftMs);
+
+}  // namespace tesmora::fuzz

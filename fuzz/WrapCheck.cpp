@@ -1,0 +1,129 @@
+#include "fuzz/WrapCheck.h"
+
+#include <vector>
+
+#include "fuzz/FuzzRequire.h"
+
+namespace tesmora::fuzz {
+namespace {
+
+struct StyledChar {
+  QChar c;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+
+  friend bool operator==(const StyledChar&, const StyledChar&) = default;
+};
+
+// The characters of the lines other than spaces, with their styles.
+std::vector<StyledChar> NonSpaceChars(const std::vector<StyledLine>& lines) {
+  std::vector<StyledChar> chars;
+  for (const StyledLine& line : lines) {
+    for (const TextRun& run : line.runs) {
+      for (const QChar c : run.text) {
+        if (c != u' ') {
+          chars.push_back({c, run.bold, run.italic, run.underline, run.strikeOut});
+        }
+      }
+    }
+  }
+  return chars;
+}
+
+struct Word {
+  qsizetype start = 0;
+  qsizetype end = 0;
+};
+
+std::vector<Word> Words(const QString& text) {
+  std::vector<Word> words;
+  for (qsizetype i = 0; i < text.size();) {
+    if (text[i] == u' ') {
+      ++i;
+      continue;
+    }
+    const qsizetype start = i;
+    while (i < text.size() && text[i] != u' ') {
+      ++i;
+    }
+    words.push_back({start, i});
+  }
+  return words;
+}
+
+// The fewest lines by filling each as far as it goes, which is the fewest
+// possible when a line grows no narrower with a word more; or the first
+// word too wide alone.
+struct GreedyFill {
+  std::size_t lines = 0;
+  QString tooWideWord;
+  bool fits = true;
+};
+
+GreedyFill FillGreedily(const StyledLine& line, long long limit) {
+  const QString text = line.plainText();
+  const std::vector<Word> words = Words(text);
+  // Words i .. j as a line: the first keeps the spaces before it, the last
+  // those after it.
+  const auto width = [&](std::size_t i, std::size_t j) {
+    const qsizetype from = i == 0 ? 0 : words[i].start;
+    const qsizetype to = j + 1 == words.size() ? text.size() : words[j].end;
+    return FuzzLineWidth(SliceLine(line, from, to));
+  };
+  GreedyFill fill;
+  for (std::size_t i = 0; i < words.size();) {
+    if (width(i, i) >= limit) {
+      fill.fits = false;
+      fill.tooWideWord = text.sliced(words[i].start, words[i].end - words[i].start);
+      return fill;
+    }
+    std::size_t j = i;
+    while (j + 1 < words.size() && width(i, j + 1) < limit) {
+      ++j;
+    }
+    ++fill.lines;
+    i = j + 1;
+  }
+  return fill;
+}
+
+}  // namespace
+
+long long FuzzLineWidth(const StyledLine& line) {
+  long long width = 0;
+  for (const TextRun& run : line.runs) {
+    for (const QChar c : run.text) {
+      width += 8 + c.unicode() % 5 + (run.bold ? 2 : 0);
+    }
+  }
+  return width;
+}
+
+WrappedLine CheckWrapLine(const StyledLine& line, long long limit) {
+  WrappedLine wrapped = WrapLine(line, limit, FuzzLineWidth);
+  if (FuzzLineWidth(line) < limit) {
+    Require(wrapped.lines.size() == 1 && wrapped.lines.front() == line,
+            "a line narrower than the limit comes back as it is");
+    return wrapped;
+  }
+  const GreedyFill fill = FillGreedily(line, limit);
+  if (wrapped.lines.empty()) {
+    Require(!fill.fits, "a line is given up only for a word too wide alone");
+    Require(wrapped.tooWideWord == fill.tooWideWord || Words(line.plainText()).empty(),
+            "the first word too wide alone is named");
+    return wrapped;
+  }
+  Require(fill.fits, "a word too wide alone gives no lines");
+  Require(wrapped.tooWideWord.isEmpty(), "a wrapped line names no word");
+  Require(wrapped.lines.size() == fill.lines, "a wrapped line takes the fewest lines");
+  for (const StyledLine& piece : wrapped.lines) {
+    Require(FuzzLineWidth(piece) < limit, "every wrapped line is narrower than the limit");
+  }
+  Require(NonSpaceChars(wrapped.lines) == NonSpaceChars({line}),
+          "wrapping keeps every character but spaces, in its style");
+  return wrapped;
+}
+
+}  // namespace tesmora::fuzz
