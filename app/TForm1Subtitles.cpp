@@ -7,10 +7,10 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "files/OverwrittenInput.h"
+#include "render/CodePageReplacements.h"
 #include "render/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
 #include "subtitles/CueTimes.h"
-#include "subtitles/DecodingNotes.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/SubtitleFile.h"
@@ -218,7 +218,8 @@ void TForm1::Button2Click() {
                        .arg(result.firstUnreadLineNumber) +
                    QString::fromLatin1(Bytes(result.firstUnreadLine));
   }
-  if (const std::string invalid = InvalidSequencesNote(text); !invalid.empty()) {
+  if (const std::string invalid = ReplacedCharactersNote(text, lines, CurrentStyle().charset);
+      !invalid.empty()) {
     reports << QString::fromStdString(invalid);
   }
   for (const std::string& note : result.notes) {
