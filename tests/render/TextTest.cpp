@@ -79,10 +79,7 @@ TEST(TextDecoder, CountsEachReplacementItPutsIn) {
       {charset::kDefault, "caf\xE9 \x80\xFF", QString::fromUtf8("café €ÿ"), 0},
       {charset::kShiftJis, "ab\x93", QString::fromUtf8("ab\uFFFD"), 1},
       {charset::kHebrew, "\xF9\xFF\xEC\xFF", QString::fromUtf8("ש\uFFFDל\uFFFD"), 2},
-      {charset::kHebrew, "\xF9\xEC\xE5\xED", QString::fromUtf8("שלום"), 0},
-      {charset::kVietnamese, "abW\x81", QString::fromUtf8("abW\uFFFD"), 1},
       {charset::kVietnamese, "a\xEC\x81", QString::fromUtf8("\u00E1\uFFFD"), 1},
-      {charset::kVietnamese, "Vi\xEA\xF2t", QString::fromUtf8("Việt"), 0},
       {charset::kSymbol, "\x81\xFF", QString::fromUcs4(U"\uF081\uF0FF", 2), 0},
   };
   for (const auto& c : cases) {
