@@ -7,6 +7,7 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "files/OverwrittenInput.h"
+#include "render/CodePageReplacements.h"
 #include "render/CrowdedCues.h"
 #include "render/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
@@ -227,7 +228,8 @@ void TForm1::Button2Click() {
                        .arg(result.firstUnreadLineNumber) +
                    QString::fromLatin1(Bytes(result.firstUnreadLine));
   }
-  if (const std::string invalid = InvalidSequencesNote(text); !invalid.empty()) {
+  if (const std::string invalid = ReplacedCharactersNote(text, lines, CurrentStyle().charset);
+      !invalid.empty()) {
     reports << QString::fromStdString(invalid);
   }
   for (const std::string& note : result.notes) {

@@ -25,8 +25,9 @@ void FlushHeldBack(iconv_t converter, std::wstring& text) {
 
 // Decodes through iconv into wide characters, one chunk at a time; an
 // undecodable byte becomes U+FFFD, after any character held back before it,
-// and decoding goes on after it.
-QString DecodeWith(iconv_t converter, std::string_view bytes) {
+// and decoding goes on after it. Each U+FFFD put in is counted in
+// `replacements`.
+QString DecodeWith(iconv_t converter, std::string_view bytes, int& replacements) {
   iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset shift state
   std::wstring text;
   char* in = const_cast<char*>(bytes.data());
@@ -42,11 +43,13 @@ QString DecodeWith(iconv_t converter, std::string_view bytes) {
       // A byte the code page has no character for, or a sequence cut short.
       FlushHeldBack(converter, text);
       text.push_back(static_cast<wchar_t>(kReplacement));
+      ++replacements;
       ++in;
       --inLeft;
     } else if (error != 0 && error != E2BIG) {
       FlushHeldBack(converter, text);
       text.push_back(static_cast<wchar_t>(kReplacement));
+      ++replacements;
       break;
     }
   }
@@ -100,13 +103,17 @@ const char* CodePageOfCharset(int code) {
 }
 
 TextDecoder::TextDecoder(int charset) : symbol_(charset == charset::kSymbol), converter_(nullptr) {
-  const char* codePage = CodePageOfCharset(symbol_ ? charset::kDefault : charset);
-  if (!symbol_ && codePage == nullptr) {
+  if (symbol_) {
+    return;
+  }
+  const char* codePage = CodePageOfCharset(charset);
+  if (codePage == nullptr) {
     codePage = "CP1252";
   }
-  if (!symbol_) {
-    const iconv_t converter = iconv_open("WCHAR_T", codePage);
-    converter_ = converter == kNoConverter ? nullptr : reinterpret_cast<void*>(converter);
+  const iconv_t converter = iconv_open("WCHAR_T", codePage);
+  if (converter != kNoConverter) {
+    converter_ = reinterpret_cast<void*>(converter);
+    codePage_ = codePage;
   }
 }
 
@@ -117,6 +124,11 @@ TextDecoder::~TextDecoder() {
 }
 
 QString TextDecoder::decode(std::string_view bytes) const {
+  int replacements = 0;
+  return decode(bytes, replacements);
+}
+
+QString TextDecoder::decode(std::string_view bytes, int& replacements) const {
   if (symbol_) {
     std::u32string text;
     text.reserve(bytes.size());
@@ -128,7 +140,7 @@ QString TextDecoder::decode(std::string_view bytes) const {
   if (converter_ == nullptr) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   }
-  return DecodeWith(reinterpret_cast<iconv_t>(converter_), bytes);
+  return DecodeWith(reinterpret_cast<iconv_t>(converter_), bytes, replacements);
 }
 
 }  // namespace tesmora

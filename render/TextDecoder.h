@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <string_view>
 
 namespace tesmora {
@@ -22,10 +23,19 @@ class TextDecoder {
   TextDecoder& operator=(const TextDecoder&) = delete;
 
   QString decode(std::string_view bytes) const;
+  // As above, adding the number of U+FFFD put in for undecodable bytes to
+  // `replacements`.
+  QString decode(std::string_view bytes, int& replacements) const;
+
+  // The iconv name of the code page the bytes are read in; empty for SYMBOL,
+  // and when iconv does not know the code page and the bytes are read as
+  // Latin-1, where every byte is a character.
+  const std::string& codePage() const { return codePage_; }
 
  private:
   bool symbol_;
   void* converter_;  // iconv_t, or nullptr when the code page is unknown here
+  std::string codePage_;
 };
 
 }  // namespace tesmora

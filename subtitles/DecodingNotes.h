@@ -10,6 +10,11 @@ namespace tesmora {
 // it was left for the code page of the font charset.
 std::string EncodingUsedNote(const FileText& file);
 
+// The sentence reporting `count` byte sequences that were invalid in
+// `encoding` and became U+FFFD, the first at line `firstLine` (from 1);
+// empty when the count is 0.
+std::string ReplacedSequencesNote(int count, int firstLine, const std::string& encoding);
+
 // The sentence reporting the byte sequences that were invalid in the
 // encoding and became U+FFFD, with the line of the first; empty when there
 // were none.

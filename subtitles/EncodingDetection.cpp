@@ -1,6 +1,5 @@
 #include "subtitles/EncodingDetection.h"
 
-#include <algorithm>
 #include <cstddef>
 
 #include "subtitles/Utf8Sequence.h"
@@ -38,9 +37,28 @@ std::string DetectUtf16ByZeros(std::string_view fileBytes) {
   return {};
 }
 
-bool HasNonAscii(std::string_view text) {
-  return std::any_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+// Text in a code page rarely holds a well-formed UTF-8 sequence by chance: a
+// lead byte (an accented capital, say) would have to be followed by exactly
+// the right number of bytes from 0x80-0xBF (punctuation and symbols), and its
+// other non-ASCII bytes are mostly ill-formed as UTF-8. UTF-8 text with a few
+// stray bytes pasted in from a code page is the other way round. So the text
+// is UTF-8 when it holds at least one well-formed multi-byte sequence and no
+// more ill-formed pieces than well-formed multi-byte sequences; the
+// ill-formed pieces are then replaced when the text is converted.
+bool LooksLikeUtf8(std::string_view text) {
+  std::size_t wellFormed = 0;
+  std::size_t illFormed = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const Utf8Step step = NextUtf8Sequence(text.substr(i));
+    (step.valid ? wellFormed : illFormed) += 1;
+    i += step.length;
+  }
+  return wellFormed > 0 && illFormed <= wellFormed;
 }
 
 }  // namespace
@@ -59,7 +77,7 @@ std::string DetectUnicodeEncoding(std::string_view fileBytes) {
   if (!utf16.empty()) {
     return utf16;
   }
-  if (HasNonAscii(fileBytes) && IsValidUtf8(fileBytes)) {
+  if (LooksLikeUtf8(fileBytes)) {
     return "UTF-8";
   }
   return {};

@@ -67,8 +67,8 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
                            const PaletteChoice& choice, const DrawingSettings& settings,
                            const WrittenFiles& written, const Console& console,
                            const std::string& label) {
-  const LoadChoices choices{options.encoding, options.noMarkup, options.wrap, options.quiet,
-                            options.fps};
+  const LoadChoices choices{options.encoding, options.noMarkup, options.wrap,
+                            options.quiet,    options.fps,      options.style.charset};
   LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
   ReportCueText(loaded, options.style, console, label);
   // The cues are changed in place: a long film's cues are not held twice.

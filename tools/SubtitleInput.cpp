@@ -4,6 +4,7 @@
 
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "render/CodePageReplacements.h"
 #include "render/CrowdedCues.h"
 #include "render/CueTextNotes.h"
 #include "render/OverlongCue.h"
@@ -93,7 +94,7 @@ LoadedSubtitles LoadSubtitles(const QString& path, const Console& console, const
   if (!choices.quiet) {
     notes.push_back(EncodingUsedNote(text));
   }
-  notes.push_back(InvalidSequencesNote(text));
+  notes.push_back(ReplacedCharactersNote(text, lines, choices.charset));
   notes.insert(notes.end(), result.notes.begin(), result.notes.end());
   for (const std::string& note : notes) {
     if (!note.empty()) {

@@ -23,6 +23,8 @@ struct LoadChoices {
   bool quiet = false;
   // The rate of MicroDVD frames, replacing the file's own.
   std::optional<ChosenFrameRate> fps;
+  // The character set of the style, whose code page reads 8-bit text.
+  int charset = charset::kDefault;
 };
 
 // The cues of a file and how their text lines are read.
@@ -45,7 +47,9 @@ struct LoadedSubtitles {
 // The text is read in `choices.encoding` ("auto": UTF-8 and UTF-16 are
 // recognised, other text is left for the code page of the charset); the
 // encoding used, when it is not that code page, is said on the error stream
-// unless `choices.quiet`, and invalid byte sequences always are.
+// unless `choices.quiet`, and characters replaced by U+FFFD always are:
+// sequences invalid in the encoding, or bytes the code page of
+// `choices.charset` has no character for.
 LoadedSubtitles LoadSubtitles(const QString& path, const Console& console,
                               const std::string& label = {}, const LoadChoices& choices = {});
 

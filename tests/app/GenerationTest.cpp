@@ -195,6 +195,29 @@ TEST_F(GenerationTest, InvalidBytesOfAUnicodeFileAreReportedWithTheirLine) {
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Caf\u00E9 \uFFFD ok"));
 }
 
+// Bytes the Font Charset's code page has no character for are said in the
+// load's message as the Unicode ones are; UTF-8 with a stray byte is read
+// as UTF-8, the byte replaced.
+TEST_F(GenerationTest, CharactersReplacedInAnyEncodingAreReportedWithTheirLine) {
+  form.i_dont_have_ifo->click();
+  load(write("western.srt", "1\r\n00:00:01,000 --> 00:00:03,000\r\nCaf\xE9 \x81 ok\r\n\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{QStringLiteral("1 byte sequence(s) not valid in CP1252 were replaced by "
+                                        "\uFFFD (U+FFFD), the first at line 3."),
+                         kSuccess}));
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Caf\u00E9 \uFFFD ok"));
+
+  platform.messages.clear();
+  load(write("stray.srt",
+             "1\r\n00:00:01,000 --> 00:00:03,000\r\nCaf\xC3\xA9 cr\xC3\xA8me\x85\r\n\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{QStringLiteral("1 byte sequence(s) not valid in UTF-8 were replaced by "
+                                        "\uFFFD (U+FFFD), the first at line 3."),
+                         kSuccess}));
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Caf\u00E9 cr\u00E8me\uFFFD"));
+  EXPECT_EQ(form.Edit2->toolTip(), QStringLiteral("Read as UTF-8"));
+}
+
 // Markup without effect and characters no font can draw are said in the
 // load's one message, with the cue of the first.
 TEST_F(GenerationTest, ALoadReportsMarkupLeftOutAndCharactersWithoutGlyph) {

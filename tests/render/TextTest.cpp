@@ -65,6 +65,39 @@ TEST(TextDecoder, KeepsTheHeldBackLetterBeforeAnUndecodableByte) {
   EXPECT_EQ(Decode(charset::kVietnamese, "a\xEC\x81"), QString::fromUtf8("\u00E1\uFFFD"));
 }
 
+// Every U+FFFD put in is counted, also where a held-back letter comes out
+// before it, and nothing else is: the count is what the load reports.
+TEST(TextDecoder, CountsEachReplacementItPutsIn) {
+  const struct {
+    int charset;
+    std::string_view bytes;
+    QString text;
+    int replaced;
+  } cases[] = {
+      {charset::kDefault, "a\x81z\x8D\x8F\x90\x9D",
+       QString::fromUtf8("a\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD"), 5},
+      {charset::kDefault, "caf\xE9 \x80\xFF", QString::fromUtf8("café €ÿ"), 0},
+      {charset::kShiftJis, "ab\x93", QString::fromUtf8("ab\uFFFD"), 1},
+      {charset::kHebrew, "\xF9\xFF\xEC\xFF", QString::fromUtf8("ש\uFFFDל\uFFFD"), 2},
+      {charset::kVietnamese, "a\xEC\x81", QString::fromUtf8("\u00E1\uFFFD"), 1},
+      {charset::kSymbol, "\x81\xFF", QString::fromUcs4(U"\uF081\uF0FF", 2), 0},
+  };
+  for (const auto& c : cases) {
+    int replaced = 0;
+    EXPECT_EQ(TextDecoder(c.charset).decode(c.bytes, replaced), c.text) << c.bytes;
+    EXPECT_EQ(replaced, c.replaced) << c.bytes;
+  }
+  // The count adds up over lines.
+  const TextDecoder decoder(charset::kDefault);
+  int replaced = 0;
+  decoder.decode("\x81", replaced);
+  decoder.decode("ok\x81\x81", replaced);
+  EXPECT_EQ(replaced, 3);
+  EXPECT_EQ(decoder.codePage(), "CP1252");
+  EXPECT_EQ(TextDecoder(charset::kVietnamese).codePage(), "CP1258");
+  EXPECT_EQ(TextDecoder(charset::kSymbol).codePage(), "");
+}
+
 TEST(TextDecoder, MapsSymbolBytesToTheSymbolFontRange) {
   EXPECT_EQ(Decode(charset::kSymbol, "Ab"), QString::fromUcs4(U"\uF041\uF062", 2));
   // A font without symbol glyphs gets the bytes themselves.

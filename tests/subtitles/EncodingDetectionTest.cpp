@@ -57,18 +57,42 @@ TEST(DetectUnicodeEncoding, LeavesOtherZeroBytesToTheCodePage) {
 
 TEST(DetectUnicodeEncoding, ReadsValidUtf8WithMultiByteSequencesAsUtf8) {
   EXPECT_EQ(DetectUnicodeEncoding(kSrt + "Caf\xC3\xA9 d\xC3\xA9j\xC3\xA0 vu\r\n"), "UTF-8");
-  // The whole file is checked, not just its start.
+  // The whole file is looked at, not just its start.
   EXPECT_EQ(DetectUnicodeEncoding(std::string(10000, 'a') + "\xE2\x82\xAC"), "UTF-8");
-  EXPECT_EQ(DetectUnicodeEncoding(std::string(10000, 'a') + "\xE2\x82\xAC\xE9"), "");
+  EXPECT_EQ(DetectUnicodeEncoding("\xE2\x82\xAC" + std::string(10000, 'a') + "\xE9\xE8"), "");
   // Pure ASCII reads the same in every code page.
   EXPECT_EQ(DetectUnicodeEncoding(kSrt), "");
   EXPECT_EQ(DetectUnicodeEncoding(""), "");
-  // Code page text is not valid UTF-8.
+  // Code page text without a well-formed UTF-8 sequence.
   EXPECT_EQ(DetectUnicodeEncoding(kSrt + "Caf\xE9\r\n"), "");
   EXPECT_EQ(DetectUnicodeEncoding("\xCF\xF0\xE8\xE2\xE5\xF2"), "");  // CP1251
-  // Overlong forms and surrogates make a file not UTF-8.
+  // Overlong forms and surrogates are ill-formed, one piece each byte.
   EXPECT_EQ(DetectUnicodeEncoding("\xC3\xA9\xC0\xAF"), "");
   EXPECT_EQ(DetectUnicodeEncoding("\xC3\xA9\xED\xA0\x80"), "");
+}
+
+// A stray byte in UTF-8 text, from a code page or a damaged copy, leaves the
+// file UTF-8: read as a code page instead, every other accented letter would
+// turn into two wrong ones.
+TEST(DetectUnicodeEncoding, ReadsUtf8WithAFewStrayBytesAsUtf8) {
+  EXPECT_EQ(DetectUnicodeEncoding(kSrt + "Caf\xC3\xA9 \xFF ok\r\n"), "UTF-8");
+  // CP1252's ellipsis after UTF-8 accents.
+  EXPECT_EQ(DetectUnicodeEncoding(kSrt + "Caf\xC3\xA9 cr\xC3\xA8me\x85\r\n"), "UTF-8");
+  EXPECT_EQ(DetectUnicodeEncoding("\xE2\x82\xAC" + std::string(10000, 'a') + "\xE9"), "UTF-8");
+  // As many ill-formed pieces as well-formed sequences is the limit.
+  EXPECT_EQ(DetectUnicodeEncoding("\xC3\xA9\xC3\xA8 \x85\x85"), "UTF-8");
+  EXPECT_EQ(DetectUnicodeEncoding("\xC3\xA9\xC3\xA8 \x85\x85\x85"), "");
+}
+
+// Code page text may hold a well-formed UTF-8 sequence by chance: "\xDF\x93"
+// is a sharp s before a closing quote in CP1252 and one character in UTF-8.
+// The other accented letters of the text outnumber it.
+TEST(DetectUnicodeEncoding, LeavesCodePageTextWithAChanceSequenceToTheCodePage) {
+  EXPECT_EQ(DetectUnicodeEncoding(kSrt + "\x84Mein Fu\xDF\x93, sagte er. \xDC"
+                                         "ber die Br\xFC"
+                                         "cke\r\n"),
+            "");
+  EXPECT_EQ(DetectUnicodeEncoding("Stra\xDF\x93 \xFC\xE4"), "");
 }
 
 }  // namespace

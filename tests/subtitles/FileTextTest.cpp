@@ -43,6 +43,14 @@ TEST(DecodeSubtitleFile, ReadsUtf8AsUtf8) {
              true, "UTF-8", 1, 3);
 }
 
+// UTF-8 with one CP1252 ellipsis in it is UTF-8 with one replacement, not
+// CP1252 throughout.
+TEST(DecodeSubtitleFile, ReadsUtf8WithAStrayByteAsUtf8AndCountsTheReplacement) {
+  const std::string head = "1\r\n00:00:01,000 --> 00:00:02,000\r\n";
+  ExpectFile(DecodeSubtitleFile(head + "Caf\xC3\xA9 cr\xC3\xA8me\x85\r\n", "auto"),
+             head + "Caf\xC3\xA9 cr\xC3\xA8me" + kFffd + "\r\n", true, "UTF-8", 1, 3);
+}
+
 TEST(DecodeSubtitleFile, ReadsUtf16IntoUtf8Lines) {
   const std::string le = "1\0\r\0\n\0H\0\xE9\0\r\0\n\0"s;
   const std::string be =

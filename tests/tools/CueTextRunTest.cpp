@@ -103,6 +103,37 @@ TEST_F(cliCueText, ARussianFileGivesOneStreamInItsCodePageChosenOrDetectedAndInU
   EXPECT_NE(convert("ru.srt", Srt(bytes)), codePage);
 }
 
+// Every character a load replaces is said, with the count and the first line,
+// quiet or not; the text is drawn with U+FFFD in its place.
+TEST_F(cliCueText, ReplacedCharactersAreSaidInEveryEncodingEvenWhenQuiet) {
+  const std::string western =
+      "1 byte sequence(s) not valid in CP1252 were replaced by \xEF\xBF\xBD (U+FFFD), the first "
+      "at line 3.\n";
+  const std::string unicode =
+      "1 byte sequence(s) not valid in UTF-8 were replaced by \xEF\xBF\xBD (U+FFFD), the first "
+      "at line 3.\n";
+  const std::string readAs = "The subtitle text was read as UTF-8.\n";
+
+  // A byte CP1252 has no character for.
+  const QByteArray replaced = convert("a.srt", Srt("Caf\xC3\xA9 \xEF\xBF\xBD ok"), {"--quiet"});
+  EXPECT_EQ(last.err, "");
+  EXPECT_EQ(convert("a.srt", Srt("Caf\xE9 \x81 ok")), replaced);
+  EXPECT_EQ(last.err, western);
+  EXPECT_EQ(convert("a.srt", Srt("Caf\xE9 \x81 ok"), {"--quiet"}), replaced);
+  EXPECT_EQ(last.err, western);
+
+  // One stray byte in UTF-8 text without a byte-order mark.
+  EXPECT_EQ(convert("a.srt", Srt("Caf\xC3\xA9 \xFF ok")), replaced);
+  EXPECT_EQ(last.err, readAs + unicode);
+  EXPECT_EQ(convert("a.srt", Srt("Caf\xC3\xA9 \xFF ok"), {"--quiet"}), replaced);
+  EXPECT_EQ(last.err, unicode);
+
+  // A CP1252 ellipsis in UTF-8 text leaves the rest UTF-8.
+  const QByteArray creme = convert("a.srt", Srt("Caf\xC3\xA9 cr\xC3\xA8me\xEF\xBF\xBD"));
+  EXPECT_EQ(convert("a.srt", Srt("Caf\xC3\xA9 cr\xC3\xA8me\x85")), creme);
+  EXPECT_EQ(last.err, readAs + unicode);
+}
+
 TEST_F(cliCueText, AnUnknownEncodingIsAUsageError) {
   const CliOutcome outcome =
       RunConverter({"--encoding", "KLINGON-8", write("a.srt", Srt("Hello"))});
