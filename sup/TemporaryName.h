@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,15 @@ std::uint64_t RandomNameBits();
 
 // Whether a file name has the form TemporaryNameFor gives.
 bool IsTemporaryName(std::string_view name);
+
+// The hidden name an earlier target is kept under while a set of output
+// files replaces it: "." + the target's name + ".tesmora-old-" + six letters
+// or digits, for instance ".Generated.sup.tesmora-old-a8Kq2Z". A target
+// name too long for that is shortened like in TemporaryNameFor.
+std::string KeptNameFor(std::string_view targetName, std::uint64_t randomBits);
+
+// The target name a kept name was made for; none when `name` is not of the
+// form KeptNameFor gives or its target name may have been shortened.
+std::optional<std::string> KeptTargetName(std::string_view name);
 
 }  // namespace tesmora
