@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sup/FolderLocks.h"
 #include "sup/InterruptCleanup.h"
 #include "sup/KeptFile.h"
 #include "sup/StaleTemporaries.h"
@@ -28,12 +29,22 @@ void OutputFileSet::commit() {
       file->checkTarget();
       targets.push_back(file->target());
     }
-    // A signal now would leave some targets replaced and others not.
+    // Waiting here for another run's set can still be stopped by a signal.
+    FolderLocks locks(targets);
+    // A signal now would leave some targets replaced and others not. The
+    // locks go first, so that a signal held back meanwhile leaves no lock
+    // file behind.
     const SignalDeferral deferral;
-    for (const auto& folder : clearedFolders_) {
-      SettleKeptFiles(folder);
+    try {
+      for (const auto& folder : clearedFolders_) {
+        SettleKeptFiles(folder);
+      }
+      replaceTargets();
+    } catch (...) {
+      locks.release();
+      throw;
     }
-    replaceTargets();
+    locks.release();
   } catch (...) {
     discard();
     throw;

@@ -32,6 +32,10 @@ class OutputFileSet {
   // rename: each earlier target is kept aside first (see KeptFile.h). A
   // rename that still fails puts every target already replaced back.
   //
+  // The renames are made while holding the lock of every folder of the set
+  // (see FolderLocks.h), so the sets of two runs into one folder never mix;
+  // a set waits for another run's set to be in place, not for its writing.
+  //
   // Throws OutputFileError naming the file that failed; every temporary
   // file is then gone and every target as it was.
   void commit();

@@ -29,4 +29,9 @@ std::string KeptNameFor(std::string_view targetName, std::uint64_t randomBits);
 // form KeptNameFor gives or its target name may have been shortened.
 std::optional<std::string> KeptTargetName(std::string_view name);
 
+// The name of the file in an output folder whose lock a run holds while it
+// replaces its targets there (see FolderLocks.h). It is there only as long
+// as a run is replacing files, or was killed doing so.
+inline constexpr std::string_view kFolderLockName = ".tesmora-lock";
+
 }  // namespace tesmora

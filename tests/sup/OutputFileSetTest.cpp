@@ -8,9 +8,12 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <functional>
+#include <thread>
 
+#include "sup/FolderLocks.h"
 #include "sup/IoError.h"
 #include "sup/OutputFileError.h"
 #include "sup/TemporaryName.h"
@@ -290,6 +293,53 @@ TEST_F(ReplacedSetTest, AnotherUsersFileInAStickyFolderStopsTheSetBeforeAnyRenam
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   expectEarlierSet();
+}
+
+TEST_F(OutputFileSetTest, SetsOfTwoRunsIntoOneFolderNeverMix) {
+  // Each run writes its name and the number of the set into every file; a
+  // look at the folder while holding its lock, and the folder at the end,
+  // must find all files of one set.
+  const std::vector<fs::path> targets{folder_ / "film.sup", folder_ / "film.idx",
+                                      folder_ / "film.sub"};
+  std::atomic<int> running{2};
+  const auto run = [&](char name) {
+    for (int set = 0; set < 150; ++set) {
+      OutputFileSet outputs;
+      for (const fs::path& target : targets) {
+        outputs.add(target).write(name + std::to_string(set));
+      }
+      outputs.commit();
+    }
+    --running;
+  };
+  const auto look = [&targets] {
+    std::string files;
+    for (const fs::path& target : targets) {
+      files += Contents(target) + " ";
+    }
+    return files;
+  };
+  const auto isOneSet = [](const std::string& files) {
+    const std::string first = files.substr(0, files.find(' ') + 1);
+    return files == first + first + first;
+  };
+  std::thread first(run, 'a');
+  std::thread second(run, 'b');
+  std::vector<std::string> mixed;
+  while (running.load() > 0) {
+    {
+      const FolderLocks locks(targets);
+      if (const std::string files = look(); !isOneSet(files)) {
+        mixed.push_back(files);
+      }
+    }
+    std::this_thread::yield();
+  }
+  first.join();
+  second.join();
+  EXPECT_EQ(mixed, std::vector<std::string>{});
+  EXPECT_TRUE(isOneSet(look())) << look();
+  EXPECT_EQ(Entries(), (Names{"film.idx", "film.sub", "film.sup"}));
 }
 
 TEST(IoErrorText, UsesTheRuntimeTextsForCommonFailures) {

@@ -42,6 +42,8 @@ TEST(TemporaryName, KeptNamesGiveBackTheirTargetAndAreNoTemporaryNames) {
   EXPECT_EQ(KeptTargetName(".tesmora-old-a8Kq2Z"), std::nullopt);          // no target name
   EXPECT_EQ(KeptTargetName("film.sub.tesmora-old-a8Kq2Z"), std::nullopt);  // not hidden
   EXPECT_EQ(KeptTargetName(".film.sub.tesmora-old-a8Kq2"), std::nullopt);
+  EXPECT_EQ(KeptTargetName(std::string(kFolderLockName)), std::nullopt);
+  EXPECT_FALSE(IsTemporaryName(kFolderLockName));
   // A shortened target name cannot be told from another file's name.
   const std::string longest = KeptNameFor(std::string(300, 'n'), 5);
   EXPECT_EQ(longest.size(), 255u);

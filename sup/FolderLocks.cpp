@@ -1,0 +1,127 @@
+#include "sup/FolderLocks.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <tuple>
+
+#include "sup/OutputFileError.h"
+#include "sup/TemporaryName.h"
+
+namespace tesmora {
+namespace {
+
+struct Folder {
+  std::filesystem::path lockPath;
+  std::filesystem::path firstTarget;
+  dev_t device;
+  ino_t inode;
+};
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Opens the lock file at `path`, creating it readable by everyone so that
+// other users writing into a shared folder can lock it too (a lock needs
+// only read access). Returns the descriptor, or -1 with errno set.
+int OpenLockFile(const std::filesystem::path& path) {
+  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC;
+  for (;;) {
+    const int created = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    if (created >= 0) {
+      (void)::fchmod(created, 0644);  // whatever the umask
+      return created;
+    }
+    if (errno != EEXIST) {
+      return -1;
+    }
+    const int existing = ::open(path.c_str(), kFlags);
+    // Removed by its holder in between: create it again.
+    if (existing >= 0 || errno != ENOENT) {
+      return existing;
+    }
+  }
+}
+
+// Takes the lock of the file at `path`. Returns the descriptor holding it,
+// or -1 with errno set.
+int Lock(const std::filesystem::path& path) {
+  for (;;) {
+    const int descriptor = OpenLockFile(path);
+    if (descriptor < 0) {
+      return -1;
+    }
+    struct stat open {};
+    if (::fstat(descriptor, &open) != 0 || !S_ISREG(open.st_mode)) {
+      const int error = S_ISREG(open.st_mode) ? errno : EISDIR;
+      ::close(descriptor);
+      errno = error;
+      return -1;
+    }
+    int locked = 0;
+    while ((locked = ::flock(descriptor, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+      return descriptor;  // no locks on this file system
+    }
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) == 0 && SameFile(open, named)) {
+      return descriptor;
+    }
+    // The holder removed the file while this run waited for it.
+    ::close(descriptor);
+  }
+}
+
+}  // namespace
+
+FolderLocks::FolderLocks(const std::vector<std::filesystem::path>& targets) {
+  std::vector<Folder> folders;
+  for (const auto& target : targets) {
+    const std::filesystem::path folder =
+        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) != 0) {
+      throw OutputFileError(target, errno);
+    }
+    const bool known = std::any_of(folders.begin(), folders.end(), [&status](const Folder& f) {
+      return f.device == status.st_dev && f.inode == status.st_ino;
+    });
+    if (!known) {
+      folders.push_back({folder / kFolderLockName, target, status.st_dev, status.st_ino});
+    }
+  }
+  std::sort(folders.begin(), folders.end(), [](const Folder& a, const Folder& b) {
+    return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
+  });
+  for (const Folder& folder : folders) {
+    const int descriptor = Lock(folder.lockPath);
+    if (descriptor < 0) {
+      const int error = errno;
+      release();
+      throw OutputFileError(folder.firstTarget, error);
+    }
+    held_.push_back({folder.lockPath, descriptor});
+  }
+}
+
+FolderLocks::~FolderLocks() {
+  release();
+}
+
+void FolderLocks::release() noexcept {
+  // Removed while still locked: a run waiting for it then finds the name
+  // gone and starts over. Closing the file releases the lock.
+  for (const Held& lock : held_) {
+    ::unlink(lock.path.c_str());
+    ::close(lock.descriptor);
+  }
+  held_.clear();
+}
+
+}  // namespace tesmora
