@@ -27,12 +27,14 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 // Opens the lock file at `path`, creating it readable by everyone so that
-// other users writing into a shared folder can lock it too (a lock needs
-// only read access). Returns the descriptor, or -1 with errno set.
+// other users writing into a shared folder can lock it too. It is opened
+// for writing where allowed, since file systems that lock through the
+// network want that; locally a lock needs only read access. Returns the
+// descriptor, or -1 with errno set.
 int OpenLockFile(const std::filesystem::path& path) {
-  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC;
+  constexpr int kFlags = O_NOFOLLOW | O_CLOEXEC;
   for (;;) {
-    const int created = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    const int created = ::open(path.c_str(), kFlags | O_RDWR | O_CREAT | O_EXCL, 0644);
     if (created >= 0) {
       (void)::fchmod(created, 0644);  // whatever the umask
       return created;
@@ -40,7 +42,10 @@ int OpenLockFile(const std::filesystem::path& path) {
     if (errno != EEXIST) {
       return -1;
     }
-    const int existing = ::open(path.c_str(), kFlags);
+    int existing = ::open(path.c_str(), kFlags | O_RDWR);
+    if (existing < 0 && errno == EACCES) {
+      existing = ::open(path.c_str(), kFlags | O_RDONLY);
+    }
     // Removed by its holder in between: create it again.
     if (existing >= 0 || errno != ENOENT) {
       return existing;

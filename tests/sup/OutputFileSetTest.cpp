@@ -342,6 +342,19 @@ TEST_F(OutputFileSetTest, SetsOfTwoRunsIntoOneFolderNeverMix) {
   EXPECT_EQ(Entries(), (Names{"film.idx", "film.sub", "film.sup"}));
 }
 
+TEST_F(OutputFileSetTest, OneFolderUnderTwoNamesIsLockedOnce) {
+  // Locked twice, the set would wait for itself for ever.
+  const fs::path other = folder_ / "other";
+  fs::create_directory_symlink(folder_, other);
+  OutputFileSet outputs;
+  outputs.add(stream_).write("stream");
+  outputs.add(other / "Tesmora_Help_File.txt").write("help");
+  outputs.commit();
+  EXPECT_EQ(Contents(stream_), "stream");
+  EXPECT_EQ(Contents(help_), "help");
+  EXPECT_EQ(Entries(), (Names{"Generated.sup", "Tesmora_Help_File.txt", "other"}));
+}
+
 TEST(IoErrorText, UsesTheRuntimeTextsForCommonFailures) {
   EXPECT_EQ(IoErrorText(ENOENT), "File not found");
   EXPECT_EQ(IoErrorText(EACCES), "File access denied");
