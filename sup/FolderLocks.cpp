@@ -17,7 +17,6 @@ namespace {
 
 struct Folder {
   std::filesystem::path lockPath;
-  std::filesystem::path firstTarget;
   dev_t device;
   ino_t inode;
 };
@@ -32,7 +31,8 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 // network want that; locally a lock needs only read access. Returns the
 // descriptor, or -1 with errno set.
 int OpenLockFile(const std::filesystem::path& path) {
-  constexpr int kFlags = O_NOFOLLOW | O_CLOEXEC;
+  // Not blocking: a pipe planted at the name must not hold up the run.
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
   for (;;) {
     const int created = ::open(path.c_str(), kFlags | O_RDWR | O_CREAT | O_EXCL, 0644);
     if (created >= 0) {
@@ -62,8 +62,11 @@ int Lock(const std::filesystem::path& path) {
       return -1;
     }
     struct stat open {};
-    if (::fstat(descriptor, &open) != 0 || !S_ISREG(open.st_mode)) {
-      const int error = S_ISREG(open.st_mode) ? errno : EISDIR;
+    const int error = ::fstat(descriptor, &open) != 0 ? errno
+                      : S_ISDIR(open.st_mode)         ? EISDIR
+                      : !S_ISREG(open.st_mode)        ? EINVAL
+                                                      : 0;
+    if (error != 0) {
       ::close(descriptor);
       errno = error;
       return -1;
@@ -98,7 +101,7 @@ FolderLocks::FolderLocks(const std::vector<std::filesystem::path>& targets) {
       return f.device == status.st_dev && f.inode == status.st_ino;
     });
     if (!known) {
-      folders.push_back({folder / kFolderLockName, target, status.st_dev, status.st_ino});
+      folders.push_back({folder / kFolderLockName, status.st_dev, status.st_ino});
     }
   }
   std::sort(folders.begin(), folders.end(), [](const Folder& a, const Folder& b) {
@@ -109,7 +112,7 @@ FolderLocks::FolderLocks(const std::vector<std::filesystem::path>& targets) {
     if (descriptor < 0) {
       const int error = errno;
       release();
-      throw OutputFileError(folder.firstTarget, error);
+      throw OutputFileError(folder.lockPath, error);
     }
     held_.push_back({folder.lockPath, descriptor});
   }

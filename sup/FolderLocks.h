@@ -24,7 +24,8 @@ namespace tesmora {
 class FolderLocks {
  public:
   // Waits for the lock of each target's folder. Throws OutputFileError
-  // naming the first target of a folder whose lock file cannot be opened.
+  // naming a target whose folder is gone, or a lock file that cannot be
+  // opened (something else planted at its name).
   explicit FolderLocks(const std::vector<std::filesystem::path>& targets);
   ~FolderLocks();
   FolderLocks(const FolderLocks&) = delete;

@@ -355,6 +355,30 @@ TEST_F(OutputFileSetTest, OneFolderUnderTwoNamesIsLockedOnce) {
   EXPECT_EQ(Entries(), (Names{"Generated.sup", "Tesmora_Help_File.txt", "other"}));
 }
 
+TEST_F(OutputFileSetTest, SomethingElseAtTheLockFilesNameChangesNoFile) {
+  Put(stream_, "earlier");
+  const fs::path lock = folder_ / ".tesmora-lock";
+  Put(folder_ / "outside.txt", "precious");
+  fs::create_symlink(folder_ / "outside.txt", lock);
+  {
+    OutputFileSet outputs;
+    outputs.add(stream_).write("new stream");
+    EXPECT_EQ(Failure([&] { outputs.commit(); }),
+              std::make_pair("I/O error " + std::to_string(ELOOP), lock));
+  }
+  fs::remove(lock);
+  fs::create_directory(lock);
+  {
+    OutputFileSet outputs;
+    outputs.add(stream_).write("new stream");
+    EXPECT_EQ(Failure([&] { outputs.commit(); }),
+              std::make_pair(std::string("File is a folder"), lock));
+  }
+  EXPECT_EQ(Contents(stream_), "earlier");
+  EXPECT_EQ(Contents(folder_ / "outside.txt"), "precious");
+  EXPECT_EQ(Entries(), (Names{".tesmora-lock", "Generated.sup", "outside.txt"}));
+}
+
 TEST(IoErrorText, UsesTheRuntimeTextsForCommonFailures) {
   EXPECT_EQ(IoErrorText(ENOENT), "File not found");
   EXPECT_EQ(IoErrorText(EACCES), "File access denied");
