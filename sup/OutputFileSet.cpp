@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "sup/FolderLocks.h"
 #include "sup/InterruptCleanup.h"
+#include "sup/KeptFile.h"
 #include "sup/StaleTemporaries.h"
 
 namespace tesmora {
@@ -22,19 +24,54 @@ void OutputFileSet::commit() {
     for (const auto& file : files_) {
       file->finish();
     }
+    std::vector<std::filesystem::path> targets;
     for (const auto& file : files_) {
       file->checkTarget();
+      targets.push_back(file->target());
     }
-    // A signal now would leave some targets replaced and others not.
+    // Waiting here for another run's set can still be stopped by a signal.
+    FolderLocks locks(targets);
+    // A signal now would leave some targets replaced and others not. The
+    // locks go first, so that a signal held back meanwhile leaves no lock
+    // file behind.
     const SignalDeferral deferral;
-    for (const auto& file : files_) {
-      file->replaceTarget();
+    try {
+      for (const auto& folder : clearedFolders_) {
+        SettleKeptFiles(folder);
+      }
+      replaceTargets();
+    } catch (...) {
+      locks.release();
+      throw;
     }
+    locks.release();
   } catch (...) {
     discard();
     throw;
   }
   files_.clear();
+}
+
+void OutputFileSet::replaceTargets() {
+  std::vector<KeptFile> kept;
+  kept.reserve(files_.size());
+  std::size_t replaced = 0;
+  try {
+    for (const auto& file : files_) {
+      kept.push_back(KeepFile(file->target()));
+    }
+    for (; replaced < files_.size(); ++replaced) {
+      files_[replaced]->replaceTarget(rename_);
+    }
+  } catch (...) {
+    for (std::size_t i = kept.size(); i-- > 0;) {
+      PutBack(kept[i], i < replaced);
+    }
+    throw;
+  }
+  for (const KeptFile& file : kept) {
+    Drop(file);
+  }
 }
 
 void OutputFileSet::discard() noexcept {

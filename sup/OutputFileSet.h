@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sup/PendingFile.h"
+#include "sup/RenameStep.h"
 
 namespace tesmora {
 
@@ -17,7 +18,8 @@ namespace tesmora {
 // files that killed runs left behind.
 class OutputFileSet {
  public:
-  OutputFileSet() = default;
+  // `rename` puts each finished file over its target.
+  explicit OutputFileSet(RenameStep rename = RenameFile) : rename_(std::move(rename)) {}
   OutputFileSet(const OutputFileSet&) = delete;
   OutputFileSet& operator=(const OutputFileSet&) = delete;
 
@@ -25,16 +27,26 @@ class OutputFileSet {
   PendingFile& add(const std::filesystem::path& target);
 
   // Finishes every file and renames each over its target. Every check that
-  // can fail (a write, the disk, a folder in a target's place) is made for
-  // all files before the first rename. Throws OutputFileError naming the
-  // file that failed; every temporary file is then gone, and no target has
-  // changed unless a rename itself failed after every check had passed.
+  // can fail (a write, the disk, a folder in a target's place, a target
+  // that may not be replaced) is made for all files before the first
+  // rename: each earlier target is kept aside first (see KeptFile.h). A
+  // rename that still fails puts every target already replaced back.
+  //
+  // The renames are made while holding the lock of every folder of the set
+  // (see FolderLocks.h), so the sets of two runs into one folder never mix;
+  // a set waits for another run's set to be in place, not for its writing.
+  //
+  // Throws OutputFileError naming the file that failed; every temporary
+  // file is then gone and every target as it was.
   void commit();
 
   // Removes every temporary file; no target changes.
   void discard() noexcept;
 
  private:
+  void replaceTargets();
+
+  RenameStep rename_;
   std::vector<std::unique_ptr<PendingFile>> files_;
   std::vector<std::filesystem::path> clearedFolders_;
 };

@@ -117,15 +117,15 @@ void PendingFile::checkTarget() const {
   }
 }
 
-void PendingFile::replaceTarget() {
+void PendingFile::replaceTarget(const RenameStep& rename) {
   if (!finished_) {
     finish();
   }
   if (IsFolder(target_)) {
     fail(EISDIR);
   }
-  if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-    fail(errno);
+  if (const int error = rename(temporary_, target_); error != 0) {
+    fail(error);
   }
   ForgetTemporaryFile(cleanupSlot_);
   cleanupSlot_ = -1;

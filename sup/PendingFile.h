@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sup/RenameStep.h"
 #include "sup/TemporaryName.h"
 
 namespace tesmora {
@@ -43,8 +44,8 @@ class PendingFile {
   // which a file cannot replace.
   void checkTarget() const;
 
-  // Renames the finished file over the target.
-  void replaceTarget();
+  // Renames the finished file over the target with `rename`.
+  void replaceTarget(const RenameStep& rename = RenameFile);
 
   // Removes the temporary file; the target is left untouched.
   void discard() noexcept;

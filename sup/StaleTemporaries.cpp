@@ -1,10 +1,13 @@
 #include "sup/StaleTemporaries.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <optional>
 #include <system_error>
 
 #include "sup/TemporaryName.h"
@@ -33,7 +36,35 @@ bool RemoveIfUnheld(const std::filesystem::path& path) {
   return removed;
 }
 
+// Settles one kept file; see SettleKeptFiles.
+bool Settle(const std::filesystem::path& kept, const std::filesystem::path& target) {
+  struct stat keptStatus {};
+  if (::lstat(kept.c_str(), &keptStatus) != 0 || S_ISDIR(keptStatus.st_mode)) {
+    return false;
+  }
+  struct stat targetStatus {};
+  if (::lstat(target.c_str(), &targetStatus) == 0) {
+    return targetStatus.st_dev == keptStatus.st_dev && targetStatus.st_ino == keptStatus.st_ino &&
+           ::unlink(kept.c_str()) == 0;
+  }
+  return errno == ENOENT &&
+         ::renameat2(AT_FDCWD, kept.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
+}
+
 }  // namespace
+
+int SettleKeptFiles(const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::directory_iterator entry(folder.empty() ? "." : folder, error);
+  int settled = 0;
+  for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::optional<std::string> target = KeptTargetName(entry->path().filename().string());
+    if (target && Settle(entry->path(), entry->path().parent_path() / *target)) {
+      ++settled;
+    }
+  }
+  return settled;
+}
 
 int RemoveStaleTemporaries(const std::filesystem::path& folder) {
   std::error_code error;

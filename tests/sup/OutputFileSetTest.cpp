@@ -2,14 +2,22 @@
 // other run and no planted link can share.
 #include "sup/OutputFileSet.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <functional>
+#include <thread>
 
+#include "sup/FolderLocks.h"
 #include "sup/IoError.h"
 #include "sup/OutputFileError.h"
 #include "sup/TemporaryName.h"
+#include "tests/sup/ChildProcess.h"
 #include "tests/sup/TestFolder.h"
 
 namespace tesmora {
@@ -170,6 +178,205 @@ TEST_F(OutputFileSetTest, ALinkAtATemporaryNameIsNeverFollowed) {
             "I/O error " + std::to_string(EEXIST));
   EXPECT_EQ(Contents(outside), "precious");
   EXPECT_FALSE(fs::exists(help));
+}
+
+// A set of the four files of a VobSub run, each with an earlier file but
+// the help file.
+class ReplacedSetTest : public OutputFileSetTest {
+ protected:
+  void SetUp() override {
+    OutputFileSetTest::SetUp();
+    sup_ = folder_ / "film.sup";
+    idx_ = folder_ / "film.idx";
+    sub_ = folder_ / "film.sub";
+    Put(sup_, "earlier stream");
+    Put(idx_, "earlier index");
+    Put(sub_, "earlier sub");
+  }
+  void addSet(OutputFileSet& outputs) const {
+    outputs.add(help_).write("new help");
+    outputs.add(sup_).write("new stream");
+    outputs.add(idx_).write("new index");
+    outputs.add(sub_).write("new sub");
+  }
+  void expectEarlierSet() const {
+    EXPECT_EQ(Contents(sup_), "earlier stream");
+    EXPECT_EQ(Contents(idx_), "earlier index");
+    EXPECT_EQ(Contents(sub_), "earlier sub");
+    EXPECT_EQ(Entries(), (Names{"film.idx", "film.sub", "film.sup"}));
+  }
+
+  fs::path sup_;
+  fs::path idx_;
+  fs::path sub_;
+};
+
+TEST_F(ReplacedSetTest, ARenameThatFailsPutsBackEveryTargetAlreadyReplaced) {
+  // Whichever rename fails, those before it are undone: the help file that
+  // had no earlier file is removed, the others get their earlier bytes.
+  for (const fs::path& failing : {help_, sup_, idx_, sub_}) {
+    int renames = 0;
+    OutputFileSet outputs([&](const fs::path& from, const fs::path& to) {
+      ++renames;
+      return to == failing ? EPERM : RenameFile(from, to);
+    });
+    addSet(outputs);
+    EXPECT_EQ(Failure([&] { outputs.commit(); }),
+              std::make_pair(std::string("File access denied"), failing));
+    EXPECT_EQ(renames, failing == help_ ? 1 : failing == sup_ ? 2 : failing == idx_ ? 3 : 4);
+    expectEarlierSet();
+    EXPECT_FALSE(fs::exists(help_)) << failing;
+  }
+  OutputFileSet outputs;
+  addSet(outputs);
+  outputs.commit();
+  EXPECT_EQ(Contents(sub_), "new sub");
+  EXPECT_EQ(Contents(help_), "new help");
+  EXPECT_EQ(Entries(), (Names{"Tesmora_Help_File.txt", "film.idx", "film.sub", "film.sup"}));
+}
+
+// Sets or clears the immutable flag of a file; false where the file system
+// or the user cannot.
+bool SetImmutable(const fs::path& path, bool on) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  int flags = 0;
+  bool done = descriptor >= 0 && ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+  if (done) {
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  if (descriptor >= 0) {
+    ::close(descriptor);
+  }
+  return done;
+}
+
+TEST_F(ReplacedSetTest, AnImmutableTargetStopsTheSetBeforeAnyRename) {
+  if (!SetImmutable(sub_, true)) {
+    GTEST_SKIP() << "no immutable files here";
+  }
+  int renames = 0;
+  {
+    OutputFileSet outputs([&renames](const fs::path& from, const fs::path& to) {
+      ++renames;
+      return RenameFile(from, to);
+    });
+    addSet(outputs);
+    EXPECT_EQ(Failure([&] { outputs.commit(); }),
+              std::make_pair(std::string("File access denied"), sub_));
+  }
+  ASSERT_TRUE(SetImmutable(sub_, false));
+  EXPECT_EQ(renames, 0);
+  expectEarlierSet();
+}
+
+TEST_F(ReplacedSetTest, AnotherUsersFileInAStickyFolderStopsTheSetBeforeAnyRename) {
+  // Root may replace any file: the run is made by a user who may not.
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "needs root to give files to another user";
+  }
+  constexpr uid_t kNobody = 65534;
+  fs::permissions(folder_, fs::perms::all | fs::perms::sticky_bit);
+  for (const fs::path& own : {sup_, idx_}) {
+    ASSERT_EQ(::chown(own.c_str(), kNobody, kNobody), 0);
+  }
+  testing::ChildProcess user([&](const std::function<void()>&) {
+    if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+      ::_exit(2);
+    }
+    OutputFileSet outputs;
+    addSet(outputs);
+    const auto failure = Failure([&] { outputs.commit(); });
+    ::_exit(failure == std::make_pair(std::string("File access denied"), sub_) ? 0 : 1);
+  });
+  const int status = user.wait();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  expectEarlierSet();
+}
+
+TEST_F(OutputFileSetTest, SetsOfTwoRunsIntoOneFolderNeverMix) {
+  // Each run writes its name and the number of the set into every file; a
+  // look at the folder while holding its lock, and the folder at the end,
+  // must find all files of one set.
+  const std::vector<fs::path> targets{folder_ / "film.sup", folder_ / "film.idx",
+                                      folder_ / "film.sub"};
+  std::atomic<int> running{2};
+  const auto run = [&](char name) {
+    for (int set = 0; set < 150; ++set) {
+      OutputFileSet outputs;
+      for (const fs::path& target : targets) {
+        outputs.add(target).write(name + std::to_string(set));
+      }
+      outputs.commit();
+    }
+    --running;
+  };
+  const auto look = [&targets] {
+    std::string files;
+    for (const fs::path& target : targets) {
+      files += Contents(target) + " ";
+    }
+    return files;
+  };
+  const auto isOneSet = [](const std::string& files) {
+    const std::string first = files.substr(0, files.find(' ') + 1);
+    return files == first + first + first;
+  };
+  std::thread first(run, 'a');
+  std::thread second(run, 'b');
+  std::vector<std::string> mixed;
+  while (running.load() > 0) {
+    {
+      const FolderLocks locks(targets);
+      if (const std::string files = look(); !isOneSet(files)) {
+        mixed.push_back(files);
+      }
+    }
+    std::this_thread::yield();
+  }
+  first.join();
+  second.join();
+  EXPECT_EQ(mixed, std::vector<std::string>{});
+  EXPECT_TRUE(isOneSet(look())) << look();
+  EXPECT_EQ(Entries(), (Names{"film.idx", "film.sub", "film.sup"}));
+}
+
+TEST_F(OutputFileSetTest, OneFolderUnderTwoNamesIsLockedOnce) {
+  // Locked twice, the set would wait for itself for ever.
+  const fs::path other = folder_ / "other";
+  fs::create_directory_symlink(folder_, other);
+  OutputFileSet outputs;
+  outputs.add(stream_).write("stream");
+  outputs.add(other / "Tesmora_Help_File.txt").write("help");
+  outputs.commit();
+  EXPECT_EQ(Contents(stream_), "stream");
+  EXPECT_EQ(Contents(help_), "help");
+  EXPECT_EQ(Entries(), (Names{"Generated.sup", "Tesmora_Help_File.txt", "other"}));
+}
+
+TEST_F(OutputFileSetTest, SomethingElseAtTheLockFilesNameChangesNoFile) {
+  Put(stream_, "earlier");
+  const fs::path lock = folder_ / ".tesmora-lock";
+  Put(folder_ / "outside.txt", "precious");
+  fs::create_symlink(folder_ / "outside.txt", lock);
+  {
+    OutputFileSet outputs;
+    outputs.add(stream_).write("new stream");
+    EXPECT_EQ(Failure([&] { outputs.commit(); }),
+              std::make_pair("I/O error " + std::to_string(ELOOP), lock));
+  }
+  fs::remove(lock);
+  fs::create_directory(lock);
+  {
+    OutputFileSet outputs;
+    outputs.add(stream_).write("new stream");
+    EXPECT_EQ(Failure([&] { outputs.commit(); }),
+              std::make_pair(std::string("File is a folder"), lock));
+  }
+  EXPECT_EQ(Contents(stream_), "earlier");
+  EXPECT_EQ(Contents(folder_ / "outside.txt"), "precious");
+  EXPECT_EQ(Entries(), (Names{".tesmora-lock", "Generated.sup", "outside.txt"}));
 }
 
 TEST(IoErrorText, UsesTheRuntimeTextsForCommonFailures) {

@@ -79,5 +79,37 @@ TEST_F(StaleTemporariesTest, RemovesOnlyPlainFilesWithOurNames) {
   EXPECT_EQ(RemoveStaleTemporaries(folder_ / "gone"), 0);
 }
 
+TEST_F(StaleTemporariesTest, KeptFilesOfAKilledRunAreNeverTheOnlyCopyRemoved) {
+  // The three states a run killed while replacing its targets can leave.
+  const fs::path unchanged = folder_ / "film.sup";  // kept as a second link
+  const fs::path moved = folder_ / "film.idx";      // renamed aside
+  const fs::path replaced = folder_ / "film.sub";   // already replaced
+  Put(unchanged, "earlier stream");
+  fs::create_hard_link(unchanged, folder_ / KeptNameFor("film.sup", 1));
+  Put(folder_ / KeptNameFor("film.idx", 2), "earlier index");
+  Put(replaced, "new sub");
+  const std::string earlierSub = KeptNameFor("film.sub", 3);
+  Put(folder_ / earlierSub, "earlier sub");
+
+  EXPECT_EQ(SettleKeptFiles(folder_), 2);
+  EXPECT_EQ(Entries(), (Names{"film.idx", "film.sub", "film.sup", earlierSub}));
+  EXPECT_EQ(Contents(unchanged), "earlier stream");
+  EXPECT_EQ(Contents(moved), "earlier index");
+  EXPECT_EQ(Contents(replaced), "new sub");
+  EXPECT_EQ(Contents(folder_ / earlierSub), "earlier sub");
+  EXPECT_EQ(RemoveStaleTemporaries(folder_), 0);
+  EXPECT_EQ(SettleKeptFiles(folder_), 0);
+
+  // The next run's commit settles them too, and keeps the only copy.
+  fs::rename(moved, folder_ / KeptNameFor("film.idx", 4));
+  {
+    OutputFileSet outputs;
+    outputs.add(unchanged).write("new stream");
+    outputs.commit();
+  }
+  EXPECT_EQ(Entries(), (Names{"film.idx", "film.sub", "film.sup", earlierSub}));
+  EXPECT_EQ(Contents(moved), "earlier index");
+}
+
 }  // namespace
 }  // namespace tesmora

@@ -33,5 +33,23 @@ TEST(TemporaryName, RecognisesOnlyItsOwnForm) {
   EXPECT_FALSE(IsTemporaryName(""));
 }
 
+TEST(TemporaryName, KeptNamesGiveBackTheirTargetAndAreNoTemporaryNames) {
+  EXPECT_EQ(KeptNameFor("film.sub", 1), ".film.sub.tesmora-old-BAAAAA");
+  EXPECT_EQ(KeptTargetName(KeptNameFor("film.sub", RandomNameBits())), "film.sub");
+  EXPECT_EQ(KeptTargetName(".x.tesmora-old.tesmora-old-a8Kq2Z"), "x.tesmora-old");
+  EXPECT_FALSE(IsTemporaryName(KeptNameFor("film.sub", 1)));
+  EXPECT_EQ(KeptTargetName(TemporaryNameFor("film.sub", 1)), std::nullopt);
+  EXPECT_EQ(KeptTargetName(".tesmora-old-a8Kq2Z"), std::nullopt);          // no target name
+  EXPECT_EQ(KeptTargetName("film.sub.tesmora-old-a8Kq2Z"), std::nullopt);  // not hidden
+  EXPECT_EQ(KeptTargetName(".film.sub.tesmora-old-a8Kq2"), std::nullopt);
+  EXPECT_EQ(KeptTargetName(std::string(kFolderLockName)), std::nullopt);
+  EXPECT_FALSE(IsTemporaryName(kFolderLockName));
+  // A shortened target name cannot be told from another file's name.
+  const std::string longest = KeptNameFor(std::string(300, 'n'), 5);
+  EXPECT_EQ(longest.size(), 255u);
+  EXPECT_EQ(KeptTargetName(longest), std::nullopt);
+  EXPECT_EQ(KeptTargetName(KeptNameFor(std::string(234, 'n'), 5)), std::string(234, 'n'));
+}
+
 }  // namespace
 }  // namespace tesmora

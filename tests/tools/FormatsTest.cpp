@@ -1,6 +1,10 @@
 // Whole runs of the converter into the VobSub pair and the dvdauthor
 // palette, with forced subtitles, chosen names and several files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -222,6 +226,49 @@ TEST_F(cliFormats, SeveralFilesExitWithTheWorstStatusAndNameEachFailure) {
             std::string::npos)
       << blocked.err;
   EXPECT_TRUE(entries().contains("loose.sup"));
+}
+
+// Sets or clears the immutable flag of a file; false where the file system
+// or the user cannot.
+bool SetImmutable(const QString& path, bool on) {
+  const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  int flags = 0;
+  bool done = descriptor >= 0 && ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+  if (done) {
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  if (descriptor >= 0) {
+    ::close(descriptor);
+  }
+  return done;
+}
+
+TEST_F(cliFormats, AnOutputThatCannotBeReplacedLeavesEveryFileOfTheSet) {
+  const QString srt = write("film.srt", kTwoCues);
+  ASSERT_EQ(RunConverter({"--quiet", "--format", "all", srt}).code, 0);
+  const QStringList names{"Generated.sup", "Generated.idx", "Generated.sub", "Generated.rgb",
+                          kHelpFileName};
+  QByteArrayList before;
+  for (const QString& name : names) {
+    before << ReadBytes(path(name));
+  }
+  if (!SetImmutable(path("Generated.sub"), true)) {
+    GTEST_SKIP() << "no immutable files here";
+  }
+  const CliOutcome outcome =
+      RunConverter({"--quiet", "--format", "all", "--standard", "ntsc", srt});
+  ASSERT_TRUE(SetImmutable(path("Generated.sub"), false));
+  EXPECT_EQ(outcome.code, 3);
+  EXPECT_EQ(outcome.err,
+            "tesmora-cli: cannot write " + folder() + "Generated.sub: File access denied.\n");
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(ReadBytes(path(names[i])), before[i]) << names[i].toStdString();
+  }
+  EXPECT_EQ(QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            QStringList({"Generated.idx", "Generated.rgb", "Generated.sub", "Generated.sup",
+                         "Tesmora_Help_File.txt", "film.srt"}));
 }
 
 }  // namespace

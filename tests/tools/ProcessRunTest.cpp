@@ -110,5 +110,52 @@ TEST_F(cliProcesses, TwoRunsIntoOneFolderEachWriteACompleteStream) {
   EXPECT_EQ(QSet<QString>(names.begin(), names.end()), QSet<QString>(after.begin(), after.end()));
 }
 
+TEST_F(cliProcesses, TwoRunsWithEveryFormatLeaveTheWholeSetOfOneRun) {
+  WriteBytes(path("film.srt"), Film(120));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("alone"));
+  // The help file names the folder, so it differs from the one written alone.
+  const QStringList names{"Generated.sup", "Generated.idx", "Generated.sub", "Generated.rgb"};
+  const auto set = [&names](const QString& folder) {
+    QByteArrayList files;
+    for (const QString& name : names) {
+      files << ReadBytes(folder + "/" + name);
+    }
+    return files;
+  };
+  const QStringList all{"--format", "all"};
+  const QStringList pal = all + QStringList{path("film.srt")};
+  const QStringList ntsc = all + QStringList{"--standard", "ntsc", path("film.srt")};
+  QByteArrayList expected[2];
+  for (int i = 0; i < 2; ++i) {
+    QProcess alone;
+    start(alone, QStringList{"--output-dir", path("alone")} + (i == 0 ? pal : ntsc));
+    ASSERT_TRUE(alone.waitForFinished(60000));
+    ASSERT_EQ(alone.exitCode(), 0);
+    expected[i] = set(path("alone"));
+  }
+  ASSERT_NE(expected[0][0], expected[1][0]);
+  ASSERT_NE(expected[0][1], expected[1][1]);
+
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    // Started together, so that they finish at about the same time.
+    QProcess first;
+    QProcess second;
+    first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    second.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    first.start(QStringLiteral(TESMORA_CLI_BINARY), QStringList{"--quiet"} + pal);
+    second.start(QStringLiteral(TESMORA_CLI_BINARY), QStringList{"--quiet"} + ntsc);
+    ASSERT_TRUE(first.waitForFinished(60000));
+    ASSERT_TRUE(second.waitForFinished(60000));
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_EQ(second.exitCode(), 0);
+    const QByteArrayList files = set(dir.path());
+    EXPECT_TRUE(files == expected[0] || files == expected[1]) << "attempt " << attempt;
+  }
+  const QStringList left = entries();
+  EXPECT_EQ(QSet<QString>(left.begin(), left.end()),
+            QSet<QString>({"alone", "film.srt", "Generated.sup", "Generated.idx", "Generated.sub",
+                           "Generated.rgb", "Tesmora_Help_File.txt"}));
+}
+
 }  // namespace
 }  // namespace tesmora
