@@ -262,5 +262,28 @@ TEST(cliDvdRoute, MarksTheSubtitleStreamForcedWithForced) {
   EXPECT_EQ(PacketsOnDisc(out).size(), 1u);
 }
 
+TEST(tesmoraMux, RefusesAnInputThatIsNoProgramStreamAndWritesNothing) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString video = WriteText(dir, "video.mpg", QByteArray(4096, 'x'));
+  const QString sub = WriteText(dir, "subtitles.sub", QByteArray());
+  const QString out = dir.filePath("title.mpg");
+  const ToolResult refused = RunTool(TESMORA_MUX_BINARY, {video, sub, out});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.err.toStdString(), "tesmora-mux: " + video.toStdString() +
+                                           ": not a DVD program stream: no pack start code at "
+                                           "byte 0\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+  const ToolResult missing = RunTool(TESMORA_MUX_BINARY, {dir.filePath("none.mpg"), sub, out});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err.toStdString(),
+            "tesmora-mux: " + dir.filePath("none.mpg").toStdString() + ": File not found\n");
+
+  const ToolResult usage = RunTool(TESMORA_MUX_BINARY, {video});
+  EXPECT_EQ(usage.code, 2);
+  EXPECT_EQ(usage.err.toStdString(), "Usage: tesmora-mux VIDEO.mpg SUBTITLES.sub OUTPUT.mpg\n");
+}
+
 }  // namespace
 }  // namespace tesmora
