@@ -3,7 +3,8 @@
 # subtitle file, with free tools only:
 #
 #   tesmora-cli  the subtitles as a VobSub pair and a palette file for dvdauthor
-#   ffmpeg       the video re-encoded for DVD, muxed with the subtitle stream
+#   ffmpeg       the video and audio re-encoded for DVD
+#   tesmora-mux  the subtitle packs multiplexed into the DVD program stream
 #   dvdauthor    the DVD folder (VIDEO_TS) with the palette in its IFO
 #
 # Usage:
@@ -14,7 +15,8 @@
 # wrote. Options after OUTDIR other than --ntsc go to tesmora-cli, such as
 # --ifo FILE, --font NAME, --size N, --language CODE or --forced.
 # TESMORA_CLI names the converter; by default the one on PATH, else the one
-# in build/ of this source tree.
+# in build/ of this source tree. tesmora-mux is taken from beside it, or from
+# TESMORA_MUX.
 # Debian packages: ffmpeg, dvdauthor.
 set -euo pipefail
 
@@ -35,10 +37,15 @@ shift 3
 
 standard=pal
 language=en
+content=
 options=()
 for option in "$@"; do
   case $option in
     --ntsc) standard=ntsc ;;
+    --forced)
+      content=forced
+      options+=("$option")
+      ;;
     *) options+=("$option") ;;
   esac
 done
@@ -54,6 +61,8 @@ language=${language,,}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cli=${TESMORA_CLI:-$(command -v tesmora-cli || echo "$here/../build/tools/tesmora-cli")}
 [[ -x $cli ]] || fail "no tesmora-cli at $cli; build it or set TESMORA_CLI"
+mux=${TESMORA_MUX:-$(dirname "$cli")/tesmora-mux}
+[[ -x $mux ]] || fail "no tesmora-mux at $mux; build it or set TESMORA_MUX"
 for tool in ffmpeg ffprobe dvdauthor; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (Debian: apt-get install ffmpeg dvdauthor)"
 done
@@ -78,8 +87,8 @@ done
 "$cli" --quiet --format vobsub,rgb --name subtitles --output-dir "$work" \
   "${standard_option[@]}" "${options[@]}" -- "$subtitle"
 
-# 2. The video in DVD form with the subtitle stream, the audio if there is
-#    one. The display aspect is the nearer of the DVD's two.
+# 2. The video in DVD form, the audio if there is one. The display aspect is
+#    the nearer of the DVD's two.
 info=$(ffprobe -v error -select_streams v:0 \
   -show_entries stream=width,height,sample_aspect_ratio -of csv=p=0 "$video") ||
   fail "ffprobe cannot read $video"
@@ -88,16 +97,31 @@ IFS=, read -r width height sar <<<"$info"
 [[ $sar =~ ^[0-9]+:[0-9]+$ && $sar != 0:1 ]] || sar=1:1
 aspect=$(awk -v w="$width" -v h="$height" -v s="$sar" 'BEGIN {
   split(s, r, ":"); dar = w * r[1] / (h * r[2]); print (dar >= 1.555 ? "16:9" : "4:3") }')
-ffmpeg -nostdin -v warning -i "$video" -i "$work/subtitles.idx" \
-  -map 0:v:0 -map '0:a:0?' -map 1:s:0 -c:s copy \
-  -target "$standard-dvd" -aspect "$aspect" -y "$work/title.mpg"
+ffmpeg -nostdin -v warning -i "$video" -map 0:v:0 -map '0:a:0?' \
+  -target "$standard-dvd" -aspect "$aspect" -y "$work/video.mpg"
 
-# 3. The disc: one title with the subtitle track, its language and palette.
+# 3. The subtitle packs into that stream. FFmpeg's DVD muxer cannot do this
+#    step: it packs the start of a subpicture into the PES packet of the one
+#    before when they start less than about half a second apart, and that
+#    unit loses its time stamp on the disc. tesmora-mux gives every unit a
+#    packet of its own with its PTS.
+"$mux" "$work/video.mpg" "$work/subtitles.sub" "$work/title.mpg"
+rm -f "$work/video.mpg"
+
+# 4. The disc: one title with the subtitle track, its language and palette.
 xml_text() {
   local text=${1//&/&amp;}
   text=${text//</&lt;}
   text=${text//>/&gt;}
   printf '%s' "${text//\"/&quot;}"
+}
+# With --forced, the track's attributes say so, and players show it
+# whatever the viewer chose. (dvdauthor takes content= on the subpicture
+# element; its manual shows it on <stream>, which it refuses.)
+subpicture_element() {
+  local content_attribute=
+  [[ -n $content ]] && content_attribute=" content=\"$content\""
+  printf '      <subpicture lang="%s"%s />' "$(xml_text "$language")" "$content_attribute"
 }
 cat >"$work/dvd.xml" <<XML
 <dvdauthor dest="$(xml_text "$disc")">
@@ -105,7 +129,7 @@ cat >"$work/dvd.xml" <<XML
   <titleset>
     <titles>
       <video format="$standard" aspect="$aspect" />
-      <subpicture lang="$(xml_text "$language")" />
+$(subpicture_element)
       <pgc palette="$(xml_text "$work/subtitles.rgb")">
         <vob file="$(xml_text "$work/title.mpg")" />
       </pgc>

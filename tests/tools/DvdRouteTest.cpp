@@ -51,43 +51,92 @@ const char* const kSubtitles =
     "2\n00:00:04,500 --> 00:00:06,000\nSecond\nand more\n\n"
     "3\n00:00:08,040 --> 00:00:10,000\nThird\n";
 
-TEST(cliDvdRoute, AuthorsADiscWithEveryUnitAtItsTimeAndThePaletteInTheIfo) {
-  const QString ffmpeg = QStandardPaths::findExecutable("ffmpeg");
+bool HasRouteTools() {
+  return !QStandardPaths::findExecutable("ffmpeg").isEmpty() &&
+         !QStandardPaths::findExecutable("ffprobe").isEmpty() &&
+         !QStandardPaths::findExecutable("dvdauthor").isEmpty();
+}
+
+// A PAL test picture with a tone, `seconds` long, as clip.mp4 in `dir`.
+QString MakeClip(const QTemporaryDir& dir, int seconds) {
+  const QString clip = dir.filePath("clip.mp4");
+  const ToolResult made = RunTool(QStandardPaths::findExecutable("ffmpeg"),
+                                  {"-v",        "error",
+                                   "-f",        "lavfi",
+                                   "-i",        "testsrc=size=720x576:rate=25",
+                                   "-f",        "lavfi",
+                                   "-i",        "sine=frequency=440:sample_rate=48000",
+                                   "-t",        QString::number(seconds),
+                                   "-c:v",      "libx264",
+                                   "-preset",   "ultrafast",
+                                   "-pix_fmt",  "yuv420p",
+                                   "-c:a",      "aac",
+                                   "-shortest", clip});
+  EXPECT_EQ(made.code, 0) << made.err.toStdString();
+  return clip;
+}
+
+QString WriteText(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text);
+  return path;
+}
+
+// Runs examples/author-dvd.sh; its output folder is `out` in `dir`.
+ToolResult AuthorDvd(const QStringList& arguments) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("TESMORA_CLI", TESMORA_CLI_BINARY);
+  return RunTool("bash", QStringList{TESMORA_EXAMPLES_DIR "/author-dvd.sh"} + arguments,
+                 environment);
+}
+
+const QStringList kPacketQuery = {"-v",  "error",         "-select_streams",
+                                  "s",   "-show_entries", "packet=pts_time,size",
+                                  "-of", "csv=p=0"};
+
+// The subtitle packets FFmpeg reads from the title's VOB, with their times
+// counted from the start of the video.
+std::vector<ProbedPacket> PacketsOnDisc(const QString& out) {
   const QString ffprobe = QStandardPaths::findExecutable("ffprobe");
-  if (ffmpeg.isEmpty() || ffprobe.isEmpty() ||
-      QStandardPaths::findExecutable("dvdauthor").isEmpty()) {
+  const QString vob = out + "/dvd/VIDEO_TS/VTS_01_1.VOB";
+  const ToolResult onDisc = RunTool(ffprobe, kPacketQuery + QStringList{vob});
+  EXPECT_EQ(onDisc.code, 0) << onDisc.err.toStdString();
+  const ToolResult start =
+      RunTool(ffprobe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                        "stream=start_time", "-of", "default=nw=1:nk=1", vob});
+  EXPECT_EQ(start.code, 0) << start.err.toStdString();
+  bool read = false;
+  const double videoStart = start.out.trimmed().toDouble(&read);
+  EXPECT_TRUE(read) << start.out.toStdString();
+  std::vector<ProbedPacket> packets = ParsePackets(onDisc.out);
+  for (ProbedPacket& packet : packets) {
+    packet.seconds -= videoStart;
+  }
+  return packets;
+}
+
+std::vector<ProbedPacket> PacketsOfPair(const QString& out) {
+  const ToolResult pair = RunTool(QStandardPaths::findExecutable("ffprobe"),
+                                  kPacketQuery + QStringList{out + "/work/subtitles.idx"});
+  EXPECT_EQ(pair.code, 0) << pair.err.toStdString();
+  return ParsePackets(pair.out);
+}
+
+TEST(cliDvdRoute, AuthorsADiscWithEveryUnitAtItsTimeAndThePaletteInTheIfo) {
+  if (!HasRouteTools()) {
     GTEST_SKIP() << "ffmpeg or dvdauthor is not installed";
   }
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  const QString clip = dir.filePath("clip.mp4");
-  const ToolResult made = RunTool(ffmpeg, {"-v",        "error",
-                                           "-f",        "lavfi",
-                                           "-i",        "testsrc=size=720x576:rate=25",
-                                           "-f",        "lavfi",
-                                           "-i",        "sine=frequency=440:sample_rate=48000",
-                                           "-t",        "12",
-                                           "-c:v",      "libx264",
-                                           "-preset",   "ultrafast",
-                                           "-pix_fmt",  "yuv420p",
-                                           "-c:a",      "aac",
-                                           "-shortest", clip});
-  ASSERT_EQ(made.code, 0) << made.err.toStdString();
-  const QString srt = dir.filePath("film.srt");
-  QFile file(srt);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(kSubtitles);
-  file.close();
+  const QString clip = MakeClip(dir, 12);
+  const QString srt = WriteText(dir, "film.srt", kSubtitles);
+  const QString out = dir.filePath("out");
 
   // The IFO's palette has colours, so the check covers the colour matrix.
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("TESMORA_CLI", TESMORA_CLI_BINARY);
-  const QString out = dir.filePath("out");
-  const ToolResult authored =
-      RunTool("bash",
-              {TESMORA_EXAMPLES_DIR "/author-dvd.sh", clip, srt, out, "--ifo",
-               TESMORA_EXAMPLES_DIR "/VTS_01_0.IFO", "--language", "de"},
-              environment);
+  const ToolResult authored = AuthorDvd(
+      {clip, srt, out, "--ifo", TESMORA_EXAMPLES_DIR "/VTS_01_0.IFO", "--language", "de"});
   ASSERT_EQ(authored.code, 0) << authored.out.toStdString() << authored.err.toStdString();
   EXPECT_EQ(authored.err.toStdString(), "");
   EXPECT_EQ(authored.out.toStdString(),
@@ -95,31 +144,15 @@ TEST(cliDvdRoute, AuthorsADiscWithEveryUnitAtItsTimeAndThePaletteInTheIfo) {
 
   // Every unit of the VobSub pair is in the VOB, at its time after the
   // start of the video, within a frame.
-  const QStringList packetQuery = {"-v",  "error",         "-select_streams",
-                                   "s",   "-show_entries", "packet=pts_time,size",
-                                   "-of", "csv=p=0"};
-  const ToolResult pair = RunTool(ffprobe, packetQuery + QStringList{out + "/work/subtitles.idx"});
-  ASSERT_EQ(pair.code, 0) << pair.err.toStdString();
-  const std::vector<ProbedPacket> units = ParsePackets(pair.out);
+  const std::vector<ProbedPacket> units = PacketsOfPair(out);
   ASSERT_EQ(units.size(), 3u);
   EXPECT_DOUBLE_EQ(units[0].seconds, 1.0);
   EXPECT_DOUBLE_EQ(units[1].seconds, 4.5);
   EXPECT_DOUBLE_EQ(units[2].seconds, 8.04);
-
-  const QString vob = out + "/dvd/VIDEO_TS/VTS_01_1.VOB";
-  const ToolResult onDisc = RunTool(ffprobe, packetQuery + QStringList{vob});
-  ASSERT_EQ(onDisc.code, 0) << onDisc.err.toStdString();
-  const ToolResult start =
-      RunTool(ffprobe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                        "stream=start_time", "-of", "default=nw=1:nk=1", vob});
-  ASSERT_EQ(start.code, 0) << start.err.toStdString();
-  bool read = false;
-  const double videoStart = start.out.trimmed().toDouble(&read);
-  ASSERT_TRUE(read) << start.out.toStdString();
-  const std::vector<ProbedPacket> packets = ParsePackets(onDisc.out);
-  ASSERT_EQ(packets.size(), units.size()) << onDisc.out.toStdString();
+  const std::vector<ProbedPacket> packets = PacketsOnDisc(out);
+  ASSERT_EQ(packets.size(), units.size());
   for (std::size_t n = 0; n < units.size(); ++n) {
-    EXPECT_NEAR(packets[n].seconds - videoStart, units[n].seconds, 0.040) << "unit " << n + 1;
+    EXPECT_NEAR(packets[n].seconds, units[n].seconds, 0.040) << "unit " << n + 1;
     EXPECT_EQ(packets[n].size, units[n].size) << "unit " << n + 1;
   }
 
@@ -139,6 +172,117 @@ TEST(cliDvdRoute, AuthorsADiscWithEveryUnitAtItsTimeAndThePaletteInTheIfo) {
     EXPECT_NEAR(static_cast<int>(entry >> 8 & 0xFF), cr, 1) << "entry " << n;
     EXPECT_NEAR(static_cast<int>(entry & 0xFF), cb, 1) << "entry " << n;
   }
+}
+
+// The 20 short cues: 300 to 480 ms long, pairs back to back with 40 ms
+// between the pairs, from 1 s on; start and end in ms.
+std::vector<std::pair<int, int>> ShortCues() {
+  std::vector<std::pair<int, int>> cues;
+  int start = 1000;
+  for (int n = 0; n < 20; ++n) {
+    const int end = start + 300 + n % 10 * 20;
+    cues.emplace_back(start, end);
+    start = end + (n % 2 == 0 ? 0 : 40);
+  }
+  return cues;
+}
+
+QByteArray SrtTime(int ms) {
+  return QString::asprintf("00:00:%02d,%03d", ms / 1000, ms % 1000).toLatin1();
+}
+
+// A sign of two lines at the top over the 20 short cues of two lines: large
+// subpictures that start 40 to 480 ms apart.
+QByteArray SignOverDialogue() {
+  const std::vector<std::pair<int, int>> cues = ShortCues();
+  QByteArray text = "1\n00:00:00,500 --> " + SrtTime(cues.back().second + 500) +
+                    "\n{\\an8}HOTEL DU NORD, RUE DE LA PAIX\nRECEPTION ON THE FIRST FLOOR\n\n";
+  for (std::size_t n = 0; n < cues.size(); ++n) {
+    text += QByteArray::number(static_cast<int>(n) + 2) + "\n" + SrtTime(cues[n].first) + " --> " +
+            SrtTime(cues[n].second) + "\nLine " + QByteArray::number(static_cast<int>(n) + 1) +
+            " of the dialogue, spoken fast\nand its second line of text\n\n";
+  }
+  return text;
+}
+
+TEST(cliDvdRoute, KeepsTheTimeStampOfEverySubpictureOfASignOverDialogue) {
+  if (!HasRouteTools()) {
+    GTEST_SKIP() << "ffmpeg or dvdauthor is not installed";
+  }
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString clip = MakeClip(dir, 11);
+  const QString srt = WriteText(dir, "dense.srt", SignOverDialogue());
+  const QString out = dir.filePath("out");
+  const ToolResult authored = AuthorDvd({clip, srt, out});
+  ASSERT_EQ(authored.code, 0) << authored.out.toStdString() << authored.err.toStdString();
+  EXPECT_EQ(authored.err.toStdString(),
+            "21 subtitles overlap others; they are drawn together while they overlap (first: "
+            "subtitle 1).\n");
+
+  // The sign alone, then the sign with each cue, and the sign alone in each
+  // gap between the pairs and after the last cue: 31 subpictures.
+  std::vector<double> starts = {0.5};
+  const std::vector<std::pair<int, int>> cues = ShortCues();
+  for (std::size_t n = 0; n < cues.size(); ++n) {
+    starts.push_back(cues[n].first / 1000.0);
+    if (n % 2 == 1) {
+      starts.push_back(cues[n].second / 1000.0);
+    }
+  }
+  const std::vector<ProbedPacket> units = PacketsOfPair(out);
+  ASSERT_EQ(units.size(), starts.size());
+  for (std::size_t n = 0; n < units.size(); ++n) {
+    EXPECT_NEAR(units[n].seconds, starts[n], 0.0015) << "unit " << n + 1;
+  }
+  // FFmpeg reads every one of them from the VOB, each at its time.
+  const std::vector<ProbedPacket> packets = PacketsOnDisc(out);
+  ASSERT_EQ(packets.size(), units.size());
+  for (std::size_t n = 0; n < units.size(); ++n) {
+    EXPECT_NEAR(packets[n].seconds, units[n].seconds, 0.0015) << "unit " << n + 1;
+    EXPECT_EQ(packets[n].size, units[n].size) << "unit " << n + 1;
+  }
+}
+
+TEST(cliDvdRoute, MarksTheSubtitleStreamForcedWithForced) {
+  if (!HasRouteTools() || QStandardPaths::findExecutable("lsdvd").isEmpty()) {
+    GTEST_SKIP() << "ffmpeg, dvdauthor or lsdvd is not installed";
+  }
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString clip = MakeClip(dir, 3);
+  const QString srt = WriteText(dir, "sign.srt", "1\n00:00:01,000 --> 00:00:02,000\nEXIT\n");
+  const QString out = dir.filePath("out");
+  const ToolResult authored = AuthorDvd({clip, srt, out, "--forced", "--language", "fr"});
+  ASSERT_EQ(authored.code, 0) << authored.out.toStdString() << authored.err.toStdString();
+  const ToolResult listed = RunTool(QStandardPaths::findExecutable("lsdvd"), {"-s", out + "/dvd"});
+  ASSERT_EQ(listed.code, 0) << listed.err.toStdString();
+  EXPECT_TRUE(listed.out.contains("Language: fr - Francais, Content: Forced"))
+      << listed.out.toStdString();
+  EXPECT_EQ(PacketsOnDisc(out).size(), 1u);
+}
+
+TEST(tesmoraMux, RefusesAnInputThatIsNoProgramStreamAndWritesNothing) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString video = WriteText(dir, "video.mpg", QByteArray(4096, 'x'));
+  const QString sub = WriteText(dir, "subtitles.sub", QByteArray());
+  const QString out = dir.filePath("title.mpg");
+  const ToolResult refused = RunTool(TESMORA_MUX_BINARY, {video, sub, out});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.err.toStdString(), "tesmora-mux: " + video.toStdString() +
+                                           ": not a DVD program stream: no pack start code at "
+                                           "byte 0\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+  const ToolResult missing = RunTool(TESMORA_MUX_BINARY, {dir.filePath("none.mpg"), sub, out});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err.toStdString(),
+            "tesmora-mux: " + dir.filePath("none.mpg").toStdString() + ": File not found\n");
+
+  const ToolResult usage = RunTool(TESMORA_MUX_BINARY, {video});
+  EXPECT_EQ(usage.code, 2);
+  EXPECT_EQ(usage.err.toStdString(), "Usage: tesmora-mux VIDEO.mpg SUBTITLES.sub OUTPUT.mpg\n");
 }
 
 }  // namespace

@@ -219,14 +219,27 @@ TEST_F(VobSubTools, FfmpegShowsOnlyForcedUnitsWhenAskedTo) {
   }
 }
 
-TEST_F(VobSubTools, MkvmergeMuxesThePairWithoutAWarning) {
+TEST_F(VobSubTools, MkvmergeMuxesThePairWithoutAWarningAndMarksAForcedTrackWhenTold) {
+  // mkvmerge reads no forced flag from the .idx: a forced track needs
+  // --forced-display-flag, as the README says.
   for (const bool forced : {false, true}) {
     const QString name = forced ? "forced" : "plain";
     const QString idx = WritePair(name, forced);
-    const ToolResult mux = RunTool(mkvmerge_, {"-o", dir_.filePath(name + ".mkv"), idx});
+    const QString mkv = dir_.filePath(name + ".mkv");
+    QStringList arguments = {"-o", mkv};
+    if (forced) {
+      arguments << "--forced-display-flag"
+                << "0:yes";
+    }
+    const ToolResult mux = RunTool(mkvmerge_, arguments << idx);
     EXPECT_EQ(mux.code, 0) << mux.out.toStdString() << mux.err.toStdString();
     EXPECT_FALSE(mux.out.contains("Warning")) << mux.out.toStdString();
     EXPECT_EQ(mux.err.toStdString(), "");
+    const ToolResult probe =
+        RunTool(ffprobe_, {"-v", "error", "-select_streams", "s", "-show_entries",
+                           "stream_disposition=forced", "-of", "csv=p=0", mkv});
+    ASSERT_EQ(probe.code, 0) << probe.err.toStdString();
+    EXPECT_EQ(probe.out.toStdString(), forced ? "1\n" : "0\n");
   }
 }
 
@@ -236,7 +249,8 @@ TEST_F(VobSubTools, MkvmergeTakesEveryUnitOfAConverterRun) {
                              "--output-dir", dir_.path(), TESMORA_EXAMPLES_DIR "/harbour.srt"});
   ASSERT_EQ(outcome.code, 0) << outcome.err;
   const QString mkv = dir_.filePath("run.mkv");
-  const ToolResult mux = RunTool(mkvmerge_, {"-o", mkv, dir_.filePath("Generated.idx")});
+  const ToolResult mux = RunTool(
+      mkvmerge_, {"-o", mkv, "--forced-display-flag", "0:yes", dir_.filePath("Generated.idx")});
   EXPECT_EQ(mux.code, 0) << mux.out.toStdString() << mux.err.toStdString();
   EXPECT_FALSE(mux.out.contains("Warning")) << mux.out.toStdString();
   EXPECT_EQ(mux.err.toStdString(), "");
