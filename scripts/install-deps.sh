@@ -9,6 +9,7 @@ packages=(
   fontconfig fonts-liberation2 fonts-croscore
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg mkvtoolnix dvdauthor lsdvd
+  help2man man-db
 )
 
 missing=()

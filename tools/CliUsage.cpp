@@ -5,8 +5,8 @@
 namespace tesmora::cli {
 
 std::string UsageText() {
-  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE...\n" + "       " +
-         kProgramName + R"( --palette [--ifo FILE | --standard pal|ntsc]
+  return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE...\n" +
+         "  or:  " + kProgramName + R"( --palette [--ifo FILE | --standard pal|ntsc]
 
 Converts a text subtitle file (SRT .srt, MicroDVD .sub or .txt) into a DVD
 subpicture stream, Generated.sup, and writes Tesmora_Help_File.txt beside it,
@@ -84,7 +84,10 @@ Other:
 Exit status: 0 done; 1 input refused (nothing written); 2 wrong command line;
 3 the files could not be written. With several subtitle files, the highest
 status of their conversions.
-)";
+
+Documents: README.md, making-a-dvd.md (a DVD with free tools) and the
+example script examples/author-dvd.sh are installed in
+)" TESMORA_DOC_DIR "\n";
 }
 
 }  // namespace tesmora::cli

@@ -20,7 +20,11 @@ PixelData Bytes(std::size_t count) {
   return data;
 }
 
-TEST(BuildPacket, ReproducesTheWorkedExampleByteForByte) {
+// The classic worked example (two blank rows at 500, 1000 ms, 2000 ms) with
+// the stream's two deliberate mends: the display area ends at its last row,
+// 501 (1F5, not 1F6), and the stop delay counts 1024-tick units (2000 ms is
+// 176 = 00 B0, not 180).
+TEST(BuildPacket, ReproducesTheMendedWorkedExampleByteForByte) {
   const FrameBitmap frame(576);
   const EncodeArea area{500, 2};
   const SupPacket packet =
