@@ -1,0 +1,94 @@
+// The built converter on Indic and Khmer text, with the fonts installed for
+// it and with the Latin fonts alone, where the text comes out as boxes.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include "tests/render/ScriptSamples.h"
+#include "tests/tools/CliHarness.h"
+
+namespace tesmora {
+namespace {
+
+using testing::kShapedScripts;
+using testing::ScriptSample;
+
+struct Run {
+  int exitCode = -1;
+  QProcess::ExitStatus status = QProcess::CrashExit;
+  QString err;
+};
+
+class cliShapedScripts : public ::testing::Test {
+ protected:
+  // Converts one cue of the sample, under the given font configuration or
+  // the machine's own when it is empty.
+  Run convert(const ScriptSample& sample, const QString& fontConfig) {
+    const QByteArray srt =
+        "1\n00:00:01,000 --> 00:00:02,000\n" + sample.qtext().toUtf8() + "\nand Latin\n";
+    testing::WriteBytes(dir.filePath("cue.srt"), srt);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!fontConfig.isEmpty()) {
+      environment.insert(QStringLiteral("FONTCONFIG_FILE"), fontConfig);
+    }
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TESMORA_CLI_BINARY),
+                  {QStringLiteral("--quiet"), dir.filePath("cue.srt")});
+    Run run;
+    if (!process.waitForFinished(60000)) {
+      process.kill();
+      process.waitForFinished();
+      return run;
+    }
+    run.exitCode = process.exitCode();
+    run.status = process.exitStatus();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+  }
+  QStringList entries() const {
+    return QDir(dir.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+  }
+
+  QTemporaryDir dir;
+};
+
+const QStringList kWritten{"Generated.sup", "Tesmora_Help_File.txt", "cue.srt"};
+
+TEST_F(cliShapedScripts, WithoutAFontEachScriptIsDrawnAsBoxesAndReported) {
+  for (const ScriptSample& sample : kShapedScripts) {
+    const Run run = convert(sample, QStringLiteral(TESMORA_LATIN_FONTS_CONF));
+    ASSERT_EQ(run.status, QProcess::NormalExit)
+        << sample.script << " crashed, signal " << run.exitCode;
+    EXPECT_EQ(run.exitCode, 0) << sample.script << "\n" << run.err.toStdString();
+    const QString first = sample.qtext().left(1);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("No installed font can draw \"") + first +
+                                   "\" (U+" + QString::number(first[0].unicode(), 16).toUpper() +
+                                   ")"))
+        << sample.script << "\n"
+        << run.err.toStdString();
+    EXPECT_TRUE(
+        run.err.endsWith(QStringLiteral(", first in cue 1; they come out as empty boxes. "
+                                        "Install a font that covers them.\n")))
+        << sample.script << "\n"
+        << run.err.toStdString();
+    EXPECT_EQ(entries(), kWritten) << sample.script;
+  }
+}
+
+TEST_F(cliShapedScripts, WithTheInstalledFontsEachScriptIsDrawnWithoutANote) {
+  for (const ScriptSample& sample : kShapedScripts) {
+    const Run run = convert(sample, QString());
+    ASSERT_EQ(run.status, QProcess::NormalExit) << sample.script;
+    EXPECT_EQ(run.exitCode, 0) << sample.script;
+    EXPECT_EQ(run.err, QString()) << sample.script;
+    EXPECT_EQ(entries(), kWritten) << sample.script;
+  }
+}
+
+}  // namespace
+}  // namespace tesmora
