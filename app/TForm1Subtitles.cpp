@@ -8,6 +8,7 @@
 #include "files/FileNames.h"
 #include "render/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
+#include "render/TextlessCues.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FrameReader.h"
@@ -175,6 +176,11 @@ void TForm1::Button2Click() {
   }
   if (!result.error.empty()) {
     throw PlatformError(QString::fromStdString(result.error));
+  }
+  if (const std::string textless = LeaveOutTextlessCues(
+          result.entries, ChosenSource(text.utf8, path, choices), CurrentStyle());
+      !textless.empty()) {
+    result.notes.push_back(textless);
   }
   try {
     result.entries = ChangeCueTimes(std::move(result.entries), conversion, choices.shiftMs);

@@ -70,6 +70,7 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   const LoadChoices choices{options.encoding, options.noMarkup, options.wrap, options.quiet,
                             options.fps};
   LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
+  DropTextlessCues(loaded, subtitlePath, options.style, console, label);
   ReportCueText(loaded, options.style, console, label);
   // The cues are changed in place: a long film's cues are not held twice.
   const std::vector<SubtitleEntry> entries = ChangeTimes(std::move(loaded.entries), options);

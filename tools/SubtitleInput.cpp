@@ -7,6 +7,7 @@
 #include "render/CueTextNotes.h"
 #include "render/OverlongCue.h"
 #include "render/SubtitleDrawing.h"
+#include "render/TextlessCues.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FileText.h"
@@ -127,6 +128,18 @@ Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Consol
     console.err << TerminalText(label + line) << '\n';
   }
   return timeline;
+}
+
+void DropTextlessCues(LoadedSubtitles& loaded, const QString& path, const SubtitleStyle& style,
+                      const Console& console, const std::string& label) {
+  const std::string note = LeaveOutTextlessCues(loaded.entries, loaded.source, style);
+  if (note.empty()) {
+    return;
+  }
+  console.err << TerminalText(label + note) << '\n';
+  if (loaded.entries.empty()) {
+    throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
+  }
 }
 
 void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
