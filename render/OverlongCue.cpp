@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace tesmora {
@@ -30,7 +31,7 @@ void MeasureEvery(const std::vector<SubtitleEntry>& cues, const TextSource& sour
 
 std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cues,
                                             const TextSource& source, const SubtitleStyle& style,
-                                            int workers) {
+                                            int workers, const ThreadStarter& startThread) {
   std::atomic<std::size_t> found{kNone};
   const std::size_t threads =
       std::clamp<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), 1, cues.size() + 1);
@@ -41,19 +42,27 @@ std::optional<std::size_t> FirstOverlongCue(const std::vector<SubtitleEntry>& cu
     // an early cue too wide is found early.
     std::vector<std::thread> helpers;
     std::vector<std::exception_ptr> failures(threads);
+    std::vector<std::size_t> notStarted;
     helpers.reserve(threads - 1);
     for (std::size_t t = 1; t < threads; ++t) {
-      helpers.emplace_back([&, t] {
-        try {
-          MeasureEvery(cues, source, style, t, threads, found);
-        } catch (...) {
-          failures[t] = std::current_exception();
-          found.store(0);
-        }
-      });
+      try {
+        helpers.push_back(startThread([&, t] {
+          try {
+            MeasureEvery(cues, source, style, t, threads, found);
+          } catch (...) {
+            failures[t] = std::current_exception();
+            found.store(0);
+          }
+        }));
+      } catch (const std::system_error&) {
+        notStarted.push_back(t);
+      }
     }
     try {
       MeasureEvery(cues, source, style, 0, threads, found);
+      for (const std::size_t t : notStarted) {
+        MeasureEvery(cues, source, style, t, threads, found);
+      }
     } catch (...) {
       failures[0] = std::current_exception();
       found.store(0);
