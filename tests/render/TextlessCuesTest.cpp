@@ -41,8 +41,8 @@ TEST(TextlessCues, AreTakenOutInOrderAndTheFirstIsNamed) {
             "2 subtitles have nothing to draw once their markup is read and were left out; the "
             "first is subtitle 2, starting at 00:01:02,340.");
   ASSERT_EQ(cues.size(), 2u);
-  EXPECT_EQ(cues[0].lines.front(), "One");
-  EXPECT_EQ(cues[1].lines.front(), "Two");
+  EXPECT_EQ(cues[0].line1(), "One");
+  EXPECT_EQ(cues[1].line1(), "Two");
   EXPECT_EQ(LeaveOutTextlessCues(cues, kSrt, style), "");
   EXPECT_EQ(cues.size(), 2u);
 }

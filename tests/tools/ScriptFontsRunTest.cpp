@@ -16,7 +16,7 @@ namespace {
 using testing::kShapedScripts;
 using testing::ScriptSample;
 
-struct Run {
+struct ConverterRun {
   int exitCode = -1;
   QProcess::ExitStatus status = QProcess::CrashExit;
   QString err;
@@ -26,7 +26,7 @@ class cliShapedScripts : public ::testing::Test {
  protected:
   // Converts one cue of the sample, under the given font configuration or
   // the machine's own when it is empty.
-  Run convert(const ScriptSample& sample, const QString& fontConfig) {
+  ConverterRun convert(const ScriptSample& sample, const QString& fontConfig) {
     const QByteArray srt =
         "1\n00:00:01,000 --> 00:00:02,000\n" + sample.qtext().toUtf8() + "\nand Latin\n";
     testing::WriteBytes(dir.filePath("cue.srt"), srt);
@@ -38,7 +38,7 @@ class cliShapedScripts : public ::testing::Test {
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TESMORA_CLI_BINARY),
                   {QStringLiteral("--quiet"), dir.filePath("cue.srt")});
-    Run run;
+    ConverterRun run;
     if (!process.waitForFinished(60000)) {
       process.kill();
       process.waitForFinished();
@@ -61,7 +61,7 @@ const QStringList kWritten{"Generated.sup", "Tesmora_Help_File.txt", "cue.srt"};
 
 TEST_F(cliShapedScripts, WithoutAFontEachScriptIsDrawnAsBoxesAndReported) {
   for (const ScriptSample& sample : kShapedScripts) {
-    const Run run = convert(sample, QStringLiteral(TESMORA_LATIN_FONTS_CONF));
+    const ConverterRun run = convert(sample, QStringLiteral(TESMORA_LATIN_FONTS_CONF));
     ASSERT_EQ(run.status, QProcess::NormalExit)
         << sample.script << " crashed, signal " << run.exitCode;
     EXPECT_EQ(run.exitCode, 0) << sample.script << "\n" << run.err.toStdString();
@@ -82,7 +82,7 @@ TEST_F(cliShapedScripts, WithoutAFontEachScriptIsDrawnAsBoxesAndReported) {
 
 TEST_F(cliShapedScripts, WithTheInstalledFontsEachScriptIsDrawnWithoutANote) {
   for (const ScriptSample& sample : kShapedScripts) {
-    const Run run = convert(sample, QString());
+    const ConverterRun run = convert(sample, QString());
     ASSERT_EQ(run.status, QProcess::NormalExit) << sample.script;
     EXPECT_EQ(run.exitCode, 0) << sample.script;
     EXPECT_EQ(run.err, QString()) << sample.script;
