@@ -12,6 +12,7 @@
 #include "render/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
 #include "render/OverlongCue.h"
+#include "render/TextlessCues.h"
 #include "render/UnfitCueMessage.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
@@ -207,6 +208,11 @@ void TForm1::Button2Click() {
   }
   if (!result.error.empty()) {
     throw PlatformError(QString::fromStdString(result.error));
+  }
+  if (const std::string textless = LeaveOutTextlessCues(
+          result.entries, ChosenSource(text.utf8, path, choices), CurrentStyle());
+      !textless.empty()) {
+    result.notes.push_back(textless);
   }
   try {
     result.entries = ChangeCueTimes(std::move(result.entries), conversion, choices.shiftMs);
@@ -417,16 +423,11 @@ void TForm1::Button3Click() {
                                 CheckBoxVobSub,
                                 CheckBoxForced,
                                 EditOutputName};
-    // The chosen formats and the help file replace earlier ones together,
-    // and only once all are complete.
-    OutputFileSet outputs;
-    FormatFiles files(
-        outputs, folderText + stem, formats,
-        VobSubTrack{Ntsc->isChecked() ? 480 : 576, ShownColours(palette_), "en", choices.forced});
-    PendingFile* help = helpCases.empty() ? nullptr : &outputs.add(folderText + kHelpFileName);
     // The workers draw and encode; the window's thread hands the packets
     // over in order, steps the progress bar, keeps the window answering and,
     // once a screen frame and for the last, shows the subpicture handed over.
+    // They start before any file is opened: a thread the system refuses
+    // leaves nothing behind, and the run goes on with those that started.
     const CueFrameLook look{LoadedSource,
                             CurrentStyle(),
                             CurrentOutlineWidth(),
@@ -435,6 +436,16 @@ void TForm1::Button3Click() {
                             CurrentRolePaletteIndices(),
                             Ntsc->isChecked() ? 480 : 576};
     const std::vector<Subpicture>& subpictures = timeline.subpictures;
+    ParallelEncoding encoding(subpictures, times, keys,
+                              choices.forced ? StartDisplay::Forced : StartDisplay::Normal,
+                              GenerationWorkers, CueFrameDrawings(LoadedCues, look));
+    // The chosen formats and the help file replace earlier ones together,
+    // and only once all are complete.
+    OutputFileSet outputs;
+    FormatFiles files(
+        outputs, folderText + stem, formats,
+        VobSubTrack{Ntsc->isChecked() ? 480 : 576, ShownColours(palette_), "en", choices.forced});
+    PendingFile* help = helpCases.empty() ? nullptr : &outputs.add(folderText + kHelpFileName);
     std::vector<CueToDraw> shown;
     const auto awaited = [&](std::size_t position) {
       platform_.processPendingEvents();
@@ -448,10 +459,8 @@ void TForm1::Button3Click() {
       }
     };
     const GenerationInProgress running(generating_);
-    EncodeSubpictureUnitsInParallel(
-        subpictures, times, keys, choices.forced ? StartDisplay::Forced : StartDisplay::Normal,
-        GenerationWorkers, CueFrameDrawings(LoadedCues, look), awaited,
-        [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
+    encoding.run(awaited,
+                 [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
     files.finish();
     if (help != nullptr) {
       help->write(HelpFileText(HelpFileLinesListing(helpCases.back(), written)));

@@ -117,7 +117,9 @@ CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& sty
         break;
     }
   }
-  if (cues.empty()) {
+  if (bottom.empty() && middle.empty() && top.empty()) {
+    // No cue, or none with a line (a cue of markup alone placed at the top
+    // or middle): the band of the empty two-line layout.
     const LineMeasure blank = MeasureStyledLine(EmptyLine(), style);
     bottom = {{&EmptyLine(), blank, style.align}, {&EmptyLine(), blank, style.align}};
   }

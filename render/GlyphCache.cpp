@@ -115,7 +115,9 @@ std::size_t GlyphCache::KeyHash::operator()(const Key& key) const {
 
 int GlyphCache::face(const QFont& font, const QRawFont& face) {
   // The font's key holds what decides its drawing but the hinting; the face
-  // tells the font's own glyphs from those of a fallback.
+  // tells the font's own glyphs from those of a fallback. It is a real face:
+  // the box stand-in of text no font covers has no family, and its pieces
+  // never reach the cache (PieceGlyphs leaves them to the painter).
   const QString description = font.key() + u'|' + QString::number(font.hintingPreference()) + u'|' +
                               face.familyName() + u'|' + face.styleName() + u'|' +
                               QString::number(face.pixelSize()) + u'|' +

@@ -32,6 +32,9 @@ bool HasGlyph(const QString& character, const QFont& font) {
     return false;
   }
   for (const QGlyphRun& run : runs) {
+    if (IsBoxStandIn(run.rawFont())) {
+      return false;
+    }
     for (const quint32 glyph : run.glyphIndexes()) {
       if (glyph == 0) {
         return false;
@@ -42,6 +45,11 @@ bool HasGlyph(const QString& character, const QFont& font) {
 }
 
 }  // namespace
+
+bool IsBoxStandIn(const QRawFont& face) {
+  // Every real face has a font header; the stand-in has no tables at all.
+  return !face.isValid() || face.fontTable("head").isEmpty();
+}
 
 QString CharactersWithoutGlyph(const QString& text, const QFont& font) {
   QString missing;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <span>
+#include <system_error>
 #include <thread>
 
 #include "render/CueLayout.h"
@@ -47,7 +48,8 @@ std::optional<CueFault> FaultOf(const PreparedCue& cue, const SubtitleStyle& sty
 
 std::optional<UnfitCue> FirstUnfitCue(const std::vector<SubtitleEntry>& cues,
                                       const TextSource& source, const SubtitleStyle& style,
-                                      int frameHeight, int workers) {
+                                      int frameHeight, int workers,
+                                      const ThreadStarter& startThread) {
   std::atomic<std::size_t> found{kNone};
   const std::size_t threads =
       std::clamp<std::size_t>(static_cast<std::size_t>(std::max(workers, 1)), 1, cues.size() + 1);
@@ -58,19 +60,27 @@ std::optional<UnfitCue> FirstUnfitCue(const std::vector<SubtitleEntry>& cues,
     // an early cue too wide is found early.
     std::vector<std::thread> helpers;
     std::vector<std::exception_ptr> failures(threads);
+    std::vector<std::size_t> notStarted;
     helpers.reserve(threads - 1);
     for (std::size_t t = 1; t < threads; ++t) {
-      helpers.emplace_back([&, t] {
-        try {
-          MeasureEvery(cues, source, style, frameHeight, t, threads, found);
-        } catch (...) {
-          failures[t] = std::current_exception();
-          found.store(0);
-        }
-      });
+      try {
+        helpers.push_back(startThread([&, t] {
+          try {
+            MeasureEvery(cues, source, style, frameHeight, t, threads, found);
+          } catch (...) {
+            failures[t] = std::current_exception();
+            found.store(0);
+          }
+        }));
+      } catch (const std::system_error&) {
+        notStarted.push_back(t);
+      }
     }
     try {
       MeasureEvery(cues, source, style, frameHeight, 0, threads, found);
+      for (const std::size_t t : notStarted) {
+        MeasureEvery(cues, source, style, frameHeight, t, threads, found);
+      }
     } catch (...) {
       failures[0] = std::current_exception();
       found.store(0);

@@ -7,6 +7,7 @@
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
+#include "sup/ThreadStart.h"
 
 namespace tesmora {
 
@@ -32,9 +33,11 @@ std::optional<CueFault> FaultOf(const PreparedCue& cue, const SubtitleStyle& sty
 // The first cue, in the list's order, that cannot be drawn whole on its own
 // (FaultOf) once read and measured in the style; none when every cue fits.
 // The cues are measured on `workers` threads (below 2: on the calling one),
-// each taking every workers-th cue; the answer is the same for any count.
+// each taking every workers-th cue; the calling thread takes the share of a
+// thread the system would not start. The answer is the same for any count.
 std::optional<UnfitCue> FirstUnfitCue(const std::vector<SubtitleEntry>& cues,
                                       const TextSource& source, const SubtitleStyle& style,
-                                      int frameHeight, int workers);
+                                      int frameHeight, int workers,
+                                      const ThreadStarter& startThread = StartThread);
 
 }  // namespace tesmora

@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QTextLayout>
 
+#include "render/MissingGlyphs.h"
+
 namespace tesmora {
 
 namespace {
@@ -76,6 +78,13 @@ std::optional<QList<QGlyphRun>> PieceGlyphs(const TextPiece& piece) {
   const QPointF shift(piece.cell.x() - line.x(),
                       piece.cell.y() + QFontMetrics(font).ascent() - line.y() - line.ascent());
   QList<QGlyphRun> runs = layout.glyphRuns();
+  for (const QGlyphRun& run : runs) {
+    // Text no installed font covers is left to the painter, which draws it
+    // as boxes; the stand-in face has no glyphs to cache.
+    if (IsBoxStandIn(run.rawFont())) {
+      return std::nullopt;
+    }
+  }
   for (QGlyphRun& run : runs) {
     QList<QPointF> positions = run.positions();
     for (QPointF& position : positions) {

@@ -13,7 +13,8 @@ namespace tesmora {
 // coordinates. None when the piece is drawn otherwise than glyph by glyph
 // (underline and strike-out run along the advance, large glyphs are filled
 // as one path) or its layout could differ from the painter's own (text
-// reordered right to left, control characters).
+// reordered right to left, control characters), and when no installed font
+// covers some of its text, which the painter draws as boxes.
 std::optional<QList<QGlyphRun>> PieceGlyphs(const TextPiece& piece);
 
 }  // namespace tesmora

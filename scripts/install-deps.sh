@@ -7,6 +7,10 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libcurl4-openssl-dev
   fontconfig fonts-liberation2 fonts-croscore
+  # Indic, Sinhala and Khmer text, which Qt draws only with a font of the script
+  fonts-lohit-deva fonts-lohit-beng-bengali fonts-lohit-guru fonts-lohit-gujr
+  fonts-lohit-orya fonts-lohit-taml fonts-lohit-telu fonts-lohit-knda fonts-lohit-mlym
+  fonts-lklug-sinhala fonts-khmeros
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg mkvtoolnix dvdauthor lsdvd
   help2man man-db

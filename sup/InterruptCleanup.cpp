@@ -12,6 +12,8 @@ namespace tesmora {
 namespace {
 
 constexpr int kStoppingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+constexpr std::size_t kCrashSignalCount = std::size(kCrashSignals);
 constexpr std::size_t kSlots = 32;
 constexpr std::size_t kLongestPath = 4096;
 
@@ -31,6 +33,9 @@ struct Registry {
   std::array<Slot, kSlots> slots;
   std::atomic<int> phase{0};
   std::atomic<int> deferredSignal{0};
+  // What each crash signal did before the cleanup took it over; written
+  // before the handler is installed, only read afterwards.
+  std::array<struct sigaction, kCrashSignalCount> beforeCrash{};
 };
 
 Registry registry;
@@ -66,6 +71,28 @@ extern "C" void OnStoppingSignal(int signal) {
   // kStopping: another thread is already ending the process.
 }
 
+extern "C" void OnCrashSignal(int signal, siginfo_t* info, void*) {
+  RemoveLiveFiles();
+  std::size_t k = 0;
+  while (k < kCrashSignalCount && kCrashSignals[k] != signal) {
+    ++k;
+  }
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  const struct sigaction& before =
+      k < kCrashSignalCount && registry.beforeCrash[k].sa_handler != SIG_IGN
+          ? registry.beforeCrash[k]
+          : standard;
+  ::sigaction(signal, &before, nullptr);
+  // A fault the processor raised happens again when the handler returns,
+  // now reaching what handled it before; a signal that was sent (abort(),
+  // kill) is sent again, delivered once this handler returns.
+  if (info == nullptr || info->si_code <= 0) {
+    ::raise(signal);
+  }
+}
+
 }  // namespace
 
 void InstallInterruptCleanup() {
@@ -82,6 +109,19 @@ void InstallInterruptCleanup() {
     if (previous.sa_handler != SIG_IGN) {
       ::sigaction(signal, &action, nullptr);
     }
+  }
+  struct sigaction crash {};
+  crash.sa_sigaction = OnCrashSignal;
+  sigemptyset(&crash.sa_mask);
+  crash.sa_flags = SA_SIGINFO;
+  for (std::size_t k = 0; k < kCrashSignalCount; ++k) {
+    struct sigaction previous {};
+    ::sigaction(kCrashSignals[k], nullptr, &previous);
+    if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction == OnCrashSignal) {
+      continue;  // installed already
+    }
+    registry.beforeCrash[k] = previous;
+    ::sigaction(kCrashSignals[k], &crash, nullptr);
   }
 }
 

@@ -10,6 +10,11 @@ namespace tesmora {
 // The registry behind it is the process's only mutable global: a signal
 // handler can reach nothing else. It holds a fixed number of paths, and the
 // handler only reads them and unlinks files, which is safe in a handler.
+//
+// A crash (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT) on any thread removes
+// the temporary files too, then goes on as it would have: to the handler
+// that was there before (a sanitizer's), or to the default action, so the
+// exit status stays the crash's.
 void InstallInterruptCleanup();
 
 // Enters a temporary file into the registry. Returns the slot to forget it

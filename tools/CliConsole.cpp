@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <new>
+#include <system_error>
 
 #include "subtitles/Utf8Sequence.h"
 
@@ -71,6 +72,15 @@ int RunStoppable(const Console& console, const std::function<void()>& body) {
   } catch (const std::bad_alloc&) {
     console.out.flush();
     console.err << kOutOfMemoryMessage << '\n';
+    return kExitRefused;
+  } catch (const std::system_error& error) {
+    // The system refused something the run needs, such as a thread; the
+    // run's files were let go on the way here.
+    console.out.flush();
+    console.err << TerminalText(std::string(kProgramName) +
+                                ": the system refused what the run needs (" + error.what() +
+                                "); the run stopped, and no unfinished file was kept.")
+                << '\n';
     return kExitRefused;
   }
   console.out.flush();

@@ -54,8 +54,8 @@ std::string InlineText(const std::string& text);
 
 // Runs the body of a run and returns its exit status: 0 when it ends
 // normally, the error's code when it throws a CliError, and 1 when memory
-// runs out anywhere in it. The message of a run that stops goes to the error
-// stream, after what is already on the output stream.
+// runs out anywhere in it or the system refuses it a resource (a thread). The message of a run that
+// stops goes to the error stream, after what is already on the output stream.
 int RunStoppable(const Console& console, const std::function<void()>& body);
 
 // The message of a run that ran out of memory.

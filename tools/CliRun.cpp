@@ -62,6 +62,14 @@ std::string HelpFilePath(const QString& folder) {
   return FileNameBytes(folder).toStdString() + kHelpFileName;
 }
 
+// The note of a run that had fewer threads than asked for: the system
+// would not start more (a limit on processes or threads).
+std::string FewerWorkersNote(int started, int asked) {
+  return "Only " + std::to_string(started) + " of the " + std::to_string(asked) +
+         " threads asked for could start; the run went on with " + std::to_string(started) +
+         ", which writes the same files.";
+}
+
 // Converts one subtitle file into the chosen formats. Throws CliError.
 ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePath,
                            const PaletteChoice& choice, const DrawingSettings& settings,
@@ -70,6 +78,7 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   const LoadChoices choices{options.encoding, options.noMarkup, options.wrap,
                             options.quiet,    options.fps,      options.style.charset};
   LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
+  DropTextlessCues(loaded, subtitlePath, options.style, console, label);
   ReportCueText(loaded, options.style, console, label);
   // The cues are changed in place: a long film's cues are not held twice.
   const std::vector<SubtitleEntry> entries =
@@ -96,7 +105,11 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
                         console.errIsTerminal && !options.quiet);
   DrawingSettings drawing = settings;
   drawing.source = loaded.source;
-  WriteOutputFiles(plan, entries, timeline, drawing, choice.helpCase, listing, progress);
+  const int workers =
+      WriteOutputFiles(plan, entries, timeline, drawing, choice.helpCase, listing, progress);
+  if (workers < drawing.workers && drawing.workers > 1 && timeline.subpictures.size() > 1) {
+    console.err << TerminalText(label + FewerWorkersNote(workers, drawing.workers)) << '\n';
+  }
   return converted;
 }
 

@@ -32,23 +32,12 @@ QRgb QtColour(const Rgb& colour) {
   return qRgb(colour.r, colour.g, colour.b);
 }
 
-void EncodeUnits(const std::vector<SubtitleEntry>& entries, const Timeline& timeline,
-                 const DrawingSettings& settings, StartDisplay start, ProgressLine& progress,
-                 const PacketSink& sink) {
+RoleKeyColours KeyColours(const DrawingSettings& settings) {
   const auto entry = [&settings](int role) {
     return settings.palette[static_cast<std::size_t>(role)].rgb;
   };
   const RolePaletteIndices& roles = settings.roles;
-  const RoleKeyColours keys{entry(roles.text), entry(roles.outline), entry(roles.antialias)};
-  const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
-
-  const CueFrameLook look{
-      settings.source, settings.style,      settings.outlineWidth, colours, keys,
-      settings.roles,  settings.frameHeight};
-  EncodeSubpictureUnitsInParallel(
-      timeline.subpictures, CueTimesOf(entries), keys, start, settings.workers,
-      CueFrameDrawings(entries, look),
-      [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); }, sink);
+  return RoleKeyColours{entry(roles.text), entry(roles.outline), entry(roles.antialias)};
 }
 
 }  // namespace
@@ -72,25 +61,37 @@ QStringList PlannedFiles(const OutputPlan& plan) {
   return paths;
 }
 
-void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
-                      const Timeline& timeline, const DrawingSettings& settings, HelpCase helpCase,
-                      const std::vector<std::string>& helpListing, ProgressLine& progress) {
+int WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
+                     const Timeline& timeline, const DrawingSettings& settings, HelpCase helpCase,
+                     const std::vector<std::string>& helpListing, ProgressLine& progress) {
   const QString base = plan.folder + plan.stem;
   const RgbPalette shown = ShownColours(settings.palette);
+  const RoleKeyColours keys = KeyColours(settings);
+  const RoleColours colours{QtColour(keys.outline), QtColour(keys.antialias), QtColour(keys.text)};
+  const CueFrameLook look{
+      settings.source, settings.style,      settings.outlineWidth, colours, keys,
+      settings.roles,  settings.frameHeight};
+  const std::vector<CueTime> cues = CueTimesOf(entries);
+  const StartDisplay start = plan.forced ? StartDisplay::Forced : StartDisplay::Normal;
   try {
+    // The workers start before any file is opened: a thread the system
+    // refuses leaves nothing behind.
+    ParallelEncoding encoding(timeline.subpictures, cues, keys, start, settings.workers,
+                              CueFrameDrawings(entries, look));
     OutputFileSet outputs;
     FormatFiles files(
         outputs, PathBytes(base), plan.formats,
         VobSubTrack{settings.frameHeight, shown, plan.language.toStdString(), plan.forced});
     PendingFile& help = outputs.add(FilePath(plan.folder + QLatin1String(kHelpFileName)));
 
-    const StartDisplay start = plan.forced ? StartDisplay::Forced : StartDisplay::Normal;
-    EncodeUnits(entries, timeline, settings, start, progress,
-                [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
+    encoding.run(
+        [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); },
+        [&files](const SupPacket& packet, std::uint32_t pts) { files.add(packet, pts); });
     progress.finish();
     files.finish();
     help.write(HelpFileText(HelpFileLinesListing(helpCase, helpListing)));
     outputs.commit();
+    return encoding.workers();
   } catch (const OutputFileError& error) {
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
                                     InlineText(error.target().string()) + ": " + error.what() +

@@ -52,10 +52,12 @@ QStringList PlannedFiles(const OutputPlan& plan);
 // start-display forced if asked. Writes the help text of the case into
 // folder/Tesmora_Help_File.txt, listing `helpListing`. Every file replaces
 // an earlier one only when all are complete: a run that fails changes none.
-// Throws CliError: kExitOutput when a file cannot be written, kExitRefused
-// for a subtitle that cannot become a packet.
-void WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
-                      const Timeline& timeline, const DrawingSettings& settings, HelpCase helpCase,
-                      const std::vector<std::string>& helpListing, ProgressLine& progress);
+// Returns the threads that drew and encoded: fewer than settings.workers
+// when the system would not start them all (at least 1). Throws CliError:
+// kExitOutput when a file cannot be written, kExitRefused for a subtitle that
+// cannot become a packet.
+int WriteOutputFiles(const OutputPlan& plan, const std::vector<SubtitleEntry>& entries,
+                     const Timeline& timeline, const DrawingSettings& settings, HelpCase helpCase,
+                     const std::vector<std::string>& helpListing, ProgressLine& progress);
 
 }  // namespace tesmora::cli

@@ -8,6 +8,8 @@
 #include "render/CrowdedCues.h"
 #include "render/CueTextNotes.h"
 #include "render/OverlongCue.h"
+#include "render/SubtitleDrawing.h"
+#include "render/TextlessCues.h"
 #include "render/UnfitCueMessage.h"
 #include "subtitles/CueTimes.h"
 #include "subtitles/DecodingNotes.h"
@@ -137,6 +139,18 @@ Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Consol
     console.err << TerminalText(label + line) << '\n';
   }
   return timeline;
+}
+
+void DropTextlessCues(LoadedSubtitles& loaded, const QString& path, const SubtitleStyle& style,
+                      const Console& console, const std::string& label) {
+  const std::string note = LeaveOutTextlessCues(loaded.entries, loaded.source, style);
+  if (note.empty()) {
+    return;
+  }
+  console.err << TerminalText(label + note) << '\n';
+  if (loaded.entries.empty()) {
+    throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
+  }
 }
 
 void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,

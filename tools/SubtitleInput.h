@@ -70,6 +70,12 @@ Timeline PlanSubpictures(const std::vector<SubtitleEntry>& entries, const Consol
 // Prints on the error stream, each after `label`, what the drawing of the
 // cues in the style leaves out: markup without an effect, and characters no
 // installed font can draw.
+// Leaves out the cues that have nothing to draw once their markup is read,
+// and says so on the error stream. Throws CliError (kExitRefused) when no
+// cue is left.
+void DropTextlessCues(LoadedSubtitles& loaded, const QString& path, const SubtitleStyle& style,
+                      const Console& console, const std::string& label = {});
+
 void ReportCueText(const LoadedSubtitles& loaded, const SubtitleStyle& style,
                    const Console& console, const std::string& label = {});
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <system_error>
+#include <thread>
 
 namespace tesmora {
 namespace {
@@ -50,6 +52,28 @@ TEST(FirstUnfitCue, IsTheFirstInTheListForAnyNumberOfWorkers) {
       const std::optional<UnfitCue> unfit = FirstUnfitCue(cues, source, style, 576, workers);
       EXPECT_EQ(unfit ? std::optional(unfit->position) : std::nullopt, c.first)
           << c.count << " cues, " << workers << " workers";
+    }
+  }
+}
+
+// A helper the system will not start leaves its share of the cues to the
+// calling thread: the first too wide is still found.
+TEST(FirstUnfitCue, MeasuresTheShareOfAThreadThatCannotStart) {
+  const SubtitleStyle style;
+  const TextSource source{true, MarkupDialect::Srt, false};
+  for (const int allowed : {0, 1, 2}) {
+    int asked = 0;
+    const ThreadStarter refusing = [allowed, &asked](std::function<void()> work) {
+      if (asked++ >= allowed) {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      }
+      return std::thread(std::move(work));
+    };
+    for (const std::size_t tooWide : {1u, 2u, 3u, 38u}) {
+      asked = 0;
+      EXPECT_EQ(FirstUnfitCue(Film(40, {tooWide}), source, style, 576, 4, refusing),
+                (UnfitCue{tooWide, CueFault::TooWide}))
+          << allowed << " started, cue " << tooWide;
     }
   }
 }

@@ -3,8 +3,11 @@
 #include "sup/InterruptCleanup.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <thread>
 
 #include "sup/OutputFileSet.h"
 #include "tests/sup/ChildProcess.h"
@@ -84,6 +87,76 @@ TEST_F(InterruptCleanupTest, ASignalDuringTheRenamesWaitsUntilAllAreDone) {
   ASSERT_TRUE(WIFSIGNALED(status));
   EXPECT_EQ(WTERMSIG(status), SIGTERM);
   EXPECT_EQ(Entries(), (Names{"Generated.sup", "Tesmora_Help_File.txt"}));
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// A crash on a worker thread while the files of a run are open removes them,
+// and the process still ends by the crash's signal: a real invalid access
+// (a fault the processor raises), abort() and the other crash signals.
+TEST_F(InterruptCleanupTest, ACrashOnAWorkerRemovesTheTemporaryFilesAndStillCrashes) {
+  Put(folder_ / "Generated.sup", "earlier");
+  enum class Crash { Fault, Abort, Bus, FloatingPoint, Illegal };
+  const std::pair<Crash, int> crashes[] = {{Crash::Fault, SIGSEGV},
+                                           {Crash::Abort, SIGABRT},
+                                           {Crash::Bus, SIGBUS},
+                                           {Crash::FloatingPoint, SIGFPE},
+                                           {Crash::Illegal, SIGILL}};
+  for (const auto& [crash, signal] : crashes) {
+    testing::ChildProcess child([&](const std::function<void()>& ready) {
+      const rlimit noCore{0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
+      InstallInterruptCleanup();
+      OutputFileSet outputs;
+      outputs.add(folder_ / "Generated.sup").write(std::string(200000, 'S'));
+      outputs.add(folder_ / "Tesmora_Help_File.txt").write("help");
+      ready();
+      std::thread worker([crash] {
+        switch (crash) {
+          case Crash::Fault: {
+            // An address no mapping holds, out of the sanitizers' sight.
+            volatile std::uintptr_t address = 16;
+            *reinterpret_cast<volatile int*>(address) = 1;
+            break;
+          }
+          case Crash::Abort:
+            std::abort();
+          case Crash::Bus:
+            ::raise(SIGBUS);
+            break;
+          case Crash::FloatingPoint:
+            ::raise(SIGFPE);
+            break;
+          case Crash::Illegal:
+            ::raise(SIGILL);
+            break;
+        }
+      });
+      worker.join();
+      outputs.commit();  // never reached
+    });
+    ASSERT_TRUE(child.readyReached()) << signal;
+    const int status = child.wait();
+    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << signal;
+    EXPECT_EQ(Entries(), Names{"Generated.sup"}) << signal;
+    EXPECT_EQ(Contents(folder_ / "Generated.sup"), "earlier") << signal;
+    // A sanitizer reports faults, SIGBUS and SIGFPE itself and then ends the
+    // process its own way (abort, or exit status 1).
+    if (!kSanitized || crash == Crash::Abort) {
+      ASSERT_TRUE(WIFSIGNALED(status)) << signal;
+      EXPECT_EQ(WTERMSIG(status), signal);
+    }
+  }
 }
 
 }  // namespace

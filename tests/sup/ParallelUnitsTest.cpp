@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "sup/SubtitlePacket.h"
@@ -193,6 +194,48 @@ TEST(EncodeSubpictureUnitsInParallel, HandlesNoSubpictureAndOne) {
         [&] { return drawings.make(); }, [](std::size_t) {},
         [&](const SupPacket&, std::uint32_t) { ++handed; });
     EXPECT_EQ(handed, 1);
+  }
+}
+
+// Starts the first `allowed` threads and refuses every later one, as the
+// system does at its limit of processes (ulimit -u).
+ThreadStarter RefusingAfter(int allowed, int& asked) {
+  return [allowed, &asked](std::function<void()> work) {
+    if (asked++ >= allowed) {
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
+    return std::thread(std::move(work));
+  };
+}
+
+// Threads the system refuses leave the run to those that started, or to the
+// calling thread when none did: the same packets, none of the drawings of
+// refused threads is used.
+TEST(ParallelEncoding, GoesOnWithTheWorkersThatStartedDownToTheCallingThread) {
+  BarDrawings single;
+  const Handed one = RunOn(1, single);
+  const std::vector<Subpicture> subpictures = Subpictures();
+  const std::vector<CueTime> cues = Cues();
+  for (const int allowed : {0, 1, 3}) {
+    BarDrawings drawings;
+    int asked = 0;
+    Handed handed;
+    ParallelEncoding encoding(
+        subpictures, cues, kKeys, StartDisplay::Normal, 8, [&] { return drawings.make(); },
+        RefusingAfter(allowed, asked));
+    EXPECT_EQ(encoding.workers(), std::max(allowed, 1)) << allowed;
+    EXPECT_EQ(asked, allowed + 1) << allowed;
+    encoding.run([&](std::size_t position) { handed.awaited.push_back(position); },
+                 [&](const SupPacket& packet, std::uint32_t pts) {
+                   std::vector<std::uint8_t> bytes(packet.header.begin(), packet.header.end());
+                   bytes.insert(bytes.end(), packet.unit.begin(), packet.unit.end());
+                   handed.units.push_back(bytes);
+                   handed.stamps.push_back(pts);
+                 });
+    EXPECT_EQ(handed.units, one.units) << allowed;
+    EXPECT_EQ(handed.stamps, one.stamps) << allowed;
+    EXPECT_EQ(handed.awaited, one.awaited) << allowed;
+    EXPECT_TRUE(drawings.eachOnOneThread()) << allowed;
   }
 }
 
