@@ -29,6 +29,48 @@ std::vector<Word> SplitWords(const QString& text) {
   return words;
 }
 
+// Words i .. j; the first line keeps the spaces before the first word, the
+// last line those after the last word.
+StyledLine SliceWords(const StyledLine& line, qsizetype textSize, const std::vector<Word>& words,
+                      std::size_t i, std::size_t j) {
+  const qsizetype from = i == 0 ? 0 : words[i].start;
+  const qsizetype to = j + 1 == words.size() ? textSize : words[j].end;
+  return SliceLine(line, from, to);
+}
+
+// What filling each line with as many words as fit, top to bottom, finds:
+// the first word too wide for a line of its own, or that more than
+// `maxLines` lines are needed. Filling uses the fewest lines there are,
+// since a line grows no narrower when a word is added to it, and it stops
+// at the first word or line too many, so its work does not grow with the
+// rest of a long line.
+struct Filling {
+  std::optional<std::size_t> tooWideWord;
+  bool tooManyLines = false;
+};
+
+Filling FillLines(const StyledLine& line, const std::vector<Word>& words, long long limit,
+                  const StyledLineWidth& width, std::size_t maxLines) {
+  const qsizetype textSize = line.plainText().size();
+  std::size_t lines = 0;
+  std::size_t first = 0;
+  while (first < words.size()) {
+    if (++lines > maxLines) {
+      return {std::nullopt, true};
+    }
+    if (width(SliceWords(line, textSize, words, first, first)) >= limit) {
+      return {first, false};
+    }
+    std::size_t last = first;
+    while (last + 1 < words.size() &&
+           width(SliceWords(line, textSize, words, first, last + 1)) < limit) {
+      ++last;
+    }
+    first = last + 1;
+  }
+  return {};
+}
+
 // The lines that may start at each word: widths[i][k] is the width of the
 // line holding words i .. i + k, for every such line that fits.
 class LineCandidates {
@@ -47,12 +89,8 @@ class LineCandidates {
     }
   }
 
-  // Words i .. j; the first line keeps the spaces before the first word, the
-  // last line those after the last word.
   StyledLine slice(std::size_t i, std::size_t j) const {
-    const qsizetype from = i == 0 ? 0 : words_[i].start;
-    const qsizetype to = j + 1 == words_.size() ? textSize_ : words_[j].end;
-    return SliceLine(line_, from, to);
+    return SliceWords(line_, textSize_, words_, i, j);
   }
 
   const std::vector<long long>& fromWord(std::size_t i) const { return widths_[i]; }
@@ -132,21 +170,25 @@ std::vector<std::size_t> EvenestBreaks(const LineCandidates& candidates, std::si
 
 }  // namespace
 
-WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWidth& width) {
+WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWidth& width,
+                     std::size_t maxLines) {
   if (width(line) < limit) {
-    return {{line}, {}};
+    return {{line}, {}, false};
   }
   const QString text = line.plainText();
   const std::vector<Word> words = SplitWords(text);
   if (words.empty()) {
-    return {{}, text};
+    return {{}, text, false};
+  }
+  const Filling filling = FillLines(line, words, limit, width, maxLines);
+  if (filling.tooWideWord) {
+    const Word& word = words[*filling.tooWideWord];
+    return {{}, text.sliced(word.start, word.end - word.start), false};
+  }
+  if (filling.tooManyLines) {
+    return {{}, {}, true};
   }
   const LineCandidates candidates(line, words, limit, width);
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (candidates.fromWord(i).empty()) {
-      return {{}, text.sliced(words[i].start, words[i].end - words[i].start)};
-    }
-  }
   const std::size_t lineCount = FewestLines(candidates, words.size())[0];
   const long long widest = NarrowestWidest(candidates, words.size(), lineCount);
   WrappedLine wrapped;
