@@ -3,22 +3,26 @@
 namespace tesmora {
 namespace {
 
-// The flag a style tag switches, 0 for the tags that are only removed.
-std::optional<unsigned> TagStyle(const QString& lowerName) {
-  if (lowerName == u"i") {
+// The flag a style tag switches, 0 for the tags that are only removed; the
+// name in any letter case.
+std::optional<unsigned> TagStyle(QStringView name) {
+  const auto is = [name](QStringView known) {
+    return name.compare(known, Qt::CaseInsensitive) == 0;
+  };
+  if (is(u"i")) {
     return run_style::kItalic;
   }
-  if (lowerName == u"b") {
+  if (is(u"b")) {
     return run_style::kBold;
   }
-  if (lowerName == u"u") {
+  if (is(u"u")) {
     return run_style::kUnderline;
   }
-  if (lowerName == u"s") {
+  if (is(u"s")) {
     return run_style::kStrikeOut;
   }
   for (const char16_t* removed : {u"font", u"c", u"v", u"lang", u"ruby", u"rt", u"span"}) {
-    if (lowerName == removed) {
+    if (is(removed)) {
       return 0u;
     }
   }
@@ -92,7 +96,7 @@ std::optional<MarkupToken> ReadSrtTag(const QString& line, qsizetype at) {
   if (!length) {
     return std::nullopt;
   }
-  const std::optional<unsigned> style = TagStyle(name.toString().toLower());
+  const std::optional<unsigned> style = TagStyle(name);
   if (!style) {
     return std::nullopt;
   }

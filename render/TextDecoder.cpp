@@ -29,6 +29,9 @@ void FlushHeldBack(iconv_t converter, std::wstring& text) {
 QString DecodeWith(iconv_t converter, std::string_view bytes) {
   iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset shift state
   std::wstring text;
+  // Every code page here takes at least a byte a character, so the text
+  // never grows past this: a long line is not copied again as it grows.
+  text.reserve(bytes.size() + 1);
   char* in = const_cast<char*>(bytes.data());
   size_t inLeft = bytes.size();
   wchar_t chunk[256];
