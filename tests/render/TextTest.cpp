@@ -48,6 +48,28 @@ TEST(TextDecoder, ReplacesWhatTheCodePageCannotDecodeAndKeepsGoing) {
   }
 }
 
+TEST(TextDecoder, ReadsALongAsciiLineAsItsPiecesInEveryCodePage) {
+  std::string ascii;
+  for (int b = 0; b < 128; ++b) {
+    ascii += static_cast<char>(b);
+  }
+  const std::string longLine = [&ascii] {
+    std::string line;
+    while (line.size() < 100'000) {
+      line += ascii;
+    }
+    return line;
+  }();
+  for (const char* name : {"ANSI", "DEFAULT", "CHINESEBIG5", "GB2312", "HANGEUL", "JOHAB",
+                           "SHIFTJIS", "THAI", "VIETNAMESE", "HEBREW", "MAC", "OEM", "RUSSIAN"}) {
+    const int code = CharsetFromName(QString::fromLatin1(name));
+    EXPECT_EQ(Decode(code, longLine), Decode(code, ascii).repeated(100'000 / 128 + 1)) << name;
+  }
+  // JOHAB reads a backslash as a won sign however long the line.
+  EXPECT_EQ(Decode(CharsetFromName(QStringLiteral("JOHAB")), std::string(5000, '\\')),
+            QString(5000, QChar(0x20A9)));
+}
+
 TEST(TextDecoder, KeepsTheHeldBackLetterBeforeAnUndecodableByte) {
   // Hebrew and Vietnamese hold a letter back until they know no mark
   // combines with it; a bad byte after it must not lose it.
