@@ -8,6 +8,9 @@
 namespace tesmora {
 
 QString MeasuredText(const QString& text) {
+  if (!text.contains(QLatin1Char('&'))) {
+    return text;
+  }
   QString measured;
   measured.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {

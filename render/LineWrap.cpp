@@ -38,35 +38,62 @@ StyledLine SliceWords(const StyledLine& line, qsizetype textSize, const std::vec
   return SliceLine(line, from, to);
 }
 
+// The first word at or after `from`.
+std::optional<Word> NextWord(const QString& text, qsizetype from) {
+  while (from < text.size() && text[from] == u' ') {
+    ++from;
+  }
+  if (from == text.size()) {
+    return std::nullopt;
+  }
+  qsizetype end = from;
+  while (end < text.size() && text[end] != u' ') {
+    ++end;
+  }
+  return Word{from, end};
+}
+
 // What filling each line with as many words as fit, top to bottom, finds:
 // the first word too wide for a line of its own, or that more than
 // `maxLines` lines are needed. Filling uses the fewest lines there are,
-// since a line grows no narrower when a word is added to it, and it stops
-// at the first word or line too many, so its work does not grow with the
-// rest of a long line.
+// since a line grows no narrower when a word is added to it. It finds the
+// words as it goes and stops at the first word or line too many, so its
+// work does not grow with the rest of a long line.
 struct Filling {
-  std::optional<std::size_t> tooWideWord;
+  std::optional<Word> tooWideWord;
   bool tooManyLines = false;
 };
 
-Filling FillLines(const StyledLine& line, const std::vector<Word>& words, long long limit,
+Filling FillLines(const StyledLine& line, const QString& text, long long limit,
                   const StyledLineWidth& width, std::size_t maxLines) {
-  const qsizetype textSize = line.plainText().size();
+  // Words `first` .. `last`, cut as SliceWords cuts them; `after` is the
+  // word after `last`, if any.
+  const auto slice = [&](const Word& first, bool top, const Word& last,
+                         const std::optional<Word>& after) {
+    return SliceLine(line, top ? 0 : first.start, after ? last.end : text.size());
+  };
+  std::optional<Word> first = NextWord(text, 0);
+  bool top = true;
   std::size_t lines = 0;
-  std::size_t first = 0;
-  while (first < words.size()) {
+  while (first) {
     if (++lines > maxLines) {
       return {std::nullopt, true};
     }
-    if (width(SliceWords(line, textSize, words, first, first)) >= limit) {
+    Word last = *first;
+    std::optional<Word> after = NextWord(text, last.end);
+    if (width(slice(*first, top, last, after)) >= limit) {
       return {first, false};
     }
-    std::size_t last = first;
-    while (last + 1 < words.size() &&
-           width(SliceWords(line, textSize, words, first, last + 1)) < limit) {
-      ++last;
+    while (after) {
+      const std::optional<Word> beyond = NextWord(text, after->end);
+      if (width(slice(*first, top, *after, beyond)) >= limit) {
+        break;
+      }
+      last = *after;
+      after = beyond;
     }
-    first = last + 1;
+    first = after;
+    top = false;
   }
   return {};
 }
@@ -176,18 +203,19 @@ WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWi
     return {{line}, {}, false};
   }
   const QString text = line.plainText();
-  const std::vector<Word> words = SplitWords(text);
-  if (words.empty()) {
+  if (!NextWord(text, 0)) {
     return {{}, text, false};
   }
-  const Filling filling = FillLines(line, words, limit, width, maxLines);
+  const Filling filling = FillLines(line, text, limit, width, maxLines);
   if (filling.tooWideWord) {
-    const Word& word = words[*filling.tooWideWord];
+    const Word& word = *filling.tooWideWord;
     return {{}, text.sliced(word.start, word.end - word.start), false};
   }
   if (filling.tooManyLines) {
     return {{}, {}, true};
   }
+  // The line fits in `maxLines` lines, so its words are few.
+  const std::vector<Word> words = SplitWords(text);
   const LineCandidates candidates(line, words, limit, width);
   const std::size_t lineCount = FewestLines(candidates, words.size())[0];
   const long long widest = NarrowestWidest(candidates, words.size(), lineCount);
