@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 
 #include "render/LineMeasure.h"
+#include "render/StyledLineDrawing.h"
 #include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
 #include "render/TextDecoder.h"
@@ -147,6 +148,22 @@ TEST(MeasureLineWidth, FindsAnyLineLongerThanTheFrameTooWide) {
   PreparedSubtitle subtitle;
   subtitle.measure1 = MeasureLineWidth(QString(1'300'000, u'W'), font);
   EXPECT_FALSE(subtitle.fitsWidth());
+}
+
+TEST(MeasureStyledLine, FindsALineOfManyShortRunsLongerThanTheFrameTooWide) {
+  const SubtitleStyle style;
+  StyledLine line;
+  for (int i = 0; i < 180; ++i) {
+    line.runs.push_back(TextRun{QStringLiteral("ab&&"), i % 2 == 0});  // three take room
+  }
+  const int boldCell = MeasureStyledLine(StyledLine{{TextRun{"x", true}}}, style).height;
+  const int plainCell = MeasureStyledLine(StyledLine{{TextRun{"x"}}}, style).height;
+  // 540 characters are measured run by run; 723 are too many for any frame.
+  const LineMeasure fits = MeasureStyledLine(line, style);
+  EXPECT_LT(fits.width, kUnmeasurablyWide);
+  EXPECT_EQ(fits.height, std::max(boldCell, plainCell));
+  line.runs.push_back(TextRun{QString(183, u'.')});
+  EXPECT_EQ(MeasureStyledLine(line, style), (LineMeasure{kUnmeasurablyWide, fits.height}));
 }
 
 }  // namespace
