@@ -122,12 +122,21 @@ std::optional<MarkupToken> ReadAssMarkup(const QString& line, qsizetype at) {
   if (line[at] != u'{') {
     return std::nullopt;
   }
-  const qsizetype close = line.indexOf(u'}', at + 1);
-  if (close < 0) {
+  // A block ends at the first "}" and holds no "{". The scan stops at the
+  // next brace either way, so reading every block of a line takes time in
+  // proportion to the line.
+  qsizetype close = at + 1;
+  while (close < line.size() && line[close] != u'}') {
+    if (line[close] == u'{') {
+      return std::nullopt;
+    }
+    ++close;
+  }
+  if (close == line.size()) {
     return std::nullopt;
   }
   const QStringView content = QStringView(line).sliced(at + 1, close - at - 1);
-  if (content.contains(u'{') || !content.trimmed().startsWith(u'\\')) {
+  if (!content.trimmed().startsWith(u'\\')) {
     return std::nullopt;
   }
   MarkupToken token{close - at + 1, {}};

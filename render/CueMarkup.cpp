@@ -1,5 +1,6 @@
 #include "render/CueMarkup.h"
 
+#include <optional>
 #include <utility>
 
 #include "render/AssOverride.h"
@@ -38,20 +39,14 @@ struct FoundToken {
   MarkupToken token;
 };
 
-// The markup of a line from `from` on, left to right.
-std::vector<FoundToken> FindTokens(const QString& line, qsizetype from, MarkupDialect dialect) {
-  std::vector<FoundToken> found;
-  qsizetype at = from;
-  while (at < line.size()) {
+// The first markup of a line from `from` on.
+std::optional<FoundToken> NextToken(const QString& line, qsizetype from, MarkupDialect dialect) {
+  for (qsizetype at = from; at < line.size(); ++at) {
     if (std::optional<MarkupToken> token = ReadToken(line, at, dialect)) {
-      const qsizetype length = token->length;
-      found.push_back({at, std::move(*token)});
-      at += length;
-    } else {
-      ++at;
+      return FoundToken{at, std::move(*token)};
     }
   }
-  return found;
+  return std::nullopt;
 }
 
 // The codes and the "/" a MicroDVD line starts with.
@@ -190,13 +185,16 @@ CueText ParseCueMarkup(const QStringList& lines, MarkupDialect dialect) {
     const LineStart& start = starts[i];
     builder.noteRemoved(start.removed);
     builder.startSourceLine(cueStyle | start.lineStyle, start.length > 0);
-    const std::vector<FoundToken> tokens = FindTokens(line, start.length, dialect);
-    if (start.length == 0 && tokens.empty()) {
+    // Each piece of markup is applied as it is found, so that a line of
+    // nothing but markup needs no list of it.
+    std::optional<FoundToken> next = NextToken(line, start.length, dialect);
+    if (start.length == 0 && !next) {
       builder.addPlainLine(line);
       continue;
     }
     qsizetype at = start.length;
-    for (const FoundToken& found : tokens) {
+    for (; next; next = NextToken(line, at, dialect)) {
+      const FoundToken& found = *next;
       if (found.at > at) {
         builder.appendText(line.sliced(at, found.at - at));
       }

@@ -8,6 +8,9 @@
 namespace tesmora {
 
 QString MeasuredText(const QString& text) {
+  if (!text.contains(QLatin1Char('&'))) {
+    return text;
+  }
   QString measured;
   measured.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -29,7 +32,7 @@ namespace {
 // format characters (joiners, direction marks), which have no advance of
 // their own. Each of the others takes at least a pixel, so a line with more
 // of them than the frame has columns cannot fit.
-qsizetype CharactersTakingRoom(const QString& text) {
+qsizetype CountTakingRoom(const QString& text) {
   qsizetype count = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t code = text[i].unicode();
@@ -51,6 +54,10 @@ qsizetype CharactersTakingRoom(const QString& text) {
 
 }  // namespace
 
+qsizetype CharactersTakingRoom(const QString& text) {
+  return CountTakingRoom(MeasuredText(text));
+}
+
 LineMeasure MeasureLineWidth(const QString& text, const QFont& font) {
   const QFontMetrics metrics(font);
   const int height = metrics.ascent() + metrics.descent();
@@ -58,7 +65,7 @@ LineMeasure MeasureLineWidth(const QString& text, const QFont& font) {
     return {metrics.horizontalAdvance(QLatin1Char(' ')), height};
   }
   const QString measured = MeasuredText(text);
-  if (CharactersTakingRoom(measured) > kFrameWidth) {
+  if (CountTakingRoom(measured) > kFrameWidth) {
     // Laying it out would be slow, and Qt's own advance overflows past
     // about 33 million pixels.
     return {kUnmeasurablyWide, height};

@@ -28,4 +28,8 @@ inline constexpr int kUnmeasurablyWide = std::numeric_limits<int>::max();
 // The text a line's width is measured on: mnemonic markers removed.
 QString MeasuredText(const QString& text);
 
+// The characters of `text` that take room: all but mnemonic markers,
+// combining marks and format characters. Each takes at least a pixel.
+qsizetype CharactersTakingRoom(const QString& text);
+
 }  // namespace tesmora

@@ -29,6 +29,75 @@ std::vector<Word> SplitWords(const QString& text) {
   return words;
 }
 
+// Words i .. j; the first line keeps the spaces before the first word, the
+// last line those after the last word.
+StyledLine SliceWords(const StyledLine& line, qsizetype textSize, const std::vector<Word>& words,
+                      std::size_t i, std::size_t j) {
+  const qsizetype from = i == 0 ? 0 : words[i].start;
+  const qsizetype to = j + 1 == words.size() ? textSize : words[j].end;
+  return SliceLine(line, from, to);
+}
+
+// The first word at or after `from`.
+std::optional<Word> NextWord(const QString& text, qsizetype from) {
+  while (from < text.size() && text[from] == u' ') {
+    ++from;
+  }
+  if (from == text.size()) {
+    return std::nullopt;
+  }
+  qsizetype end = from;
+  while (end < text.size() && text[end] != u' ') {
+    ++end;
+  }
+  return Word{from, end};
+}
+
+// What filling each line with as many words as fit, top to bottom, finds:
+// the first word too wide for a line of its own, or that more than
+// `maxLines` lines are needed. Filling uses the fewest lines there are,
+// since a line grows no narrower when a word is added to it. It finds the
+// words as it goes and stops at the first word or line too many, so its
+// work does not grow with the rest of a long line.
+struct Filling {
+  std::optional<Word> tooWideWord;
+  bool tooManyLines = false;
+};
+
+Filling FillLines(const StyledLine& line, const QString& text, long long limit,
+                  const StyledLineWidth& width, std::size_t maxLines) {
+  // Words `first` .. `last`, cut as SliceWords cuts them; `after` is the
+  // word after `last`, if any.
+  const auto slice = [&](const Word& first, bool top, const Word& last,
+                         const std::optional<Word>& after) {
+    return SliceLine(line, top ? 0 : first.start, after ? last.end : text.size());
+  };
+  std::optional<Word> first = NextWord(text, 0);
+  bool top = true;
+  std::size_t lines = 0;
+  while (first) {
+    if (++lines > maxLines) {
+      return {std::nullopt, true};
+    }
+    Word last = *first;
+    std::optional<Word> after = NextWord(text, last.end);
+    if (width(slice(*first, top, last, after)) >= limit) {
+      return {first, false};
+    }
+    while (after) {
+      const std::optional<Word> beyond = NextWord(text, after->end);
+      if (width(slice(*first, top, *after, beyond)) >= limit) {
+        break;
+      }
+      last = *after;
+      after = beyond;
+    }
+    first = after;
+    top = false;
+  }
+  return {};
+}
+
 // The lines that may start at each word: widths[i][k] is the width of the
 // line holding words i .. i + k, for every such line that fits.
 class LineCandidates {
@@ -47,12 +116,8 @@ class LineCandidates {
     }
   }
 
-  // Words i .. j; the first line keeps the spaces before the first word, the
-  // last line those after the last word.
   StyledLine slice(std::size_t i, std::size_t j) const {
-    const qsizetype from = i == 0 ? 0 : words_[i].start;
-    const qsizetype to = j + 1 == words_.size() ? textSize_ : words_[j].end;
-    return SliceLine(line_, from, to);
+    return SliceWords(line_, textSize_, words_, i, j);
   }
 
   const std::vector<long long>& fromWord(std::size_t i) const { return widths_[i]; }
@@ -132,21 +197,26 @@ std::vector<std::size_t> EvenestBreaks(const LineCandidates& candidates, std::si
 
 }  // namespace
 
-WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWidth& width) {
+WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWidth& width,
+                     std::size_t maxLines) {
   if (width(line) < limit) {
-    return {{line}, {}};
+    return {{line}, {}, false};
   }
   const QString text = line.plainText();
+  if (!NextWord(text, 0)) {
+    return {{}, text, false};
+  }
+  const Filling filling = FillLines(line, text, limit, width, maxLines);
+  if (filling.tooWideWord) {
+    const Word& word = *filling.tooWideWord;
+    return {{}, text.sliced(word.start, word.end - word.start), false};
+  }
+  if (filling.tooManyLines) {
+    return {{}, {}, true};
+  }
+  // The line fits in `maxLines` lines, so its words are few.
   const std::vector<Word> words = SplitWords(text);
-  if (words.empty()) {
-    return {{}, text};
-  }
   const LineCandidates candidates(line, words, limit, width);
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (candidates.fromWord(i).empty()) {
-      return {{}, text.sliced(words[i].start, words[i].end - words[i].start)};
-    }
-  }
   const std::size_t lineCount = FewestLines(candidates, words.size())[0];
   const long long widest = NarrowestWidest(candidates, words.size(), lineCount);
   WrappedLine wrapped;

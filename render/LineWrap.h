@@ -12,8 +12,11 @@ namespace tesmora {
 using StyledLineWidth = std::function<long long(const StyledLine&)>;
 
 struct WrappedLine {
-  std::vector<StyledLine> lines;  // top to bottom; none when a word is too wide
-  QString tooWideWord;            // the first word that is too wide on a line of its own
+  // Top to bottom; none when a word is too wide or the line would need more
+  // than the lines allowed.
+  std::vector<StyledLine> lines;
+  QString tooWideWord;  // the first word that is too wide on a line of its own
+  bool tooManyLines = false;
 };
 
 // Breaks a line that is not narrower than `limit` at its spaces into lines
@@ -25,6 +28,11 @@ struct WrappedLine {
 // style. Breaks go only at U+0020 spaces between words, never before the
 // first word or after the last, and a line is assumed to grow no narrower
 // when a word is added to it.
-WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWidth& width);
+// A line that needs more than `maxLines` lines is not broken: it is found
+// so by filling lines one after the other, which stops at once, and the
+// work for a line that is broken grows with its words times `maxLines`.
+// Before that, the first word too wide on its own in those lines is named.
+WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWidth& width,
+                     std::size_t maxLines);
 
 }  // namespace tesmora

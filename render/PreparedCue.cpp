@@ -1,5 +1,6 @@
 #include "render/PreparedCue.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "render/LineWrap.h"
@@ -45,16 +46,32 @@ QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSour
 
 namespace {
 
+// The rows of the tallest frame, PAL's.
+constexpr int kTallestFrame = 576;
+
+// The most lines a line is broken into. No frame holds more lines than its
+// rows divided by the cell height of the style's font; twice that leaves
+// room for runs in a bold or italic font of a lower cell. A line that needs
+// more could never be drawn whole, and breaking it would take time and
+// memory growing with its length.
+std::size_t MostWrappedLines(const SubtitleStyle& style) {
+  const int cell =
+      MeasureLineWidth(QString(), SubtitleFont(style.fontName, style.size, style.style)).height;
+  return static_cast<std::size_t>(2 * kTallestFrame / std::max(cell, 1));
+}
+
 // Every line too wide for the frame broken at its spaces; a line holding a
-// word too wide on its own stays as it is, and is refused as too long.
+// word too wide on its own, or needing more lines than a frame can hold,
+// stays as it is, and is refused as too long.
 std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
                                      const SubtitleStyle& style) {
   const StyledLineWidth width = [&style](const StyledLine& line) {
     return static_cast<long long>(MeasureStyledLine(line, style).width);
   };
+  const std::size_t maxLines = MostWrappedLines(style);
   std::vector<StyledLine> wrapped;
   for (const StyledLine& line : lines) {
-    WrappedLine broken = WrapLine(line, kLineLimit, width);
+    WrappedLine broken = WrapLine(line, kLineLimit, width, maxLines);
     if (broken.lines.empty()) {
       wrapped.push_back(line);
     } else {

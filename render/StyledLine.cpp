@@ -30,6 +30,9 @@ StyledLine SliceLine(const StyledLine& line, qsizetype from, qsizetype to) {
   StyledLine slice;
   qsizetype runStart = 0;
   for (const TextRun& run : line.runs) {
+    if (runStart >= to) {
+      break;  // the runs past the slice add nothing; a long line has many
+    }
     const qsizetype runEnd = runStart + run.text.size();
     const qsizetype first = std::max(from, runStart);
     const qsizetype last = std::min(to, runEnd);

@@ -2,8 +2,11 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <set>
+#include <tuple>
 
 #include "render/SubtitleFont.h"
+#include "render/SubtitleLayout.h"
 
 namespace tesmora {
 
@@ -19,6 +22,25 @@ QFont RunFont(const SubtitleStyle& style, const TextRun& run) {
 LineMeasure MeasureStyledLine(const StyledLine& line, const SubtitleStyle& style) {
   if (line.runs.size() == 1) {
     return MeasureLineWidth(line.runs.front().text, RunFont(style, line.runs.front()));
+  }
+  // A line of many runs with more characters that take room than the frame
+  // has columns cannot fit, however its runs are split: it measures as too
+  // wide without laying out each run, which would take long for a long line.
+  qsizetype characters = 0;
+  for (const TextRun& run : line.runs) {
+    characters += CharactersTakingRoom(run.text);
+  }
+  if (characters > kFrameWidth) {
+    LineMeasure wide{kUnmeasurablyWide, 0};
+    std::set<std::tuple<bool, bool, bool, bool>> fonts;  // a few at most
+    for (const TextRun& run : line.runs) {
+      if (!run.text.isEmpty() &&
+          fonts.emplace(run.bold, run.italic, run.underline, run.strikeOut).second) {
+        wide.height =
+            std::max(wide.height, MeasureLineWidth(QString(), RunFont(style, run)).height);
+      }
+    }
+    return wide;
   }
   LineMeasure total;
   bool anyText = false;

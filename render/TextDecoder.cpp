@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
 
 #include "render/NameTables.h"
 
@@ -30,6 +32,9 @@ void FlushHeldBack(iconv_t converter, std::wstring& text) {
 QString DecodeWith(iconv_t converter, std::string_view bytes, int& replacements) {
   iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset shift state
   std::wstring text;
+  // Every code page here takes at least a byte a character, so the text
+  // never grows past this: a long line is not copied again as it grows.
+  text.reserve(bytes.size() + 1);
   char* in = const_cast<char*>(bytes.data());
   size_t inLeft = bytes.size();
   wchar_t chunk[256];
@@ -56,6 +61,27 @@ QString DecodeWith(iconv_t converter, std::string_view bytes, int& replacements)
   FlushHeldBack(converter, text);
   return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// Whether the code page reads every ASCII byte as that ASCII character, as
+// most do (JOHAB, for one, reads a backslash as a won sign).
+bool ReadsAsciiAsIs(iconv_t converter) {
+  std::string ascii(128, '\0');
+  for (int byte = 0; byte < 128; ++byte) {
+    ascii[static_cast<std::size_t>(byte)] = static_cast<char>(byte);
+  }
+  return DecodeWith(converter, ascii) == QLatin1StringView(ascii.data(), 128);
+}
+
+bool AllAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
+// Lines at least this long that hold only ASCII are taken as they are when
+// the code page allows it, rather than through iconv and wide characters,
+// which take several times the time and memory; shorter lines are not worth
+// the check of the code page.
+constexpr std::size_t kLongLine = 4096;
 
 }  // namespace
 
@@ -140,7 +166,11 @@ QString TextDecoder::decode(std::string_view bytes, int& replacements) const {
   if (converter_ == nullptr) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   }
-  return DecodeWith(reinterpret_cast<iconv_t>(converter_), bytes, replacements);
+  const iconv_t converter = reinterpret_cast<iconv_t>(converter_);
+  if (bytes.size() >= kLongLine && AllAscii(bytes) && ReadsAsciiAsIs(converter)) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  }
+  return DecodeWith(converter, bytes, replacements);
 }
 
 }  // namespace tesmora

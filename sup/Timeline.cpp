@@ -6,6 +6,7 @@
 #include <numeric>
 #include <optional>
 #include <set>
+#include <string>
 
 #include "sup/SubtitlePacket.h"
 #include "sup/SupPacket.h"
@@ -93,9 +94,48 @@ std::vector<Span> VisibleSpans(const std::vector<CueTime>& cues, const std::vect
   return spans;
 }
 
+// "1-3, 7, 9-10": the numbers, in order, with runs written as ranges.
+std::string NumberRanges(std::vector<int> numbers) {
+  std::sort(numbers.begin(), numbers.end());
+  std::string text;
+  for (std::size_t i = 0; i < numbers.size();) {
+    std::size_t last = i;
+    while (last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1) {
+      ++last;
+    }
+    text += (text.empty() ? "" : ", ") + std::to_string(numbers[i]);
+    if (last > i) {
+      text += "-" + std::to_string(numbers[last]);
+    }
+    i = last + 1;
+  }
+  return text;
+}
+
+// Refuses the cue of `spans[added]`, which has just made `visible` one more
+// than a subpicture draws, naming the cues it would be shown with.
+[[noreturn]] void RefuseCrowdedCue(const std::vector<Span>& spans,
+                                   const std::set<std::size_t>& visible, std::size_t added,
+                                   const std::vector<CueTime>& cues) {
+  std::vector<int> others;
+  for (const std::size_t position : visible) {
+    if (position != added) {
+      others.push_back(spans[position].cue + 1);
+    }
+  }
+  const int cue = spans[added].cue;
+  const std::string count = std::to_string(others.size());
+  throw SubtitleError(cue + 1, cues[cue].startMs,
+                      "it would be shown at the same time as " + count + " other subtitles (" +
+                          NumberRanges(std::move(others)) +
+                          "), more than a frame can hold (at most " +
+                          std::to_string(kMostCuesAtOnce) + " at once)");
+}
+
 // Splits the time into intervals at every begin and end; `spans` are in
 // time order, and so are the cues of each interval.
-std::deque<Interval> VisibleIntervals(const std::vector<Span>& spans) {
+std::deque<Interval> VisibleIntervals(const std::vector<Span>& spans,
+                                      const std::vector<CueTime>& cues) {
   std::vector<long long> changes;
   changes.reserve(spans.size() * 2);
   for (const Span& span : spans) {
@@ -119,6 +159,9 @@ std::deque<Interval> VisibleIntervals(const std::vector<Span>& spans) {
     }
     while (next < spans.size() && spans[next].begin == at) {
       visible.insert(next);
+      if (visible.size() > kMostCuesAtOnce) {
+        RefuseCrowdedCue(spans, visible, next, cues);
+      }
       ends.emplace(spans[next].end, next);
       ++next;
     }
@@ -226,7 +269,7 @@ Timeline PlanTimeline(const std::vector<CueTime>& cues) {
   CheckStartTimes(cues);
   Timeline timeline;
   std::deque<Interval> intervals =
-      VisibleIntervals(VisibleSpans(cues, TimeOrder(cues, timeline.report), timeline.report));
+      VisibleIntervals(VisibleSpans(cues, TimeOrder(cues, timeline.report), timeline.report), cues);
   CountOverlaps(intervals, cues.size(), timeline.report);
   timeline.subpictures = Subpictures(std::move(intervals), cues, timeline.report);
   return timeline;

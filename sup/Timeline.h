@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -42,6 +43,12 @@ struct TimingReport {
   friend bool operator==(const TimingReport&, const TimingReport&) = default;
 };
 
+// The most cues one subpicture draws. Each takes at least a line, and no
+// frame holds this many lines at the smallest size, so more could never be
+// drawn whole; holding to it keeps each subpicture's list of cues short
+// however many cues a file overlaps.
+inline constexpr std::size_t kMostCuesAtOnce = 100;
+
 struct Timeline {
   std::vector<Subpicture> subpictures;
   TimingReport report;
@@ -55,8 +62,9 @@ struct Timeline {
 // repeated back to back. A cue shorter than one unit is shown for one unit
 // where the next cue starts late enough, and left out otherwise.
 // Throws SubtitleError for the first cue in list order whose start cannot be
-// written as a time stamp, and for a cue still shown when a subpicture would
-// have to start past the time stamp's range.
+// written as a time stamp, for a cue still shown when a subpicture would
+// have to start past the time stamp's range, and for the first cue, in time
+// order, that would be shown together with kMostCuesAtOnce others or more.
 Timeline PlanTimeline(const std::vector<CueTime>& cues);
 
 }  // namespace tesmora

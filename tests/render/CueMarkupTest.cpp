@@ -90,6 +90,46 @@ TEST(CueMarkup, LeavesTextThatOnlyLooksLikeATag) {
             Lines({Line({Styled("<"), Styled("Title", "i"), Styled(">")})}));
 }
 
+TEST(CueMarkup, EndsATagAtTheFirstCharacterThatCannotBelongToIt) {
+  // Classes, annotations and white space inside tags.
+  const CueText cue = Srt({"<c.a.b>x</c\t> <i \tlong annotation>y</i  > <v.loud Ann Lee>z</v>"});
+  EXPECT_EQ(cue.lines, Lines({Line({Styled("x "), Styled("y", "i"), Styled(" z")})}));
+  EXPECT_EQ(cue.removedMarkup, QStringList({"<c.a.b>", "<v.loud Ann Lee>"}));
+  // An empty class, a "<" inside, or white space other than ASCII's end
+  // the tag before its ">"; the next "<" may start a tag of its own.
+  for (const char* text : {"<c.>x", "<c..a>x", "<i\u00A0>x", "</i.a>x", "<i.a\tb"}) {
+    EXPECT_EQ(Srt({text}).lines, Lines({Line({Styled(text)})})) << text;
+  }
+  EXPECT_EQ(Srt({"<i x<b>y"}).lines, Lines({Line({Styled("<i x"), Styled("y", "b")})}));
+}
+
+TEST(CueMarkup, ReadsLinesOfTensOfThousandsOfTagsWhole) {
+  QString srt;
+  QString ass;
+  QString microDvd = QStringLiteral("{y:i}");
+  QString braces;
+  for (int i = 0; i < 40'000; ++i) {
+    srt += QStringLiteral("<b>a</b><i>b</i>");
+    ass += QStringLiteral("{\\b1}a{\\b0}b");
+    microDvd += QStringLiteral("{c:$FF}x");
+    braces += QStringLiteral("{\\i1 ");
+  }
+  CueText cue = ParseCueMarkup({srt}, MarkupDialect::Srt);
+  ASSERT_EQ(cue.lines.size(), 1u);
+  EXPECT_EQ(cue.lines[0].runs.size(), 80'000u);
+  EXPECT_EQ(cue.lines[0].plainText(), QStringLiteral("ab").repeated(40'000));
+  cue = ParseCueMarkup({ass}, MarkupDialect::Srt);
+  ASSERT_EQ(cue.lines.size(), 1u);
+  EXPECT_EQ(cue.lines[0].runs.size(), 80'000u);
+  EXPECT_TRUE(cue.lines[0].runs[0].bold);
+  EXPECT_FALSE(cue.lines[0].runs[1].bold);
+  cue = ParseCueMarkup({microDvd}, MarkupDialect::MicroDvd);
+  EXPECT_EQ(cue.lines, Lines({Line({TextRun{QString(40'000, u'x'), false, true}})}));
+  EXPECT_EQ(cue.removedMarkup.size(), 40'000);
+  // Blocks never closed stay text.
+  EXPECT_EQ(ParseCueMarkup({braces}, MarkupDialect::Srt).lines, Lines({Line({TextRun{braces}})}));
+}
+
 TEST(CueMarkup, SwitchesStylesWithAssOverrides) {
   EXPECT_EQ(Srt({"{\\i1}x{\\i0} {\\b1}y{\\b0} {\\u1}z{\\u0} {\\s1}w{\\s0}"}).lines,
             Lines({Line({Styled("x", "i"), Styled(" "), Styled("y", "b"), Styled(" "),

@@ -231,6 +231,29 @@ TEST(CueRendering, WrapBreaksAWideLineAndLeavesAWideWord) {
   EXPECT_FALSE(word.fitsWidth());
 }
 
+TEST(CueRendering, WrapLeavesWholeALineNeedingFarMoreLinesThanAFrameHolds) {
+  const SubtitleStyle style;
+  const TextSource wrapping{false, MarkupDialect::Srt, true};
+  const std::string sentence = "This line is long enough to take most of a frame's width here,";
+  std::string manyLines;
+  std::string thousands;
+  for (int i = 0; i < 16; ++i) {
+    manyLines += sentence + " ";
+  }
+  for (int i = 0; i < 20'000; ++i) {
+    thousands += sentence + " ";
+  }
+  // Too tall for the frame, which is told elsewhere, but broken whole.
+  const PreparedCue tall = PrepareCue({manyLines}, wrapping, style);
+  EXPECT_TRUE(tall.fitsWidth());
+  EXPECT_GE(tall.lines.size(), 18u);  // more than the 17 a PAL frame holds
+  EXPECT_EQ(tall.plainLines().join(u' '), QString::fromStdString(manyLines));
+
+  const PreparedCue endless = PrepareCue({thousands}, wrapping, style);
+  EXPECT_EQ(endless.plainLines(), QStringList{QString::fromStdString(thousands)});
+  EXPECT_FALSE(endless.fitsWidth());
+}
+
 TEST(CueRendering, Utf8AndCodePageTextOfTheSameWordsDrawAlike) {
   const SubtitleStyle style;  // DEFAULT: CP1252
   KeyFrameRenderer renderer;

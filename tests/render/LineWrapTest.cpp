@@ -19,8 +19,11 @@ long long TenPerCharacter(const StyledLine& line) {
   return width;
 }
 
+// More lines than any of these tests needs.
+constexpr std::size_t kRoomyLines = 50;
+
 WrappedLine Wrap(const StyledLine& line, long long limit) {
-  return WrapLine(line, limit, TenPerCharacter);
+  return WrapLine(line, limit, TenPerCharacter, kRoomyLines);
 }
 
 TEST(LineWrap, ReturnsALineThatFitsAsItIs) {
@@ -84,8 +87,57 @@ TEST(LineWrap, TakesWidthsBeyondThirtyTwoBits) {
   const auto huge = [](const StyledLine& line) {
     return static_cast<long long>(line.plainText().size()) * 1'000'000'000LL;
   };
-  EXPECT_EQ(WrapLine(Line({Styled("aa bb cc dd")}), 6'000'000'000LL, huge).lines,
+  EXPECT_EQ(WrapLine(Line({Styled("aa bb cc dd")}), 6'000'000'000LL, huge, kRoomyLines).lines,
             Lines({Line({Styled("aa bb")}), Line({Styled("cc dd")})}));
+}
+
+// "w0 w1 w2 ...": `count` words of two letters, one a line at a limit of 30.
+StyledLine NumberedWords(int count, int from = 0) {
+  QString text;
+  for (int i = from; i < from + count; ++i) {
+    text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + QChar(u'a' + i / 10 % 26) +
+            QChar(u'0' + i % 10);
+  }
+  return StyledLine{{TextRun{text}}};
+}
+
+TEST(LineWrap, BreaksALineIntoAsManyLinesAsAllowedButNoMore) {
+  const WrappedLine three = WrapLine(NumberedWords(3), 30, TenPerCharacter, 3);
+  EXPECT_EQ(three.lines, Lines({Line({Styled("a0")}), Line({Styled("a1")}), Line({Styled("a2")})}));
+  EXPECT_FALSE(three.tooManyLines);
+
+  const WrappedLine four = WrapLine(NumberedWords(4), 30, TenPerCharacter, 3);
+  EXPECT_TRUE(four.lines.empty());
+  EXPECT_TRUE(four.tooManyLines);
+  EXPECT_TRUE(four.tooWideWord.isEmpty());
+}
+
+TEST(LineWrap, NamesATooWideWordOnlyWithinTheLinesAllowed) {
+  StyledLine early = NumberedWords(2);
+  early.runs[0].text += QStringLiteral(" toolong ") + NumberedWords(5).plainText();
+  EXPECT_EQ(WrapLine(early, 30, TenPerCharacter, 3).tooWideWord, QStringLiteral("toolong"));
+
+  StyledLine late = NumberedWords(5);
+  late.runs[0].text += QStringLiteral(" toolong");
+  const WrappedLine wrapped = WrapLine(late, 30, TenPerCharacter, 3);
+  EXPECT_TRUE(wrapped.tooManyLines);
+  EXPECT_TRUE(wrapped.tooWideWord.isEmpty());
+}
+
+TEST(LineWrap, MeasuresALineTooLongForTheLinesAllowedAsOftenWhateverItsLength) {
+  const auto measures = [](int words) {
+    int calls = 0;
+    const StyledLineWidth counting = [&calls](const StyledLine& line) {
+      ++calls;
+      return TenPerCharacter(line);
+    };
+    EXPECT_TRUE(WrapLine(NumberedWords(words), 60, counting, 4).tooManyLines);
+    return calls;
+  };
+  // The whole line once, then for each line allowed: one word, two, and three,
+  // which is too wide; the fifth line is not started.
+  EXPECT_EQ(measures(100), 1 + 4 * 3);
+  EXPECT_EQ(measures(100'000), measures(100));
 }
 
 }  // namespace

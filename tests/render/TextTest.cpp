@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 
 #include "render/LineMeasure.h"
+#include "render/StyledLineDrawing.h"
 #include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
 #include "render/TextDecoder.h"
@@ -46,6 +47,28 @@ TEST(TextDecoder, ReplacesWhatTheCodePageCannotDecodeAndKeepsGoing) {
     const QString text = Decode(CharsetFromName(QString::fromLatin1(name)), everyByte);
     EXPECT_FALSE(text.isEmpty()) << name;
   }
+}
+
+TEST(TextDecoder, ReadsALongAsciiLineAsItsPiecesInEveryCodePage) {
+  std::string ascii;
+  for (int b = 0; b < 128; ++b) {
+    ascii += static_cast<char>(b);
+  }
+  const std::string longLine = [&ascii] {
+    std::string line;
+    while (line.size() < 100'000) {
+      line += ascii;
+    }
+    return line;
+  }();
+  for (const char* name : {"ANSI", "DEFAULT", "CHINESEBIG5", "GB2312", "HANGEUL", "JOHAB",
+                           "SHIFTJIS", "THAI", "VIETNAMESE", "HEBREW", "MAC", "OEM", "RUSSIAN"}) {
+    const int code = CharsetFromName(QString::fromLatin1(name));
+    EXPECT_EQ(Decode(code, longLine), Decode(code, ascii).repeated(100'000 / 128 + 1)) << name;
+  }
+  // JOHAB reads a backslash as a won sign however long the line.
+  EXPECT_EQ(Decode(CharsetFromName(QStringLiteral("JOHAB")), std::string(5000, '\\')),
+            QString(5000, QChar(0x20A9)));
 }
 
 TEST(TextDecoder, KeepsTheHeldBackLetterBeforeAnUndecodableByte) {
@@ -158,6 +181,22 @@ TEST(MeasureLineWidth, FindsAnyLineLongerThanTheFrameTooWide) {
   PreparedSubtitle subtitle;
   subtitle.measure1 = MeasureLineWidth(QString(1'300'000, u'W'), font);
   EXPECT_FALSE(subtitle.fitsWidth());
+}
+
+TEST(MeasureStyledLine, FindsALineOfManyShortRunsLongerThanTheFrameTooWide) {
+  const SubtitleStyle style;
+  StyledLine line;
+  for (int i = 0; i < 180; ++i) {
+    line.runs.push_back(TextRun{QStringLiteral("ab&&"), i % 2 == 0});  // three take room
+  }
+  const int boldCell = MeasureStyledLine(StyledLine{{TextRun{"x", true}}}, style).height;
+  const int plainCell = MeasureStyledLine(StyledLine{{TextRun{"x"}}}, style).height;
+  // 540 characters are measured run by run; 723 are too many for any frame.
+  const LineMeasure fits = MeasureStyledLine(line, style);
+  EXPECT_LT(fits.width, kUnmeasurablyWide);
+  EXPECT_EQ(fits.height, std::max(boldCell, plainCell));
+  line.runs.push_back(TextRun{QString(183, u'.')});
+  EXPECT_EQ(MeasureStyledLine(line, style), (LineMeasure{kUnmeasurablyWide, fits.height}));
 }
 
 }  // namespace

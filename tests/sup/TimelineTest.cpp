@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <limits>
+#include <numeric>
 
 #include "sup/SubtitlePacket.h"
 #include "sup/SupPacket.h"
@@ -254,6 +255,52 @@ TEST(PlanTimeline, KeepsEveryStreamSound) {
   EXPECT_GT(timeline.report.outOfOrder, 900);
   EXPECT_GT(timeline.report.overlapping, 1000);
   EXPECT_GT(timeline.report.tooShort, 100);
+}
+
+TEST(PlanTimeline, ShowsAHundredCuesAtOnceEachWhileItIsVisible) {
+  // A staircase: each cue starts 100 ms after the one before, all end together.
+  std::vector<CueTime> cues;
+  for (int i = 0; i < 100; ++i) {
+    cues.push_back({1000 + 100LL * i, 60000});
+  }
+  const Timeline timeline = PlanTimeline(cues);
+  ExpectSoundStream(cues, timeline);
+  ASSERT_EQ(timeline.subpictures.size(), 100u);
+  for (std::size_t k = 0; k < 100; ++k) {
+    std::vector<int> visible(k + 1);
+    std::iota(visible.begin(), visible.end(), 0);
+    EXPECT_EQ(timeline.subpictures[k].cues, visible) << k;
+    EXPECT_EQ(timeline.subpictures[k].startTicks, (1000 + 100 * k) * 90) << k;
+  }
+}
+
+TEST(PlanTimeline, RefusesTheFirstCueShownWithAHundredOthersNamingThem) {
+  std::vector<CueTime> staircase;
+  for (int i = 0; i < 8000; ++i) {
+    staircase.push_back({1000 + 100LL * i, 1'000'000});
+  }
+  EXPECT_EQ(ErrorText(staircase),
+            "Subtitle 101, starting at 00:00:11,000: it would be shown at the same time as 100 "
+            "other subtitles (1-100), more than a frame can hold (at most 100 at once)");
+
+  // Counted in time order, named in list order, whatever else lies between.
+  std::vector<CueTime> identical(50, {2000, 6000});
+  identical.push_back({7000, 8000});
+  identical.insert(identical.end(), 128'000, {2000, 6000});
+  EXPECT_EQ(ErrorText(identical),
+            "Subtitle 102, starting at 00:00:02,000: it would be shown at the same time as 100 "
+            "other subtitles (1-50, 52-101), more than a frame can hold (at most 100 at once)");
+
+  // Cues that have ended by the time the next starts no longer count.
+  std::vector<CueTime> waves;
+  for (int i = 0; i < 300; ++i) {
+    waves.push_back({1000LL * (i / 100), 1000LL * (i / 100) + 1000});
+  }
+  EXPECT_NO_THROW(PlanTimeline(waves));
+  waves.push_back({2500, 3000});
+  EXPECT_EQ(ErrorText(waves),
+            "Subtitle 301, starting at 00:00:02,500: it would be shown at the same time as 100 "
+            "other subtitles (201-300), more than a frame can hold (at most 100 at once)");
 }
 
 }  // namespace

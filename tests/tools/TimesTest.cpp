@@ -147,6 +147,19 @@ void ExpectOrderedAndApart(const std::vector<testing::PacketSummary>& packets) {
   }
 }
 
+TEST_F(TimesTest, RefusesMoreCuesAtOnceThanAFrameHoldsAndWritesNothing) {
+  QByteArray text;
+  for (int i = 1; i <= 2000; ++i) {
+    text += QByteArray::number(i) + "\n00:00:01,000 --> 00:00:05,000\nSame words\n\n";
+  }
+  const auto outcome = RunConverter({"--quiet", write("film.srt", text)});
+  EXPECT_EQ(outcome.code, 1);
+  EXPECT_EQ(outcome.err,
+            "Subtitle 101, starting at 00:00:01,000: it would be shown at the same time as 100 "
+            "other subtitles (1-100), more than a frame can hold (at most 100 at once).\n");
+  EXPECT_FALSE(QFile::exists(dir.filePath(kStreamFileName)));
+}
+
 TEST_F(TimesTest, WritesOutOfOrderAndOverlappingCuesAsOrderedStretches) {
   const QString file = write("film.srt",
                              "1\n00:00:05,000 --> 00:00:08,000\nlast\n\n"

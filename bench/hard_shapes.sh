@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Measures the converter's wall time, peak memory (resident set) and exit
+# status on the shapes of bench/make_hard_shapes.py: one long line with
+# --wrap, a line of "<i>" tags (1 MB and 64 MiB), staircases of overlapping
+# cues and many identical cues. Each must finish in seconds, or be refused
+# at once, whatever its size.
+#
+#   bash bench/hard_shapes.sh [PATH_TO_TESMORA_CLI]
+#
+# The converter defaults to build/tools/tesmora-cli. Needs GNU time.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+cli=${1:-$here/../build/tools/tesmora-cli}
+if [[ ! -x $cli ]]; then
+  echo "hard_shapes.sh: no converter at $cli; build it first" >&2
+  exit 2
+fi
+work=$(mktemp -d /tmp/tesmora-hard-shapes.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+measure() {
+  local name=$1 shape=$2 size=$3
+  shift 3
+  python3 "$here/make_hard_shapes.py" "$shape" "$work/in.srt" "$size"
+  local status=0
+  /usr/bin/time -o "$work/time" -f '%e %M' \
+    "$cli" --quiet --output-dir "$work" "$@" "$work/in.srt" >/dev/null 2>"$work/err" || status=$?
+  read -r wall peak < <(tail -n 1 "$work/time")
+  printf '%-28s %8s s %10s KB  exit %s  %s\n' "$name" "$wall" "$peak" "$status" \
+    "$(head -c 100 "$work/err" | tr '\n' ' ')"
+}
+
+measure "long line 1.3 MB --wrap" long-line --bytes=1300000 --wrap
+measure "long line 64 MiB --wrap" long-line --bytes=67000000 --wrap
+measure "styled line 64 MiB --wrap" styled-line --bytes=67000000 --wrap
+measure "<i> x 1 MB" italics --bytes=1000000
+measure "<i> x 64 MiB" italics --bytes=67000000
+measure "staircase 1,000" staircase --cues=1000
+measure "staircase 2,000" staircase --cues=2000
+measure "staircase 8,000" staircase --cues=8000
+measure "identical 128,000" identical --cues=128000
