@@ -67,18 +67,22 @@ std::optional<std::vector<SubtitleEntry>> CheckConversion(const std::vector<Subt
 
 std::optional<std::vector<SubtitleEntry>> CheckShift(const std::vector<SubtitleEntry>& cues,
                                                      long long shiftMs) {
+  // A cue read before 0 may stay there: refusing it is left to the readers'
+  // records. The shift refuses only what it moves from 0 or later to before
+  // 0, or past the largest time.
   const bool fits = std::all_of(cues.begin(), cues.end(), [shiftMs](const SubtitleEntry& cue) {
-    return static_cast<__int128>(cue.startMs) + shiftMs >= 0 &&
-           static_cast<__int128>(cue.startMs) + shiftMs <= std::numeric_limits<long long>::max();
+    const __int128 moved = static_cast<__int128>(cue.startMs) + shiftMs;
+    return (moved >= 0 || cue.startMs < 0) && moved >= std::numeric_limits<long long>::min() &&
+           moved <= std::numeric_limits<long long>::max();
   });
   std::vector<SubtitleEntry> shifted;
   try {
     shifted = ShiftCues(cues, shiftMs);
   } catch (const SubtitleError&) {
-    Require(!fits, "a shift is refused only for a cue it would move before 0");
+    Require(!fits, "a shift is refused only for a cue it would move from 0 or later to before 0");
     return std::nullopt;
   }
-  Require(fits, "a shift that moves a cue before 0 is refused");
+  Require(fits, "a shift that moves a cue from 0 or later to before 0 is refused");
   Require(shifted.size() == cues.size(), "a shift keeps every cue");
   for (std::size_t i = 0; i < cues.size(); ++i) {
     Require(shifted[i].startMs == cues[i].startMs + shiftMs &&

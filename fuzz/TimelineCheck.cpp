@@ -181,6 +181,26 @@ void CheckSubpictures(const std::vector<CueTime>& cues, const std::vector<ModelS
   }
 }
 
+// The most shown spans that share one moment.
+std::size_t MostShownAtOnce(const std::vector<ModelSpan>& spans) {
+  std::vector<std::pair<long long, int>> edges;
+  for (const ModelSpan& span : spans) {
+    if (span.shown) {
+      edges.emplace_back(span.begin, 1);
+      edges.emplace_back(span.end, -1);
+    }
+  }
+  // At one tick an end comes before a start: spans that touch do not overlap.
+  std::sort(edges.begin(), edges.end());
+  std::size_t most = 0;
+  long long current = 0;
+  for (const auto& edge : edges) {
+    current += edge.second;
+    most = std::max(most, static_cast<std::size_t>(std::max(current, 0LL)));
+  }
+  return most;
+}
+
 }  // namespace
 
 void CheckPlannedTimeline(const std::vector<CueTime>& cues) {
@@ -191,11 +211,12 @@ void CheckPlannedTimeline(const std::vector<CueTime>& cues) {
   try {
     timeline = PlanTimeline(cues);
   } catch (const SubtitleError&) {
-    if (startsFit) {
+    if (startsFit && MostShownAtOnce(ModelSpans(cues)) <= kMostCuesAtOnce) {
       const bool shownPastRange = std::any_of(cues.begin(), cues.end(), [](const CueTime& cue) {
         return std::min(cue.endMs, kFarthestEndMs) * kTicksPerMs > kLatestTick;
       });
-      Require(shownPastRange, "only a cue shown past the time stamp range is refused");
+      Require(shownPastRange,
+              "only a cue shown past the time stamp range or with too many others is refused");
     }
     return;
   }
