@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "render/BidiParagraph.h"
 #include "render/GlyphCache.h"
 #include "render/PieceGlyphs.h"
 
@@ -72,6 +73,39 @@ QRect InkBounds(const QString& text, const QFont& font, QPoint cell) {
   return ink.adjusted(-margin, -margin, margin, margin);
 }
 
+// The pen position of a bidi paragraph piece's laid out line: its left edge
+// at the cell's left, its baseline where the piece's font puts it.
+QPointF ParagraphOrigin(const TextPiece& piece, const QTextLine& line) {
+  return QPointF(piece.cell.x() - line.x(),
+                 piece.cell.y() + QFontMetrics(piece.font).ascent() - line.y() - line.ascent());
+}
+
+// Where the drawing of a bidi paragraph piece can put ink: its glyphs'
+// bounds, the line (underline and strike-out run along it), and a margin as
+// for other text.
+QRect ParagraphInkBounds(const TextPiece& piece) {
+  QTextLayout layout;
+  LayOutBidiParagraph(layout, piece.text, piece.font, piece.formats);
+  if (layout.lineCount() == 0) {
+    return QRect();
+  }
+  const QTextLine line = layout.lineAt(0);
+  QRectF ink(line.x(), line.y(), line.horizontalAdvance(), line.height());
+  for (const QGlyphRun& run : layout.glyphRuns()) {
+    ink |= run.boundingRect();
+  }
+  const int height = QFontMetrics(piece.font).height();
+  const int margin = height / 2 + 2;
+  return ink.translated(ParagraphOrigin(piece, line))
+      .toAlignedRect()
+      .adjusted(-margin, -margin, margin, margin);
+}
+
+QRect PieceInkBounds(const TextPiece& piece) {
+  return piece.formats.isEmpty() ? InkBounds(piece.text, piece.font, piece.cell)
+                                 : ParagraphInkBounds(piece);
+}
+
 // The pieces the painter draws itself, on one canvas over `canvasArea`.
 // Large glyphs are filled as paths, which can come out a pixel different
 // elsewhere on a canvas, so the canvas is always the one over where every
@@ -83,6 +117,15 @@ QImage PaintPieces(const std::vector<const TextPiece*>& pieces, const QRect& can
   painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing, false);
   painter.setPen(QColor(Qt::white));
   for (const TextPiece* piece : pieces) {
+    if (!piece->formats.isEmpty()) {
+      QTextLayout layout;
+      LayOutBidiParagraph(layout, piece->text, piece->font, piece->formats);
+      if (layout.lineCount() > 0) {
+        layout.draw(&painter,
+                    ParagraphOrigin(*piece, layout.lineAt(0)) - QPointF(canvasArea.topLeft()));
+      }
+      continue;
+    }
     painter.setFont(piece->font);
     const QFontMetrics metrics(piece->font);
     painter.drawText(QPoint(piece->cell.x() - canvasArea.left(),
@@ -200,7 +243,7 @@ GlyphMask ComposeTextMask(const std::vector<TextPiece>& pieces, const QRect& lim
       continue;
     }
     std::optional<QList<QGlyphRun>> runs;
-    if (cache != nullptr) {
+    if (cache != nullptr && piece.formats.isEmpty()) {
       runs = PieceGlyphs(piece);
     }
     if (runs) {
@@ -220,7 +263,7 @@ GlyphMask ComposeTextMask(const std::vector<TextPiece>& pieces, const QRect& lim
       if (piece.text.isEmpty()) {
         continue;
       }
-      const QRect bounds = InkBounds(piece.text, piece.font, piece.cell);
+      const QRect bounds = PieceInkBounds(piece);
       canvasArea |= bounds;
       if (std::find(painted.begin(), painted.end(), &piece) != painted.end()) {
         paintedArea |= bounds;

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QTextLayout>
 #include <cstdint>
 #include <vector>
 
@@ -47,10 +48,14 @@ GlyphMask DrawTextMask(const QString& text, const QFont& font, QPoint cell, cons
                        int room);
 
 // A piece of a line drawn in one font, its cell's top-left corner at `cell`.
+// With `formats`, the piece is a whole line laid out as one bidi paragraph
+// (see LayOutBidiParagraph), each range in its format's font, its baseline
+// where `font` puts it.
 struct TextPiece {
   QString text;
   QFont font;
   QPoint cell;
+  QList<QTextLayout::FormatRange> formats = {};
 };
 
 // The pixels covered by drawing every piece, in order, on one canvas; one

@@ -1,8 +1,8 @@
 #include "render/MissingGlyphs.h"
 
-#include <QGlyphRun>
 #include <QSet>
-#include <QTextLayout>
+
+#include "render/FaceFallback.h"
 
 namespace tesmora {
 namespace {
@@ -18,30 +18,6 @@ bool DrawsNoInkOfItsOwn(char32_t codePoint) {
     default:
       return false;
   }
-}
-
-// Lays the character out as the drawing does, with Qt's font fallback; a
-// glyph index of 0 is the font's "missing glyph", the empty box.
-bool HasGlyph(const QString& character, const QFont& font) {
-  QTextLayout layout(character, font);
-  layout.beginLayout();
-  layout.createLine();
-  layout.endLayout();
-  const QList<QGlyphRun> runs = layout.glyphRuns();
-  if (runs.isEmpty()) {
-    return false;
-  }
-  for (const QGlyphRun& run : runs) {
-    if (IsBoxStandIn(run.rawFont())) {
-      return false;
-    }
-    for (const quint32 glyph : run.glyphIndexes()) {
-      if (glyph == 0) {
-        return false;
-      }
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -64,7 +40,7 @@ QString CharactersWithoutGlyph(const QString& text, const QFont& font) {
       continue;
     }
     checked.insert(codePoint);
-    if (!HasGlyph(character, font)) {
+    if (!HasGlyph(character, FaceDrawing(character, font))) {
       missing += character;
     }
   }

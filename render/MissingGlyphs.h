@@ -7,7 +7,8 @@
 namespace tesmora {
 
 // The characters of `text` that neither `font` nor any installed font Qt
-// falls back to has a glyph for: they would be drawn as empty boxes. Each is
+// falls back to has a glyph for, nor another face of the font's family that
+// the drawing turns to (see FaceDrawing): they would be drawn as empty boxes. Each is
 // listed once, in the order of its first appearance. Blanks, control and
 // format characters draw no ink of their own and are never listed.
 QString CharactersWithoutGlyph(const QString& text, const QFont& font);

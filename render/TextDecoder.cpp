@@ -69,7 +69,8 @@ bool ReadsAsciiAsIs(iconv_t converter) {
   for (int byte = 0; byte < 128; ++byte) {
     ascii[static_cast<std::size_t>(byte)] = static_cast<char>(byte);
   }
-  return DecodeWith(converter, ascii) == QLatin1StringView(ascii.data(), 128);
+  int replacements = 0;
+  return DecodeWith(converter, ascii, replacements) == QLatin1StringView(ascii.data(), 128);
 }
 
 bool AllAscii(std::string_view bytes) {
