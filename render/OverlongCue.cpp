@@ -35,6 +35,9 @@ void MeasureEvery(const std::vector<SubtitleEntry>& cues, const TextSource& sour
 
 std::optional<CueFault> FaultOf(const PreparedCue& cue, const SubtitleStyle& style,
                                 int frameHeight) {
+  if (cue.wrappedPast > 0) {
+    return CueFault::TooTall;
+  }
   if (!cue.fitsWidth()) {
     return CueFault::TooWide;
   }

@@ -26,7 +26,9 @@ struct UnfitCue {
 
 // Why a cue read and measured in the style cannot be drawn whole on its own
 // on a frame `frameHeight` rows high, placed as the drawing places it; a
-// line too wide is told before lines too many. None when it fits.
+// line too wide is told before lines too many, but a line that wrapping
+// found to need more lines than any frame holds is told as too many. None
+// when it fits.
 std::optional<CueFault> FaultOf(const PreparedCue& cue, const SubtitleStyle& style,
                                 int frameHeight);
 

@@ -61,10 +61,11 @@ std::size_t MostWrappedLines(const SubtitleStyle& style) {
 }
 
 // Every line too wide for the frame broken at its spaces; a line holding a
-// word too wide on its own, or needing more lines than a frame can hold,
-// stays as it is, and is refused as too long.
+// word too wide on its own stays as it is, and is refused as too long. A
+// line needing more lines than a frame can hold also stays as it is, and
+// `wrappedPast` is set to the lines it was allowed: the cue is too tall.
 std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
-                                     const SubtitleStyle& style) {
+                                     const SubtitleStyle& style, std::size_t& wrappedPast) {
   const StyledLineWidth width = [&style](const StyledLine& line) {
     return static_cast<long long>(MeasureStyledLine(line, style).width);
   };
@@ -73,6 +74,9 @@ std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
   for (const StyledLine& line : lines) {
     WrappedLine broken = WrapLine(line, kLineLimit, width, maxLines);
     if (broken.lines.empty()) {
+      if (broken.tooManyLines) {
+        wrappedPast = maxLines;
+      }
       wrapped.push_back(line);
     } else {
       wrapped.insert(wrapped.end(), broken.lines.begin(), broken.lines.end());
@@ -100,7 +104,7 @@ PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource&
     cue.removedMarkup = std::move(text.removedMarkup);
   }
   if (source.wrap) {
-    cue.lines = WrappedLines(cue.lines, style);
+    cue.lines = WrappedLines(cue.lines, style, cue.wrappedPast);
   }
   return cue;
 }

@@ -34,6 +34,9 @@ struct PreparedCue {
   std::vector<LineMeasure> measures;
   int alignment = 0;  // 0, or 1..9 as on a keypad
   QStringList removedMarkup;
+  // When wrapping found a line needing more lines than any frame holds and
+  // left it whole: the most lines it was allowed. 0 otherwise.
+  std::size_t wrappedPast = 0;
 
   // Whether every line is narrower than the line limit.
   bool fitsWidth() const;

@@ -23,9 +23,25 @@ PreparedSubtitle PrepareSubtitle(const QByteArray& line1, const QByteArray& line
   return prepared;
 }
 
+namespace {
+
+// A message quotes a line whole unless it is far longer than any frame
+// shows: then its start and its length, so that a line of megabytes gives a
+// message of a few lines.
+constexpr qsizetype kLongestQuotedLine = 300;
+
+QString Quoted(const QString& line) {
+  if (line.size() <= kLongestQuotedLine) {
+    return line;
+  }
+  return line.left(kLongestQuotedLine) + QStringLiteral("\u2026 (%1 characters)").arg(line.size());
+}
+
+}  // namespace
+
 QString TooLongMessage(const QString& line1, const QString& line2) {
   const QChar cr(u'\r');
-  return QStringLiteral("The string ") + cr + line1 + cr + line2 + cr +
+  return QStringLiteral("The string ") + cr + Quoted(line1) + cr + Quoted(line2) + cr +
          QStringLiteral("is too long.");
 }
 
@@ -44,7 +60,7 @@ QString OverlongCueMessage(const QStringList& lines, bool subtitlesLoaded) {
   const QChar cr(u'\r');
   QString text = QStringLiteral("The string ") + cr;
   for (const QString& line : lines) {
-    text += line + cr;
+    text += Quoted(line) + cr;
   }
   return text + QStringLiteral("is too long.") +
          (subtitlesLoaded

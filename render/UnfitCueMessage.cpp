@@ -10,13 +10,16 @@ QString UnfitCueMessage(const PreparedCue& cue, CueFault fault, std::size_t numb
     return OverlongCueMessage(cue.plainLines(), subtitlesLoaded);
   }
   const qsizetype lines = static_cast<qsizetype>(cue.lines.size());
+  const QString count = cue.wrappedPast > 0
+                            ? QStringLiteral("more than %1 lines once wrapped").arg(cue.wrappedPast)
+                            : QStringLiteral("%1 %2").arg(lines).arg(
+                                  lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
   return QStringLiteral(
-             "Cue %1 has %2 %3, more than the frame holds in this font size and offset: "
+             "Cue %1 has %2, more than the frame holds in this font size and offset: "
              "its lines would be cut off at the frame's edge. Please use a smaller font size "
              "or a lower offset.")
       .arg(number)
-      .arg(lines)
-      .arg(lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
+      .arg(count);
 }
 
 }  // namespace tesmora

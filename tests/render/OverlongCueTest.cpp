@@ -136,7 +136,8 @@ TEST(FirstUnfitCue, FindsCuesWithMoreLinesThanTheFrameHolds) {
   EXPECT_EQ(first(longer, 576), tall);
 }
 
-// Wrapping a long cue can make it too tall: the lines counted are those drawn.
+// Wrapping a long cue can make it too tall: the lines counted are those
+// drawn, and a line needing more than any frame holds is too tall at once.
 TEST(FirstUnfitCue, CountsTheLinesOfAWrappedCue) {
   std::string words;
   for (int i = 0; i < 400; ++i) {
@@ -147,6 +148,17 @@ TEST(FirstUnfitCue, CountsTheLinesOfAWrappedCue) {
   const SubtitleStyle style;
   EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, false}, style, 576, 1),
             (UnfitCue{1, CueFault::TooWide}));
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
+            (UnfitCue{1, CueFault::TooTall}));
+  const PreparedCue wrapped =
+      PrepareCue(cues[1].lines, TextSource{true, MarkupDialect::Srt, true}, style);
+  EXPECT_EQ(wrapped.wrappedPast, 36u);
+  EXPECT_EQ(wrapped.lines.size(), 1u);
+  cues[1].lines = {words.substr(0, 200 * 5 - 1)};
+  const PreparedCue shorter =
+      PrepareCue(cues[1].lines, TextSource{true, MarkupDialect::Srt, true}, style);
+  EXPECT_EQ(shorter.wrappedPast, 0u);
+  EXPECT_EQ(shorter.lines.size(), 23u);
   EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
             (UnfitCue{1, CueFault::TooTall}));
 }

@@ -199,5 +199,20 @@ TEST(MeasureStyledLine, FindsALineOfManyShortRunsLongerThanTheFrameTooWide) {
   EXPECT_EQ(MeasureStyledLine(line, style), (LineMeasure{kUnmeasurablyWide, fits.height}));
 }
 
+// A line of megabytes is quoted by its start and its length, so that the
+// refusal stays a message of a few lines; lines of a frame's width are
+// quoted whole.
+TEST(OverlongCueMessage, QuotesALineFarLongerThanAFrameByItsStartAndLength) {
+  const QString wide(300, u'W');
+  const QString huge = QString(400, u'a') + QString(1'000'000, u'b');
+  EXPECT_EQ(OverlongCueMessage({wide, huge, QStringLiteral("3")}, true),
+            QStringLiteral("The string \r") + wide + u'\r' + QString(300, u'a') +
+                QStringLiteral("\u2026 (1000400 characters)\r3\ris too long. Please use a smaler "
+                               "font size."));
+  EXPECT_EQ(TooLongMessage(huge, QString()),
+            QStringLiteral("The string \r") + QString(300, u'a') +
+                QStringLiteral("\u2026 (1000400 characters)\r\ris too long."));
+}
+
 }  // namespace
 }  // namespace tesmora

@@ -247,7 +247,14 @@ TEST_F(cliConversion, RefusesACueTooTallForTheFrameAndNamesCrowdedOnes) {
   for (int i = 0; i < 400; ++i) {
     words += "word ";
   }
-  expectRefusedKeeping(RunConverter({"--wrap", write("words.srt", words + "\n")}), tooTall(1, 45));
+  // 400 words would need 45 lines: wrapping stops once it passes twice what
+  // a frame of the font holds, and says so.
+  expectRefusedKeeping(RunConverter({"--wrap", write("words.srt", words + "\n")}),
+                       "Cue 1 has more than 36 lines once wrapped, more than the frame holds in "
+                       "this font size and offset: its lines would be cut off at the frame's "
+                       "edge. Please use a smaller font size or a lower offset.\n");
+  words.chop(200 * 5);
+  expectRefusedKeeping(RunConverter({"--wrap", write("words.srt", words + "\n")}), tooTall(1, 23));
 
   // Lower, the same cue fits.
   const CliOutcome lower = RunConverter({"--size", "50", "--offset", "100", four});
