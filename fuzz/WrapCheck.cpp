@@ -1,5 +1,6 @@
 #include "fuzz/WrapCheck.h"
 
+#include <limits>
 #include <vector>
 
 #include "fuzz/FuzzRequire.h"
@@ -101,8 +102,31 @@ long long FuzzLineWidth(const StyledLine& line) {
   return width;
 }
 
+namespace {
+
+// Wrapping bounded to `maxLines` lines gives what unbounded wrapping gives,
+// unless that needs more lines: then no lines, and it says so.
+void CheckBoundedWrapLine(const StyledLine& line, long long limit, std::size_t maxLines,
+                          const WrappedLine& unbounded) {
+  const WrappedLine bounded = WrapLine(line, limit, FuzzLineWidth, maxLines);
+  if (bounded.tooManyLines) {
+    Require(bounded.lines.empty() && bounded.tooWideWord.isEmpty(),
+            "a line needing too many lines gives no lines and names no word");
+    Require(unbounded.lines.size() > maxLines || unbounded.lines.empty(),
+            "only a line needing more lines than allowed is given up for it");
+    return;
+  }
+  Require(bounded.lines == unbounded.lines && bounded.tooWideWord == unbounded.tooWideWord,
+          "a line that needs no more lines than allowed wraps as without a bound");
+}
+
+}  // namespace
+
 WrappedLine CheckWrapLine(const StyledLine& line, long long limit) {
-  WrappedLine wrapped = WrapLine(line, limit, FuzzLineWidth);
+  WrappedLine wrapped =
+      WrapLine(line, limit, FuzzLineWidth, std::numeric_limits<std::size_t>::max());
+  CheckBoundedWrapLine(line, limit, 1 + static_cast<std::size_t>(line.plainText().size() % 7),
+                       wrapped);
   if (FuzzLineWidth(line) < limit) {
     Require(wrapped.lines.size() == 1 && wrapped.lines.front() == line,
             "a line narrower than the limit comes back as it is");
