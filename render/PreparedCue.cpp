@@ -28,6 +28,15 @@ QStringList PreparedCue::plainLines() const {
   return plain;
 }
 
+bool AnyLineTooLongToRead(const QStringList& lines) {
+  for (const QString& line : lines) {
+    if (line.size() > kLongestReadLine) {
+      return true;
+    }
+  }
+  return false;
+}
+
 QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSource& source,
                            int charset) {
   QStringList decoded;
@@ -92,6 +101,15 @@ PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource&
   const QStringList decoded = DecodeCueLines(lines, source, style.charset);
   const bool symbol = !source.utf8 && style.charset == charset::kSymbol;
   PreparedCue cue;
+  if (AnyLineTooLongToRead(decoded)) {
+    for (const QString& line : decoded) {
+      cue.lines.push_back(StyledLine{{TextRun{line}}});
+    }
+    if (source.wrap) {
+      cue.wrappedPast = MostWrappedLines(style);
+    }
+    return cue;
+  }
   if (symbol) {
     const QFont font = SubtitleFont(style.fontName, style.size, style.style);
     for (const QString& line : decoded) {

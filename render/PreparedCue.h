@@ -44,6 +44,16 @@ struct PreparedCue {
   QStringList plainLines() const;
 };
 
+// The most characters of a decoded line that are read for markup. No frame
+// shows more than a few thousand characters, even wrapped into its most
+// lines, so a longer line cannot be drawn however much of it is markup: it
+// is taken as written, to be refused as too wide (or too tall when wrapped),
+// without reading markup that would take time and memory for nothing.
+inline constexpr qsizetype kLongestReadLine = qsizetype{1} << 22;
+
+// Whether any of the decoded lines is longer than kLongestReadLine.
+bool AnyLineTooLongToRead(const QStringList& lines);
+
 // The cue's lines as characters: UTF-8 text as it is, 8-bit bytes in the code
 // page of the style's character set.
 QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSource& source,

@@ -21,6 +21,10 @@ bool IsBlank(const QString& text) {
 bool HasNothingToDraw(const std::vector<std::string>& lines, const TextSource& source,
                       const SubtitleStyle& style) {
   const QStringList decoded = DecodeCueLines(lines, source, style.charset);
+  // Such a line is refused by the fit check without reading its markup.
+  if (AnyLineTooLongToRead(decoded)) {
+    return false;
+  }
   // SYMBOL text is drawn as written, like text read without markup.
   const bool symbol = !source.utf8 && style.charset == charset::kSymbol;
   if (symbol || source.dialect == MarkupDialect::Literal) {

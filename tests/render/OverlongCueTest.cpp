@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include "render/TextlessCues.h"
+
 namespace tesmora {
 namespace {
 
@@ -161,6 +163,29 @@ TEST(FirstUnfitCue, CountsTheLinesOfAWrappedCue) {
   EXPECT_EQ(shorter.lines.size(), 23u);
   EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
             (UnfitCue{1, CueFault::TooTall}));
+}
+
+// A line longer than any frame shows, however much of it is markup, is
+// refused without its markup being read: too wide, or too tall when
+// wrapped; and it is never left out as having nothing to draw.
+TEST(FirstUnfitCue, RefusesALineLongerThanAnyFrameShowsWithoutReadingItsMarkup) {
+  std::string tags;
+  while (tags.size() <= static_cast<std::size_t>(kLongestReadLine)) {
+    tags += "<i>a</i> ";
+  }
+  std::vector<SubtitleEntry> cues = Film(2, {});
+  cues[0].lines = {tags};
+  const SubtitleStyle style;
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, false}, style, 576, 1),
+            (UnfitCue{0, CueFault::TooWide}));
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
+            (UnfitCue{0, CueFault::TooTall}));
+  const PreparedCue read =
+      ReadCueText(cues[0].lines, TextSource{true, MarkupDialect::Srt, false}, style);
+  ASSERT_EQ(read.lines.size(), 1u);
+  EXPECT_EQ(read.lines[0].runs.size(), 1u);
+  EXPECT_FALSE(HasNothingToDraw({std::string(kLongestReadLine + 1, ' ')},
+                                TextSource{true, MarkupDialect::Srt, false}, style));
 }
 
 }  // namespace
