@@ -4,6 +4,25 @@
 
 namespace tesmora {
 
+bool IsRightToLeftOrBidiControl(QChar::Direction direction) {
+  switch (direction) {
+    case QChar::DirR:
+    case QChar::DirAL:
+    case QChar::DirRLE:
+    case QChar::DirRLO:
+    case QChar::DirRLI:
+    case QChar::DirLRE:
+    case QChar::DirLRO:
+    case QChar::DirLRI:
+    case QChar::DirFSI:
+    case QChar::DirPDF:
+    case QChar::DirPDI:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool NeedsBidiParagraph(const QString& text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t code = text[i].unicode();
@@ -11,21 +30,8 @@ bool NeedsBidiParagraph(const QString& text) {
       code = QChar::surrogateToUcs4(text[i], text[i + 1]);
       ++i;
     }
-    switch (QChar::direction(code)) {
-      case QChar::DirR:
-      case QChar::DirAL:
-      case QChar::DirRLE:
-      case QChar::DirRLO:
-      case QChar::DirRLI:
-      case QChar::DirLRE:
-      case QChar::DirLRO:
-      case QChar::DirLRI:
-      case QChar::DirFSI:
-      case QChar::DirPDF:
-      case QChar::DirPDI:
-        return true;
-      default:
-        break;
+    if (IsRightToLeftOrBidiControl(QChar::direction(code))) {
+      return true;
     }
   }
   return false;

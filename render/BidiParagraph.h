@@ -7,6 +7,10 @@
 
 namespace tesmora {
 
+// Whether a character of this direction is strongly right-to-left or a bidi
+// control (an embedding, override or isolate, or the end of one).
+bool IsRightToLeftOrBidiControl(QChar::Direction direction);
+
 // Whether the line holds a strong right-to-left character or a bidi
 // control: such a line must be laid out as one paragraph, so that the
 // Unicode bidi algorithm orders its runs, rather than run after run.

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QTextLayout>
 
+#include "render/BidiParagraph.h"
 #include "render/MissingGlyphs.h"
 
 namespace tesmora {
@@ -23,22 +24,9 @@ bool LaysOutPlainly(const QString& text) {
       default:
         break;
     }
-    switch (c.direction()) {
-      case QChar::DirR:
-      case QChar::DirAL:
-      case QChar::DirAN:
-      case QChar::DirRLE:
-      case QChar::DirRLO:
-      case QChar::DirRLI:
-      case QChar::DirLRE:
-      case QChar::DirLRO:
-      case QChar::DirLRI:
-      case QChar::DirFSI:
-      case QChar::DirPDF:
-      case QChar::DirPDI:
-        return false;
-      default:
-        break;
+    // Arabic digits also take the bidi algorithm's reordering.
+    if (c.direction() == QChar::DirAN || IsRightToLeftOrBidiControl(c.direction())) {
+      return false;
     }
   }
   return true;

@@ -13,6 +13,7 @@
 #include "render/GlyphCache.h"
 #include "render/GlyphMask.h"
 #include "render/SubtitleFont.h"
+#include "tests/render/MaskPixels.h"
 #include "tests/render/PainterTextMask.h"
 
 namespace tesmora {
@@ -22,17 +23,7 @@ const QRect kFrame(0, 0, 720, 576);
 
 // Every set pixel, row by row, read from the mask's words.
 std::vector<std::pair<int, int>> SetPixels(const GlyphMask& mask) {
-  std::vector<std::pair<int, int>> pixels;
-  const QRect& area = mask.area();
-  for (int y = area.top(); y <= area.bottom() && mask.wordsPerRow() > 0; ++y) {
-    const std::uint64_t* row = mask.row(y);
-    for (int w = 0; w < mask.wordsPerRow(); ++w) {
-      for (std::uint64_t bits = row[w]; bits != 0; bits &= bits - 1) {
-        pixels.emplace_back(y, area.left() + 64 * w + std::countr_zero(bits));
-      }
-    }
-  }
-  return pixels;
+  return testing::MaskPixels(mask);
 }
 
 // Where the two masks differ, or empty when they set the same pixels.
