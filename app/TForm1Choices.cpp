@@ -52,7 +52,8 @@ void TForm1::createChoiceControls() {
       QStringLiteral("Draw the text exactly as written, tags included; applies at the next load"));
   CheckBoxWrap = ChoiceBox(this, "CheckBoxWrap", QStringLiteral("Wrap long lines"), 132);
   CheckBoxWrap->setToolTip(QStringLiteral(
-      "Break a line too wide for the frame at its spaces; applies at the next load"));
+      "Break a line too wide for the frame where lines may break (spaces, between CJK "
+      "characters); applies at the next load"));
   LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 150);
   SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 150, kFieldWidth, 20);
   SpinBoxShift->setRange(-86'400'000, 86'400'000);

@@ -102,7 +102,9 @@ void TForm1::CheckCueFits(const SubtitleEntry& entry, std::size_t number,
   if (!SubtitlesLoaded) {
     ListBox1->clear();
   }
-  platform_.showMessage(UnfitCueMessage(cue, *fault, number, SubtitlesLoaded));
+  platform_.showMessage(
+      UnfitCueMessage(cue, *fault, number, SubtitlesLoaded,
+                      LoadedSource.wrap ? WrapAdvice::None : WrapAdvice::WrapBox));
 }
 
 void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,

@@ -280,7 +280,8 @@ void TForm1::Button2Click() {
   }
   if (unfit) {
     const PreparedCue cue = PrepareCue(result.entries[unfit->position].lines, source, style);
-    platform_.showMessage(UnfitCueMessage(cue, unfit->fault, unfit->position + 1, false));
+    platform_.showMessage(UnfitCueMessage(cue, unfit->fault, unfit->position + 1, false,
+                                          source.wrap ? WrapAdvice::None : WrapAdvice::WrapBox));
     setWindowTitle(kRestingCaption);
     return;
   }

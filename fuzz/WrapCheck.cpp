@@ -1,5 +1,6 @@
 #include "fuzz/WrapCheck.h"
 
+#include <QTextBoundaryFinder>
 #include <limits>
 #include <vector>
 
@@ -38,18 +39,29 @@ struct Word {
   qsizetype end = 0;
 };
 
+// The words between the line break opportunities, less the spaces that
+// end them; spaces before the first are no word.
 std::vector<Word> Words(const QString& text) {
   std::vector<Word> words;
-  for (qsizetype i = 0; i < text.size();) {
-    if (text[i] == u' ') {
-      ++i;
-      continue;
+  QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+  qsizetype from = 0;
+  while (from < text.size()) {
+    qsizetype to = breaks.toNextBoundary();
+    if (to < 0) {
+      to = text.size();
     }
-    const qsizetype start = i;
-    while (i < text.size() && text[i] != u' ') {
-      ++i;
+    qsizetype start = from;
+    while (start < to && text[start] == u' ') {
+      ++start;
     }
-    words.push_back({start, i});
+    qsizetype end = to;
+    while (end > start && text[end - 1] == u' ') {
+      --end;
+    }
+    if (start < end) {
+      words.push_back({start, end});
+    }
+    from = to;
   }
   return words;
 }

@@ -4,30 +4,12 @@
 #include <limits>
 #include <optional>
 
+#include "render/LineWords.h"
+
 namespace tesmora {
 namespace {
 
-struct Word {
-  qsizetype start = 0;
-  qsizetype end = 0;
-};
-
-std::vector<Word> SplitWords(const QString& text) {
-  std::vector<Word> words;
-  qsizetype i = 0;
-  while (i < text.size()) {
-    if (text[i] == u' ') {
-      ++i;
-      continue;
-    }
-    const qsizetype start = i;
-    while (i < text.size() && text[i] != u' ') {
-      ++i;
-    }
-    words.push_back({start, i});
-  }
-  return words;
-}
+using Word = LineWord;
 
 // Words i .. j; the first line keeps the spaces before the first word, the
 // last line those after the last word.
@@ -36,21 +18,6 @@ StyledLine SliceWords(const StyledLine& line, qsizetype textSize, const std::vec
   const qsizetype from = i == 0 ? 0 : words[i].start;
   const qsizetype to = j + 1 == words.size() ? textSize : words[j].end;
   return SliceLine(line, from, to);
-}
-
-// The first word at or after `from`.
-std::optional<Word> NextWord(const QString& text, qsizetype from) {
-  while (from < text.size() && text[from] == u' ') {
-    ++from;
-  }
-  if (from == text.size()) {
-    return std::nullopt;
-  }
-  qsizetype end = from;
-  while (end < text.size() && text[end] != u' ') {
-    ++end;
-  }
-  return Word{from, end};
 }
 
 // What filling each line with as many words as fit, top to bottom, finds:
@@ -64,15 +31,15 @@ struct Filling {
   bool tooManyLines = false;
 };
 
-Filling FillLines(const StyledLine& line, const QString& text, long long limit,
-                  const StyledLineWidth& width, std::size_t maxLines) {
+Filling FillLines(const StyledLine& line, const QString& text, LineWords& lineWords,
+                  long long limit, const StyledLineWidth& width, std::size_t maxLines) {
   // Words `first` .. `last`, cut as SliceWords cuts them; `after` is the
   // word after `last`, if any.
   const auto slice = [&](const Word& first, bool top, const Word& last,
                          const std::optional<Word>& after) {
     return SliceLine(line, top ? 0 : first.start, after ? last.end : text.size());
   };
-  std::optional<Word> first = NextWord(text, 0);
+  std::optional<Word> first = lineWords.after(0);
   bool top = true;
   std::size_t lines = 0;
   while (first) {
@@ -80,12 +47,12 @@ Filling FillLines(const StyledLine& line, const QString& text, long long limit,
       return {std::nullopt, true};
     }
     Word last = *first;
-    std::optional<Word> after = NextWord(text, last.end);
+    std::optional<Word> after = lineWords.after(last.end);
     if (width(slice(*first, top, last, after)) >= limit) {
       return {first, false};
     }
     while (after) {
-      const std::optional<Word> beyond = NextWord(text, after->end);
+      const std::optional<Word> beyond = lineWords.after(after->end);
       if (width(slice(*first, top, *after, beyond)) >= limit) {
         break;
       }
@@ -203,10 +170,11 @@ WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWi
     return {{line}, {}, false};
   }
   const QString text = line.plainText();
-  if (!NextWord(text, 0)) {
+  LineWords lineWords(text);
+  if (!lineWords.after(0)) {
     return {{}, text, false};
   }
-  const Filling filling = FillLines(line, text, limit, width, maxLines);
+  const Filling filling = FillLines(line, text, lineWords, limit, width, maxLines);
   if (filling.tooWideWord) {
     const Word& word = *filling.tooWideWord;
     return {{}, text.sliced(word.start, word.end - word.start), false};
@@ -215,7 +183,7 @@ WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWi
     return {{}, {}, true};
   }
   // The line fits in `maxLines` lines, so its words are few.
-  const std::vector<Word> words = SplitWords(text);
+  const std::vector<Word> words = lineWords.all();
   const LineCandidates candidates(line, words, limit, width);
   const std::size_t lineCount = FewestLines(candidates, words.size())[0];
   const long long widest = NarrowestWidest(candidates, words.size(), lineCount);

@@ -19,18 +19,20 @@ struct WrappedLine {
   bool tooManyLines = false;
 };
 
-// Breaks a line that is not narrower than `limit` at its spaces into lines
-// that are. A line that is narrower comes back as it is. The fewest lines
-// are used; among those, the layout whose widest line is narrowest, and
-// among those the one with the smallest sum of squared line widths, the
-// most even; a remaining tie goes to the shorter lines on top. A run of
-// spaces where a line breaks is dropped; every other character keeps its
-// style. Breaks go only at U+0020 spaces between words, never before the
-// first word or after the last, and a line is assumed to grow no narrower
-// when a word is added to it.
+// Breaks a line that is not narrower than `limit` into lines that are, at
+// the opportunities the Unicode line breaking rules give (LineWords): after
+// spaces, between ideographs, after hyphens. A line that is narrower comes
+// back as it is. The fewest lines are used; among those, the layout whose
+// widest line is narrowest, and among those the one with the smallest sum
+// of squared line widths, the most even; a remaining tie goes to the shorter
+// lines on top. A run of spaces where a line breaks is dropped; every other
+// character keeps its style. A line never breaks before its first word or
+// after its last, and is assumed to grow no narrower when a word is added
+// to it.
 // A line that needs more than `maxLines` lines is not broken: it is found
-// so by filling lines one after the other, which stops at once, and the
-// work for a line that is broken grows with its words times `maxLines`.
+// so by filling lines one after the other, which stops at once (finding
+// the opportunities is linear in the line's length), and the work for a
+// line that is broken grows with its words times `maxLines`.
 // Before that, the first word too wide on its own in those lines is named.
 WrappedLine WrapLine(const StyledLine& line, long long limit, const StyledLineWidth& width,
                      std::size_t maxLines);

@@ -69,10 +69,11 @@ std::size_t MostWrappedLines(const SubtitleStyle& style) {
   return static_cast<std::size_t>(2 * kTallestFrame / std::max(cell, 1));
 }
 
-// Every line too wide for the frame broken at its spaces; a line holding a
-// word too wide on its own stays as it is, and is refused as too long. A
-// line needing more lines than a frame can hold also stays as it is, and
-// `wrappedPast` is set to the lines it was allowed: the cue is too tall.
+// Every line too wide for the frame broken where lines may break; a line
+// holding a word too wide on its own stays as it is, and is refused as too
+// long. A line needing more lines than a frame can hold also stays as it
+// is, and `wrappedPast` is set to the lines it was allowed: the cue is too
+// tall.
 std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
                                      const SubtitleStyle& style, std::size_t& wrappedPast) {
   const StyledLineWidth width = [&style](const StyledLine& line) {

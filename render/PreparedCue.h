@@ -18,8 +18,9 @@ struct TextSource {
   // in the code page of the style's character set when drawn.
   bool utf8 = false;
   MarkupDialect dialect = MarkupDialect::Srt;
-  // True: a line too wide for the frame is broken at its spaces into lines
-  // that fit; a single word too wide still leaves it too wide.
+  // True: a line too wide for the frame is broken where lines may break
+  // (WrapLine) into lines that fit; a single word too wide still leaves it
+  // too wide.
   bool wrap = false;
 };
 

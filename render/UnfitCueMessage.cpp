@@ -4,10 +4,26 @@
 
 namespace tesmora {
 
+namespace {
+
+QString WrapAdviceText(WrapAdvice advice) {
+  switch (advice) {
+    case WrapAdvice::WrapOption:
+      return QStringLiteral(" Or break long lines with --wrap.");
+    case WrapAdvice::WrapBox:
+      return QStringLiteral(" Or tick \"Wrap long lines\" and load the file again.");
+    case WrapAdvice::None:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
 QString UnfitCueMessage(const PreparedCue& cue, CueFault fault, std::size_t number,
-                        bool subtitlesLoaded) {
+                        bool subtitlesLoaded, WrapAdvice advice) {
   if (fault == CueFault::TooWide) {
-    return OverlongCueMessage(cue.plainLines(), subtitlesLoaded);
+    return OverlongCueMessage(cue.plainLines(), subtitlesLoaded) + WrapAdviceText(advice);
   }
   const qsizetype lines = static_cast<qsizetype>(cue.lines.size());
   const QString count = cue.wrappedPast > 0

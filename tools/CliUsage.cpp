@@ -48,7 +48,8 @@ Style:
                          code page of --charset) or any name iconv knows,
                          such as UTF-8, CP1252 or ISO-8859-7
   --no-markup            draw the text exactly as written, tags included
-  --wrap                 break a line too wide for the frame at its spaces
+  --wrap                 break a line too wide for the frame where lines
+                         may break (spaces, between CJK characters)
                          instead of refusing the file
   --style NAME           Normal Bold Italic Underline Bold+Italic Bold+Under
                          Bold+It+Und Italic+Under StrikeOut (default Normal)

@@ -165,9 +165,10 @@ void CheckLinesFit(const std::vector<SubtitleEntry>& entries, const SubtitleStyl
   if (const std::optional<UnfitCue> unfit =
           FirstUnfitCue(entries, source, style, frameHeight, workers)) {
     const PreparedCue prepared = PrepareCue(entries[unfit->position].lines, source, style);
-    throw CliError(
-        kExitRefused,
-        UnfitCueMessage(prepared, unfit->fault, unfit->position + 1, false).toStdString());
+    throw CliError(kExitRefused,
+                   UnfitCueMessage(prepared, unfit->fault, unfit->position + 1, false,
+                                   source.wrap ? WrapAdvice::None : WrapAdvice::WrapOption)
+                       .toStdString());
   }
 }
 

@@ -205,5 +205,31 @@ TEST_F(ChoicesTest, TagsAsTextAndWrapDecideHowTheLoadedTextIsRead) {
   EXPECT_EQ(form.ListBox1->item(1)->text(), QStringLiteral("<i>One</i> line"));
 }
 
+// A long Japanese line has no spaces: refused, the refusal names the box that
+// wraps it; with the box ticked, it is broken between its characters.
+TEST_F(ChoicesTest, WrapLongLinesBreaksAJapaneseLineTheRefusalNamed) {
+  QByteArray japanese;
+  for (int i = 0; i < 8; ++i) {
+    japanese +=
+        "\xE5\x90\xBE\xE8\xBC\xA9\xE3\x81\xAF\xE7\x8C\xAB\xE3\x81\xA7\xE3\x81\x82"
+        "\xE3\x82\x8B\xE3\x80\x82";  // 吾輩は猫である。
+  }
+  const QByteArray srt = "1\r\n00:00:01,000 --> 00:00:03,000\r\n" + japanese + "\r\n";
+  load(srt);
+  ASSERT_FALSE(platform.messages.isEmpty());
+  EXPECT_EQ(platform.messages.back(),
+            "The string \r" + QString::fromUtf8(japanese) +
+                "\r\ris too long. Please correct the srt and reload it. You can just use a "
+                "smaler font size. Or tick \"Wrap long lines\" and load the file again.");
+  EXPECT_FALSE(form.SubtitlesLoaded);
+
+  form.CheckBoxWrap->setChecked(true);
+  load(srt);
+  EXPECT_TRUE(form.SubtitlesLoaded);
+  EXPECT_TRUE(form.AllLinesFit);
+  form.Button3->click();
+  EXPECT_TRUE(platform.messages.back().startsWith("All Done !!!")) << platform.messages.back().toStdString();
+}
+
 }  // namespace
 }  // namespace tesmora

@@ -315,7 +315,7 @@ TEST_F(GenerationTest, ALoadRefusedForACueThatDoesNotFitKeepsTheEarlierOne) {
   const QStringList refusals{
       "The string \rshort\r" + wide +
           "\ris too long. Please correct the srt and reload it. You can just use a smaler font "
-          "size.",
+          "size. Or tick \"Wrap long lines\" and load the file again.",
       "Cue 2 has 30 lines, more than the frame holds in this font size and offset: its lines "
       "would be cut off at the frame's edge. Please use a smaller font size or a lower offset."};
 

@@ -118,7 +118,8 @@ TEST_F(RenderingTest, LineCheckReportsTheFirstOverlongEntryOnly) {
   EXPECT_EQ(platform.messages,
             QStringList{"The string " + kCr + QString::fromLatin1(kTooWide) + kCr + kCr +
                         "is too long. Please correct the srt and reload it. You can just use a "
-                        "smaler font size."});
+                        "smaler font size. Or tick \"Wrap long lines\" and load the file "
+                        "again."});
   EXPECT_FALSE(form.AllLinesFit);
   EXPECT_FALSE(form.SubtitlesLoaded);
   EXPECT_EQ(form.ListBox1->count(), 0);
@@ -143,7 +144,8 @@ TEST_F(RenderingTest, LineCheckAfterALoadKeepsTheListAndTheLoadedState) {
   form.CheckAllSubtitleLines();
   EXPECT_EQ(platform.messages,
             QStringList{"The string " + kCr + "short" + kCr + QString::fromLatin1(kTooWide) + kCr +
-                        "is too long. Please use a smaler font size."});
+                        "is too long. Please use a smaler font size. Or tick \"Wrap long "
+                        "lines\" and load the file again."});
   EXPECT_TRUE(form.SubtitlesLoaded);
   EXPECT_EQ(form.ListBox1->count(), 1);
 }

@@ -67,6 +67,34 @@ TEST(LineWrap, KeepsRunStylesAcrossBreaksAndDropsTheBreakSpaces) {
             Lines({Line({Styled("  aaa")}), Line({Styled("bbb ")})}));
 }
 
+// Japanese has no spaces between words: it breaks between its characters,
+// all of which stay, but not before a closing mark such as "。".
+TEST(LineWrap, BreaksJapaneseBetweenCharactersKeepingThemAll) {
+  EXPECT_EQ(Wrap(Line({Styled("吾輩は猫である。名前はまだ無い。")}), 100).lines,
+            Lines({Line({Styled("吾輩は猫である。")}), Line({Styled("名前はまだ無い。")})}));
+  // Five characters a line would put "。" at the start of the second.
+  const WrappedLine marks = Wrap(Line({Styled("あいうえお。かきくけ")}), 60);
+  ASSERT_EQ(marks.lines.size(), 3u);
+  QString joined;
+  for (const StyledLine& line : marks.lines) {
+    EXPECT_FALSE(line.plainText().startsWith(u'。')) << line.plainText().toStdString();
+    joined += line.plainText();
+  }
+  EXPECT_EQ(joined, QString::fromUtf8("あいうえお。かきくけ"));
+}
+
+// Latin words stay whole and lose the spaces where the line breaks; CJK
+// characters beside them break as they do alone, and keep their styles.
+// "ー" lengthens the sound before it and never starts a line.
+TEST(LineWrap, BreaksMixedLatinAndCjkTextAtSpacesAndBetweenIdeographs) {
+  EXPECT_EQ(Wrap(Line({Styled("The sign says "), Styled("東京タワー展望台", "i"),
+                       Styled(" in big letters")}),
+                 110)
+                .lines,
+            Lines({Line({Styled("The sign")}), Line({Styled("says "), Styled("東京タワー", "i")}),
+                   Line({Styled("展望台", "i"), Styled(" in big")}), Line({Styled("letters")})}));
+}
+
 TEST(LineWrap, MeasuresEachCandidateLineInItsStyles) {
   // Plain, "aaaa" above "bb cccc" would tie and win; the bold word makes
   // the second line 110 pixels wide.

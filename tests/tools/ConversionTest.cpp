@@ -213,10 +213,52 @@ TEST_F(cliConversion, RefusesAnOverlongLineAndKeepsAnEarlierStream) {
   EXPECT_EQ(outcome.code, 1);
   EXPECT_EQ(outcome.err, "The string \nshort\n" + line.toStdString() +
                              "\nis too long. Please correct the srt and reload it. You can just "
-                             "use a smaler font size.\n");
+                             "use a smaler font size. Or break long lines with --wrap.\n");
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(stream(), "earlier stream");
   EXPECT_EQ(entries(), QStringList({kStreamFileName, "film.srt"}));
+}
+
+// A line without spaces in a script that breaks between its characters,
+// such as Japanese, wraps there; without --wrap the refusal names it. With
+// --wrap, a word too wide on a line of its own is refused without naming it
+// again.
+TEST_F(cliConversion, WrapsALongJapaneseLineWithoutSpacesAndNamesWrapWhenRefusing) {
+  write(kStreamFileName, "earlier stream");
+  QByteArray japanese;
+  for (int i = 0; i < 8; ++i) {
+    japanese +=
+        "\xE5\x90\xBE\xE8\xBC\xA9\xE3\x81\xAF\xE7\x8C\xAB\xE3\x81\xA7\xE3\x81\x82"
+        "\xE3\x82\x8B\xE3\x80\x82";  // 吾輩は猫である。
+  }
+  const QString film = write("film.srt", "1\n00:00:01,000 --> 00:00:02,000\n" + japanese + "\n");
+  const CliOutcome refused = RunConverter({"--quiet", film});
+  EXPECT_EQ(refused.code, 1);
+  const std::string refusal = "The string \n" + japanese.toStdString() +
+                              "\n\nis too long. Please correct the srt and reload it. You can "
+                              "just use a smaler font size. Or break long lines with --wrap.\n";
+  EXPECT_TRUE(refused.err.ends_with(refusal)) << refused.err;
+  EXPECT_EQ(stream(), "earlier stream");
+
+  const CliOutcome wrapped = RunConverter({"--quiet", "--wrap", film});
+  ASSERT_EQ(wrapped.code, 0) << wrapped.err;
+  const std::vector<testing::PacketSummary> packets = ReadPackets(stream());
+  ASSERT_EQ(packets.size(), 1u);
+  // Taller than one line of it by a line at least.
+  const CliOutcome single = RunConverter(
+      {"--quiet", write("one.srt", "1\n00:00:01,000 --> 00:00:02,000\n" + japanese.left(24))});
+  ASSERT_EQ(single.code, 0) << single.err;
+  const std::vector<testing::PacketSummary> one = ReadPackets(stream());
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_GT(packets[0].rows.size(), one[0].rows.size() + 20);
+
+  const QByteArray wide(120, 'W');
+  const CliOutcome tooWide = RunConverter(
+      {"--wrap", write("word.srt", "1\n00:00:01,000 --> 00:00:02,000\nA " + wide + "\n")});
+  EXPECT_EQ(tooWide.code, 1);
+  EXPECT_EQ(tooWide.err, "The string \nA " + wide.toStdString() +
+                             "\n\nis too long. Please correct the srt and reload it. You can "
+                             "just use a smaler font size.\n");
 }
 
 // A cue whose lines would run past the frame's edge is refused as a line
@@ -292,7 +334,8 @@ TEST_F(cliConversion, QuotesControlCodesOfTheFileEscaped) {
   EXPECT_EQ(overlong.code, 1);
   EXPECT_EQ(overlong.err, "The string \n\\x1b]0;owned\\x07" + std::string(120, 'W') +
                               "\\x1b[2J\n\nis too long. Please correct the srt and reload it. "
-                              "You can just use a smaler font size.\n");
+                              "You can just use a smaler font size. Or break long lines with "
+                              "--wrap.\n");
 }
 
 TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
