@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "fuzz/FuzzRequire.h"
 #include "sup/SubtitlePacket.h"
@@ -10,8 +11,9 @@ namespace tesmora::fuzz {
 namespace {
 
 constexpr long long kTicksPerMs = 90;
-constexpr long long kUnit = 1024;               // ticks of one stop delay unit
-constexpr long long kLatestStartMs = 47721858;  // the last ms a time stamp holds
+constexpr long long kUnit = 1024;                // ticks of one stop delay unit
+constexpr long long kLargestStopDelay = 0xFFFF;  // units
+constexpr long long kLatestStartMs = 47721858;   // the last ms a time stamp holds
 constexpr long long kLatestTick = 0xFFFFFFFFLL;
 constexpr long long kFarthestEndMs = 1'000'000'000'000LL;
 
@@ -127,31 +129,80 @@ void CheckSubpictures(const std::vector<CueTime>& cues, const std::vector<ModelS
       --changes[span.end];
     }
   }
+  // How many cues are visible from each change on.
+  std::map<long long, int> visibleFrom;
+  int count = 0;
+  for (const auto& [at, step] : changes) {
+    count += step;
+    visibleFrom[at] = count;
+  }
+  const auto cuesVisibleAt = [&spans](long long at) {
+    std::vector<int> visible;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+      if (spans[i].shown && spans[i].begin <= at && at < spans[i].end) {
+        visible.push_back(static_cast<int>(i));
+      }
+    }
+    return visible;
+  };
+  const auto sorted = [](std::vector<int> numbers) {
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+  };
   std::vector<bool> drawn(cues.size(), false);
+  std::set<long long> shownChanges;
+  long long previousAt = 0;
   for (std::size_t k = 0; k < pictures.size(); ++k) {
     const Subpicture& picture = pictures[k];
     const long long start = picture.startTicks;
     const long long end = start + picture.stopDelayUnits * kUnit;
     Require(picture.stopDelayUnits > 0, "every subpicture is shown for a while");
     if (k + 1 < pictures.size()) {
-      Require(start < pictures[k + 1].startTicks, "subpictures start in time order");
-      Require(end <= pictures[k + 1].startTicks, "no subpicture is shown past the next start");
+      const long long next = pictures[k + 1].startTicks;
+      Require(start < next, "subpictures start in time order");
+      Require(end <= next, "no subpicture is shown past the next start");
+      if (end < next) {
+        const auto blank = std::find_if(visibleFrom.upper_bound(start), visibleFrom.end(),
+                                        [](const auto& change) { return change.second == 0; });
+        Require(blank != visibleFrom.end() && blank->first <= next,
+                "the screen is blank between two subpictures only where no cue is visible");
+      }
     }
-    const auto nextChange = changes.upper_bound(start);
+    // The moment whose cues the subpicture draws: its start, or, for one
+    // that starts where the one before is taken off, a change less than a
+    // unit after that (the stretches between may be too short to show).
+    long long at = start;
+    const bool follows = k > 0 && start == static_cast<long long>(pictures[k - 1].startTicks) +
+                                               pictures[k - 1].stopDelayUnits * kUnit;
+    if (follows && sorted(picture.cues) != cuesVisibleAt(start)) {
+      for (auto change = changes.upper_bound(start);
+           change != changes.end() && change->first - start < kUnit; ++change) {
+        if (sorted(picture.cues) == cuesVisibleAt(change->first)) {
+          at = change->first;
+          break;
+        }
+      }
+    }
+    // The changes whose stretch it shows: at its start, or, where it starts
+    // where the one before is taken off, less than a unit later.
+    for (auto change = changes.lower_bound(start);
+         change != changes.end() &&
+         (change->first == start || (follows && change->first - start < kUnit));
+         ++change) {
+      if (sorted(picture.cues) == cuesVisibleAt(change->first)) {
+        shownChanges.insert(change->first);
+      }
+    }
+    const auto nextChange = changes.upper_bound(at);
     Require(nextChange != changes.end() && end <= nextChange->first + kUnit / 2,
             "no subpicture is shown more than half a unit past the next change");
     Require(!picture.cues.empty(), "every subpicture draws a cue");
-    std::size_t visible = 0;
-    for (const ModelSpan& span : spans) {
-      visible += span.shown && span.begin <= start && start < span.end ? 1 : 0;
-    }
-    Require(picture.cues.size() == visible, "a subpicture draws every cue visible at its start");
+    Require(sorted(picture.cues) == cuesVisibleAt(at),
+            "a subpicture draws every cue visible at its moment and no other");
     for (std::size_t c = 0; c < picture.cues.size(); ++c) {
       const int cue = picture.cues[c];
       Require(cue >= 0 && static_cast<std::size_t>(cue) < cues.size(),
               "a subpicture draws cues of the list");
-      Require(spans[cue].shown && spans[cue].begin <= start && start < spans[cue].end,
-              "a subpicture draws a cue only within the cue's time");
       if (c > 0) {
         const int before = picture.cues[c - 1];
         Require(cues[before].startMs < cues[cue].startMs ||
@@ -160,6 +211,18 @@ void CheckSubpictures(const std::vector<CueTime>& cues, const std::vector<ModelS
       }
       drawn[cue] = true;
     }
+    // A stretch longer than the largest delay is repeated: where the one
+    // before had more than the largest delay left of its stretch, this is
+    // its repeat, and starts on a whole millisecond.
+    if (k > 0 && follows) {
+      const auto stretchEnd = changes.upper_bound(previousAt);
+      if (stretchEnd != changes.end() &&
+          stretchEnd->first - static_cast<long long>(pictures[k - 1].startTicks) >=
+              (kLargestStopDelay + 1) * kUnit) {
+        Require(start % kTicksPerMs == 0, "a repeat starts on a whole millisecond");
+      }
+    }
+    previousAt = at;
   }
   // Every stretch of one unit or more with something visible starts a
   // subpicture.
@@ -168,10 +231,8 @@ void CheckSubpictures(const std::vector<CueTime>& cues, const std::vector<ModelS
     visible += change->second;
     const auto next = std::next(change);
     if (visible > 0 && next != changes.end() && next->first - change->first >= kUnit) {
-      const bool starts = std::any_of(pictures.begin(), pictures.end(), [&](const Subpicture& p) {
-        return p.startTicks == change->first;
-      });
-      Require(starts, "every stretch of a unit or more in which a cue is visible is shown");
+      Require(shownChanges.count(change->first) != 0,
+              "every stretch of a unit or more in which a cue is visible is shown");
     }
   }
   for (std::size_t i = 0; i < cues.size(); ++i) {

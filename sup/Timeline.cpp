@@ -203,11 +203,31 @@ long long NearestUnits(long long ticks) {
   return units;
 }
 
-// Appends the subpictures of one interval: as many of the largest delay as
-// it needs, back to back, then the rest. The last takes the interval's cues.
-void AppendRepeats(Interval& interval, long long units, const std::vector<CueTime>& cues,
-                   std::vector<Subpicture>& out) {
-  long long start = interval.from;
+// The largest stop delay, at most `units`, after which a unit that starts
+// at `start` is taken off on a whole millisecond; `units` itself when it
+// is not larger than the largest delay, or when no such delay exists.
+// Every start here is even (whole milliseconds, and units of 1024 ticks
+// added to them), and from an even start one of any 45 delays in a row
+// ends on a millisecond.
+long long DelayEndingOnAMillisecond(long long start, long long units) {
+  if (units <= kLargestStopDelay) {
+    return units;
+  }
+  for (long long piece = kLargestStopDelay; piece > kLargestStopDelay - kTicksPerMs; --piece) {
+    if ((start + piece * kTicksPerUnit) % kTicksPerMs == 0) {
+      return piece;
+    }
+  }
+  return kLargestStopDelay;
+}
+
+// Appends the subpictures of one interval, the first starting at `start`:
+// as many long ones as it needs, back to back, then the rest. A repeat
+// starts where the unit before it is taken off, on a whole millisecond, so
+// that the index, which holds whole milliseconds, gives its time exactly.
+// The last takes the interval's cues. Returns where the last is taken off.
+long long AppendRepeats(Interval& interval, long long start, long long units,
+                        const std::vector<CueTime>& cues, std::vector<Subpicture>& out) {
   while (units > 0) {
     if (start > kLatestTick) {
       const int first = interval.cues.front();
@@ -217,16 +237,24 @@ void AppendRepeats(Interval& interval, long long units, const std::vector<CueTim
                               "stamp can hold (0 to " +
                               std::to_string(kLatestTick / kTicksPerMs) + " ms)");
     }
-    const long long piece = std::min(units, kLargestStopDelay);
+    const long long piece = DelayEndingOnAMillisecond(start, units);
     units -= piece;
     out.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint16_t>(piece),
                    units > 0 ? interval.cues : std::move(interval.cues)});
     start += piece * kTicksPerUnit;
   }
+  return start;
 }
 
 // The subpictures of the intervals, which are used up on the way, so that a
 // long film's cue lists are not held twice.
+//
+// A stop delay counts whole units, so a subpicture is mostly taken off a
+// little before its interval ends. Where the next interval follows without
+// a gap, its first subpicture starts where the one before is taken off,
+// less than a unit before its cues start, so that the screen never goes
+// blank between them and no two subpictures overlap; where no cue is shown
+// between two intervals, the next starts at its own time.
 std::vector<Subpicture> Subpictures(std::deque<Interval> intervals,
                                     const std::vector<CueTime>& cues, TimingReport& report) {
   std::vector<Subpicture> subpictures;
@@ -235,11 +263,17 @@ std::vector<Subpicture> Subpictures(std::deque<Interval> intervals,
   for (const int number : report.dropped) {
     accounted[number - 1] = true;  // already reported as left out
   }
+  // Where the last subpicture was taken off, and the end of the interval
+  // it showed or that was left out after it without a gap.
+  std::optional<long long> shownUntil;
+  long long chainEnd = 0;
   for (; !intervals.empty(); intervals.pop_front()) {
     Interval& interval = intervals.front();
-    long long units = NearestUnits(interval.to - interval.from);
+    const bool follows = shownUntil && interval.from == chainEnd;
+    const long long start = follows ? *shownUntil : interval.from;
+    long long units = NearestUnits(interval.to - start);
     if (intervals.size() > 1) {
-      const long long room = intervals[1].from - interval.from;
+      const long long room = intervals[1].from - start;
       if (units * kTicksPerUnit > room) {
         units = room / kTicksPerUnit;
       }
@@ -247,12 +281,18 @@ std::vector<Subpicture> Subpictures(std::deque<Interval> intervals,
     // An interval of less than one unit cannot be seen; the cues around it
     // show in their other intervals.
     if (units == 0) {
+      if (follows) {
+        chainEnd = interval.to;
+      } else {
+        shownUntil.reset();
+      }
       continue;
     }
     for (const int cue : interval.cues) {
       accounted[cue] = true;
     }
-    AppendRepeats(interval, units, cues, subpictures);
+    chainEnd = interval.to;
+    shownUntil = AppendRepeats(interval, start, units, cues, subpictures);
   }
   for (std::size_t i = 0; i < cues.size(); ++i) {
     if (!accounted[i]) {

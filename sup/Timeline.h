@@ -58,9 +58,13 @@ struct Timeline {
 // subpicture at a time, so each stretch of time in which the same cues are
 // visible gets its own subpicture drawing all of them. The stop delay is
 // rounded to the nearest unit (halves to even) but never reaches past the
-// next subpicture's start; a stretch longer than the largest delay is
-// repeated back to back. A cue shorter than one unit is shown for one unit
-// where the next cue starts late enough, and left out otherwise.
+// next stretch's start. Where stretches follow each other without a gap,
+// each subpicture starts exactly where the one before is taken off, less
+// than a unit before its stretch; after a gap, at its stretch's start. A
+// stretch longer than the largest delay is repeated back to back, each
+// repeat starting on a whole millisecond where the one before is taken
+// off. A cue shorter than one unit is shown for one unit where the next
+// cue starts late enough, and left out otherwise.
 // Throws SubtitleError for the first cue in list order whose start cannot be
 // written as a time stamp, for a cue still shown when a subpicture would
 // have to start past the time stamp's range, and for the first cue, in time

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <numeric>
@@ -24,8 +25,9 @@ std::string ErrorText(const std::vector<CueTime>& cues) {
 }
 
 // The properties every stream must have: strictly increasing starts, no
-// subpicture shown past the next one's start, every cue visible at the
-// start of each subpicture drawing it, and every cue shown or reported.
+// subpicture shown past the next one's start, no subpicture starting before
+// a cue it draws, unless less than a unit before it and where the one before
+// is taken off, and every cue shown or reported.
 void ExpectSoundStream(const std::vector<CueTime>& cues, const Timeline& timeline) {
   const auto& pictures = timeline.subpictures;
   std::vector<bool> seen(cues.size(), false);
@@ -37,8 +39,11 @@ void ExpectSoundStream(const std::vector<CueTime>& cues, const Timeline& timelin
                 pictures[k + 1].startTicks)
           << k;
     }
+    const bool follows =
+        k > 0 && pictures[k - 1].startTicks + pictures[k - 1].stopDelayUnits * kUnit ==
+                     pictures[k].startTicks;
     for (const int cue : pictures[k].cues) {
-      ASSERT_LE(cues[cue].startMs * 90, pictures[k].startTicks) << k;
+      ASSERT_LT(cues[cue].startMs * 90, pictures[k].startTicks + (follows ? kUnit : 1)) << k;
       seen[cue] = true;
     }
   }
@@ -91,8 +96,9 @@ TEST(PlanTimeline, WritesCuesInTimeOrderAndCountsThoseOutOfOrder) {
 TEST(PlanTimeline, ShowsTwoOverlappingCuesTogetherWhileBothAreVisible) {
   const Timeline timeline = PlanTimeline({{1000, 4000}, {3000, 6000}});
   // 2000 ms is 175.8 units; 176 would reach 224 ticks into the next one.
+  // Each next one starts where the one before is taken off.
   EXPECT_EQ(timeline.subpictures,
-            (std::vector<Subpicture>{{90000, 175, {0}}, {270000, 87, {0, 1}}, {360000, 176, {1}}}));
+            (std::vector<Subpicture>{{90000, 175, {0}}, {269200, 88, {0, 1}}, {359312, 176, {1}}}));
   EXPECT_EQ(timeline.report.overlapping, 2);
   EXPECT_EQ(timeline.report.firstOverlapping, 1);
   EXPECT_EQ(timeline.report.outOfOrder, 0);
@@ -100,11 +106,12 @@ TEST(PlanTimeline, ShowsTwoOverlappingCuesTogetherWhileBothAreVisible) {
 
 TEST(PlanTimeline, ShowsThreeOverlappingCuesInStartOrder) {
   const Timeline timeline = PlanTimeline({{0, 3000}, {2000, 4000}, {1000, 5000}, {6000, 7000}});
+  // The last, after a gap, starts at its own time.
   EXPECT_EQ(timeline.subpictures, (std::vector<Subpicture>{{0, 87, {0}},
-                                                           {90000, 87, {0, 2}},
-                                                           {180000, 87, {0, 2, 1}},
-                                                           {270000, 87, {2, 1}},
-                                                           {360000, 88, {2}},
+                                                           {89088, 88, {0, 2}},
+                                                           {179200, 88, {0, 2, 1}},
+                                                           {269312, 88, {2, 1}},
+                                                           {359424, 88, {2}},
                                                            {540000, 88, {3}}}));
   EXPECT_EQ(timeline.report.overlapping, 3);
   EXPECT_EQ(timeline.report.firstOverlapping, 1);
@@ -112,7 +119,10 @@ TEST(PlanTimeline, ShowsThreeOverlappingCuesInStartOrder) {
   EXPECT_EQ(timeline.report.firstOutOfOrder, 3);
 }
 
-TEST(PlanTimeline, NeverShowsAChainedCuePastTheNextStart) {
+// Back-to-back cues leave neither a gap nor an overlap: each subpicture
+// starts exactly where the one before is taken off, less than a unit before
+// its cue, however the floored delays add up; a gap in the cues stays.
+TEST(PlanTimeline, StartsBackToBackSubpicturesWhereTheOneBeforeIsTakenOff) {
   std::vector<CueTime> chain;
   long long at = 0;
   for (int i = 0; i < 60; ++i) {
@@ -120,40 +130,70 @@ TEST(PlanTimeline, NeverShowsAChainedCuePastTheNextStart) {
     chain.push_back({at, at + duration});
     at += duration;
   }
+  const long long gapStart = at + 500;
+  chain.push_back({gapStart, gapStart + 2000});
   const Timeline timeline = PlanTimeline(chain);
   ASSERT_EQ(timeline.subpictures.size(), chain.size());
-  int crossedBefore = 0;
-  for (std::size_t i = 0; i < chain.size(); ++i) {
+  long long shownUntil = 0;
+  for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
     const Subpicture& picture = timeline.subpictures[i];
-    const long long duration = chain[i].endMs - chain[i].startMs;
-    const long long roomUnits = duration * 90 / kUnit;
-    const bool nearestCrosses = StopDelayTicks(duration) > roomUnits;
-    crossedBefore += nearestCrosses && i + 1 < chain.size();
-    EXPECT_EQ(picture.startTicks, chain[i].startMs * 90);
-    // The last cue has no next one to cross.
-    EXPECT_EQ(picture.stopDelayUnits,
-              nearestCrosses && i + 1 < chain.size() ? roomUnits : StopDelayTicks(duration))
-        << i;
+    EXPECT_EQ(picture.cues, std::vector<int>{static_cast<int>(i)});
+    EXPECT_EQ(picture.startTicks, shownUntil) << i;
+    EXPECT_LE(picture.startTicks, chain[i].startMs * 90) << i;
+    EXPECT_GT(picture.startTicks + kUnit, chain[i].startMs * 90) << i;
+    shownUntil = picture.startTicks + picture.stopDelayUnits * kUnit;
   }
-  EXPECT_EQ(crossedBefore, 29);
+  // The last of the chain is taken off within half a unit of its end.
+  EXPECT_LE(std::abs(shownUntil - chain[59].endMs * 90), kUnit / 2);
+  EXPECT_EQ(timeline.subpictures.back(),
+            (Subpicture{static_cast<std::uint32_t>(gapStart * 90), StopDelayTicks(2000), {60}}));
   ExpectSoundStream(chain, timeline);
+
+  // A sign of a minute over cues that come and go: never blank. At 50 fps
+  // the floored delays left 21 frames without the sign.
+  std::vector<CueTime> sign{{0, 60000}};
+  for (long long start = 1000; start < 59000; start += 3000) {
+    sign.push_back({start, start + 1700});
+  }
+  const Timeline withSign = PlanTimeline(sign);
+  const std::vector<Subpicture>& pictures = withSign.subpictures;
+  ASSERT_EQ(pictures.size(), 2 * (sign.size() - 1) + 1);
+  for (std::size_t k = 0; k + 1 < pictures.size(); ++k) {
+    EXPECT_EQ(pictures[k].startTicks + pictures[k].stopDelayUnits * kUnit,
+              pictures[k + 1].startTicks)
+        << k;
+  }
+  ExpectSoundStream(sign, withSign);
 }
 
 TEST(PlanTimeline, RepeatsACueLongerThanTheLargestStopDelay) {
-  // 15 minutes: 81000000 ticks, 79101.56 units, to the nearest 79102.
+  // 15 minutes: 81000000 ticks, 79101.56 units, to the nearest 79102. The
+  // repeat starts where the first is taken off, on a whole millisecond
+  // (755472 ms): the largest delay, 65535 units, would end at 745642.67 ms
+  // after the start, and the index could not give that time.
   const Timeline alone = PlanTimeline({{10000, 910000}});
   EXPECT_EQ(alone.subpictures,
-            (std::vector<Subpicture>{{900000, 65535, {0}}, {900000 + 65535 * kUnit, 13567, {0}}}));
-  // Followed at once by another cue, it ends within its 81000000 ticks.
+            (std::vector<Subpicture>{{900000, 65520, {0}}, {67992480, 13582, {0}}}));
+  EXPECT_EQ(67992480 % 90, 0);
+  // Followed at once by another cue, it ends within its 81000000 ticks, and
+  // the next starts there.
   const Timeline chained = PlanTimeline({{10000, 910000}, {910000, 912000}});
   EXPECT_EQ(chained.subpictures,
             (std::vector<Subpicture>{
-                {900000, 65535, {0}}, {900000 + 65535 * kUnit, 13566, {0}}, {81900000, 176, {1}}}));
+                {900000, 65520, {0}}, {67992480, 13581, {0}}, {81899424, 176, {1}}}));
   EXPECT_EQ(chained.report, TimingReport{});
   // Exactly the largest delay needs no repeat; one unit more does.
   EXPECT_EQ(PlanTimeline({{0, 745642}}).subpictures.size(), 1u);
   EXPECT_EQ(PlanTimeline({{0, 745649}}).subpictures,
-            (std::vector<Subpicture>{{0, 65535, {0}}, {65535 * kUnit, 1, {0}}}));
+            (std::vector<Subpicture>{{0, 65520, {0}}, {65520 * kUnit, 16, {0}}}));
+  // A repeat after a start off the millisecond still starts on one: the
+  // second cue starts 576 ticks early, where the first is taken off.
+  const Timeline late = PlanTimeline({{0, 1000}, {1000, 801000}});
+  ASSERT_EQ(late.subpictures.size(), 3u);
+  EXPECT_EQ(late.subpictures[1].startTicks, 87 * kUnit);
+  EXPECT_EQ((late.subpictures[1].startTicks + late.subpictures[1].stopDelayUnits * kUnit) % 90, 0);
+  EXPECT_EQ(late.subpictures[2].startTicks,
+            late.subpictures[1].startTicks + late.subpictures[1].stopDelayUnits * kUnit);
 }
 
 TEST(PlanTimeline, GivesATooShortCueOneUnitWhereTheNextLeavesRoom) {
@@ -170,7 +210,7 @@ TEST(PlanTimeline, GivesATooShortCueOneUnitWhereTheNextLeavesRoom) {
   // A too short cue within a longer one is drawn with it for one unit.
   const Timeline inside = PlanTimeline({{0, 10000}, {5000, 5005}});
   EXPECT_EQ(inside.subpictures,
-            (std::vector<Subpicture>{{0, 439, {0}}, {450000, 1, {0, 1}}, {451024, 438, {0}}}));
+            (std::vector<Subpicture>{{0, 439, {0}}, {449536, 1, {0, 1}}, {450560, 439, {0}}}));
   EXPECT_EQ(inside.report.overlapping, 2);
 }
 
@@ -201,10 +241,10 @@ TEST(PlanTimeline, TreatsCuesEndingAtOrBeforeTheirStartAsTooShort) {
 }
 
 TEST(PlanTimeline, ReportsACueOnlyShownBetweenChangesTooCloseToSee) {
-  // Cue 1 lasts 13 ms, but others start or end every 3 to 5 ms within it.
-  const std::vector<CueTime> cues{{1000, 1013}, {1008, 2000}, {0, 1005}};
+  // Cue 1 lasts 13 ms, but others start every 3 to 5 ms within it.
+  const std::vector<CueTime> cues{{1000, 1013}, {1003, 2000}, {1008, 2000}};
   const Timeline timeline = PlanTimeline(cues);
-  EXPECT_EQ(timeline.subpictures, (std::vector<Subpicture>{{0, 87, {2}}, {91170, 87, {1}}}));
+  EXPECT_EQ(timeline.subpictures, (std::vector<Subpicture>{{91170, 87, {1, 2}}}));
   EXPECT_EQ(timeline.report.dropped, std::vector<int>{1});
   EXPECT_EQ(timeline.report.tooShort, 0);
   ExpectSoundStream(cues, timeline);
@@ -230,7 +270,7 @@ TEST(PlanTimeline, RefusesAStartPastTheTimeStampRangeAtOnce) {
 
 TEST(PlanTimeline, RefusesACueStillShownWhenARepeatWouldStartPastTheRange) {
   EXPECT_EQ(ErrorText({{47000000, 48000000}}),
-            "Subtitle 1, starting at 13:03:20,000: it is still shown at 13:15:45,642, where a "
+            "Subtitle 1, starting at 13:03:20,000: it is still shown at 13:15:45,472, where a "
             "subpicture would have to start, later than a time stamp can hold (0 to 47721858 ms)");
 }
 
@@ -270,7 +310,10 @@ TEST(PlanTimeline, ShowsAHundredCuesAtOnceEachWhileItIsVisible) {
     std::vector<int> visible(k + 1);
     std::iota(visible.begin(), visible.end(), 0);
     EXPECT_EQ(timeline.subpictures[k].cues, visible) << k;
-    EXPECT_EQ(timeline.subpictures[k].startTicks, (1000 + 100 * k) * 90) << k;
+    // Each starts where the one before is taken off, less than a unit early.
+    const long long start = timeline.subpictures[k].startTicks;
+    EXPECT_LE(start, (1000 + 100 * static_cast<long long>(k)) * 90) << k;
+    EXPECT_GT(start + kUnit, (1000 + 100 * static_cast<long long>(k)) * 90) << k;
   }
 }
 

@@ -47,7 +47,9 @@ TEST_F(TimesTest, FpsReadsAFrameFileWithoutRate) {
   const auto outcome = RunConverter({"--quiet", "--fps", "23.976", file});
   ASSERT_EQ(outcome.code, 0) << outcome.err;
   EXPECT_EQ(outcome.err, "");
-  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{90090, 180180}));  // 1001 and 2002 ms
+  // 1001 ms, and where the first is taken off, 87 units later (2002 ms less
+  // 912 ticks): the two follow each other without a gap.
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{90090, 179178}));
 }
 
 TEST_F(TimesTest, AFirstCueWhoseTextIsANumberIsNoRate) {
@@ -173,11 +175,13 @@ TEST_F(TimesTest, WritesOutOfOrderAndOverlappingCuesAsOrderedStretches) {
             "subtitle 2).\n");
   const auto written = packets();
   ASSERT_EQ(written.size(), 4u);
-  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{90000, 180000, 270000, 450000}));
   // 1000 ms is 87.9 units: rounded to 88 it would reach past the next start.
+  // The next starts where it is taken off, 912 ticks early, and so on; the
+  // last starts at its own time after a gap.
+  EXPECT_EQ(starts(), (std::vector<std::uint32_t>{90000, 179088, 269200, 450000}));
   EXPECT_EQ(written[0].stopDelay, 87);
-  EXPECT_EQ(written[1].stopDelay, 87);
-  EXPECT_EQ(written[2].stopDelay, 88);   // nothing follows at once
+  EXPECT_EQ(written[1].stopDelay, 88);
+  EXPECT_EQ(written[2].stopDelay, 89);   // nothing follows at once
   EXPECT_EQ(written[3].stopDelay, 264);  // 3000 ms
   ExpectOrderedAndApart(written);
 }
@@ -192,10 +196,14 @@ TEST_F(TimesTest, RepeatsACueLongerThanTheLargestStopDelay) {
   ASSERT_EQ(written.size(), 3u);
   ExpectOrderedAndApart(written);
   EXPECT_EQ(written[0].pts, 90000u);
-  EXPECT_EQ(written[2].pts, 108090000u);
-  // Shown back to back up to the next cue, within one unit.
+  // Shown back to back up to the next cue, which starts where the repeat is
+  // taken off, within one unit of its time; the repeat starts on a whole
+  // millisecond.
   EXPECT_EQ(written[1].pts, written[0].pts + written[0].stopDelay * 1024u);
-  EXPECT_GT(written[1].pts + written[1].stopDelay * 1024u + 1024u, written[2].pts);
+  EXPECT_EQ(written[1].pts % 90, 0u);
+  EXPECT_EQ(written[2].pts, written[1].pts + written[1].stopDelay * 1024u);
+  EXPECT_GT(written[2].pts + 1024u, 108090000u);
+  EXPECT_LE(written[2].pts, 108090000u);
 }
 
 TEST_F(TimesTest, ShowsATooShortCueWhereThereIsRoomAndReportsTheOneLeftOut) {

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "palette/Palette.h"
 #include "sup/SubtitlePacket.h"
@@ -292,12 +293,84 @@ TEST_F(VobSubTools, MkvmergeTakesAnOutOfOrderOverlappingChainedFileInTimeOrder) 
       RunTool(ffprobe_, {"-v", "warning", "-select_streams", "s", "-show_entries", "packet=pts",
                          "-of", "csv=p=0", mkv});
   ASSERT_EQ(probe.code, 0) << probe.err.toStdString();
-  EXPECT_EQ(probe.out.toStdString(), "1000\n2500\n3000\n10000\n12000\n");
+  // A unit that follows another without a gap starts where that one is
+  // taken off, less than a unit before its cue; the index gives whole ms.
+  EXPECT_EQ(probe.out.toStdString(), "1000\n2490\n2991\n10000\n11991\n");
   std::vector<std::uint32_t> stamps;
   for (const StreamUnit& unit : units) {
     stamps.push_back(unit.pts);
   }
-  EXPECT_EQ(stamps, (std::vector<std::uint32_t>{90000, 225000, 270000, 900000, 1080000}));
+  EXPECT_EQ(stamps, (std::vector<std::uint32_t>{90000, 224144, 269200, 900000, 1079200}));
+}
+
+// One Matroska block as ffprobe lists it, in ms.
+struct Block {
+  long long pts = 0;
+  long long duration = 0;
+};
+
+// Subpictures that follow each other without a gap in the cues meet on the
+// disc: each starts where the one before is taken off. The index holds whole
+// milliseconds, so there they meet within 1 ms; a repeat of a cue longer than
+// the largest stop delay starts on a whole millisecond and meets exactly. A
+// real gap between cues stays.
+TEST_F(VobSubTools, BackToBackUnitsMeetWithoutGapOrOverlapAndRepeatsStartOnTheMillisecond) {
+  const QString srt = dir_.filePath("sign.srt");
+  testing::WriteBytes(srt,
+                      "1\n00:00:01,000 --> 00:00:02,300\nOne\n\n"
+                      "2\n00:00:02,300 --> 00:00:03,700\nTwo\n\n"
+                      "3\n00:00:03,700 --> 00:00:15,000\n{\\an8}A SIGN\n\n"
+                      "4\n00:00:05,000 --> 00:00:06,013\nunder the sign\n\n"
+                      "5\n00:00:16,000 --> 00:14:30,000\nA LONG SIGN\n\n"
+                      "6\n00:14:30,000 --> 00:14:32,000\nafter it\n");
+  const auto outcome = testing::RunConverter(
+      {"--quiet", "--format", "sup,vobsub", "--output-dir", dir_.path(), srt});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  const QByteArray stream = testing::ReadBytes(dir_.filePath("Generated.sup"));
+  const std::vector<StreamUnit> units = SplitStream(stream);
+  const std::vector<testing::PacketSummary> packets = testing::ReadPackets(stream);
+  // One, two, the sign, the sign with its cue, the sign; after a gap, the
+  // long sign and its repeat, then the cue after it.
+  ASSERT_EQ(units.size(), 8u);
+  ASSERT_EQ(packets.size(), units.size());
+  const auto endOf = [&](std::size_t k) {
+    return static_cast<long long>(units[k].pts) + packets[k].stopDelay * 1024LL;
+  };
+  for (const std::size_t k : {0u, 1u, 2u, 3u, 5u, 6u}) {
+    EXPECT_EQ(endOf(k), units[k + 1].pts) << "unit " << k + 1;
+  }
+  EXPECT_EQ(units[5].pts, 16000u * 90);
+  EXPECT_LT(endOf(4), units[5].pts);
+  // The repeat starts on a whole millisecond, and its index time is exact.
+  EXPECT_EQ(units[6].pts % 90, 0u);
+  const QByteArray index = testing::ReadBytes(dir_.filePath("Generated.idx"));
+  EXPECT_TRUE(
+      index.contains("timestamp: " + QByteArray::fromStdString(VobSubTimestamp(units[6].pts))))
+      << index.toStdString();
+
+  const QString mkv = dir_.filePath("sign.mkv");
+  const ToolResult mux = RunTool(mkvmerge_, {"-o", mkv, dir_.filePath("Generated.idx")});
+  EXPECT_EQ(mux.code, 0) << mux.out.toStdString() << mux.err.toStdString();
+  EXPECT_FALSE(mux.out.contains("Warning")) << mux.out.toStdString();
+  EXPECT_EQ(mux.err.toStdString(), "");
+  const ToolResult probe =
+      RunTool(ffprobe_, {"-v", "warning", "-select_streams", "s", "-show_entries",
+                         "packet=pts,duration", "-of", "csv=p=0", mkv});
+  ASSERT_EQ(probe.code, 0) << probe.err.toStdString();
+  EXPECT_EQ(probe.err.toStdString(), "");
+  std::vector<Block> blocks;
+  for (const QByteArray& line : probe.out.trimmed().split('\n')) {
+    const QList<QByteArray> fields = line.split(',');
+    ASSERT_EQ(fields.size(), 2) << line.toStdString();
+    blocks.push_back({fields[0].toLongLong(), fields[1].toLongLong()});
+  }
+  ASSERT_EQ(blocks.size(), units.size());
+  for (const std::size_t k : {0u, 1u, 2u, 3u, 6u}) {
+    EXPECT_LE(std::abs(blocks[k + 1].pts - (blocks[k].pts + blocks[k].duration)), 1)
+        << "block " << k + 1;
+  }
+  EXPECT_EQ(blocks[5].pts + blocks[5].duration, blocks[6].pts);
+  EXPECT_EQ(blocks[5].pts, 16000);
 }
 
 }  // namespace
