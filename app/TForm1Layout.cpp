@@ -2,8 +2,8 @@
 // lists. Positions are client pixels of the window at its design size; the
 // preview and the subtitle list beside it follow the window's size.
 #include <QFont>
-#include <QIcon>
 
+#include "app/PictureButton.h"
 #include "app/Pictures.h"
 #include "app/TForm1.h"
 #include "app/WindowFit.h"
@@ -75,8 +75,7 @@ QLineEdit* MakeFlatEdit(QWidget* parent, const char* name, const QString& text, 
 
 QPushButton* MakePictureButton(QWidget* parent, const char* name, const QString& picture, int x,
                                int y) {
-  auto* button = new QPushButton(parent);
-  button->setIcon(QIcon(QPixmap::fromImage(BuiltInPicture(picture))));
+  auto* button = new PictureButton(BuiltInPicture(picture), parent);
   button->setIconSize(QSize(46, 20));
   return Place(button, name, x, y, 54, 25);
 }
