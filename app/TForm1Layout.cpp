@@ -1,7 +1,8 @@
 // The main window's controls: names, kinds, positions, captions and item
 // lists. Positions are client pixels of the window at its design size; the
-// preview and the subtitle list beside it follow the window's size.
+// preview, the choices column and the subtitle list follow the window's size.
 #include <QFont>
+#include <initializer_list>
 
 #include "app/PictureButton.h"
 #include "app/Pictures.h"
@@ -206,6 +207,12 @@ void TForm1::createControls() {
   ListBox1->setFrameShape(QFrame::Box);
 
   createChoiceControls();
+  for (QWidget* choice : std::initializer_list<QWidget*>{
+           LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap, LabelShift,
+           SpinBoxShift, LabelConvertFps, EditConvertFps, CheckBoxVobSub, CheckBoxForced,
+           LabelOutputName, EditOutputName}) {
+    choicePlaces_.emplace_back(choice, choice->pos());
+  }
 
   preview = Place(new PreviewControl(this), "preview", 40, 126, 720, 576);
 
