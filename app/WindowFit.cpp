@@ -62,13 +62,19 @@ bool ShowsOnAScreen(const QRect& frame, const QList<QRect>& screenAreas) {
   constexpr int kTitleHeight = 20;
   constexpr int kGrip = 100;
   const QRect title(frame.topLeft(), QSize(frame.width(), kTitleHeight));
+  const int grip = std::min(kGrip, frame.width());
+  const bool titleShown =
+      std::any_of(screenAreas.begin(), screenAreas.end(), [&title, grip](const QRect& area) {
+        const QRect shown = title.intersected(area);
+        return shown.height() >= kTitleHeight / 2 && shown.width() >= grip;
+      });
+  qint64 shownArea = 0;
   for (const QRect& area : screenAreas) {
-    const QRect shown = title.intersected(area);
-    if (shown.height() >= kTitleHeight / 2 && shown.width() >= std::min(kGrip, frame.width())) {
-      return true;
-    }
+    const QRect shown = frame.intersected(area);
+    shownArea += static_cast<qint64>(shown.width()) * shown.height();
   }
-  return false;
+  const qint64 frameArea = static_cast<qint64>(frame.width()) * frame.height();
+  return titleShown && 2 * shownArea > frameArea;
 }
 
 }  // namespace tesmora

@@ -47,9 +47,9 @@ QSize FittedClientSize(QSize available, QMargins frame);
 // this is the frame's own size at the design place.
 QRect PreviewPlace(QSize client, QSize frame);
 
-// Whether a window whose frame takes `frame` would be visible on one of the
-// screen areas: enough of its title bar lies on one of them for the user to
-// take hold of it.
+// Whether a window whose frame takes `frame` would be visible on the screen
+// areas: enough of its title bar lies on one of them for the user to take
+// hold of it, and most of the window lies on them.
 bool ShowsOnAScreen(const QRect& frame, const QList<QRect>& screenAreas);
 
 }  // namespace tesmora
