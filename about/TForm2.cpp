@@ -110,7 +110,6 @@ TForm2::TForm2(Platform& platform, UpdateServer server, QWidget* parent)
       new QPushButton(QStringLiteral("Visit the official site ") + QUrl(kSiteAddress).host(), this);
   Button1->setGeometry(48, 360, 201, 25);
   Button1->setCursor(Qt::PointingHandCursor);
-  Button1->setStyleSheet(QStringLiteral("color: black;"));
   ButtonCheckVersion = new QPushButton(QStringLiteral("Check Version"), this);
   ButtonCheckVersion->setGeometry(48, 392, 201, 25);
   ButtonCheckVersion->setCursor(Qt::PointingHandCursor);

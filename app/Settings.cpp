@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <array>
 
 #include "app/TForm1.h"
@@ -81,6 +82,37 @@ int ScreenDotsPerInch(const QWidget& window) {
   return screen != nullptr ? qRound(screen->logicalDotsPerInch()) : 96;
 }
 
+// Puts the window's frame, title bar included, at `topLeft`: the place is
+// stored as the frame's. A window not created yet takes a move as its
+// frame's place. A created one takes a move as its client area's, and the
+// window manager adds the frame above it: the window would come up a title
+// bar higher than it was saved, and creep up by that much at every start.
+// Its native window is told the place is the frame's, after the move that
+// keeps the widget's own place the same.
+void PlaceFrame(QWidget& window, const QPoint& topLeft) {
+  window.move(topLeft);
+  if (QWindow* handle = window.windowHandle()) {
+    handle->setFramePosition(topLeft);
+  }
+}
+
+// The frame of the window in its normal state: a maximised window keeps
+// the place it will go back to.
+QRect NormalFrame(const QWidget& window) {
+  const QRect frame = window.frameGeometry();
+  if (!window.isMaximized() && !window.isFullScreen()) {
+    return frame;
+  }
+  const QRect normal = window.normalGeometry();
+  if (normal.isEmpty()) {
+    return frame;
+  }
+  const QRect client = window.geometry();
+  return normal.marginsAdded(QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                                      frame.right() - client.right(),
+                                      frame.bottom() - client.bottom()));
+}
+
 }  // namespace
 
 QString SettingsFilePath(const QString& programFolder, const QString& userConfigFolder) {
@@ -103,11 +135,12 @@ void RestoreSettings(TForm1& form, const IniFile& file) {
     for (std::size_t i = 0; allNumbers && i < edges.size(); ++i) {
       edges[i] = corners[static_cast<qsizetype>(i)].trimmed().toInt(&allNumbers);
     }
-    // A place on a screen that is no longer there (a detached monitor)
-    // would bring the window up out of sight: it stays centred then.
+    // A place on a screen that is no longer there (a detached monitor), or
+    // mostly off the screens, would bring the window up out of reach: it
+    // stays centred then.
     const QRect frame(QPoint(edges[0], edges[1]), QPoint(edges[2] - 1, edges[3] - 1));
     if (allNumbers && ShowsOnAScreen(frame, ScreenAreas())) {
-      form.move(frame.topLeft());
+      PlaceFrame(form, frame.topLeft());
     }
     const int showCmd = IntegerValue(file, QStringLiteral("ShowCmd")).value_or(1);
     if (showCmd == 3) {
@@ -167,7 +200,7 @@ void StoreSettings(const TForm1& form, IniFile& file) {
   put(QStringLiteral("Flags"), QStringLiteral("0"));
   put(QStringLiteral("PixelsPerInch"), QString::number(ScreenDotsPerInch(form)));
   put(QStringLiteral("MinMaxPos"), QStringLiteral("-1,-1,-1,-1"));
-  const QRect frame = form.frameGeometry();
+  const QRect frame = NormalFrame(form);
   put(QStringLiteral("NormPos"), QStringLiteral("%1,%2,%3,%4")
                                      .arg(frame.left())
                                      .arg(frame.top())

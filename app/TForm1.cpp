@@ -96,7 +96,13 @@ void TForm1::SetPreviewFrame(QSize frame) {
 
 void TForm1::PlaceFollowers() {
   preview->setGeometry(PreviewPlace(size(), preview->frameSize()));
+  const QPoint shift = ChoicesShift(size());
+  for (const auto& [choice, designPlace] : choicePlaces_) {
+    choice->move(designPlace + shift);
+  }
   ListBox1->setGeometry(SubtitleListPlace(size()));
+  // The line under the palette row spans the window.
+  Shape1->resize(width() - 2 * Shape1->x(), Shape1->height());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -17,6 +17,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/FileLineStore.h"
@@ -252,7 +253,8 @@ class TForm1 : public QWidget {
   void createChoiceControls();
   // Sets the preview's frame size and places it for the window's size.
   void SetPreviewFrame(QSize frame);
-  // Places the preview and the subtitle list for the window's size.
+  // Places the preview, the choices column and the subtitle list for the
+  // window's size.
   void PlaceFollowers();
   void connectHandlers();
   // Redraws the sample lines and then the selected subtitle, as far as a
@@ -277,6 +279,8 @@ class TForm1 : public QWidget {
   Palette palette_;
   SwatchRow swatches_;
   QWidget* about_ = nullptr;
+  // The controls of the choices column with their places at the design size.
+  std::vector<std::pair<QWidget*, QPoint>> choicePlaces_;
   QString settingsPath_;
   IniFile settings_;
   bool settingsRestored_ = false;

@@ -1,9 +1,10 @@
 // The main window's controls: names, kinds, positions, captions and item
 // lists. Positions are client pixels of the window at its design size; the
-// preview and the subtitle list beside it follow the window's size.
+// preview, the choices column and the subtitle list follow the window's size.
 #include <QFont>
-#include <QIcon>
+#include <initializer_list>
 
+#include "app/PictureButton.h"
 #include "app/Pictures.h"
 #include "app/TForm1.h"
 #include "app/WindowFit.h"
@@ -75,8 +76,7 @@ QLineEdit* MakeFlatEdit(QWidget* parent, const char* name, const QString& text, 
 
 QPushButton* MakePictureButton(QWidget* parent, const char* name, const QString& picture, int x,
                                int y) {
-  auto* button = new QPushButton(parent);
-  button->setIcon(QIcon(QPixmap::fromImage(BuiltInPicture(picture))));
+  auto* button = new PictureButton(BuiltInPicture(picture), parent);
   button->setIconSize(QSize(46, 20));
   return Place(button, name, x, y, 54, 25);
 }
@@ -207,6 +207,12 @@ void TForm1::createControls() {
   ListBox1->setFrameShape(QFrame::Box);
 
   createChoiceControls();
+  for (QWidget* choice : std::initializer_list<QWidget*>{
+           LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap, LabelShift,
+           SpinBoxShift, LabelConvertFps, EditConvertFps, CheckBoxVobSub, CheckBoxForced,
+           LabelOutputName, EditOutputName}) {
+    choicePlaces_.emplace_back(choice, choice->pos());
+  }
 
   preview = Place(new PreviewControl(this), "preview", 40, 126, 720, 576);
 

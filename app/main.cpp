@@ -28,9 +28,11 @@ std::optional<std::string> Environment(const char* name) {
 int main(int argc, char* argv[]) {
   // Without a display the toolkit would abort with a terse message; say
   // what is missing instead.
+  const std::optional<std::string> namedPlatform = tesmora::CommandLinePlatform(argc, argv);
   if (const std::optional<std::string> problem = tesmora::DisplayProblem(
-          {Environment("QT_QPA_PLATFORM"), Environment("DISPLAY"), Environment("WAYLAND_DISPLAY")},
-          tesmora::XDisplayAnswers)) {
+          {namedPlatform ? namedPlatform : Environment("QT_QPA_PLATFORM"), Environment("DISPLAY"),
+           Environment("WAYLAND_DISPLAY"), Environment("XDG_SESSION_TYPE")},
+          {tesmora::XDisplayAnswers, tesmora::WaylandDisplayAnswers})) {
     std::fputs(problem->c_str(), stderr);
     return 2;
   }

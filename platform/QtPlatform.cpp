@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
+#include <algorithm>
 
 namespace tesmora {
 
@@ -35,11 +36,22 @@ QStringList QtNameFilters(const QString& filter) {
 
 namespace {
 
-// A box or dialog over a window that stays on top must stay on top as well,
-// or the window would cover it while it blocks that very window.
-void KeepAbove(QWidget& box, const QWidget* parent) {
-  if (parent != nullptr && parent->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+// A box or dialog comes up above every window of the program: where one of
+// them stays on top (the About window), the box stays on top as well, or that
+// window would cover it. It blocks only the window it opened over, so a
+// window that stays on top can still be closed while a box of the main
+// window is up.
+void KeepAbove(QWidget& box) {
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  const bool anyOnTop = std::any_of(windows.begin(), windows.end(), [&box](const QWidget* window) {
+    return window != &box && window->isVisible() &&
+           window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+  });
+  if (anyOnTop) {
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  }
+  if (box.parentWidget() != nullptr) {
+    box.setWindowModality(Qt::WindowModal);
   }
 }
 
@@ -59,7 +71,7 @@ int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
            QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, kProgramName, DisplayText(text), buttons, parent);
   box.setTextFormat(Qt::PlainText);
-  KeepAbove(box, parent);
+  KeepAbove(box);
   const UsualCursor cursor;
   return box.exec();
 }
@@ -94,7 +106,7 @@ std::optional<QString> QtPlatform::chooseItem(const QString& text, const QString
   box.setLabelText(DisplayText(text));
   box.setComboBoxItems(items);
   box.setComboBoxEditable(false);
-  KeepAbove(box, parent);
+  KeepAbove(box);
   const UsualCursor cursor;
   if (box.exec() != QDialog::Accepted) {
     return std::nullopt;
@@ -109,7 +121,7 @@ void QtPlatform::showError(const QString& text) {
 bool QtPlatform::showOpenDialog(FileDialog& dialog) {
   QWidget* parent = boxParent();
   QFileDialog chooser(parent, dialog.title);
-  KeepAbove(chooser, parent);
+  KeepAbove(chooser);
   chooser.setFileMode(QFileDialog::ExistingFile);
   chooser.setAcceptMode(QFileDialog::AcceptOpen);
   chooser.setNameFilters(QtNameFilters(dialog.filter));

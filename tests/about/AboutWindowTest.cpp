@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QTest>
@@ -47,6 +48,26 @@ TEST(AboutWindow, ShowsItsTextsAndControlsWhereTheyBelong) {
   EXPECT_EQ(about.ImageDonate->geometry(), QRect(184, 423, 65, 33));
   EXPECT_EQ(about.Button1->nextInFocusChain(), about.Memo1);
   EXPECT_EQ(about.ButtonCheckVersion->cursor().shape(), Qt::PointingHandCursor);
+}
+
+// Under a dark desktop palette the link button's caption is drawn in the
+// palette's light text colour, not in black on the dark button.
+TEST(AboutWindow, TheLinkButtonIsReadableUnderADarkPalette) {
+  const QPalette desktop = QApplication::palette();
+  QPalette dark(QColor(52, 52, 58), QColor(40, 40, 44));
+  dark.setColor(QPalette::ButtonText, QColor(236, 236, 240));
+  QApplication::setPalette(dark);
+  testing::FakePlatform platform;
+  TForm2 about(platform);
+  const QImage shown = about.Button1->grab().toImage();
+  QApplication::setPalette(desktop);
+  int light = 0;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) {
+      light += qGray(shown.pixel(x, y)) > 200 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(light, 60);
 }
 
 // The usage text wraps at the edge of its box: no line runs out of sight.

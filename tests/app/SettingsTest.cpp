@@ -1,6 +1,8 @@
 // The settings file: its INI form, what a restart restores, and saving it.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -123,23 +125,56 @@ TEST_F(SettingsTest, APlaceIsRestoredOnlyWhereAScreenShowsIt) {
     return form.pos() == centred ? QPoint(-1, -1) : form.pos();
   };
   EXPECT_EQ(placedAt("100,50,1076,785"), QPoint(100, 50));
-  EXPECT_EQ(placedAt("1800,1100,2776,1835"), QPoint(1800, 1100));
+  EXPECT_EQ(placedAt("900,400,1876,1135"), QPoint(900, 400));
   // A second monitor that is gone, a title bar above the screen, a window
-  // all but off its left edge, a place that is no number: centred.
+  // all but off its left edge, one half off the screen with its title bar
+  // on it, a place that is no number: centred.
   EXPECT_EQ(placedAt("2100,100,3076,835"), QPoint(-1, -1));
   EXPECT_EQ(placedAt("100,-30,1076,705"), QPoint(-1, -1));
   EXPECT_EQ(placedAt("-940,100,36,835"), QPoint(-1, -1));
+  EXPECT_EQ(placedAt("1800,1100,2776,1835"), QPoint(-1, -1));
+  EXPECT_EQ(placedAt("1500,300,2476,1035"), QPoint(-1, -1));
   EXPECT_EQ(placedAt("100,x,1076,835"), QPoint(-1, -1));
 }
 
-TEST(WindowPlacement, NeedsEnoughOfTheTitleBarOnOneScreen) {
+// A window shown, closed and started again comes up where it was: the place
+// saved is the frame's, and the frame goes back there, not the client area,
+// start after start.
+TEST_F(SettingsTest, EveryStartRestoresTheFrameWhereItWasSaved) {
+  QPoint frameAt(300, 200);
+  for (int start = 0; start < 3; ++start) {
+    TForm1 form(platform, path());
+    if (start == 0) {
+      form.move(frameAt);
+    }
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_NE(form.frameGeometry(), form.geometry());
+    EXPECT_EQ(form.frameGeometry().topLeft(), frameAt) << "start " << start;
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+    frameAt = form.frameGeometry().topLeft();
+  }
+  EXPECT_TRUE(savedSettings().contains("NormPos=300,200,"));
+}
+
+TEST(WindowPlacement, NeedsTheTitleBarOnOneScreenAndMostOfTheWindowOnThem) {
   const QList<QRect> twoScreens{QRect(0, 0, 1366, 738), QRect(1366, 0, 1920, 1080)};
-  EXPECT_TRUE(ShowsOnAScreen(QRect(2000, 500, 976, 735), twoScreens));
-  EXPECT_FALSE(ShowsOnAScreen(QRect(2000, 500, 976, 735), twoScreens.mid(0, 1)));
-  EXPECT_TRUE(ShowsOnAScreen(QRect(1266, 0, 976, 735), twoScreens.mid(0, 1)));
-  EXPECT_FALSE(ShowsOnAScreen(QRect(1267, 0, 976, 735), twoScreens.mid(0, 1)));
-  EXPECT_FALSE(ShowsOnAScreen(QRect(100, 729, 976, 735), twoScreens.mid(0, 1)));
-  EXPECT_TRUE(ShowsOnAScreen(QRect(100, 728, 976, 735), twoScreens.mid(0, 1)));
+  const QList<QRect> oneScreen = twoScreens.mid(0, 1);
+  EXPECT_TRUE(ShowsOnAScreen(QRect(2000, 300, 976, 735), twoScreens));
+  EXPECT_FALSE(ShowsOnAScreen(QRect(2000, 300, 976, 735), oneScreen));
+  // Across two screens, most of it on them.
+  EXPECT_TRUE(ShowsOnAScreen(QRect(1000, 0, 976, 735), twoScreens));
+  // Half the window off the right edge, the title bar within reach.
+  EXPECT_FALSE(ShowsOnAScreen(QRect(878, 0, 976, 735), oneScreen));
+  EXPECT_TRUE(ShowsOnAScreen(QRect(877, 0, 976, 735), oneScreen));
+  EXPECT_FALSE(ShowsOnAScreen(QRect(1266, 0, 976, 735), oneScreen));
+  // The title bar at or above the top edge.
+  EXPECT_FALSE(ShowsOnAScreen(QRect(100, -11, 976, 735), oneScreen));
+  EXPECT_TRUE(ShowsOnAScreen(QRect(100, -10, 976, 735), oneScreen));
+  // Below the bottom edge.
+  EXPECT_FALSE(ShowsOnAScreen(QRect(100, 400, 976, 735), oneScreen));
+  EXPECT_TRUE(ShowsOnAScreen(QRect(100, 300, 976, 735), oneScreen));
   EXPECT_FALSE(ShowsOnAScreen(QRect(100, 100, 976, 735), {}));
 }
 

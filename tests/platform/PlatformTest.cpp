@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -109,6 +110,38 @@ TEST(QtPlatform, OpensEveryBoxAndDialogOverTheActiveWindow) {
 
   EXPECT_EQ(BoxParent(nullptr, &main), &main);
   EXPECT_EQ(BoxParent(&about, &main), &about);
+}
+
+// A box of the main window comes up above the About window, which stays on
+// top, and leaves the About window usable: its close button and its own
+// buttons still work while the box is up.
+TEST(QtPlatform, ABoxOfTheMainWindowComesAboveTheAboutWindowAndLeavesItUsable) {
+  QWidget main;
+  QWidget about(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
+  auto* aboutButton = new QPushButton(QStringLiteral("Check"), &about);
+  aboutButton->setGeometry(10, 10, 80, 25);
+  QtPlatform platform(&main);
+  main.show();
+  about.show();
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+
+  int aboutClicks = 0;
+  QObject::connect(aboutButton, &QPushButton::clicked, [&aboutClicks] { ++aboutClicks; });
+  OpenedBox opened;
+  // The click comes from the window system, which holds it back from a
+  // window a modal box blocks.
+  QTimer::singleShot(0, [&about, aboutButton] {
+    QTest::mouseClick(about.windowHandle(), Qt::LeftButton, {}, aboutButton->geometry().center());
+  });
+  CloseNextModal(opened);
+  platform.showMessage(QStringLiteral("43"));
+  EXPECT_EQ(opened.parent, &main);
+  EXPECT_TRUE(opened.staysOnTop);
+  EXPECT_EQ(aboutClicks, 1);
+
+  // With no window on top, no box needs to be.
+  about.hide();
   main.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
   CloseNextModal(opened);
