@@ -177,6 +177,10 @@ void TForm1::FormCreate(QObject* sender) {
   SubtitlesLoaded = false;
   AllLinesFit = true;
   NoIfoChosen = false;
+  // The reading and output choices too, the film's shift and rate
+  // conversion with them.
+  ShowChoices(ConversionChoices{});
+  filmFile_.clear();
   LabelOffset->setText(QString::number(offset->value()));
   LabelOffset->adjustSize();
   LabelOffset_Or->setText(QString::number(offset_or->value()));

@@ -135,6 +135,13 @@ class TForm1 : public QWidget {
   // controls set to hold `choices`.
   ConversionChoices CurrentChoices() const;
   void ShowChoices(const ConversionChoices& choices);
+  // The choices a load of the subtitle file `path` reads with. The shift and
+  // the rate conversion belong to the film they were used with: a file other
+  // than that film's starts without them.
+  ConversionChoices ChoicesForLoad(const QString& path) const;
+  // After a completed load of `path` with `used`: the shift and the rate
+  // conversion shown are those its cues were read with, and belong to it.
+  void KeepFilmChoices(const QString& path, const ConversionChoices& used);
 
   // The preview's redraws and the style controls' change handlers.
   void RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2);
@@ -277,6 +284,9 @@ class TForm1 : public QWidget {
   Palette palette_;
   SwatchRow swatches_;
   QWidget* about_ = nullptr;
+  // The subtitle file the shown shift and rate conversion were used with;
+  // empty before the first load and after the defaults button.
+  QString filmFile_;
   QString settingsPath_;
   IniFile settings_;
   bool settingsRestored_ = false;
