@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DroppedFile.h"
 #include "app/FileLineStore.h"
 #include "app/IniFile.h"
 #include "app/LineStore.h"
@@ -69,6 +70,10 @@ class TForm1 : public QWidget {
   void PalClick();
   void NtscClick();
   void BitBtnChangeImageClick();
+  // Loads a file dropped on the window or named on the command line with
+  // the handler of the button that loads it, as if chosen in that button's
+  // dialog: same checks, same messages.
+  void LoadFile(const DroppedFile& file);
   // Shows the About window and brings it to the front.
   void ButtonAboutClick();
   void setAboutWindow(QWidget* about) { about_ = about; }
