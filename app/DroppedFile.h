@@ -15,9 +15,13 @@ struct DroppedFile {
   QString path;
 };
 
-// The file a drop would load: a single local file, either a subtitle file
-// (.srt, .sub, .txt) or a title set's IFO (VTS_xx_0.IFO), in any case of
-// letters. Anything else is no file to load.
+// What the file at `path` would be loaded as: a subtitle file (.srt, .sub,
+// .txt) or a title set's IFO (VTS_xx_0.IFO), in any case of letters.
+// Anything else is no file to load.
+std::optional<DroppedFile> LoadableFile(const QString& path);
+
+// The file a drop would load: a single local file that LoadableFile takes.
+// Its path keeps the bytes of the name, whatever their encoding.
 std::optional<DroppedFile> FileToLoad(const QList<QUrl>& urls);
 
 }  // namespace tesmora

@@ -117,6 +117,14 @@ void IniFile::setValue(const QString& section, const QString& key, const QByteAr
   insertLine(at, keyName + '=' + value);
 }
 
+void IniFile::remove(const QString& section, const QString& key) {
+  const qsizetype header = findSection(section.toUtf8());
+  const qsizetype line = header < 0 ? -1 : findKey(header, key.toUtf8());
+  if (line >= 0) {
+    lines_.removeAt(line);
+  }
+}
+
 QByteArray IniFile::text() const {
   QByteArray text;
   for (const Line& line : lines_) {

@@ -22,6 +22,8 @@ class IniFile {
   // changed one keeps the line's key spelling and ending. New lines end as
   // the file's first line does (CR LF in a new file).
   void setValue(const QString& section, const QString& key, const QByteArray& value);
+  // Takes the key's line out of the file, if it holds one.
+  void remove(const QString& section, const QString& key);
 
   QByteArray text() const;
 

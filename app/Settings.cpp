@@ -219,6 +219,10 @@ void StoreSettings(const TForm1& form, IniFile& file) {
   for (const auto& [key, text] : ChoiceSettings(form.CurrentChoices())) {
     file.setValue(kProgramSection, QString::fromStdString(key), QByteArray::fromStdString(text));
   }
+  // A shift left in the file would come back with a later film.
+  for (const std::string& key : FilmChoiceKeys()) {
+    file.remove(kProgramSection, QString::fromStdString(key));
+  }
   for (const StoredFolder& stored : kStoredFolders) {
     const QString& folder = (form.*stored.dialog).folder;
     if (!folder.isEmpty()) {

@@ -11,7 +11,8 @@ class TForm1;
 inline const QString kSettingsFileName = QStringLiteral("Tesmora_Settings.ini");
 inline const QString kSettingsSection = QStringLiteral("Form1");
 // Settings the window's sixteen classic keys do not hold: the folders each
-// file dialog opened last, and the reading and output choices.
+// file dialog opened last, and the reading and output choices that outlast
+// one film (the shift and the rate conversion do not).
 inline const QString kProgramSection = QStringLiteral("Tesmora");
 
 // Where the settings file lives: in the program's folder, or, where that
@@ -26,8 +27,8 @@ QString SettingsFilePath(const QString& programFolder, const QString& userConfig
 void RestoreSettings(TForm1& form, const IniFile& file);
 
 // Writes the placement keys and the ten stored choices into the file, and
-// the dialogs' folders and the reading and output choices into a section of
-// their own.
+// the dialogs' folders and the lasting reading and output choices into a
+// section of their own.
 void StoreSettings(const TForm1& form, IniFile& file);
 
 }  // namespace tesmora

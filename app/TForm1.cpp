@@ -183,6 +183,10 @@ void TForm1::FormCreate(QObject* sender) {
   SubtitlesLoaded = false;
   AllLinesFit = true;
   NoIfoChosen = false;
+  // The reading and output choices too, the film's shift and rate
+  // conversion with them.
+  ShowChoices(ConversionChoices{});
+  filmFile_.clear();
   LabelOffset->setText(QString::number(offset->value()));
   LabelOffset->adjustSize();
   LabelOffset_Or->setText(QString::number(offset_or->value()));
@@ -321,16 +325,18 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
   }
 }
 
-// A dropped file is loaded by the handler of the button that loads it, as
-// if chosen in that button's dialog: same checks, same messages.
 void TForm1::dropEvent(QDropEvent* event) {
   const std::optional<DroppedFile> file = FileToLoad(event->mimeData()->urls());
   if (generating_ || !file) {
     return;
   }
   event->acceptProposedAction();
-  platform_.chooseNextFile(file->path);
-  if (file->kind == DroppedKind::Subtitles) {
+  LoadFile(*file);
+}
+
+void TForm1::LoadFile(const DroppedFile& file) {
+  platform_.chooseNextFile(file.path);
+  if (file.kind == DroppedKind::Subtitles) {
     RunGuarded(platform_, [this] { Button2Click(); });
   } else {
     RunGuarded(platform_, [this] { Button1Click(); });

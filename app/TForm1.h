@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/DroppedFile.h"
 #include "app/FileLineStore.h"
 #include "app/IniFile.h"
 #include "app/LineStore.h"
@@ -70,6 +71,10 @@ class TForm1 : public QWidget {
   void PalClick();
   void NtscClick();
   void BitBtnChangeImageClick();
+  // Loads a file dropped on the window or named on the command line with
+  // the handler of the button that loads it, as if chosen in that button's
+  // dialog: same checks, same messages.
+  void LoadFile(const DroppedFile& file);
   // Shows the About window and brings it to the front.
   void ButtonAboutClick();
   void setAboutWindow(QWidget* about) { about_ = about; }
@@ -136,6 +141,13 @@ class TForm1 : public QWidget {
   // controls set to hold `choices`.
   ConversionChoices CurrentChoices() const;
   void ShowChoices(const ConversionChoices& choices);
+  // The choices a load of the subtitle file `path` reads with. The shift and
+  // the rate conversion belong to the film they were used with: a file other
+  // than that film's starts without them.
+  ConversionChoices ChoicesForLoad(const QString& path) const;
+  // After a completed load of `path` with `used`: the shift and the rate
+  // conversion shown are those its cues were read with, and belong to it.
+  void KeepFilmChoices(const QString& path, const ConversionChoices& used);
 
   // The preview's redraws and the style controls' change handlers.
   void RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2);
@@ -281,6 +293,9 @@ class TForm1 : public QWidget {
   QWidget* about_ = nullptr;
   // The controls of the choices column with their places at the design size.
   std::vector<std::pair<QWidget*, QPoint>> choicePlaces_;
+  // The subtitle file the shown shift and rate conversion were used with;
+  // empty before the first load and after the defaults button.
+  QString filmFile_;
   QString settingsPath_;
   IniFile settings_;
   bool settingsRestored_ = false;

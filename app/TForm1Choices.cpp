@@ -1,6 +1,9 @@
 // The controls of how a subtitle file is read and what a run writes besides
 // the style: they sit above the subtitle list and hold the same choices as
 // the converter's options.
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 #include "app/TForm1.h"
@@ -106,6 +109,31 @@ void TForm1::ShowChoices(const ConversionChoices& choices) {
   CheckBoxVobSub->setChecked(choices.vobsubAndPalette);
   CheckBoxForced->setChecked(choices.forced);
   EditOutputName->setText(Text(choices.outputName));
+}
+
+ConversionChoices TForm1::ChoicesForLoad(const QString& path) const {
+  ConversionChoices choices = CurrentChoices();
+  const auto same = [](const QString& a, const QString& b) {
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+  };
+  if (!filmFile_.isEmpty() && !same(filmFile_, path)) {
+    const ConversionChoices defaults;
+    choices.shiftMs = defaults.shiftMs;
+    choices.rateConversion = defaults.rateConversion;
+  }
+  return choices;
+}
+
+void TForm1::KeepFilmChoices(const QString& path, const ConversionChoices& used) {
+  filmFile_ = path;
+  // What the controls show now is what the loaded cues were read with, so
+  // their change handlers have nothing to redo.
+  const QSignalBlocker quietShift(SpinBoxShift);
+  const QSignalBlocker quietRate(EditConvertFps);
+  SpinBoxShift->setValue(static_cast<int>(
+      std::clamp<long long>(used.shiftMs, SpinBoxShift->minimum(), SpinBoxShift->maximum())));
+  EditConvertFps->setText(Text(used.rateConversion));
 }
 
 }  // namespace tesmora

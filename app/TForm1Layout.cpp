@@ -93,7 +93,7 @@ QCheckBox* MakeTransparentBox(QWidget* parent, const char* name, int x, bool che
 void TForm1::createControls() {
   // The palette row.
   Edit1 = MakeFlatEdit(this, "Edit1", QStringLiteral("Load IFO"), 8, 5);
-  Button1 = Place(new QPushButton(QStringLiteral("Load Ifo"), this), "Button1", 8, 20, 84, 20);
+  Button1 = Place(new QPushButton(QStringLiteral("&Load Ifo"), this), "Button1", 8, 20, 84, 20);
   Label2 = MakeLabel(this, "Label2", QStringLiteral("Ifo Colors:"), 8, 52);
   no_ifo = MakeWrappedLabel(this, "no_ifo",
                             QStringLiteral("     I dont have any Ifo or my Ifo hasnt sup support"),
@@ -150,7 +150,7 @@ void TForm1::createControls() {
   // The style row.
   Edit2 = MakeFlatEdit(this, "Edit2", QStringLiteral("Load SRT"), 8, 88);
   Button2 =
-      Place(new QPushButton(QStringLiteral("Load Srt ,Sub"), this), "Button2", 8, 106, 84, 18);
+      Place(new QPushButton(QStringLiteral("Load &Srt ,Sub"), this), "Button2", 8, 106, 84, 18);
   Label8 = MakeLabel(this, "Label8", QStringLiteral("Font Name"), 96, 88);
   ComboBox5 = MakeList(this, "ComboBox5", {}, 96, 102, 100, 21);
   Label11 = MakeLabel(this, "Label11", QStringLiteral("Font Charset"), 204, 88);
@@ -199,7 +199,7 @@ void TForm1::createControls() {
   ProgressBar1->setTextVisible(false);
   ProgressBar1->setToolTip(QStringLiteral("ProgressBar"));
   Button3 =
-      Place(new QPushButton(QStringLiteral("Generate Sup"), this), "Button3", 712, 106, 84, 18);
+      Place(new QPushButton(QStringLiteral("&Generate Sup"), this), "Button3", 712, 106, 84, 18);
   // The subtitle list runs down beside the preview, with room for many cues.
   ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148, 448);
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -173,7 +173,7 @@ void TForm1::Button2Click() {
   // so that a file that stops at a bad cue or holds no subtitle never
   // replaces a good load.
   const QString path = OpenDialog2.fileName;
-  const ConversionChoices choices = CurrentChoices();
+  const ConversionChoices choices = ChoicesForLoad(path);
   std::optional<RateConversion> conversion;
   if (!choices.rateConversion.empty()) {
     conversion = ParseRateConversion(choices.rateConversion);
@@ -288,6 +288,7 @@ void TForm1::Button2Click() {
 
   std::string fileText = std::move(text.bytes);
   ShowLoadedSubtitles(std::move(fileText), InTimeOrder(std::move(result), times), text);
+  KeepFilmChoices(path, choices);
   AllLinesFit = true;
   FrameRateMissing = false;
   CheckAllSubtitleLines();

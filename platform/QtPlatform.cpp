@@ -2,12 +2,18 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 #include <algorithm>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "files/FileNames.h"
 
 namespace tesmora {
 
@@ -65,6 +71,47 @@ class UsualCursor {
   ~UsualCursor() { QApplication::restoreOverrideCursor(); }
   UsualCursor(const UsualCursor&) = delete;
   UsualCursor& operator=(const UsualCursor&) = delete;
+};
+
+// Qt's file dialog reads folders by names it takes as UTF-8, so a folder
+// whose name holds other bytes (a Latin-1 "caf\xE9") cannot be opened by its
+// name. Such a folder is shown to the dialog through a descriptor held open
+// on it, as /proc/self/fd/N, and a file chosen there gets the folder's own
+// name back.
+class DialogFolder {
+ public:
+  explicit DialogFolder(const QString& folder) : folder_(folder) {
+    const QByteArray bytes = FileNameBytes(folder);
+    if (bytes == QFile::encodeName(folder)) {
+      return;
+    }
+    descriptor_ = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor_ >= 0) {
+      alias_ = QStringLiteral("/proc/self/fd/%1").arg(descriptor_);
+    }
+  }
+  ~DialogFolder() {
+    if (descriptor_ >= 0) {
+      ::close(descriptor_);
+    }
+  }
+  DialogFolder(const DialogFolder&) = delete;
+  DialogFolder& operator=(const DialogFolder&) = delete;
+
+  // The folder as the dialog can open it.
+  QString shown() const { return alias_.isEmpty() ? folder_ : alias_; }
+  // A path chosen in the dialog, under the folder's own name.
+  QString chosen(const QString& path) const {
+    if (!alias_.isEmpty() && (path == alias_ || path.startsWith(alias_ + QLatin1Char('/')))) {
+      return folder_ + path.mid(alias_.size());
+    }
+    return path;
+  }
+
+ private:
+  QString folder_;
+  QString alias_;
+  int descriptor_ = -1;
 };
 
 int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
@@ -125,18 +172,19 @@ bool QtPlatform::showOpenDialog(FileDialog& dialog) {
   chooser.setFileMode(QFileDialog::ExistingFile);
   chooser.setAcceptMode(QFileDialog::AcceptOpen);
   chooser.setNameFilters(QtNameFilters(dialog.filter));
+  const QFileInfo last(dialog.fileName);
+  const DialogFolder folder(dialog.fileName.isEmpty() ? dialog.folder : last.absolutePath());
   if (!dialog.fileName.isEmpty()) {
-    const QFileInfo last(dialog.fileName);
-    chooser.setDirectory(last.absolutePath());
+    chooser.setDirectory(folder.shown());
     chooser.selectFile(last.fileName());
   } else if (!dialog.folder.isEmpty()) {
-    chooser.setDirectory(dialog.folder);
+    chooser.setDirectory(folder.shown());
   }
   const UsualCursor cursor;
   if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
     return false;
   }
-  dialog.fileName = chooser.selectedFiles().constFirst();
+  dialog.fileName = folder.chosen(chooser.selectedFiles().constFirst());
   return true;
 }
 

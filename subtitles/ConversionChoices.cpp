@@ -1,7 +1,6 @@
 #include "subtitles/ConversionChoices.h"
 
 #include "subtitles/FileText.h"
-#include "subtitles/TimeChange.h"
 
 namespace tesmora {
 namespace {
@@ -54,9 +53,13 @@ bool IsPlainOutputName(std::string_view name) {
 
 std::vector<std::pair<std::string, std::string>> ChoiceSettings(const ConversionChoices& choices) {
   return {{kEncodingKey, choices.encoding},   {kTagsAsTextKey, Flag(choices.noMarkup)},
-          {kWrapKey, Flag(choices.wrap)},     {kShiftKey, std::to_string(choices.shiftMs)},
-          {kRateKey, choices.rateConversion}, {kVobSubKey, Flag(choices.vobsubAndPalette)},
+          {kWrapKey, Flag(choices.wrap)},     {kVobSubKey, Flag(choices.vobsubAndPalette)},
           {kForcedKey, Flag(choices.forced)}, {kNameKey, choices.outputName}};
+}
+
+const std::vector<std::string>& FilmChoiceKeys() {
+  static const std::vector<std::string> kKeys = {kShiftKey, kRateKey};
+  return kKeys;
 }
 
 ConversionChoices ChoicesFromSettings(
@@ -67,14 +70,6 @@ ConversionChoices ChoicesFromSettings(
   }
   choices.noMarkup = FlagValue(lookup(kTagsAsTextKey)).value_or(choices.noMarkup);
   choices.wrap = FlagValue(lookup(kWrapKey)).value_or(choices.wrap);
-  if (const std::optional<std::string> text = lookup(kShiftKey)) {
-    choices.shiftMs = ParseShift(*text).value_or(choices.shiftMs);
-  }
-  if (const std::optional<std::string> text = lookup(kRateKey)) {
-    if (text->empty() || ParseRateConversion(*text)) {
-      choices.rateConversion = *text;
-    }
-  }
   choices.vobsubAndPalette = FlagValue(lookup(kVobSubKey)).value_or(choices.vobsubAndPalette);
   choices.forced = FlagValue(lookup(kForcedKey)).value_or(choices.forced);
   if (const std::optional<std::string> text = lookup(kNameKey)) {

@@ -41,11 +41,18 @@ std::optional<std::string> ParseEncodingChoice(std::string_view text);
 // not "." or "..", and without a folder separator.
 bool IsPlainOutputName(std::string_view name);
 
-// The choices as settings keys and their texts, in a fixed order.
+// The choices that outlast one film, as settings keys and their texts, in a
+// fixed order: all but the shift and the rate conversion, which belong to the
+// film they were set for.
 std::vector<std::pair<std::string, std::string>> ChoiceSettings(const ConversionChoices& choices);
 
-// The choices from settings texts; `lookup` gives a key's text, if stored. A
-// missing key, or a text that is not a valid value, leaves the default.
+// The keys the shift and the rate conversion were once stored under: a
+// settings file may still hold them, and they are not read.
+const std::vector<std::string>& FilmChoiceKeys();
+
+// The lasting choices from settings texts; `lookup` gives a key's text, if
+// stored. A missing key, or a text that is not a valid value, leaves the
+// default; the shift and the rate conversion always keep theirs.
 ConversionChoices ChoicesFromSettings(
     const std::function<std::optional<std::string>(const std::string& key)>& lookup);
 

@@ -12,6 +12,19 @@
 namespace tesmora {
 namespace {
 
+// A caption as drawn: an "&" marks the next letter as the Alt shortcut and
+// takes no room; "&&" shows one "&".
+QString ShownText(const QString& caption) {
+  QString shown;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+      ++i;
+    }
+    shown += caption[i];
+  }
+  return shown;
+}
+
 // The rectangle the caption's text takes in the window, or an empty one.
 QRect CaptionRect(const QWidget* control) {
   QString text;
@@ -41,7 +54,7 @@ QString CaptionCut(const QWidget* control) {
   // needs is its text and a small margin at either end.
   const auto* button = qobject_cast<const QPushButton*>(control);
   const int needed = button != nullptr
-                         ? control->fontMetrics().horizontalAdvance(button->text()) + 8
+                         ? control->fontMetrics().horizontalAdvance(ShownText(button->text())) + 8
                          : control->sizeHint().width();
   return needed > control->width() ? QStringLiteral("needs %1 pixels").arg(needed) : QString();
 }

@@ -156,6 +156,36 @@ TEST_F(ChoicesTest, ShiftAndRateConversionMoveTheTimesAtLoad) {
   EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1000", "830"}));
 }
 
+// The shift and the rate conversion stay with the film they were used for:
+// a reload of its file keeps them, another file is read without them, and a
+// load that fails leaves them with the film still loaded.
+TEST_F(ChoicesTest, ShiftAndRateConversionBelongToTheFilmTheyWereUsedWith) {
+  form.SpinBoxShift->setValue(1500);
+  form.EditConvertFps->setText(QStringLiteral("25:50"));
+  load();
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2000", "32670"}));
+  load();
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2000", "32670"}));
+  EXPECT_EQ(form.SpinBoxShift->value(), 1500);
+
+  platform.chosenFiles = {write("broken.srt", "1\r\nno times here\r\n")};
+  form.Button2->click();
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2000", "32670"}));
+  EXPECT_EQ(form.SpinBoxShift->value(), 1500);
+  EXPECT_EQ(form.EditConvertFps->text(), QStringLiteral("25:50"));
+
+  platform.chosenFiles = {write("other.srt", kSrt)};
+  form.Button2->click();
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(form.SpinBoxShift->value(), 0);
+  EXPECT_EQ(form.EditConvertFps->text(), QString());
+  // Set for the film now loaded, they apply to its reload.
+  form.SpinBoxShift->setValue(-500);
+  platform.chosenFiles = {folder.filePath("other.srt")};
+  form.Button2->click();
+  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"500", "61840"}));
+}
+
 TEST_F(ChoicesTest, TheShiftMovesCuesReadBeforeZeroBeforeAnyIsRefused) {
   const QByteArray early =
       "1\r\n-00:00:00,400 --> 00:00:01,000\r\nEarly\r\n\r\n"

@@ -6,9 +6,14 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/DroppedFile.h"
 #include "app/Settings.h"
 #include "app/TForm1.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
 #include "tests/app/TestFiles.h"
 #include "tests/platform/FakePlatform.h"
 
@@ -51,9 +56,10 @@ class DropTest : public ::testing::Test {
     return testing::WriteFile(folder.filePath(name), bytes);
   }
   // Drops the file on the window; true when the window took the drop.
-  bool drop(const QString& path) {
+  bool drop(const QString& path) { return drop(Local(path)); }
+  bool drop(const QList<QUrl>& urls) {
     QMimeData data;
-    data.setUrls(Local(path));
+    data.setUrls(urls);
     QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&form, &enter);
     if (!enter.isAccepted()) {
@@ -118,6 +124,30 @@ TEST_F(DropTest, TheDialogsFoldersAreKeptInTheirOwnSection) {
   EXPECT_EQ(restarted.OpenDialog1.folder, QStringLiteral("/films/VIDEO_TS"));
   EXPECT_EQ(restarted.OpenDialog2.folder, QStringLiteral("/films/subs"));
   EXPECT_TRUE(restarted.OpenDialogImagePAL.folder.isEmpty());
+}
+
+// A file manager names a file in a folder named in Latin-1 by the name's
+// percent-encoded bytes: the drop loads it, and the folder is remembered as
+// those bytes.
+TEST_F(DropTest, AFolderNamedInAnotherEncodingLoadsAndIsRemembered) {
+  form.i_dont_have_ifo->setChecked(true);
+  const QByteArray latin = QFile::encodeName(folder.path()) + "/caf\xE9";
+  ASSERT_EQ(::mkdir(latin.constData(), 0700), 0);
+  ASSERT_EQ(ReplaceFile(FileNameText(latin + "/film.srt"), kSrt), std::nullopt);
+  EXPECT_TRUE(drop({QUrl::fromEncoded("file://" + (latin + "/film.srt").toPercentEncoding("/"))}));
+  EXPECT_TRUE(platform.errors.isEmpty());
+  EXPECT_EQ(form.ListBox1->count(), 2);
+  EXPECT_EQ(FileNameBytes(form.OpenDialog2.folder), latin);
+
+  IniFile file;
+  StoreSettings(form, file);
+  EXPECT_EQ(file.value("Tesmora", "SubtitleFolder"), latin);
+  testing::FakePlatform otherPlatform;
+  TForm1 restarted(otherPlatform);
+  RestoreSettings(restarted, file);
+  EXPECT_EQ(FileNameBytes(restarted.OpenDialog2.folder), latin);
+  ::unlink((latin + "/film.srt").constData());
+  ::rmdir(latin.constData());
 }
 
 // A confirmed dialog remembers its folder; a cancelled one changes nothing.

@@ -33,9 +33,12 @@ TEST(IniFile, KeepsValuesAsWrittenAndEverythingItDoesNotChange) {
   file.setValue("Form1", "ComboBox6_ItemIndex", "4");
   file.setValue("Form1", "New", " spaced value ");
   file.setValue("Third", "x", "1");
+  file.remove("FORM1", "path");
+  file.remove("Other", "missing");
+  file.remove("Missing", "keep");
   EXPECT_EQ(file.text(),
             "; a comment\r\n[Other]\r\nkeep=me\r\n\r\n[form1]\r\nComboBox6_ItemIndex=4\r\n"
-            "Path=C:\\films\\a \"b\"=c.bmp\r\nNew= spaced value \r\n\r\n[Third]\r\nx=1\r\n");
+            "New= spaced value \r\n\r\n[Third]\r\nx=1\r\n");
 }
 
 // Any encoding, any line ending, a missing last line break: what the program
@@ -207,7 +210,9 @@ TEST_F(SettingsTest, ARestartRestoresTheChoicesAndKeepsOtherKeys) {
   EXPECT_EQ(saved.value("Form1", "offset_or_Position"), QByteArray("4"));
 }
 
-TEST_F(SettingsTest, TheReadingAndOutputChoicesKeepASectionOfTheirOwn) {
+// The shift and the rate conversion of the last film do not come back with
+// the next one, and leave the file.
+TEST_F(SettingsTest, TheLastingChoicesKeepASectionOfTheirOwnAndAFilmsShiftIsNotKept) {
   writeSettings(
       "[Tesmora]\r\nEncoding=CP1251\r\nTagsAsText=1\r\nWrapLongLines=1\r\nShiftMs=-250\r\n"
       "ConvertFps=23.976:25\r\nVobSubAndPalette=1\r\nForced=1\r\nOutputName=film\r\n");
@@ -217,21 +222,23 @@ TEST_F(SettingsTest, TheReadingAndOutputChoicesKeepASectionOfTheirOwn) {
     EXPECT_EQ(form.ComboBoxEncoding->currentText(), QStringLiteral("CP1251"));
     EXPECT_TRUE(form.CheckBoxTagsAsText->isChecked());
     EXPECT_TRUE(form.CheckBoxWrap->isChecked());
-    EXPECT_EQ(form.SpinBoxShift->value(), -250);
-    EXPECT_EQ(form.EditConvertFps->text(), QStringLiteral("23.976:25"));
+    EXPECT_EQ(form.SpinBoxShift->value(), 0);
+    EXPECT_EQ(form.EditConvertFps->text(), QString());
     EXPECT_TRUE(form.CheckBoxVobSub->isChecked());
     EXPECT_TRUE(form.CheckBoxForced->isChecked());
     EXPECT_EQ(form.EditOutputName->text(), QStringLiteral("film"));
     form.CheckBoxForced->setChecked(false);
     form.SpinBoxShift->setValue(1500);
+    form.EditConvertFps->setText(QStringLiteral("25:50"));
     form.close();
     EXPECT_EQ(form.FlushSettings(), std::nullopt);
   }
   const IniFile saved = IniFile::Parse(savedSettings());
   EXPECT_EQ(saved.value("Tesmora", "Encoding"), QByteArray("CP1251"));
   EXPECT_EQ(saved.value("Tesmora", "Forced"), QByteArray("0"));
-  EXPECT_EQ(saved.value("Tesmora", "ShiftMs"), QByteArray("1500"));
   EXPECT_EQ(saved.value("Tesmora", "OutputName"), QByteArray("film"));
+  EXPECT_EQ(saved.value("Tesmora", "ShiftMs"), std::nullopt);
+  EXPECT_EQ(saved.value("Tesmora", "ConvertFps"), std::nullopt);
   for (const char* key : {"Encoding", "Forced", "ShiftMs", "OutputName", "VobSubAndPalette"}) {
     EXPECT_EQ(saved.value("Form1", key), std::nullopt) << key;
   }
@@ -301,17 +308,45 @@ TEST_F(SettingsTest, ValuesThatDoNotFitAreIgnoredOrHeldToTheRange) {
   EXPECT_EQ(form.offset_or->value(), -14);
 }
 
-TEST_F(SettingsTest, ADefaultsButtonPressClearsThePathsThatAreSaved) {
-  writeSettings("[Form1]\r\nLabelImageChangedNTSC_Caption=/films/own.bmp\r\n");
+// Every choice the window has goes back to what a fresh start shows, and is
+// saved so; the stored folders of the dialogs are places, not choices.
+TEST_F(SettingsTest, ADefaultsButtonPressResetsEveryChoiceAndSavesTheDefaults) {
+  writeSettings(
+      "[Form1]\r\nLabelImageChangedNTSC_Caption=/films/own.bmp\r\nComboBox6_ItemIndex=0\r\n"
+      "offset_Position=100\r\n[Tesmora]\r\nEncoding=CP1251\r\nTagsAsText=1\r\n"
+      "WrapLongLines=1\r\nVobSubAndPalette=1\r\nForced=1\r\nOutputName=film\r\n"
+      "SubtitleFolder=/films/subs\r\n");
+  QByteArray fresh;
+  {
+    TForm1 form(platform);
+    IniFile file;
+    StoreSettings(form, file);
+    fresh = file.text();
+  }
   {
     TForm1 form(platform, path());
     form.show();
+    form.SpinBoxShift->setValue(1500);
+    form.EditConvertFps->setText(QStringLiteral("25:50"));
+    form.i_dont_have_ifo->setChecked(true);
     form.BitBtnSetDefaultValues->click();
+    EXPECT_EQ(form.CurrentChoices(), ConversionChoices{});
+    EXPECT_FALSE(form.i_dont_have_ifo->isChecked());
+    EXPECT_EQ(form.OpenDialog2.folder, QStringLiteral("/films/subs"));
     form.close();
     EXPECT_EQ(form.FlushSettings(), std::nullopt);
   }
-  EXPECT_EQ(IniFile::Parse(savedSettings()).value("Form1", "LabelImageChangedNTSC_Caption"),
-            QByteArray());
+  const IniFile saved = IniFile::Parse(savedSettings());
+  const IniFile expected = IniFile::Parse(fresh);
+  for (const char* key :
+       {"LabelImageChangedNTSC_Caption", "ComboBox6_ItemIndex", "offset_Position"}) {
+    EXPECT_EQ(saved.value("Form1", key), expected.value("Form1", key)) << key;
+  }
+  for (const char* key :
+       {"Encoding", "TagsAsText", "WrapLongLines", "VobSubAndPalette", "Forced", "OutputName"}) {
+    EXPECT_EQ(saved.value("Tesmora", key), expected.value("Tesmora", key)) << key;
+  }
+  EXPECT_EQ(saved.value("Tesmora", "SubtitleFolder"), QByteArray("/films/subs"));
 }
 
 TEST_F(SettingsTest, AFileThatCannotBeWrittenIsReported) {

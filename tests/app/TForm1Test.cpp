@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/Pictures.h"
 #include "tests/app/TestFiles.h"
@@ -179,6 +180,35 @@ TEST_F(TForm1Test, DefaultsButtonResetsChoicesButKeepsTheFontList) {
   EXPECT_TRUE(form.AllLinesFit);
   EXPECT_TRUE(form.LabelImageChangedPAL->text().isEmpty());
   EXPECT_TRUE(platform.errors.isEmpty());
+}
+
+// Alt+L, Alt+S and Alt+G press the three main buttons, whose captions read
+// as they always did.
+TEST_F(TForm1Test, AltShortcutsPressTheMainButtons) {
+  const auto shown = [](const QPushButton* button) { return button->text().remove('&'); };
+  EXPECT_EQ(shown(form.Button1), QStringLiteral("Load Ifo"));
+  EXPECT_EQ(shown(form.Button2), QStringLiteral("Load Srt ,Sub"));
+  EXPECT_EQ(shown(form.Button3), QStringLiteral("Generate Sup"));
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  // A shortcut presses its button as a click would be shown, a moment later.
+  const auto press = [this](Qt::Key key) {
+    const std::size_t dialogs = platform.dialogs.size();
+    const qsizetype messages = platform.messages.size();
+    QTest::keyClick(&form, key, Qt::AltModifier);
+    return QTest::qWaitFor(
+        [&] { return platform.dialogs.size() > dialogs || platform.messages.size() > messages; });
+  };
+  ASSERT_TRUE(press(Qt::Key_L));
+  ASSERT_EQ(platform.dialogs.size(), 1u);
+  EXPECT_EQ(platform.dialogs[0].filter, QStringLiteral("ifo|*.ifo"));
+  ASSERT_TRUE(press(Qt::Key_S));
+  ASSERT_EQ(platform.dialogs.size(), 2u);
+  EXPECT_EQ(platform.dialogs[1].filter, QStringLiteral("*.srt;*.sub;*.txt|*.srt;*.sub;*.txt"));
+  platform.messages.clear();
+  ASSERT_TRUE(press(Qt::Key_G));
+  EXPECT_EQ(platform.messages, QStringList{"Please load an Srt/Sub/Txt subtitle."});
 }
 
 TEST_F(TForm1Test, TheStandardSetsThePreviewSize) {

@@ -8,8 +8,15 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/FileNames.h"
 
 #include "platform/QtPlatform.h"
 #include "sup/IoError.h"
@@ -165,6 +172,47 @@ TEST(QtPlatform, OpensTheDialogInItsRememberedFolder) {
                     QDir::tempPath()};
   EXPECT_FALSE(platform.runOpenDialog(dialog));
   EXPECT_EQ(shownFolder, QDir::tempPath());
+}
+
+// A folder named in another encoding (a Latin-1 "\xE9") opens in the dialog
+// and lists its files, and the file chosen there keeps the folder's bytes.
+TEST(QtPlatform, OpensAndChoosesInAFolderNamedInAnotherEncoding) {
+  const QTemporaryDir base;
+  const QByteArray folder = QFile::encodeName(base.path()) + "/caf\xE9";
+  ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+  const int descriptor = ::open((folder + "/film.srt").constData(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(descriptor, 0);
+  ::close(descriptor);
+
+  QtPlatform platform;
+  QStringList listed;
+  const auto choose = [&listed] {
+    QTimer::singleShot(0, [&listed] {
+      auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(chooser, nullptr);
+      listed = chooser->directory().entryList(QDir::Files);
+      chooser->selectFile(QStringLiteral("film.srt"));
+      static_cast<QDialog*>(chooser)->accept();
+      if (chooser->isVisible()) {  // the file was not found where the dialog looked
+        chooser->reject();
+      }
+    });
+  };
+  FileDialog dialog{QStringLiteral("Load"), QStringLiteral("srt|*.srt"), QString(),
+                    FileNameText(folder)};
+  choose();
+  ASSERT_TRUE(platform.runOpenDialog(dialog));
+  EXPECT_EQ(listed, QStringList{"film.srt"});
+  EXPECT_EQ(FileNameBytes(dialog.fileName), folder + "/film.srt");
+  EXPECT_EQ(FileNameBytes(dialog.folder), folder);
+  // Offered again, the chosen file's folder opens the same way.
+  listed.clear();
+  choose();
+  ASSERT_TRUE(platform.runOpenDialog(dialog));
+  EXPECT_EQ(listed, QStringList{"film.srt"});
+  EXPECT_EQ(FileNameBytes(dialog.fileName), folder + "/film.srt");
+  ::unlink((folder + "/film.srt").constData());
+  ::rmdir(folder.constData());
 }
 
 TEST(RunGuarded, ShowsThePlatformErrorWithAFullStopAndEndsTheHandler) {
