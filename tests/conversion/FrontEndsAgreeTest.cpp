@@ -35,6 +35,10 @@ struct Case {
   QByteArray subtitle;  // the file's bytes
   QString extension;
   bool withIfo = false;
+  // Time and flag choices; the window takes them after the load.
+  int shiftMs = 0;
+  QString convertFps;
+  bool forced = false;
 };
 
 // The written files of a folder by name, the inputs left out.
@@ -80,6 +84,9 @@ class FrontEndsAgree : public ::testing::TestWithParam<Case> {
     form.CheckBoxVobSub->setChecked(true);
     platform.chosenFiles = {subtitle};
     form.Button2->click();
+    form.SpinBoxShift->setValue(c.shiftMs);
+    form.EditConvertFps->setText(c.convertFps);
+    form.CheckBoxForced->setChecked(c.forced);
     form.Button3->click();
     EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
     return Outputs(folder, {"VTS_01_0.IFO", "film" + c.extension});
@@ -90,6 +97,13 @@ class FrontEndsAgree : public ::testing::TestWithParam<Case> {
     QStringList arguments{"--quiet", "--format", "all"};
     if (c.withIfo) {
       arguments << "--ifo" << folder.filePath("VTS_01_0.IFO");
+    }
+    arguments << "--shift" << QString::number(c.shiftMs);
+    if (!c.convertFps.isEmpty()) {
+      arguments << "--convert-fps" << c.convertFps;
+    }
+    if (c.forced) {
+      arguments << "--forced";
     }
     const testing::CliOutcome outcome = testing::RunConverter(arguments << subtitle);
     EXPECT_EQ(outcome.code, 0) << outcome.err;
@@ -131,11 +145,14 @@ QByteArray ExampleBytes(const char* name) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, FrontEndsAgree,
-    ::testing::Values(Case{"MarkedFilm", kMarkedFilm, ".srt", false},
-                      Case{"MarkedFilmWithIfo", kMarkedFilm, ".srt", true},
-                      Case{"HarbourSrt", ExampleBytes("harbour.srt"), ".srt", false},
-                      Case{"HarbourSub", ExampleBytes("harbour.sub"), ".sub", false},
-                      Case{"HarbourSubWithIfo", ExampleBytes("harbour.sub"), ".sub", true}),
+    ::testing::Values(
+        Case{"MarkedFilm", kMarkedFilm, ".srt", false, 0, {}, false},
+        Case{"MarkedFilmWithIfo", kMarkedFilm, ".srt", true, 0, {}, false},
+        Case{"HarbourSrt", ExampleBytes("harbour.srt"), ".srt", false, 0, {}, false},
+        Case{"HarbourSub", ExampleBytes("harbour.sub"), ".sub", false, 0, {}, false},
+        Case{"HarbourSubWithIfo", ExampleBytes("harbour.sub"), ".sub", true, 0, {}, false},
+        Case{"HarbourSrtShiftedConvertedForced", ExampleBytes("harbour.srt"), ".srt", false, 1500,
+             "23.976:25", true}),
     [](const ::testing::TestParamInfo<Case>& info) { return info.param.name.toStdString(); });
 
 }  // namespace
