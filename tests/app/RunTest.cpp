@@ -62,8 +62,9 @@ class RunTest : public ::testing::Test {
 // the help text alone.
 TEST_F(RunTest, TimeChoicesSetAfterLoadingApplyAndAreNamedAtTheEnd) {
   form.CheckBoxVobSub->setChecked(true);
-  load("1\r\n00:00:00,000 --> 00:00:02,000\r\nFirst\r\n\r\n"
-       "2\r\n00:00:04,000 --> 00:00:06,000\r\nSecond\r\n\r\n");
+  load(
+      "1\r\n00:00:00,000 --> 00:00:02,000\r\nFirst\r\n\r\n"
+      "2\r\n00:00:04,000 --> 00:00:06,000\r\nSecond\r\n\r\n");
   platform.messages.clear();
   form.Button3->click();
   const std::vector<std::string> written{
