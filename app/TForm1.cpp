@@ -151,6 +151,12 @@ void TForm1::connectHandlers() {
   // Subtitles and the generation run.
   onEvent(Button2, &QPushButton::clicked, [this] { Button2Click(); });
   onEvent(Button3, &QPushButton::clicked, [this] { Button3Click(); });
+  // How the loaded file's text is read: a change, also by the program, reads
+  // it again, so that the list, the preview and a run show the choice.
+  onEvent(ComboBoxEncoding, &QComboBox::currentIndexChanged, [this] { ReadingChoiceChange(); });
+  for (QCheckBox* reading : {CheckBoxTagsAsText, CheckBoxWrap}) {
+    onEvent(reading, &QCheckBox::toggled, [this] { ReadingChoiceChange(); });
+  }
 
   // Style controls.
   onEvent(offset, &QSlider::valueChanged, [this] { offsetChange(); });
@@ -346,6 +352,16 @@ void TForm1::LoadFile(const DroppedFile& file) {
 
 // Closing the main window ends the program, also while the About window is open.
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (generating_) {
+    // The window stays until the run has stopped and removed what it began.
+    event->ignore();
+    if (platform_.askYesNo(QStringLiteral(
+            "A run is writing the subtitles. Stop it and close? Nothing of it is written."))) {
+      closeAfterRun_ = true;
+      CancelGeneration();
+    }
+    return;
+  }
   event->accept();
   SaveSettings();
   QCoreApplication::quit();

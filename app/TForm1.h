@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <QByteArray>
+#include <atomic>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,12 +22,13 @@
 #include <vector>
 
 #include "app/DroppedFile.h"
-#include "app/FileLineStore.h"
 #include "app/IniFile.h"
-#include "app/LineStore.h"
 #include "app/Pictures.h"
 #include "app/PreviewControl.h"
 #include "app/SwatchRow.h"
+#include "conversion/FilmLoad.h"
+#include "conversion/FilmPlan.h"
+#include "conversion/RunFiles.h"
 #include "palette/Palette.h"
 #include "platform/Platform.h"
 #include "render/GlyphCache.h"
@@ -126,13 +128,16 @@ class TForm1 : public QWidget {
   const Palette& CurrentPalette() const { return palette_; }
   const SwatchRow& Swatches() const { return swatches_; }
 
-  // Loading subtitles and generating the subpicture stream.
+  // Loading subtitles and generating the subpicture stream; during a run,
+  // the "Generate Sup" button reads "Cancel" and stops it.
   void Button2Click();
   void Button3Click();
-  // Puts a completed load into the lists: the file's lines, the entries and
-  // the list texts, in place of the earlier load's.
-  void ShowLoadedSubtitles(std::string fileText, const SubtitleReadResult& result,
-                           const FileText& text);
+  // Stops the generation run in progress, if any: no file of it is written
+  // and the earlier ones stay as they were.
+  void CancelGeneration();
+  // Reads the loaded file again after a change of how its text is read
+  // (Encoding, "Draw tags as text", "Wrap long lines") and shows its cues.
+  void ReadingChoiceChange();
   // Fills the subtitle list with the loaded cues' text, decoded in the Font
   // Charset's code page for an 8-bit file, the current row kept.
   void ShowCueListTexts();
@@ -163,11 +168,14 @@ class TForm1 : public QWidget {
   bool MonochromeIfo = false;
   bool SubtitlesLoaded = false;
   bool AllLinesFit = true;
-  // The loaded cues, every line of each, and how their text is read; Memo2
-  // to Memo5 hold their times and first two lines for what reads those.
+  // The loaded cues in time order, every line of each, and how their text
+  // is read; the loaded file and the frame rate chosen for it when it gave
+  // none, for a run and a change of reading choices, which read it again.
   std::vector<SubtitleEntry> LoadedCues;
   TextSource LoadedSource;
   QString LoadedEncoding;  // empty: the code page of the Font Charset
+  QString LoadedPath;
+  std::optional<ChosenFrameRate> LoadedFrameRate;
   bool FrameRateMissing = false;
   // The threads that draw and encode a generation run; the files are the
   // same for any count.
@@ -225,11 +233,6 @@ class TForm1 : public QWidget {
   QPushButton* Button3;
   QListWidget* ListBox1;
   PreviewControl* preview;
-  FileLineStore* Memo1;
-  LineStore* Memo2;
-  LineStore* Memo3;
-  LineStore* Memo4;
-  LineStore* Memo5;
   QLabel* LabelEncoding;
   QComboBox* ComboBoxEncoding;
   QCheckBox* CheckBoxTagsAsText;
@@ -255,6 +258,7 @@ class TForm1 : public QWidget {
   bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -273,6 +277,39 @@ class TForm1 : public QWidget {
   // palette and loaded subtitles allow; true when the selected one was drawn.
   bool StyleRedraw();
   void ShowPalette(const Palette& palette);
+  // A loaded film read and planned: the file's cues as read, and the plan
+  // of their subpictures.
+  struct ReadFilm {
+    LoadedFilm film;
+    FilmPlan plan;
+  };
+  // The times as Shift ms and Convert fps change them; throws PlatformError
+  // for a conversion that is not two frame rates.
+  TimeChoices ChosenTimes() const;
+  // Reads `path` with the reading choices in force, at `rate` when it is
+  // set; a frame file that names no rate asks for one when `askRate` and
+  // sets `rate`.
+  LoadedFilm ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate, bool askRate);
+  // The loaded file read and planned again with the choices in force.
+  // Throws PlatformError for anything that stops it.
+  ReadFilm RereadLoadedFilm();
+  // Shows in one message what a load has to say, and returns the message
+  // refusing its first cue that cannot be drawn whole, if any.
+  QString ShowLoadReports(const ReadFilm& read);
+  // Puts a completed load in place of the earlier one.
+  void ShowLoadedSubtitles(const QString& path, const std::optional<ChosenFrameRate>& rate,
+                           ReadFilm read);
+  // Whatever a run needs besides the cues is in place; says what is missing.
+  bool ReadyToGenerate();
+  // Draws and writes the planned film with the controls frozen and the
+  // progress shown; false when the run was stopped.
+  bool RunGeneration(const ReadFilm& read, const RunTarget& target);
+  // During a run: steps the progress to subpicture `position` (from 0) and,
+  // once a screen frame and for the last, shows it.
+  void ShowRunProgress(std::size_t position, const ReadFilm& read, const SubtitleStyle& style);
+  // The controls that could start a load, another run, or change the style,
+  // the palette or the choices: disabled during a run.
+  std::vector<QWidget*> ControlsOfChoice() const;
   // Connects a control's signal to a handler that runs inside the error guard.
   template <typename Sender, typename Signal, typename Handler>
   void onEvent(Sender* sender, Signal signal, Handler handler) {
@@ -282,7 +319,9 @@ class TForm1 : public QWidget {
   Platform& platform_;
   QString lastActivationError_;
   bool programReturning_ = false;
-  bool generating_ = false;  // a generation run is in progress
+  bool generating_ = false;                   // a generation run is in progress
+  std::atomic<bool> cancelRequested_{false};  // the run in progress is to stop
+  bool closeAfterRun_ = false;                // the window closes once the stopped run has ended
   KeyFrameRenderer keyFrames_;
   // The glyphs the preview has drawn, for its next redraws.
   GlyphCache previewGlyphs_;

@@ -48,26 +48,23 @@ void TForm1::createChoiceControls() {
     ComboBoxEncoding->addItem(encoding == "auto" ? QStringLiteral("Auto") : Text(encoding));
   }
   ComboBoxEncoding->setToolTip(
-      QStringLiteral("How the subtitle file's text is read; a change applies at the next load"));
+      QStringLiteral("How the subtitle file's text is read; a change reads the loaded file again"));
   CheckBoxTagsAsText =
       ChoiceBox(this, "CheckBoxTagsAsText", QStringLiteral("Draw tags as text"), 114);
-  CheckBoxTagsAsText->setToolTip(
-      QStringLiteral("Draw the text exactly as written, tags included; applies at the next load"));
+  CheckBoxTagsAsText->setToolTip(QStringLiteral("Draw the text exactly as written, tags included"));
   CheckBoxWrap = ChoiceBox(this, "CheckBoxWrap", QStringLiteral("Wrap long lines"), 132);
   CheckBoxWrap->setToolTip(QStringLiteral(
       "Break a line too wide for the frame where lines may break (spaces, between CJK "
-      "characters); applies at the next load"));
+      "characters)"));
   LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 150);
   SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 150, kFieldWidth, 20);
   SpinBoxShift->setRange(-86'400'000, 86'400'000);
-  SpinBoxShift->setToolTip(
-      QStringLiteral("Milliseconds added to every time; applies at the next load"));
+  SpinBoxShift->setToolTip(QStringLiteral("Milliseconds added to every time"));
   LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 172);
   EditConvertFps =
       PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 172, kFieldWidth, 20);
   EditConvertFps->setPlaceholderText(QStringLiteral("FROM:TO"));
-  EditConvertFps->setToolTip(QStringLiteral(
-      "Two frame rates FROM:TO such as 23.976:25, or empty; applies at the next load"));
+  EditConvertFps->setToolTip(QStringLiteral("Two frame rates FROM:TO such as 23.976:25, or empty"));
   CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 194);
   CheckBoxVobSub->setToolTip(
       QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));

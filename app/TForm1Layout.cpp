@@ -216,12 +216,6 @@ void TForm1::createControls() {
 
   preview = Place(new PreviewControl(this), "preview", 40, 126, 720, 576);
 
-  // Hidden stores.
-  Memo1 = Place(new FileLineStore(this), "Memo1", 0, 0, 17, 17);
-  Memo2 = Place(new LineStore(this), "Memo2", 0, 0, 17, 17);
-  Memo3 = Place(new LineStore(this), "Memo3", 0, 0, 17, 17);
-  Memo4 = Place(new LineStore(this), "Memo4", 0, 0, 17, 17);
-  Memo5 = Place(new LineStore(this), "Memo5", 0, 0, 17, 17);
   LabelImageChangedPAL = MakeLabel(this, "LabelImageChangedPAL", QString(), 43, 456);
   LabelImageChangedPAL->hide();
   LabelImageChangedNTSC = MakeLabel(this, "LabelImageChangedNTSC", QString(), 51, 488);

@@ -127,11 +127,14 @@ void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int
 }
 
 void TForm1::CheckAllSubtitleLines() {
-  for (std::size_t i = 0; i < LoadedCues.size(); ++i) {
-    if (!(PaletteReady && AllLinesFit)) {
-      break;
+  // The cues are measured on the workers; only the first that does not fit
+  // is told, once.
+  if (PaletteReady && AllLinesFit && !LoadedCues.empty()) {
+    const SubtitleStyle style = CurrentStyle();
+    if (const std::optional<UnfitCue> unfit =
+            FirstUnfitCue(LoadedCues, LoadedSource, style, FrameHeight(), GenerationWorkers)) {
+      CheckCueFits(LoadedCues[unfit->position], unfit->position + 1, style);
     }
-    CheckCueFits(LoadedCues[i], i + 1, CurrentStyle());
   }
   if (AllLinesFit && !FrameRateMissing) {
     platform_.showMessage(QStringLiteral("Subtitle Style Modified/Loaded Successfully"));

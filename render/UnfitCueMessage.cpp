@@ -11,7 +11,7 @@ QString WrapAdviceText(WrapAdvice advice) {
     case WrapAdvice::WrapOption:
       return QStringLiteral(" Or break long lines with --wrap.");
     case WrapAdvice::WrapBox:
-      return QStringLiteral(" Or tick \"Wrap long lines\" and load the file again.");
+      return QStringLiteral(" Or tick \"Wrap long lines\".");
     case WrapAdvice::None:
       break;
   }

@@ -11,6 +11,8 @@
 #include <array>
 #include <map>
 
+#include "conversion/RunFiles.h"
+#include "files/FileNames.h"
 #include "render/NameTables.h"
 #include "subtitles/ConversionChoices.h"
 #include "sup/HelpFile.h"
@@ -256,7 +258,10 @@ const std::map<QString, ValueSetter>& ValueOptions() {
       {"--encoding", [](Reading& r, const QString& v) { r.options.encoding = Encoding(v); }},
       {"--fps", [](Reading& r, const QString& v) { r.options.fps = FrameRateOption(v); }},
       {"--convert-fps",
-       [](Reading& r, const QString& v) { r.options.rateConversion = RateConversionOption(v); }},
+       [](Reading& r, const QString& v) {
+         r.options.rateConversion = RateConversionOption(v);
+         r.options.rateConversionText = v.trimmed().toStdString();
+       }},
       {"--shift", [](Reading& r, const QString& v) { r.options.shiftMs = ShiftOption(v); }},
       {"--jobs", [](Reading& r, const QString& v) { r.options.jobs = Jobs("--jobs", v); }},
       {"-j", [](Reading& r, const QString& v) { r.options.jobs = Jobs("-j", v); }},
@@ -420,14 +425,8 @@ QString OutputStem(const CliOptions& options, const QString& subtitlePath) {
 
 QStringList OutputFileNames(const OutputFormats& formats, const QString& stem) {
   QStringList names;
-  if (formats.sup) {
-    names << stem + QStringLiteral(".sup");
-  }
-  if (formats.vobsub) {
-    names << stem + QStringLiteral(".idx") << stem + QStringLiteral(".sub");
-  }
-  if (formats.rgb) {
-    names << stem + QStringLiteral(".rgb");
+  for (const std::string& name : OutputFileNamesOf(formats, FileNameBytes(stem).toStdString())) {
+    names << FileNameText(QByteArray::fromStdString(name));
   }
   return names;
 }

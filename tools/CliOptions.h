@@ -42,6 +42,7 @@ struct CliOptions {
   // conversion, then a shift in ms, applied in this order.
   std::optional<ChosenFrameRate> fps;
   std::optional<RateConversion> rateConversion;
+  std::string rateConversionText;  // as given, for the closing message
   long long shiftMs = 0;
   // -j/--jobs: the threads that draw and encode the subtitles; 0: one per
   // core. The output is the same for every count.

@@ -6,13 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "conversion/FilmLoad.h"
+#include "conversion/FilmPlan.h"
+#include "conversion/RunFiles.h"
+#include "conversion/RunReports.h"
 #include "files/FileNames.h"
 #include "palette/FallbackNotice.h"
+#include "render/CrowdedCues.h"
+#include "subtitles/SubtitleFile.h"
+#include "sup/OutputFileError.h"
+#include "sup/SubtitlePacket.h"
 #include "tools/CliOptions.h"
 #include "tools/CliPalette.h"
 #include "tools/OutputFiles.h"
 #include "tools/ProgressLine.h"
-#include "tools/SubtitleInput.h"
 
 namespace tesmora::cli {
 namespace {
@@ -70,45 +77,142 @@ std::string FewerWorkersNote(int started, int asked) {
          ", which writes the same files.";
 }
 
+std::string PathBytes(const QString& path) {
+  return FileNameBytes(path).toStdString();
+}
+
+std::string Prefixed(const QString& path, const std::string& text) {
+  return std::string(kProgramName) + ": " + InlineText(PathBytes(path)) + ": " + text;
+}
+
+void PrintNote(const std::string& note, const Console& console, const std::string& label) {
+  if (!note.empty()) {
+    console.err << TerminalText(label + note) << '\n';
+  }
+}
+
+// Reads a subtitle file with the reader of its kind and prints what the
+// reading has to say. Throws CliError (kExitRefused) for a file that cannot
+// be opened, is of another kind, gives no frame rate, stops at a cue that
+// cannot be read, or holds no cue at all: a run never writes a stream
+// without subtitles over an earlier one.
+LoadedFilm LoadFile(const CliOptions& options, const QString& path, const Console& console,
+                    const std::string& label) {
+  const FilmRequest request{
+      path,        options.encoding,      options.noMarkup,  options.wrap,
+      options.fps, options.style.charset, ListTexts::Skipped};  // the converter shows no list
+  LoadedFilm film;
+  try {
+    film = LoadFilm(request);
+  } catch (const SubtitleFileError& error) {
+    // One line that names the file.
+    throw CliError(kExitRefused, InlineText(error.what()) + ".");
+  } catch (const std::invalid_argument&) {
+    throw CliError(kExitUsage,
+                   Prefixed(path, "no encoding is called " + InlineText(options.encoding) + "."));
+  }
+  if (film.kind == FilmKind::Unknown) {
+    throw CliError(kExitRefused, Prefixed(path,
+                                          "not a subtitle file Tesmora reads: it takes SRT files "
+                                          "(.srt) and MicroDVD files (.sub, .txt)."));
+  }
+  const SubtitleReadResult& result = film.result;
+  if (result.frameRateMissing) {
+    throw CliError(kExitRefused, result.error + ", or give the rate with --fps RATE.");
+  }
+  if (!result.error.empty()) {
+    throw CliError(kExitRefused, result.error + ".");
+  }
+  PrintNote(film.unreadNote, console, label);
+  if (!options.quiet) {
+    PrintNote(film.encodingNote, console, label);
+  }
+  PrintNote(film.replacedNote, console, label);
+  for (const std::string& note : result.notes) {
+    PrintNote(note, console, label);
+  }
+  if (result.entries.empty()) {
+    throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
+  }
+  return film;
+}
+
+// Leaves out the textless cues, changes the times and plans the
+// subpictures, printing what each step has to say; refuses a film with no
+// cue left, a time the choices cannot make, or a cue that cannot be drawn
+// whole.
+FilmPlan PlanFile(LoadedFilm& film, const CliOptions& options, const QString& path,
+                  const RunLook& look, const Console& console, const std::string& label) {
+  FilmPlan plan =
+      PlanFilm(film, options.style, TimeChoices{options.rateConversion, options.shiftMs});
+  PrintNote(plan.textlessNote, console, label);
+  if (plan.refusal == PlanRefusal::NoSubtitle) {
+    throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
+  }
+  for (const std::string& note : plan.cueTextNotes) {
+    PrintNote(note, console, label);
+  }
+  if (plan.refusal != PlanRefusal::None) {
+    throw CliError(kExitRefused, plan.refusalMessage + ".");
+  }
+  for (const std::string& line : plan.timingNotes) {
+    PrintNote(line, console, label);
+  }
+  const QString unfit = UnfitCueRefusal(plan.cues, film.source, options.style, look.frameHeight,
+                                        look.workers, false, WrapAdvice::WrapOption);
+  if (!unfit.isEmpty()) {
+    throw CliError(kExitRefused, unfit.toStdString());
+  }
+  PrintNote(CrowdedCuesNote(plan.cues, plan.timeline.subpictures, film.source, options.style,
+                            look.frameHeight),
+            console, label);
+  return plan;
+}
+
 // Converts one subtitle file into the chosen formats. Throws CliError.
 ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePath,
-                           const PaletteChoice& choice, const DrawingSettings& settings,
+                           const PaletteChoice& choice, const RunLook& settings,
                            const WrittenFiles& written, const Console& console,
                            const std::string& label) {
-  const LoadChoices choices{options.encoding, options.noMarkup, options.wrap,
-                            options.quiet,    options.fps,      options.style.charset};
-  LoadedSubtitles loaded = LoadSubtitles(subtitlePath, console, label, choices);
-  DropTextlessCues(loaded, subtitlePath, options.style, console, label);
-  ReportCueText(loaded, options.style, console, label);
-  // The cues are changed in place: a long film's cues are not held twice.
-  const std::vector<SubtitleEntry> entries =
-      ChangeTimes(std::move(loaded.entries), options, loaded.earlyCues);
-  const Timeline timeline = PlanSubpictures(entries, console, label);
-  CheckLinesFit(entries, options.style, loaded.source, settings.frameHeight, settings.workers);
-  ReportCrowdedCues(entries, timeline, options.style, loaded.source, settings.frameHeight, console,
-                    label);
+  LoadedFilm film = LoadFile(options, subtitlePath, console, label);
+  const FilmPlan plan = PlanFile(film, options, subtitlePath, settings, console, label);
 
-  const OutputPlan plan{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
-                        options.formats, options.language, options.forced};
-  ConvertedFiles converted{plan.folder, {}};
-  for (const QString& path : PlannedFiles(plan)) {
-    converted.files.push_back(FileNameBytes(path).toStdString());
+  const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
+                           options.formats, options.language, options.forced};
+  ConvertedFiles converted{outputs.folder, {}};
+  for (const QString& path : PlannedFiles(outputs)) {
+    converted.files.push_back(PathBytes(path));
   }
   // The help file of a folder lists what every run of this call wrote there.
-  const auto earlier = written.byFolder.find(plan.folder);
+  const auto earlier = written.byFolder.find(outputs.folder);
   std::vector<std::string> listing =
       earlier == written.byFolder.end() ? std::vector<std::string>{} : earlier->second;
   listing.insert(listing.end(), converted.files.begin(), converted.files.end());
-  listing.push_back(HelpFilePath(plan.folder));
+  listing.push_back(HelpFilePath(outputs.folder));
 
-  ProgressLine progress(console.err, static_cast<int>(timeline.subpictures.size()),
+  ProgressLine progress(console.err, static_cast<int>(plan.timeline.subpictures.size()),
                         console.errIsTerminal && !options.quiet);
-  DrawingSettings drawing = settings;
-  drawing.source = loaded.source;
-  const int workers =
-      WriteOutputFiles(plan, entries, timeline, drawing, choice.helpCase, listing, progress);
-  if (workers < drawing.workers && drawing.workers > 1 && timeline.subpictures.size() > 1) {
-    console.err << TerminalText(label + FewerWorkersNote(workers, drawing.workers)) << '\n';
+  RunLook look = settings;
+  look.source = film.source;
+  const RunTarget target{PathBytes(outputs.folder + outputs.stem), outputs.formats,
+                         outputs.language.toStdString(), outputs.forced,
+                         RunHelpFile{HelpFilePath(outputs.folder), choice.helpCase, listing}};
+  const RunControl control{
+      [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); },
+      nullptr};
+  int workers = 0;
+  try {
+    workers = WriteRunFiles(target, plan.cues, plan.timeline, look, control);
+  } catch (const OutputFileError& error) {
+    throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
+                                    InlineText(error.target().string()) + ": " + error.what() +
+                                    ".");
+  } catch (const SubtitleError& error) {
+    throw CliError(kExitRefused, std::string(error.what()) + ".");
+  }
+  progress.finish();
+  if (workers < look.workers && look.workers > 1 && plan.timeline.subpictures.size() > 1) {
+    console.err << TerminalText(label + FewerWorkersNote(workers, look.workers)) << '\n';
   }
   return converted;
 }
@@ -134,13 +238,13 @@ int Convert(const CliOptions& options, const Console& console) {
     console.out << TerminalText(kMonochromeIfoNotice) << '\n';
   }
   WarnOfMissingFont(options.style.fontName, console);
-  const DrawingSettings settings{options.style,
-                                 options.outlineWidth,
-                                 choice.palette,
-                                 options.roles.value_or(choice.roles),
-                                 choice.pal ? 576 : 480,
-                                 TextSource{},
-                                 WorkerCount(options.jobs)};
+  const RunLook settings{options.style,
+                         options.outlineWidth,
+                         choice.palette,
+                         options.roles.value_or(choice.roles),
+                         choice.pal ? 576 : 480,
+                         TextSource{},
+                         WorkerCount(options.jobs)};
 
   const bool several = options.subtitlePaths.size() > 1;
   WrittenFiles written;
@@ -175,7 +279,8 @@ int Convert(const CliOptions& options, const Console& console) {
         listing.push_back(InlineText(file));
       }
     }
-    console.out << TerminalText(HelpMessageListing(choice.helpCase, listing)) << '\n';
+    const ChangingChoices changing{options.shiftMs, options.rateConversionText, options.forced};
+    console.out << TerminalText(ClosingMessage(choice.helpCase, listing, changing)) << '\n';
   }
   return status;
 }

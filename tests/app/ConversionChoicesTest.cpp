@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "app/TForm1.h"
+#include "tests/app/LoadedCueTexts.h"
 #include "tests/app/TestFiles.h"
 #include "tests/platform/FakePlatform.h"
 
@@ -148,12 +149,12 @@ TEST_F(ChoicesTest, TheChosenEncodingReadsACodePageFile) {
 TEST_F(ChoicesTest, ShiftAndRateConversionMoveTheTimesAtLoad) {
   form.SpinBoxShift->setValue(1500);
   load();
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2500", "63840"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"2500", "63840"}));
   form.SpinBoxShift->setValue(0);
   form.EditConvertFps->setText(QStringLiteral("25:50"));
   load();
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"500", "31170"}));
-  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1000", "830"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"500", "31170"}));
+  EXPECT_EQ(testing::CueDurations(form), (QByteArrayList{"1000", "830"}));
 }
 
 // The shift and the rate conversion stay with the film they were used for:
@@ -193,15 +194,15 @@ TEST_F(ChoicesTest, TheShiftMovesCuesReadBeforeZeroBeforeAnyIsRefused) {
   form.SpinBoxShift->setValue(500);
   load(early);
   EXPECT_TRUE(platform.errors.isEmpty());
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"100", "2500"}));
-  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1400", "1000"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"100", "2500"}));
+  EXPECT_EQ(testing::CueDurations(form), (QByteArrayList{"1400", "1000"}));
   form.SpinBoxShift->setValue(300);
   load(early);
   EXPECT_EQ(platform.errors,
             QStringList{"The subtitle at line 2 starts before the beginning of the video "
                         "(-00:00:00,400 --> 00:00:01,000); a subpicture cannot start before 0. "
                         "Please correct the file and load it again."});
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"100", "2500"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"100", "2500"}));
 }
 
 TEST_F(ChoicesTest, TimesThatCannotBeChangedStopTheLoadAndKeepTheEarlierOne) {
@@ -212,7 +213,7 @@ TEST_F(ChoicesTest, TimesThatCannotBeChangedStopTheLoadAndKeepTheEarlierOne) {
   EXPECT_EQ(platform.errors[0],
             QStringLiteral("Subtitle 1, starting at 00:00:01,000: moved by -2000 ms, it would "
                            "start before the beginning of the video."));
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "62340"}));
   form.SpinBoxShift->setValue(0);
   form.EditConvertFps->setText(QStringLiteral("25"));
   load();
@@ -220,7 +221,7 @@ TEST_F(ChoicesTest, TimesThatCannotBeChangedStopTheLoadAndKeepTheEarlierOne) {
   EXPECT_EQ(platform.errors[1],
             QStringLiteral("The frame rate conversion '25' is not two frame rates FROM:TO such as "
                            "23.976:25."));
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "62340"}));
 }
 
 TEST_F(ChoicesTest, TagsAsTextAndWrapDecideHowTheLoadedTextIsRead) {
@@ -250,7 +251,7 @@ TEST_F(ChoicesTest, WrapLongLinesBreaksAJapaneseLineTheRefusalNamed) {
   EXPECT_EQ(platform.messages.back(),
             "The string \r" + QString::fromUtf8(japanese) +
                 "\r\ris too long. Please correct the srt and reload it. You can just use a "
-                "smaler font size. Or tick \"Wrap long lines\" and load the file again.");
+                "smaler font size. Or tick \"Wrap long lines\".");
   EXPECT_FALSE(form.SubtitlesLoaded);
 
   form.CheckBoxWrap->setChecked(true);

@@ -103,7 +103,7 @@ TEST_F(FailureTest, ASubtitleFileThatIsAFolderOrTooLarge) {
   EXPECT_EQ(platform.errors, QStringList{"Cannot open file " + large +
                                          ": it holds 67108865 bytes, more than the 64 MiB a "
                                          "subtitle file may hold."});
-  EXPECT_TRUE(form.Memo1->lines().empty());
+  EXPECT_TRUE(form.LoadedCues.empty());
   EXPECT_FALSE(form.SubtitlesLoaded);
 }
 

@@ -13,6 +13,7 @@
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "sup/HelpFile.h"
+#include "tests/app/LoadedCueTexts.h"
 #include "tests/app/TestFiles.h"
 #include "tests/palette/IfoBuilder.h"
 #include "tests/platform/FakePlatform.h"
@@ -68,7 +69,7 @@ TEST_F(GenerationTest, LoadingNeedsAPaletteAndAChosenFile) {
   form.Button2->click();  // cancelled
   EXPECT_EQ(platform.messages,
             QStringList(2, "Please load an Ifo file first and then an Srt/Sub/Txt file."));
-  EXPECT_TRUE(form.Memo2->lines().isEmpty());
+  EXPECT_TRUE(form.LoadedCues.empty());
 }
 
 TEST_F(GenerationTest, LoadsAnSrtIntoTheListsAndPassesTheCheck) {
@@ -76,11 +77,10 @@ TEST_F(GenerationTest, LoadsAnSrtIntoTheListsAndPassesTheCheck) {
   const QString path = write("film.Srt", kSrt);
   load(path);
   EXPECT_EQ(platform.messages, QStringList{kSuccess});
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
-  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"2000", "1660"}));
-  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line"}));
-  EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"World", ""}));
-  EXPECT_EQ(form.Memo1->lines().size(), 9);
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(testing::CueDurations(form), (QByteArrayList{"2000", "1660"}));
+  EXPECT_EQ(testing::CueLines(form, 0), (QByteArrayList{"Hello", "One line"}));
+  EXPECT_EQ(testing::CueLines(form, 1), (QByteArrayList{"World", ""}));
   ASSERT_EQ(form.ListBox1->count(), 2);
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Hello | World"));
   EXPECT_EQ(form.ListBox1->currentRow(), -1);
@@ -92,13 +92,13 @@ TEST_F(GenerationTest, LoadsAnSrtIntoTheListsAndPassesTheCheck) {
 TEST_F(GenerationTest, ReadsFrameFilesByExtensionAndNothingElse) {
   form.i_dont_have_ifo->click();
   load(write("film.TXT", "{1}{1}25\n{25}{100}Hi|there\n"));
-  EXPECT_EQ(form.Memo2->lines(), QByteArrayList{"1000"});
+  EXPECT_EQ(testing::CueStarts(form), QByteArrayList{"1000"});
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Hi | there"));
 
   const QString other = write("film.doc", kSrt);
   load(other);
   EXPECT_EQ(platform.errors, QStringList{"No subtitle was found in " + other + "."});
-  EXPECT_EQ(form.Memo2->lines(), QByteArrayList{"1000"});
+  EXPECT_EQ(testing::CueStarts(form), QByteArrayList{"1000"});
   EXPECT_EQ(platform.messages, QStringList{kSuccess});
 }
 
@@ -112,9 +112,9 @@ TEST_F(GenerationTest, AFrameFileWithoutRateAsksForOneAndReadsAtIt) {
   EXPECT_EQ(platform.offeredItems,
             (QStringList{"23.976", "24", "25", "29.97", "30", "50", "59.94"}));
   EXPECT_TRUE(form.SubtitlesLoaded);
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1001", "3003"}));
-  EXPECT_EQ(form.Memo3->lines(), (QByteArrayList{"1001", "1001"}));
-  EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"", "line"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1001", "3003"}));
+  EXPECT_EQ(testing::CueDurations(form), (QByteArrayList{"1001", "1001"}));
+  EXPECT_EQ(testing::CueLines(form, 1), (QByteArrayList{"", "line"}));
 }
 
 TEST_F(GenerationTest, AFrameFileWhoseFirstCueIsANumberAsksForTheRate) {
@@ -123,8 +123,8 @@ TEST_F(GenerationTest, AFrameFileWhoseFirstCueIsANumberAsksForTheRate) {
   load(write("film.sub", "{250}{300}1944\n{400}{500}Paris, in the spring\n"));
   EXPECT_EQ(platform.choiceQuestions.size(), 1);
   EXPECT_TRUE(form.SubtitlesLoaded);
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"10000", "16000"}));
-  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"1944", "Paris, in the spring"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"10000", "16000"}));
+  EXPECT_EQ(testing::CueLines(form, 0), (QByteArrayList{"1944", "Paris, in the spring"}));
 }
 
 TEST_F(GenerationTest, AFrameFileWithoutRateLoadsNothingWhenTheQuestionIsCancelled) {
@@ -278,8 +278,7 @@ TEST_F(GenerationTest, ALoadThatFindsNoSubtitleKeepsTheEarlierOne) {
   platform.messages.clear();
   for (const QString& path : {styled, noRate}) {
     load(path);
-    EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
-    EXPECT_EQ(form.Memo1->lines().size(), 9);
+    EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "62340"}));
     EXPECT_EQ(form.ListBox1->count(), 2);
     EXPECT_EQ(form.Edit2->text(), good);
     EXPECT_TRUE(form.SubtitlesLoaded);
@@ -315,7 +314,7 @@ TEST_F(GenerationTest, ALoadRefusedForACueThatDoesNotFitKeepsTheEarlierOne) {
   const QStringList refusals{
       "The string \rshort\r" + wide +
           "\ris too long. Please correct the srt and reload it. You can just use a smaler font "
-          "size. Or tick \"Wrap long lines\" and load the file again.",
+          "size. Or tick \"Wrap long lines\".",
       "Cue 2 has 30 lines, more than the frame holds in this font size and offset: its lines "
       "would be cut off at the frame's edge. Please use a smaller font size or a lower offset."};
 
@@ -324,7 +323,7 @@ TEST_F(GenerationTest, ALoadRefusedForACueThatDoesNotFitKeepsTheEarlierOne) {
   load(tooTall);
   EXPECT_EQ(platform.messages, refusals);
   EXPECT_EQ(form.ListBox1->count(), 0);
-  EXPECT_TRUE(form.Memo2->lines().isEmpty());
+  EXPECT_TRUE(form.LoadedCues.empty());
   EXPECT_TRUE(form.LoadedCues.empty());
   EXPECT_FALSE(form.SubtitlesLoaded);
   EXPECT_EQ(form.Edit2->text(), QStringLiteral("Load SRT"));
@@ -342,10 +341,9 @@ TEST_F(GenerationTest, ALoadRefusedForACueThatDoesNotFitKeepsTheEarlierOne) {
   load(tooWide);
   load(tooTall);
   EXPECT_EQ(platform.messages, refusals);
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
-  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line"}));
-  EXPECT_EQ(form.Memo5->lines(), (QByteArrayList{"World", ""}));
-  EXPECT_EQ(form.Memo1->lines().size(), 9);
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(testing::CueLines(form, 0), (QByteArrayList{"Hello", "One line"}));
+  EXPECT_EQ(testing::CueLines(form, 1), (QByteArrayList{"World", ""}));
   EXPECT_EQ(form.LoadedCues.size(), 2u);
   ASSERT_EQ(form.ListBox1->count(), 2);
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("Hello | World"));
@@ -400,7 +398,7 @@ TEST_F(GenerationTest, ALoadStoppedAtABadCueKeepsTheEarlierOne) {
             QStringList{"The subtitle at line 6 starts before the beginning of the video "
                         "(-1:00:01,000 --> 00:00:09,000); a subpicture cannot start before 0. "
                         "Please correct the file and load it again."});
-  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"Hello", "One line", "Third"}));
+  EXPECT_EQ(testing::CueLines(form, 0), (QByteArrayList{"Hello", "One line", "Third"}));
   EXPECT_EQ(form.ListBox1->count(), 3);
   EXPECT_EQ(form.Edit2->text(), good);
   EXPECT_TRUE(form.SubtitlesLoaded);
@@ -430,8 +428,8 @@ TEST_F(GenerationTest, LoadErrorsStopTheLoadUnderItsCaption) {
 
   load(write("bad.srt", kSrt + "3\r\n-1:00:01,000 --> 00:00:09,000\r\nBad\r\n"));
   EXPECT_TRUE(platform.errors.last().startsWith("The subtitle at line 11 starts before"));
-  EXPECT_TRUE(form.Memo4->lines().isEmpty());  // nothing of the stopped load
-  EXPECT_TRUE(platform.messages.isEmpty());    // the check did not run
+  EXPECT_TRUE(form.LoadedCues.empty());      // nothing of the stopped load
+  EXPECT_TRUE(platform.messages.isEmpty());  // the check did not run
   EXPECT_FALSE(form.SubtitlesLoaded);
 }
 
@@ -442,7 +440,7 @@ TEST_F(GenerationTest, ReportsTimingLinesItCouldNotReadBeforeTheCheck) {
             (QStringList{"Some subtitles could not be read: 1 timing line(s) not understood. "
                          "First at line 11:\r00:00:09 --> 00:00:10",
                          kSuccess}));
-  EXPECT_EQ(form.Memo2->lines().size(), 2);
+  EXPECT_EQ(form.LoadedCues.size(), 2u);
 }
 
 TEST_F(GenerationTest, GeneratingNeedsLoadedSubtitlesAndAPalette) {
@@ -478,7 +476,7 @@ TEST_F(GenerationTest, WritesOnePacketPerSubtitleAndTheNoIfoHelp) {
       platform.messages,
       QStringList{QString::fromStdString(HelpMessage(HelpCase::NoIfo, dir.toStdString() + "/"))});
   EXPECT_EQ(contents("Tesmora_Help_File.txt"), HelpFileBytes(HelpCase::NoIfo, dir));
-  EXPECT_EQ(form.ProgressBar1->maximum(), 1);
+  EXPECT_EQ(form.ProgressBar1->maximum(), 2);
   EXPECT_TRUE(form.Button2->isEnabled());
   EXPECT_TRUE(form.ComboBox6->isEnabled());
   EXPECT_FALSE(form.Button1->isEnabled());      // still disabled by the no-IFO box
@@ -535,7 +533,7 @@ TEST_F(GenerationTest, ReadsAndWritesInAFolderNamedInAnotherEncoding) {
             0);
   form.i_dont_have_ifo->click();
   load(FileNameText(bad + "/film.srt"));
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "62340"}));
   platform.messages.clear();
   form.Button3->click();
   EXPECT_TRUE(platform.errors.isEmpty());
@@ -613,8 +611,8 @@ TEST_F(GenerationTest, ListsCuesInTimeOrderAndReportsTheTimingInOneMessage) {
                          "\r2 subtitles overlap others; they are drawn together while they "
                          "overlap (first: subtitle 2).",
                          kSuccess}));
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "2000", "5000"}));
-  EXPECT_EQ(form.Memo4->lines(), (QByteArrayList{"first", "second", "last"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "2000", "5000"}));
+  EXPECT_EQ(testing::CueLines(form, 0), (QByteArrayList{"first", "second", "last"}));
   ASSERT_EQ(form.ListBox1->count(), 3);
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("first"));
 
@@ -630,7 +628,7 @@ TEST_F(GenerationTest, ATimePastTheTimeStampsRangeStopsTheLoad) {
             QStringList{"Subtitle 3, starting at 13:15:22,000: its start time cannot be written "
                         "as a time stamp (0 to 47721858 ms)."});
   EXPECT_FALSE(form.SubtitlesLoaded);
-  EXPECT_TRUE(form.Memo2->lines().isEmpty());
+  EXPECT_TRUE(form.LoadedCues.empty());
 }
 
 }  // namespace

@@ -82,8 +82,8 @@ TEST_F(ParallelGenerationTest, OneWorkerAndManyWriteTheSameFiles) {
   form.Button3->click();
   ASSERT_TRUE(platform.errors.isEmpty());
   EXPECT_EQ(platform.pendingEventRuns - runsBefore, subpictures);
-  EXPECT_EQ(form.ProgressBar1->maximum(), subpictures - 1);
-  EXPECT_EQ(form.ProgressBar1->value(), subpictures - 1);
+  EXPECT_EQ(form.ProgressBar1->maximum(), subpictures);
+  EXPECT_EQ(form.ProgressBar1->value(), subpictures);
   const QMap<QString, QByteArray> alone = takeWrittenFiles();
   for (const QString& name : kWrittenFiles) {
     EXPECT_NE(alone[name], QByteArray("missing")) << name.toStdString();
@@ -136,11 +136,13 @@ TEST_F(ParallelGenerationTest, AnErrorStopsTheRunWithItsMessageAndChangesNoFile)
   platform.errors.clear();
   form.GenerationWorkers = 4;
   form.Button3->click();
-  EXPECT_EQ(platform.errors,
-            QStringList{"Subtitle 1, starting at 00:00:01,000: it lies entirely outside the "
-                        "picture and would be invisible; choose a lower position for the "
-                        "subtitles."});
-  EXPECT_TRUE(platform.messages.isEmpty());
+  EXPECT_TRUE(platform.errors.isEmpty());
+  // The cues are checked with the style in force before anything is written.
+  EXPECT_EQ(platform.messages,
+            QStringList{"Nothing was written: cue 1 cannot be drawn whole in this style, and the "
+                        "files written before stay as they were.\rCue 1 has 2 lines, more than "
+                        "the frame holds in this font size and offset: its lines would be cut off "
+                        "at the frame's edge. Please use a smaller font size or a lower offset."});
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
             (QStringList{"Generated.sup", "film.srt"}));
   EXPECT_EQ(testing::ReadFile(folder.filePath("Generated.sup")), "an earlier stream");

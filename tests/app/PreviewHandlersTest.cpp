@@ -24,8 +24,6 @@ class PreviewHandlersTest : public ::testing::Test {
   }
   void loadSubtitles() {
     form.i_dont_have_ifo->click();
-    form.Memo4->lines() = {"First subtitle", "Second one"};
-    form.Memo5->lines() = {"", "in two lines"};
     form.LoadedCues = {{1000, 2000, {"First subtitle"}},
                        {4000, 2000, {"Second one", "in two lines"}}};
     form.ListBox1->addItems({"1", "2"});
@@ -86,8 +84,6 @@ TEST_F(PreviewHandlersTest, AFontChangeRechecksTheLoadedSubtitlesUnderItsCaption
 TEST_F(PreviewHandlersTest, AStyleTooWideForTheSampleMeasuresNoEntry) {
   loadSubtitles();
   form.SubtitlesLoaded = false;
-  form.Memo4->lines() = {QByteArray(100, 'W')};
-  form.Memo5->lines() = {""};
   form.LoadedCues = {{0, 1000, {std::string(100, 'W')}}};
   choose(form.ComboBox6, "50");  // no subtitles loaded yet: no check
   EXPECT_TRUE(platform.messages.isEmpty());
@@ -155,7 +151,6 @@ TEST_F(PreviewHandlersTest, EveryClickOnTheListDrawsItsEntryOnce) {
 
   // A click that moves the selection draws once: one message for an entry
   // too wide to draw.
-  form.Memo4->lines()[0] = QByteArray(100, 'W');
   form.LoadedCues[0].lines = {std::string(100, 'W')};
   ClickEntry(form, 0);
   EXPECT_EQ(form.ListBox1->currentRow(), 0);

@@ -63,7 +63,9 @@ class cliProcesses : public ::testing::Test {
 
 TEST_F(cliProcesses, ARunStoppedBySigtermLeavesNoFileOfItsOwn) {
   WriteBytes(path("Generated.sup"), "an earlier stream");
-  WriteBytes(path("film.srt"), Film(1500));
+  // Long enough that the run is still writing when the signal comes, even
+  // on a fast machine with every core free.
+  WriteBytes(path("film.srt"), Film(20000));
   const QStringList before = entries();
   QProcess run;
   start(run, {path("film.srt")});

@@ -1,0 +1,302 @@
+// The generation run: the loaded film read again with the choices in force,
+// checked whole before anything is written, then drawn and encoded on the
+// workers while the window shows the progress and can stop it.
+#include <QKeyEvent>
+
+#include "app/TForm1.h"
+#include "conversion/RunReports.h"
+#include "files/FileAccess.h"
+#include "files/FileNames.h"
+#include "files/OverwrittenInput.h"
+
+namespace tesmora {
+namespace {
+
+// Every control that could start a load, another run, or change the style
+// or the palette is disabled while a run is in progress, and given back its
+// state afterwards, also when the run ends with an error.
+class ControlsFrozen {
+ public:
+  explicit ControlsFrozen(const std::vector<QWidget*>& controls) {
+    for (QWidget* control : controls) {
+      frozen_.push_back({control, control->isEnabled()});
+      control->setEnabled(false);
+    }
+  }
+  ~ControlsFrozen() {
+    for (const auto& [control, enabled] : frozen_) {
+      control->setEnabled(enabled);
+    }
+  }
+  ControlsFrozen(const ControlsFrozen&) = delete;
+  ControlsFrozen& operator=(const ControlsFrozen&) = delete;
+
+ private:
+  std::vector<std::pair<QWidget*, bool>> frozen_;
+};
+
+// Marks a generation run as in progress while it lives, with the run's
+// button reading "Cancel" and the progress showing "N / total", also when
+// the run ends with an error.
+class GenerationInProgress {
+ public:
+  GenerationInProgress(bool& flag, QPushButton* button, QProgressBar* progress, int count)
+      : flag_(flag), button_(button), caption_(button->text()), progress_(progress) {
+    flag_ = true;
+    button_->setText(QStringLiteral("Cancel"));
+    progress_->setRange(0, count);
+    progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("%v / %m"));
+    progress_->setTextVisible(true);
+  }
+  ~GenerationInProgress() {
+    flag_ = false;
+    button_->setText(caption_);
+    progress_->setTextVisible(false);
+  }
+  GenerationInProgress(const GenerationInProgress&) = delete;
+  GenerationInProgress& operator=(const GenerationInProgress&) = delete;
+
+ private:
+  bool& flag_;
+  QPushButton* button_;
+  QString caption_;
+  QProgressBar* progress_;
+};
+
+// The files of a run and its help text.
+struct RunOutputs {
+  RunTarget target;
+  std::vector<std::string> written;  // as the help text lists them, the help file last
+  std::vector<HelpCase> helpCases;   // the closing messages shown; the help file holds the last
+};
+
+// Refuses a run whose outputs would replace one of the subtitle files
+// `subtitlePaths` (the loaded one, and the one last chosen): a MicroDVD
+// film.sub named like the VobSub pair's .sub, a .txt named like the help
+// file, or either through a link.
+void RefuseOverwritingTheSubtitleFile(const QStringList& subtitlePaths, const RunOutputs& outputs) {
+  QStringList paths;
+  for (const std::string& path : outputs.written) {
+    paths << FileNameText(QByteArray::fromStdString(path));
+  }
+  const QString helpFile = paths.takeLast();
+  if (outputs.target.help) {
+    paths << helpFile;
+  }
+  const std::optional<OverwrittenInput> overwritten = FindOverwrittenInput(subtitlePaths, paths);
+  if (!overwritten) {
+    return;
+  }
+  const QString wayOut = overwritten->output == helpFile
+                             ? QStringLiteral("give the subtitle file another name")
+                             : QStringLiteral("choose another Name");
+  throw PlatformError(QStringLiteral("The subtitle file ") + overwritten->input +
+                      QStringLiteral(" would be overwritten by the output ") + overwritten->output +
+                      QStringLiteral("; ") + wayOut);
+}
+
+// The help cases of a run, by how its palette came about: the closing
+// messages shown, the help file holding the last.
+std::vector<HelpCase> HelpCasesOf(bool noIfoTicked, bool noIfoChosen, bool monochromeIfo) {
+  std::vector<HelpCase> cases;
+  if (noIfoChosen && noIfoTicked) {
+    cases.push_back(HelpCase::NoIfo);
+  }
+  if (monochromeIfo && noIfoTicked) {
+    cases.push_back(HelpCase::MonocromaticIfo);
+  }
+  if (!noIfoTicked) {
+    cases.push_back(HelpCase::WithIfo);
+  }
+  return cases;
+}
+
+// The files a run writes into `folder` (as the file system names it) with
+// the choices, and its help text.
+RunOutputs PlanOutputs(const std::string& folder, const ConversionChoices& choices,
+                       std::vector<HelpCase> helpCases) {
+  RunOutputs outputs;
+  outputs.target = {folder + choices.outputName,
+                    {true, choices.vobsubAndPalette, choices.vobsubAndPalette},
+                    "en",
+                    choices.forced,
+                    std::nullopt};
+  for (const std::string& name : OutputFileNamesOf(outputs.target.formats, choices.outputName)) {
+    outputs.written.push_back(folder + name);
+  }
+  outputs.written.push_back(folder + kHelpFileName);
+  outputs.helpCases = std::move(helpCases);
+  if (!outputs.helpCases.empty()) {
+    outputs.target.help =
+        RunHelpFile{folder + kHelpFileName, outputs.helpCases.back(), outputs.written};
+  }
+  return outputs;
+}
+
+}  // namespace
+
+bool TForm1::ReadyToGenerate() {
+  if (!SubtitlesLoaded) {
+    platform_.showMessage(QStringLiteral("Please load an Srt/Sub/Txt subtitle."));
+    return false;
+  }
+  if (LoadedCues.empty()) {
+    // An empty stream would replace the one written before for nothing.
+    platform_.showMessage(
+        QStringLiteral("There is no subtitle to write: load a file that holds subtitles."));
+    return false;
+  }
+  if (!PaletteReady || swatches_.empty()) {
+    // Unticking the no-IFO box after a load takes the palette away.
+    platform_.showMessage(QStringLiteral(
+        "Please load an Ifo file, or tick the box for having none, before generating the sup."));
+    return false;
+  }
+  const std::string name = CurrentChoices().outputName;
+  if (!IsPlainOutputName(name)) {
+    platform_.showMessage(QStringLiteral("The output name '") + QString::fromStdString(name) +
+                          QStringLiteral("' must be a file name without a folder."));
+    return false;
+  }
+  return true;
+}
+
+void TForm1::Button3Click() {
+  if (generating_) {
+    CancelGeneration();
+    return;
+  }
+  const BusyCursor busy(platform_);
+  if (!ReadyToGenerate()) {
+    return;
+  }
+  // Every cue is read and checked with the choices and the style in force
+  // before anything is written: a cue cut at the frame's edge never replaces
+  // the stream written before.
+  const ReadFilm read = RereadLoadedFilm();
+  if (const QString unfit =
+          UnfitCueRefusal(read.plan.cues, read.film.source, CurrentStyle(), FrameHeight(),
+                          GenerationWorkers, true, WrapAdvice::WrapBox);
+      !unfit.isEmpty()) {
+    AllLinesFit = false;
+    platform_.showMessage(unfit);
+    return;
+  }
+  const ConversionChoices choices = CurrentChoices();
+  // The folder of the file last chosen, as the file system names it, for
+  // the files and the help text.
+  const RunOutputs outputs =
+      PlanOutputs(FileNameBytes(FolderOfFile(OpenDialog2.fileName)).toStdString(), choices,
+                  HelpCasesOf(i_dont_have_ifo->isChecked(), NoIfoChosen, MonochromeIfo));
+  QStringList inputs{LoadedPath};
+  if (OpenDialog2.fileName != LoadedPath) {
+    inputs << OpenDialog2.fileName;
+  }
+  RefuseOverwritingTheSubtitleFile(inputs, outputs);
+  if (!RunGeneration(read, outputs.target)) {
+    return;
+  }
+  const ChangingChoices changing{choices.shiftMs, choices.rateConversion, choices.forced};
+  for (const HelpCase helpCase : outputs.helpCases) {
+    platform_.showMessage(
+        QString::fromStdString(ClosingMessage(helpCase, outputs.written, changing)));
+  }
+}
+
+std::vector<QWidget*> TForm1::ControlsOfChoice() const {
+  return {Button1,
+          Button2,
+          i_dont_have_ifo,
+          Pal,
+          Ntsc,
+          ComboBox1,
+          ComboBox2,
+          ComboBox3,
+          ComboBox4,
+          ComboBox5,
+          ComboBox6,
+          ComboBox7,
+          ComboBox8,
+          ComboBoxAlign,
+          ComboBoxOutlineWidth,
+          offset,
+          offset_or,
+          ListBox1,
+          BitBtnSetDefaultValues,
+          BitBtnChangeImage,
+          ComboBoxEncoding,
+          CheckBoxTagsAsText,
+          CheckBoxWrap,
+          SpinBoxShift,
+          EditConvertFps,
+          CheckBoxVobSub,
+          CheckBoxForced,
+          EditOutputName};
+}
+
+void TForm1::ShowRunProgress(std::size_t position, const ReadFilm& read,
+                             const SubtitleStyle& style) {
+  const std::vector<Subpicture>& subpictures = read.plan.timeline.subpictures;
+  ProgressBar1->setValue(static_cast<int>(position) + 1);
+  if (preview->readyForPicture() || position + 1 == subpictures.size()) {
+    std::vector<CueToDraw> shown;
+    for (const int cue : subpictures[position].cues) {
+      shown.push_back(CueToDraw{read.plan.cues.at(static_cast<std::size_t>(cue)).lines});
+    }
+    RenderCueFrame(std::span<const CueToDraw>(shown), style);
+  }
+}
+
+bool TForm1::RunGeneration(const ReadFilm& read, const RunTarget& target) {
+  const RunLook look{
+      CurrentStyle(), CurrentOutlineWidth(), palette_,         CurrentRolePaletteIndices(),
+      FrameHeight(),  read.film.source,      GenerationWorkers};
+  // The workers draw and encode; the window's thread hands the packets over
+  // in order and, between them, keeps the window answering (a Cancel is seen
+  // before the next packet) and shows the progress.
+  const RunControl control{[&](std::size_t position) {
+                             platform_.processPendingEvents();
+                             ShowRunProgress(position, read, look.style);
+                           },
+                           &cancelRequested_};
+  cancelRequested_ = false;
+  bool completed = true;
+  {
+    const ControlsFrozen frozen(ControlsOfChoice());
+    const GenerationInProgress running(generating_, Button3, ProgressBar1,
+                                       static_cast<int>(read.plan.timeline.subpictures.size()));
+    LoadedSource = read.film.source;
+    try {
+      WriteRunFiles(target, read.plan.cues, read.plan.timeline, look, control);
+    } catch (const RunCancelled&) {
+      completed = false;
+    }
+  }
+  if (!completed) {
+    ProgressBar1->setValue(0);
+    if (closeAfterRun_) {
+      close();
+    } else {
+      platform_.showMessage(QString::fromLatin1(kRunStoppedMessage));
+    }
+  }
+  return completed;
+}
+
+void TForm1::CancelGeneration() {
+  if (generating_) {
+    cancelRequested_ = true;
+  }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && generating_) {
+    CancelGeneration();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace tesmora

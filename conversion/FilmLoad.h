@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "render/PreparedCue.h"
+#include "render/SubtitleStyle.h"
+#include "subtitles/FrameReader.h"
+#include "subtitles/SrtReader.h"
+#include "subtitles/SubtitleList.h"
+
+namespace tesmora {
+
+// The subtitle formats read, each by its own reader.
+enum class FilmKind { Srt, Frames, Unknown };
+
+// The reader of a file, chosen once by its extension: SRT for ".srt",
+// MicroDVD frames for ".sub" and ".txt", none for anything else.
+FilmKind KindOfFilm(const QString& path);
+
+// How a subtitle file is to be read.
+struct FilmRequest {
+  QString path;
+  std::string encoding = "auto";  // "auto" or a name iconv knows
+  bool noMarkup = false;          // the text drawn exactly as written
+  bool wrap = false;              // overlong lines broken at spaces
+  // The rate of MicroDVD frames, in place of the file's own.
+  std::optional<ChosenFrameRate> fps;
+  // The character set of the style, whose code page reads 8-bit text.
+  int charset = charset::kDefault;
+  ListTexts listTexts = ListTexts::Made;
+};
+
+// A subtitle file as read: its cues in the file's order, how their text is
+// drawn, and what the reading has to say.
+struct LoadedFilm {
+  FilmKind kind = FilmKind::Unknown;
+  // The reader's cues, error, notes and unread timing lines; no cue and no
+  // error for a file of no known kind.
+  SubtitleReadResult result;
+  TextSource source;
+  std::string encoding;      // what the text was read in; empty: the charset's code page
+  std::string encodingNote;  // the encoding used, when it is not that code page
+  std::string replacedNote;  // characters replaced by U+FFFD, with the first line
+  std::string unreadNote;    // timing lines not understood, with the first; lines split by LF
+};
+
+// Reads and decodes the file and reads its cues with the reader of its kind.
+// An SRT file given a frame rate says in a note that it is not used. Throws
+// SubtitleFileError when the file cannot be read and std::invalid_argument
+// for an encoding that is not known.
+LoadedFilm LoadFilm(const FilmRequest& request);
+
+}  // namespace tesmora

@@ -1,0 +1,50 @@
+#include "conversion/RunReports.h"
+
+#include "render/UnfitCueMessage.h"
+
+namespace tesmora {
+
+std::string ClosingMessage(HelpCase helpCase, const std::vector<std::string>& written,
+                           const ChangingChoices& choices) {
+  std::string message = HelpMessageListing(helpCase, written);
+  std::vector<std::string> changes;
+  if (!choices.rateConversion.empty()) {
+    changes.push_back("frame rate converted " + choices.rateConversion);
+  }
+  if (choices.shiftMs != 0) {
+    changes.push_back("times shifted by " + std::to_string(choices.shiftMs) + " ms");
+  }
+  if (choices.forced) {
+    changes.push_back("every subtitle marked forced");
+  }
+  if (changes.empty()) {
+    return message;
+  }
+  std::string line = "\r\rChoices in force that changed times or flags: ";
+  for (std::size_t n = 0; n < changes.size(); ++n) {
+    line += (n == 0 ? "" : ", ") + changes[n];
+  }
+  return message + line + ".";
+}
+
+QString UnfitCueRefusal(const std::vector<SubtitleEntry>& cues, const TextSource& source,
+                        const SubtitleStyle& style, int frameHeight, int workers, bool forRun,
+                        WrapAdvice advice) {
+  const std::optional<UnfitCue> unfit = FirstUnfitCue(cues, source, style, frameHeight, workers);
+  if (!unfit) {
+    return {};
+  }
+  const PreparedCue cue = PrepareCue(cues[unfit->position].lines, source, style);
+  const std::size_t number = unfit->position + 1;
+  const WrapAdvice wrap = source.wrap ? WrapAdvice::None : advice;
+  if (!forRun) {
+    return UnfitCueMessage(cue, unfit->fault, number, false, wrap);
+  }
+  return QStringLiteral(
+             "Nothing was written: cue %1 cannot be drawn whole in this style, and the "
+             "files written before stay as they were.\r")
+             .arg(number) +
+         UnfitCueMessage(cue, unfit->fault, number, true, wrap);
+}
+
+}  // namespace tesmora
