@@ -92,28 +92,25 @@ class TForm1 : public QWidget {
   int CurrentOutlineWidth() const;
   RoleColours CurrentRoleColours() const;
 
-  // Draws two 8-bit lines on the preview background after the width check;
-  // sets AllLinesFit.
+  // Draws two 8-bit lines as written, no markup read, on the preview
+  // background after the width check, as a cue is drawn; sets AllLinesFit.
   void RenderPreview(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style);
-  // Draws two 8-bit lines on the blue key frame, which the preview then
-  // shows, and leaves the band the encoder reads.
-  void RenderFrame(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style);
   // Draws the cues shown together on the blue key frame, read as the loaded
   // file's text is, and leaves the band the encoder reads.
   void RenderCueFrame(std::span<const CueToDraw> cues, const SubtitleStyle& style);
   // Draws a loaded cue on the preview background after the width check; sets
   // AllLinesFit.
   void RenderPreviewCue(const std::vector<std::string>& lines, const SubtitleStyle& style);
+  // The same for lines read as `source` says.
+  void RenderPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
+                        const SubtitleStyle& style);
   const FrameBitmap& KeyFrame() const { return keyFrames_.frame(); }
   const EncodeArea& LastEncodeArea() const { return encodeArea_; }
 
-  // Measures one entry's lines against the line limit; reports an over-long
-  // entry and sets AllLinesFit.
-  void CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
-                     const QString& fontName, int charset, FontStyle style);
-  // The same for a loaded cue of any number of lines, read as the loaded
-  // file's text is, which also has to lie within the frame's rows when
-  // placed alone; `number` names it in the message, counted from 1.
+  // Measures a loaded cue of any number of lines, read as the loaded file's
+  // text is, against the line limit and the frame's rows when placed alone;
+  // reports a cue that does not fit, naming it by `number` (counted from 1),
+  // and sets AllLinesFit.
   void CheckCueFits(const SubtitleEntry& entry, std::size_t number, const SubtitleStyle& style);
   // Checks every loaded entry, stopping at the first that does not fit; when
   // all fit, the subtitles count as loaded.

@@ -1,11 +1,11 @@
 // The window's side of drawing subtitles: reading the style from the
 // controls, the preview with its width check, the key frame of a generation
-// run, and the line-fit check of the loaded subtitles.
+// run, and the line-fit check of the loaded subtitles. The preview sample,
+// the loaded cues and the key frames all go through the cue drawing.
 #include "app/StrToInt.h"
 #include "app/TForm1.h"
 #include "render/CueDrawing.h"
 #include "render/CueLayout.h"
-#include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
 #include "render/UnfitCueMessage.h"
 
@@ -41,42 +41,28 @@ RoleColours TForm1::CurrentRoleColours() const {
 
 void TForm1::RenderPreview(const QByteArray& line1, const QByteArray& line2,
                            const SubtitleStyle& style) {
-  LoadPreviewBackground();
-  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
-  if (!subtitle.fitsWidth()) {
-    platform_.showMessage(TooLongMessage(subtitle.line1, subtitle.line2));
-    AllLinesFit = false;
-    return;
-  }
-  AllLinesFit = true;
-  const SubtitleLayout layout =
-      PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align, style.offset, style.offsetOr,
-                    preview->frameSize().height());
-  DrawSubtitle(preview->pictureForDrawing(), subtitle, layout, CurrentOutlineWidth(),
-               CurrentRoleColours(), &previewGlyphs_);
-}
-
-void TForm1::RenderFrame(const QByteArray& line1, const QByteArray& line2,
-                         const SubtitleStyle& style) {
-  const int height = Ntsc->isChecked() ? 480 : 576;
-  SetPreviewFrame(QSize(FrameBitmap::kWidth, height));
-  encodeArea_ =
-      keyFrames_.render(line1, line2, style, CurrentOutlineWidth(), CurrentRoleColours(), height);
-  // The preview shows the key frame itself, without a copy.
-  preview->setPicture(keyFrames_.image());
+  // The sample is drawn as written, its bytes read in the style's charset.
+  const TextSource literal{false, MarkupDialect::Literal, false};
+  RenderPreviewCue({line1.toStdString(), line2.toStdString()}, literal, style);
 }
 
 void TForm1::RenderCueFrame(std::span<const CueToDraw> cues, const SubtitleStyle& style) {
   const int height = Ntsc->isChecked() ? 480 : 576;
-  preview->resize(FrameBitmap::kWidth, height);
+  // The preview stands for the whole frame, shown smaller on a small screen.
+  SetPreviewFrame(QSize(FrameBitmap::kWidth, height));
   encodeArea_ = keyFrames_.render(cues, LoadedSource, style, CurrentOutlineWidth(),
                                   CurrentRoleColours(), height);
   preview->setPicture(keyFrames_.image());
 }
 
 void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const SubtitleStyle& style) {
+  RenderPreviewCue(lines, LoadedSource, style);
+}
+
+void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
+                              const SubtitleStyle& style) {
   LoadPreviewBackground();
-  const PreparedCue cue = PrepareCue(lines, LoadedSource, style);
+  const PreparedCue cue = PrepareCue(lines, source, style);
   if (!cue.fitsWidth()) {
     const QStringList plain = cue.plainLines();
     platform_.showMessage(plain.size() <= 2 ? TooLongMessage(plain.value(0), plain.value(1))
@@ -85,7 +71,8 @@ void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const Subti
     return;
   }
   AllLinesFit = true;
-  const CuesLayout layout = PlaceCues(std::span(&cue, 1), style, preview->height());
+  // Placed in the frame the preview stands for, whatever size it is shown at.
+  const CuesLayout layout = PlaceCues(std::span(&cue, 1), style, preview->frameSize().height());
   DrawCues(preview->pictureForDrawing(), layout, style, CurrentOutlineWidth(), CurrentRoleColours(),
            &previewGlyphs_);
 }
@@ -105,25 +92,6 @@ void TForm1::CheckCueFits(const SubtitleEntry& entry, std::size_t number,
   platform_.showMessage(
       UnfitCueMessage(cue, *fault, number, SubtitlesLoaded,
                       LoadedSource.wrap ? WrapAdvice::None : WrapAdvice::WrapBox));
-}
-
-void TForm1::CheckLineFits(const QByteArray& line1, const QByteArray& line2, int size,
-                           const QString& fontName, int charset, FontStyle style) {
-  SubtitleStyle measured;
-  measured.fontName = fontName;
-  measured.size = size;
-  measured.charset = charset;
-  measured.style = style;
-  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, measured);
-  if (subtitle.fitsWidth()) {
-    AllLinesFit = true;
-    return;
-  }
-  AllLinesFit = false;
-  if (!SubtitlesLoaded) {
-    ListBox1->clear();
-  }
-  platform_.showMessage(OverlongEntryMessage(subtitle.line1, subtitle.line2, SubtitlesLoaded));
 }
 
 void TForm1::CheckAllSubtitleLines() {

@@ -228,7 +228,6 @@ void TForm1::ReadingChoiceChange() {
   const QString path = LoadedPath;
   const std::optional<ChosenFrameRate> rate = LoadedFrameRate;
   ShowLoadedSubtitles(path, rate, std::move(read));
-  KeepFilmChoices(path, choices);
   Edit2->setToolTip(LoadedEncoding.isEmpty()
                         ? QStringLiteral("Read in the code page of the Font Charset")
                         : QStringLiteral("Read as ") + LoadedEncoding);

@@ -11,8 +11,8 @@
 #include "render/CodeFrameDrawing.h"
 #include "render/CodeFrameRenderer.h"
 #include "render/KeyFrameRenderer.h"
-#include "render/SubtitleDrawing.h"
 #include "sup/EncodeFields.h"
+#include "tests/render/TwoLineEntry.h"
 
 namespace tesmora {
 namespace {
@@ -30,8 +30,9 @@ void BM_RenderFrameAndEncode(benchmark::State& state) {
   const SubtitleStyle style;
   KeyFrameRenderer renderer;
   const RoleKeyColours keys{{255, 255, 255}, {0, 0, 0}, {85, 85, 85}};
+  const std::vector<CueToDraw> cues{{{kLine1.toStdString(), kLine2.toStdString()}}};
   for (auto _ : state) {
-    const EncodeArea area = renderer.render(kLine1, kLine2, style, 3, kColours, 576);
+    const EncodeArea area = renderer.render(cues, TextSource{}, style, 3, kColours, 576);
     PixelData data = EncodeFields(renderer.frame(), *CutToFrame(area, 576), keys);
     benchmark::DoNotOptimize(data.bytes.data());
   }
@@ -61,9 +62,8 @@ void BM_RenderFrameByLiteralStamping(benchmark::State& state) {
   FrameBitmap frame(576);
   for (auto _ : state) {
     frame.fill(kPureBlue);
-    const PreparedSubtitle subtitle = PrepareSubtitle(kLine1, kLine2, style);
-    const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
-                                                style.offset, style.offsetOr, 576);
+    const testing::TwoLineEntry subtitle = testing::PrepareTwoLineEntry(kLine1, kLine2, style);
+    const SubtitleLayout layout = testing::PlaceTwoLineEntry(subtitle, style, 576);
     QImage image = ImageOf(frame);
     QPainter painter(&image);
     painter.setFont(subtitle.font);

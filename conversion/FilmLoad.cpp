@@ -1,7 +1,7 @@
 #include "conversion/FilmLoad.h"
 
 #include "files/FileNames.h"
-#include "render/CodePageReplacements.h"
+#include "subtitles/CodePageReplacements.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FileText.h"
 #include "subtitles/SubtitleFile.h"

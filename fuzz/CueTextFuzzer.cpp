@@ -10,7 +10,7 @@
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/WrapCheck.h"
 #include "render/NameTables.h"
-#include "render/TextDecoder.h"
+#include "subtitles/TextDecoder.h"
 
 namespace {
 
@@ -29,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool utf8 = input.byte() % 2 == 0;
   const long long limit = kNarrowestLimit + input.u16() % 2000;
   const std::string_view bytes = input.rest();
-  const QString text = utf8 ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
-                            : tesmora::TextDecoder(tesmora::charset::kDefault).decode(bytes);
+  const QString text =
+      utf8 ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
+           : QString::fromStdString(tesmora::TextDecoder(tesmora::charset::kDefault).decode(bytes));
   const tesmora::CueText cue = tesmora::fuzz::CheckCueMarkup(text.split(u'\n'), dialect);
   for (const tesmora::StyledLine& line : cue.lines) {
     tesmora::fuzz::CheckWrapLine(line, limit);

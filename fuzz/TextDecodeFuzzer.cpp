@@ -10,9 +10,9 @@
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzRequire.h"
 #include "render/NameTables.h"
-#include "render/TextDecoder.h"
 #include "subtitles/EncodingDetection.h"
 #include "subtitles/FileText.h"
+#include "subtitles/TextDecoder.h"
 #include "subtitles/Utf8Sequence.h"
 
 namespace {
@@ -120,13 +120,14 @@ void CheckFileText(std::string_view bytes, const std::string& encoding) {
 
 void CheckCodePage(std::string_view first, std::string_view second, int charset) {
   const tesmora::TextDecoder decoder(charset);
-  const QString firstText = decoder.decode(first);
-  const QString secondText = decoder.decode(second);
-  Require(tesmora::TextDecoder(charset).decode(second) == secondText,
+  const std::string firstBytes = decoder.decode(first);
+  const std::string secondBytes = decoder.decode(second);
+  Require(tesmora::TextDecoder(charset).decode(second) == secondBytes,
           "a line decodes alike whatever line came before");
-  for (const QString& text : {firstText, secondText}) {
-    Require(text.isValidUtf16(), "decoded text is valid UTF-16");
+  for (const std::string& text : {firstBytes, secondBytes}) {
+    Require(tesmora::IsValidUtf8(text), "decoded text is valid UTF-8");
   }
+  const QString secondText = QString::fromStdString(secondBytes);
   qsizetype characters = 0;
   for (const QChar c : secondText) {
     characters += c.isLowSurrogate() ? 0 : 1;

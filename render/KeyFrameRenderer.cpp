@@ -2,7 +2,7 @@
 
 #include "render/CueDrawing.h"
 #include "render/CueLayout.h"
-#include "render/SubtitleDrawing.h"
+#include "render/SubtitleLayout.h"
 
 namespace tesmora {
 
@@ -26,22 +26,10 @@ EncodeArea KeyFrameRenderer::render(std::span<const CueToDraw> cues, const TextS
   clearFrame(frameHeight);
   const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style);
   const CuesLayout layout = PlaceCues(prepared, style, frameHeight);
-  QImage canvas = image();
-  drawn_ = DrawCues(canvas, layout, style, outlineWidth, colours, &glyphs_);
-  return BandHoldingInk(layout.area, drawn_);
-}
-
-EncodeArea KeyFrameRenderer::render(const QByteArray& line1, const QByteArray& line2,
-                                    const SubtitleStyle& style, int outlineWidth,
-                                    const RoleColours& colours, int frameHeight) {
-  clearFrame(frameHeight);
-  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
-  const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
-                                              style.offset, style.offsetOr, frameHeight);
   // A second image over the same bytes: drawing on a shared one would detach
   // it and draw on a copy.
   QImage canvas = image();
-  drawn_ = DrawSubtitle(canvas, subtitle, layout, outlineWidth, colours, &glyphs_);
+  drawn_ = DrawCues(canvas, layout, style, outlineWidth, colours, &glyphs_);
   return BandHoldingInk(layout.area, drawn_);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <span>
@@ -20,17 +19,11 @@ namespace tesmora {
 // renderer belongs to one thread.
 class KeyFrameRenderer {
  public:
-  // Draws the two 8-bit lines on a key frame of `frameHeight` rows (576 PAL,
-  // 480 NTSC) and returns the band the encoder reads: the lines' band,
-  // widened to every row the drawing changed. The band is not cut to the
-  // frame.
-  EncodeArea render(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style,
-                    int outlineWidth, const RoleColours& colours, int frameHeight);
-
-  // Draws the cues shown together on a key frame: bottom-placed cues stack
-  // upwards from the earliest, placed cues each in their own place (see
-  // PlaceCues); the band covers them all. One cue of one or two plain lines
-  // draws what render(line1, line2, ...) draws.
+  // Draws the cues shown together on a key frame of `frameHeight` rows (576
+  // PAL, 480 NTSC): bottom-placed cues stack upwards from the earliest,
+  // placed cues each in their own place (see PlaceCues). Returns the band the
+  // encoder reads: the cues' band, widened to every row the drawing changed,
+  // not cut to the frame.
   EncodeArea render(std::span<const CueToDraw> cues, const TextSource& source,
                     const SubtitleStyle& style, int outlineWidth, const RoleColours& colours,
                     int frameHeight);

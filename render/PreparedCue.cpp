@@ -7,7 +7,7 @@
 #include "render/StyledLineDrawing.h"
 #include "render/SubtitleFont.h"
 #include "render/SubtitleLayout.h"
-#include "render/TextDecoder.h"
+#include "subtitles/TextDecoder.h"
 
 namespace tesmora {
 
@@ -48,7 +48,7 @@ QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSour
   }
   const TextDecoder decoder(charset);
   for (const std::string& line : lines) {
-    decoded << decoder.decode(std::string_view(line));
+    decoded << QString::fromStdString(decoder.decode(std::string_view(line)));
   }
   return decoded;
 }

@@ -1,8 +1,51 @@
 #include "render/UnfitCueMessage.h"
 
-#include "render/SubtitleDrawing.h"
-
 namespace tesmora {
+namespace {
+
+// A message quotes a line whole unless it is far longer than any frame
+// shows: then its start and its length, so that a line of megabytes gives a
+// message of a few lines.
+constexpr qsizetype kLongestQuotedLine = 300;
+
+QString Quoted(const QString& line) {
+  if (line.size() <= kLongestQuotedLine) {
+    return line;
+  }
+  return line.left(kLongestQuotedLine) + QStringLiteral("\u2026 (%1 characters)").arg(line.size());
+}
+
+}  // namespace
+
+QString TooLongMessage(const QString& line1, const QString& line2) {
+  const QChar cr(u'\r');
+  return QStringLiteral("The string ") + cr + Quoted(line1) + cr + Quoted(line2) + cr +
+         QStringLiteral("is too long.");
+}
+
+QString OverlongEntryMessage(const QString& line1, const QString& line2, bool subtitlesLoaded) {
+  return TooLongMessage(line1, line2) +
+         (subtitlesLoaded
+              ? QStringLiteral(" Please use a smaler font size.")
+              : QStringLiteral(" Please correct the srt and reload it. You can just use "
+                               "a smaler font size."));
+}
+
+QString OverlongCueMessage(const QStringList& lines, bool subtitlesLoaded) {
+  if (lines.size() <= 2) {
+    return OverlongEntryMessage(lines.value(0), lines.value(1), subtitlesLoaded);
+  }
+  const QChar cr(u'\r');
+  QString text = QStringLiteral("The string ") + cr;
+  for (const QString& line : lines) {
+    text += Quoted(line) + cr;
+  }
+  return text + QStringLiteral("is too long.") +
+         (subtitlesLoaded
+              ? QStringLiteral(" Please use a smaler font size.")
+              : QStringLiteral(" Please correct the srt and reload it. You can just use "
+                               "a smaler font size."));
+}
 
 namespace {
 

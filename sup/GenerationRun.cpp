@@ -35,12 +35,4 @@ void WriteSupPacket(PendingFile& stream, const SupPacket& packet) {
   stream.write(packet.unit);
 }
 
-void WriteSubpictureStream(PendingFile& stream, const std::vector<Subpicture>& subpictures,
-                           const std::vector<CueTime>& cues, const RoleKeyColours& keys,
-                           const SubpictureDrawing& draw) {
-  EncodeSubpictureUnits(
-      subpictures, cues, keys, StartDisplay::Normal, draw,
-      [&stream](const SupPacket& packet, std::uint32_t) { WriteSupPacket(stream, packet); });
-}
-
 }  // namespace tesmora

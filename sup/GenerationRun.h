@@ -53,11 +53,4 @@ void EncodeSubpictureUnits(const std::vector<Subpicture>& subpictures,
 // Appends a packet to a stream file: its "SP" header, then its unit.
 void WriteSupPacket(PendingFile& stream, const SupPacket& packet);
 
-// Writes one packet per subpicture into `stream`, each with the normal
-// start-display. Throws OutputFileError on a file failure and SubtitleError
-// for a subpicture that cannot become a valid packet.
-void WriteSubpictureStream(PendingFile& stream, const std::vector<Subpicture>& subpictures,
-                           const std::vector<CueTime>& cues, const RoleKeyColours& keys,
-                           const SubpictureDrawing& draw);
-
 }  // namespace tesmora

@@ -44,18 +44,6 @@ SupPacket EncodeCutBand(int height, const EncodeArea& drawnArea, int number, lon
 
 SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
                                const RoleKeyColours& keys, const RolePaletteIndices& roles,
-                               int number, long long startMs, long long durationMs,
-                               StartDisplay start) {
-  return EncodeCutBand(
-      frame.height(), drawnArea, number, startMs,
-      [&](const EncodeArea& area) { return EncodeFields(frame, area, keys); },
-      [&](const PixelData& pixels, const EncodeArea& area) {
-        return BuildPacket(pixels, area, startMs, durationMs, roles, start);
-      });
-}
-
-SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
-                               const RoleKeyColours& keys, const RolePaletteIndices& roles,
                                int number, long long startMs, SubpictureTime time,
                                StartDisplay start) {
   return EncodeCutBand(

@@ -21,17 +21,12 @@ class SubtitleError : public std::runtime_error {
 // "hh:mm:ss,mmm", as subtitle files write times.
 std::string FormatSubtitleTime(long long ms);
 
-// The encoder's side of one subtitle in a generation run: the drawn band is
-// cut to the frame, encoded, and wrapped into a packet. `number` counts the
-// subtitles from 1; `start` picks the normal or forced display. Throws SubtitleError when no row of
-// the band lies inside the frame or the packet cannot be written.
-SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
-                               const RoleKeyColours& keys, const RolePaletteIndices& roles,
-                               int number, long long startMs, long long durationMs,
-                               StartDisplay start = StartDisplay::Normal);
-
-// The same for a subpicture whose time the timeline planned; `number` and
-// `startMs` name its first cue in an error.
+// The encoder's side of one subpicture in a generation run, at the time the
+// timeline planned: the drawn band is cut to the frame, encoded, and wrapped
+// into a packet. `number` (counted from 1) and `startMs` name its first cue
+// in an error; `start` picks the normal or forced display. Throws
+// SubtitleError when no row of the band lies inside the frame or the packet
+// cannot be written.
 SupPacket EncodeSubtitlePacket(const FrameBitmap& frame, const EncodeArea& drawnArea,
                                const RoleKeyColours& keys, const RolePaletteIndices& roles,
                                int number, long long startMs, SubpictureTime time,

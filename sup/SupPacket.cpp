@@ -158,14 +158,6 @@ SupPacket AssemblePacket(const PixelData& pixels, const EncodeArea& area, Subpic
 
 }  // namespace
 
-SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
-                      long long durationMs, const RolePaletteIndices& roles, StartDisplay start) {
-  const ColourBytes colours = RoleColourBytes(roles);
-  CheckUnitSize(pixels);
-  const SubpictureTime time{PresentationTimeStamp(startMs), StopDelayTicks(durationMs)};
-  return AssemblePacket(pixels, area, time, colours, start);
-}
-
 SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, SubpictureTime time,
                       const RolePaletteIndices& roles, StartDisplay start) {
   const ColourBytes colours = RoleColourBytes(roles);

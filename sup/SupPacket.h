@@ -62,16 +62,11 @@ struct SubpictureTime {
   friend bool operator==(const SubpictureTime&, const SubpictureTime&) = default;
 };
 
-// Assembles one packet. `area` is the band the pixel data holds; `start`
-// picks the start-display command (0x01 Normal, 0x00 Forced). Throws
-// PacketError when the unit would exceed kMaxUnitSize or the time stamp does
-// not fit, and std::invalid_argument for a palette index outside 0 to 15.
-SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, long long startMs,
-                      long long durationMs, const RolePaletteIndices& roles,
-                      StartDisplay start = StartDisplay::Normal);
-
-// The same packet with its time given as the header and the stop command
-// write it. Throws as above, except that any time can be written.
+// Assembles one packet, its time given as the header and the stop command
+// write it. `area` is the band the pixel data holds; `start` picks the
+// start-display command (0x01 Normal, 0x00 Forced). Throws PacketError when
+// the unit would exceed kMaxUnitSize, and std::invalid_argument for a
+// palette index outside 0 to 15.
 SupPacket BuildPacket(const PixelData& pixels, const EncodeArea& area, SubpictureTime time,
                       const RolePaletteIndices& roles, StartDisplay start = StartDisplay::Normal);
 

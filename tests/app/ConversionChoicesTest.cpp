@@ -164,27 +164,27 @@ TEST_F(ChoicesTest, ShiftAndRateConversionBelongToTheFilmTheyWereUsedWith) {
   form.SpinBoxShift->setValue(1500);
   form.EditConvertFps->setText(QStringLiteral("25:50"));
   load();
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2000", "32670"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"2000", "32670"}));
   load();
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2000", "32670"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"2000", "32670"}));
   EXPECT_EQ(form.SpinBoxShift->value(), 1500);
 
   platform.chosenFiles = {write("broken.srt", "1\r\nno times here\r\n")};
   form.Button2->click();
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"2000", "32670"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"2000", "32670"}));
   EXPECT_EQ(form.SpinBoxShift->value(), 1500);
   EXPECT_EQ(form.EditConvertFps->text(), QStringLiteral("25:50"));
 
   platform.chosenFiles = {write("other.srt", kSrt)};
   form.Button2->click();
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"1000", "62340"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"1000", "62340"}));
   EXPECT_EQ(form.SpinBoxShift->value(), 0);
   EXPECT_EQ(form.EditConvertFps->text(), QString());
   // Set for the film now loaded, they apply to its reload.
   form.SpinBoxShift->setValue(-500);
   platform.chosenFiles = {folder.filePath("other.srt")};
   form.Button2->click();
-  EXPECT_EQ(form.Memo2->lines(), (QByteArrayList{"500", "61840"}));
+  EXPECT_EQ(testing::CueStarts(form), (QByteArrayList{"500", "61840"}));
 }
 
 TEST_F(ChoicesTest, TheShiftMovesCuesReadBeforeZeroBeforeAnyIsRefused) {

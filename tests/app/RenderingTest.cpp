@@ -4,9 +4,10 @@
 #include <QCoreApplication>
 #include <cstring>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/TForm1.h"
-#include "render/SubtitleDrawing.h"
 #include "sup/EncodeFields.h"
 #include "tests/platform/FakePlatform.h"
 
@@ -15,6 +16,12 @@ namespace {
 
 const QString kCr(QChar(u'\r'));
 const QByteArray kTooWide(120, 'W');
+
+// Draws one cue of `lines` on the window's key frame.
+void RenderKeyFrame(TForm1& form, std::vector<std::string> lines) {
+  const std::vector<CueToDraw> cues{{std::move(lines)}};
+  form.RenderCueFrame(cues, form.CurrentStyle());
+}
 
 class RenderingTest : public ::testing::Test {
  protected:
@@ -69,8 +76,9 @@ TEST_F(RenderingTest, KeyFrameHoldsOnlyBlueAndRoleColoursAndItsBand) {
   form.Ntsc->click();
   form.ComboBox8->setCurrentIndex(form.ComboBox8->findText("Bold+It+Und"));
   for (int round = 0; round < 2; ++round) {
-    form.RenderFrame(round == 0 ? "A first, rather long subtitle line" : "Short",
-                     round == 0 ? "and its second line" : "", form.CurrentStyle());
+    RenderKeyFrame(form, round == 0 ? std::vector<std::string>{"A first, rather long subtitle line",
+                                                               "and its second line"}
+                                    : std::vector<std::string>{"Short"});
     const FrameBitmap& frame = form.KeyFrame();
     ASSERT_EQ(frame.height(), 480);
     std::set<QRgb> colours;
@@ -102,7 +110,7 @@ TEST_F(RenderingTest, KeyFrameHoldsOnlyBlueAndRoleColoursAndItsBand) {
   }
   other.Ntsc->setEnabled(true);
   other.Ntsc->click();
-  other.RenderFrame("Short", "", other.CurrentStyle());
+  RenderKeyFrame(other, {"Short"});
   for (int y = 0; y < 480; ++y) {
     ASSERT_EQ(std::memcmp(form.KeyFrame().row(y), other.KeyFrame().row(y), FrameBitmap::kStride), 0)
         << "row " << y;
@@ -193,13 +201,12 @@ TEST_F(RenderingTest, LineCheckMeasuresNothingWithoutAPaletteOrAfterAFailedPrevi
   EXPECT_FALSE(form.SubtitlesLoaded);
 }
 
-TEST(PreparedSubtitle, FitsBelow680Pixels) {
-  PreparedSubtitle subtitle;
-  subtitle.measure1 = {679, 30};
-  subtitle.measure2 = {679, 30};
-  EXPECT_TRUE(subtitle.fitsWidth());
-  subtitle.measure2 = {680, 30};
-  EXPECT_FALSE(subtitle.fitsWidth());
+TEST(PreparedCue, FitsBelow680Pixels) {
+  PreparedCue cue;
+  cue.measures = {{679, 30}, {679, 30}};
+  EXPECT_TRUE(cue.fitsWidth());
+  cue.measures.push_back({680, 30});
+  EXPECT_FALSE(cue.fitsWidth());
 }
 
 }  // namespace

@@ -175,7 +175,7 @@ TEST_F(RunTest, ARunStopsOnCancelEscapeOrCloseAndWritesNothing) {
     platform.onPendingEvents = nullptr;
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(platform.messages, QStringList{QString::fromLatin1(kRunStoppedMessage)});
-    EXPECT_EQ(form.Button3->text(), QStringLiteral("Generate Sup"));
+    EXPECT_EQ(form.Button3->text(), QStringLiteral("&Generate Sup"));
     EXPECT_EQ(contents("Generated.sup"), stream);
     EXPECT_EQ(files(), before);
     EXPECT_TRUE(form.Button2->isEnabled());

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <vector>
 
 #include "app/Pictures.h"
 #include "tests/app/TestFiles.h"
@@ -94,40 +99,84 @@ TEST_F(TForm1Test, StartsWithTheDefaults) {
   EXPECT_EQ(form.ProgressBar1->maximum(), 100);
 }
 
-TEST_F(TForm1Test, PlacesTheControlsWhereTheLayoutSays) {
-  const std::vector<std::pair<QWidget*, QRect>> expected = {
-      {form.Edit1, {8, 5, 84, 15}},
-      {form.Button1, {8, 20, 84, 20}},
-      {form.i_dont_have_ifo, {94, 0, 15, 17}},
-      {form.no_ifo, {94, 0, 96, 39}},
-      {form.Pal, {94, 39, std::max(41, form.Pal->sizeHint().width()), 14}},
-      {form.Ntsc, {136, 39, std::max(41, form.Ntsc->sizeHint().width()), 14}},
-      {form.ComboBox1, {196, 16, 81, 21}},
-      {form.CheckBox4, {460, 37, std::max(73, form.CheckBox4->sizeHint().width()), 17}},
-      {form.Shape2, {552, 2, 100, 82}},
-      {form.Info, {554, 16, 96, 67}},
-      {form.colors, {664, 14, 73, 73}},
-      {form.ButtonAbout, {745, 4, 54, 25}},
-      {form.BitBtnSetDefaultValues, {745, 32, 54, 25}},
-      {form.BitBtnChangeImage, {744, 60, 54, 25}},
-      {form.Shape1, {8, 85, 944, 2}},
-      {form.Button2, {8, 106, 84, 18}},
-      {form.ComboBox7, {204, 102, 100, 22}},
-      {form.ComboBox6, {410, 102, 48, 21}},
-      {form.ComboBoxAlign, {466, 102, 60, 22}},
-      {form.offset, {534, 108, 70, 17}},
-      {form.offset_or, {612, 90, 15, 36}},
-      {form.ComboBoxOutlineWidth, {660, 102, 44, 21}},
-      {form.ProgressBar1, {712, 91, 84, 15}},
-      {form.Button3, {712, 106, 84, 18}},
-      {form.ListBox1, {804, 254, 148, 448}},
-  };
-  for (const auto& [control, rect] : expected) {
-    EXPECT_EQ(control->geometry(), rect) << control->objectName().toStdString();
-    EXPECT_FALSE(control->objectName().isEmpty());
+// What a user sees of the controls: every one lies inside the window, no two
+// cover each other, and every caption is shown whole. The two designed
+// overlaps are a box drawn round a text and the caption of the IFO check
+// box, which starts with blanks as wide as the box it sits over.
+TEST_F(TForm1Test, ShowsEveryControlInsideTheWindowApartAndCaptionedWhole) {
+  const QList<QWidget*> controls = form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  std::vector<QWidget*> shown;
+  for (QWidget* control : controls) {
+    if (!control->isHidden() && !control->isWindow()) {
+      shown.push_back(control);
+    }
   }
-  EXPECT_EQ(form.LabelOffset->pos(), QPoint(576, 88));
-  EXPECT_EQ(form.LabelOffset_Or->pos(), QPoint(630, 101));
+  ASSERT_GT(shown.size(), 25u);
+  const auto decorative = [](const QWidget* control) {
+    return QLatin1String(control->metaObject()->className()) == QLatin1String("QFrame");
+  };
+  // Where a control shows: a picture label only where its picture lies.
+  const auto seen = [](const QWidget* control) {
+    const auto* label = qobject_cast<const QLabel*>(control);
+    if (label != nullptr && !label->pixmap().isNull() &&
+        label->alignment() == (Qt::AlignLeft | Qt::AlignTop)) {
+      return QRect(label->pos(), label->pixmap().deviceIndependentSize().toSize()) &
+             label->geometry();
+    }
+    return control->geometry();
+  };
+  const QRect window = form.rect();
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const QString name = shown[i]->objectName();
+    EXPECT_FALSE(name.isEmpty());
+    EXPECT_TRUE(window.contains(shown[i]->geometry())) << name.toStdString();
+    for (std::size_t k = i + 1; k < shown.size(); ++k) {
+      const QWidget* a = shown[i];
+      const QWidget* b = shown[k];
+      if (!seen(a).intersects(seen(b))) {
+        continue;
+      }
+      const bool framed = (decorative(a) && a->geometry().contains(b->geometry())) ||
+                          (decorative(b) && b->geometry().contains(a->geometry()));
+      const bool ifoCaption = (a == form.no_ifo && b == form.i_dont_have_ifo) ||
+                              (b == form.no_ifo && a == form.i_dont_have_ifo);
+      EXPECT_TRUE(framed || ifoCaption)
+          << a->objectName().toStdString() << " overlaps " << b->objectName().toStdString();
+    }
+    // Captions whole: a check box or radio button is as wide as its box and
+    // caption need, a push button's caption fits within its frame, and a
+    // label's text within its box.
+    if (const auto* button = qobject_cast<const QAbstractButton*>(shown[i]);
+        button != nullptr && !button->text().isEmpty()) {
+      if (qobject_cast<const QPushButton*>(button) != nullptr) {
+        EXPECT_GT(button->width() - 4,
+                  QFontMetrics(button->font()).horizontalAdvance(button->text()))
+            << name.toStdString();
+      } else {
+        EXPECT_GE(button->width(), button->sizeHint().width()) << name.toStdString();
+      }
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(shown[i]);
+        label != nullptr && !label->text().isEmpty()) {
+      const QFontMetrics metrics(label->font());
+      if (label->wordWrap()) {
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name.toStdString();
+      } else {
+        EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << name.toStdString();
+      }
+    }
+  }
+  // The blanks that start the IFO caption leave the check box free.
+  const QString caption = form.no_ifo->text();
+  const qsizetype blanks = caption.size() - caption.trimmed().size();
+  EXPECT_GE(form.no_ifo->geometry().left() +
+                QFontMetrics(form.no_ifo->font()).horizontalAdvance(caption.left(blanks)),
+            form.i_dont_have_ifo->geometry().right());
+}
+
+// The lists offer the choices the window is known by, and the sliders their
+// ranges.
+TEST_F(TForm1Test, OffersTheKnownChoices) {
   EXPECT_EQ(Items(form.ComboBox8),
             (QStringList{"Normal", "Bold", "Italic", "Underline", "Bold+Italic", "Bold+Under",
                          "Bold+It+Und", "Italic+Under", "StrikeOut"}));

@@ -56,6 +56,8 @@ TEST(WindowFit, ScalesThePreviewToTheRoomBelowTheControlRows) {
   EXPECT_EQ(PreviewPlace(QSize(908, 457), QSize(720, 576)), QRect(169, 126, 410, 328));
 }
 
+const std::vector<CueToDraw> kSampleCue{{{"Lorvanto.", "Vessa Morane"}}};
+
 class SmallScreenTest : public ::testing::Test {
  protected:
   testing::FakePlatform platform;
@@ -67,7 +69,7 @@ class SmallScreenTest : public ::testing::Test {
 TEST_F(SmallScreenTest, FitsTheWindowAndDrawsTheFrameAtItsFullSize) {
   TForm1 large{platform};
   large.i_dont_have_ifo->setChecked(true);
-  large.RenderFrame("Lorvanto.", "Vessa Morane", large.CurrentStyle());
+  large.RenderCueFrame(kSampleCue, large.CurrentStyle());
 
   form.i_dont_have_ifo->setChecked(true);
   form.FitToArea(QRect(0, 0, 1280, 690));
@@ -75,7 +77,7 @@ TEST_F(SmallScreenTest, FitsTheWindowAndDrawsTheFrameAtItsFullSize) {
   EXPECT_EQ(form.width(), 960);
   EXPECT_LT(form.preview->height(), 576);
   EXPECT_EQ(form.preview->frameSize(), QSize(720, 576));
-  form.RenderFrame("Lorvanto.", "Vessa Morane", form.CurrentStyle());
+  form.RenderCueFrame(kSampleCue, form.CurrentStyle());
   EXPECT_EQ(form.KeyFrame().height(), 576);
   EXPECT_EQ(form.preview->picture(), large.preview->picture());
   EXPECT_EQ(form.LastEncodeArea().firstLine, large.LastEncodeArea().firstLine);

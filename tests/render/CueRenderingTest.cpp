@@ -7,6 +7,7 @@
 #include "render/KeyFrameRenderer.h"
 #include "render/StyledLineDrawing.h"
 #include "tests/render/LiteralStamping.h"
+#include "tests/render/TwoLineEntry.h"
 
 namespace tesmora {
 namespace {
@@ -61,11 +62,10 @@ TEST(CueRendering, OnePlainCueDrawsWhatTheTwoLineEntryDraws) {
   const SubtitleStyle style;
   for (const auto& lines : std::vector<std::vector<std::string>>{
            {"Hello there"}, {"Hello", "World"}, {"", "only the second"}, {}}) {
-    KeyFrameRenderer single;
-    const EncodeArea area = single.render(
-        QByteArray::fromStdString(lines.empty() ? "" : lines[0]),
-        QByteArray::fromStdString(lines.size() < 2 ? "" : lines[1]), style, 3, kColours, 576);
-    const FrameBitmap& frame = single.frame();
+    FrameBitmap frame(576);
+    const EncodeArea area = testing::RenderTwoLineEntry(
+        frame, QByteArray::fromStdString(lines.empty() ? "" : lines[0]),
+        QByteArray::fromStdString(lines.size() < 2 ? "" : lines[1]), style, 3, kColours);
     const std::vector<std::uint8_t> expected(
         frame.row(0), frame.row(0) + static_cast<std::size_t>(FrameBitmap::kStride) * 576);
     KeyFrameRenderer cues;

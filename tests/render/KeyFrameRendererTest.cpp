@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/SubtitleDrawing.h"
+#include "tests/render/TwoLineEntry.h"
 
 namespace tesmora {
 namespace {
@@ -26,20 +26,32 @@ std::pair<int, int> InkRows(const FrameBitmap& frame) {
   return {first, last};
 }
 
+// The band of the lines' cells alone, as the two lines are placed.
 EncodeArea LinesBand(const QByteArray& line1, const QByteArray& line2, const SubtitleStyle& style,
                      int frameHeight) {
-  const PreparedSubtitle subtitle = PrepareSubtitle(line1, line2, style);
-  return PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align, style.offset,
-                       style.offsetOr, frameHeight)
+  return testing::PlaceTwoLineEntry(testing::PrepareTwoLineEntry(line1, line2, style), style,
+                                    frameHeight)
       .area;
+}
+
+// Draws a cue of `line1` and, when not empty, `line2`, their bytes read in
+// the style's character set.
+EncodeArea RenderEntry(KeyFrameRenderer& renderer, const QByteArray& line1, const QByteArray& line2,
+                       const SubtitleStyle& style, int frameHeight) {
+  std::vector<std::string> lines{line1.toStdString()};
+  if (!line2.isEmpty()) {
+    lines.push_back(line2.toStdString());
+  }
+  const std::vector<CueToDraw> cues{{lines}};
+  return renderer.render(cues, TextSource{}, style, 3, kColours, frameHeight);
 }
 
 TEST(KeyFrameRenderer, KeepsTheBandOfTextWithinItsCells) {
   const SubtitleStyle style;
   KeyFrameRenderer renderer;
   for (const int height : {576, 480}) {
-    const EncodeArea area = renderer.render("Gypsy jugglers quickly", "jump over the fence", style,
-                                            3, kColours, height);
+    const EncodeArea area =
+        RenderEntry(renderer, "Gypsy jugglers quickly", "jump over the fence", style, height);
     EXPECT_EQ(area, LinesBand("Gypsy jugglers quickly", "jump over the fence", style, height));
   }
 }
@@ -49,7 +61,7 @@ TEST(KeyFrameRenderer, WidensTheBandToAccentsAndMarksAboveTheCell) {
   KeyFrameRenderer renderer;
   const QByteArray accented = "\xC9\xC5\xCA\xD1 \xC0l\xE8ve";  // ÉÅÊÑ Àlève
   const EncodeArea lines = LinesBand(accented, "", style, 576);
-  const EncodeArea area = renderer.render(accented, "", style, 3, kColours, 576);
+  const EncodeArea area = RenderEntry(renderer, accented, "", style, 576);
   const auto [first, last] = InkRows(renderer.frame());
   ASSERT_LT(first, lines.firstLine);  // the outline of the rings rises above the cell
   EXPECT_EQ(area.firstLine, first - (first & 1));
@@ -61,7 +73,7 @@ TEST(KeyFrameRenderer, WidensTheBandToAccentsAndMarksAboveTheCell) {
   unicode.charset = charset::kVietnamese;
   const QByteArray above = "a" + QByteArray(6, '\xEC') + " x";
   const QByteArray below = "a" + QByteArray(12, '\xF2') + " y";
-  const EncodeArea stacked = renderer.render(above, below, unicode, 3, kColours, 576);
+  const EncodeArea stacked = RenderEntry(renderer, above, below, unicode, 576);
   const auto [top, bottom] = InkRows(renderer.frame());
   EXPECT_LE(stacked.firstLine, top);
   EXPECT_EQ(stacked.firstLine % 2, 0);

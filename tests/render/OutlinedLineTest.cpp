@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
 #include "tests/render/LiteralStamping.h"
+#include "tests/render/TwoLineEntry.h"
 
 namespace tesmora {
 namespace {
@@ -114,15 +114,15 @@ TEST(DrawOutlinedLine, EqualsLiteralStamping) {
   }
 }
 
-TEST(DrawSubtitle, EqualsLiteralStampingOfBothLinesOnPhotoAndKeyFrames) {
+TEST(DrawOutlinedLine, EqualsLiteralStampingOfTwoLinesOnPhotoAndKeyFrames) {
   for (const char* align : {"center", "left", "right"}) {
     for (const int offsetOr : {-14, -4, 10}) {
       SubtitleStyle style;
       style.align = QString::fromLatin1(align);
       style.offsetOr = offsetOr;
       style.style = StyleFromName("Bold+Under");
-      const PreparedSubtitle subtitle =
-          PrepareSubtitle("Gypsy jugglers quickly", "jump over the fence", style);
+      const testing::TwoLineEntry subtitle =
+          testing::PrepareTwoLineEntry("Gypsy jugglers quickly", "jump over the fence", style);
       const SubtitleLayout layout = PlaceSubtitle(subtitle.measure1, subtitle.measure2, style.align,
                                                   style.offset, offsetOr, 480);
       // A background with every kind of colour under the text.
@@ -137,26 +137,26 @@ TEST(DrawSubtitle, EqualsLiteralStampingOfBothLinesOnPhotoAndKeyFrames) {
            {std::pair{subtitle.line1, layout.cell1}, std::pair{subtitle.line2, layout.cell2}}) {
         testing::StampOutlinedLine(stamped, text, subtitle.font, cell, 4, kColours);
       }
-      DrawSubtitle(drawn, subtitle, layout, 4, kColours);
+      testing::DrawTwoLineEntry(drawn, subtitle, layout, 4, kColours);
       EXPECT_TRUE(stamped == drawn)
           << align << " " << offsetOr << ": " << FirstDifference(stamped, drawn);
     }
   }
 }
 
-TEST(DrawSubtitle, LeavesOnlyBlueAndTheRoleColours) {
+TEST(DrawOutlinedLine, LeavesOnlyBlueAndTheRoleColours) {
   const std::set<QRgb> allowed{kBlue, kColours.outline, kColours.antialias, kColours.text};
   for (const char* style : {"Normal", "Bold", "Italic", "Underline", "StrikeOut", "Bold+It+Und"}) {
     for (const int size : {10, 22, 50}) {
       SubtitleStyle subtitleStyle;
       subtitleStyle.size = size;
       subtitleStyle.style = StyleFromName(style);
-      const PreparedSubtitle subtitle = PrepareSubtitle("Qu'est-ce que c'est? \xE0\xE9\xEF\xF4\xFB",
-                                                        "1234567890 !@#$%^&*()", subtitleStyle);
+      const testing::TwoLineEntry subtitle = testing::PrepareTwoLineEntry(
+          "Qu'est-ce que c'est? \xE0\xE9\xEF\xF4\xFB", "1234567890 !@#$%^&*()", subtitleStyle);
       QImage frame = BlueFrame(576);
-      DrawSubtitle(frame, subtitle,
-                   PlaceSubtitle(subtitle.measure1, subtitle.measure2, "center", 30, -4, 576), 3,
-                   kColours);
+      testing::DrawTwoLineEntry(
+          frame, subtitle,
+          PlaceSubtitle(subtitle.measure1, subtitle.measure2, "center", 30, -4, 576), 3, kColours);
       std::set<QRgb> seen;
       for (int y = 0; y < frame.height(); ++y) {
         for (int x = 0; x < frame.width(); ++x) {
@@ -171,6 +171,10 @@ TEST(DrawSubtitle, LeavesOnlyBlueAndTheRoleColours) {
   }
 }
 
+// Control characters, a replacement character and a lone surrogate in a
+// line far wider than the frame, drawn across its edges: the drawing stays
+// within the frame, changes exactly the pixels it reports, and leaves nothing
+// but the role colours on the blue.
 TEST(DrawOutlinedLine, SurvivesHostileText) {
   const QFont font = SubtitleFont(QStringLiteral("Arial"), 22, {});
   QImage frame = BlueFrame(480);
@@ -179,10 +183,28 @@ TEST(DrawOutlinedLine, SurvivesHostileText) {
   hostile[20] = QChar(7);
   hostile[30] = QChar(0xFFFD);
   hostile[40] = QChar(0xD800);  // a lone surrogate
-  DrawOutlinedLine(frame, hostile, font, {-5000, 100}, 4, kColours);
-  DrawOutlinedLine(frame, hostile, font, {0, 470}, 4, kColours);
-  DrawOutlinedLine(frame, QStringLiteral("far away"), font, {100000, -100000}, 4, kColours);
-  SUCCEED();
+  for (const QPoint cell : {QPoint(-5000, 100), QPoint(0, 470)}) {
+    const QImage before = frame;
+    const QRect changed = DrawOutlinedLine(frame, hostile, font, cell, 4, kColours);
+    EXPECT_FALSE(changed.isEmpty()) << cell.x() << "," << cell.y();
+    EXPECT_TRUE(frame.rect().contains(changed)) << cell.x() << "," << cell.y();
+    EXPECT_EQ(changed, ChangedPixels(before, frame)) << cell.x() << "," << cell.y();
+  }
+  // The cut line at the bottom reaches the last row.
+  EXPECT_EQ(ChangedPixels(BlueFrame(480), frame).bottom(), 479);
+  const QImage before = frame;
+  EXPECT_TRUE(
+      DrawOutlinedLine(frame, QStringLiteral("far away"), font, {100000, -100000}, 4, kColours)
+          .isEmpty());
+  EXPECT_EQ(frame, before);
+  const std::set<QRgb> allowed{kBlue, kColours.outline, kColours.antialias, kColours.text};
+  std::set<QRgb> seen;
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      seen.insert(frame.pixel(x, y) | 0xFF000000u);
+    }
+  }
+  EXPECT_EQ(seen, allowed);
 }
 
 }  // namespace

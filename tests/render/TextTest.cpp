@@ -4,16 +4,17 @@
 #include <QFontMetrics>
 
 #include "render/LineMeasure.h"
+#include "render/PreparedCue.h"
 #include "render/StyledLineDrawing.h"
-#include "render/SubtitleDrawing.h"
 #include "render/SubtitleFont.h"
-#include "render/TextDecoder.h"
+#include "render/UnfitCueMessage.h"
+#include "subtitles/TextDecoder.h"
 
 namespace tesmora {
 namespace {
 
 QString Decode(int charsetCode, std::string_view bytes) {
-  return TextDecoder(charsetCode).decode(bytes);
+  return QString::fromStdString(TextDecoder(charsetCode).decode(bytes));
 }
 
 TEST(TextDecoder, ReadsEachCharacterSetInItsCodePage) {
@@ -107,7 +108,8 @@ TEST(TextDecoder, CountsEachReplacementItPutsIn) {
   };
   for (const auto& c : cases) {
     int replaced = 0;
-    EXPECT_EQ(TextDecoder(c.charset).decode(c.bytes, replaced), c.text) << c.bytes;
+    EXPECT_EQ(QString::fromStdString(TextDecoder(c.charset).decode(c.bytes, replaced)), c.text)
+        << c.bytes;
     EXPECT_EQ(replaced, c.replaced) << c.bytes;
   }
   // The count adds up over lines.
@@ -178,9 +180,9 @@ TEST(MeasureLineWidth, FindsAnyLineLongerThanTheFrameTooWide) {
   EXPECT_EQ(MeasureLineWidth(QStringLiteral("&x").repeated(700), font).width,
             metrics.horizontalAdvance(QString(700, u'x')));
 
-  PreparedSubtitle subtitle;
-  subtitle.measure1 = MeasureLineWidth(QString(1'300'000, u'W'), font);
-  EXPECT_FALSE(subtitle.fitsWidth());
+  PreparedCue cue;
+  cue.measures.push_back(MeasureLineWidth(QString(1'300'000, u'W'), font));
+  EXPECT_FALSE(cue.fitsWidth());
 }
 
 TEST(MeasureStyledLine, FindsALineOfManyShortRunsLongerThanTheFrameTooWide) {

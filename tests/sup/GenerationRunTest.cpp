@@ -86,14 +86,17 @@ TEST(EncodeSubpictureUnit, ReadsTheCodeFrameWhenTheDrawingLeftOne) {
   EXPECT_THROW(encode({nullptr, {-80, 60}, {1, 0, 3, 0}, &codes}), SubtitleError);
 }
 
-using WriteSubpictureStreamTest = testing::TestFolder;
+using WriteSupPacketTest = testing::TestFolder;
 
-TEST_F(WriteSubpictureStreamTest, WritesHeaderAndUnitOfEveryPacket) {
+TEST_F(WriteSupPacketTest, WritesHeaderAndUnitOfEveryPacket) {
   const FrameBitmap frame(576);
   PendingFile stream(folder_ / "Generated.sup");
-  WriteSubpictureStream(stream, {{90000, 176, {0}}}, {{1000, 3000}}, kKeys, [&](const Subpicture&) {
-    return DrawnSubpicture{&frame, {500, 2}, {1, 0, 3, 0}};
-  });
+  EncodeSubpictureUnits(
+      {{90000, 176, {0}}}, {{1000, 3000}}, kKeys, StartDisplay::Normal,
+      [&](const Subpicture&) {
+        return DrawnSubpicture{&frame, {500, 2}, {1, 0, 3, 0}};
+      },
+      [&stream](const SupPacket& packet, std::uint32_t) { WriteSupPacket(stream, packet); });
   stream.finish();
   stream.replaceTarget();
   const std::string bytes = Contents(folder_ / "Generated.sup");

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "tests/sup/HexText.h"
+#include "tests/sup/MillisecondPackets.h"
 #include "tests/sup/SubtitleErrorText.h"
 
 namespace tesmora {

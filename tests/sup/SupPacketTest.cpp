@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/sup/HexText.h"
+#include "tests/sup/MillisecondPackets.h"
 
 namespace tesmora {
 namespace {

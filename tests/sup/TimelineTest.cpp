@@ -9,6 +9,7 @@
 
 #include "sup/SubtitlePacket.h"
 #include "sup/SupPacket.h"
+#include "tests/sup/MillisecondPackets.h"
 
 namespace tesmora {
 namespace {

@@ -11,6 +11,7 @@
 #include "sup/SubtitlePacket.h"
 #include "sup/VobSubIndex.h"
 #include "sup/VobSubPacks.h"
+#include "tests/sup/MillisecondPackets.h"
 #include "tests/tools/CliHarness.h"
 #include "tests/tools/ExternalTool.h"
 #include "tests/tools/SupStream.h"

@@ -1,10 +1,10 @@
-#include "render/CodePageReplacements.h"
+#include "subtitles/CodePageReplacements.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "render/NameTables.h"
+#include "subtitles/Charsets.h"
 #include "subtitles/TextLines.h"
 
 namespace tesmora {

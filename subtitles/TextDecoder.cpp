@@ -1,4 +1,4 @@
-#include "render/TextDecoder.h"
+#include "subtitles/TextDecoder.h"
 
 #include <iconv.h>
 
@@ -6,60 +6,75 @@
 #include <cerrno>
 #include <string>
 
-#include "render/NameTables.h"
+#include "subtitles/Charsets.h"
 
 namespace tesmora {
 namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 constexpr char32_t kSymbolBase = 0xF000;
 
 // Code pages with combining marks (Hebrew, Vietnamese) hold back the last
 // character until they know nothing combines with it; this writes it out.
-void FlushHeldBack(iconv_t converter, std::wstring& text) {
-  wchar_t chunk[16];
-  char* out = reinterpret_cast<char*>(chunk);
+void FlushHeldBack(iconv_t converter, std::string& text) {
+  char chunk[32];
+  char* out = chunk;
   size_t outLeft = sizeof chunk;
   iconv(converter, nullptr, nullptr, &out, &outLeft);
-  text.append(chunk, static_cast<size_t>(out - reinterpret_cast<char*>(chunk)) / sizeof(wchar_t));
+  text.append(chunk, static_cast<size_t>(out - chunk));
 }
 
-// Decodes through iconv into wide characters, one chunk at a time; an
-// undecodable byte becomes U+FFFD, after any character held back before it,
-// and decoding goes on after it. Each U+FFFD put in is counted in
-// `replacements`.
-QString DecodeWith(iconv_t converter, std::string_view bytes, int& replacements) {
+// Decodes through iconv into UTF-8, one chunk at a time; an undecodable byte
+// becomes U+FFFD, after any character held back before it, and decoding goes
+// on after it. Each U+FFFD put in is counted in `replacements`.
+std::string DecodeWith(iconv_t converter, std::string_view bytes, int& replacements) {
   iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset shift state
-  std::wstring text;
-  // Every code page here takes at least a byte a character, so the text
-  // never grows past this: a long line is not copied again as it grows.
-  text.reserve(bytes.size() + 1);
+  std::string text;
+  // A byte of these code pages gives at most three bytes of UTF-8, so the
+  // text never grows past this: a long line is not copied again as it grows.
+  text.reserve(3 * bytes.size() + 3);
   char* in = const_cast<char*>(bytes.data());
   size_t inLeft = bytes.size();
-  wchar_t chunk[256];
+  char chunk[1024];
   while (inLeft > 0) {
-    char* out = reinterpret_cast<char*>(chunk);
+    char* out = chunk;
     size_t outLeft = sizeof chunk;
     const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
     const int error = result == static_cast<size_t>(-1) ? errno : 0;
-    text.append(chunk, static_cast<size_t>(out - reinterpret_cast<char*>(chunk)) / sizeof(wchar_t));
+    text.append(chunk, static_cast<size_t>(out - chunk));
     if (error == EILSEQ || error == EINVAL) {
       // A byte the code page has no character for, or a sequence cut short.
       FlushHeldBack(converter, text);
-      text.push_back(static_cast<wchar_t>(kReplacement));
+      text += kReplacement;
       ++replacements;
       ++in;
       --inLeft;
     } else if (error != 0 && error != E2BIG) {
       FlushHeldBack(converter, text);
-      text.push_back(static_cast<wchar_t>(kReplacement));
+      text += kReplacement;
       ++replacements;
       break;
     }
   }
   FlushHeldBack(converter, text);
-  return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
+  return text;
+}
+
+// Latin-1 bytes as UTF-8: every byte is the character of its value.
+std::string Latin1ToUtf8(std::string_view bytes) {
+  std::string text;
+  text.reserve(2 * bytes.size());
+  for (const char byte : bytes) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (value < 0x80) {
+      text.push_back(byte);
+    } else {
+      text.push_back(static_cast<char>(0xC0 | (value >> 6)));
+      text.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+    }
+  }
+  return text;
 }
 
 // Whether the code page reads every ASCII byte as that ASCII character, as
@@ -70,7 +85,7 @@ bool ReadsAsciiAsIs(iconv_t converter) {
     ascii[static_cast<std::size_t>(byte)] = static_cast<char>(byte);
   }
   int replacements = 0;
-  return DecodeWith(converter, ascii, replacements) == QLatin1StringView(ascii.data(), 128);
+  return DecodeWith(converter, ascii, replacements) == ascii;
 }
 
 bool AllAscii(std::string_view bytes) {
@@ -79,9 +94,8 @@ bool AllAscii(std::string_view bytes) {
 }
 
 // Lines at least this long that hold only ASCII are taken as they are when
-// the code page allows it, rather than through iconv and wide characters,
-// which take several times the time and memory; shorter lines are not worth
-// the check of the code page.
+// the code page allows it, rather than through iconv, which takes several
+// times the time; shorter lines are not worth the check of the code page.
 constexpr std::size_t kLongLine = 4096;
 
 }  // namespace
@@ -137,7 +151,7 @@ TextDecoder::TextDecoder(int charset) : symbol_(charset == charset::kSymbol), co
   if (codePage == nullptr) {
     codePage = "CP1252";
   }
-  const iconv_t converter = iconv_open("WCHAR_T", codePage);
+  const iconv_t converter = iconv_open("UTF-8", codePage);
   if (converter != kNoConverter) {
     converter_ = reinterpret_cast<void*>(converter);
     codePage_ = codePage;
@@ -150,26 +164,30 @@ TextDecoder::~TextDecoder() {
   }
 }
 
-QString TextDecoder::decode(std::string_view bytes) const {
+std::string TextDecoder::decode(std::string_view bytes) const {
   int replacements = 0;
   return decode(bytes, replacements);
 }
 
-QString TextDecoder::decode(std::string_view bytes, int& replacements) const {
+std::string TextDecoder::decode(std::string_view bytes, int& replacements) const {
   if (symbol_) {
-    std::u32string text;
-    text.reserve(bytes.size());
+    // U+F000 + b: three bytes of UTF-8, 0xEF 0x80|(b >> 6) 0x80|(b & 0x3F).
+    std::string text;
+    text.reserve(3 * bytes.size());
     for (const char byte : bytes) {
-      text.push_back(kSymbolBase + static_cast<unsigned char>(byte));
+      const char32_t code = kSymbolBase + static_cast<unsigned char>(byte);
+      text.push_back(static_cast<char>(0xE0 | (code >> 12)));
+      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
     }
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+    return text;
   }
   if (converter_ == nullptr) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return Latin1ToUtf8(bytes);
   }
   const iconv_t converter = reinterpret_cast<iconv_t>(converter_);
   if (bytes.size() >= kLongLine && AllAscii(bytes) && ReadsAsciiAsIs(converter)) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return std::string(bytes);
   }
   return DecodeWith(converter, bytes, replacements);
 }

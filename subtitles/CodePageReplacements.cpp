@@ -1,9 +1,9 @@
-#include "render/CodePageReplacements.h"
+#include "subtitles/CodePageReplacements.h"
 
 #include <algorithm>
 
-#include "render/TextDecoder.h"
 #include "subtitles/DecodingNotes.h"
+#include "subtitles/TextDecoder.h"
 
 namespace tesmora {
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <string>
 #include <string_view>
 
@@ -10,9 +9,10 @@ namespace tesmora {
 // nullptr for SYMBOL, whose bytes pick glyphs directly.
 const char* CodePageOfCharset(int charset);
 
-// Turns the undecoded 8-bit bytes of a subtitle line into characters, in the
-// code page of a character set. Bytes the code page cannot decode become
-// U+FFFD; decoding never fails. SYMBOL maps byte b to U+F000 + b, the
+// Turns the undecoded 8-bit bytes of a subtitle line into UTF-8 text, in the
+// code page of a character set: every step after reading a file sees
+// Unicode only. Bytes the code page cannot decode become U+FFFD; decoding
+// never fails. SYMBOL maps byte b to U+F000 + b, the
 // private-use range where symbol fonts keep their glyphs; which of those a
 // font really has is decided when drawing (SymbolTextForFont).
 class TextDecoder {
@@ -22,10 +22,10 @@ class TextDecoder {
   TextDecoder(const TextDecoder&) = delete;
   TextDecoder& operator=(const TextDecoder&) = delete;
 
-  QString decode(std::string_view bytes) const;
+  std::string decode(std::string_view bytes) const;
   // As above, adding the number of U+FFFD put in for undecodable bytes to
   // `replacements`.
-  QString decode(std::string_view bytes, int& replacements) const;
+  std::string decode(std::string_view bytes, int& replacements) const;
 
   // The iconv name of the code page the bytes are read in; empty for SYMBOL,
   // and when iconv does not know the code page and the bytes are read as
