@@ -1,12 +1,17 @@
 // The exact streams of the example files in a few styles, as SHA-256 of
-// Generated.sup. They hold the bytes still while the reader, the renderer and
-// the encoder change: a change that moves a pixel must update a hash here on
+// Generated.sup, and every file written for two small films holding markup,
+// a three-line cue, overlapping and out-of-order cues. They hold the bytes still while the reader,
+// the renderer and the encoder change: a change that moves a pixel must update a hash here on
 // purpose and say why in its commit message. The hashes are those of the
 // Debian 12 fonts that scripts/install-deps.sh puts in place.
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <utility>
+#include <vector>
 
 #include "tests/tools/CliHarness.h"
 
@@ -22,6 +27,27 @@ struct GoldenCase {
 QString Example(const char* name) {
   return QStringLiteral(TESMORA_EXAMPLES_DIR "/") + QLatin1String(name);
 }
+
+std::string Sha256(const QByteArray& bytes) {
+  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+}
+
+// A UTF-8 film with what the readers and the timeline have to sort out:
+// italics, a cue raised to the top, three lines in one cue, a cue overlapping
+// the one before and a cue given out of time order.
+constexpr char kMarkupFilm[] =
+    "1\n00:00:01,000 --> 00:00:03,000\n<i>Caf\xc3\xa9 au lait</i> on the pier.\n\n"
+    "2\n00:00:04,000 --> 00:00:06,000\n{\\an8}The sign above the door.\n\n"
+    "3\n00:00:07,000 --> 00:00:09,500\nOne,\ntwo,\nthree lines at once.\n\n"
+    "4\n00:00:09,000 --> 00:00:11,000\nThis one starts before three ends.\n\n"
+    "5\n00:00:02,500 --> 00:00:03,800\nGiven last, shown second.\n";
+
+// A MicroDVD film at 23.976 frames a second with italics for one line.
+constexpr char kItalicFrames[] =
+    "{1}{1}23.976\n"
+    "{24}{96}{y:i}Slanted from start to end.\n"
+    "{120}{200}{y:i}Slanted first line|Upright second.\n"
+    "{220}{300}Plain words again.\n";
 
 TEST(GoldenOutput, ExampleStreamsKeepTheirBytes) {
   const GoldenCase cases[] = {
@@ -58,9 +84,48 @@ TEST(GoldenOutput, ExampleStreamsKeepTheirBytes) {
     const QString what = golden.file + QLatin1Char(' ') + golden.options.join(QLatin1Char(' '));
     ASSERT_EQ(outcome.code, 0) << what.toStdString() << "\n" << outcome.err;
     const QByteArray stream = testing::ReadBytes(dir.filePath("Generated.sup"));
-    EXPECT_EQ(QCryptographicHash::hash(stream, QCryptographicHash::Sha256).toHex().toStdString(),
-              golden.sha256)
-        << what.toStdString();
+    EXPECT_EQ(Sha256(stream), golden.sha256) << what.toStdString();
+  }
+}
+
+// Written films in each output format: every file the converter writes keeps
+// its bytes.
+TEST(GoldenOutput, WrittenFilmsKeepTheirBytesInEveryFormat) {
+  struct FilmCase {
+    const char* name;
+    const char* text;
+    QStringList options;
+    std::vector<std::pair<const char*, const char*>> files;  // file, SHA-256
+  };
+  const FilmCase cases[] = {
+      {"film.srt",
+       kMarkupFilm,
+       {"--format", "all"},
+       {{"film.sup", "2d352267bbbc6f3e21ea0370c1802ab5d0890e1652373cc0ee985b2222773d09"},
+        {"film.idx", "56f29d7de8cd1734e0b2f15d0d3c6cd077a88e34eb51cd3e46b6117f670f89b7"},
+        {"film.sub", "23274bd5a03a50614ea8d722aa95671800f270c08c5d84b69df525baef96b25f"},
+        {"film.rgb", "06894cbcd3854c53baffbe318956b7b309f0597eb2967c13fcc19d418889689f"}}},
+      {"frames.sub",
+       kItalicFrames,
+       {},
+       {{"frames.sup", "cc48f2f508a1ea7108bcb8b83cd28af49d69ff8f4cb74448949a6c366b4a85f3"}}},
+  };
+  for (const FilmCase& film : cases) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString input = dir.filePath(QLatin1String(film.name));
+    testing::WriteBytes(input, QByteArray(film.text));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString stem = QFileInfo(input).completeBaseName();
+    const auto outcome =
+        testing::RunConverter(QStringList{"--quiet", "--output-dir", out, "--name", stem} +
+                              film.options + QStringList{input});
+    ASSERT_EQ(outcome.code, 0) << film.name << "\n" << outcome.err;
+    for (const auto& [file, sha256] : film.files) {
+      EXPECT_EQ(Sha256(testing::ReadBytes(QDir(out).filePath(QLatin1String(file)))), sha256)
+          << film.name << " -> " << file;
+    }
   }
 }
 
