@@ -8,7 +8,7 @@
 
 #include "app/TForm1.h"
 #include "app/WindowFit.h"
-#include "subtitles/TimeChange.h"
+#include "timing/TimeChange.h"
 
 namespace tesmora {
 namespace {

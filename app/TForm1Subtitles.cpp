@@ -5,8 +5,8 @@
 #include "app/TForm1.h"
 #include "conversion/RunReports.h"
 #include "render/CrowdedCues.h"
-#include "subtitles/CueTimes.h"
-#include "subtitles/TimeChange.h"
+#include "timing/CueTimes.h"
+#include "timing/TimeChange.h"
 
 namespace tesmora {
 namespace {

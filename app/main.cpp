@@ -18,8 +18,8 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
+#include "files/InterruptCleanup.h"
 #include "platform/QtPlatform.h"
-#include "sup/InterruptCleanup.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "sup/VobSubIndex.h"
-#include "sup/VobSubPacks.h"
+#include "output/VobSubIndex.h"
+#include "output/VobSubPacks.h"
 
 namespace tesmora {
 namespace {

@@ -4,16 +4,16 @@
 #
 #   bash bench/cli_bench.sh [PATH_TO_TESMORA_CLI [tesmora-cli options]]
 #
-# such as `bash bench/cli_bench.sh build-bench/tools/tesmora-cli --format all`
+# such as `bash bench/cli_bench.sh build-bench/cli/tesmora-cli --format all`
 # for the stream, the VobSub pair and the palette file together.
-# The converter defaults to build-bench/tools/tesmora-cli, a Release build:
+# The converter defaults to build-bench/cli/tesmora-cli, a Release build:
 #   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESMORA_BUILD_TESTS=OFF
 #   cmake --build build-bench --target tesmora-cli
 # Uses hyperfine when it is installed, else /usr/bin/time, else bash's time.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-cli=${1:-$here/../build-bench/tools/tesmora-cli}
+cli=${1:-$here/../build-bench/cli/tesmora-cli}
 shift $(($# > 0 ? 1 : 0))
 if [[ ! -x $cli ]]; then
   echo "cli_bench.sh: no converter at $cli; build it first (see the head of this script)" >&2

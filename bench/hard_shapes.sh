@@ -7,11 +7,11 @@
 #
 #   bash bench/hard_shapes.sh [PATH_TO_TESMORA_CLI]
 #
-# The converter defaults to build/tools/tesmora-cli. Needs GNU time.
+# The converter defaults to build/cli/tesmora-cli. Needs GNU time.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-cli=${1:-$here/../build/tools/tesmora-cli}
+cli=${1:-$here/../build/cli/tesmora-cli}
 if [[ ! -x $cli ]]; then
   echo "hard_shapes.sh: no converter at $cli; build it first" >&2
   exit 2

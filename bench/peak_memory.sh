@@ -7,14 +7,14 @@
 #   bash bench/peak_memory.sh [PATH_TO_TESMORA_CLI [CUES...]]
 #
 # CUES default to 15000 and 150000. The converter defaults to
-# build-bench/tools/tesmora-cli, a Release build:
+# build-bench/cli/tesmora-cli, a Release build:
 #   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESMORA_BUILD_TESTS=OFF
 #   cmake --build build-bench --target tesmora-cli
 # Needs GNU time (/usr/bin/time) for the peak.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-cli=${1:-$here/../build-bench/tools/tesmora-cli}
+cli=${1:-$here/../build-bench/cli/tesmora-cli}
 shift $(($# > 0 ? 1 : 0))
 counts=("$@")
 if ((${#counts[@]} == 0)); then

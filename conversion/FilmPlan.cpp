@@ -2,10 +2,10 @@
 
 #include "render/CueTextNotes.h"
 #include "render/TextlessCues.h"
-#include "subtitles/CueTimes.h"
 #include "subtitles/EarlyCues.h"
 #include "sup/SubtitlePacket.h"
-#include "sup/TimingReportText.h"
+#include "timing/CueTimes.h"
+#include "timing/TimingReportText.h"
 
 namespace tesmora {
 

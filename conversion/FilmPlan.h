@@ -7,8 +7,8 @@
 #include "conversion/FilmLoad.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
-#include "subtitles/TimeChange.h"
-#include "sup/Timeline.h"
+#include "timing/TimeChange.h"
+#include "timing/Timeline.h"
 
 namespace tesmora {
 

@@ -1,9 +1,9 @@
 #include "conversion/RunFiles.h"
 
-#include "render/CueFrameDrawing.h"
-#include "subtitles/CueTimes.h"
-#include "sup/OutputFileSet.h"
-#include "sup/ParallelUnits.h"
+#include "conversion/CueFrameDrawing.h"
+#include "conversion/ParallelUnits.h"
+#include "output/OutputFileSet.h"
+#include "timing/CueTimes.h"
 
 namespace tesmora {
 namespace {

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "output/FormatFiles.h"
+#include "output/HelpFile.h"
 #include "palette/Palette.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
-#include "sup/FormatFiles.h"
-#include "sup/HelpFile.h"
-#include "sup/Timeline.h"
+#include "timing/Timeline.h"
 
 namespace tesmora {
 

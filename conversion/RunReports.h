@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "output/HelpFile.h"
 #include "render/OverlongCue.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "render/UnfitCueMessage.h"
 #include "subtitles/SubtitleList.h"
-#include "sup/HelpFile.h"
 
 namespace tesmora {
 

@@ -59,7 +59,7 @@ done
 language=${language,,}
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-cli=${TESMORA_CLI:-$(command -v tesmora-cli || echo "$here/../build/tools/tesmora-cli")}
+cli=${TESMORA_CLI:-$(command -v tesmora-cli || echo "$here/../build/cli/tesmora-cli")}
 [[ -x $cli ]] || fail "no tesmora-cli at $cli; build it or set TESMORA_CLI"
 mux=${TESMORA_MUX:-$(dirname "$cli")/tesmora-mux}
 [[ -x $mux ]] || fail "no tesmora-mux at $mux; build it or set TESMORA_MUX"

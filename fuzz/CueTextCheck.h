@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "render/CueMarkup.h"
+#include "text/CueMarkup.h"
 
 namespace tesmora::fuzz {
 

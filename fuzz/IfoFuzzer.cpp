@@ -3,10 +3,10 @@
 #include <sstream>
 #include <string>
 
+#include "core/IoError.h"
 #include "palette/GreyRoles.h"
 #include "palette/IfoReader.h"
 #include "palette/Palette.h"
-#include "sup/IoError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream file(std::string(reinterpret_cast<const char*>(data), size));

@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "sup/ProgramStreamPack.h"
-#include "sup/SubpictureMux.h"
+#include "output/ProgramStreamPack.h"
+#include "output/SubpictureMux.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) {

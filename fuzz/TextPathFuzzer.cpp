@@ -15,11 +15,11 @@
 #include "fuzz/WrapCheck.h"
 #include "render/NameTables.h"
 #include "render/PreparedCue.h"
-#include "subtitles/CueTimes.h"
 #include "subtitles/FileText.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
 #include "subtitles/TextLines.h"
+#include "timing/CueTimes.h"
 
 namespace {
 

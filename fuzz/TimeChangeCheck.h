@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "subtitles/SubtitleList.h"
-#include "subtitles/TimeChange.h"
+#include "timing/TimeChange.h"
 
 namespace tesmora::fuzz {
 

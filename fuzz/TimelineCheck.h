@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "sup/Timeline.h"
+#include "timing/Timeline.h"
 
 namespace tesmora::fuzz {
 

@@ -10,8 +10,8 @@
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/TimeChangeCheck.h"
 #include "fuzz/TimelineCheck.h"
-#include "subtitles/CueTimes.h"
 #include "subtitles/FrameRate.h"
+#include "timing/CueTimes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/LineWrap.h"
+#include "text/LineWrap.h"
 
 namespace tesmora::fuzz {
 

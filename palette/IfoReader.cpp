@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <fstream>
 
-#include "sup/IoError.h"
+#include "core/IoError.h"
 
 namespace tesmora {
 namespace {

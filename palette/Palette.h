@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "sup/FrameBitmap.h"
-#include "sup/RgbHex.h"
+#include "core/RgbHex.h"
+#include "render/FrameBitmap.h"
 
 namespace tesmora {
 

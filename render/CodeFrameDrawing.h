@@ -3,13 +3,13 @@
 #include <QRect>
 #include <vector>
 
+#include "render/CodeFrame.h"
 #include "render/CueLayout.h"
 #include "render/GlyphMask.h"
 #include "render/OutlinedLine.h"
+#include "render/PixelCode.h"
+#include "render/RoleInks.h"
 #include "render/SubtitleStyle.h"
-#include "sup/CodeFrame.h"
-#include "sup/PixelCode.h"
-#include "sup/RoleInks.h"
 
 namespace tesmora {
 

@@ -3,12 +3,12 @@
 #include <QRect>
 #include <span>
 
+#include "render/CodeFrame.h"
+#include "render/EncodeArea.h"
 #include "render/GlyphCache.h"
 #include "render/PreparedCue.h"
+#include "render/RoleInks.h"
 #include "render/SubtitleStyle.h"
-#include "sup/CodeFrame.h"
-#include "sup/EncodeArea.h"
-#include "sup/RoleInks.h"
 
 namespace tesmora {
 

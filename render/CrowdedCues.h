@@ -7,7 +7,7 @@
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
-#include "sup/Timeline.h"
+#include "timing/Timeline.h"
 
 namespace tesmora {
 

@@ -4,9 +4,9 @@
 #include <span>
 #include <vector>
 
+#include "render/EncodeArea.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
-#include "sup/EncodeArea.h"
 
 namespace tesmora {
 

@@ -4,12 +4,12 @@
 #include <QRect>
 #include <span>
 
+#include "render/EncodeArea.h"
+#include "render/FrameBitmap.h"
 #include "render/GlyphCache.h"
 #include "render/OutlinedLine.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
-#include "sup/EncodeArea.h"
-#include "sup/FrameBitmap.h"
 
 namespace tesmora {
 

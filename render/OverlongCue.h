@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
+#include "core/ThreadStart.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/SubtitleList.h"
-#include "sup/ThreadStart.h"
 
 namespace tesmora {
 

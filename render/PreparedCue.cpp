@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string_view>
 
-#include "render/LineWrap.h"
 #include "render/StyledLineDrawing.h"
 #include "render/SubtitleFont.h"
 #include "render/SubtitleLayout.h"
 #include "subtitles/TextDecoder.h"
+#include "text/LineWrap.h"
 
 namespace tesmora {
 

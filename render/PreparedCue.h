@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "render/CueMarkup.h"
 #include "render/LineMeasure.h"
-#include "render/StyledLine.h"
 #include "render/SubtitleStyle.h"
+#include "text/CueMarkup.h"
+#include "text/StyledLine.h"
 
 namespace tesmora {
 

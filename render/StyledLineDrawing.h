@@ -6,8 +6,8 @@
 
 #include "render/GlyphMask.h"
 #include "render/LineMeasure.h"
-#include "render/StyledLine.h"
 #include "render/SubtitleStyle.h"
+#include "text/StyledLine.h"
 
 namespace tesmora {
 

@@ -4,8 +4,8 @@
 #include <QRect>
 #include <QString>
 
+#include "render/EncodeArea.h"
 #include "render/LineMeasure.h"
-#include "sup/EncodeArea.h"
 
 namespace tesmora {
 

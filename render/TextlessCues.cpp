@@ -1,8 +1,8 @@
 #include "render/TextlessCues.h"
 
-#include "render/CueMarkup.h"
 #include "render/NameTables.h"
 #include "sup/SubtitlePacket.h"
+#include "text/CueMarkup.h"
 
 namespace tesmora {
 namespace {

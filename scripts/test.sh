@@ -22,5 +22,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 fuzz_seconds=${TESMORA_FUZZ_SECONDS:-20}
 if [ "$fuzz_seconds" -gt 0 ]; then
   echo "== Fuzz targets, $fuzz_seconds s each"
-  bash tools/run-fuzzers.sh --seconds "$fuzz_seconds"
+  bash fuzz/run-fuzzers.sh --seconds "$fuzz_seconds"
 fi

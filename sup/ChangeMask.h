@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "sup/FrameBitmap.h"
+#include "render/FrameBitmap.h"
 
 namespace tesmora {
 

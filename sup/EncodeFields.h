@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "sup/CodeFrame.h"
-#include "sup/EncodeArea.h"
-#include "sup/FrameBitmap.h"
-#include "sup/PixelCode.h"
+#include "render/CodeFrame.h"
+#include "render/EncodeArea.h"
+#include "render/FrameBitmap.h"
+#include "render/PixelCode.h"
 
 namespace tesmora {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sup/CodeFrame.h"
+#include "render/CodeFrame.h"
 
 namespace tesmora {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sup/PixelCode.h"
+#include "render/PixelCode.h"
 
 namespace tesmora {
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "render/FrameBitmap.h"
+#include "render/PixelCode.h"
 #include "sup/ChangeMask.h"
-#include "sup/FrameBitmap.h"
 #include "sup/PixelClassifier.h"
-#include "sup/PixelCode.h"
 
 namespace tesmora {
 

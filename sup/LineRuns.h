@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "sup/FrameBitmap.h"
-#include "sup/PixelCode.h"
+#include "render/FrameBitmap.h"
+#include "render/PixelCode.h"
 
 namespace tesmora {
 

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "sup/PixelCode.h"
+#include "render/PixelCode.h"
 
 namespace tesmora {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/PixelCode.h"
 #include "sup/NibbleWriter.h"
-#include "sup/PixelCode.h"
 
 namespace tesmora {
 

@@ -3,10 +3,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "sup/CodeFrame.h"
-#include "sup/EncodeArea.h"
-#include "sup/FrameBitmap.h"
-#include "sup/PixelCode.h"
+#include "render/CodeFrame.h"
+#include "render/EncodeArea.h"
+#include "render/FrameBitmap.h"
+#include "render/PixelCode.h"
 #include "sup/SupPacket.h"
 
 namespace tesmora {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sup/EncodeArea.h"
+#include "render/EncodeArea.h"
 #include "sup/EncodeFields.h"
 
 namespace tesmora {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "tests/tools/ExternalTool.h"
+#include "tests/cli/ExternalTool.h"
 
 namespace tesmora {
 namespace {

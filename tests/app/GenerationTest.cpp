@@ -12,7 +12,7 @@
 #include "app/TForm1.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
-#include "sup/HelpFile.h"
+#include "output/HelpFile.h"
 #include "tests/app/LoadedCueTexts.h"
 #include "tests/app/TestFiles.h"
 #include "tests/palette/IfoBuilder.h"

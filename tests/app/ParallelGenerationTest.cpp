@@ -10,10 +10,10 @@
 
 #include "app/TForm1.h"
 #include "render/KeyFrameRenderer.h"
-#include "subtitles/CueTimes.h"
-#include "sup/Timeline.h"
 #include "tests/app/TestFiles.h"
 #include "tests/platform/FakePlatform.h"
+#include "timing/CueTimes.h"
+#include "timing/Timeline.h"
 
 namespace tesmora {
 namespace {

@@ -15,9 +15,9 @@
 #include "app/TForm1.h"
 #include "files/FileNames.h"
 #include "tests/app/TestFiles.h"
+#include "tests/cli/ExternalTool.h"
 #include "tests/palette/IfoBuilder.h"
 #include "tests/platform/FakePlatform.h"
-#include "tests/tools/ExternalTool.h"
 
 namespace tesmora {
 namespace {

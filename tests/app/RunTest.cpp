@@ -9,7 +9,7 @@
 
 #include "app/TForm1.h"
 #include "conversion/RunReports.h"
-#include "sup/HelpFile.h"
+#include "output/HelpFile.h"
 #include "tests/app/LoadedCueTexts.h"
 #include "tests/app/TestFiles.h"
 #include "tests/platform/FakePlatform.h"

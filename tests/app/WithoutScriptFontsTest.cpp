@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/TForm1.h"
-#include "render/CueFrameDrawing.h"
+#include "conversion/CueFrameDrawing.h"
 #include "render/CueTextNotes.h"
 #include "render/GlyphCache.h"
 #include "render/GlyphMask.h"

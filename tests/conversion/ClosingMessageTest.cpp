@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "tests/tools/CliHarness.h"
+#include "tests/cli/CliHarness.h"
 
 namespace tesmora {
 namespace {

@@ -10,8 +10,8 @@
 #include <ostream>
 
 #include "app/TForm1.h"
+#include "tests/cli/CliHarness.h"
 #include "tests/platform/FakePlatform.h"
-#include "tests/tools/CliHarness.h"
 
 namespace tesmora {
 namespace {

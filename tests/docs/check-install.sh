@@ -35,7 +35,7 @@ section=$(awk '/^## Making a DVD with free tools$/ {on = 1; next} /^## / {on = 0
 [[ $(tail -n +3 "$dvd") == "$section" ]] || fail "making-a-dvd.md is not the README's section"
 
 # --help points to the installed documents.
-help=$("$build/tools/tesmora-cli" --help)
+help=$("$build/cli/tesmora-cli" --help)
 grep -q 'share/doc/tesmora' <<<"$help" || fail "--help does not name share/doc/tesmora"
 
 # The man page formats without a warning and holds every option of --help.

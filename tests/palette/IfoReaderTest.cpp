@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "sup/IoError.h"
+#include "core/IoError.h"
 #include "tests/palette/IfoBuilder.h"
 
 namespace tesmora {

@@ -18,8 +18,8 @@
 
 #include "files/FileNames.h"
 
+#include "core/IoError.h"
 #include "platform/QtPlatform.h"
-#include "sup/IoError.h"
 #include "tests/platform/FakePlatform.h"
 
 namespace tesmora {

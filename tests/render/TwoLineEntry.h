@@ -11,13 +11,13 @@
 #include <QString>
 #include <string_view>
 
+#include "render/FrameBitmap.h"
 #include "render/LineMeasure.h"
 #include "render/OutlinedLine.h"
 #include "render/SubtitleFont.h"
 #include "render/SubtitleLayout.h"
 #include "render/SubtitleStyle.h"
 #include "subtitles/TextDecoder.h"
-#include "sup/FrameBitmap.h"
 
 namespace tesmora::testing {
 

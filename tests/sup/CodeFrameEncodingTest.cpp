@@ -3,7 +3,7 @@
 #include <array>
 #include <random>
 
-#include "sup/CodeFrame.h"
+#include "render/CodeFrame.h"
 #include "sup/EncodeFields.h"
 #include "tests/sup/HexText.h"
 

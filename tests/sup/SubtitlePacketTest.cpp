@@ -4,9 +4,9 @@
 
 #include <functional>
 
+#include "tests/core/SubtitleErrorText.h"
 #include "tests/sup/HexText.h"
 #include "tests/sup/MillisecondPackets.h"
-#include "tests/sup/SubtitleErrorText.h"
 
 namespace tesmora {
 namespace {

@@ -1,0 +1,83 @@
+#include "conversion/ConversionChoices.h"
+
+#include "subtitles/FileText.h"
+
+namespace tesmora {
+namespace {
+
+constexpr const char* kEncodingKey = "Encoding";
+constexpr const char* kTagsAsTextKey = "TagsAsText";
+constexpr const char* kWrapKey = "WrapLongLines";
+constexpr const char* kShiftKey = "ShiftMs";
+constexpr const char* kRateKey = "ConvertFps";
+constexpr const char* kVobSubKey = "VobSubAndPalette";
+constexpr const char* kForcedKey = "Forced";
+constexpr const char* kNameKey = "OutputName";
+
+std::string Flag(bool value) {
+  return value ? "1" : "0";
+}
+
+std::optional<bool> FlagValue(const std::optional<std::string>& text) {
+  if (text == "1") {
+    return true;
+  }
+  if (text == "0") {
+    return false;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+const std::vector<std::string>& OfferedEncodings() {
+  static const std::vector<std::string> kEncodings = {
+      "auto",       "UTF-8",      "UTF-16LE",   "UTF-16BE",   "CP1250",      "CP1251", "CP1252",
+      "CP1253",     "CP1254",     "CP1255",     "CP1256",     "CP1257",      "CP1258", "ISO-8859-1",
+      "ISO-8859-2", "ISO-8859-5", "ISO-8859-7", "ISO-8859-9", "ISO-8859-15", "KOI8-R", "KOI8-U"};
+  return kEncodings;
+}
+
+std::optional<std::string> ParseEncodingChoice(std::string_view text) {
+  const std::string name(text);
+  if (name.empty() || !IsKnownEncoding(name)) {
+    return std::nullopt;
+  }
+  return name;
+}
+
+bool IsPlainOutputName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+         name.find('\\') == std::string_view::npos;
+}
+
+std::vector<std::pair<std::string, std::string>> ChoiceSettings(const ConversionChoices& choices) {
+  return {{kEncodingKey, choices.encoding},   {kTagsAsTextKey, Flag(choices.noMarkup)},
+          {kWrapKey, Flag(choices.wrap)},     {kVobSubKey, Flag(choices.vobsubAndPalette)},
+          {kForcedKey, Flag(choices.forced)}, {kNameKey, choices.outputName}};
+}
+
+const std::vector<std::string>& FilmChoiceKeys() {
+  static const std::vector<std::string> kKeys = {kShiftKey, kRateKey};
+  return kKeys;
+}
+
+ConversionChoices ChoicesFromSettings(
+    const std::function<std::optional<std::string>(const std::string& key)>& lookup) {
+  ConversionChoices choices;
+  if (const std::optional<std::string> text = lookup(kEncodingKey)) {
+    choices.encoding = ParseEncodingChoice(*text).value_or(choices.encoding);
+  }
+  choices.noMarkup = FlagValue(lookup(kTagsAsTextKey)).value_or(choices.noMarkup);
+  choices.wrap = FlagValue(lookup(kWrapKey)).value_or(choices.wrap);
+  choices.vobsubAndPalette = FlagValue(lookup(kVobSubKey)).value_or(choices.vobsubAndPalette);
+  choices.forced = FlagValue(lookup(kForcedKey)).value_or(choices.forced);
+  if (const std::optional<std::string> text = lookup(kNameKey)) {
+    if (IsPlainOutputName(*text)) {
+      choices.outputName = *text;
+    }
+  }
+  return choices;
+}
+
+}  // namespace tesmora

@@ -1,0 +1,58 @@
+#include "conversion/ConversionChoices.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace tesmora {
+namespace {
+
+using Stored = std::map<std::string, std::string>;
+
+ConversionChoices FromStored(const Stored& stored) {
+  return ChoicesFromSettings([&stored](const std::string& key) -> std::optional<std::string> {
+    const auto found = stored.find(key);
+    return found == stored.end() ? std::nullopt : std::optional<std::string>(found->second);
+  });
+}
+
+// The shift and the rate conversion belong to one film: they are neither
+// written nor read back.
+TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
+  const ConversionChoices choices{"CP1251", true, true, -250, "23.976:25", true, true, "film"};
+  const auto settings = ChoiceSettings(choices);
+  const Stored stored(settings.begin(), settings.end());
+  EXPECT_EQ(stored, (Stored{{"Encoding", "CP1251"},
+                            {"TagsAsText", "1"},
+                            {"WrapLongLines", "1"},
+                            {"VobSubAndPalette", "1"},
+                            {"Forced", "1"},
+                            {"OutputName", "film"}}));
+  ConversionChoices lasting = choices;
+  lasting.shiftMs = 0;
+  lasting.rateConversion.clear();
+  EXPECT_EQ(FromStored(stored), lasting);
+  Stored withFilm = stored;
+  for (const std::string& key : FilmChoiceKeys()) {
+    withFilm[key] = key == "ShiftMs" ? "1500" : "23.976:25";
+  }
+  EXPECT_EQ(FromStored(withFilm), lasting);
+  EXPECT_EQ(FromStored({}), ConversionChoices{});
+}
+
+TEST(ConversionChoices, ValuesAreCheckedAsTheConverterChecksThem) {
+  EXPECT_EQ(ParseEncodingChoice("AUTO"), "AUTO");
+  EXPECT_EQ(ParseEncodingChoice("CP1251"), "CP1251");
+  EXPECT_EQ(ParseEncodingChoice(""), std::nullopt);
+  EXPECT_EQ(ParseEncodingChoice("NO-SUCH-CODE"), std::nullopt);
+  for (const std::string& offered : OfferedEncodings()) {
+    EXPECT_TRUE(ParseEncodingChoice(offered)) << offered;
+  }
+  EXPECT_TRUE(IsPlainOutputName("film.en"));
+  for (const char* name : {"", ".", "..", "a/b", "a\\b"}) {
+    EXPECT_FALSE(IsPlainOutputName(name)) << name;
+  }
+}
+
+}  // namespace
+}  // namespace tesmora
