@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "render/FrameBitmap.h"
+#include "core/Rgb.h"
 
 namespace tesmora {
 

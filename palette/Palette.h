@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Rgb.h"
 #include "core/RgbHex.h"
-#include "render/FrameBitmap.h"
 
 namespace tesmora {
 

@@ -4,16 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Rgb.h"
+
 namespace tesmora {
-
-// One 24-bit colour, compared byte for byte.
-struct Rgb {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // The key colour of an empty frame: every pixel the rasteriser leaves alone.
 inline constexpr Rgb kPureBlue{0, 0, 255};

@@ -1,7 +1,7 @@
 #include "render/TextlessCues.h"
 
+#include "core/SubtitleError.h"
 #include "render/NameTables.h"
-#include "sup/SubtitlePacket.h"
 #include "text/CueMarkup.h"
 
 namespace tesmora {

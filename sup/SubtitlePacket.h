@@ -1,8 +1,6 @@
 #pragma once
 
-#include <stdexcept>
-#include <string>
-
+#include "core/SubtitleError.h"
 #include "render/CodeFrame.h"
 #include "render/EncodeArea.h"
 #include "render/FrameBitmap.h"
@@ -10,16 +8,6 @@
 #include "sup/SupPacket.h"
 
 namespace tesmora {
-
-// A subtitle that cannot become a valid packet. The text names the subtitle
-// by its number in the list and its start time, so the user can find it.
-class SubtitleError : public std::runtime_error {
- public:
-  SubtitleError(int number, long long startMs, const std::string& reason);
-};
-
-// "hh:mm:ss,mmm", as subtitle files write times.
-std::string FormatSubtitleTime(long long ms);
 
 // The encoder's side of one subpicture in a generation run, at the time the
 // timeline planned: the drawn band is cut to the frame, encoded, and wrapped

@@ -17,7 +17,6 @@ constexpr std::uint8_t kEndOfCommands = 0xFF;
 constexpr int kFirstSequenceSize = 24;
 constexpr int kSecondSequenceSize = 6;
 constexpr int kLastColumn = 719;
-constexpr long long kTicksPerMs = 90;
 
 void PutBigEndian16(std::vector<std::uint8_t>& out, int value) {
   out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
@@ -32,34 +31,6 @@ std::uint8_t NibblePair(int high, int low) {
 }
 
 }  // namespace
-
-std::uint32_t PresentationTimeStamp(long long startMs) {
-  constexpr long long kLatestMs = 0xFFFFFFFFLL / kTicksPerMs;
-  if (startMs < 0 || startMs > kLatestMs) {
-    throw PacketError("its start time cannot be written as a time stamp (0 to " +
-                      std::to_string(kLatestMs) + " ms)");
-  }
-  return static_cast<std::uint32_t>(startMs * kTicksPerMs);
-}
-
-std::uint16_t StopDelayTicks(long long durationMs) {
-  if (durationMs <= 0) {
-    return 0;
-  }
-  // Exact rounding in integers: ticks = durationMs * 90 / 1024.
-  constexpr long long kDivisor = 1024;
-  constexpr long long kLargestDuration = 65535 * kDivisor / kTicksPerMs + 1;
-  if (durationMs > kLargestDuration) {
-    return 0xFFFF;
-  }
-  const long long scaled = durationMs * kTicksPerMs;
-  long long ticks = scaled / kDivisor;
-  const long long rest = scaled % kDivisor;
-  if (rest * 2 > kDivisor || (rest * 2 == kDivisor && (ticks & 1) != 0)) {
-    ++ticks;
-  }
-  return static_cast<std::uint16_t>(std::min<long long>(ticks, 0xFFFF));
-}
 
 std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area) {
   const int xStart = 0;

@@ -8,6 +8,7 @@
 
 #include "render/EncodeArea.h"
 #include "sup/EncodeFields.h"
+#include "timing/SubpictureClock.h"
 
 namespace tesmora {
 
@@ -34,33 +35,9 @@ struct SupPacket {
   std::vector<std::uint8_t> unit;
 };
 
-// A packet that cannot be written as the format demands. The text completes a
-// sentence that begins with the subtitle it concerns.
-class PacketError : public std::runtime_error {
- public:
-  explicit PacketError(const std::string& text) : std::runtime_error(text) {}
-};
-
-// The start time in ticks of the 90 kHz clock. Throws PacketError when the
-// time is negative or too late for the header's 32 bits.
-std::uint32_t PresentationTimeStamp(long long startMs);
-
-// The stop delay in the unit's time base of 1024/90000 s, rounded to the
-// nearest tick (a half to the even neighbour) and held to 0 ... 65535.
-std::uint16_t StopDelayTicks(long long durationMs);
-
 // The six bytes of the display area command: columns 0 to 719 and the rows of
 // the band, both ends inclusive, 12 bits each.
 std::array<std::uint8_t, 6> DisplayAreaBytes(const EncodeArea& area);
-
-// When a subpicture shows: the time stamp in ticks of the 90 kHz clock and
-// the stop delay in units of 1024 ticks.
-struct SubpictureTime {
-  std::uint32_t startTicks = 0;
-  std::uint16_t stopDelayUnits = 0;
-
-  friend bool operator==(const SubpictureTime&, const SubpictureTime&) = default;
-};
 
 // Assembles one packet, its time given as the header and the stop command
 // write it. `area` is the band the pixel data holds; `start` picks the

@@ -3,7 +3,7 @@
 #include <numeric>
 #include <string>
 
-#include "sup/SubtitlePacket.h"
+#include "core/SubtitleError.h"
 
 namespace tesmora {
 

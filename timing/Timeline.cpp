@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "sup/SubtitlePacket.h"
-#include "sup/SupPacket.h"
+#include "core/SubtitleError.h"
+#include "timing/SubpictureClock.h"
 
 namespace tesmora {
 namespace {

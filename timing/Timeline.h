@@ -4,14 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace tesmora {
+#include "core/CueTime.h"
 
-// A cue's time as the file gives it, in ms. The end may lie at or before
-// the start in a faulty file.
-struct CueTime {
-  long long startMs = 0;
-  long long endMs = 0;
-};
+namespace tesmora {
 
 // One subpicture to write: its time stamp in ticks of the 90 kHz clock, its
 // stop delay in units of 1024 ticks, and the cues it draws, as indexes into
