@@ -1,4 +1,4 @@
-// Text handling: decoding 8-bit lines, the subtitle font and line measures.
+// Text handling: symbol text for the font, the subtitle font and line measures.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
@@ -15,112 +15,6 @@ namespace {
 
 QString Decode(int charsetCode, std::string_view bytes) {
   return QString::fromStdString(TextDecoder(charsetCode).decode(bytes));
-}
-
-TEST(TextDecoder, ReadsEachCharacterSetInItsCodePage) {
-  EXPECT_EQ(Decode(charset::kDefault, "caf\xE9 \x80"), QString::fromUtf8("café €"));
-  EXPECT_EQ(Decode(charset::kAnsi, "\x93quoted\x94"), QString::fromUtf8("“quoted”"));
-  EXPECT_EQ(Decode(charset::kRussian, "\xCF\xF0\xE8\xE2\xE5\xF2"), QString::fromUtf8("Привет"));
-  EXPECT_EQ(Decode(charset::kGreek, "\xE1\xE2\xE3"), QString::fromUtf8("αβγ"));
-  EXPECT_EQ(Decode(charset::kEastEurope, "\x9A\xE8"), QString::fromUtf8("šč"));
-  EXPECT_EQ(Decode(charset::kHebrew, "\xF9\xEC\xE5\xED"), QString::fromUtf8("שלום"));
-  EXPECT_EQ(Decode(charset::kShiftJis, "\x93\xfa\x96\x7b"), QString::fromUtf8("日本"));
-  EXPECT_EQ(Decode(charset::kOem, "\xC9\xCD\xBB"), QString::fromUtf8("╔═╗"));
-  EXPECT_EQ(Decode(charset::kMac, "\x8E"), QString::fromUtf8("é"));
-  EXPECT_EQ(Decode(charset::kVietnamese, "Vi\xEA\xF2t"), QString::fromUtf8("Việt"));
-}
-
-TEST(TextDecoder, ReplacesWhatTheCodePageCannotDecodeAndKeepsGoing) {
-  // 0x81 has no character in Windows-1252; a lead byte at the end of a
-  // Shift-JIS line has no partner.
-  EXPECT_EQ(Decode(charset::kDefault, "a\x81z"), QString::fromUtf8("a\uFFFDz"));
-  EXPECT_EQ(Decode(charset::kShiftJis, "ab\x93"), QString::fromUtf8("ab\uFFFD"));
-  EXPECT_EQ(Decode(charset::kDefault, std::string_view("a\0b", 3)), QString::fromUtf8("a\0b", 3));
-  const std::string everyByte = [] {
-    std::string bytes;
-    for (int b = 0; b < 256; ++b) {
-      bytes += static_cast<char>(b);
-    }
-    return bytes;
-  }();
-  for (const char* name : {"ANSI", "CHINESEBIG5", "GB2312", "HANGEUL", "JOHAB", "SHIFTJIS", "THAI",
-                           "VIETNAMESE", "ARABIC", "BALTIC", "TURKISH"}) {
-    const QString text = Decode(CharsetFromName(QString::fromLatin1(name)), everyByte);
-    EXPECT_FALSE(text.isEmpty()) << name;
-  }
-}
-
-TEST(TextDecoder, ReadsALongAsciiLineAsItsPiecesInEveryCodePage) {
-  std::string ascii;
-  for (int b = 0; b < 128; ++b) {
-    ascii += static_cast<char>(b);
-  }
-  const std::string longLine = [&ascii] {
-    std::string line;
-    while (line.size() < 100'000) {
-      line += ascii;
-    }
-    return line;
-  }();
-  for (const char* name : {"ANSI", "DEFAULT", "CHINESEBIG5", "GB2312", "HANGEUL", "JOHAB",
-                           "SHIFTJIS", "THAI", "VIETNAMESE", "HEBREW", "MAC", "OEM", "RUSSIAN"}) {
-    const int code = CharsetFromName(QString::fromLatin1(name));
-    EXPECT_EQ(Decode(code, longLine), Decode(code, ascii).repeated(100'000 / 128 + 1)) << name;
-  }
-  // JOHAB reads a backslash as a won sign however long the line.
-  EXPECT_EQ(Decode(CharsetFromName(QStringLiteral("JOHAB")), std::string(5000, '\\')),
-            QString(5000, QChar(0x20A9)));
-}
-
-TEST(TextDecoder, KeepsTheHeldBackLetterBeforeAnUndecodableByte) {
-  // Hebrew and Vietnamese hold a letter back until they know no mark
-  // combines with it; a bad byte after it must not lose it.
-  EXPECT_EQ(Decode(charset::kVietnamese,
-                   "abc\x81"
-                   "def"),
-            QString::fromUtf8("abc\uFFFDdef"));
-  EXPECT_EQ(Decode(charset::kVietnamese, "abW\x81"), QString::fromUtf8("abW\uFFFD"));
-  EXPECT_EQ(Decode(charset::kHebrew,
-                   "ab\xFF"
-                   "c"),
-            QString::fromUtf8("ab\uFFFDc"));
-  EXPECT_EQ(Decode(charset::kHebrew, "\xF9\xFF\xEC"), QString::fromUtf8("ש\uFFFDל"));
-  // A letter and the mark after it still compose.
-  EXPECT_EQ(Decode(charset::kVietnamese, "a\xEC\x81"), QString::fromUtf8("\u00E1\uFFFD"));
-}
-
-// Every U+FFFD put in is counted, also where a held-back letter comes out
-// before it, and nothing else is: the count is what the load reports.
-TEST(TextDecoder, CountsEachReplacementItPutsIn) {
-  const struct {
-    int charset;
-    std::string_view bytes;
-    QString text;
-    int replaced;
-  } cases[] = {
-      {charset::kDefault, "a\x81z\x8D\x8F\x90\x9D",
-       QString::fromUtf8("a\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD"), 5},
-      {charset::kDefault, "caf\xE9 \x80\xFF", QString::fromUtf8("café €ÿ"), 0},
-      {charset::kShiftJis, "ab\x93", QString::fromUtf8("ab\uFFFD"), 1},
-      {charset::kHebrew, "\xF9\xFF\xEC\xFF", QString::fromUtf8("ש\uFFFDל\uFFFD"), 2},
-      {charset::kVietnamese, "a\xEC\x81", QString::fromUtf8("\u00E1\uFFFD"), 1},
-      {charset::kSymbol, "\x81\xFF", QString::fromUcs4(U"\uF081\uF0FF", 2), 0},
-  };
-  for (const auto& c : cases) {
-    int replaced = 0;
-    EXPECT_EQ(QString::fromStdString(TextDecoder(c.charset).decode(c.bytes, replaced)), c.text)
-        << c.bytes;
-    EXPECT_EQ(replaced, c.replaced) << c.bytes;
-  }
-  // The count adds up over lines.
-  const TextDecoder decoder(charset::kDefault);
-  int replaced = 0;
-  decoder.decode("\x81", replaced);
-  decoder.decode("ok\x81\x81", replaced);
-  EXPECT_EQ(replaced, 3);
-  EXPECT_EQ(decoder.codePage(), "CP1252");
-  EXPECT_EQ(TextDecoder(charset::kVietnamese).codePage(), "CP1258");
-  EXPECT_EQ(TextDecoder(charset::kSymbol).codePage(), "");
 }
 
 TEST(TextDecoder, MapsSymbolBytesToTheSymbolFontRange) {
