@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The chain, first to last; a folder may use only those before it.
-chain=(core files palette subtitles text timing render sup output conversion
+chain=(core files palette subtitles text timing render hdrender sup pgs output conversion
        platform resources about app cli)
 declare -A position library_folder
 for i in "${!chain[@]}"; do
@@ -15,7 +15,8 @@ for i in "${!chain[@]}"; do
 done
 library_folder=([tesmora_core]=core [tesmora_files]=files [tesmora_palette]=palette
   [tesmora_subtitles]=subtitles [tesmora_text]=text [tesmora_timing]=timing
-  [tesmora_render]=render [tesmora_sup]=sup [tesmora_output]=output
+  [tesmora_render]=render [tesmora_hdrender]=hdrender [tesmora_sup]=sup [tesmora_pgs]=pgs
+  [tesmora_output]=output
   [tesmora_conversion]=conversion [tesmora_platform]=platform
   [tesmora_resources]=resources [tesmora_about]=about [tesmora_app]=app
   [tesmora_cli_lib]=cli)
