@@ -1,9 +1,12 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <sstream>
 #include <string>
 
@@ -42,5 +45,22 @@ inline QByteArray ReadBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// A test with a folder of its own for the converter's inputs and outputs.
+class ConverterFolderTest : public ::testing::Test {
+ protected:
+  QString path(const QString& name) const { return dir.filePath(name); }
+  // The folder as the converter names it in messages, with a final slash.
+  std::string folder() const { return QDir(dir.path()).absolutePath().toStdString() + "/"; }
+  QString write(const QString& name, const QByteArray& bytes) const {
+    WriteBytes(path(name), bytes);
+    return path(name);
+  }
+  QStringList entries() const {
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+  }
+
+  QTemporaryDir dir;
+};
 
 }  // namespace tesmora::testing

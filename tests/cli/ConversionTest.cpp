@@ -50,17 +50,8 @@ void ExpectRingsInOrder(const testing::PacketSummary& packet) {
   EXPECT_GT(counts[3], 0) << "Antialias";
 }
 
-class ConversionTest : public ::testing::Test {
+class ConversionTest : public testing::ConverterFolderTest {
  protected:
-  QString path(const QString& name) const { return dir.filePath(name); }
-  std::string folder() const { return QDir(dir.path()).absolutePath().toStdString() + "/"; }
-  QString write(const QString& name, const QByteArray& bytes) const {
-    WriteBytes(path(name), bytes);
-    return path(name);
-  }
-  QStringList entries() const {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
-  }
   QByteArray stream() const { return ReadBytes(path(kStreamFileName)); }
   // A refusal with status 1 that leaves the earlier stream as it was.
   void expectRefusedKeeping(const CliOutcome& outcome, const std::string& message) const {
@@ -76,8 +67,6 @@ class ConversionTest : public ::testing::Test {
     EXPECT_FALSE(entries().contains(kStreamFileName)) << outcome.err;
     EXPECT_FALSE(entries().contains(kHelpFileName)) << outcome.err;
   }
-
-  QTemporaryDir dir;
 };
 
 // Named so that `ctest -R cli` picks out the converter's suites.

@@ -14,6 +14,7 @@
 #include "output/VobSubPacks.h"
 #include "tests/cli/CliHarness.h"
 #include "tests/cli/SupStream.h"
+#include "tests/files/ImmutableFile.h"
 #include "tests/palette/IfoBuilder.h"
 
 namespace tesmora {
@@ -58,25 +59,14 @@ const char* const kGenericRgb =
     "000000\n555555\naaaaaa\nffffff\n000000\n000000\n000000\n000000\n"
     "000000\n000000\n000000\n000000\n000000\n000000\n000000\n000000\n";
 
-class cliFormats : public ::testing::Test {
+class cliFormats : public testing::ConverterFolderTest {
  protected:
-  QString path(const QString& name) const { return dir.filePath(name); }
-  std::string folder() const { return QDir(dir.path()).absolutePath().toStdString() + "/"; }
-  QString write(const QString& name, const QByteArray& bytes) const {
-    WriteBytes(path(name), bytes);
-    return path(name);
-  }
-  QStringList entries() const {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
-  }
   std::string help() const { return ReadBytes(path(kHelpFileName)).toStdString(); }
   // The help file's "Generated Files:" part.
   std::string listing() const {
     const std::string text = help();
     return text.substr(text.find("Generated Files:\r\n") + 18);
   }
-
-  QTemporaryDir dir;
 };
 
 TEST_F(cliFormats, WritesEveryFormatFromTheSameUnits) {
@@ -228,20 +218,8 @@ TEST_F(cliFormats, SeveralFilesExitWithTheWorstStatusAndNameEachFailure) {
   EXPECT_TRUE(entries().contains("loose.sup"));
 }
 
-// Sets or clears the immutable flag of a file; false where the file system
-// or the user cannot.
 bool SetImmutable(const QString& path, bool on) {
-  const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-  int flags = 0;
-  bool done = descriptor >= 0 && ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
-  if (done) {
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
-  }
-  if (descriptor >= 0) {
-    ::close(descriptor);
-  }
-  return done;
+  return testing::SetImmutable(QFile::encodeName(path).constData(), on);
 }
 
 TEST_F(cliFormats, AnOutputThatCannotBeReplacedLeavesEveryFileOfTheSet) {

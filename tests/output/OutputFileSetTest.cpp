@@ -18,6 +18,7 @@
 #include "files/OutputFileError.h"
 #include "files/TemporaryName.h"
 #include "tests/files/ChildProcess.h"
+#include "tests/files/ImmutableFile.h"
 #include "tests/files/TestFolder.h"
 
 namespace tesmora {
@@ -235,20 +236,8 @@ TEST_F(ReplacedSetTest, ARenameThatFailsPutsBackEveryTargetAlreadyReplaced) {
   EXPECT_EQ(Entries(), (Names{"Tesmora_Help_File.txt", "film.idx", "film.sub", "film.sup"}));
 }
 
-// Sets or clears the immutable flag of a file; false where the file system
-// or the user cannot.
 bool SetImmutable(const fs::path& path, bool on) {
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  int flags = 0;
-  bool done = descriptor >= 0 && ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
-  if (done) {
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0;
-  }
-  if (descriptor >= 0) {
-    ::close(descriptor);
-  }
-  return done;
+  return testing::SetImmutable(path.c_str(), on);
 }
 
 TEST_F(ReplacedSetTest, AnImmutableTargetStopsTheSetBeforeAnyRename) {
