@@ -149,7 +149,6 @@ class Checker {
   std::map<int, PendingObject> pending_;
   std::vector<Window> setWindows_;
   bool setHasWindows_ = false;
-  std::int64_t decodedPixels_ = 0;
   std::vector<std::int64_t> decodedObjects_;
 };
 
@@ -158,6 +157,10 @@ CheckReport Checker::Run(const StreamReading& reading) {
     CheckSet(set);
   }
   report_.sets = reading.sets.size();
+  if (reading.sets.empty() && !reading.stop) {
+    ++setNumber_;
+    Say("the stream holds no display set");
+  }
   if (reading.stop) {
     if (reading.sets.empty() || reading.sets.back().ended) {
       ++setNumber_;

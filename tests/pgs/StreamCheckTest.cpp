@@ -211,6 +211,8 @@ TEST(pgsCheckStream, NeverPassesAStreamCutInsideADisplaySet) {
     const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
     EXPECT_EQ(CheckStream(cut).breaches.empty(), length == firstSetEnd) << length;
   }
+  EXPECT_EQ(Lines({}), std::vector<std::string>{
+                           "display set 1 at 00:00:00.000: the stream holds no display set"});
   Bytes noise = whole;
   noise[firstSetEnd] = 'X';
   EXPECT_EQ(Lines(noise),
