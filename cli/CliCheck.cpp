@@ -43,13 +43,17 @@ int CheckOne(const QString& path, const Console& console) {
   for (const pgs::Breach& breach : report.breaches) {
     text += name + ": " + pgs::BreachLine(breach) + "\n";
   }
+  if (report.unlisted > 0) {
+    text +=
+        name + ": " + Counted(report.unlisted, "more breach", "more breaches") + " not listed\n";
+  }
+  const std::size_t found = report.breaches.size() + report.unlisted;
   const std::string sets = Counted(report.sets, "display set", "display sets");
   if (report.breaches.empty()) {
     text +=
         name + ": " + sets + " in " + Counted(report.epochs, "epoch", "epochs") + ", no breaches\n";
   } else {
-    text +=
-        name + ": " + Counted(report.breaches.size(), "breach", "breaches") + " in " + sets + "\n";
+    text += name + ": " + Counted(found, "breach", "breaches") + " in " + sets + "\n";
   }
   console.out << TerminalText(text);
   return report.breaches.empty() ? kExitOk : kExitRefused;

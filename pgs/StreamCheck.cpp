@@ -117,17 +117,22 @@ struct Epoch {
   std::optional<std::vector<Window>> windows;
   std::map<int, Palette> palettes;
   std::map<int, StoredObject> objects;
+  std::int64_t bufferBytes = 0;  // the pixels of `objects`, one byte each
   bool tooManyObjectsSaid = false;
   bool bufferSaid = false;
 };
 
 class Checker {
  public:
-  CheckReport Run(const StreamReading& reading);
+  CheckReport Run(std::span<const std::uint8_t> bytes);
 
  private:
   void Say(std::string message) {
-    report_.breaches.push_back({setNumber_, setPts_, std::move(message)});
+    if (report_.breaches.size() < kMostListedBreaches) {
+      report_.breaches.push_back({setNumber_, setPts_, std::move(message)});
+    } else {
+      ++report_.unlisted;
+    }
   }
   void CheckSet(const DisplaySet& set);
   void StartComposition(const Composition& composition);
@@ -152,20 +157,24 @@ class Checker {
   std::vector<std::int64_t> decodedObjects_;
 };
 
-CheckReport Checker::Run(const StreamReading& reading) {
-  for (const DisplaySet& set : reading.sets) {
-    CheckSet(set);
+CheckReport Checker::Run(std::span<const std::uint8_t> bytes) {
+  DisplaySetReader reader(bytes);
+  bool lastEnded = true;
+  while (const std::optional<DisplaySet> set = reader.Next()) {
+    CheckSet(*set);
+    lastEnded = set->ended;
   }
-  report_.sets = reading.sets.size();
-  if (reading.sets.empty() && !reading.stop) {
+  report_.sets = setNumber_;
+  const std::optional<ReadStop>& stop = reader.stop();
+  if (report_.sets == 0 && !stop) {
     ++setNumber_;
     Say("the stream holds no display set");
   }
-  if (reading.stop) {
-    if (reading.sets.empty() || reading.sets.back().ended) {
-      ++setNumber_;
+  if (stop) {
+    if (lastEnded) {
+      ++setNumber_;  // the set the stop falls in
     }
-    Say("at byte " + std::to_string(reading.stop->offset) + ": " + reading.stop->reason +
+    Say("at byte " + std::to_string(stop->offset) + ": " + stop->reason +
         "; nothing after it is read");
   }
   return report_;
@@ -306,11 +315,13 @@ void Checker::TakeWindows(const std::vector<Window>& windows, const Composition*
           Placed(area.x, area.y, area.width, area.height) + " goes past the " +
           Size(frame.width, frame.height) + " frame");
     }
-    for (std::size_t other = n + 1; other < windows.size(); ++other) {
-      if (Overlap(area, windows[other].area)) {
-        Say("windows " + std::to_string(windows[n].id) + " and " +
-            std::to_string(windows[other].id) + " overlap");
-      }
+    // The first later window it overlaps: one line a window, however many.
+    const auto other =
+        std::find_if(windows.begin() + static_cast<std::ptrdiff_t>(n) + 1, windows.end(),
+                     [&](const Window& later) { return Overlap(area, later.area); });
+    if (other != windows.end()) {
+      Say("windows " + std::to_string(windows[n].id) + " and " + std::to_string(other->id) +
+          " overlap");
     }
   }
   const bool epochStart =
@@ -411,14 +422,10 @@ void Checker::CompleteObject(int id, PendingObject object) {
     Say(std::to_string(epoch_.objects.size()) + " objects in one epoch; at most " +
         std::to_string(kMostObjectsPerEpoch));
   }
-  std::int64_t buffer = 0;
-  for (const auto& [storedId, stored] : epoch_.objects) {
-    buffer += std::int64_t{stored.width} * stored.height;
-  }
-  if (buffer > kObjectBuffer && !epoch_.bufferSaid) {
+  if (epoch_.bufferBytes > kObjectBuffer && !epoch_.bufferSaid) {
     epoch_.bufferSaid = true;
-    Say("the epoch's objects take " + std::to_string(buffer) + " bytes; the object buffer holds " +
-        std::to_string(kObjectBuffer));
+    Say("the epoch's objects take " + std::to_string(epoch_.bufferBytes) +
+        " bytes; the object buffer holds " + std::to_string(kObjectBuffer));
   }
 }
 
@@ -531,7 +538,7 @@ void Checker::CheckTiming(const Composition& composition, const Segment& pcs) {
 }  // namespace
 
 CheckReport CheckStream(std::span<const std::uint8_t> bytes) {
-  return Checker{}.Run(ReadStream(bytes));
+  return Checker{}.Run(bytes);
 }
 
 std::string ClockText(std::int64_t ticks) {

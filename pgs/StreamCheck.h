@@ -19,17 +19,21 @@ struct Breach {
   std::string message;
 };
 
+// Breaches listed at most; a crafted stream can hold a breach in every few
+// bytes, and the list must not outgrow the stream many times over.
+inline constexpr std::size_t kMostListedBreaches = 10'000;
+
 struct CheckReport {
-  std::vector<Breach> breaches;
+  std::vector<Breach> breaches;  // the first kMostListedBreaches
+  std::size_t unlisted = 0;      // found beyond those
   std::size_t sets = 0;
   std::size_t epochs = 0;
 };
 
-// Reads and checks the whole stream. Sets that decode from a DTS of 0 (as
-// mkvextract and several tools write them) are taken to start decoding as
-// late as the decoder model allows, PTS minus the time their decoding and
-// writing take; a set with a DTS decodes from it, and the DTS must leave
-// that time before the PTS.
+// Reads and checks the whole stream, one display set at a time. Sets that decode from a DTS of 0
+// (as mkvextract and several tools write them) are taken to start decoding as late as the decoder
+// model allows, PTS minus the time their decoding and writing take; a set with a DTS decodes from
+// it, and the DTS must leave that time before the PTS.
 CheckReport CheckStream(std::span<const std::uint8_t> bytes);
 
 // "display set 3 at 00:01:02.345: <message>".

@@ -41,8 +41,27 @@ struct StreamReading {
   std::optional<ReadStop> stop;
 };
 
-// Reads every whole segment of `bytes` from the start, stopping at the first
-// place that does not hold one.
+// Hands out the display sets of `bytes` one at a time, so that a check
+// holds one set rather than the whole stream. Reading stops at the first
+// place that does not hold a whole segment.
+class DisplaySetReader {
+ public:
+  explicit DisplaySetReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  // The next set, or nothing at the end of the bytes or where reading stopped.
+  std::optional<DisplaySet> Next();
+  const std::optional<ReadStop>& stop() const { return stop_; }
+
+ private:
+  std::optional<Segment> NextSegment();
+
+  std::span<const std::uint8_t> bytes_;
+  std::size_t at_ = 0;
+  std::optional<Segment> ahead_;  // a composition segment that opens the next set
+  std::optional<ReadStop> stop_;
+};
+
+// Every display set of `bytes` at once.
 StreamReading ReadStream(std::span<const std::uint8_t> bytes);
 
 }  // namespace tesmora::pgs

@@ -221,5 +221,20 @@ TEST(pgsCheckStream, NeverPassesAStreamCutInsideADisplaySet) {
                                      ": no segment (expected \"PG\"); nothing after it is read"});
 }
 
+TEST(pgsCheckStream, ListsAFixedNumberOfBreachesAndCountsTheRest) {
+  // Each lone end segment is a display set without a composition segment.
+  StreamBuilder stream;
+  for (std::size_t n = 0; n < kMostListedBreaches + 2000; ++n) {
+    stream.End(kSecond, 0);
+  }
+  const CheckReport report = CheckStream(stream.bytes());
+  EXPECT_EQ(report.breaches.size(), kMostListedBreaches);
+  EXPECT_EQ(report.unlisted, 2000U);
+  EXPECT_EQ(report.sets, kMostListedBreaches + 2000);
+  EXPECT_EQ(BreachLine(report.breaches.back()),
+            "display set 10000 at 00:00:01.000: the display set does not start with a "
+            "composition segment");
+}
+
 }  // namespace
 }  // namespace tesmora::pgs
