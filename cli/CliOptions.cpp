@@ -273,6 +273,7 @@ const std::map<QString, FlagSetter>& FlagOptions() {
   static const std::map<QString, FlagSetter> kFlags = {
       {"--no-ifo", [](Reading& r) { r.noIfo = true; }},
       {"--palette", [](Reading& r) { r.options.listPalette = true; }},
+      {"--check", [](Reading& r) { r.options.check = true; }},
       {"--quiet", [](Reading& r) { r.options.quiet = true; }},
       {"--forced", [](Reading& r) { r.options.forced = true; }},
       {"--no-markup", [](Reading& r) { r.options.noMarkup = true; }},
@@ -326,6 +327,15 @@ void ReadArguments(const QStringList& arguments, Reading& reading) {
 // The faults that only show once every argument is read.
 void CheckCombination(const Reading& reading) {
   const CliOptions& options = reading.options;
+  if (options.check) {
+    if (options.listPalette) {
+      Refuse(QStringLiteral("--check and --palette cannot be used together"));
+    }
+    if (reading.files.isEmpty() || reading.files.contains(QString())) {
+      Refuse(QStringLiteral("missing FILE.sup to check"));
+    }
+    return;
+  }
   if (reading.noIfo && !options.ifoPath.isEmpty()) {
     Refuse(QStringLiteral("--ifo and --no-ifo cannot be used together"));
   }
@@ -401,8 +411,10 @@ Command ParseCommandLine(const QStringList& arguments) {
     CheckCombination(reading);
     reading.options.subtitlePaths = reading.files;
     reading.options.subtitlePath = reading.files.value(0);
-    CheckDistinctOutputs(reading.options);
-    CheckInputsSurvive(reading.options);
+    if (!reading.options.check) {  // checking writes nothing
+      CheckDistinctOutputs(reading.options);
+      CheckInputsSurvive(reading.options);
+    }
   } catch (const UsageError& error) {
     command.action = CommandAction::UsageError;
     command.error = error.text;

@@ -30,6 +30,7 @@ struct CliOptions {
   // Palette entries of the roles; empty: those the palette's load picks.
   std::optional<RolePaletteIndices> roles;
   bool listPalette = false;
+  bool check = false;  // --check: the files are PGS streams to check
   bool quiet = false;
   QString outputName;                       // --name; empty: see OutputStem
   QString language = QStringLiteral("en");  // ISO 639-1, lower-case, for the .idx

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliCheck.h"
 #include "cli/CliOptions.h"
 #include "cli/CliPalette.h"
 #include "cli/OutputFiles.h"
@@ -307,7 +308,9 @@ int RunCli(const QStringList& arguments, const Console& console) {
   }
   int status = kExitOk;
   const int stopped = RunStoppable(console, [&] {
-    if (command.options.listPalette) {
+    if (command.options.check) {
+      status = CheckStreams(command.options, console);
+    } else if (command.options.listPalette) {
       ListPalette(command.options, console);
     } else {
       status = Convert(command.options, console);

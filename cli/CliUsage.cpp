@@ -7,6 +7,8 @@ namespace tesmora::cli {
 std::string UsageText() {
   return std::string("Usage: ") + kProgramName + " [options] SUBTITLE_FILE...\n" +
          "  or:  " + kProgramName + R"( --palette [--ifo FILE | --standard pal|ntsc]
+  or:  )" +
+         kProgramName + R"( --check FILE.sup...
 
 Converts a text subtitle file (SRT .srt, MicroDVD .sub or .txt) into a DVD
 subpicture stream, Generated.sup, and writes Tesmora_Help_File.txt beside it,
@@ -74,6 +76,14 @@ Output:
                          (default en)
   --forced               mark every subtitle as forced: players show it even
                          with subtitles switched off
+
+Checking:
+  --check                read each FILE.sup as a Blu-ray subtitle (PGS)
+                         stream, from any program, and list every breach of
+                         the format and of the players' decoder model with
+                         its display set and time; exit 0 when all are
+                         clean, 1 when any breach is found, 2 when a file
+                         cannot be read
 
 Other:
   -j, --jobs N           draw and encode the subtitles on N threads (default:
