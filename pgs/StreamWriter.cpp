@@ -1,0 +1,206 @@
+#include "pgs/StreamWriter.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "pgs/DecoderModel.h"
+#include "pgs/PaletteQuantiser.h"
+#include "pgs/RunLength.h"
+#include "pgs/Segments.h"
+
+namespace tesmora::pgs {
+namespace {
+
+std::int64_t CeilMilliseconds(std::int64_t ticks) {
+  return (ticks + 89) / 90;
+}
+
+bool Inside(const PlacedPicture& object, const Window& window) {
+  return object.x >= window.x && object.y >= window.y &&
+         object.x + object.picture.width <= window.x + window.width &&
+         object.y + object.picture.height <= window.y + window.height;
+}
+
+bool FitsWindows(const std::vector<PlacedPicture>& objects, const std::vector<Window>& windows) {
+  if (objects.size() != windows.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    if (!Inside(objects[i], windows[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::int64_t WindowsWriteTicks(const std::vector<Window>& windows) {
+  std::int64_t ticks = 0;
+  for (const Window& window : windows) {
+    ticks += WriteTicks(window.width, window.height);
+  }
+  return ticks;
+}
+
+// Writes display sets one after another, keeping the epoch's windows, the
+// versions and the time the last set is shown.
+class SetWriter {
+ public:
+  explicit SetWriter(const StreamOptions& options)
+      : options_(options),
+        plane_clear_(PlaneClearTicks(options.video.width, options.video.height)) {}
+
+  // The earliest time a set needing `lead` ticks before it is shown may be
+  // shown: it decodes no earlier than the last set is shown (or 0).
+  std::int64_t EarliestShow(std::int64_t lead) const { return last_shown_ + lead; }
+
+  // Ticks a set showing `objects` needs before it is shown, and whether it
+  // can stay in the current epoch.
+  std::pair<std::int64_t, bool> Lead(const std::vector<PlacedPicture>& objects,
+                                     bool replaces_shown) const {
+    const bool same_epoch = replaces_shown && FitsWindows(objects, windows_);
+    std::int64_t decode = 0;
+    for (const PlacedPicture& object : objects) {
+      decode += DecodeTicks(object.picture.width, object.picture.height);
+    }
+    const std::int64_t write =
+        same_epoch ? WindowsWriteTicks(windows_) : WindowsWriteTicks(WindowsOf(objects));
+    return {(same_epoch ? decode : std::max(plane_clear_, decode)) + write, same_epoch};
+  }
+
+  std::int64_t ClearLead() const { return WindowsWriteTicks(windows_); }
+
+  void Show(std::int64_t pts, const std::vector<PlacedPicture>& objects, bool same_epoch,
+            bool forced, std::vector<std::uint8_t>& out) {
+    if (same_epoch) {
+      ++palette_version_;
+      ++object_version_;
+    } else {
+      windows_ = WindowsOf(objects);
+      palette_version_ = 0;
+      object_version_ = 0;
+    }
+    const std::int64_t lead = Lead(objects, same_epoch).first;
+    const std::int64_t write = WindowsWriteTicks(windows_);
+    const std::int64_t dts = pts - lead;
+
+    Composition composition =
+        NextComposition(same_epoch ? CompositionState::Normal : CompositionState::EpochStart);
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      const int id = static_cast<int>(i);
+      composition.objects.push_back({id, id, forced, objects[i].x, objects[i].y, std::nullopt});
+    }
+    AppendCompositionSegment(out, {pts, dts}, composition);
+    AppendWindowSegment(out, {pts - write, dts}, windows_);
+
+    std::vector<RgbaPicture> pictures;
+    pictures.reserve(objects.size());
+    for (const PlacedPicture& object : objects) {
+      pictures.push_back(object.picture);
+    }
+    const QuantisedPictures quantised = QuantisePictures(pictures);
+    std::vector<PaletteEntry> entries{{kTransparentIndex, 16, 128, 128, 0}};
+    for (std::size_t i = 0; i < quantised.colours.size(); ++i) {
+      const YCrCbA c = ToYCrCbA(quantised.colours[i], options_.colour);
+      entries.push_back({static_cast<std::uint8_t>(i + 1), c.y, c.cr, c.cb, c.a});
+    }
+    AppendPaletteSegment(out, {dts, dts}, 0, palette_version_, entries);
+
+    std::int64_t decode_start = dts;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      const IndexedPicture& indexed = quantised.pictures[i];
+      const std::int64_t decoded = decode_start + DecodeTicks(indexed.width, indexed.height);
+      AppendObjectSegments(out, {decoded, decode_start}, static_cast<int>(i), object_version_,
+                           indexed.width, indexed.height, EncodeRunLength(indexed));
+      decode_start = decoded;
+    }
+    AppendEndSegment(out, {decode_start, decode_start});
+    last_shown_ = pts;
+  }
+
+  void Clear(std::int64_t pts, std::vector<std::uint8_t>& out) {
+    const std::int64_t dts = pts - ClearLead();
+    AppendCompositionSegment(out, {pts, dts}, NextComposition(CompositionState::Normal));
+    AppendWindowSegment(out, {dts, dts}, windows_);
+    AppendEndSegment(out, {dts, dts});
+    last_shown_ = pts;
+  }
+
+ private:
+  static std::vector<Window> WindowsOf(const std::vector<PlacedPicture>& objects) {
+    std::vector<Window> windows;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      windows.push_back({static_cast<int>(i), objects[i].x, objects[i].y, objects[i].picture.width,
+                         objects[i].picture.height});
+    }
+    return windows;
+  }
+
+  Composition NextComposition(CompositionState state) {
+    Composition composition;
+    composition.video_width = options_.video.width;
+    composition.video_height = options_.video.height;
+    composition.frame_rate = options_.video.frame_rate;
+    composition.number = number_++;
+    composition.state = state;
+    return composition;
+  }
+
+  const StreamOptions& options_;
+  const std::int64_t plane_clear_;
+  std::vector<Window> windows_;
+  int number_ = 0;
+  int palette_version_ = 0;
+  int object_version_ = 0;
+  std::int64_t last_shown_ = 0;
+};
+
+}  // namespace
+
+PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options) {
+  std::vector<std::size_t> order(pictures.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return pictures[a].start < pictures[b].start;
+  });
+
+  PgsStream stream;
+  SetWriter writer(options);
+  bool showing = false;
+  std::int64_t shown_end = 0;  // when the shown picture is due to be cleared
+  for (const std::size_t index : order) {
+    const TimedPicture& picture = pictures[index];
+    const std::vector<PlacedPicture> objects =
+        LayOutObjects(picture.regions, options.video.width, options.video.height);
+    if (objects.empty()) {
+      continue;
+    }
+    std::int64_t start = picture.start;
+    const bool replaces = showing && shown_end >= start;
+    if (showing && !replaces) {
+      writer.Clear(shown_end, stream.bytes);
+    }
+    const auto [lead, same_epoch] = writer.Lead(objects, replaces);
+    LateCue late{static_cast<int>(index) + 1, 0, 0};
+    if (start < writer.EarliestShow(lead)) {
+      late.start_late_ms = CeilMilliseconds(writer.EarliestShow(lead) - start);
+      start = writer.EarliestShow(lead);
+    }
+    writer.Show(start, objects, same_epoch, picture.forced, stream.bytes);
+    // The clear decodes after this set is shown, so the picture lasts at
+    // least as long as clearing takes (and at least one tick).
+    shown_end = std::max(picture.end, start + std::max<std::int64_t>(1, writer.ClearLead()));
+    if (shown_end > picture.end) {
+      late.end_late_ms = CeilMilliseconds(shown_end - picture.end);
+    }
+    if (late.start_late_ms > 0 || late.end_late_ms > 0) {
+      stream.late.push_back(late);
+    }
+    showing = true;
+  }
+  if (showing) {
+    writer.Clear(shown_end, stream.bytes);
+  }
+  return stream;
+}
+
+}  // namespace tesmora::pgs
