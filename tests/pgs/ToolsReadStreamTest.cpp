@@ -1,0 +1,186 @@
+// Our presentation graphics streams as the free tools read them: FFmpeg
+// shows and clears every set at its time and draws the pictures we gave,
+// and MKVToolNix muxes the stream. Skipped where the tools are missing.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
+
+#include "pgs/StreamWriter.h"
+#include "tests/cli/ExternalTool.h"
+
+namespace tesmora::pgs {
+namespace {
+
+using testing::RunTool;
+using testing::ToolResult;
+
+// A stand-in for antialiased outlined text: a fill ramping through every
+// grey, an outline of black fading out through every alpha, so the set
+// needs quantising, tinted by `tint` (255 = white).
+PlacedPicture TextLike(int x, int y, int width, int height, Rgba tint) {
+  PlacedPicture region{x, y, {width, height, {}}};
+  region.picture.pixels.resize(static_cast<std::size_t>(width) * height);
+  for (int row = 0; row < height; ++row) {
+    for (int col = 0; col < width; ++col) {
+      Rgba& p = region.picture.At(col, row);
+      const int edge = std::min({row, height - 1 - row});
+      if (edge < 8) {
+        p = {0, 0, 0, static_cast<std::uint8_t>(edge * 255 / 8)};
+      } else {
+        const int level = col * 255 / (width - 1);
+        p = {static_cast<std::uint8_t>(level * tint.r / 255),
+             static_cast<std::uint8_t>(level * tint.g / 255),
+             static_cast<std::uint8_t>(level * tint.b / 255), 255};
+      }
+    }
+  }
+  return region;
+}
+
+struct Frame {
+  int width = 0;
+  int height = 0;
+  QByteArray rgb;
+
+  int At(int x, int y, int channel) const {
+    return static_cast<std::uint8_t>(rgb[(static_cast<qsizetype>(y) * width + x) * 3 + channel]);
+  }
+};
+
+// What the video frame should hold: the regions drawn over black.
+Frame Expected(const VideoFormat& video, const std::vector<PlacedPicture>& regions) {
+  Frame frame{video.width, video.height,
+              QByteArray(static_cast<qsizetype>(video.width) * video.height * 3, '\0')};
+  for (const PlacedPicture& region : regions) {
+    for (int y = 0; y < region.picture.height; ++y) {
+      for (int x = 0; x < region.picture.width; ++x) {
+        const Rgba p = region.picture.At(x, y);
+        const qsizetype at =
+            (static_cast<qsizetype>(region.y + y) * video.width + region.x + x) * 3;
+        frame.rgb[at] = static_cast<char>(p.r * p.a / 255);
+        frame.rgb[at + 1] = static_cast<char>(p.g * p.a / 255);
+        frame.rgb[at + 2] = static_cast<char>(p.b * p.a / 255);
+      }
+    }
+  }
+  return frame;
+}
+
+class ToolsReadStream : public ::testing::TestWithParam<VideoFormat> {
+ protected:
+  void SetUp() override {
+    ffprobe_ = QStandardPaths::findExecutable("ffprobe");
+    ffmpeg_ = QStandardPaths::findExecutable("ffmpeg");
+    mkvmerge_ = QStandardPaths::findExecutable("mkvmerge");
+    if (ffprobe_.isEmpty() || ffmpeg_.isEmpty() || mkvmerge_.isEmpty()) {
+      GTEST_SKIP() << "ffprobe, ffmpeg or mkvmerge is not installed";
+    }
+    ASSERT_TRUE(folder_.isValid());
+  }
+
+  QString Write(const std::vector<TimedPicture>& cues) {
+    const VideoFormat video = GetParam();
+    const PgsStream stream = WritePgsStream(cues, {video, StandardSpaceForHeight(video.height)});
+    const QString path = folder_.filePath("stream.sup");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(stream.bytes.data()),
+               static_cast<qint64>(stream.bytes.size()));
+    return path;
+  }
+
+  // The video frame FFmpeg draws at `tenths` of a second, in RGB.
+  Frame DecodedAt(const QString& sup, int tenths) {
+    const VideoFormat video = GetParam();
+    const ToolResult result = RunTool(
+        ffmpeg_,
+        {"-v", "error", "-copyts", "-f", "lavfi", "-i",
+         QString("color=black:s=%1x%2:r=10,format=rgb24").arg(video.width).arg(video.height), "-i",
+         sup, "-filter_complex",
+         QString("[0][1:s]overlay=format=rgb,select='eq(n,%1)'").arg(tenths), "-frames:v", "1",
+         "-f", "rawvideo", "-"});
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+    return {video.width, video.height, result.out};
+  }
+
+  QString ffprobe_;
+  QString ffmpeg_;
+  QString mkvmerge_;
+  QTemporaryDir folder_;
+};
+
+std::vector<TimedPicture> TwoCues(const VideoFormat& video) {
+  const int bottom = video.height - 120;
+  return {
+      {TicksFromMilliseconds(2000),
+       TicksFromMilliseconds(3000),
+       {TextLike(100, bottom, 500, 80, {255, 255, 255, 255})},
+       false},
+      // A top and a bottom cue at once, in colour, touching the first.
+      {TicksFromMilliseconds(3000),
+       TicksFromMilliseconds(4500),
+       {TextLike(60, 40, 400, 60, {255, 255, 0, 255}),
+        TextLike(200, bottom, 450, 70, {0, 255, 255, 255})},
+       false},
+  };
+}
+
+TEST_P(ToolsReadStream, FfprobeSeesEverySetShownAndClearedAtItsTime) {
+  const QString sup = Write(TwoCues(GetParam()));
+  const ToolResult probe =
+      RunTool(ffprobe_, {"-v", "error", "-show_frames", "-of", "compact=p=0", sup});
+  ASSERT_EQ(probe.code, 0) << probe.err.toStdString();
+  EXPECT_TRUE(probe.err.isEmpty()) << probe.err.toStdString();
+  QStringList shown;
+  for (const QByteArray& line : probe.out.trimmed().split('\n')) {
+    const QString text = QString::fromUtf8(line);
+    shown << text.section("pts_time=", 1).section('|', 0, 0) + " " +
+                 text.section("num_rects=", 1).section('|', 0, 0);
+  }
+  EXPECT_EQ(shown, (QStringList{"2.000000 1", "3.000000 2", "4.500000 0"}));
+}
+
+TEST_P(ToolsReadStream, FfmpegDrawsThePicturesWithinTheQuantisersError) {
+  const std::vector<TimedPicture> cues = TwoCues(GetParam());
+  const QString sup = Write(cues);
+  for (const auto& [cue, tenths] : {std::pair{0, 25}, std::pair{1, 40}}) {
+    const Frame got = DecodedAt(sup, tenths);
+    const Frame want = Expected(GetParam(), cues[cue].regions);
+    ASSERT_EQ(got.rgb.size(), want.rgb.size());
+    int off = 0;
+    int worst = 0;
+    for (int y = 0; y < got.height; ++y) {
+      for (int x = 0; x < got.width; ++x) {
+        for (int c = 0; c < 3; ++c) {
+          const int difference = std::abs(got.At(x, y, c) - want.At(x, y, c));
+          worst = std::max(worst, difference);
+          off += difference > 6 ? 1 : 0;
+        }
+      }
+    }
+    EXPECT_EQ(off, 0) << "cue " << cue << ", worst " << worst;
+  }
+  // After the last cue the frame is black again.
+  const Frame after = DecodedAt(sup, 46);
+  EXPECT_EQ(after.rgb.count('\0'), after.rgb.size());
+}
+
+TEST_P(ToolsReadStream, MkvmergeMuxesWithoutAWarning) {
+  const QString sup = Write(TwoCues(GetParam()));
+  const ToolResult mux = RunTool(mkvmerge_, {"-o", folder_.filePath("out.mkv"), sup});
+  EXPECT_EQ(mux.code, 0) << mux.out.toStdString();
+  EXPECT_FALSE(mux.out.contains("Warning")) << mux.out.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ToolsReadStream,
+                         ::testing::Values(VideoFormat{1920, 1080, FrameRateCode::Film},
+                                           VideoFormat{720, 576, FrameRateCode::Pal}),
+                         [](const auto& info) { return std::to_string(info.param.height); });
+
+}  // namespace
+}  // namespace tesmora::pgs
