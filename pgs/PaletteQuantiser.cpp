@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <limits>
-#include <unordered_map>
 
 namespace tesmora::pgs {
 namespace {
@@ -13,6 +12,59 @@ std::uint32_t Key(Rgba c) {
   return static_cast<std::uint32_t>(c.r) << 24 | static_cast<std::uint32_t>(c.g) << 16 |
          static_cast<std::uint32_t>(c.b) << 8 | c.a;
 }
+
+// Distinct colours to a number, by open addressing on the packed colour.
+// Pictures hold a few hundred to a few thousand distinct colours, so this
+// stays small and is much quicker per pixel than a node-based map.
+class ColourTable {
+ public:
+  static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+  ColourTable() : slots_(1024, {0, kNone}) {}
+
+  // The value stored for `key`, adding `value` for it when it is new.
+  std::uint32_t FindOrAdd(std::uint32_t key, std::uint32_t value) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+      Grow();
+    }
+    Slot& slot = Probe(key);
+    if (slot.value == kNone) {
+      slot = {key, value};
+      ++used_;
+    }
+    return slot.value;
+  }
+
+  std::uint32_t Find(std::uint32_t key) { return Probe(key).value; }
+
+ private:
+  struct Slot {
+    std::uint32_t key;
+    std::uint32_t value;
+  };
+
+  Slot& Probe(std::uint32_t key) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = ((key * 0x9E3779B1u) >> 7) & mask;; at = (at + 1) & mask) {
+      if (slots_[at].value == kNone || slots_[at].key == key) {
+        return slots_[at];
+      }
+    }
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2, {0, kNone});
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+      if (slot.value != kNone) {
+        Probe(slot.key) = slot;
+      }
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+};
 
 struct Counted {
   Rgba colour;
@@ -140,28 +192,36 @@ std::uint8_t Nearest(const std::vector<std::array<int, 4>>& palette, const std::
 }  // namespace
 
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
-  std::unordered_map<std::uint32_t, std::size_t> seen;
+  ColourTable seen;
   std::vector<Counted> colours;
   for (const RgbaPicture& picture : pictures) {
+    // Text is drawn in runs, so a pixel is often the one before it.
+    std::uint32_t last_key = 0;
+    std::uint32_t last = ColourTable::kNone;
     for (const Rgba& pixel : picture.pixels) {
       if (pixel.a == 0) {
         continue;
       }
-      const auto [it, added] = seen.try_emplace(Key(pixel), colours.size());
-      if (added) {
-        colours.push_back({pixel, Premultiplied(pixel), 0});
+      const std::uint32_t key = Key(pixel);
+      if (key != last_key || last == ColourTable::kNone) {
+        const auto next = static_cast<std::uint32_t>(colours.size());
+        last = seen.FindOrAdd(key, next);
+        last_key = key;
+        if (last == next) {
+          colours.push_back({pixel, Premultiplied(pixel), 0});
+        }
       }
-      ++colours[it->second].count;
+      ++colours[last].count;
     }
   }
 
   QuantisedPictures result;
-  // The index each distinct colour is drawn with.
-  std::unordered_map<std::uint32_t, std::uint8_t> index_of;
+  // The index each distinct colour is drawn with, by its number in `colours`.
+  std::vector<std::uint8_t> index_of(colours.size());
   if (static_cast<int>(colours.size()) <= kMostColours) {
     for (std::size_t i = 0; i < colours.size(); ++i) {
       result.colours.push_back(colours[i].colour);
-      index_of[Key(colours[i].colour)] = static_cast<std::uint8_t>(i + 1);
+      index_of[i] = static_cast<std::uint8_t>(i + 1);
     }
   } else {
     std::vector<Counted> sorted = colours;
@@ -171,8 +231,8 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
     for (const Rgba& c : result.colours) {
       points.push_back(Premultiplied(c));
     }
-    for (const Counted& c : colours) {
-      index_of[Key(c.colour)] = Nearest(points, c.point);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      index_of[i] = Nearest(points, colours[i].point);
     }
   }
 
@@ -180,10 +240,19 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
   for (const RgbaPicture& picture : pictures) {
     IndexedPicture indexed{picture.width, picture.height, {}};
     indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
+    std::uint32_t last_key = 0;
+    std::uint8_t last = kTransparentIndex;
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-      if (picture.pixels[i].a != 0) {
-        indexed.indices[i] = index_of[Key(picture.pixels[i])];
+      const Rgba pixel = picture.pixels[i];
+      if (pixel.a == 0) {
+        continue;
       }
+      const std::uint32_t key = Key(pixel);
+      if (key != last_key || last == kTransparentIndex) {
+        last = index_of[seen.Find(key)];
+        last_key = key;
+      }
+      indexed.indices[i] = last;
     }
     result.pictures.push_back(std::move(indexed));
   }
