@@ -71,11 +71,12 @@ void DrawOver(Rgba& target, Rgba source) {
             static_cast<std::uint8_t>((a + 127) / 255)};
 }
 
-PlacedPicture Compose(std::span<const PlacedPicture> regions, const Box& box) {
-  PlacedPicture result{box.left, box.top, {box.right - box.left, box.bottom - box.top, {}}};
+PlacedPicture Compose(std::span<const PlacedPicture* const> regions, const Box& box) {
+  PlacedPicture result{box.left, box.top, {box.right - box.left, box.bottom - box.top, {}}, false};
   result.picture.pixels.resize(static_cast<std::size_t>(result.picture.width) *
                                result.picture.height);
-  for (const PlacedPicture& region : regions) {
+  for (const PlacedPicture* each : regions) {
+    const PlacedPicture& region = *each;
     const int from_x = std::max(box.left, region.x);
     const int from_y = std::max(box.top, region.y);
     const int to_x = std::min(box.right, region.x + region.picture.width);
@@ -94,13 +95,22 @@ PlacedPicture Compose(std::span<const PlacedPicture> regions, const Box& box) {
 
 std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture> regions, int video_width,
                                          int video_height) {
+  std::vector<const PlacedPicture*> each;
+  for (const PlacedPicture& region : regions) {
+    each.push_back(&region);
+  }
+  return LayOutObjects(each, video_width, video_height);
+}
+
+std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture* const> regions,
+                                         int video_width, int video_height) {
   std::vector<const PlacedPicture*> shown;
   std::vector<Box> boxes;
-  for (const PlacedPicture& region : regions) {
-    if (std::optional<Box> box = VisibleBox(region, video_width, video_height)) {
+  for (const PlacedPicture* region : regions) {
+    if (std::optional<Box> box = VisibleBox(*region, video_width, video_height)) {
       Widen(box->left, box->right, kSmallestObjectSide, video_width);
       Widen(box->top, box->bottom, kSmallestObjectSide, video_height);
-      shown.push_back(&region);
+      shown.push_back(region);
       boxes.push_back(*box);
     }
   }
@@ -114,10 +124,13 @@ std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture> regions,
              std::max(all.right, box.right), std::max(all.bottom, box.bottom)};
     }
     objects.push_back(Compose(regions, all));
+    objects.back().forced = std::any_of(regions.begin(), regions.end(),
+                                        [](const PlacedPicture* r) { return r->forced; });
     return objects;
   }
   for (std::size_t i = 0; i < boxes.size(); ++i) {
-    objects.push_back(Compose(std::span(shown[i], 1), boxes[i]));
+    objects.push_back(Compose(std::span(&shown[i], 1), boxes[i]));
+    objects.back().forced = shown[i]->forced;
   }
   return objects;
 }

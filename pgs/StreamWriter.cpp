@@ -1,12 +1,13 @@
 #include "pgs/StreamWriter.h"
 
 #include <algorithm>
-#include <numeric>
+#include <optional>
 
 #include "pgs/DecoderModel.h"
 #include "pgs/PaletteQuantiser.h"
 #include "pgs/RunLength.h"
 #include "pgs/Segments.h"
+#include "pgs/ShownIntervals.h"
 
 namespace tesmora::pgs {
 namespace {
@@ -21,16 +22,22 @@ bool Inside(const PlacedPicture& object, const Window& window) {
          object.y + object.picture.height <= window.y + window.height;
 }
 
-bool FitsWindows(const std::vector<PlacedPicture>& objects, const std::vector<Window>& windows) {
-  if (objects.size() != windows.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    if (!Inside(objects[i], windows[i])) {
-      return false;
+// The window each object goes in, each in a window of its own; nothing
+// when they do not all fit.
+std::optional<std::vector<int>> WindowsFor(const std::vector<PlacedPicture>& objects,
+                                           const std::vector<Window>& windows) {
+  std::vector<int> chosen;
+  for (const PlacedPicture& object : objects) {
+    const auto fits = std::find_if(windows.begin(), windows.end(), [&](const Window& window) {
+      return Inside(object, window) &&
+             std::find(chosen.begin(), chosen.end(), window.id) == chosen.end();
+    });
+    if (fits == windows.end()) {
+      return std::nullopt;
     }
+    chosen.push_back(fits->id);
   }
-  return true;
+  return chosen;
 }
 
 std::int64_t WindowsWriteTicks(const std::vector<Window>& windows) {
@@ -57,7 +64,10 @@ class SetWriter {
   // can stay in the current epoch.
   std::pair<std::int64_t, bool> Lead(const std::vector<PlacedPicture>& objects,
                                      bool replaces_shown) const {
-    const bool same_epoch = replaces_shown && FitsWindows(objects, windows_);
+    // Versions are one byte: a long chain of sets starts a new epoch before
+    // they would wrap.
+    const bool same_epoch =
+        replaces_shown && palette_version_ < 255 && WindowsFor(objects, windows_).has_value();
     std::int64_t decode = 0;
     for (const PlacedPicture& object : objects) {
       decode += DecodeTicks(object.picture.width, object.picture.height);
@@ -71,6 +81,7 @@ class SetWriter {
 
   void Show(std::int64_t pts, const std::vector<PlacedPicture>& objects, bool same_epoch,
             bool forced, std::vector<std::uint8_t>& out) {
+    const std::int64_t lead = Lead(objects, same_epoch).first;
     if (same_epoch) {
       ++palette_version_;
       ++object_version_;
@@ -79,15 +90,16 @@ class SetWriter {
       palette_version_ = 0;
       object_version_ = 0;
     }
-    const std::int64_t lead = Lead(objects, same_epoch).first;
+    // Each object is kept in the window of its id.
+    const std::vector<int> ids = *WindowsFor(objects, windows_);
     const std::int64_t write = WindowsWriteTicks(windows_);
     const std::int64_t dts = pts - lead;
 
     Composition composition =
         NextComposition(same_epoch ? CompositionState::Normal : CompositionState::EpochStart);
     for (std::size_t i = 0; i < objects.size(); ++i) {
-      const int id = static_cast<int>(i);
-      composition.objects.push_back({id, id, forced, objects[i].x, objects[i].y, std::nullopt});
+      composition.objects.push_back(
+          {ids[i], ids[i], forced || objects[i].forced, objects[i].x, objects[i].y, std::nullopt});
     }
     AppendCompositionSegment(out, {pts, dts}, composition);
     AppendWindowSegment(out, {pts - write, dts}, windows_);
@@ -109,8 +121,8 @@ class SetWriter {
     for (std::size_t i = 0; i < objects.size(); ++i) {
       const IndexedPicture& indexed = quantised.pictures[i];
       const std::int64_t decoded = decode_start + DecodeTicks(indexed.width, indexed.height);
-      AppendObjectSegments(out, {decoded, decode_start}, static_cast<int>(i), object_version_,
-                           indexed.width, indexed.height, EncodeRunLength(indexed));
+      AppendObjectSegments(out, {decoded, decode_start}, ids[i], object_version_, indexed.width,
+                           indexed.height, EncodeRunLength(indexed));
       decode_start = decoded;
     }
     AppendEndSegment(out, {decode_start, decode_start});
@@ -157,40 +169,33 @@ class SetWriter {
 }  // namespace
 
 PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options) {
-  std::vector<std::size_t> order(pictures.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return pictures[a].start < pictures[b].start;
-  });
-
   PgsStream stream;
   SetWriter writer(options);
   bool showing = false;
   std::int64_t shown_end = 0;  // when the shown picture is due to be cleared
-  for (const std::size_t index : order) {
-    const TimedPicture& picture = pictures[index];
+  for (const ShownInterval& interval : SplitIntoShownIntervals(pictures)) {
     const std::vector<PlacedPicture> objects =
-        LayOutObjects(picture.regions, options.video.width, options.video.height);
+        LayOutObjects(interval.regions, options.video.width, options.video.height);
     if (objects.empty()) {
       continue;
     }
-    std::int64_t start = picture.start;
+    std::int64_t start = interval.start;
     const bool replaces = showing && shown_end >= start;
     if (showing && !replaces) {
       writer.Clear(shown_end, stream.bytes);
     }
     const auto [lead, same_epoch] = writer.Lead(objects, replaces);
-    LateCue late{static_cast<int>(index) + 1, 0, 0};
+    LateCue late{interval.number, 0, 0};
     if (start < writer.EarliestShow(lead)) {
       late.start_late_ms = CeilMilliseconds(writer.EarliestShow(lead) - start);
       start = writer.EarliestShow(lead);
     }
-    writer.Show(start, objects, same_epoch, picture.forced, stream.bytes);
+    writer.Show(start, objects, same_epoch, interval.forced, stream.bytes);
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
-    shown_end = std::max(picture.end, start + std::max<std::int64_t>(1, writer.ClearLead()));
-    if (shown_end > picture.end) {
-      late.end_late_ms = CeilMilliseconds(shown_end - picture.end);
+    shown_end = std::max(interval.end, start + std::max<std::int64_t>(1, writer.ClearLead()));
+    if (shown_end > interval.end) {
+      late.end_late_ms = CeilMilliseconds(shown_end - interval.end);
     }
     if (late.start_late_ms > 0 || late.end_late_ms > 0) {
       stream.late.push_back(late);

@@ -29,8 +29,8 @@ struct StreamOptions {
 };
 
 // A picture the decoder could not show when asked: its number (1-based, in
-// the order given) and by how many milliseconds (rounded up) it starts or
-// ends late.
+// the order given; of the last to start where pictures overlap) and by how many milliseconds
+// (rounded up) it starts or ends late.
 struct LateCue {
   int number = 0;
   std::int64_t start_late_ms = 0;
@@ -43,10 +43,11 @@ struct PgsStream {
 };
 
 // The presentation graphics stream of the pictures, in order of start.
-// Each picture is a display set at its start; a picture that begins where
-// the previous ends (or before) replaces it, in the same epoch when its
-// objects fit the shown windows; otherwise the previous is cleared at its
-// end by a set without objects. Decoding times follow the player's decoder
+// Pictures that overlap in time are shown together while they do. Each
+// change of what is shown is a display set: one that follows the previous
+// with no gap replaces it, in the same epoch when its objects fit the
+// epoch's windows; after a gap the previous is cleared at its end by a set
+// without objects. Decoding times follow the player's decoder
 // model, and a set never decodes before the previous one is shown: a
 // picture that would is started late by the least needed and listed in
 // `late`. Pictures with nothing visible on the frame are left out.

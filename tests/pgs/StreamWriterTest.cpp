@@ -129,3 +129,46 @@ TEST(StreamWriter, ForcedCuesAndTheFrameRateAreMarkedInTheComposition) {
 
 }  // namespace
 }  // namespace tesmora::pgs
+
+namespace tesmora::pgs {
+namespace {
+
+struct Shown {
+  std::uint32_t pts;
+  int state;
+  int objects;
+  friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+std::vector<Shown> Compositions(const std::vector<std::uint8_t>& bytes) {
+  std::vector<Shown> shown;
+  for (const Segment& s : WalkSegments(bytes)) {
+    if (s.type == 0x16) {
+      shown.push_back({s.pts, s.payload[7], s.payload[10]});
+    }
+  }
+  return shown;
+}
+
+TEST(StreamWriter, OverlappingCuesAreShownTogetherAndNeitherIsCutShort) {
+  const TimedPicture cues[] = {Cue(5000, 9000, {Solid(560, 900, 800, 100)}),
+                               Cue(6000, 7000, {Solid(560, 50, 800, 100)})};
+  const PgsStream stream = WritePgsStream(cues, {});
+  // The bottom cue alone, both (a new epoch: a second window), the bottom
+  // cue again in the same windows, and the clear when it ends.
+  EXPECT_EQ(Compositions(stream.bytes),
+            (std::vector<Shown>{
+                {450000, 0x80, 1}, {540000, 0x80, 2}, {630000, 0x00, 1}, {810000, 0x00, 0}}));
+  EXPECT_TRUE(stream.late.empty());
+}
+
+TEST(StreamWriter, AForcedRegionMarksOnlyItsObject) {
+  TimedPicture cue = Cue(5000, 6000, {Solid(10, 10, 50, 50), Solid(10, 500, 50, 50)});
+  cue.regions[1].forced = true;
+  const std::vector<Segment> segments = WalkSegments(WritePgsStream(std::span(&cue, 1), {}).bytes);
+  EXPECT_EQ(segments[0].payload[14], 0);
+  EXPECT_EQ(segments[0].payload[22], kObjectForced);
+}
+
+}  // namespace
+}  // namespace tesmora::pgs
