@@ -185,11 +185,12 @@ PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOpt
       writer.Clear(shown_end, stream.bytes);
     }
     const auto [lead, same_epoch] = writer.Lead(objects, replaces);
-    LateCue late{interval.number, 0, 0};
+    LateCue late{interval.number, 0, 0, 0};
     if (start < writer.EarliestShow(lead)) {
       late.start_late_ms = CeilMilliseconds(writer.EarliestShow(lead) - start);
       start = writer.EarliestShow(lead);
     }
+    late.shown = start;
     writer.Show(start, objects, same_epoch, interval.forced, stream.bytes);
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).

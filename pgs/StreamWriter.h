@@ -29,12 +29,14 @@ struct StreamOptions {
 };
 
 // A picture the decoder could not show when asked: its number (1-based, in
-// the order given; of the last to start where pictures overlap) and by how many milliseconds
-// (rounded up) it starts or ends late.
+// the order given; of the last to start where pictures overlap), by how
+// many milliseconds (rounded up) it starts or ends late, and when it is
+// shown, in ticks.
 struct LateCue {
   int number = 0;
   std::int64_t start_late_ms = 0;
   std::int64_t end_late_ms = 0;
+  std::int64_t shown = 0;
 };
 
 struct PgsStream {

@@ -108,6 +108,23 @@ class ToolsReadStream : public ::testing::TestWithParam<VideoFormat> {
     return {video.width, video.height, result.out};
   }
 
+  // Each set FFmpeg decodes as "milliseconds objects", joined by ", ".
+  std::string ShownTimes(const QString& sup) {
+    const ToolResult probe =
+        RunTool(ffprobe_, {"-v", "error", "-show_frames", "-of", "compact=p=0", sup});
+    EXPECT_EQ(probe.code, 0) << probe.err.toStdString();
+    EXPECT_TRUE(probe.err.isEmpty()) << probe.err.toStdString();
+    QStringList shown;
+    for (const QByteArray& line : probe.out.trimmed().split('\n')) {
+      const QString text = QString::fromUtf8(line);
+      // FFmpeg gives subtitle times in microseconds.
+      shown << QString("%1 %2")
+                   .arg(text.section("|pts=", 1).section('|', 0, 0).toLongLong() / 1000)
+                   .arg(text.section("num_rects=", 1).section('|', 0, 0));
+    }
+    return shown.join(", ").toStdString();
+  }
+
   QString ffprobe_;
   QString ffmpeg_;
   QString mkvmerge_;
@@ -131,18 +148,7 @@ std::vector<TimedPicture> TwoCues(const VideoFormat& video) {
 }
 
 TEST_P(ToolsReadStream, FfprobeSeesEverySetShownAndClearedAtItsTime) {
-  const QString sup = Write(TwoCues(GetParam()));
-  const ToolResult probe =
-      RunTool(ffprobe_, {"-v", "error", "-show_frames", "-of", "compact=p=0", sup});
-  ASSERT_EQ(probe.code, 0) << probe.err.toStdString();
-  EXPECT_TRUE(probe.err.isEmpty()) << probe.err.toStdString();
-  QStringList shown;
-  for (const QByteArray& line : probe.out.trimmed().split('\n')) {
-    const QString text = QString::fromUtf8(line);
-    shown << text.section("pts_time=", 1).section('|', 0, 0) + " " +
-                 text.section("num_rects=", 1).section('|', 0, 0);
-  }
-  EXPECT_EQ(shown, (QStringList{"2.000000 1", "3.000000 2", "4.500000 0"}));
+  EXPECT_EQ(ShownTimes(Write(TwoCues(GetParam()))), "2000 1, 3000 2, 4500 0");
 }
 
 TEST_P(ToolsReadStream, FfmpegDrawsThePicturesWithinTheQuantisersError) {
@@ -175,6 +181,53 @@ TEST_P(ToolsReadStream, MkvmergeMuxesWithoutAWarning) {
   const ToolResult mux = RunTool(mkvmerge_, {"-o", folder_.filePath("out.mkv"), sup});
   EXPECT_EQ(mux.code, 0) << mux.out.toStdString();
   EXPECT_FALSE(mux.out.contains("Warning")) << mux.out.toStdString();
+}
+
+// A film's worth of cues: most with a gap, every third touching the next
+// and every seventh followed by a gap too short for a new epoch.
+TEST_P(ToolsReadStream, FfprobeSeesEveryCueOfAFilmAtItsTimeOrItsReportedLateStart) {
+  constexpr int kCues = 1500;
+  std::vector<TimedPicture> cues;
+  std::int64_t start = 1000;
+  for (int i = 0; i < kCues; ++i) {
+    const std::int64_t gap = i % 3 == 0 ? 0 : (i % 7 == 0 ? 30 : 400);
+    const int width = 200 + (i % 5) * 40;
+    cues.push_back(
+        {TicksFromMilliseconds(start),
+         TicksFromMilliseconds(start + 1500),
+         {TextLike(100 + (i % 4) * 10, GetParam().height - 100, width, 40, {255, 255, 255, 255})},
+         false});
+    start += 1500 + gap;
+  }
+  const VideoFormat video = GetParam();
+  const PgsStream stream = WritePgsStream(cues, {video, StandardSpaceForHeight(video.height)});
+  std::vector<std::int64_t> shown_at(kCues + 1, -1);
+  for (const LateCue& late : stream.late) {
+    EXPECT_EQ(late.end_late_ms, 0);
+    shown_at[late.number] = late.shown;
+  }
+  QStringList want;
+  for (int i = 0; i < kCues; ++i) {
+    const std::int64_t shown = (shown_at[i + 1] < 0 ? cues[i].start : shown_at[i + 1]) / 90;
+    want << QString("%1 1").arg(shown);
+    if (i + 1 == kCues || cues[i + 1].start > cues[i].end) {
+      want << QString("%1 0").arg(cues[i].end / 90);
+    }
+  }
+  const QString sup = folder_.filePath("film.sup");
+  QFile file(sup);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(reinterpret_cast<const char*>(stream.bytes.data()),
+             static_cast<qint64>(stream.bytes.size()));
+  file.close();
+  EXPECT_EQ(ShownTimes(sup), want.join(", ").toStdString());
+  // Only the short gaps make a cue late, and only where clearing the plane
+  // takes longer than they last (at 1080, 5832 ticks + the window's write).
+  for (const LateCue& late : stream.late) {
+    EXPECT_EQ((late.number - 2) % 7, 0) << late.number;
+    EXPECT_LE(late.start_late_ms, 40);
+  }
+  EXPECT_EQ(stream.late.empty(), video.height < 1080);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ToolsReadStream,
