@@ -79,8 +79,8 @@ class SetWriter {
 
   std::int64_t ClearLead() const { return WindowsWriteTicks(windows_); }
 
-  void Show(std::int64_t pts, const std::vector<PlacedPicture>& objects, bool same_epoch,
-            bool forced, std::vector<std::uint8_t>& out) {
+  void Show(std::int64_t pts, std::vector<PlacedPicture> objects, bool same_epoch, bool forced,
+            std::vector<std::uint8_t>& out) {
     const std::int64_t lead = Lead(objects, same_epoch).first;
     if (same_epoch) {
       ++palette_version_;
@@ -106,8 +106,8 @@ class SetWriter {
 
     std::vector<RgbaPicture> pictures;
     pictures.reserve(objects.size());
-    for (const PlacedPicture& object : objects) {
-      pictures.push_back(object.picture);
+    for (PlacedPicture& object : objects) {
+      pictures.push_back(std::move(object.picture));
     }
     const QuantisedPictures quantised = QuantisePictures(pictures);
     std::vector<PaletteEntry> entries{{kTransparentIndex, 16, 128, 128, 0}};
@@ -174,7 +174,7 @@ PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOpt
   bool showing = false;
   std::int64_t shown_end = 0;  // when the shown picture is due to be cleared
   for (const ShownInterval& interval : SplitIntoShownIntervals(pictures)) {
-    const std::vector<PlacedPicture> objects =
+    std::vector<PlacedPicture> objects =
         LayOutObjects(interval.regions, options.video.width, options.video.height);
     if (objects.empty()) {
       continue;
@@ -191,7 +191,7 @@ PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOpt
       start = writer.EarliestShow(lead);
     }
     late.shown = start;
-    writer.Show(start, objects, same_epoch, interval.forced, stream.bytes);
+    writer.Show(start, std::move(objects), same_epoch, interval.forced, stream.bytes);
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
     shown_end = std::max(interval.end, start + std::max<std::int64_t>(1, writer.ClearLead()));
