@@ -23,6 +23,12 @@ struct Box {
 // The part of the region inside the frame that holds visible pixels.
 std::optional<Box> VisibleBox(const PlacedPicture& region, int video_width, int video_height) {
   const RgbaPicture& picture = region.picture;
+  // A picture whose pixels do not fill its size is shown as nothing rather
+  // than read past its end.
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
+    return std::nullopt;
+  }
   const int from_x = std::max(0, -region.x);
   const int from_y = std::max(0, -region.y);
   const int to_x = std::min(picture.width, video_width - region.x);

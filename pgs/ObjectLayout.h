@@ -21,7 +21,8 @@ struct PlacedPicture {
 // smallest object side inside the frame, and all merged into one object,
 // drawn in order, when there are more than two or two that overlap (their
 // windows could not be told apart). Regions with nothing visible on the
-// frame are left out, so the result may be empty. A merged object is forced
+// frame, or whose pixels do not match their size, are left out, so the
+// result may be empty. A merged object is forced
 // when any of its regions is, so forced text is never lost.
 std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture* const> regions,
                                          int video_width, int video_height);

@@ -42,9 +42,11 @@ TEST(ObjectLayout, ObjectsAreTrimmedToTheirInkAndCutToTheFrame) {
             (std::vector<Place>{{110, 920, 300, 40}, {1900, 1060, 20, 20}}));
 }
 
-TEST(ObjectLayout, NothingVisibleOnTheFrameGivesNoObject) {
+TEST(ObjectLayout, NothingVisibleOnTheFrameOrMalformedGivesNoObject) {
+  PlacedPicture short_of_pixels = Region(10, 10, 50, 50, 0, 0, 50, 50);
+  short_of_pixels.picture.pixels.resize(49 * 50);
   const PlacedPicture regions[] = {Region(2000, 10, 50, 50, 0, 0, 50, 50),
-                                   Region(10, 10, 50, 50, 0, 0, 0, 0)};
+                                   Region(10, 10, 50, 50, 0, 0, 0, 0), short_of_pixels};
   EXPECT_TRUE(LayOutObjects(regions, 1920, 1080).empty());
 }
 

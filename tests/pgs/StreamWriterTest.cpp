@@ -48,6 +48,20 @@ TEST(DecoderModel, DurationsAtTheModelsRates) {
   EXPECT_EQ(DecodeTicks(1, 1), 1);
 }
 
+TEST(VideoFormat, NamedFormatsAndFrameDurations) {
+  const std::optional<VideoFormat> film = VideoFormatOf(1080, 23.976);
+  ASSERT_TRUE(film.has_value());
+  EXPECT_EQ(film->width, 1920);
+  EXPECT_EQ(film->frame_rate, FrameRateCode::Film);
+  EXPECT_EQ(VideoFormatOf(480, 29.97)->width, 720);
+  EXPECT_EQ(VideoFormatOf(720, 59.94)->frame_rate, FrameRateCode::Ntsc60);
+  EXPECT_FALSE(VideoFormatOf(1080, 30.0).has_value());
+  EXPECT_FALSE(VideoFormatOf(2160, 24.0).has_value());
+  EXPECT_EQ(FrameTicks(FrameRateCode::Film), 3754);
+  EXPECT_EQ(FrameTicks(FrameRateCode::Pal), 3600);
+  EXPECT_EQ(FrameTicks(FrameRateCode::Ntsc60), 1502);
+}
+
 TEST(StreamWriter, OneCueIsAnEpochStartAndAClearAtTheModelsTimes) {
   const TimedPicture cues[] = {Cue(5000, 8000, {Solid(560, 900, 800, 100)})};
   const PgsStream stream = WritePgsStream(cues, {});
