@@ -119,6 +119,16 @@ TEST(StreamWriter, AGapTooShortForTheModelStartsTheLaterCueLate) {
   EXPECT_EQ(stream.late[0].start_late_ms, 38);  // 6057 - 2700 ticks = 37.3 ms
 }
 
+TEST(StreamWriter, ACueShorterThanItsClearEndsWhenTheClearCanBeDecoded) {
+  const TimedPicture cues[] = {Cue(5000, 5001, {Solid(560, 900, 800, 100)})};
+  const PgsStream stream = WritePgsStream(cues, {});
+  // The clear writes the 800x100 window (225 ticks) after the cue is shown.
+  EXPECT_EQ(WalkSegments(stream.bytes)[5].pts, 450000u + 225);
+  ASSERT_EQ(stream.late.size(), 1u);
+  EXPECT_EQ(stream.late[0].start_late_ms, 0);
+  EXPECT_EQ(stream.late[0].end_late_ms, 2);
+}
+
 TEST(StreamWriter, ACueAtZeroStartsWhenItCanBeDecoded) {
   const TimedPicture cues[] = {Cue(0, 1000, {Solid(0, 0, 100, 100)})};
   const PgsStream stream = WritePgsStream(cues, {});

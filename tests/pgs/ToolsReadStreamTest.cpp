@@ -11,6 +11,7 @@
 
 #include "pgs/StreamWriter.h"
 #include "tests/cli/ExternalTool.h"
+#include "tests/pgs/SegmentWalk.h"
 
 namespace tesmora::pgs {
 namespace {
@@ -174,6 +175,37 @@ TEST_P(ToolsReadStream, FfmpegDrawsThePicturesWithinTheQuantisersError) {
   // After the last cue the frame is black again.
   const Frame after = DecodedAt(sup, 46);
   EXPECT_EQ(after.rgb.count('\0'), after.rgb.size());
+}
+
+// A picture whose run-length data needs three object segments: every pixel
+// differs from the one before.
+TEST_P(ToolsReadStream, FfmpegJoinsTheFragmentsOfALargeObject) {
+  PlacedPicture checks{40, 60, {640, 240, {}}};
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      checks.picture.pixels.push_back((x + y) % 2 ? Rgba{255, 255, 255, 255}
+                                                  : Rgba{0, 0, 255, 255});
+    }
+  }
+  const std::vector<TimedPicture> cues{
+      {TicksFromMilliseconds(1000), TicksFromMilliseconds(2000), {checks}, false}};
+  const QString sup = Write(cues);
+  int fragments = 0;
+  for (const testing::Segment& segment : testing::WalkSegments(WritePgsStream(cues, {}).bytes)) {
+    fragments += segment.type == 0x15 ? 1 : 0;
+  }
+  EXPECT_EQ(fragments, 3);
+  const Frame got = DecodedAt(sup, 15);
+  const Frame want = Expected(GetParam(), cues[0].regions);
+  int off = 0;
+  for (int y = 0; y < got.height; ++y) {
+    for (int x = 0; x < got.width; ++x) {
+      for (int c = 0; c < 3; ++c) {
+        off += std::abs(got.At(x, y, c) - want.At(x, y, c)) > 6 ? 1 : 0;
+      }
+    }
+  }
+  EXPECT_EQ(off, 0);
 }
 
 TEST_P(ToolsReadStream, MkvmergeMuxesWithoutAWarning) {
