@@ -5,6 +5,7 @@
 
 #include "pgs/DecoderModel.h"
 #include "pgs/PaletteQuantiser.h"
+#include "pgs/PaletteRefit.h"
 #include "pgs/RunLength.h"
 #include "pgs/Segments.h"
 #include "pgs/ShownIntervals.h"
@@ -116,6 +117,8 @@ class SetWriter {
       entries.push_back({static_cast<std::uint8_t>(i + 1), c.y, c.cr, c.cb, c.a});
     }
     AppendPaletteSegment(out, {dts, dts}, 0, palette_version_, entries);
+    shown_objects_ = composition.objects;
+    shown_colours_ = static_cast<int>(quantised.colours.size());
 
     std::int64_t decode_start = dts;
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -127,6 +130,49 @@ class SetWriter {
     }
     AppendEndSegment(out, {decode_start, decode_start});
     last_shown_ = pts;
+    shown_indices_ = quantised.pictures;
+  }
+
+  // The new colours of the shown objects' palette when `objects` are the
+  // shown objects in other colours only (a fade), so a palette update can
+  // show them; nothing otherwise.
+  std::optional<std::vector<Rgba>> Refit(const std::vector<PlacedPicture>& objects,
+                                         bool forced) const {
+    if (objects.size() != shown_objects_.size() || objects.empty() || palette_version_ >= 255) {
+      return std::nullopt;
+    }
+    std::vector<RgbaPicture> pictures;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      if (objects[i].x != shown_objects_[i].x || objects[i].y != shown_objects_[i].y ||
+          (forced || objects[i].forced) != shown_objects_[i].forced) {
+        return std::nullopt;
+      }
+      pictures.push_back(objects[i].picture);
+    }
+    return RefitPalette(shown_indices_, pictures, shown_colours_, kRefitTolerance);
+  }
+
+  // The earliest a palette update may be shown: a frame after the last set,
+  // less a millisecond for times given in whole milliseconds.
+  std::int64_t EarliestPaletteUpdate() const {
+    return last_shown_ + std::max<std::int64_t>(0, FrameTicks(options_.video.frame_rate) - 90);
+  }
+
+  void UpdatePalette(std::int64_t pts, const std::vector<Rgba>& colours,
+                     std::vector<std::uint8_t>& out) {
+    ++palette_version_;
+    Composition composition = NextComposition(CompositionState::Normal);
+    composition.palette_update_only = true;
+    composition.objects = shown_objects_;
+    AppendCompositionSegment(out, {pts, pts}, composition);
+    std::vector<PaletteEntry> entries{{kTransparentIndex, 16, 128, 128, 0}};
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      const YCrCbA c = ToYCrCbA(colours[i], options_.colour);
+      entries.push_back({static_cast<std::uint8_t>(i + 1), c.y, c.cr, c.cb, c.a});
+    }
+    AppendPaletteSegment(out, {pts, pts}, 0, palette_version_, entries);
+    AppendEndSegment(out, {pts, pts});
+    last_shown_ = pts;
   }
 
   void Clear(std::int64_t pts, std::vector<std::uint8_t>& out) {
@@ -135,9 +181,15 @@ class SetWriter {
     AppendWindowSegment(out, {dts, dts}, windows_);
     AppendEndSegment(out, {dts, dts});
     last_shown_ = pts;
+    shown_objects_.clear();
   }
 
  private:
+  // How far (premultiplied levels) the pixels of one palette index may
+  // part in a palette update: a fade of exact colours keeps them equal;
+  // quantised ones spread by about the quantiser's error.
+  static constexpr int kRefitTolerance = 4;
+
   static std::vector<Window> WindowsOf(const std::vector<PlacedPicture>& objects) {
     std::vector<Window> windows;
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -164,6 +216,11 @@ class SetWriter {
   int palette_version_ = 0;
   int object_version_ = 0;
   std::int64_t last_shown_ = 0;
+  // The objects and index pictures of the last set shown, and its palette
+  // size; no objects after a clear.
+  std::vector<CompositionObject> shown_objects_;
+  std::vector<IndexedPicture> shown_indices_;
+  int shown_colours_ = 0;
 };
 
 }  // namespace
@@ -184,14 +241,24 @@ PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOpt
     if (showing && !replaces) {
       writer.Clear(shown_end, stream.bytes);
     }
+    // A picture that is the shown one in other colours (a fade) is a
+    // palette update; anything else a set with its objects.
+    const std::optional<std::vector<Rgba>> recoloured =
+        replaces ? writer.Refit(objects, interval.forced) : std::nullopt;
     const auto [lead, same_epoch] = writer.Lead(objects, replaces);
+    const std::int64_t earliest =
+        recoloured ? writer.EarliestPaletteUpdate() : writer.EarliestShow(lead);
     LateCue late{interval.number, 0, 0, 0};
-    if (start < writer.EarliestShow(lead)) {
-      late.start_late_ms = CeilMilliseconds(writer.EarliestShow(lead) - start);
-      start = writer.EarliestShow(lead);
+    if (start < earliest) {
+      late.start_late_ms = CeilMilliseconds(earliest - start);
+      start = earliest;
     }
     late.shown = start;
-    writer.Show(start, std::move(objects), same_epoch, interval.forced, stream.bytes);
+    if (recoloured) {
+      writer.UpdatePalette(start, *recoloured, stream.bytes);
+    } else {
+      writer.Show(start, std::move(objects), same_epoch, interval.forced, stream.bytes);
+    }
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
     shown_end = std::max(interval.end, start + std::max<std::int64_t>(1, writer.ClearLead()));

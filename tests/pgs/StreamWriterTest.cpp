@@ -196,3 +196,37 @@ TEST(StreamWriter, AForcedRegionMarksOnlyItsObject) {
 
 }  // namespace
 }  // namespace tesmora::pgs
+
+namespace tesmora::pgs {
+namespace {
+
+TEST(StreamWriter, AFadeOfTheShownPictureIsAPaletteUpdate) {
+  std::vector<TimedPicture> cues;
+  for (const int alpha : {255, 170, 85}) {
+    PlacedPicture region = Solid(560, 900, 800, 100);
+    for (Rgba& p : region.picture.pixels) {
+      p.a = static_cast<std::uint8_t>(alpha);
+    }
+    const std::int64_t start = 5000 + (255 - alpha) / 85 * 42;
+    cues.push_back(Cue(start, start + 42, {region}));
+  }
+  const PgsStream stream = WritePgsStream(cues, {});
+  std::vector<int> types;
+  for (const Segment& s : WalkSegments(stream.bytes)) {
+    types.push_back(s.type);
+  }
+  // An epoch start, two palette-only sets (PCS, PDS, END) and the clear.
+  EXPECT_EQ(types, (std::vector<int>{0x16, 0x17, 0x14, 0x15, 0x80, 0x16, 0x14, 0x80, 0x16, 0x14,
+                                     0x80, 0x16, 0x17, 0x80}));
+  const std::vector<Segment> segments = WalkSegments(stream.bytes);
+  EXPECT_EQ(segments[5].pts, 450000u + 42 * 90);
+  EXPECT_EQ(segments[5].payload[8], kPaletteUpdateOnly);
+  EXPECT_EQ(segments[5].payload[10], 1);  // the shown object stays listed
+  EXPECT_EQ(segments[6].payload,
+            (std::vector<std::uint8_t>{0, 1, 0, 16, 128, 128, 0, 1, 235, 128, 128, 170}));
+  EXPECT_EQ(segments[9].payload[1], 2);  // palette version
+  EXPECT_TRUE(stream.late.empty());
+}
+
+}  // namespace
+}  // namespace tesmora::pgs

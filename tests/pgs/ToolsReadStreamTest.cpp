@@ -208,6 +208,43 @@ TEST_P(ToolsReadStream, FfmpegJoinsTheFragmentsOfALargeObject) {
   EXPECT_EQ(off, 0);
 }
 
+// A cue fading out in three steps: one set with the object, then palette
+// updates only.
+TEST_P(ToolsReadStream, FfmpegShowsAFadeDoneByPaletteUpdates) {
+  std::vector<TimedPicture> cues;
+  for (const int step : {0, 1, 2}) {
+    PlacedPicture region = TextLike(100, 100, 300, 50, {255, 255, 0, 255});
+    for (Rgba& p : region.picture.pixels) {
+      p.a = static_cast<std::uint8_t>(p.a * (3 - step) / 3);
+    }
+    cues.push_back({TicksFromMilliseconds(1000 + step * 1000),
+                    TicksFromMilliseconds(2000 + step * 1000),
+                    {region},
+                    false});
+  }
+  const VideoFormat video = GetParam();
+  const PgsStream stream = WritePgsStream(cues, {video, StandardSpaceForHeight(video.height)});
+  int objects = 0;
+  for (const testing::Segment& segment : testing::WalkSegments(stream.bytes)) {
+    objects += segment.type == 0x15 ? 1 : 0;
+  }
+  EXPECT_EQ(objects, 1);
+  const QString sup = Write(cues);
+  for (const int step : {0, 1, 2}) {
+    const Frame got = DecodedAt(sup, 15 + step * 10);
+    const Frame want = Expected(video, cues[step].regions);
+    int off = 0;
+    for (int y = 0; y < got.height; ++y) {
+      for (int x = 0; x < got.width; ++x) {
+        for (int c = 0; c < 3; ++c) {
+          off += std::abs(got.At(x, y, c) - want.At(x, y, c)) > 6 ? 1 : 0;
+        }
+      }
+    }
+    EXPECT_EQ(off, 0) << "step " << step;
+  }
+}
+
 TEST_P(ToolsReadStream, MkvmergeMuxesWithoutAWarning) {
   const QString sup = Write(TwoCues(GetParam()));
   const ToolResult mux = RunTool(mkvmerge_, {"-o", folder_.filePath("out.mkv"), sup});
