@@ -1,0 +1,144 @@
+#include "pgs/ObjectLayout.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "pgs/SegmentTypes.h"
+
+namespace tesmora::pgs {
+namespace {
+
+struct Box {
+  int left = 0;
+  int top = 0;
+  int right = 0;   // one past the last column
+  int bottom = 0;  // one past the last row
+
+  bool Empty() const { return right <= left || bottom <= top; }
+  bool Overlaps(const Box& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+};
+
+// The part of the region inside the frame that holds visible pixels.
+std::optional<Box> VisibleBox(const PlacedPicture& region, int video_width, int video_height) {
+  const RgbaPicture& picture = region.picture;
+  // A picture whose pixels do not fill its size is shown as nothing rather
+  // than read past its end.
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
+    return std::nullopt;
+  }
+  const int from_x = std::max(0, -region.x);
+  const int from_y = std::max(0, -region.y);
+  const int to_x = std::min(picture.width, video_width - region.x);
+  const int to_y = std::min(picture.height, video_height - region.y);
+  Box box{to_x, to_y, from_x, from_y};
+  for (int y = from_y; y < to_y; ++y) {
+    for (int x = from_x; x < to_x; ++x) {
+      if (picture.At(x, y).a != 0) {
+        box.left = std::min(box.left, x);
+        box.right = std::max(box.right, x + 1);
+        box.top = std::min(box.top, y);
+        box.bottom = std::max(box.bottom, y + 1);
+      }
+    }
+  }
+  if (box.Empty()) {
+    return std::nullopt;
+  }
+  return Box{box.left + region.x, box.top + region.y, box.right + region.x, box.bottom + region.y};
+}
+
+// Widens one side of a box to `least` pixels, keeping it inside [0, limit).
+void Widen(int& low, int& high, int least, int limit) {
+  if (high - low >= least) {
+    return;
+  }
+  high = std::min(limit, low + least);
+  low = std::max(0, high - least);
+}
+
+// Draws `source` over `target` with straight alpha.
+void DrawOver(Rgba& target, Rgba source) {
+  if (source.a == 255 || target.a == 0) {
+    target = source;
+    return;
+  }
+  if (source.a == 0) {
+    return;
+  }
+  const int a = source.a * 255 + target.a * (255 - source.a);  // alpha * 255
+  const auto mix = [&](std::uint8_t s, std::uint8_t t) {
+    const int premultiplied = s * source.a * 255 + t * target.a * (255 - source.a);
+    return static_cast<std::uint8_t>((premultiplied + a / 2) / a);
+  };
+  target = {mix(source.r, target.r), mix(source.g, target.g), mix(source.b, target.b),
+            static_cast<std::uint8_t>((a + 127) / 255)};
+}
+
+PlacedPicture Compose(std::span<const PlacedPicture* const> regions, const Box& box) {
+  PlacedPicture result{box.left, box.top, {box.right - box.left, box.bottom - box.top, {}}, false};
+  result.picture.pixels.resize(static_cast<std::size_t>(result.picture.width) *
+                               result.picture.height);
+  for (const PlacedPicture* each : regions) {
+    const PlacedPicture& region = *each;
+    const int from_x = std::max(box.left, region.x);
+    const int from_y = std::max(box.top, region.y);
+    const int to_x = std::min(box.right, region.x + region.picture.width);
+    const int to_y = std::min(box.bottom, region.y + region.picture.height);
+    for (int y = from_y; y < to_y; ++y) {
+      for (int x = from_x; x < to_x; ++x) {
+        DrawOver(result.picture.At(x - box.left, y - box.top),
+                 region.picture.At(x - region.x, y - region.y));
+      }
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture> regions, int video_width,
+                                         int video_height) {
+  std::vector<const PlacedPicture*> each;
+  for (const PlacedPicture& region : regions) {
+    each.push_back(&region);
+  }
+  return LayOutObjects(each, video_width, video_height);
+}
+
+std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture* const> regions,
+                                         int video_width, int video_height) {
+  std::vector<const PlacedPicture*> shown;
+  std::vector<Box> boxes;
+  for (const PlacedPicture* region : regions) {
+    if (std::optional<Box> box = VisibleBox(*region, video_width, video_height)) {
+      Widen(box->left, box->right, kSmallestObjectSide, video_width);
+      Widen(box->top, box->bottom, kSmallestObjectSide, video_height);
+      shown.push_back(region);
+      boxes.push_back(*box);
+    }
+  }
+  std::vector<PlacedPicture> objects;
+  const bool merge = boxes.size() > static_cast<std::size_t>(kMostObjectsShown) ||
+                     (boxes.size() == 2 && boxes[0].Overlaps(boxes[1]));
+  if (merge) {
+    Box all = boxes.front();
+    for (const Box& box : boxes) {
+      all = {std::min(all.left, box.left), std::min(all.top, box.top),
+             std::max(all.right, box.right), std::max(all.bottom, box.bottom)};
+    }
+    objects.push_back(Compose(regions, all));
+    objects.back().forced = std::any_of(regions.begin(), regions.end(),
+                                        [](const PlacedPicture* r) { return r->forced; });
+    return objects;
+  }
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    objects.push_back(Compose(std::span(&shown[i], 1), boxes[i]));
+    objects.back().forced = shown[i]->forced;
+  }
+  return objects;
+}
+
+}  // namespace tesmora::pgs

@@ -1,0 +1,262 @@
+#include "pgs/PaletteQuantiser.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+
+namespace tesmora::pgs {
+namespace {
+
+std::uint32_t Key(Rgba c) {
+  return static_cast<std::uint32_t>(c.r) << 24 | static_cast<std::uint32_t>(c.g) << 16 |
+         static_cast<std::uint32_t>(c.b) << 8 | c.a;
+}
+
+// Distinct colours to a number, by open addressing on the packed colour.
+// Pictures hold a few hundred to a few thousand distinct colours, so this
+// stays small and is much quicker per pixel than a node-based map.
+class ColourTable {
+ public:
+  static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+  ColourTable() : slots_(1024, {0, kNone}) {}
+
+  // The value stored for `key`, adding `value` for it when it is new.
+  std::uint32_t FindOrAdd(std::uint32_t key, std::uint32_t value) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+      Grow();
+    }
+    Slot& slot = Probe(key);
+    if (slot.value == kNone) {
+      slot = {key, value};
+      ++used_;
+    }
+    return slot.value;
+  }
+
+  std::uint32_t Find(std::uint32_t key) { return Probe(key).value; }
+
+ private:
+  struct Slot {
+    std::uint32_t key;
+    std::uint32_t value;
+  };
+
+  Slot& Probe(std::uint32_t key) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = ((key * 0x9E3779B1u) >> 7) & mask;; at = (at + 1) & mask) {
+      if (slots_[at].value == kNone || slots_[at].key == key) {
+        return slots_[at];
+      }
+    }
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2, {0, kNone});
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+      if (slot.value != kNone) {
+        Probe(slot.key) = slot;
+      }
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;
+};
+
+struct Counted {
+  Rgba colour;
+  std::array<int, 4> point;  // premultiplied r, g, b and alpha
+  std::int64_t count = 0;
+};
+
+std::array<int, 4> Premultiplied(Rgba c) {
+  const auto scale = [&](std::uint8_t v) { return (v * c.a + 127) / 255; };
+  return {scale(c.r), scale(c.g), scale(c.b), c.a};
+}
+
+// A run [begin, end) of the colour list and its widest axis.
+struct Box {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  int axis = 0;
+  std::int64_t score = 0;
+};
+
+Box Measure(const std::vector<Counted>& colours, std::size_t begin, std::size_t end) {
+  Box box{begin, end, 0, 0};
+  if (end - begin < 2) {
+    return box;
+  }
+  std::int64_t weight = 0;
+  for (std::size_t i = begin; i < end; ++i) {
+    weight += colours[i].count;
+  }
+  for (int axis = 0; axis < 4; ++axis) {
+    int low = 255;
+    int high = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+      low = std::min(low, colours[i].point[axis]);
+      high = std::max(high, colours[i].point[axis]);
+    }
+    // Spread weighted by the pixels it covers, so a large soft area is
+    // split before a few stray pixels.
+    const std::int64_t score = static_cast<std::int64_t>(high - low) * weight;
+    if (high > low && score >= box.score) {
+      box.axis = axis;
+      box.score = score;
+    }
+  }
+  return box;
+}
+
+Rgba MeanColour(const std::vector<Counted>& colours, const Box& box) {
+  std::array<std::int64_t, 4> sum{};
+  std::int64_t weight = 0;
+  for (std::size_t i = box.begin; i < box.end; ++i) {
+    for (int axis = 0; axis < 4; ++axis) {
+      sum[axis] += static_cast<std::int64_t>(colours[i].point[axis]) * colours[i].count;
+    }
+    weight += colours[i].count;
+  }
+  const std::int64_t alpha = (sum[3] + weight / 2) / weight;
+  if (alpha == 0) {
+    return {0, 0, 0, 1};
+  }
+  // Back from premultiplied: the colour is the sum divided by the summed alpha.
+  const auto straight = [&](int axis) {
+    return static_cast<std::uint8_t>(
+        std::min<std::int64_t>(255, (sum[axis] * 255 + sum[3] / 2) / sum[3]));
+  };
+  return {straight(0), straight(1), straight(2), static_cast<std::uint8_t>(alpha)};
+}
+
+std::vector<Rgba> MedianCut(std::vector<Counted>& colours) {
+  std::vector<Box> boxes{Measure(colours, 0, colours.size())};
+  while (static_cast<int>(boxes.size()) < kMostColours) {
+    const auto widest = std::max_element(
+        boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.score < b.score; });
+    if (widest->score == 0) {
+      break;
+    }
+    const Box box = *widest;
+    const auto first = colours.begin() + static_cast<std::ptrdiff_t>(box.begin);
+    const auto last = colours.begin() + static_cast<std::ptrdiff_t>(box.end);
+    std::sort(first, last, [&](const Counted& a, const Counted& b) {
+      return a.point[box.axis] < b.point[box.axis];
+    });
+    std::int64_t total = 0;
+    for (auto it = first; it != last; ++it) {
+      total += it->count;
+    }
+    // The weighted median, kept off both ends so each half holds a colour.
+    std::int64_t seen = 0;
+    std::size_t split = box.begin + 1;
+    for (std::size_t i = box.begin; i + 1 < box.end; ++i) {
+      seen += colours[i].count;
+      split = i + 1;
+      if (seen * 2 >= total) {
+        break;
+      }
+    }
+    *widest = Measure(colours, box.begin, split);
+    boxes.push_back(Measure(colours, split, box.end));
+  }
+  std::vector<Rgba> palette;
+  palette.reserve(boxes.size());
+  for (const Box& box : boxes) {
+    palette.push_back(MeanColour(colours, box));
+  }
+  return palette;
+}
+
+std::uint8_t Nearest(const std::vector<std::array<int, 4>>& palette, const std::array<int, 4>& p) {
+  std::int64_t best = std::numeric_limits<std::int64_t>::max();
+  std::size_t found = 0;
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    std::int64_t distance = 0;
+    for (int axis = 0; axis < 4; ++axis) {
+      const std::int64_t d = palette[i][axis] - p[axis];
+      distance += d * d;
+    }
+    if (distance < best) {
+      best = distance;
+      found = i;
+    }
+  }
+  return static_cast<std::uint8_t>(found + 1);
+}
+
+}  // namespace
+
+QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
+  ColourTable seen;
+  std::vector<Counted> colours;
+  for (const RgbaPicture& picture : pictures) {
+    // Text is drawn in runs, so a pixel is often the one before it.
+    std::uint32_t last_key = 0;
+    std::uint32_t last = ColourTable::kNone;
+    for (const Rgba& pixel : picture.pixels) {
+      if (pixel.a == 0) {
+        continue;
+      }
+      const std::uint32_t key = Key(pixel);
+      if (key != last_key || last == ColourTable::kNone) {
+        const auto next = static_cast<std::uint32_t>(colours.size());
+        last = seen.FindOrAdd(key, next);
+        last_key = key;
+        if (last == next) {
+          colours.push_back({pixel, Premultiplied(pixel), 0});
+        }
+      }
+      ++colours[last].count;
+    }
+  }
+
+  QuantisedPictures result;
+  // The index each distinct colour is drawn with, by its number in `colours`.
+  std::vector<std::uint8_t> index_of(colours.size());
+  if (static_cast<int>(colours.size()) <= kMostColours) {
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      result.colours.push_back(colours[i].colour);
+      index_of[i] = static_cast<std::uint8_t>(i + 1);
+    }
+  } else {
+    std::vector<Counted> sorted = colours;
+    result.colours = MedianCut(sorted);
+    std::vector<std::array<int, 4>> points;
+    points.reserve(result.colours.size());
+    for (const Rgba& c : result.colours) {
+      points.push_back(Premultiplied(c));
+    }
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      index_of[i] = Nearest(points, colours[i].point);
+    }
+  }
+
+  result.pictures.reserve(pictures.size());
+  for (const RgbaPicture& picture : pictures) {
+    IndexedPicture indexed{picture.width, picture.height, {}};
+    indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
+    std::uint32_t last_key = 0;
+    std::uint8_t last = kTransparentIndex;
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+      const Rgba pixel = picture.pixels[i];
+      if (pixel.a == 0) {
+        continue;
+      }
+      const std::uint32_t key = Key(pixel);
+      if (key != last_key || last == kTransparentIndex) {
+        last = index_of[seen.Find(key)];
+        last_key = key;
+      }
+      indexed.indices[i] = last;
+    }
+    result.pictures.push_back(std::move(indexed));
+  }
+  return result;
+}
+
+}  // namespace tesmora::pgs

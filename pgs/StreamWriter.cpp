@@ -1,0 +1,279 @@
+#include "pgs/StreamWriter.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "pgs/DecoderModel.h"
+#include "pgs/PaletteQuantiser.h"
+#include "pgs/PaletteRefit.h"
+#include "pgs/RunLength.h"
+#include "pgs/Segments.h"
+#include "pgs/ShownIntervals.h"
+
+namespace tesmora::pgs {
+namespace {
+
+std::int64_t CeilMilliseconds(std::int64_t ticks) {
+  return (ticks + 89) / 90;
+}
+
+bool Inside(const PlacedPicture& object, const Window& window) {
+  return object.x >= window.x && object.y >= window.y &&
+         object.x + object.picture.width <= window.x + window.width &&
+         object.y + object.picture.height <= window.y + window.height;
+}
+
+// The window each object goes in, each in a window of its own; nothing
+// when they do not all fit.
+std::optional<std::vector<int>> WindowsFor(const std::vector<PlacedPicture>& objects,
+                                           const std::vector<Window>& windows) {
+  std::vector<int> chosen;
+  for (const PlacedPicture& object : objects) {
+    const auto fits = std::find_if(windows.begin(), windows.end(), [&](const Window& window) {
+      return Inside(object, window) &&
+             std::find(chosen.begin(), chosen.end(), window.id) == chosen.end();
+    });
+    if (fits == windows.end()) {
+      return std::nullopt;
+    }
+    chosen.push_back(fits->id);
+  }
+  return chosen;
+}
+
+std::int64_t WindowsWriteTicks(const std::vector<Window>& windows) {
+  std::int64_t ticks = 0;
+  for (const Window& window : windows) {
+    ticks += WriteTicks(window.width, window.height);
+  }
+  return ticks;
+}
+
+// Writes display sets one after another, keeping the epoch's windows, the
+// versions and the time the last set is shown.
+class SetWriter {
+ public:
+  explicit SetWriter(const StreamOptions& options)
+      : options_(options),
+        plane_clear_(PlaneClearTicks(options.video.width, options.video.height)) {}
+
+  // The earliest time a set needing `lead` ticks before it is shown may be
+  // shown: it decodes no earlier than the last set is shown (or 0).
+  std::int64_t EarliestShow(std::int64_t lead) const { return last_shown_ + lead; }
+
+  // Ticks a set showing `objects` needs before it is shown, and whether it
+  // can stay in the current epoch.
+  std::pair<std::int64_t, bool> Lead(const std::vector<PlacedPicture>& objects,
+                                     bool replaces_shown) const {
+    // Versions are one byte: a long chain of sets starts a new epoch before
+    // they would wrap.
+    const bool same_epoch =
+        replaces_shown && palette_version_ < 255 && WindowsFor(objects, windows_).has_value();
+    std::int64_t decode = 0;
+    for (const PlacedPicture& object : objects) {
+      decode += DecodeTicks(object.picture.width, object.picture.height);
+    }
+    const std::int64_t write =
+        same_epoch ? WindowsWriteTicks(windows_) : WindowsWriteTicks(WindowsOf(objects));
+    return {(same_epoch ? decode : std::max(plane_clear_, decode)) + write, same_epoch};
+  }
+
+  std::int64_t ClearLead() const { return WindowsWriteTicks(windows_); }
+
+  void Show(std::int64_t pts, std::vector<PlacedPicture> objects, bool same_epoch, bool forced,
+            std::vector<std::uint8_t>& out) {
+    const std::int64_t lead = Lead(objects, same_epoch).first;
+    if (same_epoch) {
+      ++palette_version_;
+      ++object_version_;
+    } else {
+      windows_ = WindowsOf(objects);
+      palette_version_ = 0;
+      object_version_ = 0;
+    }
+    // Each object is kept in the window of its id.
+    const std::vector<int> ids = *WindowsFor(objects, windows_);
+    const std::int64_t write = WindowsWriteTicks(windows_);
+    const std::int64_t dts = pts - lead;
+
+    Composition composition =
+        NextComposition(same_epoch ? CompositionState::Normal : CompositionState::EpochStart);
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      composition.objects.push_back(
+          {ids[i], ids[i], forced || objects[i].forced, objects[i].x, objects[i].y, std::nullopt});
+    }
+    AppendCompositionSegment(out, {pts, dts}, composition);
+    AppendWindowSegment(out, {pts - write, dts}, windows_);
+
+    std::vector<RgbaPicture> pictures;
+    pictures.reserve(objects.size());
+    for (PlacedPicture& object : objects) {
+      pictures.push_back(std::move(object.picture));
+    }
+    const QuantisedPictures quantised = QuantisePictures(pictures);
+    std::vector<PaletteEntry> entries{{kTransparentIndex, 16, 128, 128, 0}};
+    for (std::size_t i = 0; i < quantised.colours.size(); ++i) {
+      const YCrCbA c = ToYCrCbA(quantised.colours[i], options_.colour);
+      entries.push_back({static_cast<std::uint8_t>(i + 1), c.y, c.cr, c.cb, c.a});
+    }
+    AppendPaletteSegment(out, {dts, dts}, 0, palette_version_, entries);
+    shown_objects_ = composition.objects;
+    shown_colours_ = static_cast<int>(quantised.colours.size());
+
+    std::int64_t decode_start = dts;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      const IndexedPicture& indexed = quantised.pictures[i];
+      const std::int64_t decoded = decode_start + DecodeTicks(indexed.width, indexed.height);
+      AppendObjectSegments(out, {decoded, decode_start}, ids[i], object_version_, indexed.width,
+                           indexed.height, EncodeRunLength(indexed));
+      decode_start = decoded;
+    }
+    AppendEndSegment(out, {decode_start, decode_start});
+    last_shown_ = pts;
+    shown_indices_ = quantised.pictures;
+  }
+
+  // The new colours of the shown objects' palette when `objects` are the
+  // shown objects in other colours only (a fade), so a palette update can
+  // show them; nothing otherwise.
+  std::optional<std::vector<Rgba>> Refit(const std::vector<PlacedPicture>& objects,
+                                         bool forced) const {
+    if (objects.size() != shown_objects_.size() || objects.empty() || palette_version_ >= 255) {
+      return std::nullopt;
+    }
+    std::vector<RgbaPicture> pictures;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      if (objects[i].x != shown_objects_[i].x || objects[i].y != shown_objects_[i].y ||
+          (forced || objects[i].forced) != shown_objects_[i].forced) {
+        return std::nullopt;
+      }
+      pictures.push_back(objects[i].picture);
+    }
+    return RefitPalette(shown_indices_, pictures, shown_colours_, kRefitTolerance);
+  }
+
+  // The earliest a palette update may be shown: a frame after the last set,
+  // less a millisecond for times given in whole milliseconds.
+  std::int64_t EarliestPaletteUpdate() const {
+    return last_shown_ + std::max<std::int64_t>(0, FrameTicks(options_.video.frame_rate) - 90);
+  }
+
+  void UpdatePalette(std::int64_t pts, const std::vector<Rgba>& colours,
+                     std::vector<std::uint8_t>& out) {
+    ++palette_version_;
+    Composition composition = NextComposition(CompositionState::Normal);
+    composition.palette_update_only = true;
+    composition.objects = shown_objects_;
+    AppendCompositionSegment(out, {pts, pts}, composition);
+    std::vector<PaletteEntry> entries{{kTransparentIndex, 16, 128, 128, 0}};
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      const YCrCbA c = ToYCrCbA(colours[i], options_.colour);
+      entries.push_back({static_cast<std::uint8_t>(i + 1), c.y, c.cr, c.cb, c.a});
+    }
+    AppendPaletteSegment(out, {pts, pts}, 0, palette_version_, entries);
+    AppendEndSegment(out, {pts, pts});
+    last_shown_ = pts;
+  }
+
+  void Clear(std::int64_t pts, std::vector<std::uint8_t>& out) {
+    const std::int64_t dts = pts - ClearLead();
+    AppendCompositionSegment(out, {pts, dts}, NextComposition(CompositionState::Normal));
+    AppendWindowSegment(out, {dts, dts}, windows_);
+    AppendEndSegment(out, {dts, dts});
+    last_shown_ = pts;
+    shown_objects_.clear();
+  }
+
+ private:
+  // How far (premultiplied levels) the pixels of one palette index may
+  // part in a palette update: a fade of exact colours keeps them equal;
+  // quantised ones spread by about the quantiser's error.
+  static constexpr int kRefitTolerance = 4;
+
+  static std::vector<Window> WindowsOf(const std::vector<PlacedPicture>& objects) {
+    std::vector<Window> windows;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      windows.push_back({static_cast<int>(i), objects[i].x, objects[i].y, objects[i].picture.width,
+                         objects[i].picture.height});
+    }
+    return windows;
+  }
+
+  Composition NextComposition(CompositionState state) {
+    Composition composition;
+    composition.video_width = options_.video.width;
+    composition.video_height = options_.video.height;
+    composition.frame_rate = options_.video.frame_rate;
+    composition.number = number_++;
+    composition.state = state;
+    return composition;
+  }
+
+  const StreamOptions& options_;
+  const std::int64_t plane_clear_;
+  std::vector<Window> windows_;
+  int number_ = 0;
+  int palette_version_ = 0;
+  int object_version_ = 0;
+  std::int64_t last_shown_ = 0;
+  // The objects and index pictures of the last set shown, and its palette
+  // size; no objects after a clear.
+  std::vector<CompositionObject> shown_objects_;
+  std::vector<IndexedPicture> shown_indices_;
+  int shown_colours_ = 0;
+};
+
+}  // namespace
+
+PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options) {
+  PgsStream stream;
+  SetWriter writer(options);
+  bool showing = false;
+  std::int64_t shown_end = 0;  // when the shown picture is due to be cleared
+  for (const ShownInterval& interval : SplitIntoShownIntervals(pictures)) {
+    std::vector<PlacedPicture> objects =
+        LayOutObjects(interval.regions, options.video.width, options.video.height);
+    if (objects.empty()) {
+      continue;
+    }
+    std::int64_t start = interval.start;
+    const bool replaces = showing && shown_end >= start;
+    if (showing && !replaces) {
+      writer.Clear(shown_end, stream.bytes);
+    }
+    // A picture that is the shown one in other colours (a fade) is a
+    // palette update; anything else a set with its objects.
+    const std::optional<std::vector<Rgba>> recoloured =
+        replaces ? writer.Refit(objects, interval.forced) : std::nullopt;
+    const auto [lead, same_epoch] = writer.Lead(objects, replaces);
+    const std::int64_t earliest =
+        recoloured ? writer.EarliestPaletteUpdate() : writer.EarliestShow(lead);
+    LateCue late{interval.number, 0, 0, 0};
+    if (start < earliest) {
+      late.start_late_ms = CeilMilliseconds(earliest - start);
+      start = earliest;
+    }
+    late.shown = start;
+    if (recoloured) {
+      writer.UpdatePalette(start, *recoloured, stream.bytes);
+    } else {
+      writer.Show(start, std::move(objects), same_epoch, interval.forced, stream.bytes);
+    }
+    // The clear decodes after this set is shown, so the picture lasts at
+    // least as long as clearing takes (and at least one tick).
+    shown_end = std::max(interval.end, start + std::max<std::int64_t>(1, writer.ClearLead()));
+    if (shown_end > interval.end) {
+      late.end_late_ms = CeilMilliseconds(shown_end - interval.end);
+    }
+    if (late.start_late_ms > 0 || late.end_late_ms > 0) {
+      stream.late.push_back(late);
+    }
+    showing = true;
+  }
+  if (showing) {
+    writer.Clear(shown_end, stream.bytes);
+  }
+  return stream;
+}
+
+}  // namespace tesmora::pgs

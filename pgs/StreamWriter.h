@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "pgs/Colour.h"
+#include "pgs/ObjectLayout.h"
+#include "pgs/VideoFormat.h"
+
+namespace tesmora::pgs {
+
+// One picture to show from `start` until `end`, in 90 kHz ticks, made of
+// regions placed on the video.
+struct TimedPicture {
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+  std::vector<PlacedPicture> regions;
+  bool forced = false;
+};
+
+constexpr std::int64_t TicksFromMilliseconds(std::int64_t ms) {
+  return ms * 90;
+}
+
+struct StreamOptions {
+  VideoFormat video;
+  ColourSpace colour = ColourSpace::Bt709;
+};
+
+// A picture the decoder could not show when asked: its number (1-based, in
+// the order given; of the last to start where pictures overlap), by how
+// many milliseconds (rounded up) it starts or ends late, and when it is
+// shown, in ticks.
+struct LateCue {
+  int number = 0;
+  std::int64_t start_late_ms = 0;
+  std::int64_t end_late_ms = 0;
+  std::int64_t shown = 0;
+};
+
+struct PgsStream {
+  std::vector<std::uint8_t> bytes;
+  std::vector<LateCue> late;
+};
+
+// The presentation graphics stream of the pictures, in order of start.
+// Pictures that overlap in time are shown together while they do. Each
+// change of what is shown is a display set: one that follows the previous
+// with no gap replaces it, in the same epoch when its objects fit the
+// epoch's windows; after a gap the previous is cleared at its end by a set
+// without objects. Decoding times follow the player's decoder
+// model, and a set never decodes before the previous one is shown: a
+// picture that would is started late by the least needed and listed in
+// `late`. Pictures with nothing visible on the frame are left out.
+PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options);
+
+}  // namespace tesmora::pgs

@@ -1,0 +1,56 @@
+#include "pgs/VideoFormat.h"
+
+#include <cmath>
+
+namespace tesmora::pgs {
+namespace {
+
+struct RateName {
+  double fps;
+  FrameRateCode code;
+  std::int64_t numerator;  // frames per second as numerator / denominator
+  std::int64_t denominator;
+};
+
+constexpr RateName kRates[] = {
+    {23.976, FrameRateCode::Film, 24000, 1001}, {24.0, FrameRateCode::Film24, 24, 1},
+    {25.0, FrameRateCode::Pal, 25, 1},          {29.97, FrameRateCode::Ntsc, 30000, 1001},
+    {50.0, FrameRateCode::Pal50, 50, 1},        {59.94, FrameRateCode::Ntsc60, 60000, 1001},
+};
+
+}  // namespace
+
+std::optional<VideoFormat> VideoFormatOf(int height, double frames_per_second) {
+  int width = 0;
+  switch (height) {
+    case 1080:
+      width = 1920;
+      break;
+    case 720:
+      width = 1280;
+      break;
+    case 576:
+    case 480:
+      width = 720;
+      break;
+    default:
+      return std::nullopt;
+  }
+  for (const RateName& rate : kRates) {
+    if (std::abs(rate.fps - frames_per_second) < 0.005) {
+      return VideoFormat{width, height, rate.code};
+    }
+  }
+  return std::nullopt;
+}
+
+std::int64_t FrameTicks(FrameRateCode code) {
+  for (const RateName& rate : kRates) {
+    if (rate.code == code) {
+      return (kClockRate * rate.denominator + rate.numerator - 1) / rate.numerator;
+    }
+  }
+  return (kClockRate * 1001 + 23999) / 24000;
+}
+
+}  // namespace tesmora::pgs

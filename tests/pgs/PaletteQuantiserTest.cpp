@@ -1,0 +1,61 @@
+#include "pgs/PaletteQuantiser.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tesmora::pgs {
+namespace {
+
+RgbaPicture Row(std::vector<Rgba> pixels) {
+  return {static_cast<int>(pixels.size()), 1, std::move(pixels)};
+}
+
+TEST(PaletteQuantiser, FewColoursKeepTheirExactValuesAcrossBothPictures) {
+  const RgbaPicture pictures[] = {Row({{0, 0, 0, 0}, {255, 255, 0, 255}, {9, 9, 9, 0}}),
+                                  Row({{255, 255, 0, 255}, {10, 20, 30, 128}})};
+  const QuantisedPictures q = QuantisePictures(pictures);
+  ASSERT_EQ(q.colours.size(), 2u);
+  // Every alpha-0 pixel is the transparent index, whatever its colour bytes.
+  EXPECT_EQ(q.pictures[0].indices, (std::vector<std::uint8_t>{0, 1, 0}));
+  EXPECT_EQ(q.pictures[1].indices, (std::vector<std::uint8_t>{1, 2}));
+  EXPECT_EQ(q.colours[0], (Rgba{255, 255, 0, 255}));
+  EXPECT_EQ(q.colours[1], (Rgba{10, 20, 30, 128}));
+}
+
+// The colours antialiased outlined text composites to: a ramp of opaque
+// greys from the outline to the fill and a ramp of partly transparent
+// outline black toward the background.
+TEST(PaletteQuantiser, TextRampsOfFiveHundredColoursStayWithinTwoLevels) {
+  std::vector<Rgba> pixels;
+  for (int v = 0; v < 256; ++v) {
+    for (int n = 0; n < 1 + (v == 255) * 50; ++n) {
+      pixels.push_back({static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v),
+                        static_cast<std::uint8_t>(v), 255});
+    }
+  }
+  for (int a = 1; a < 255; ++a) {
+    pixels.push_back({0, 0, 0, static_cast<std::uint8_t>(a)});
+  }
+  const RgbaPicture picture = Row(pixels);
+  const QuantisedPictures q = QuantisePictures(std::span(&picture, 1));
+  ASSERT_LE(q.colours.size(), 255u);
+  int worst = 0;
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    const std::uint8_t index = q.pictures[0].indices[i];
+    ASSERT_GE(index, 1);
+    const Rgba got = q.colours[index - 1];
+    // Compared as drawn over black, the way a player composites them.
+    const auto over_black = [](std::uint8_t v, std::uint8_t a) { return v * a / 255; };
+    worst =
+        std::max({worst, std::abs(over_black(got.r, got.a) - over_black(pixels[i].r, pixels[i].a)),
+                  std::abs(got.a - pixels[i].a)});
+  }
+  EXPECT_LE(worst, 2);
+  // The common full white stays exact.
+  EXPECT_EQ(q.colours[q.pictures[0].indices[300] - 1], (Rgba{255, 255, 255, 255}));
+}
+
+}  // namespace
+}  // namespace tesmora::pgs

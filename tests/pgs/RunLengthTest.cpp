@@ -1,0 +1,42 @@
+#include "pgs/RunLength.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/sup/HexText.h"
+
+namespace tesmora::pgs {
+namespace {
+
+using testing::Hex;
+
+std::string CodeOf(int length, std::uint8_t index) {
+  std::vector<std::uint8_t> out;
+  AppendRun(out, length, index);
+  return Hex(out);
+}
+
+TEST(RunLength, TransparentRunsAtEachLengthBoundary) {
+  EXPECT_EQ(CodeOf(1, 0), "00 01");
+  EXPECT_EQ(CodeOf(63, 0), "00 3F");
+  EXPECT_EQ(CodeOf(64, 0), "00 40 40");
+  EXPECT_EQ(CodeOf(16383, 0), "00 7F FF");
+}
+
+TEST(RunLength, ColourRunsAtEachLengthBoundary) {
+  EXPECT_EQ(CodeOf(1, 7), "07");
+  EXPECT_EQ(CodeOf(2, 7), "07 07");
+  EXPECT_EQ(CodeOf(3, 7), "00 83 07");
+  EXPECT_EQ(CodeOf(63, 7), "00 BF 07");
+  EXPECT_EQ(CodeOf(64, 7), "00 C0 40 07");
+  EXPECT_EQ(CodeOf(16383, 0xFF), "00 FF FF FF");
+}
+
+TEST(RunLength, EachLineEndsAndRunsLongerThanTheCodeAreSplit) {
+  IndexedPicture picture{16385, 2, std::vector<std::uint8_t>(2 * 16385, 0)};
+  picture.indices[16385] = 3;  // second line: one colour pixel, then transparent
+  picture.indices[16386] = 3;
+  EXPECT_EQ(Hex(EncodeRunLength(picture)), "00 7F FF 00 02 00 00 03 03 00 7F FF 00 00");
+}
+
+}  // namespace
+}  // namespace tesmora::pgs

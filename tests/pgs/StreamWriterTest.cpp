@@ -1,0 +1,232 @@
+#include "pgs/StreamWriter.h"
+
+#include <gtest/gtest.h>
+
+#include "pgs/DecoderModel.h"
+#include "tests/pgs/SegmentWalk.h"
+
+namespace tesmora::pgs {
+namespace {
+
+using testing::Segment;
+using testing::WalkSegments;
+
+PlacedPicture Solid(int x, int y, int width, int height) {
+  return {x,
+          y,
+          {width, height,
+           std::vector<Rgba>(static_cast<std::size_t>(width) * height, Rgba{255, 255, 255, 255})}};
+}
+
+TimedPicture Cue(std::int64_t start_ms, std::int64_t end_ms, std::vector<PlacedPicture> regions) {
+  return {TicksFromMilliseconds(start_ms), TicksFromMilliseconds(end_ms), std::move(regions),
+          false};
+}
+
+struct Timed {
+  int type;
+  std::uint32_t pts;
+  std::uint32_t dts;
+  friend bool operator==(const Timed&, const Timed&) = default;
+};
+
+std::vector<Timed> Times(const std::vector<Segment>& segments) {
+  std::vector<Timed> times;
+  for (const Segment& s : segments) {
+    times.push_back({s.type, s.pts, s.dts});
+  }
+  return times;
+}
+
+TEST(DecoderModel, DurationsAtTheModelsRates) {
+  EXPECT_EQ(PlaneClearTicks(1920, 1080), 5832);
+  EXPECT_EQ(PlaneClearTicks(1280, 720), 2592);
+  EXPECT_EQ(PlaneClearTicks(720, 576), 1167);
+  EXPECT_EQ(PlaneClearTicks(720, 480), 972);
+  EXPECT_EQ(DecodeTicks(800, 100), 450);
+  EXPECT_EQ(WriteTicks(800, 100), 225);
+  EXPECT_EQ(DecodeTicks(1, 1), 1);
+}
+
+TEST(VideoFormat, NamedFormatsAndFrameDurations) {
+  const std::optional<VideoFormat> film = VideoFormatOf(1080, 23.976);
+  ASSERT_TRUE(film.has_value());
+  EXPECT_EQ(film->width, 1920);
+  EXPECT_EQ(film->frame_rate, FrameRateCode::Film);
+  EXPECT_EQ(VideoFormatOf(480, 29.97)->width, 720);
+  EXPECT_EQ(VideoFormatOf(720, 59.94)->frame_rate, FrameRateCode::Ntsc60);
+  EXPECT_FALSE(VideoFormatOf(1080, 30.0).has_value());
+  EXPECT_FALSE(VideoFormatOf(2160, 24.0).has_value());
+  EXPECT_EQ(FrameTicks(FrameRateCode::Film), 3754);
+  EXPECT_EQ(FrameTicks(FrameRateCode::Pal), 3600);
+  EXPECT_EQ(FrameTicks(FrameRateCode::Ntsc60), 1502);
+}
+
+TEST(StreamWriter, OneCueIsAnEpochStartAndAClearAtTheModelsTimes) {
+  const TimedPicture cues[] = {Cue(5000, 8000, {Solid(560, 900, 800, 100)})};
+  const PgsStream stream = WritePgsStream(cues, {});
+  const std::vector<Segment> segments = WalkSegments(stream.bytes);
+  // Shown at 450000: plane clear 5832 (more than the 450 of decoding) and
+  // the window's write 225 before it.
+  EXPECT_EQ(Times(segments), (std::vector<Timed>{{0x16, 450000, 443943},
+                                                 {0x17, 449775, 443943},
+                                                 {0x14, 443943, 443943},
+                                                 {0x15, 444393, 443943},
+                                                 {0x80, 444393, 444393},
+                                                 {0x16, 720000, 719775},
+                                                 {0x17, 719775, 719775},
+                                                 {0x80, 719775, 719775}}));
+  EXPECT_TRUE(stream.late.empty());
+  ASSERT_EQ(segments.size(), 8u);
+  // Epoch start, composition 0, one object at (560, 900); the clear is
+  // composition 1 in the same epoch with no object.
+  EXPECT_EQ(segments[0].payload[7], 0x80);
+  EXPECT_EQ(segments[0].payload[10], 1);
+  EXPECT_EQ(segments[5].payload[6], 1);
+  EXPECT_EQ(segments[5].payload[7], 0x00);
+  EXPECT_EQ(segments[5].payload[10], 0);
+  // Palette: transparent and the white of BT.709.
+  EXPECT_EQ(segments[2].payload,
+            (std::vector<std::uint8_t>{0, 0, 0, 16, 128, 128, 0, 1, 235, 128, 128, 255}));
+}
+
+TEST(StreamWriter, TouchingCuesInTheSameWindowsFollowInOneEpoch) {
+  const TimedPicture cues[] = {Cue(5000, 6000, {Solid(560, 900, 800, 100)}),
+                               Cue(6000, 7000, {Solid(600, 900, 700, 100)})};
+  const std::vector<Segment> segments = WalkSegments(WritePgsStream(cues, {}).bytes);
+  ASSERT_EQ(segments.size(), 13u);  // two sets of five, one clear of three
+  const Segment& second = segments[5];
+  EXPECT_EQ(second.type, 0x16);
+  EXPECT_EQ(second.payload[7], 0x00);  // normal case: no plane clear
+  EXPECT_EQ(second.pts, 540000u);
+  // Decoding 700x100 (394) and writing the epoch's 800x100 window (225).
+  EXPECT_EQ(second.dts, 540000u - 394 - 225);
+  EXPECT_EQ(segments[7].payload[1], 1);  // palette version
+  EXPECT_EQ(segments[8].payload[2], 1);  // object version
+}
+
+TEST(StreamWriter, AGapTooShortForTheModelStartsTheLaterCueLate) {
+  const TimedPicture cues[] = {Cue(5000, 6000, {Solid(560, 900, 800, 100)}),
+                               Cue(6030, 7000, {Solid(560, 100, 800, 100)})};
+  const PgsStream stream = WritePgsStream(cues, {});
+  const std::vector<Segment> segments = WalkSegments(stream.bytes);
+  ASSERT_EQ(segments.size(), 16u);
+  // The clear is shown at 540000; the new epoch needs 5832 + 225 ticks.
+  EXPECT_EQ(segments[8].pts, 540000u + 6057);
+  EXPECT_EQ(segments[8].dts, 540000u);
+  ASSERT_EQ(stream.late.size(), 1u);
+  EXPECT_EQ(stream.late[0].number, 2);
+  EXPECT_EQ(stream.late[0].start_late_ms, 38);  // 6057 - 2700 ticks = 37.3 ms
+}
+
+TEST(StreamWriter, ACueShorterThanItsClearEndsWhenTheClearCanBeDecoded) {
+  const TimedPicture cues[] = {Cue(5000, 5001, {Solid(560, 900, 800, 100)})};
+  const PgsStream stream = WritePgsStream(cues, {});
+  // The clear writes the 800x100 window (225 ticks) after the cue is shown.
+  EXPECT_EQ(WalkSegments(stream.bytes)[5].pts, 450000u + 225);
+  ASSERT_EQ(stream.late.size(), 1u);
+  EXPECT_EQ(stream.late[0].start_late_ms, 0);
+  EXPECT_EQ(stream.late[0].end_late_ms, 2);
+}
+
+TEST(StreamWriter, ACueAtZeroStartsWhenItCanBeDecoded) {
+  const TimedPicture cues[] = {Cue(0, 1000, {Solid(0, 0, 100, 100)})};
+  const PgsStream stream = WritePgsStream(cues, {});
+  EXPECT_EQ(WalkSegments(stream.bytes)[0].dts, 0u);
+  ASSERT_EQ(stream.late.size(), 1u);
+  EXPECT_EQ(stream.late[0].start_late_ms, 66);  // 5832 + 29 ticks
+}
+
+TEST(StreamWriter, ForcedCuesAndTheFrameRateAreMarkedInTheComposition) {
+  TimedPicture cue = Cue(5000, 6000, {Solid(10, 10, 50, 50), Solid(10, 500, 50, 50)});
+  cue.forced = true;
+  const StreamOptions options{{720, 576, FrameRateCode::Pal}, ColourSpace::Bt601};
+  const std::vector<Segment> segments =
+      WalkSegments(WritePgsStream(std::span(&cue, 1), options).bytes);
+  const std::vector<std::uint8_t>& pcs = segments[0].payload;
+  EXPECT_EQ(pcs[4], 0x30);
+  EXPECT_EQ(pcs[10], 2);
+  EXPECT_EQ(pcs[14], kObjectForced);
+  EXPECT_EQ(pcs[22], kObjectForced);
+  EXPECT_EQ(segments[1].payload[0], 2);  // two windows
+}
+
+}  // namespace
+}  // namespace tesmora::pgs
+
+namespace tesmora::pgs {
+namespace {
+
+struct Shown {
+  std::uint32_t pts;
+  int state;
+  int objects;
+  friend bool operator==(const Shown&, const Shown&) = default;
+};
+
+std::vector<Shown> Compositions(const std::vector<std::uint8_t>& bytes) {
+  std::vector<Shown> shown;
+  for (const Segment& s : WalkSegments(bytes)) {
+    if (s.type == 0x16) {
+      shown.push_back({s.pts, s.payload[7], s.payload[10]});
+    }
+  }
+  return shown;
+}
+
+TEST(StreamWriter, OverlappingCuesAreShownTogetherAndNeitherIsCutShort) {
+  const TimedPicture cues[] = {Cue(5000, 9000, {Solid(560, 900, 800, 100)}),
+                               Cue(6000, 7000, {Solid(560, 50, 800, 100)})};
+  const PgsStream stream = WritePgsStream(cues, {});
+  // The bottom cue alone, both (a new epoch: a second window), the bottom
+  // cue again in the same windows, and the clear when it ends.
+  EXPECT_EQ(Compositions(stream.bytes),
+            (std::vector<Shown>{
+                {450000, 0x80, 1}, {540000, 0x80, 2}, {630000, 0x00, 1}, {810000, 0x00, 0}}));
+  EXPECT_TRUE(stream.late.empty());
+}
+
+TEST(StreamWriter, AForcedRegionMarksOnlyItsObject) {
+  TimedPicture cue = Cue(5000, 6000, {Solid(10, 10, 50, 50), Solid(10, 500, 50, 50)});
+  cue.regions[1].forced = true;
+  const std::vector<Segment> segments = WalkSegments(WritePgsStream(std::span(&cue, 1), {}).bytes);
+  EXPECT_EQ(segments[0].payload[14], 0);
+  EXPECT_EQ(segments[0].payload[22], kObjectForced);
+}
+
+}  // namespace
+}  // namespace tesmora::pgs
+
+namespace tesmora::pgs {
+namespace {
+
+TEST(StreamWriter, AFadeOfTheShownPictureIsAPaletteUpdate) {
+  std::vector<TimedPicture> cues;
+  for (const int alpha : {255, 170, 85}) {
+    PlacedPicture region = Solid(560, 900, 800, 100);
+    for (Rgba& p : region.picture.pixels) {
+      p.a = static_cast<std::uint8_t>(alpha);
+    }
+    const std::int64_t start = 5000 + (255 - alpha) / 85 * 42;
+    cues.push_back(Cue(start, start + 42, {region}));
+  }
+  const PgsStream stream = WritePgsStream(cues, {});
+  std::vector<int> types;
+  for (const Segment& s : WalkSegments(stream.bytes)) {
+    types.push_back(s.type);
+  }
+  // An epoch start, two palette-only sets (PCS, PDS, END) and the clear.
+  EXPECT_EQ(types, (std::vector<int>{0x16, 0x17, 0x14, 0x15, 0x80, 0x16, 0x14, 0x80, 0x16, 0x14,
+                                     0x80, 0x16, 0x17, 0x80}));
+  const std::vector<Segment> segments = WalkSegments(stream.bytes);
+  EXPECT_EQ(segments[5].pts, 450000u + 42 * 90);
+  EXPECT_EQ(segments[5].payload[8], kPaletteUpdateOnly);
+  EXPECT_EQ(segments[5].payload[10], 1);  // the shown object stays listed
+  EXPECT_EQ(segments[6].payload,
+            (std::vector<std::uint8_t>{0, 1, 0, 16, 128, 128, 0, 1, 235, 128, 128, 170}));
+  EXPECT_EQ(segments[9].payload[1], 2);  // palette version
+  EXPECT_TRUE(stream.late.empty());
+}
+
+}  // namespace
+}  // namespace tesmora::pgs
