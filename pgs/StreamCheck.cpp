@@ -502,17 +502,21 @@ void Checker::CheckTiming(const Composition& composition, const Segment& pcs) {
     decode = std::max(
         decode, TicksFor(std::int64_t{composition.width} * composition.height, kPlaneWriteRate));
   }
+  // A palette-only set changes the colour table the shown plane is read
+  // through; nothing is decoded or written to the plane.
   Ticks write = 0;
-  if (setHasWindows_) {
-    for (const Window& window : setWindows_) {
-      write += TicksFor(AreaOf(window.area), kPlaneWriteRate);
-    }
-  } else if (epoch_.windows) {
-    for (const Window& window : *epoch_.windows) {
-      const bool used =
-          std::any_of(composition.objects.begin(), composition.objects.end(),
-                      [&](const CompositionObject& shown) { return shown.windowId == window.id; });
-      write += used ? TicksFor(AreaOf(window.area), kPlaneWriteRate) : 0;
+  if (!composition.paletteOnly) {
+    if (setHasWindows_) {
+      for (const Window& window : setWindows_) {
+        write += TicksFor(AreaOf(window.area), kPlaneWriteRate);
+      }
+    } else if (epoch_.windows) {
+      for (const Window& window : *epoch_.windows) {
+        const bool used = std::any_of(
+            composition.objects.begin(), composition.objects.end(),
+            [&](const CompositionObject& shown) { return shown.windowId == window.id; });
+        write += used ? TicksFor(AreaOf(window.area), kPlaneWriteRate) : 0;
+      }
     }
   }
   const Ticks needed = decode + write;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "pgs/StreamCheck.h"
 #include "pgs/StreamWriter.h"
 #include "tests/cli/ExternalTool.h"
 #include "tests/pgs/SegmentWalk.h"
@@ -71,6 +72,17 @@ Frame Expected(const VideoFormat& video, const std::vector<PlacedPicture>& regio
   return frame;
 }
 
+// Our own checker finds nothing to say of a stream we wrote.
+void ExpectChecksClean(const std::vector<std::uint8_t>& bytes) {
+  const CheckReport report = CheckStream(bytes);
+  std::string breaches;
+  for (const Breach& breach : report.breaches) {
+    breaches += BreachLine(breach) + "\n";
+  }
+  EXPECT_EQ(breaches, "");
+  EXPECT_EQ(report.unlisted, 0u);
+}
+
 class ToolsReadStream : public ::testing::TestWithParam<VideoFormat> {
  protected:
   void SetUp() override {
@@ -86,6 +98,7 @@ class ToolsReadStream : public ::testing::TestWithParam<VideoFormat> {
   QString Write(const std::vector<TimedPicture>& cues) {
     const VideoFormat video = GetParam();
     const PgsStream stream = WritePgsStream(cues, {video, StandardSpaceForHeight(video.height)});
+    ExpectChecksClean(stream.bytes);
     const QString path = folder_.filePath("stream.sup");
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -270,6 +283,7 @@ TEST_P(ToolsReadStream, FfprobeSeesEveryCueOfAFilmAtItsTimeOrItsReportedLateStar
   }
   const VideoFormat video = GetParam();
   const PgsStream stream = WritePgsStream(cues, {video, StandardSpaceForHeight(video.height)});
+  ExpectChecksClean(stream.bytes);
   std::vector<std::int64_t> shown_at(kCues + 1, -1);
   for (const LateCue& late : stream.late) {
     EXPECT_EQ(late.end_late_ms, 0);
