@@ -19,10 +19,19 @@ StablePictures RenderCuePictures(std::span<const HdCue> cues, MarkupDialect dial
                                  const HdStyle& style, const HdTarget& target,
                                  AssShaping shaping = AssShaping::Complex);
 
+// The same, each picture handed to `sink` as it is drawn.
+PictureReport RenderCuePictures(std::span<const HdCue> cues, MarkupDialect dialect,
+                                const HdStyle& style, const HdTarget& target,
+                                const PictureSink& sink, AssShaping shaping = AssShaping::Complex);
+
 // The pictures of an ASS or SSA file's text (UTF-8) on the target, drawn by
 // libass as the file gives it: its resolution, styles and margins. Throws
 // std::runtime_error when libass cannot read it.
 StablePictures RenderAssPictures(std::string_view script, const HdTarget& target,
                                  AssShaping shaping = AssShaping::Complex);
+
+// The same, each picture handed to `sink` as it is drawn.
+PictureReport RenderAssPictures(std::string_view script, const HdTarget& target,
+                                const PictureSink& sink, AssShaping shaping = AssShaping::Complex);
 
 }  // namespace tesmora

@@ -65,6 +65,9 @@ std::vector<Box> RegionBoxes(const ASS_Image* images) {
   return groups;
 }
 
+// Full alpha on the scale of coverage times opacity.
+constexpr int kOpaque = 255 * 255;
+
 // Lays one image over the region's picture: straight alpha "over".
 void LayOver(RgbaRegion& region, const ASS_Image& image) {
   const std::uint32_t colour = image.color;
@@ -79,19 +82,36 @@ void LayOver(RgbaRegion& region, const ASS_Image& image) {
                          static_cast<std::size_t>(image.dst_x - region.x)) *
                             4;
     for (int column = 0; column < image.w; ++column, out += 4) {
-      const int cover = coverage[column];
-      if (cover == 0) {
-        continue;
-      }
       // Alphas in 0..255*255, so that no precision is lost before the end.
-      const int source = cover * opacity;
+      const int source = coverage[column] * opacity;
       if (source == 0) {
         continue;
       }
-      const int below = out[3] * (255 * 255 - source) / 255;
+      const int under = out[3];
+      if (under == 0 || source == kOpaque) {
+        // Nothing shows through: the image's colour with its own alpha.
+        out[0] = static_cast<std::uint8_t>(red);
+        out[1] = static_cast<std::uint8_t>(green);
+        out[2] = static_cast<std::uint8_t>(blue);
+        out[3] = static_cast<std::uint8_t>((source + 127) / 255);
+        continue;
+      }
+      if (under == 255) {
+        // Over an opaque pixel the sum of the weights is kOpaque, a constant
+        // the compiler divides by cheaply; this is most of a cue's text.
+        const int below = kOpaque - source;
+        const auto mix = [&](int top, int bottom) {
+          return static_cast<std::uint8_t>((top * source + bottom * below + kOpaque / 2) / kOpaque);
+        };
+        out[0] = mix(red, out[0]);
+        out[1] = mix(green, out[1]);
+        out[2] = mix(blue, out[2]);
+        continue;
+      }
+      const int below = under * (kOpaque - source) / 255;
       const int total = source + below;
-      const auto mix = [&](int top, int under) {
-        return static_cast<std::uint8_t>((top * source + under * below + total / 2) / total);
+      const auto mix = [&](int top, int bottom) {
+        return static_cast<std::uint8_t>((top * source + bottom * below + total / 2) / total);
       };
       out[0] = mix(red, out[0]);
       out[1] = mix(green, out[1]);

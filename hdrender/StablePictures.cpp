@@ -76,17 +76,17 @@ bool StretchMayChange(const AssRenderer& renderer, const Stretch& stretch) {
   });
 }
 
-void AddPicture(std::vector<TimedPicture>& pictures, const Stretch& stretch, long long from,
-                long long to, std::vector<RgbaRegion> regions) {
+void AddPicture(const PictureSink& sink, const Stretch& stretch, long long from, long long to,
+                std::vector<RgbaRegion> regions) {
   if (!regions.empty() && to > from) {
-    pictures.push_back({from, to, std::move(regions), stretch.events});
+    sink({from, to, std::move(regions), stretch.events});
   }
 }
 
 // Draws the stretch at every frame of the target's rate; each change ends
 // one picture and starts the next. Returns whether the picture changed.
 bool DrawEveryFrame(AssRenderer& renderer, const HdTarget& target, const Stretch& stretch,
-                    std::vector<TimedPicture>& pictures) {
+                    const PictureSink& sink) {
   renderer.changeAt(stretch.startMs);
   std::vector<RgbaRegion> current = renderer.lastRegions();
   long long pictureStart = stretch.startMs;
@@ -100,11 +100,11 @@ bool DrawEveryFrame(AssRenderer& renderer, const HdTarget& target, const Stretch
       continue;
     }
     changed = true;
-    AddPicture(pictures, stretch, pictureStart, at, std::move(current));
+    AddPicture(sink, stretch, pictureStart, at, std::move(current));
     current = renderer.lastRegions();
     pictureStart = at;
   }
-  AddPicture(pictures, stretch, pictureStart, stretch.endMs, std::move(current));
+  AddPicture(sink, stretch, pictureStart, stretch.endMs, std::move(current));
   return changed;
 }
 
@@ -139,20 +139,20 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect) {
   return false;
 }
 
-StablePictures FindStablePictures(AssRenderer& renderer, const HdTarget& target) {
-  StablePictures result;
+PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
+                                 const PictureSink& sink) {
   std::set<int> changing;
   for (const Stretch& stretch : Stretches(renderer)) {
     bool changed = false;
     if (StretchMayChange(renderer, stretch)) {
-      changed = DrawEveryFrame(renderer, target, stretch, result.pictures);
+      changed = DrawEveryFrame(renderer, target, stretch, sink);
     } else {
       renderer.changeAt(stretch.startMs);
       std::vector<RgbaRegion> first = renderer.lastRegions();
       if (renderer.changeAt(stretch.endMs - 1) == FrameChange::None) {
-        AddPicture(result.pictures, stretch, stretch.startMs, stretch.endMs, std::move(first));
+        AddPicture(sink, stretch, stretch.startMs, stretch.endMs, std::move(first));
       } else {
-        changed = DrawEveryFrame(renderer, target, stretch, result.pictures);
+        changed = DrawEveryFrame(renderer, target, stretch, sink);
       }
     }
     if (changed) {
@@ -160,9 +160,10 @@ StablePictures FindStablePictures(AssRenderer& renderer, const HdTarget& target)
       changing.insert(events.begin(), events.end());
     }
   }
-  result.report.changingEventIndices.assign(changing.begin(), changing.end());
-  result.report.changingEvents = static_cast<int>(changing.size());
-  return result;
+  PictureReport report;
+  report.changingEventIndices.assign(changing.begin(), changing.end());
+  report.changingEvents = static_cast<int>(changing.size());
+  return report;
 }
 
 }  // namespace tesmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,11 @@ struct StablePictures {
   PictureReport report;
 };
 
+// Takes each picture as it is drawn, in time order. A film's pictures take
+// hundreds of megabytes together at 1080 lines, so a writer takes them one by
+// one rather than all at the end.
+using PictureSink = std::function<void(TimedPicture&&)>;
+
 // Whether an event's text or effect can make its picture change while it
 // shows: the animating override tags (\fad, \fade, \move, \t, the karaoke
 // \k family) or a scroll or banner effect.
@@ -41,6 +47,7 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect);
 // drawn at every frame of the target's rate, and each change libass reports
 // ends one picture and starts the next. Stretches with nothing drawn give no
 // picture.
-StablePictures FindStablePictures(AssRenderer& renderer, const HdTarget& target);
+PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
+                                 const PictureSink& sink);
 
 }  // namespace tesmora
