@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "hdrender/AssLiteralText.h"
+#include "hdrender/FontColours.h"
 
 namespace tesmora {
 
@@ -57,6 +58,61 @@ std::string StyleField(const QString& text) {
   return field.toStdString();
 }
 
+// The colours of nested <font> tags: each opening tag's colour (or the one
+// around it, when it names none) until its closing tag.
+class ColourStack {
+ public:
+  // `marked` false: the text holds no marks, only characters.
+  ColourStack(std::vector<std::optional<Rgb>> colours, bool marked)
+      : colours_(std::move(colours)), marked_(marked) {}
+
+  // The run text with its marks turned into colour overrides and the rest
+  // drawn literally.
+  QString write(const QString& text) {
+    if (!marked_) {
+      return AssLiteralText(text);
+    }
+    QString out;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+      if (i < text.size() && !IsFontMark(text[i])) {
+        continue;
+      }
+      out += AssLiteralText(text.sliced(from, i - from));
+      from = i + 1;
+      if (i == text.size()) {
+        break;
+      }
+      const std::optional<Rgb> before = top();
+      if (text[i] == QChar(kFontCloseMark)) {
+        if (!open_.empty()) {
+          open_.pop_back();
+        }
+      } else {
+        const std::size_t index = text[i].unicode() - kFirstFontOpenMark;
+        const std::optional<Rgb> colour =
+            index < colours_.size() && colours_[index] ? colours_[index] : before;
+        open_.push_back(colour);
+      }
+      const std::optional<Rgb> after = top();
+      if (after != before) {
+        // \c takes &HBBGGRR&; \c alone goes back to the style's colour.
+        out += after ? QStringLiteral("{\\c&H%1&}")
+                           .arg(QString::fromStdString(AssColour(*after).substr(4)))
+                     : QStringLiteral("{\\c}");
+      }
+    }
+    return out;
+  }
+
+ private:
+  std::optional<Rgb> top() const { return open_.empty() ? std::nullopt : open_.back(); }
+
+  std::vector<std::optional<Rgb>> colours_;
+  std::vector<std::optional<Rgb>> open_;
+  bool marked_ = true;
+};
+
 }  // namespace
 
 double ScaledToTarget(double pixelsAt576, const HdTarget& target) {
@@ -82,7 +138,10 @@ std::string AssTime(long long ms) {
 }
 
 std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const HdStyle& style) {
-  const CueText cue = ParseCueMarkup(lines, dialect);
+  const MarkedColours marked =
+      dialect == MarkupDialect::Literal ? MarkedColours{lines, {}, false} : MarkFontColours(lines);
+  ColourStack colours(marked.colours, marked.marked);
+  const CueText cue = ParseCueMarkup(marked.lines, dialect);
   QString text;
   if (cue.alignment != 0) {
     text += QStringLiteral("{\\an%1}").arg(cue.alignment);
@@ -100,7 +159,7 @@ std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const 
       const RunFlags flags = FlagsOf(run, style);
       text += SwitchBlock(current, flags);
       current = flags;
-      text += AssLiteralText(run.text);
+      text += colours.write(run.text);
     }
   }
   return text.toStdString();

@@ -34,8 +34,8 @@ std::string AssTime(long long ms);
 
 // One cue's text as the text of an ASS event: its lines joined by \N, its
 // markup (bold, italic, underline and strike-out runs on top of the style's
-// own, a keypad placement) as override blocks, and every other character
-// drawn literally.
+// own, <font color> spans, a keypad placement) as override blocks, and every
+// other character drawn literally.
 std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const HdStyle& style);
 
 // A whole ASS script, in UTF-8: the frame of the target as the script's

@@ -35,6 +35,25 @@ TEST(AssEventText, TurnsMarkupIntoOverridesOnTopOfTheStyle) {
   EXPECT_EQ(Event({"a<b>b</b>"}, MarkupDialect::Srt, italic), "a{\\b1}b");
 }
 
+TEST(AssEventText, ColoursFontSpansAndGoesBackToTheStyleColour) {
+  EXPECT_EQ(Event({"a <font color=\"#FF8000\">warm</font> b"}), "a {\\c&H0080FF&}warm{\\c} b");
+  // Nested spans, a tag without a colour, names, a bare hexadecimal value,
+  // spans across lines, any letter case.
+  EXPECT_EQ(Event({"<FONT COLOR='red'>r <font face=\"Arial\">still r</font>",
+                   "<font color=00ff00>g</font> r</font> plain"}),
+            "{\\c&H0000FF&}r still r\\N{\\c&H00FF00&}g{\\c&H0000FF&} r{\\c} plain");
+  // A line holding only a tag adds no line; its colour starts the next.
+  EXPECT_EQ(Event({"<font color=blue>", "blue", "</font>"}), "{\\c&HFF0000&}blue{\\c}");
+  // An unreadable colour keeps the one around it; markup-free text keeps
+  // the tag as text.
+  EXPECT_EQ(Event({"<font color=\"nocolour\">x</font>"}), "x");
+  EXPECT_EQ(Event({"<font color=red>x"}, MarkupDialect::Literal), "<font color=red>x");
+  EXPECT_EQ(Event({"{y:i}<font color=#fff>w</font>"}, MarkupDialect::MicroDvd),
+            "{\\i1}{\\c&HFFFFFF&}w{\\c}");
+  // Text that holds the marks' own characters is left unmarked.
+  EXPECT_EQ(Event({"\uE000<font color=red>x</font>"}), "\uE000x");
+}
+
 TEST(AssEventText, KeepsBracesAndBackslashesAsText) {
   const QString joiner(QChar(0x2060));
   // Markup-free dialect: every character is text.

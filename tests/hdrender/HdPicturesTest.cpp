@@ -93,6 +93,23 @@ TEST(RenderCuePictures, DrawsItalicAndBoldDifferentlyFromPlain) {
             italic);
 }
 
+TEST(RenderCuePictures, DrawsAFontColourSpanInItsColour) {
+  const auto reds = [](const std::vector<RgbaRegion>& regions) {
+    int count = 0;
+    for (const RgbaRegion& region : regions) {
+      for (std::size_t i = 0; i < region.rgba.size(); i += 4) {
+        const std::uint8_t* p = &region.rgba[i];
+        count += p[0] == 255 && p[1] == 0 && p[2] == 0 && p[3] == 255 ? 1 : 0;
+      }
+    }
+    return count;
+  };
+  const HdTarget target = *HdTargetForLines(720);
+  EXPECT_GT(reds(OnlyPicture(QStringLiteral("a <font color=\"red\">red</font> word"), target)),
+            100);
+  EXPECT_EQ(reds(OnlyPicture(QStringLiteral("a red word"), target)), 0);
+}
+
 TEST(RenderCuePictures, DrawsBracesAndBackslashesAsText) {
   const HdTarget target = *HdTargetForLines(1080);
   // Taken as markup, the block would hide and italicise; as text it is wider
