@@ -11,8 +11,9 @@ bool IsTagStart(std::string_view text, std::size_t at, std::string_view tag) {
   return text.substr(at, tag.size()) == tag;
 }
 
-// The tags that animate, after their backslash. \t must be followed by its
-// bracket: \t alone is not a tag, and \tN is none either.
+// Whether an animating tag starts at `at`, just after its backslash: \fad
+// and \fade, \move, \t( (a transform; \t counts only with its bracket)
+// and the karaoke tags \k, \kf, \ko and \K, the only tags starting with k.
 bool AnimatingTagAt(std::string_view text, std::size_t at) {
   return IsTagStart(text, at, "fad") || IsTagStart(text, at, "move") ||
          IsTagStart(text, at, "t(") || IsTagStart(text, at, "k") || IsTagStart(text, at, "K");
