@@ -11,6 +11,8 @@ packages=(
   fonts-lohit-deva fonts-lohit-beng-bengali fonts-lohit-guru fonts-lohit-gujr
   fonts-lohit-orya fonts-lohit-taml fonts-lohit-telu fonts-lohit-knda fonts-lohit-mlym
   fonts-lklug-sinhala fonts-khmeros
+  # HD subtitles are drawn by libass, the renderer players use
+  libass-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg mkvtoolnix dvdauthor lsdvd
   help2man man-db

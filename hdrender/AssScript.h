@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QStringList>
+#include <span>
+#include <string>
+
+#include "hdrender/HdStyle.h"
+#include "hdrender/HdTarget.h"
+#include "text/CueMarkup.h"
+
+namespace tesmora {
+
+// A cue to draw in high definition: when it shows, in ms, and its decoded
+// text lines with their markup, top to bottom.
+struct HdCue {
+  long long startMs = 0;
+  long long endMs = 0;
+  QStringList lines;
+};
+
+// The ASS size of a length given in pixels at 576 lines, on the target.
+double ScaledToTarget(double pixelsAt576, const HdTarget& target);
+
+// The ASS font size of the style on the target: the DVD's em in pixels at
+// 576 lines, scaled by the target's height.
+double AssFontSize(const HdStyle& style, const HdTarget& target);
+
+// An ASS colour, &H00BBGGRR (opaque).
+std::string AssColour(Rgb colour);
+
+// A time as ASS writes it, H:MM:SS.cc, rounded to the nearest centisecond;
+// negative times are written as 0.
+std::string AssTime(long long ms);
+
+// One cue's text as the text of an ASS event: its lines joined by \N, its
+// markup (bold, italic, underline and strike-out runs on top of the style's
+// own, <font color> spans, a keypad placement) as override blocks, and every
+// other character drawn literally.
+std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const HdStyle& style);
+
+// A whole ASS script, in UTF-8: the frame of the target as the script's
+// resolution, the style as its one style "Default", and one event per cue in
+// order, so that event i of the script is cue i.
+std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, const HdStyle& style,
+                           const HdTarget& target);
+
+}  // namespace tesmora

@@ -1,0 +1,154 @@
+#include "hdrender/ImageComposite.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tesmora {
+
+namespace {
+
+struct Box {
+  int left = 0;
+  int top = 0;
+  int right = 0;   // one past the last column
+  int bottom = 0;  // one past the last row
+
+  void unite(const Box& other) {
+    left = std::min(left, other.left);
+    top = std::min(top, other.top);
+    right = std::max(right, other.right);
+    bottom = std::max(bottom, other.bottom);
+  }
+  bool holds(const Box& other) const {
+    return other.left >= left && other.top >= top && other.right <= right && other.bottom <= bottom;
+  }
+};
+
+Box BoxOf(const ASS_Image& image) {
+  return {image.dst_x, image.dst_y, image.dst_x + image.w, image.dst_y + image.h};
+}
+
+bool Drawn(const ASS_Image& image) {
+  return image.w > 0 && image.h > 0;
+}
+
+// The groups of rows the images cover, top to bottom, at most kMostRegions.
+std::vector<Box> RegionBoxes(const ASS_Image* images) {
+  std::vector<Box> boxes;
+  for (const ASS_Image* image = images; image != nullptr; image = image->next) {
+    if (Drawn(*image)) {
+      boxes.push_back(BoxOf(*image));
+    }
+  }
+  std::sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.top < b.top; });
+  std::vector<Box> groups;
+  for (const Box& box : boxes) {
+    if (!groups.empty() && box.top < groups.back().bottom) {
+      groups.back().unite(box);
+    } else {
+      groups.push_back(box);
+    }
+  }
+  while (groups.size() > static_cast<std::size_t>(kMostRegions)) {
+    std::size_t nearest = 0;
+    int smallestGap = 0;
+    for (std::size_t i = 0; i + 1 < groups.size(); ++i) {
+      const int gap = groups[i + 1].top - groups[i].bottom;
+      if (i == 0 || gap < smallestGap) {
+        nearest = i;
+        smallestGap = gap;
+      }
+    }
+    groups[nearest].unite(groups[nearest + 1]);
+    groups.erase(groups.begin() + static_cast<std::ptrdiff_t>(nearest) + 1);
+  }
+  return groups;
+}
+
+// Full alpha on the scale of coverage times opacity.
+constexpr int kOpaque = 255 * 255;
+
+// Lays one image over the region's picture: straight alpha "over".
+void LayOver(RgbaRegion& region, const ASS_Image& image) {
+  const std::uint32_t colour = image.color;
+  const int red = static_cast<int>(colour >> 24);
+  const int green = static_cast<int>((colour >> 16) & 0xFF);
+  const int blue = static_cast<int>((colour >> 8) & 0xFF);
+  const int opacity = 255 - static_cast<int>(colour & 0xFF);
+  for (int row = 0; row < image.h; ++row) {
+    const unsigned char* coverage = image.bitmap + static_cast<std::ptrdiff_t>(row) * image.stride;
+    std::uint8_t* out = region.rgba.data() +
+                        (static_cast<std::size_t>(image.dst_y - region.y + row) * region.width +
+                         static_cast<std::size_t>(image.dst_x - region.x)) *
+                            4;
+    for (int column = 0; column < image.w; ++column, out += 4) {
+      // Alphas in 0..255*255, so that no precision is lost before the end.
+      const int source = coverage[column] * opacity;
+      if (source == 0) {
+        continue;
+      }
+      const int under = out[3];
+      if (under == 0 || source == kOpaque) {
+        // Nothing shows through: the image's colour with its own alpha.
+        out[0] = static_cast<std::uint8_t>(red);
+        out[1] = static_cast<std::uint8_t>(green);
+        out[2] = static_cast<std::uint8_t>(blue);
+        out[3] = static_cast<std::uint8_t>((source + 127) / 255);
+        continue;
+      }
+      if (under == 255) {
+        // Over an opaque pixel the sum of the weights is kOpaque, a constant
+        // the compiler divides by cheaply; this is most of a cue's text.
+        const int below = kOpaque - source;
+        const auto mix = [&](int top, int bottom) {
+          return static_cast<std::uint8_t>((top * source + bottom * below + kOpaque / 2) / kOpaque);
+        };
+        out[0] = mix(red, out[0]);
+        out[1] = mix(green, out[1]);
+        out[2] = mix(blue, out[2]);
+        continue;
+      }
+      const int below = under * (kOpaque - source) / 255;
+      const int total = source + below;
+      const auto mix = [&](int top, int bottom) {
+        return static_cast<std::uint8_t>((top * source + bottom * below + total / 2) / total);
+      };
+      out[0] = mix(red, out[0]);
+      out[1] = mix(green, out[1]);
+      out[2] = mix(blue, out[2]);
+      out[3] = static_cast<std::uint8_t>((total + 127) / 255);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<RgbaRegion> CompositeImages(const ASS_Image* images) {
+  const std::vector<Box> boxes = RegionBoxes(images);
+  std::vector<RgbaRegion> regions;
+  regions.reserve(boxes.size());
+  for (const Box& box : boxes) {
+    RgbaRegion region;
+    region.x = box.left;
+    region.y = box.top;
+    region.width = box.right - box.left;
+    region.height = box.bottom - box.top;
+    region.rgba.assign(static_cast<std::size_t>(region.width) * region.height * 4, 0);
+    regions.push_back(std::move(region));
+  }
+  for (const ASS_Image* image = images; image != nullptr; image = image->next) {
+    if (!Drawn(*image)) {
+      continue;
+    }
+    const Box box = BoxOf(*image);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      if (boxes[i].holds(box)) {
+        LayOver(regions[i], *image);
+        break;
+      }
+    }
+  }
+  return regions;
+}
+
+}  // namespace tesmora
