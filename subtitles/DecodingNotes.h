@@ -16,8 +16,8 @@ std::string EncodingUsedNote(const FileText& file);
 std::string ReplacedSequencesNote(int count, int firstLine, const std::string& encoding);
 
 // The sentence reporting the byte sequences that were invalid in the
-// encoding and became U+FFFD, with the line of the first; empty when there
-// were none.
+// encoding or code page the file was read in and became U+FFFD, with the
+// line of the first; empty when there were none.
 std::string InvalidSequencesNote(const FileText& file);
 
 }  // namespace tesmora
