@@ -7,7 +7,7 @@
 namespace tesmora {
 
 // The sentence naming the encoding a file's text was read in, or empty when
-// it was left for the code page of the font charset.
+// it was read in the code page of the font charset.
 std::string EncodingUsedNote(const FileText& file);
 
 // The sentence reporting `count` byte sequences that were invalid in
