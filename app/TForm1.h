@@ -133,10 +133,10 @@ class TForm1 : public QWidget {
   // and the earlier ones stay as they were.
   void CancelGeneration();
   // Reads the loaded file again after a change of how its text is read
-  // (Encoding, "Draw tags as text", "Wrap long lines") and shows its cues.
+  // (Encoding, "Draw tags as text", "Wrap long lines", and the Font Charset
+  // for an 8-bit file) and shows its cues.
   void ReadingChoiceChange();
-  // Fills the subtitle list with the loaded cues' text, decoded in the Font
-  // Charset's code page for an 8-bit file, the current row kept.
+  // Fills the subtitle list with the loaded cues' text, the current row kept.
   void ShowCueListTexts();
   RolePaletteIndices CurrentRolePaletteIndices() const;
   // The reading and output choices as their controls hold them, and the

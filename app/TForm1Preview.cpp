@@ -59,9 +59,11 @@ void TForm1::ComboBox6Change() {
 }
 
 void TForm1::ComboBox7Change() {
-  if (SubtitlesLoaded && !LoadedSource.utf8) {
-    // The list shows an 8-bit file's text in the charset's code page.
-    ShowCueListTexts();
+  if (SubtitlesLoaded && LoadedEncoding.isEmpty()) {
+    // The charset picks the code page an 8-bit file is read in: the file is
+    // read again, and the list and the preview show the new reading.
+    ReadingChoiceChange();
+    return;
   }
   StyleRedraw();
 }

@@ -8,6 +8,7 @@
 #include "render/CueLayout.h"
 #include "render/SubtitleFont.h"
 #include "render/UnfitCueMessage.h"
+#include "subtitles/TextDecoder.h"
 
 namespace tesmora {
 
@@ -41,9 +42,12 @@ RoleColours TForm1::CurrentRoleColours() const {
 
 void TForm1::RenderPreview(const QByteArray& line1, const QByteArray& line2,
                            const SubtitleStyle& style) {
-  // The sample is drawn as written, its bytes read in the style's charset.
-  const TextSource literal{false, MarkupDialect::Literal, false};
-  RenderPreviewCue({line1.toStdString(), line2.toStdString()}, literal, style);
+  // The sample is drawn as written, its bytes read in the style's charset
+  // as a file's would be.
+  const TextDecoder decoder(style.charset);
+  const TextSource literal{MarkupDialect::Literal, false, style.charset == charset::kSymbol};
+  RenderPreviewCue({decoder.decode(line1.toStdString()), decoder.decode(line2.toStdString())},
+                   literal, style);
 }
 
 void TForm1::RenderCueFrame(std::span<const CueToDraw> cues, const SubtitleStyle& style) {

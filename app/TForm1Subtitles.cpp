@@ -238,9 +238,8 @@ void TForm1::ShowCueListTexts() {
   const int row = ListBox1->currentRow();
   const QSignalBlocker quiet(ListBox1);
   ListBox1->clear();
-  const int charset = CharsetFromName(ComboBox7->currentText());
   for (const SubtitleEntry& cue : LoadedCues) {
-    ListBox1->addItem(CueListText(cue.lines, LoadedSource, charset));
+    ListBox1->addItem(CueListText(cue.lines));
   }
   ListBox1->setCurrentRow(row);
 }

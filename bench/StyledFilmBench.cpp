@@ -39,7 +39,7 @@ std::vector<CueToDraw> StyledFilm() {
 
 void DrawFilm(benchmark::State& state, const std::vector<CueToDraw>& film) {
   const SubtitleStyle style;
-  const TextSource source{true, MarkupDialect::Srt};
+  const TextSource source{MarkupDialect::Srt};
   KeyFrameRenderer renderer;
   const RoleKeyColours keys{{255, 255, 255}, {0, 0, 0}, {85, 85, 85}};
   for (auto _ : state) {

@@ -1,7 +1,6 @@
 #include "conversion/FilmLoad.h"
 
 #include "files/FileNames.h"
-#include "subtitles/CodePageReplacements.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FileText.h"
 #include "subtitles/SubtitleFile.h"
@@ -17,17 +16,18 @@ MarkupDialect DialectOf(FilmKind kind, bool noMarkup) {
   return kind == FilmKind::Srt ? MarkupDialect::Srt : MarkupDialect::MicroDvd;
 }
 
-std::string UnreadNote(const SubtitleReadResult& result) {
+std::string UnreadNote(const SubtitleReadResult& result, bool symbol) {
   if (result.unreadTimingLines == 0) {
     return {};
   }
-  // The line is shown as Latin-1, whatever its bytes.
+  // The line is text read into UTF-8; the bytes of a SYMBOL file are shown
+  // as Latin-1, each byte a character.
   const QByteArray line(result.firstUnreadLine.data(),
                         static_cast<qsizetype>(result.firstUnreadLine.size()));
   return "Some subtitles could not be read: " + std::to_string(result.unreadTimingLines) +
          " timing line(s) not understood. First at line " +
          std::to_string(result.firstUnreadLineNumber) + ":\n" +
-         QString::fromLatin1(line).toStdString();
+         (symbol ? QString::fromLatin1(line) : QString::fromUtf8(line)).toStdString();
 }
 
 }  // namespace
@@ -46,10 +46,12 @@ FilmKind KindOfFilm(const QString& path) {
 LoadedFilm LoadFilm(const FilmRequest& request) {
   LoadedFilm film;
   film.kind = KindOfFilm(request.path);
-  // The file's bytes are let go once decoded, before the cues are read.
-  const FileText text = DecodeSubtitleFile(
-      ReadSubtitleFileBytes(FileNameBytes(request.path).toStdString()), request.encoding);
-  const LineList lines = SplitLines(text.bytes);
+  // The file's bytes are let go once decoded, before the cues are read: every
+  // cue leaves here as UTF-8 text.
+  const FileText text =
+      DecodeSubtitleFile(ReadSubtitleFileBytes(FileNameBytes(request.path).toStdString()),
+                         request.encoding, request.charset);
+  const LineList lines = SplitLines(text.text);
   switch (film.kind) {
     case FilmKind::Srt:
       film.result = ReadSrt(lines, request.listTexts);
@@ -64,11 +66,14 @@ LoadedFilm LoadFilm(const FilmRequest& request) {
     case FilmKind::Unknown:
       break;
   }
-  film.source = {text.utf8, DialectOf(film.kind, request.noMarkup), request.wrap};
+  if (text.symbol) {
+    SymbolCueLines(film.result.entries);
+  }
+  film.source = {DialectOf(film.kind, request.noMarkup), request.wrap, text.symbol};
   film.encoding = text.encoding;
   film.encodingNote = EncodingUsedNote(text);
-  film.replacedNote = ReplacedCharactersNote(text, lines, request.charset);
-  film.unreadNote = UnreadNote(film.result);
+  film.replacedNote = InvalidSequencesNote(text);
+  film.unreadNote = UnreadNote(film.result, text.symbol);
   return film;
 }
 

@@ -27,13 +27,14 @@ struct FilmRequest {
   bool wrap = false;              // overlong lines broken at spaces
   // The rate of MicroDVD frames, in place of the file's own.
   std::optional<ChosenFrameRate> fps;
-  // The character set of the style, whose code page reads 8-bit text.
+  // The character set of the style, whose code page reads 8-bit text; a
+  // change of it calls for a new load.
   int charset = charset::kDefault;
   ListTexts listTexts = ListTexts::Made;
 };
 
-// A subtitle file as read: its cues in the file's order, how their text is
-// drawn, and what the reading has to say.
+// A subtitle file as read: its cues in the file's order, their text in
+// UTF-8, how it is drawn, and what the reading has to say.
 struct LoadedFilm {
   FilmKind kind = FilmKind::Unknown;
   // The reader's cues, error, notes and unread timing lines; no cue and no

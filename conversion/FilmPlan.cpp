@@ -13,7 +13,7 @@ FilmPlan PlanFilm(LoadedFilm& film, const SubtitleStyle& style, const TimeChoice
   FilmPlan plan;
   plan.cues = std::move(film.result.entries);
   film.result.entries.clear();
-  plan.textlessNote = LeaveOutTextlessCues(plan.cues, film.source, style);
+  plan.textlessNote = LeaveOutTextlessCues(plan.cues, film.source);
   plan.cueTextNotes = CueTextNotes(plan.cues, film.source, style);
   if (plan.cues.empty()) {
     plan.refusal = PlanRefusal::NoSubtitle;

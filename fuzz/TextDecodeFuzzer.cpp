@@ -74,30 +74,32 @@ std::string Utf16Bytes(std::string_view utf8, bool littleEndian) {
   return bytes;
 }
 
-void CheckFileText(std::string_view bytes, const std::string& encoding) {
+void CheckFileText(std::string_view bytes, const std::string& encoding, int charset) {
   if (!tesmora::IsKnownEncoding(encoding)) {
     try {
-      tesmora::DecodeSubtitleFile(bytes, encoding);
+      tesmora::DecodeSubtitleFile(bytes, encoding, charset);
     } catch (const std::invalid_argument&) {
       return;
     }
     Require(false, "an unknown encoding is refused");
   }
-  const tesmora::FileText file = tesmora::DecodeSubtitleFile(bytes, encoding);
-  if (!file.utf8) {
-    Require(file.encoding.empty() && file.bytes == bytes && file.invalidSequences == 0,
-            "8-bit text is left as it is for the code page");
+  const tesmora::FileText file = tesmora::DecodeSubtitleFile(bytes, encoding, charset);
+  if (file.encoding.empty()) {
     Require(tesmora::DetectUnicodeEncoding(bytes).empty() && !bytes.starts_with(kBom),
-            "text left for the code page is not Unicode");
+            "text read in the code page is not Unicode");
+  }
+  if (file.symbol) {
+    Require(file.encoding.empty() && charset == tesmora::charset::kSymbol && file.text == bytes &&
+                file.invalidSequences == 0,
+            "SYMBOL bytes are kept as they are for the reader");
     return;
   }
-  Require(!file.encoding.empty(), "converted text names its encoding");
-  Require(tesmora::IsValidUtf8(file.bytes), "converted text is valid UTF-8");
+  Require(tesmora::IsValidUtf8(file.text), "read text is valid UTF-8");
   Require((file.invalidSequences == 0) == (file.firstInvalidLine == 0),
           "a replacement names its line");
-  Require(file.firstInvalidLine <= LineBreaks(file.bytes) + 1,
+  Require(file.firstInvalidLine <= LineBreaks(file.text) + 1,
           "the first replacement lies on a line of the text");
-  if (file.invalidSequences > 0) {
+  if (file.invalidSequences > 0 || file.encoding.empty()) {
     return;
   }
   // Text that converted cleanly holds the very characters of the file, less
@@ -107,14 +109,14 @@ void CheckFileText(std::string_view bytes, const std::string& encoding) {
     if (expected.starts_with(kBom)) {
       expected.remove_prefix(kBom.size());
     }
-    Require(file.bytes == expected, "valid UTF-8 is kept byte for byte");
+    Require(file.text == expected, "valid UTF-8 is kept byte for byte");
   } else if (file.encoding == "UTF-16LE" || file.encoding == "UTF-16BE") {
     const bool little = file.encoding == "UTF-16LE";
     std::string_view expected = bytes;
     if (expected.starts_with(little ? "\xFF\xFE" : "\xFE\xFF")) {
       expected.remove_prefix(2);
     }
-    Require(Utf16Bytes(file.bytes, little) == expected, "valid UTF-16 converts back to itself");
+    Require(Utf16Bytes(file.text, little) == expected, "valid UTF-16 converts back to itself");
   }
 }
 
@@ -151,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int charset = kCharsets[input.pick(kCharsets.size())];
   const std::size_t split = input.u16();
   const std::string_view bytes = input.rest();
-  CheckFileText(bytes, encoding);
+  CheckFileText(bytes, encoding, charset);
   const std::size_t at = bytes.empty() ? 0 : split % (bytes.size() + 1);
   CheckCodePage(bytes.substr(0, at), bytes.substr(at), charset);
   return 0;

@@ -1,5 +1,5 @@
 // The whole text path on an arbitrary file, as the converter takes it:
-// decode, read (SRT or MicroDVD), decode each cue's lines, read their
+// decode, read (SRT or MicroDVD), read the cues' lines for
 // markup, wrap them, change the times and plan the subpictures.
 #include <algorithm>
 #include <array>
@@ -61,19 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string encoding = kEncodings[input.pick(kEncodings.size())];
   const int charset = kCharsets[input.pick(kCharsets.size())];
   const PathChoices choices = PickChoices(input);
-  const tesmora::FileText file = tesmora::DecodeSubtitleFile(input.rest(), encoding);
-  const tesmora::LineList lines = tesmora::SplitLines(file.bytes);
-  const tesmora::SubtitleReadResult read =
-      choices.frames ? tesmora::ReadFrames(lines, choices.fps)
-                     : tesmora::ReadSrt(lines, tesmora::ListTexts::Skipped);
+  const tesmora::FileText file = tesmora::DecodeSubtitleFile(input.rest(), encoding, charset);
+  const tesmora::LineList lines = tesmora::SplitLines(file.text);
+  tesmora::SubtitleReadResult read = choices.frames
+                                         ? tesmora::ReadFrames(lines, choices.fps)
+                                         : tesmora::ReadSrt(lines, tesmora::ListTexts::Skipped);
+  if (file.symbol) {
+    tesmora::SymbolCueLines(read.entries);
+  }
 
-  const tesmora::TextSource source{file.utf8,
-                                   choices.literal  ? tesmora::MarkupDialect::Literal
+  const tesmora::TextSource source{choices.literal  ? tesmora::MarkupDialect::Literal
                                    : choices.frames ? tesmora::MarkupDialect::MicroDvd
                                                     : tesmora::MarkupDialect::Srt,
-                                   true};
+                                   true, file.symbol};
   for (const tesmora::SubtitleEntry& entry : read.entries) {
-    const QStringList decoded = tesmora::DecodeCueLines(entry.lines, source, charset);
+    const QStringList decoded = tesmora::CueLineTexts(entry.lines);
     const tesmora::CueText cue = tesmora::fuzz::CheckCueMarkup(decoded, source.dialect);
     for (const tesmora::StyledLine& line : cue.lines) {
       tesmora::fuzz::CheckWrapLine(line, choices.limit);

@@ -1,12 +1,10 @@
 #include "render/PreparedCue.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "render/StyledLineDrawing.h"
 #include "render/SubtitleFont.h"
 #include "render/SubtitleLayout.h"
-#include "subtitles/TextDecoder.h"
 #include "text/LineWrap.h"
 
 namespace tesmora {
@@ -37,20 +35,13 @@ bool AnyLineTooLongToRead(const QStringList& lines) {
   return false;
 }
 
-QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSource& source,
-                           int charset) {
-  QStringList decoded;
-  if (source.utf8) {
-    for (const std::string& line : lines) {
-      decoded << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
-    }
-    return decoded;
-  }
-  const TextDecoder decoder(charset);
+QStringList CueLineTexts(const std::vector<std::string>& lines) {
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines) {
-    decoded << QString::fromStdString(decoder.decode(std::string_view(line)));
+    texts << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
   }
-  return decoded;
+  return texts;
 }
 
 namespace {
@@ -99,11 +90,10 @@ std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
 
 PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource& source,
                         const SubtitleStyle& style) {
-  const QStringList decoded = DecodeCueLines(lines, source, style.charset);
-  const bool symbol = !source.utf8 && style.charset == charset::kSymbol;
+  const QStringList texts = CueLineTexts(lines);
   PreparedCue cue;
-  if (AnyLineTooLongToRead(decoded)) {
-    for (const QString& line : decoded) {
+  if (AnyLineTooLongToRead(texts)) {
+    for (const QString& line : texts) {
       cue.lines.push_back(StyledLine{{TextRun{line}}});
     }
     if (source.wrap) {
@@ -111,13 +101,13 @@ PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource&
     }
     return cue;
   }
-  if (symbol) {
+  if (source.symbol) {
     const QFont font = SubtitleFont(style.fontName, style.size, style.style);
-    for (const QString& line : decoded) {
+    for (const QString& line : texts) {
       cue.lines.push_back(StyledLine{{TextRun{SymbolTextForFont(line, font)}}});
     }
   } else {
-    CueText text = ParseCueMarkup(decoded, source.dialect);
+    CueText text = ParseCueMarkup(texts, source.dialect);
     cue.lines = std::move(text.lines);
     cue.alignment = text.alignment;
     cue.removedMarkup = std::move(text.removedMarkup);
@@ -148,8 +138,8 @@ std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const Text
   return prepared;
 }
 
-QString CueListText(const std::vector<std::string>& lines, const TextSource& source, int charset) {
-  return DecodeCueLines(lines, source, charset).join(QStringLiteral(" | "));
+QString CueListText(const std::vector<std::string>& lines) {
+  return CueLineTexts(lines).join(QStringLiteral(" | "));
 }
 
 }  // namespace tesmora

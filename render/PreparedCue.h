@@ -12,24 +12,25 @@
 
 namespace tesmora {
 
-// How the text lines of the loaded cues are to be read.
+// How the UTF-8 text lines of the loaded cues are to be read.
 struct TextSource {
-  // True: the lines are UTF-8. False: they are the file's 8-bit bytes, read
-  // in the code page of the style's character set when drawn.
-  bool utf8 = false;
   MarkupDialect dialect = MarkupDialect::Srt;
   // True: a line too wide for the frame is broken where lines may break
   // (WrapLine) into lines that fit; a single word too wide still leaves it
   // too wide.
   bool wrap = false;
+  // True: the lines are the glyph codes of a symbol font (U+F000 + byte, an
+  // 8-bit file read for the SYMBOL charset), drawn as written: they hold no
+  // markup, and a code the font lacks is drawn as the byte's own character.
+  bool symbol = false;
 };
 
-// A cue to draw on a key frame: its raw text lines, top to bottom.
+// A cue to draw on a key frame: its UTF-8 text lines, top to bottom.
 struct CueToDraw {
   std::vector<std::string> lines;
 };
 
-// A cue's lines decoded, read for markup and measured in the style.
+// A cue's lines read for markup and measured in the style.
 struct PreparedCue {
   std::vector<StyledLine> lines;
   std::vector<LineMeasure> measures;
@@ -45,28 +46,26 @@ struct PreparedCue {
   QStringList plainLines() const;
 };
 
-// The most characters of a decoded line that are read for markup. No frame
+// The most characters of a line that are read for markup. No frame
 // shows more than a few thousand characters, even wrapped into its most
 // lines, so a longer line cannot be drawn however much of it is markup: it
 // is taken as written, to be refused as too wide (or too tall when wrapped),
 // without reading markup that would take time and memory for nothing.
 inline constexpr qsizetype kLongestReadLine = qsizetype{1} << 22;
 
-// Whether any of the decoded lines is longer than kLongestReadLine.
+// Whether any of the lines is longer than kLongestReadLine.
 bool AnyLineTooLongToRead(const QStringList& lines);
 
-// The cue's lines as characters: UTF-8 text as it is, 8-bit bytes in the code
-// page of the style's character set.
-QStringList DecodeCueLines(const std::vector<std::string>& lines, const TextSource& source,
-                           int charset);
+// The cue's UTF-8 lines as characters.
+QStringList CueLineTexts(const std::vector<std::string>& lines);
 
-// Decodes and reads a cue's lines, wrapped when the source asks for it,
-// without measuring them: `measures` stays empty. SYMBOL text is drawn as
-// written: its bytes pick glyphs, they hold no markup.
+// Reads a cue's lines, wrapped when the source asks for it, without
+// measuring them: `measures` stays empty. Symbol text is drawn as written:
+// its codes pick glyphs, they hold no markup.
 PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource& source,
                         const SubtitleStyle& style);
 
-// Decodes, reads and measures a cue's lines (ReadCueText, then each line
+// Reads and measures a cue's lines (ReadCueText, then each line
 // measured in the style).
 PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
                        const SubtitleStyle& style);
@@ -75,8 +74,7 @@ PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& 
 std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const TextSource& source,
                                      const SubtitleStyle& style);
 
-// The text the subtitle list shows for a cue: its lines decoded and joined
-// by " | ".
-QString CueListText(const std::vector<std::string>& lines, const TextSource& source, int charset);
+// The text the subtitle list shows for a cue: its lines joined by " | ".
+QString CueListText(const std::vector<std::string>& lines);
 
 }  // namespace tesmora

@@ -1,7 +1,6 @@
 #include "render/TextlessCues.h"
 
 #include "core/SubtitleError.h"
-#include "render/NameTables.h"
 #include "text/CueMarkup.h"
 
 namespace tesmora {
@@ -18,24 +17,22 @@ bool IsBlank(const QString& text) {
 
 }  // namespace
 
-bool HasNothingToDraw(const std::vector<std::string>& lines, const TextSource& source,
-                      const SubtitleStyle& style) {
-  const QStringList decoded = DecodeCueLines(lines, source, style.charset);
+bool HasNothingToDraw(const std::vector<std::string>& lines, const TextSource& source) {
+  const QStringList texts = CueLineTexts(lines);
   // Such a line is refused by the fit check without reading its markup.
-  if (AnyLineTooLongToRead(decoded)) {
+  if (AnyLineTooLongToRead(texts)) {
     return false;
   }
-  // SYMBOL text is drawn as written, like text read without markup.
-  const bool symbol = !source.utf8 && style.charset == charset::kSymbol;
-  if (symbol || source.dialect == MarkupDialect::Literal) {
-    for (const QString& line : decoded) {
+  // Symbol text is drawn as written, like text read without markup.
+  if (source.symbol || source.dialect == MarkupDialect::Literal) {
+    for (const QString& line : texts) {
       if (!IsBlank(line)) {
         return false;
       }
     }
     return true;
   }
-  for (const StyledLine& line : ParseCueMarkup(decoded, source.dialect).lines) {
+  for (const StyledLine& line : ParseCueMarkup(texts, source.dialect).lines) {
     if (!IsBlank(line.plainText())) {
       return false;
     }
@@ -43,14 +40,13 @@ bool HasNothingToDraw(const std::vector<std::string>& lines, const TextSource& s
   return true;
 }
 
-std::string LeaveOutTextlessCues(std::vector<SubtitleEntry>& cues, const TextSource& source,
-                                 const SubtitleStyle& style) {
+std::string LeaveOutTextlessCues(std::vector<SubtitleEntry>& cues, const TextSource& source) {
   std::size_t kept = 0;
   std::size_t count = 0;
   std::size_t first = 0;
   long long firstStartMs = 0;
   for (std::size_t i = 0; i < cues.size(); ++i) {
-    if (HasNothingToDraw(cues[i].lines, source, style)) {
+    if (HasNothingToDraw(cues[i].lines, source)) {
       if (count++ == 0) {
         first = i;
         firstStartMs = cues[i].startMs;

@@ -12,8 +12,8 @@
 
 namespace tesmora {
 
-// The text lines of one cue, top to bottom, as the undecoded bytes of the
-// file. They are kept in one block, each line followed by a line feed,
+// The text lines of one cue, top to bottom, in UTF-8 once the load has
+// read them. They are kept in one block, each line followed by a line feed,
 // which no line of a subtitle file holds (the readers split the file at
 // every line break), after the block's length: each cue of a long film
 // takes one pointer and one allocation rather than a list and a string per

@@ -19,7 +19,8 @@ std::string ReplacedSequencesNote(int count, int firstLine, const std::string& e
 }
 
 std::string InvalidSequencesNote(const FileText& file) {
-  return ReplacedSequencesNote(file.invalidSequences, file.firstInvalidLine, file.encoding);
+  return ReplacedSequencesNote(file.invalidSequences, file.firstInvalidLine,
+                               file.encoding.empty() ? file.codePage : file.encoding);
 }
 
 }  // namespace tesmora

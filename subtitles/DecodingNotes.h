@@ -7,7 +7,7 @@
 namespace tesmora {
 
 // The sentence naming the encoding a file's text was read in, or empty when
-// it was left for the code page of the font charset.
+// it was read in the code page of the font charset.
 std::string EncodingUsedNote(const FileText& file);
 
 // The sentence reporting `count` byte sequences that were invalid in
@@ -16,8 +16,8 @@ std::string EncodingUsedNote(const FileText& file);
 std::string ReplacedSequencesNote(int count, int firstLine, const std::string& encoding);
 
 // The sentence reporting the byte sequences that were invalid in the
-// encoding and became U+FFFD, with the line of the first; empty when there
-// were none.
+// encoding or code page the file was read in and became U+FFFD, with the
+// line of the first; empty when there were none.
 std::string InvalidSequencesNote(const FileText& file);
 
 }  // namespace tesmora

@@ -2,15 +2,25 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "subtitles/SubtitleList.h"
 
 namespace tesmora {
 
-// How the text of a subtitle file is to be read.
+// The text of a subtitle file, read once for every step after it.
 struct FileText {
-  std::string bytes;         // UTF-8 when utf8 is true; else the file's own 8-bit bytes
-  bool utf8 = false;         // false: decode later in the code page of the font charset
-  std::string encoding;      // what the text was read in: "UTF-8", "UTF-16LE", "UTF-16BE"
-                             // or the chosen name; empty when left for the code page
+  // UTF-8, whatever the file's encoding; only for a symbol font (`symbol`)
+  // the file's own bytes.
+  std::string text;
+  std::string encoding;  // what the text was read in: "UTF-8", "UTF-16LE", "UTF-16BE"
+                         // or the chosen name; empty when read in the charset's code page
+  std::string codePage;  // the iconv name of that code page; empty when not read in one
+                         // or when every byte is read as the character of its value
+  // 8-bit text for the SYMBOL charset, whose bytes pick glyphs rather than
+  // name characters: the bytes are kept for the reader, which finds numbers
+  // and times in them, and the cue lines read afterwards (SymbolCueLines).
+  bool symbol = false;
   int invalidSequences = 0;  // sequences invalid in the encoding, each replaced by U+FFFD
   int firstInvalidLine = 0;  // line number (from 1) of the first of them, 0 when none
 };
@@ -19,12 +29,16 @@ struct FileText {
 // an encoding iconv reads.
 bool IsKnownEncoding(const std::string& encoding);
 
-// Reads the whole of a subtitle file. With "auto" (any case) or an empty
-// name, the encoding is detected: a Unicode one is converted to UTF-8 and an
-// 8-bit text is left as it is, for the code page of the font charset. Any
-// other name is the encoding of the whole file, which is converted to UTF-8.
-// A byte-order mark at the start is removed from converted text. Throws
-// std::invalid_argument for an encoding that is not known.
-FileText DecodeSubtitleFile(std::string_view fileBytes, const std::string& encoding);
+// Reads the whole of a subtitle file into UTF-8. With "auto" (any case) or
+// an empty name, the encoding is detected: a Unicode one is converted as it
+// is, and 8-bit text is read line by line in the code page of the font
+// `charset` (for SYMBOL, kept as it is). Any other name is the encoding of
+// the whole file. A byte-order mark at the start is removed from converted
+// text. Throws std::invalid_argument for an encoding that is not known.
+FileText DecodeSubtitleFile(std::string_view fileBytes, const std::string& encoding, int charset);
+
+// Turns the cue lines read from the bytes of a SYMBOL file into the glyph
+// codes of a symbol font, U+F000 + byte (see TextDecoder).
+void SymbolCueLines(std::vector<SubtitleEntry>& cues);
 
 }  // namespace tesmora

@@ -9,8 +9,7 @@
 
 namespace tesmora {
 
-// One cue: when it shows, for how long, and its text lines, kept as the
-// undecoded bytes of the file.
+// One cue: when it shows, for how long, and its text lines in UTF-8.
 struct SubtitleEntry {
   long long startMs = 0;
   long long durationMs = 0;

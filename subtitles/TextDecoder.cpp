@@ -93,11 +93,6 @@ bool AllAscii(std::string_view bytes) {
                      [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
 }
 
-// Lines at least this long that hold only ASCII are taken as they are when
-// the code page allows it, rather than through iconv, which takes several
-// times the time; shorter lines are not worth the check of the code page.
-constexpr std::size_t kLongLine = 4096;
-
 }  // namespace
 
 const char* CodePageOfCharset(int code) {
@@ -155,6 +150,7 @@ TextDecoder::TextDecoder(int charset) : symbol_(charset == charset::kSymbol), co
   if (converter != kNoConverter) {
     converter_ = reinterpret_cast<void*>(converter);
     codePage_ = codePage;
+    asciiAsIs_ = ReadsAsciiAsIs(converter);
   }
 }
 
@@ -186,7 +182,9 @@ std::string TextDecoder::decode(std::string_view bytes, int& replacements) const
     return Latin1ToUtf8(bytes);
   }
   const iconv_t converter = reinterpret_cast<iconv_t>(converter_);
-  if (bytes.size() >= kLongLine && AllAscii(bytes) && ReadsAsciiAsIs(converter)) {
+  // ASCII text is taken as it is when the code page allows it, rather than
+  // through iconv, which takes several times the time.
+  if (asciiAsIs_ && AllAscii(bytes)) {
     return std::string(bytes);
   }
   return DecodeWith(converter, bytes, replacements);

@@ -34,7 +34,8 @@ class TextDecoder {
 
  private:
   bool symbol_;
-  void* converter_;  // iconv_t, or nullptr when the code page is unknown here
+  void* converter_;         // iconv_t, or nullptr when the code page is unknown here
+  bool asciiAsIs_ = false;  // whether the code page reads every ASCII byte as itself
   std::string codePage_;
 };
 

@@ -143,7 +143,7 @@ TEST_F(ChoicesTest, TheChosenEncodingReadsACodePageFile) {
   load("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xCF\xF0\xE8\xE2\xE5\xF2\r\n\r\n");
   ASSERT_EQ(form.ListBox1->count(), 1);
   EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442"));
-  EXPECT_TRUE(form.LoadedSource.utf8);
+  EXPECT_EQ(form.LoadedEncoding, QStringLiteral("CP1251"));
 }
 
 TEST_F(ChoicesTest, ShiftAndRateConversionMoveTheTimesAtLoad) {
@@ -259,7 +259,8 @@ TEST_F(ChoicesTest, WrapLongLinesBreaksAJapaneseLineTheRefusalNamed) {
   EXPECT_TRUE(form.SubtitlesLoaded);
   EXPECT_TRUE(form.AllLinesFit);
   form.Button3->click();
-  EXPECT_TRUE(platform.messages.back().startsWith("All Done !!!")) << platform.messages.back().toStdString();
+  EXPECT_TRUE(platform.messages.back().startsWith("All Done !!!"))
+      << platform.messages.back().toStdString();
 }
 
 }  // namespace

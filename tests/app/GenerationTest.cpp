@@ -262,6 +262,41 @@ TEST_F(GenerationTest, TheListReadsAnEightBitFileInTheCharsetsCodePage) {
   EXPECT_EQ(form.ListBox1->item(1)->text().left(2), QStringLiteral("\u039F\u03C0"));
 }
 
+// The Font Charset picks the code page an 8-bit file is read in at load: a
+// byte that code page lacks is said in the load's message, and a change of
+// the charset reads the file again, the list and the preview showing the
+// new reading as a UTF-8 file of the same text shows it.
+TEST_F(GenerationTest, AChangeOfCharsetReadsAnEightBitFileAgain) {
+  form.i_dont_have_ifo->click();
+  const auto chooseCharset = [this](const QString& name) {
+    const int index = form.ComboBox7->findText(name);
+    form.ComboBox7->setCurrentIndex(index);
+    emit form.ComboBox7->activated(index);
+  };
+  chooseCharset(QStringLiteral("RUSSIAN"));
+  load(write("ru.srt", "1\r\n00:00:01,000 --> 00:00:03,000\r\n\xCD\xE5\x98\r\n"));
+  EXPECT_EQ(platform.messages,
+            (QStringList{QStringLiteral("1 byte sequence(s) not valid in CP1251 were replaced by "
+                                        "\uFFFD (U+FFFD), the first at line 3."),
+                         kSuccess}));
+  ASSERT_EQ(form.ListBox1->count(), 1);
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("\u041D\u0435\uFFFD"));
+  form.ListBox1->setCurrentRow(0);
+  const QImage russian = form.preview->picture();
+
+  platform.messages.clear();
+  chooseCharset(QStringLiteral("DEFAULT"));
+  EXPECT_TRUE(platform.messages.isEmpty());
+  EXPECT_EQ(form.ListBox1->item(0)->text(), QStringLiteral("\u00CD\u00E5\u02DC"));
+  const QImage western = form.preview->picture();
+  EXPECT_NE(western, russian);
+
+  load(write("western.srt", "1\r\n00:00:01,000 --> 00:00:03,000\r\n\xC3\x8D\xC3\xA5\xCB\x9C\r\n"));
+  form.ListBox1->setCurrentRow(0);
+  form.RedrawPreviewSelected();
+  EXPECT_EQ(form.preview->picture(), western);
+}
+
 // A good load and run, then loads that find nothing or stop early: each
 // keeps the loaded list, the path shown and the flags, and the next run
 // writes the good stream again.

@@ -71,7 +71,7 @@ TEST_F(PreviewHandlersTest, AFontChangeRechecksTheLoadedSubtitlesUnderItsCaption
   EXPECT_EQ(captions, QStringList{"Tesmora By Ovandel Checking Subtitle Length..."});
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
 
-  // A change of character set only redraws.
+  // A change of character set reads the file again and redraws, saying nothing.
   platform.messages.clear();
   choose(form.ComboBox7, "RUSSIAN");
   EXPECT_TRUE(platform.messages.isEmpty());

@@ -100,9 +100,9 @@ TEST_F(RunTest, TimeChoicesSetAfterLoadingApplyAndAreNamedAtTheEnd) {
 TEST_F(RunTest, ReadingChoicesSetAfterLoadingReadTheFileAgain) {
   load("1\r\n00:00:01,000 --> 00:00:02,000\r\n<i>\xCF\xF0\xE8\xE2\xE5\xF2</i>\r\n\r\n");
   ASSERT_TRUE(form.SubtitlesLoaded);
-  EXPECT_FALSE(form.LoadedSource.utf8);
+  EXPECT_TRUE(form.LoadedEncoding.isEmpty());
   form.ComboBoxEncoding->setCurrentText(QStringLiteral("CP1251"));
-  EXPECT_TRUE(form.LoadedSource.utf8);
+  EXPECT_EQ(form.LoadedEncoding, QStringLiteral("CP1251"));
   EXPECT_EQ(form.ListBox1->item(0)->text(),
             QStringLiteral("<i>\u041F\u0440\u0438\u0432\u0435\u0442</i>"));
   EXPECT_EQ(form.Edit2->toolTip(), QStringLiteral("Read as CP1251"));

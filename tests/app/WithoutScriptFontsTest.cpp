@@ -73,7 +73,7 @@ TEST(WithoutScriptFonts, TheLoadNotesNameTheCharactersAndARunDrawsEverySubpictur
     cues.push_back({start, 800, {sample.qtext().toStdString(), "and Latin"}});
     start += 1000;
   }
-  const TextSource source{true, MarkupDialect::Srt, false};
+  const TextSource source{MarkupDialect::Srt, false};
   SubtitleStyle style;
   style.fontName = QStringLiteral("Arial");
   style.size = 22;

@@ -306,6 +306,21 @@ TEST_F(cliConversion, RefusesACueTooTallForTheFrameAndNamesCrowdedOnes) {
   EXPECT_EQ(ReadPackets(stream()).size(), 5u);
 }
 
+// A line not understood is shown in the text it was read as: the same
+// letter from a UTF-8 file and from a CP1252 one.
+TEST_F(cliConversion, ShowsALineNotUnderstoodAsItsTextReads) {
+  for (const QByteArray& letter : {QByteArray("\xC3\xA9"), QByteArray("\xE9")}) {
+    const CliOutcome unread = RunConverter(
+        {"--quiet", write("unread.srt", "1\n00:00:01 " + letter +
+                                            " --> 00:00:02\nx\n\n"
+                                            "2\n00:00:03,000 --> 00:00:04,000\nread\n")});
+    ASSERT_EQ(unread.code, 0) << unread.err;
+    EXPECT_EQ(unread.err,
+              "Some subtitles could not be read: 1 timing line(s) not understood. First at line "
+              "2:\n00:00:01 \xC3\xA9 --> 00:00:02\n");
+  }
+}
+
 TEST_F(cliConversion, QuotesControlCodesOfTheFileEscaped) {
   const QByteArray title = "\x1b]0;owned\x07";
   const CliOutcome unread = RunConverter(

@@ -134,6 +134,26 @@ TEST_F(cliCueText, ReplacedCharactersAreSaidInEveryEncodingEvenWhenQuiet) {
   EXPECT_EQ(last.err, readAs + unicode);
 }
 
+// A code-page file is read once, at load, in the code page of --charset:
+// the byte that code page lacks is said with its line, and the stream is the
+// one of the same text written in UTF-8 with U+FFFD in its place.
+TEST_F(cliCueText, AByteTheCharsetsCodePageLacksIsSaidAtLoadWithItsLine) {
+  const QByteArray film =
+      Srt("\xC4\xE0") + "\r\n2\r\n00:00:04,000 --> 00:00:05,000\r\n\xCD\xE5\x98\r\n";
+  const QByteArray utf8 =
+      Srt("\xD0\x94\xD0\xB0") +
+      "\r\n2\r\n00:00:04,000 --> 00:00:05,000\r\n\xD0\x9D\xD0\xB5\xEF\xBF\xBD\r\n";
+  const QByteArray replaced = convert("ru.srt", utf8, {"--charset", "RUSSIAN", "--quiet"});
+  const std::string note =
+      "1 byte sequence(s) not valid in CP1251 were replaced by \xEF\xBF\xBD (U+FFFD), the first "
+      "at line 7.\n";
+  EXPECT_EQ(convert("ru.srt", film, {"--charset", "RUSSIAN", "--quiet"}), replaced);
+  EXPECT_EQ(last.err, note);
+  // In the Western code page 0x98 is a small tilde: nothing is replaced.
+  convert("ru.srt", film);
+  EXPECT_EQ(last.err, "");
+}
+
 TEST_F(cliCueText, AnUnknownEncodingIsAUsageError) {
   const CliOutcome outcome =
       RunConverter({"--encoding", "KLINGON-8", write("a.srt", Srt("Hello"))});

@@ -18,7 +18,7 @@ const std::vector<SubtitleEntry> kCues{
 
 CueFrameLook Look(int frameHeight) {
   CueFrameLook look;
-  look.source = TextSource{true, MarkupDialect::Srt, false};
+  look.source = TextSource{MarkupDialect::Srt, false};
   look.outlineWidth = 2;
   look.colours = RoleColours{qRgb(16, 16, 16), qRgb(128, 128, 128), qRgb(235, 235, 235)};
   look.keys = RoleKeyColours{{235, 235, 235}, {16, 16, 16}, {128, 128, 128}};

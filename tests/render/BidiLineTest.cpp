@@ -152,7 +152,7 @@ TEST(BidiLine, AnItalicRunInAScriptTheItalicFaceLacksIsDrawnInTheUprightFace) {
   // A load says nothing of characters the drawing has glyphs for.
   const std::vector<SubtitleEntry> cues{
       SubtitleEntry{0, 1000, {"<i>\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7</i> ok"}}};
-  EXPECT_TRUE(CueTextNotes(cues, TextSource{true, MarkupDialect::Srt}, style).empty());
+  EXPECT_TRUE(CueTextNotes(cues, TextSource{MarkupDialect::Srt}, style).empty());
 }
 
 }  // namespace

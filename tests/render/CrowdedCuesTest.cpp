@@ -4,7 +4,6 @@
 
 #include <string>
 
-
 namespace tesmora {
 namespace {
 
@@ -31,8 +30,8 @@ std::string NoteFor(const std::vector<SubtitleEntry>& cues, const SubtitleStyle&
     times.push_back({cue.startMs, cue.startMs + cue.durationMs});
   }
   const Timeline timeline = PlanTimeline(times);
-  return CrowdedCuesNote(cues, timeline.subpictures, TextSource{true, MarkupDialect::Srt, false},
-                         style, frameHeight);
+  return CrowdedCuesNote(cues, timeline.subpictures, TextSource{MarkupDialect::Srt, false}, style,
+                         frameHeight);
 }
 
 // Five two-line cues at size 40 shown together stack past the top of the

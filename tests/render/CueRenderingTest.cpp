@@ -91,7 +91,7 @@ TEST(CueRendering, AnItalicTagOverTheLineDrawsTheItalicStyle) {
 
   // MicroDVD's cue-wide {y:i} and a line's leading "/" mean the same.
   for (const std::string& line : {std::string("{y:i}Bonjour"), std::string("/Bonjour")}) {
-    EXPECT_EQ(FrameBytes(renderer, {{{line, "{y:i}Au revoir"}}}, {false, MarkupDialect::MicroDvd},
+    EXPECT_EQ(FrameBytes(renderer, {{{line, "{y:i}Au revoir"}}}, {MarkupDialect::MicroDvd},
                          SubtitleStyle{}),
               FrameBytes(renderer, {{{"Bonjour", "Au revoir"}}}, {}, italic))
         << line;
@@ -176,7 +176,7 @@ TEST(CueRendering, PlacementsPutTheCueAtTheTopMiddleOrBottom) {
 TEST(CueRendering, ReadingACueGivesThePreparedLinesWithoutMeasures) {
   SubtitleStyle style;
   style.size = 40;
-  const TextSource wrapped{true, MarkupDialect::Srt, true};
+  const TextSource wrapped{MarkupDialect::Srt, true};
   for (const std::vector<std::string>& lines :
        {std::vector<std::string>{"{\\an8}<i>Haut</i> de <b>page</b>", "<font color=red>x</font>"},
         std::vector<std::string>{"A line far too long to fit in the frame at this size, so it "
@@ -210,7 +210,7 @@ TEST(CueRendering, LaterBottomCuesStackAboveTheEarliest) {
 
 TEST(CueRendering, LiteralSourceDrawsTagsAsText) {
   const SubtitleStyle style;
-  const PreparedCue literal = PrepareCue({"<i>x</i>"}, {false, MarkupDialect::Literal}, style);
+  const PreparedCue literal = PrepareCue({"<i>x</i>"}, {MarkupDialect::Literal}, style);
   EXPECT_EQ(literal.plainLines(), QStringList{"<i>x</i>"});
   const PreparedCue marked = PrepareCue({"<i>x</i>"}, {}, style);
   EXPECT_EQ(marked.plainLines(), QStringList{"x"});
@@ -221,19 +221,19 @@ TEST(CueRendering, WrapBreaksAWideLineAndLeavesAWideWord) {
   const std::string sentence =
       "This subtitle line is much too long to fit the frame in one piece, so it is broken";
   EXPECT_FALSE(PrepareCue({sentence}, {}, style).fitsWidth());
-  const PreparedCue wrapped = PrepareCue({sentence}, {false, MarkupDialect::Srt, true}, style);
+  const PreparedCue wrapped = PrepareCue({sentence}, {MarkupDialect::Srt, true}, style);
   EXPECT_TRUE(wrapped.fitsWidth());
   EXPECT_EQ(wrapped.lines.size(), 2u);
   EXPECT_EQ(wrapped.plainLines().join(u' '), QString::fromStdString(sentence));
 
   const PreparedCue word =
-      PrepareCue({std::string(80, 'W') + " end"}, {false, MarkupDialect::Srt, true}, style);
+      PrepareCue({std::string(80, 'W') + " end"}, {MarkupDialect::Srt, true}, style);
   EXPECT_FALSE(word.fitsWidth());
 }
 
 TEST(CueRendering, WrapLeavesWholeALineNeedingFarMoreLinesThanAFrameHolds) {
   const SubtitleStyle style;
-  const TextSource wrapping{false, MarkupDialect::Srt, true};
+  const TextSource wrapping{MarkupDialect::Srt, true};
   const std::string sentence = "This line is long enough to take most of a frame's width here,";
   std::string manyLines;
   std::string thousands;
@@ -252,20 +252,6 @@ TEST(CueRendering, WrapLeavesWholeALineNeedingFarMoreLinesThanAFrameHolds) {
   const PreparedCue endless = PrepareCue({thousands}, wrapping, style);
   EXPECT_EQ(endless.plainLines(), QStringList{QString::fromStdString(thousands)});
   EXPECT_FALSE(endless.fitsWidth());
-}
-
-TEST(CueRendering, Utf8AndCodePageTextOfTheSameWordsDrawAlike) {
-  const SubtitleStyle style;  // DEFAULT: CP1252
-  KeyFrameRenderer renderer;
-  EXPECT_EQ(FrameBytes(renderer, {{{"L'\xC3\xA9t\xC3\xA9 \xC3\xA0 No\xC3\xABl"}}},
-                       {true, MarkupDialect::Srt}, style),
-            FrameBytes(renderer, {{{"L'\xE9t\xE9 \xE0 No\xEBl"}}}, {}, style));
-  SubtitleStyle greek = style;
-  greek.charset = CharsetFromName(QStringLiteral("GREEK"));
-  EXPECT_EQ(
-      FrameBytes(renderer, {{{"\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1"}}},
-                 {true, MarkupDialect::Srt}, style),
-      FrameBytes(renderer, {{{"\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1"}}}, {}, greek));
 }
 
 }  // namespace

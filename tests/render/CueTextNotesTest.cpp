@@ -41,26 +41,26 @@ TEST(MissingGlyphs, ListsEachCharacterWithoutGlyphOnceInOrder) {
 
 TEST(CueTextNotes, PlainCuesHaveNothingToSay) {
   const std::vector<SubtitleEntry> cues{Cue({"Hello", "<i>World</i>"}), Cue({"{\\an8}Top"})};
-  EXPECT_TRUE(CueTextNotes(cues, TextSource{true, MarkupDialect::Srt}, Style()).empty());
+  EXPECT_TRUE(CueTextNotes(cues, TextSource{MarkupDialect::Srt}, Style()).empty());
 }
 
 TEST(CueTextNotes, MarkupWithoutEffectIsCountedWithTheFirstCueAndWhatItWas) {
   const std::vector<SubtitleEntry> cues{Cue({"Plain"}), Cue({"<font color=\"#ff0000\">Red</font>"}),
                                         Cue({"{\\an8}{\\an2}Twice placed"}),
                                         Cue({"{\\c&H00FF00&}Green"})};
-  EXPECT_EQ(CueTextNotes(cues, TextSource{true, MarkupDialect::Srt}, Style()),
+  EXPECT_EQ(CueTextNotes(cues, TextSource{MarkupDialect::Srt}, Style()),
             std::vector<std::string>{
                 "3 markup tag(s) that a subpicture cannot show were left out, the first in cue 2: "
                 "<font color=\"#ff0000\">."});
   // Drawn as written, nothing is taken out.
-  EXPECT_TRUE(CueTextNotes(cues, TextSource{true, MarkupDialect::Literal}, Style()).empty());
+  EXPECT_TRUE(CueTextNotes(cues, TextSource{MarkupDialect::Literal}, Style()).empty());
 }
 
 TEST(CueTextNotes, CharactersNoFontDrawsAreNamedWithTheFirstCueHoldingOne) {
   const std::vector<SubtitleEntry> cues{
       Cue({"Fine"}), Cue({"Still fine", ("x" + kPrivateUse).toStdString()}),
       Cue({("<i>" + kHieroglyph + kPrivateUse + "</i>").toStdString()})};
-  EXPECT_EQ(CueTextNotes(cues, TextSource{true, MarkupDialect::Srt}, Style()),
+  EXPECT_EQ(CueTextNotes(cues, TextSource{MarkupDialect::Srt}, Style()),
             std::vector<std::string>{
                 "No installed font can draw \"\xEE\x80\x80\" (U+E000), \"\xF0\x93\x80\x80\" "
                 "(U+13000), first in cue 2; they come out as empty boxes. Install a font that "
@@ -79,7 +79,7 @@ TEST(CueTextNotes, EachCharacterIsNamedOnceByVariantThenFirstAppearance) {
   cues[90] =
       Cue({("b" + kOther + kPrivateUse).toStdString(), ("<i>" + kOther + "</i>").toStdString()});
   cues[150] = Cue({(kPrivateUse + kHieroglyph + kOther).toStdString()});
-  EXPECT_EQ(CueTextNotes(cues, TextSource{true, MarkupDialect::Srt}, Style()),
+  EXPECT_EQ(CueTextNotes(cues, TextSource{MarkupDialect::Srt}, Style()),
             std::vector<std::string>{
                 "No installed font can draw \"\xEE\x80\x81\" (U+E001), \"\xEE\x80\x80\" "
                 "(U+E000), \"\xF0\x93\x80\x80\" (U+13000), first in cue 41; they come out as "
@@ -92,8 +92,7 @@ TEST(CueTextNotes, ManyMissingCharactersAreCountedBeyondTheFirstTen) {
     line += QChar(c);
   }
   const std::string note =
-      CueTextNotes({Cue({line.toStdString()})}, TextSource{true, MarkupDialect::Srt}, Style())
-          .at(0);
+      CueTextNotes({Cue({line.toStdString()})}, TextSource{MarkupDialect::Srt}, Style()).at(0);
   EXPECT_NE(note.find("(U+E009) and 2 more, first in cue 1;"), std::string::npos) << note;
   EXPECT_EQ(note.find("U+E00A"), std::string::npos);
 }

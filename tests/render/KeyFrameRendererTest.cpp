@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "subtitles/TextDecoder.h"
 #include "tests/render/TwoLineEntry.h"
 
 namespace tesmora {
@@ -35,12 +36,13 @@ EncodeArea LinesBand(const QByteArray& line1, const QByteArray& line2, const Sub
 }
 
 // Draws a cue of `line1` and, when not empty, `line2`, their bytes read in
-// the style's character set.
+// the style's character set as a file's are at load.
 EncodeArea RenderEntry(KeyFrameRenderer& renderer, const QByteArray& line1, const QByteArray& line2,
                        const SubtitleStyle& style, int frameHeight) {
-  std::vector<std::string> lines{line1.toStdString()};
+  const TextDecoder decoder(style.charset);
+  std::vector<std::string> lines{decoder.decode(line1.toStdString())};
   if (!line2.isEmpty()) {
-    lines.push_back(line2.toStdString());
+    lines.push_back(decoder.decode(line2.toStdString()));
   }
   const std::vector<CueToDraw> cues{{lines}};
   return renderer.render(cues, TextSource{}, style, 3, kColours, frameHeight);

@@ -31,7 +31,7 @@ std::vector<SubtitleEntry> Film(std::size_t count, const std::vector<std::size_t
 // order, as one thread finds it.
 TEST(FirstUnfitCue, IsTheFirstInTheListForAnyNumberOfWorkers) {
   const SubtitleStyle style;
-  const TextSource source{true, MarkupDialect::Srt, false};
+  const TextSource source{MarkupDialect::Srt, false};
   struct Case {
     std::size_t count;
     std::vector<std::size_t> tooWide;
@@ -62,7 +62,7 @@ TEST(FirstUnfitCue, IsTheFirstInTheListForAnyNumberOfWorkers) {
 // calling thread: the first too wide is still found.
 TEST(FirstUnfitCue, MeasuresTheShareOfAThreadThatCannotStart) {
   const SubtitleStyle style;
-  const TextSource source{true, MarkupDialect::Srt, false};
+  const TextSource source{MarkupDialect::Srt, false};
   for (const int allowed : {0, 1, 2}) {
     int asked = 0;
     const ThreadStarter refusing = [allowed, &asked](std::function<void()> work) {
@@ -85,11 +85,10 @@ TEST(FirstUnfitCue, MeasuresTheShareOfAThreadThatCannotStart) {
 TEST(FirstUnfitCue, MeasuresAsTheDrawingReadsTheCues) {
   SubtitleStyle style;
   const std::vector<SubtitleEntry> cues = Film(4, {2});
-  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 2),
-            std::nullopt);
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{MarkupDialect::Srt, true}, style, 576, 2), std::nullopt);
   std::vector<SubtitleEntry> tagged = Film(4, {});
   tagged[1].lines = {std::string("<i>") + kTooWide + "</i>"};
-  EXPECT_EQ(FirstUnfitCue(tagged, TextSource{true, MarkupDialect::Srt, false}, style, 576, 2),
+  EXPECT_EQ(FirstUnfitCue(tagged, TextSource{MarkupDialect::Srt, false}, style, 576, 2),
             (UnfitCue{1, CueFault::TooWide}));
 }
 
@@ -106,7 +105,7 @@ std::vector<std::string> Lines(int count) {
 // the chosen standard, the style's size and offset. A line too wide is told
 // first.
 TEST(FirstUnfitCue, FindsCuesWithMoreLinesThanTheFrameHolds) {
-  const TextSource source{true, MarkupDialect::Srt, false};
+  const TextSource source{MarkupDialect::Srt, false};
   SubtitleStyle style;
   const auto first = [&](const std::vector<std::string>& lines, int frameHeight) {
     std::vector<SubtitleEntry> cues = Film(3, {});
@@ -148,20 +147,20 @@ TEST(FirstUnfitCue, CountsTheLinesOfAWrappedCue) {
   std::vector<SubtitleEntry> cues = Film(2, {});
   cues[1].lines = {words};
   const SubtitleStyle style;
-  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, false}, style, 576, 1),
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{MarkupDialect::Srt, false}, style, 576, 1),
             (UnfitCue{1, CueFault::TooWide}));
-  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{MarkupDialect::Srt, true}, style, 576, 1),
             (UnfitCue{1, CueFault::TooTall}));
   const PreparedCue wrapped =
-      PrepareCue(cues[1].lines, TextSource{true, MarkupDialect::Srt, true}, style);
+      PrepareCue(cues[1].lines, TextSource{MarkupDialect::Srt, true}, style);
   EXPECT_EQ(wrapped.wrappedPast, 36u);
   EXPECT_EQ(wrapped.lines.size(), 1u);
   cues[1].lines = {words.substr(0, 200 * 5 - 1)};
   const PreparedCue shorter =
-      PrepareCue(cues[1].lines, TextSource{true, MarkupDialect::Srt, true}, style);
+      PrepareCue(cues[1].lines, TextSource{MarkupDialect::Srt, true}, style);
   EXPECT_EQ(shorter.wrappedPast, 0u);
   EXPECT_EQ(shorter.lines.size(), 23u);
-  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{MarkupDialect::Srt, true}, style, 576, 1),
             (UnfitCue{1, CueFault::TooTall}));
 }
 
@@ -176,16 +175,15 @@ TEST(FirstUnfitCue, RefusesALineLongerThanAnyFrameShowsWithoutReadingItsMarkup) 
   std::vector<SubtitleEntry> cues = Film(2, {});
   cues[0].lines = {tags};
   const SubtitleStyle style;
-  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, false}, style, 576, 1),
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{MarkupDialect::Srt, false}, style, 576, 1),
             (UnfitCue{0, CueFault::TooWide}));
-  EXPECT_EQ(FirstUnfitCue(cues, TextSource{true, MarkupDialect::Srt, true}, style, 576, 1),
+  EXPECT_EQ(FirstUnfitCue(cues, TextSource{MarkupDialect::Srt, true}, style, 576, 1),
             (UnfitCue{0, CueFault::TooTall}));
-  const PreparedCue read =
-      ReadCueText(cues[0].lines, TextSource{true, MarkupDialect::Srt, false}, style);
+  const PreparedCue read = ReadCueText(cues[0].lines, TextSource{MarkupDialect::Srt, false}, style);
   ASSERT_EQ(read.lines.size(), 1u);
   EXPECT_EQ(read.lines[0].runs.size(), 1u);
   EXPECT_FALSE(HasNothingToDraw({std::string(kLongestReadLine + 1, ' ')},
-                                TextSource{true, MarkupDialect::Srt, false}, style));
+                                TextSource{MarkupDialect::Srt, false}));
 }
 
 }  // namespace

@@ -10,40 +10,37 @@
 namespace tesmora {
 namespace {
 
-const TextSource kSrt{true, MarkupDialect::Srt, false};
-const TextSource kMicroDvd{true, MarkupDialect::MicroDvd, false};
-const TextSource kLiteral{true, MarkupDialect::Literal, false};
+const TextSource kSrt{MarkupDialect::Srt, false};
+const TextSource kMicroDvd{MarkupDialect::MicroDvd, false};
+const TextSource kLiteral{MarkupDialect::Literal, false};
 
 TEST(TextlessCues, MarkupAndBlanksAloneDrawNothingTextOrLiteralMarkupDoes) {
-  const SubtitleStyle style;
   for (const std::vector<std::string>& lines : std::vector<std::vector<std::string>>{
            {}, {"{\\an8}"}, {"<i></i>"}, {"{\\an8}", "<b> </b>"}, {"{\\i1}{\\b1}"}, {"  "}}) {
-    EXPECT_TRUE(HasNothingToDraw(lines, kSrt, style)) << lines.size();
+    EXPECT_TRUE(HasNothingToDraw(lines, kSrt)) << lines.size();
   }
-  EXPECT_TRUE(HasNothingToDraw({"{y:i}"}, kMicroDvd, style));
-  EXPECT_TRUE(HasNothingToDraw({"{y:i}", "{c:$0000FF}"}, kMicroDvd, style));
-  EXPECT_FALSE(HasNothingToDraw({"{\\an8}", "Top"}, kSrt, style));
-  EXPECT_FALSE(HasNothingToDraw({"<i>.</i>"}, kSrt, style));
-  EXPECT_FALSE(HasNothingToDraw({"{y:i}x"}, kMicroDvd, style));
-  EXPECT_FALSE(HasNothingToDraw({"{\\an8}"}, kLiteral, style));
-  SubtitleStyle symbol = style;
-  symbol.charset = charset::kSymbol;
-  EXPECT_FALSE(HasNothingToDraw({"<i></i>"}, TextSource{false, MarkupDialect::Srt, false}, symbol));
+  EXPECT_TRUE(HasNothingToDraw({"{y:i}"}, kMicroDvd));
+  EXPECT_TRUE(HasNothingToDraw({"{y:i}", "{c:$0000FF}"}, kMicroDvd));
+  EXPECT_FALSE(HasNothingToDraw({"{\\an8}", "Top"}, kSrt));
+  EXPECT_FALSE(HasNothingToDraw({"<i>.</i>"}, kSrt));
+  EXPECT_FALSE(HasNothingToDraw({"{y:i}x"}, kMicroDvd));
+  EXPECT_FALSE(HasNothingToDraw({"{\\an8}"}, kLiteral));
+  // Symbol codes hold no markup.
+  EXPECT_FALSE(HasNothingToDraw({"<i></i>"}, TextSource{MarkupDialect::Srt, false, true}));
 }
 
 TEST(TextlessCues, AreTakenOutInOrderAndTheFirstIsNamed) {
-  const SubtitleStyle style;
   std::vector<SubtitleEntry> cues{{1000, 500, {"One"}},
                                   {62340, 500, {"{\\an8}"}},
                                   {70000, 500, {"Two"}},
                                   {80000, 500, {"<i></i>"}}};
-  EXPECT_EQ(LeaveOutTextlessCues(cues, kSrt, style),
+  EXPECT_EQ(LeaveOutTextlessCues(cues, kSrt),
             "2 subtitles have nothing to draw once their markup is read and were left out; the "
             "first is subtitle 2, starting at 00:01:02,340.");
   ASSERT_EQ(cues.size(), 2u);
   EXPECT_EQ(cues[0].line1(), "One");
   EXPECT_EQ(cues[1].line1(), "Two");
-  EXPECT_EQ(LeaveOutTextlessCues(cues, kSrt, style), "");
+  EXPECT_EQ(LeaveOutTextlessCues(cues, kSrt), "");
   EXPECT_EQ(cues.size(), 2u);
 }
 
