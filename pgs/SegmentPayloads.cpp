@@ -2,7 +2,7 @@
 
 #include "pgs/SegmentTypes.h"
 
-namespace tesmora::pgs {
+namespace tesmora::pgs::payload {
 namespace {
 
 int Read16(std::span<const std::uint8_t> bytes, std::size_t at) {
@@ -147,4 +147,4 @@ Parsed<ObjectFragment> ParseObjectFragment(std::span<const std::uint8_t> payload
   return parsed;
 }
 
-}  // namespace tesmora::pgs
+}  // namespace tesmora::pgs::payload

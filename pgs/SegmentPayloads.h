@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace tesmora::pgs {
+// The payloads as read back from a stream, apart from the writer's types of
+// the same names.
+namespace tesmora::pgs::payload {
 
 struct Area {
   int x = 0;
@@ -84,4 +86,4 @@ Parsed<std::vector<Window>> ParseWindows(std::span<const std::uint8_t> payload);
 Parsed<Palette> ParsePalette(std::span<const std::uint8_t> payload);
 Parsed<ObjectFragment> ParseObjectFragment(std::span<const std::uint8_t> payload);
 
-}  // namespace tesmora::pgs
+}  // namespace tesmora::pgs::payload

@@ -14,6 +14,9 @@
 namespace tesmora::pgs {
 namespace {
 
+// The checker reads nothing but payloads read back from the stream.
+using namespace payload;
+
 using Ticks = std::int64_t;
 
 // Writers round each object's and window's time up on its own, so a DTS
