@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include "files/FileNames.h"
+#include "subtitles/SubtitleFormats.h"
 
 namespace tesmora {
 
@@ -12,11 +13,9 @@ std::optional<DroppedFile> LoadableFile(const QString& path) {
   // surrogate, which the pattern match refuses; it is no letter the
   // patterns look for.
   const QString name = QString::fromUtf8(QFileInfo(path).fileName().toUtf8());
-  static const QRegularExpression kSubtitleName(QStringLiteral(R"(\.(srt|sub|txt)$)"),
-                                                QRegularExpression::CaseInsensitiveOption);
   static const QRegularExpression kTitleSetIfo(QStringLiteral(R"(^VTS_\d\d_0\.IFO$)"),
                                                QRegularExpression::CaseInsensitiveOption);
-  if (kSubtitleName.match(name).hasMatch()) {
+  if (FormatOfFile(FileNameBytes(path).toStdString())) {
     return DroppedFile{DroppedKind::Subtitles, path};
   }
   if (kTitleSetIfo.match(name).hasMatch()) {

@@ -112,10 +112,9 @@ LoadedFilm LoadFile(const CliOptions& options, const QString& path, const Consol
     throw CliError(kExitUsage,
                    Prefixed(path, "no encoding is called " + InlineText(options.encoding) + "."));
   }
-  if (film.kind == FilmKind::Unknown) {
-    throw CliError(kExitRefused, Prefixed(path,
-                                          "not a subtitle file Tesmora reads: it takes SRT files "
-                                          "(.srt) and MicroDVD files (.sub, .txt)."));
+  if (!film.format) {
+    throw CliError(kExitRefused, Prefixed(path, "not a subtitle file Tesmora reads: it takes " +
+                                                    ReadableFormatsText() + "."));
   }
   const SubtitleReadResult& result = film.result;
   if (result.frameRateMissing) {

@@ -9,13 +9,6 @@
 namespace tesmora {
 namespace {
 
-MarkupDialect DialectOf(FilmKind kind, bool noMarkup) {
-  if (noMarkup) {
-    return MarkupDialect::Literal;
-  }
-  return kind == FilmKind::Srt ? MarkupDialect::Srt : MarkupDialect::MicroDvd;
-}
-
 std::string UnreadNote(const SubtitleReadResult& result, bool symbol) {
   if (result.unreadTimingLines == 0) {
     return {};
@@ -32,44 +25,24 @@ std::string UnreadNote(const SubtitleReadResult& result, bool symbol) {
 
 }  // namespace
 
-FilmKind KindOfFilm(const QString& path) {
-  const std::string extension = UpperExtension(FileNameBytes(path).toStdString());
-  if (extension == ".SRT") {
-    return FilmKind::Srt;
-  }
-  if (extension == ".SUB" || extension == ".TXT") {
-    return FilmKind::Frames;
-  }
-  return FilmKind::Unknown;
-}
-
 LoadedFilm LoadFilm(const FilmRequest& request) {
   LoadedFilm film;
-  film.kind = KindOfFilm(request.path);
+  const std::string path = FileNameBytes(request.path).toStdString();
+  film.format = FormatOfFile(path);
   // The file's bytes are let go once decoded, before the cues are read: every
   // cue leaves here as UTF-8 text.
   const FileText text =
-      DecodeSubtitleFile(ReadSubtitleFileBytes(FileNameBytes(request.path).toStdString()),
-                         request.encoding, request.charset);
+      DecodeSubtitleFile(ReadSubtitleFileBytes(path), request.encoding, request.charset);
   const LineList lines = SplitLines(text.text);
-  switch (film.kind) {
-    case FilmKind::Srt:
-      film.result = ReadSrt(lines, request.listTexts);
-      if (request.fps) {
-        film.result.notes.push_back("The frame rate " + request.fps->text +
-                                    " is not used: an SRT file gives times, not frames.");
-      }
-      break;
-    case FilmKind::Frames:
-      film.result = ReadFrames(lines, request.fps);
-      break;
-    case FilmKind::Unknown:
-      break;
+  if (film.format) {
+    film.result = film.format->read(lines, {request.fps, request.listTexts});
   }
   if (text.symbol) {
     SymbolCueLines(film.result.entries);
   }
-  film.source = {DialectOf(film.kind, request.noMarkup), request.wrap, text.symbol};
+  const MarkupDialect dialect =
+      request.noMarkup || !film.format ? MarkupDialect::Literal : film.format->dialect;
+  film.source = {dialect, request.wrap, text.symbol};
   film.encoding = text.encoding;
   film.encodingNote = EncodingUsedNote(text);
   film.replacedNote = InvalidSequencesNote(text);

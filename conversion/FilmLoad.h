@@ -8,16 +8,10 @@
 #include "render/SubtitleStyle.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/SrtReader.h"
+#include "subtitles/SubtitleFormats.h"
 #include "subtitles/SubtitleList.h"
 
 namespace tesmora {
-
-// The subtitle formats read, each by its own reader.
-enum class FilmKind { Srt, Frames, Unknown };
-
-// The reader of a file, chosen once by its extension: SRT for ".srt",
-// MicroDVD frames for ".sub" and ".txt", none for anything else.
-FilmKind KindOfFilm(const QString& path);
 
 // How a subtitle file is to be read.
 struct FilmRequest {
@@ -36,9 +30,11 @@ struct FilmRequest {
 // A subtitle file as read: its cues in the file's order, their text in
 // UTF-8, how it is drawn, and what the reading has to say.
 struct LoadedFilm {
-  FilmKind kind = FilmKind::Unknown;
+  // The format of the file, by its extension; none for a file of no format
+  // read.
+  const SubtitleFormat* format = nullptr;
   // The reader's cues, error, notes and unread timing lines; no cue and no
-  // error for a file of no known kind.
+  // error for a file of no format read.
   SubtitleReadResult result;
   TextSource source;
   std::string encoding;      // what the text was read in; empty: the charset's code page
@@ -47,7 +43,8 @@ struct LoadedFilm {
   std::string unreadNote;    // timing lines not understood, with the first; lines split by LF
 };
 
-// Reads and decodes the file and reads its cues with the reader of its kind.
+// Reads and decodes the file and reads its cues with the reader of its
+// format.
 // An SRT file given a frame rate says in a note that it is not used. Throws
 // SubtitleFileError when the file cannot be read and std::invalid_argument
 // for an encoding that is not known.

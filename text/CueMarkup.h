@@ -4,16 +4,10 @@
 #include <QStringList>
 #include <vector>
 
+#include "core/MarkupDialect.h"
 #include "text/StyledLine.h"
 
 namespace tesmora {
-
-// The markup a cue's text is read with.
-enum class MarkupDialect {
-  Srt,       // SRT and WebVTT tags such as <i>, and ASS override blocks such as {\an8}
-  MicroDvd,  // MicroDVD control codes such as {y:i} and a leading "/", the SRT tags, \N and \h
-  Literal,   // none: the text is drawn exactly as written
-};
 
 // A cue's text as styled lines, top to bottom.
 struct CueText {

@@ -1,0 +1,73 @@
+#include "subtitles/SubtitleFormats.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "subtitles/TextLines.h"
+
+namespace tesmora {
+namespace {
+
+SubtitleReadResult ReadSrtFile(const LineList& lines, const ReadOptions& options) {
+  SubtitleReadResult result = ReadSrt(lines, options.listTexts);
+  if (options.fps) {
+    result.notes.push_back("The frame rate " + options.fps->text +
+                           " is not used: an SRT file gives times, not frames.");
+  }
+  return result;
+}
+
+SubtitleReadResult ReadMicroDvdFile(const LineList& lines, const ReadOptions& options) {
+  return ReadFrames(lines, options.fps);
+}
+
+constexpr std::string_view kSrtExtensions[] = {".SRT"};
+constexpr std::string_view kMicroDvdExtensions[] = {".SUB", ".TXT"};
+
+// One line a format.
+constexpr SubtitleFormat kFormats[] = {
+    {"SRT", kSrtExtensions, MarkupDialect::Srt, ReadSrtFile},
+    {"MicroDVD", kMicroDvdExtensions, MarkupDialect::MicroDvd, ReadMicroDvdFile},
+};
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+}  // namespace
+
+std::span<const SubtitleFormat> SubtitleFormats() {
+  return kFormats;
+}
+
+const SubtitleFormat* FormatOfFile(std::string_view path) {
+  const std::string extension = UpperExtension(path);
+  for (const SubtitleFormat& format : kFormats) {
+    if (std::find(format.extensions.begin(), format.extensions.end(), extension) !=
+        format.extensions.end()) {
+      return &format;
+    }
+  }
+  return nullptr;
+}
+
+std::string ReadableFormatsText() {
+  std::string text;
+  for (std::size_t n = 0; n < std::size(kFormats); ++n) {
+    const SubtitleFormat& format = kFormats[n];
+    if (n > 0) {
+      text += n + 1 == std::size(kFormats) ? " and " : ", ";
+    }
+    text += std::string(format.name) + " files (";
+    for (std::size_t e = 0; e < format.extensions.size(); ++e) {
+      text += (e > 0 ? ", " : "") + Lower(format.extensions[e]);
+    }
+    text += ")";
+  }
+  return text;
+}
+
+}  // namespace tesmora

@@ -1,0 +1,48 @@
+#include "subtitles/SubtitleFormats.h"
+
+#include <gtest/gtest.h>
+
+#include "subtitles/TextLines.h"
+
+namespace tesmora {
+namespace {
+
+TEST(SubtitleFormats, ChoosesTheReaderByTheExtensionInAnyCase) {
+  ASSERT_NE(FormatOfFile("film.srt"), nullptr);
+  EXPECT_EQ(FormatOfFile("film.srt")->name, "SRT");
+  EXPECT_EQ(FormatOfFile("/a/b/FILM.Srt")->name, "SRT");
+  EXPECT_EQ(FormatOfFile("film.sub")->name, "MicroDVD");
+  EXPECT_EQ(FormatOfFile("film.TXT")->name, "MicroDVD");
+  EXPECT_EQ(FormatOfFile("film.sub")->dialect, MarkupDialect::MicroDvd);
+  EXPECT_EQ(FormatOfFile("film.srt")->dialect, MarkupDialect::Srt);
+  // Bytes of a name in another encoding are no obstacle.
+  EXPECT_EQ(FormatOfFile("caf\xe9.srt")->name, "SRT");
+  for (const char* other : {"film", "film.srt.bak", "film.idx", "dir.srt/film", "film.", ""}) {
+    EXPECT_EQ(FormatOfFile(other), nullptr) << other;
+  }
+}
+
+TEST(SubtitleFormats, NamesEveryFormatReadWithItsExtensions) {
+  EXPECT_EQ(ReadableFormatsText(), "SRT files (.srt) and MicroDVD files (.sub, .txt)");
+}
+
+TEST(SubtitleFormats, EachReaderReadsItsOwnFilesAndAFormatOfTimesIgnoresARate) {
+  const ChosenFrameRate rate{*ParseFrameRate("25"), "25"};
+  const LineList srt = SplitLines("1\n00:00:01,000 --> 00:00:02,000\nHello\n");
+  const SubtitleReadResult fromSrt = FormatOfFile("a.srt")->read(srt, {rate, ListTexts::Made});
+  ASSERT_EQ(fromSrt.entries.size(), 1u);
+  EXPECT_EQ(fromSrt.entries[0].startMs, 1000);
+  EXPECT_EQ(fromSrt.notes,
+            std::vector<std::string>{
+                "The frame rate 25 is not used: an SRT file gives times, not frames."});
+
+  const LineList frames = SplitLines("{25}{50}Hello\n");
+  const SubtitleReadResult fromFrames =
+      FormatOfFile("a.sub")->read(frames, {rate, ListTexts::Made});
+  ASSERT_EQ(fromFrames.entries.size(), 1u);
+  EXPECT_EQ(fromFrames.entries[0].startMs, 1000);
+  EXPECT_TRUE(fromFrames.notes.empty());
+}
+
+}  // namespace
+}  // namespace tesmora
