@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -54,5 +55,25 @@ struct PgsStream {
 // picture that would is started late by the least needed and listed in
 // `late`. Pictures with nothing visible on the frame are left out.
 PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options);
+
+// The same stream written picture by picture, so a film's pictures need not
+// all be held at once: each picture given to add() starts no earlier than
+// the one before and does not overlap it (a picture that does replaces the
+// shown one from its start). Late pictures are numbered in the order added.
+class PgsStreamWriter {
+ public:
+  explicit PgsStreamWriter(const StreamOptions& options);
+  ~PgsStreamWriter();
+  PgsStreamWriter(const PgsStreamWriter&) = delete;
+  PgsStreamWriter& operator=(const PgsStreamWriter&) = delete;
+
+  void add(const TimedPicture& picture);
+  // The stream with the last picture cleared.
+  PgsStream finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace tesmora::pgs
