@@ -111,6 +111,10 @@ std::vector<std::string> WritePgsFile(const std::string& path,
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);
   pgs::PgsStreamWriter writer({look.video.format, colour});
+  // The stream goes to its file as it is written: a film's stream is tens
+  // of megabytes. The set removes the file if the run fails.
+  OutputFileSet outputs;
+  PendingFile& file = outputs.add(path);
   // The first cue each picture shows, to name a late one by its cue.
   std::vector<int> firstCues;
   const PictureReport report = RenderCuePictures(
@@ -124,8 +128,10 @@ std::vector<std::string> WritePgsFile(const std::string& path,
         }
         firstCues.push_back(drawn.events.empty() ? 0 : drawn.events.front());
         writer.add(picture);
+        file.write(writer.takeBytes());
       });
   const pgs::PgsStream stream = writer.finish();
+  file.write(stream.bytes);
 
   std::vector<std::string> notes;
   for (const pgs::LateCue& late : stream.late) {
@@ -145,8 +151,6 @@ std::vector<std::string> WritePgsFile(const std::string& path,
                     "written as a picture of its own.");
   }
 
-  OutputFileSet outputs;
-  outputs.add(path).write(stream.bytes);
   outputs.commit();
   return notes;
 }

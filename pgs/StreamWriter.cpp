@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "pgs/DecoderModel.h"
 #include "pgs/PaletteQuantiser.h"
@@ -271,6 +272,8 @@ class IntervalWriter {
     showing_ = true;
   }
 
+  std::vector<std::uint8_t> TakeBytes() { return std::exchange(stream_.bytes, {}); }
+
   PgsStream Finish() {
     if (showing_) {
       writer_.Clear(shown_end_, stream_.bytes);
@@ -313,6 +316,10 @@ void PgsStreamWriter::add(const TimedPicture& picture) {
   if (interval.end > interval.start) {
     state_->intervals.Add(interval);
   }
+}
+
+std::vector<std::uint8_t> PgsStreamWriter::takeBytes() {
+  return state_->intervals.TakeBytes();
 }
 
 PgsStream PgsStreamWriter::finish() {

@@ -68,7 +68,12 @@ class PgsStreamWriter {
   PgsStreamWriter& operator=(const PgsStreamWriter&) = delete;
 
   void add(const TimedPicture& picture);
-  // The stream with the last picture cleared.
+  // The bytes written since the last call, which the writer no longer
+  // holds: a caller may store them as it goes rather than hold the whole
+  // stream. finish() then gives the rest.
+  std::vector<std::uint8_t> takeBytes();
+  // The stream (what takeBytes() has not given) with the last picture
+  // cleared, and every late picture.
   PgsStream finish();
 
  private:

@@ -235,8 +235,8 @@ namespace tesmora::pgs {
 namespace {
 
 // Pictures given one by one make the stream the whole list makes: the same
-// bytes and the same late pictures, through epochs, replacements, a short
-// gap, a fade-like recolouring and an empty picture left out.
+// bytes, taken as they come, and the same late pictures, through epochs,
+// replacements, a short gap, a recolouring and an empty picture left out.
 TEST(PgsStreamWriter, WritesPictureByPictureTheStreamOfTheWholeList) {
   PlacedPicture dim = Solid(300, 900, 600, 80);
   for (Rgba& pixel : dim.picture.pixels) {
@@ -254,11 +254,15 @@ TEST(PgsStreamWriter, WritesPictureByPictureTheStreamOfTheWholeList) {
   const StreamOptions options{VideoFormat{}, ColourSpace::Bt709};
   const PgsStream whole = WritePgsStream(pictures, options);
   PgsStreamWriter writer(options);
+  std::vector<std::uint8_t> bytes;  // as a caller storing them as it goes
   for (const TimedPicture& picture : pictures) {
     writer.add(picture);
+    const std::vector<std::uint8_t> taken = writer.takeBytes();
+    bytes.insert(bytes.end(), taken.begin(), taken.end());
   }
   const PgsStream streamed = writer.finish();
-  EXPECT_EQ(streamed.bytes, whole.bytes);
+  bytes.insert(bytes.end(), streamed.bytes.begin(), streamed.bytes.end());
+  EXPECT_EQ(bytes, whole.bytes);
   ASSERT_EQ(streamed.late.size(), whole.late.size());
   ASSERT_FALSE(streamed.late.empty());  // the set after the short gap
   for (std::size_t n = 0; n < whole.late.size(); ++n) {
