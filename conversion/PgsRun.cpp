@@ -43,10 +43,11 @@ std::vector<VideoRate> RatesOf(int lines) {
 
 pgs::PlacedPicture Placed(const RgbaRegion& region) {
   pgs::PlacedPicture placed{region.x, region.y, {region.width, region.height, {}}};
-  placed.picture.pixels.resize(static_cast<std::size_t>(region.width) * region.height);
-  for (std::size_t i = 0; i < placed.picture.pixels.size(); ++i) {
+  const std::size_t count = static_cast<std::size_t>(region.width) * region.height;
+  placed.picture.pixels.reserve(count);
+  for (std::size_t i = 0; i < count && (i + 1) * 4 <= region.rgba.size(); ++i) {
     const std::uint8_t* p = region.rgba.data() + i * 4;
-    placed.picture.pixels[i] = {p[0], p[1], p[2], p[3]};
+    placed.picture.pixels.push_back({p[0], p[1], p[2], p[3]});
   }
   return placed;
 }

@@ -58,6 +58,22 @@ std::vector<bool> ForcedFlags(const QByteArray& stream) {
   return flags;
 }
 
+// The brightest luma of every palette the stream holds.
+int BrightestLuma(const QByteArray& stream) {
+  int brightest = 0;
+  for (const pgs::DisplaySet& set : pgs::ReadStream(Bytes(stream)).sets) {
+    for (const pgs::Segment& segment : set.segments) {
+      if (segment.type == static_cast<std::uint8_t>(pgs::SegmentType::Palette)) {
+        // Id and version, then index, Y, Cr, Cb and alpha of each entry.
+        for (std::size_t at = 2; at + 5 <= segment.payload.size(); at += 5) {
+          brightest = std::max<int>(brightest, segment.payload[at + 1]);
+        }
+      }
+    }
+  }
+  return brightest;
+}
+
 struct Video {
   const char* lines;
   double frameMs;
@@ -143,6 +159,18 @@ TEST_F(BluRayNotes, ALateCueIsNotedAndForcedMarksEveryObject) {
   const std::vector<bool> forced = ForcedFlags(stream);
   ASSERT_FALSE(forced.empty());
   EXPECT_EQ(std::count(forced.begin(), forced.end(), false), 0);
+}
+
+// White text is the top of the video range in SDR, and the 203 nits of
+// graphics white under --hdr, well below HDR10's peak.
+TEST_F(BluRayNotes, HdrCodesWhiteTextAtGraphicsWhite) {
+  const QString film = write("film.srt", "1\n00:00:01,000 --> 00:00:02,000\nWhite text\n");
+  ASSERT_EQ(RunConverter({"--format", "pgs", "--name", "sdr", film}).code, 0);
+  ASSERT_EQ(RunConverter({"--format", "pgs", "--hdr", "--name", "hdr", film}).code, 0);
+  EXPECT_EQ(BrightestLuma(ReadBytes(path("sdr.sup"))), 235);
+  const int hdr = BrightestLuma(ReadBytes(path("hdr.sup")));
+  EXPECT_GE(hdr, 138);
+  EXPECT_LE(hdr, 148);
 }
 
 // A refused film keeps the earlier stream as it was and leaves nothing else.
