@@ -14,6 +14,7 @@
 #include "cli/CliConsole.h"
 #include "conversion/ConversionChoices.h"
 #include "conversion/ParallelUnits.h"
+#include "conversion/PgsRun.h"
 #include "conversion/RunFiles.h"
 #include "files/FileNames.h"
 #include "output/HelpFile.h"
@@ -35,6 +36,7 @@ const QStringList kStyles = {"Normal",      "Bold",         "Italic",
 const QStringList kAligns = {"center", "left", "right"};
 const QStringList kStandards = {"pal", "ntsc"};
 const QStringList kOutlines = {"2", "3", "4"};
+const QStringList kVideoLines = {"1080", "720", "576", "480"};
 constexpr int kMaxJobs = kMostWorkers;
 
 // A command-line fault; its text names the option and what it accepts.
@@ -146,12 +148,23 @@ QString LanguageCode(const QString& value) {
   return value.toLower();
 }
 
-OutputFormats Formats(const QString& value) {
+// The formats of --format, and whether it asks for the Blu-ray stream,
+// which is written alone: its NAME.sup is not the DVD's.
+OutputFormats Formats(const QString& value, bool& pgs) {
   OutputFormats formats{false, false, false};
   const QStringList items = value.split(QLatin1Char(','));
+  pgs = false;
   for (const QString& item : items) {
     const QString name = item.toLower();
-    if (name == QStringLiteral("all")) {
+    if (name == QStringLiteral("pgs")) {
+      if (items.size() > 1) {
+        Refuse(QStringLiteral("--format pgs writes the Blu-ray stream alone; it cannot be listed "
+                              "with other formats") +
+               Got(value));
+      }
+      pgs = true;
+      formats = {true, false, false};
+    } else if (name == QStringLiteral("all")) {
       formats = {true, true, true};
     } else if (name == QStringLiteral("sup")) {
       formats.sup = true;
@@ -161,7 +174,7 @@ OutputFormats Formats(const QString& value) {
       formats.rgb = true;
     } else {
       Refuse(QStringLiteral("--format must be a comma-separated list of sup, vobsub and rgb, "
-                            "or all") +
+                            "or all, or pgs alone") +
              Got(value));
     }
   }
@@ -207,6 +220,9 @@ struct Reading {
   QStringList files;
   bool noIfo = false;
   bool standardGiven = false;
+  // The options that only one of the targets takes, as given, in order.
+  QStringList dvdOnly;
+  QStringList pgsOnly;
 };
 
 using ValueSetter = void (*)(Reading& reading, const QString& value);
@@ -254,7 +270,13 @@ const std::map<QString, ValueSetter>& ValueOptions() {
       {"--roles", [](Reading& r, const QString& v) { r.options.roles = Roles(v); }},
       {"--name", [](Reading& r, const QString& v) { r.options.outputName = PlainName(v); }},
       {"--language", [](Reading& r, const QString& v) { r.options.language = LanguageCode(v); }},
-      {"--format", [](Reading& r, const QString& v) { r.options.formats = Formats(v); }},
+      {"--format",
+       [](Reading& r, const QString& v) { r.options.formats = Formats(v, r.options.pgs); }},
+      {"--video",
+       [](Reading& r, const QString& v) {
+         r.pgsOnly << QStringLiteral("--video");
+         r.options.videoLines = OneOf("--video", v, kVideoLines).toInt();
+       }},
       {"--encoding", [](Reading& r, const QString& v) { r.options.encoding = Encoding(v); }},
       {"--fps", [](Reading& r, const QString& v) { r.options.fps = FrameRateOption(v); }},
       {"--convert-fps",
@@ -276,10 +298,54 @@ const std::map<QString, FlagSetter>& FlagOptions() {
       {"--check", [](Reading& r) { r.options.check = true; }},
       {"--quiet", [](Reading& r) { r.options.quiet = true; }},
       {"--forced", [](Reading& r) { r.options.forced = true; }},
+      {"--hdr",
+       [](Reading& r) {
+         r.pgsOnly << QStringLiteral("--hdr");
+         r.options.hdr = true;
+       }},
       {"--no-markup", [](Reading& r) { r.options.noMarkup = true; }},
       {"--wrap", [](Reading& r) { r.options.wrap = true; }},
   };
   return kFlags;
+}
+
+// The options of the DVD picture that the Blu-ray stream has no use for:
+// its palette and colour roles come from no IFO, its lines are spaced by
+// libass, and its language is named by the muxer.
+const QStringList& DvdOnlyOptions() {
+  static const QStringList kOptions = {"--ifo", "--standard", "--roles", "--language",
+                                       "--offset-or"};
+  return kOptions;
+}
+
+// The choices of the Blu-ray stream: refused with the DVD's options, the
+// frame rate one the video allows.
+void CheckBluRayChoices(const Reading& reading) {
+  const CliOptions& options = reading.options;
+  if (!options.pgs) {
+    if (!reading.pgsOnly.isEmpty()) {
+      Refuse(reading.pgsOnly.front() + QStringLiteral(" applies only to --format pgs"));
+    }
+    return;
+  }
+  if (!reading.dvdOnly.isEmpty()) {
+    Refuse(reading.dvdOnly.front() +
+           QStringLiteral(" applies only to the DVD formats; it cannot be used with --format pgs"));
+  }
+  if (options.listPalette) {
+    Refuse(QStringLiteral("--palette lists the DVD palette; it cannot be used with --format pgs"));
+  }
+  std::optional<double> fps;
+  if (options.fps) {
+    fps = static_cast<double>(options.fps->rate.numerator) /
+          static_cast<double>(options.fps->rate.denominator);
+  }
+  if (!PgsVideoOf(options.videoLines, fps)) {
+    Refuse(QStringLiteral("--fps %1 is no rate of %2-line Blu-ray video, which takes ")
+               .arg(QString::fromStdString(options.fps->text))
+               .arg(options.videoLines) +
+           QString::fromStdString(PgsRatesOf(options.videoLines)));
+  }
 }
 
 void ReadArguments(const QStringList& arguments, Reading& reading) {
@@ -314,6 +380,9 @@ void ReadArguments(const QStringList& arguments, Reading& reading) {
     if (option == values.end()) {
       Refuse(QStringLiteral("unknown option ") + name);
     }
+    if (DvdOnlyOptions().contains(name)) {
+      reading.dvdOnly << name;
+    }
     if (equals >= 0) {
       option->second(reading, argument.mid(equals + 1));
     } else if (i + 1 < arguments.size()) {
@@ -336,6 +405,7 @@ void CheckCombination(const Reading& reading) {
     }
     return;
   }
+  CheckBluRayChoices(reading);
   if (reading.noIfo && !options.ifoPath.isEmpty()) {
     Refuse(QStringLiteral("--ifo and --no-ifo cannot be used together"));
   }

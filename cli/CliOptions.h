@@ -35,6 +35,11 @@ struct CliOptions {
   QString outputName;                       // --name; empty: see OutputStem
   QString language = QStringLiteral("en");  // ISO 639-1, lower-case, for the .idx
   OutputFormats formats;
+  // --format pgs: a Blu-ray subtitle stream NAME.sup drawn by libass, in
+  // place of the DVD formats.
+  bool pgs = false;
+  int videoLines = 1080;          // --video: the Blu-ray video's lines
+  bool hdr = false;               // --hdr: BT.2020 colours with the PQ curve
   bool forced = false;            // every unit shown even with subtitles switched off
   std::string encoding = "auto";  // --encoding: "auto" or a name iconv knows
   bool noMarkup = false;          // --no-markup: the text drawn exactly as written

@@ -13,6 +13,7 @@
 #include "cli/ProgressLine.h"
 #include "conversion/FilmLoad.h"
 #include "conversion/FilmPlan.h"
+#include "conversion/PgsRun.h"
 #include "conversion/RunFiles.h"
 #include "conversion/RunReports.h"
 #include "files/FileNames.h"
@@ -217,6 +218,72 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   return converted;
 }
 
+// The notes of the steps before drawing, as for the DVD; the DVD's own
+// timing and fitting reports do not apply, since libass lays out and wraps
+// the lines and the stream's writer reports its own timing. Throws CliError
+// for a film with no cue left or a time the choices cannot make.
+FilmPlan PlanBluRayFile(LoadedFilm& film, const CliOptions& options, const QString& path,
+                        const Console& console, const std::string& label) {
+  FilmPlan plan =
+      PlanFilm(film, options.style, TimeChoices{options.rateConversion, options.shiftMs});
+  PrintNote(plan.textlessNote, console, label);
+  if (plan.refusal == PlanRefusal::NoSubtitle) {
+    throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
+  }
+  for (const std::string& note : plan.cueTextNotes) {
+    PrintNote(note, console, label);
+  }
+  if (plan.refusal != PlanRefusal::None) {  // the stream's time stamps are as short as the DVD's
+    throw CliError(kExitRefused, plan.refusalMessage + ".");
+  }
+  return plan;
+}
+
+// Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
+// Throws CliError.
+ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
+                                 const PaletteChoice& choice, const Console& console,
+                                 const std::string& label) {
+  LoadedFilm film = LoadFile(options, subtitlePath, console, label);
+  const FilmPlan plan = PlanBluRayFile(film, options, subtitlePath, console, label);
+  const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
+                           options.formats, options.language, options.forced};
+  const QString path = PlannedFiles(outputs).value(0);
+
+  // The text and outline take the colours of their palette roles, as on the DVD.
+  const RolePaletteIndices roles = choice.roles;
+  const auto colour = [&choice](int role) {
+    return choice.palette[static_cast<std::size_t>(role)].rgb;
+  };
+  std::optional<double> fps;
+  if (options.fps) {
+    fps = static_cast<double>(options.fps->rate.numerator) /
+          static_cast<double>(options.fps->rate.denominator);
+  }
+  const PgsLook look{
+      HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
+      film.source,
+      options.style.charset,
+      *PgsVideoOf(options.videoLines, fps),  // checked with the command line
+      options.hdr,
+      options.forced};
+  std::vector<std::string> notes;
+  try {
+    notes = WritePgsFile(PathBytes(path), plan.cues, look);
+  } catch (const OutputFileError& error) {
+    throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
+                                    InlineText(error.target().string()) + ": " + error.what() +
+                                    ".");
+  } catch (const std::runtime_error& error) {
+    throw CliError(kExitRefused, std::string(kProgramName) + ": " + error.what() + ".");
+  }
+  // Late and changing cues alter what is seen, so they are said even with --quiet.
+  for (const std::string& note : notes) {
+    PrintNote(note, console, label);
+  }
+  return {outputs.folder, {PathBytes(path)}};
+}
+
 // The text of a failure: with several files, named after the subtitle file
 // it concerns, unless it already begins with its name.
 std::string FailureText(const std::string& message, const std::string& label) {
@@ -256,13 +323,15 @@ int Convert(const CliOptions& options, const Console& console) {
                                       : std::string();
     try {
       const ConvertedFiles converted =
-          ConvertFile(options, path, choice, settings, written, console, label);
+          options.pgs ? ConvertBluRayFile(options, path, choice, console, label)
+                      : ConvertFile(options, path, choice, settings, written, console, label);
       const std::vector<std::string>& files = converted.files;
       auto& inFolder = written.byFolder[converted.folder];
       inFolder.insert(inFolder.end(), files.begin(), files.end());
       written.all.insert(written.all.end(), files.begin(), files.end());
       const std::string helpPath = HelpFilePath(converted.folder);
-      if (std::find(helpFiles.begin(), helpFiles.end(), helpPath) == helpFiles.end()) {
+      if (!options.pgs &&
+          std::find(helpFiles.begin(), helpFiles.end(), helpPath) == helpFiles.end()) {
         helpFiles.push_back(helpPath);
       }
     } catch (const CliError& error) {
@@ -280,7 +349,9 @@ int Convert(const CliOptions& options, const Console& console) {
       }
     }
     const ChangingChoices changing{options.shiftMs, options.rateConversionText, options.forced};
-    console.out << TerminalText(ClosingMessage(choice.helpCase, listing, changing)) << '\n';
+    console.out << TerminalText(options.pgs ? PgsClosingMessage(listing, changing)
+                                            : ClosingMessage(choice.helpCase, listing, changing))
+                << '\n';
   }
   return status;
 }

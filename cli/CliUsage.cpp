@@ -68,7 +68,21 @@ Output:
   --format LIST          the files to write, comma-separated: sup (the
                          stream), vobsub (NAME.idx and NAME.sub, for FFmpeg,
                          MKVToolNix and players), rgb (NAME.rgb, the palette
-                         for dvdauthor), or all (default sup)
+                         for dvdauthor), or all (default sup); or pgs
+                         alone: NAME.sup as a Blu-ray subtitle stream (PGS),
+                         drawn by libass in the style's font, size, colours,
+                         outline and alignment
+  --video LINES          the Blu-ray video with --format pgs: 1080
+                         (1920x1080, the default), 720 (1280x720), 576 or
+                         480 (720 wide); --fps gives its frame rate: 23.976
+                         (default), 24, 25, 29.97, 50 or 59.94 at 1080,
+                         23.976, 24, 50 or 59.94 at 720, 25 at 576 and 29.97
+                         at 480
+  --hdr                  with --format pgs: colours for HDR10 video (BT.2020,
+                         PQ), white text at 203 nits; otherwise BT.709 (1080,
+                         720) or BT.601 (576, 480). --ifo, --standard,
+                         --roles, --language and --offset-or are DVD choices
+                         and are refused with --format pgs
   --name STEM            name of the files before their extensions (default
                          Generated; with several subtitle files, each one's
                          own name); only with a single SUBTITLE_FILE

@@ -4,9 +4,11 @@
 
 namespace tesmora {
 
-std::string ClosingMessage(HelpCase helpCase, const std::vector<std::string>& written,
-                           const ChangingChoices& choices) {
-  std::string message = HelpMessageListing(helpCase, written);
+namespace {
+
+// The line naming the choices that changed times or flags, after a blank
+// line; empty when none did.
+std::string ChoicesLine(const ChangingChoices& choices) {
   std::vector<std::string> changes;
   if (!choices.rateConversion.empty()) {
     changes.push_back("frame rate converted " + choices.rateConversion);
@@ -18,13 +20,31 @@ std::string ClosingMessage(HelpCase helpCase, const std::vector<std::string>& wr
     changes.push_back("every subtitle marked forced");
   }
   if (changes.empty()) {
-    return message;
+    return {};
   }
   std::string line = "\r\rChoices in force that changed times or flags: ";
   for (std::size_t n = 0; n < changes.size(); ++n) {
     line += (n == 0 ? "" : ", ") + changes[n];
   }
-  return message + line + ".";
+  return line + ".";
+}
+
+}  // namespace
+
+std::string ClosingMessage(HelpCase helpCase, const std::vector<std::string>& written,
+                           const ChangingChoices& choices) {
+  return HelpMessageListing(helpCase, written) + ChoicesLine(choices);
+}
+
+std::string PgsClosingMessage(const std::vector<std::string>& written,
+                              const ChangingChoices& choices) {
+  std::string message =
+      "Blu-ray subtitle streams (PGS) written; mux them with the video, for "
+      "example with mkvmerge.\r\rGenerated Files:";
+  for (const std::string& path : written) {
+    message += '\r' + path;
+  }
+  return message + ChoicesLine(choices);
 }
 
 QString UnfitCueRefusal(const std::vector<SubtitleEntry>& cues, const TextSource& source,

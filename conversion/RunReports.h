@@ -31,6 +31,12 @@ struct ChangingChoices {
 std::string ClosingMessage(HelpCase helpCase, const std::vector<std::string>& written,
                            const ChangingChoices& choices);
 
+// The closing message of a run that wrote Blu-ray subtitle streams: the
+// files listed, then the choices in force as ClosingMessage names them.
+// Lines are separated by a single CR.
+std::string PgsClosingMessage(const std::vector<std::string>& written,
+                              const ChangingChoices& choices);
+
 // The first cue, in the list's order, that cannot be drawn whole in the
 // style on a frame `frameHeight` rows high, measured on `workers` threads,
 // and the message that refuses it; empty when every cue fits. `forRun`: the

@@ -1,7 +1,9 @@
 #include "pgs/StreamWriter.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <utility>
 
 #include "pgs/DecoderModel.h"
 #include "pgs/PaletteQuantiser.h"
@@ -223,31 +225,30 @@ class SetWriter {
   int shown_colours_ = 0;
 };
 
-}  // namespace
+// Writes shown intervals one after another, each starting no earlier than
+// the one before.
+class IntervalWriter {
+ public:
+  explicit IntervalWriter(const StreamOptions& options) : options_(options), writer_(options) {}
 
-PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options) {
-  PgsStream stream;
-  SetWriter writer(options);
-  bool showing = false;
-  std::int64_t shown_end = 0;  // when the shown picture is due to be cleared
-  for (const ShownInterval& interval : SplitIntoShownIntervals(pictures)) {
+  void Add(const ShownInterval& interval) {
     std::vector<PlacedPicture> objects =
-        LayOutObjects(interval.regions, options.video.width, options.video.height);
+        LayOutObjects(interval.regions, options_.video.width, options_.video.height);
     if (objects.empty()) {
-      continue;
+      return;
     }
     std::int64_t start = interval.start;
-    const bool replaces = showing && shown_end >= start;
-    if (showing && !replaces) {
-      writer.Clear(shown_end, stream.bytes);
+    const bool replaces = showing_ && shown_end_ >= start;
+    if (showing_ && !replaces) {
+      writer_.Clear(shown_end_, stream_.bytes);
     }
     // A picture that is the shown one in other colours (a fade) is a
     // palette update; anything else a set with its objects.
     const std::optional<std::vector<Rgba>> recoloured =
-        replaces ? writer.Refit(objects, interval.forced) : std::nullopt;
-    const auto [lead, same_epoch] = writer.Lead(objects, replaces);
+        replaces ? writer_.Refit(objects, interval.forced) : std::nullopt;
+    const auto [lead, same_epoch] = writer_.Lead(objects, replaces);
     const std::int64_t earliest =
-        recoloured ? writer.EarliestPaletteUpdate() : writer.EarliestShow(lead);
+        recoloured ? writer_.EarliestPaletteUpdate() : writer_.EarliestShow(lead);
     LateCue late{interval.number, 0, 0, 0};
     if (start < earliest) {
       late.start_late_ms = CeilMilliseconds(earliest - start);
@@ -255,25 +256,82 @@ PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOpt
     }
     late.shown = start;
     if (recoloured) {
-      writer.UpdatePalette(start, *recoloured, stream.bytes);
+      writer_.UpdatePalette(start, *recoloured, stream_.bytes);
     } else {
-      writer.Show(start, std::move(objects), same_epoch, interval.forced, stream.bytes);
+      writer_.Show(start, std::move(objects), same_epoch, interval.forced, stream_.bytes);
     }
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
-    shown_end = std::max(interval.end, start + std::max<std::int64_t>(1, writer.ClearLead()));
-    if (shown_end > interval.end) {
-      late.end_late_ms = CeilMilliseconds(shown_end - interval.end);
+    shown_end_ = std::max(interval.end, start + std::max<std::int64_t>(1, writer_.ClearLead()));
+    if (shown_end_ > interval.end) {
+      late.end_late_ms = CeilMilliseconds(shown_end_ - interval.end);
     }
     if (late.start_late_ms > 0 || late.end_late_ms > 0) {
-      stream.late.push_back(late);
+      stream_.late.push_back(late);
     }
-    showing = true;
+    showing_ = true;
   }
-  if (showing) {
-    writer.Clear(shown_end, stream.bytes);
+
+  std::vector<std::uint8_t> TakeBytes() { return std::exchange(stream_.bytes, {}); }
+
+  PgsStream Finish() {
+    if (showing_) {
+      writer_.Clear(shown_end_, stream_.bytes);
+      showing_ = false;
+    }
+    return std::move(stream_);
   }
-  return stream;
+
+ private:
+  const StreamOptions& options_;
+  SetWriter writer_;
+  PgsStream stream_;
+  bool showing_ = false;
+  std::int64_t shown_end_ = 0;  // when the shown picture is due to be cleared
+};
+
+}  // namespace
+
+struct PgsStreamWriter::State {
+  explicit State(const StreamOptions& chosen) : options(chosen), intervals(options) {}
+  StreamOptions options;
+  IntervalWriter intervals;
+  int added = 0;
+};
+
+PgsStreamWriter::PgsStreamWriter(const StreamOptions& options)
+    : state_(std::make_unique<State>(options)) {}
+
+PgsStreamWriter::~PgsStreamWriter() = default;
+
+void PgsStreamWriter::add(const TimedPicture& picture) {
+  ShownInterval interval;
+  interval.start = picture.start;
+  interval.end = picture.end;
+  interval.number = ++state_->added;
+  interval.forced = picture.forced;
+  for (const PlacedPicture& region : picture.regions) {
+    interval.regions.push_back(&region);
+  }
+  if (interval.end > interval.start) {
+    state_->intervals.Add(interval);
+  }
+}
+
+std::vector<std::uint8_t> PgsStreamWriter::takeBytes() {
+  return state_->intervals.TakeBytes();
+}
+
+PgsStream PgsStreamWriter::finish() {
+  return state_->intervals.Finish();
+}
+
+PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options) {
+  IntervalWriter writer(options);
+  for (const ShownInterval& interval : SplitIntoShownIntervals(pictures)) {
+    writer.Add(interval);
+  }
+  return writer.Finish();
 }
 
 }  // namespace tesmora::pgs

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -54,5 +55,30 @@ struct PgsStream {
 // picture that would is started late by the least needed and listed in
 // `late`. Pictures with nothing visible on the frame are left out.
 PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options);
+
+// The same stream written picture by picture, so a film's pictures need not
+// all be held at once: each picture given to add() starts no earlier than
+// the one before and does not overlap it (a picture that does replaces the
+// shown one from its start). Late pictures are numbered in the order added.
+class PgsStreamWriter {
+ public:
+  explicit PgsStreamWriter(const StreamOptions& options);
+  ~PgsStreamWriter();
+  PgsStreamWriter(const PgsStreamWriter&) = delete;
+  PgsStreamWriter& operator=(const PgsStreamWriter&) = delete;
+
+  void add(const TimedPicture& picture);
+  // The bytes written since the last call, which the writer no longer
+  // holds: a caller may store them as it goes rather than hold the whole
+  // stream. finish() then gives the rest.
+  std::vector<std::uint8_t> takeBytes();
+  // The stream (what takeBytes() has not given) with the last picture
+  // cleared, and every late picture.
+  PgsStream finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace tesmora::pgs

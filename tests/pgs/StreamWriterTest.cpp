@@ -230,3 +230,47 @@ TEST(StreamWriter, AFadeOfTheShownPictureIsAPaletteUpdate) {
 
 }  // namespace
 }  // namespace tesmora::pgs
+
+namespace tesmora::pgs {
+namespace {
+
+// Pictures given one by one make the stream the whole list makes: the same
+// bytes, taken as they come, and the same late pictures, through epochs,
+// replacements, a short gap, a recolouring and an empty picture left out.
+TEST(PgsStreamWriter, WritesPictureByPictureTheStreamOfTheWholeList) {
+  PlacedPicture dim = Solid(300, 900, 600, 80);
+  for (Rgba& pixel : dim.picture.pixels) {
+    pixel = {128, 128, 128, 255};
+  }
+  std::vector<TimedPicture> pictures{
+      Cue(1000, 2000, {Solid(200, 900, 800, 100)}),
+      Cue(2000, 2500, {Solid(200, 900, 800, 100), Solid(200, 50, 500, 60)}),
+      Cue(2505, 3000, {Solid(300, 900, 600, 80)}),
+      Cue(3000, 3400, {dim}),
+      Cue(4000, 4100, {PlacedPicture{10, 10, {0, 0, {}}}}),
+      Cue(5000, 6000, {Solid(1800, 1000, 400, 200)}),
+  };
+  pictures.back().forced = true;
+  const StreamOptions options{VideoFormat{}, ColourSpace::Bt709};
+  const PgsStream whole = WritePgsStream(pictures, options);
+  PgsStreamWriter writer(options);
+  std::vector<std::uint8_t> bytes;  // as a caller storing them as it goes
+  for (const TimedPicture& picture : pictures) {
+    writer.add(picture);
+    const std::vector<std::uint8_t> taken = writer.takeBytes();
+    bytes.insert(bytes.end(), taken.begin(), taken.end());
+  }
+  const PgsStream streamed = writer.finish();
+  bytes.insert(bytes.end(), streamed.bytes.begin(), streamed.bytes.end());
+  EXPECT_EQ(bytes, whole.bytes);
+  ASSERT_EQ(streamed.late.size(), whole.late.size());
+  ASSERT_FALSE(streamed.late.empty());  // the set after the short gap
+  for (std::size_t n = 0; n < whole.late.size(); ++n) {
+    EXPECT_EQ(streamed.late[n].number, whole.late[n].number);
+    EXPECT_EQ(streamed.late[n].start_late_ms, whole.late[n].start_late_ms);
+    EXPECT_EQ(streamed.late[n].shown, whole.late[n].shown);
+  }
+}
+
+}  // namespace
+}  // namespace tesmora::pgs

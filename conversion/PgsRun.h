@@ -1,0 +1,61 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Rgb.h"
+#include "hdrender/HdStyle.h"
+#include "hdrender/HdTarget.h"
+#include "pgs/VideoFormat.h"
+#include "render/PreparedCue.h"
+#include "render/SubtitleStyle.h"
+#include "subtitles/SubtitleList.h"
+
+namespace tesmora {
+
+// The video a Blu-ray subtitle stream goes with: the format its segments
+// name, and the frame libass draws on at the same rate.
+struct PgsVideo {
+  pgs::VideoFormat format;
+  HdTarget target;
+};
+
+// The video of `lines` lines (1080, 720, 576 or 480) at `fps` frames a
+// second, or at the format's usual rate when none is given: 23.976 for 1080
+// and 720, 25 for 576, 29.97 for 480. Nothing for another number of lines or
+// a rate the format does not allow (see PgsRatesOf).
+std::optional<PgsVideo> PgsVideoOf(int lines, std::optional<double> fps);
+
+// The rates a video of `lines` lines allows, as a user writes them:
+// "23.976, 24, 25, 29.97, 50 or 59.94" for 1080.
+std::string PgsRatesOf(int lines);
+
+// The high-definition style of the DVD style's choices: its font, size,
+// bold, italic, underline and strike-out, alignment and the first line's
+// height above the bottom, the outline `outlineWidth` pixels wide at 576
+// lines, the text in `text` and the outline in `outline`.
+HdStyle HdStyleOf(const SubtitleStyle& style, int outlineWidth, Rgb text, Rgb outline);
+
+// How a Blu-ray stream's cues are drawn and coded.
+struct PgsLook {
+  HdStyle style;
+  TextSource source;
+  int charset = 0;  // the code page that reads 8-bit text
+  PgsVideo video;
+  bool hdr = false;     // BT.2020 with the PQ curve instead of the format's own matrix
+  bool forced = false;  // every object shown even with subtitles switched off
+};
+
+// Draws the cues with libass and writes them as a presentation graphics
+// stream to `path`, which is replaced only once the stream is complete: a
+// run that fails changes no file and leaves no temporary file. Pictures go
+// to the stream one by one as libass draws them, so a film's pictures are
+// never held all at once. Returns the notes for the user: each cue the
+// player's decoder shows late, and each cue whose picture changes while it
+// is shown. Throws OutputFileError when the file cannot be written and
+// std::runtime_error when libass cannot start.
+std::vector<std::string> WritePgsFile(const std::string& path,
+                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look);
+
+}  // namespace tesmora
