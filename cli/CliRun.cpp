@@ -263,7 +263,6 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   const PgsLook look{
       HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
       film.source,
-      options.style.charset,
       *PgsVideoOf(options.videoLines, fps),  // checked with the command line
       options.hdr,
       options.forced};

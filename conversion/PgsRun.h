@@ -41,7 +41,6 @@ HdStyle HdStyleOf(const SubtitleStyle& style, int outlineWidth, Rgb text, Rgb ou
 struct PgsLook {
   HdStyle style;
   TextSource source;
-  int charset = 0;  // the code page that reads 8-bit text
   PgsVideo video;
   bool hdr = false;     // BT.2020 with the PQ curve instead of the format's own matrix
   bool forced = false;  // every object shown even with subtitles switched off
