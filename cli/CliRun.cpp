@@ -139,11 +139,10 @@ LoadedFilm LoadFile(const CliOptions& options, const QString& path, const Consol
 }
 
 // Leaves out the textless cues, changes the times and plans the
-// subpictures, printing what each step has to say; refuses a film with no
-// cue left, a time the choices cannot make, or a cue that cannot be drawn
-// whole.
-FilmPlan PlanFile(LoadedFilm& film, const CliOptions& options, const QString& path,
-                  const RunLook& look, const Console& console, const std::string& label) {
+// subpictures, printing what these steps have to say; refuses a film with no
+// cue left or a time the choices cannot make. Both targets start here.
+FilmPlan PlanCues(LoadedFilm& film, const CliOptions& options, const QString& path,
+                  const Console& console, const std::string& label) {
   FilmPlan plan =
       PlanFilm(film, options.style, TimeChoices{options.rateConversion, options.shiftMs});
   PrintNote(plan.textlessNote, console, label);
@@ -156,6 +155,14 @@ FilmPlan PlanFile(LoadedFilm& film, const CliOptions& options, const QString& pa
   if (plan.refusal != PlanRefusal::None) {
     throw CliError(kExitRefused, plan.refusalMessage + ".");
   }
+  return plan;
+}
+
+// The plan of the DVD target: also its timing notes, and a refusal of a cue
+// that cannot be drawn whole on the frame.
+FilmPlan PlanFile(LoadedFilm& film, const CliOptions& options, const QString& path,
+                  const RunLook& look, const Console& console, const std::string& label) {
+  FilmPlan plan = PlanCues(film, options, path, console, label);
   for (const std::string& line : plan.timingNotes) {
     PrintNote(line, console, label);
   }
@@ -218,34 +225,15 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   return converted;
 }
 
-// The notes of the steps before drawing, as for the DVD; the DVD's own
-// timing and fitting reports do not apply, since libass lays out and wraps
-// the lines and the stream's writer reports its own timing. Throws CliError
-// for a film with no cue left or a time the choices cannot make.
-FilmPlan PlanBluRayFile(LoadedFilm& film, const CliOptions& options, const QString& path,
-                        const Console& console, const std::string& label) {
-  FilmPlan plan =
-      PlanFilm(film, options.style, TimeChoices{options.rateConversion, options.shiftMs});
-  PrintNote(plan.textlessNote, console, label);
-  if (plan.refusal == PlanRefusal::NoSubtitle) {
-    throw CliError(kExitRefused, Prefixed(path, "no subtitle found; nothing was written."));
-  }
-  for (const std::string& note : plan.cueTextNotes) {
-    PrintNote(note, console, label);
-  }
-  if (plan.refusal != PlanRefusal::None) {  // the stream's time stamps are as short as the DVD's
-    throw CliError(kExitRefused, plan.refusalMessage + ".");
-  }
-  return plan;
-}
-
 // Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
 // Throws CliError.
 ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
                                  const PaletteChoice& choice, const Console& console,
                                  const std::string& label) {
   LoadedFilm film = LoadFile(options, subtitlePath, console, label);
-  const FilmPlan plan = PlanBluRayFile(film, options, subtitlePath, console, label);
+  // libass lays out and wraps the lines, and the stream's writer reports its
+  // own timing, so the DVD's timing and fitting reports do not apply.
+  const FilmPlan plan = PlanCues(film, options, subtitlePath, console, label);
   const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                            options.formats, options.language, options.forced};
   const QString path = PlannedFiles(outputs).value(0);
@@ -262,10 +250,8 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   }
   const PgsLook look{
       HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
-      film.source,
-      *PgsVideoOf(options.videoLines, fps),  // checked with the command line
-      options.hdr,
-      options.forced};
+      film.source, *PgsVideoOf(options.videoLines, fps),  // checked with the command line
+      options.hdr, options.forced};
   std::vector<std::string> notes;
   try {
     notes = WritePgsFile(PathBytes(path), plan.cues, look);
