@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "subtitles/CueLines.h"
+#include "subtitles/CueLook.h"
 
 namespace tesmora {
 
@@ -14,6 +15,8 @@ struct SubtitleEntry {
   long long startMs = 0;
   long long durationMs = 0;
   CueLines lines;
+  // Placement and drawing the file asks for; empty for formats without them.
+  CueLook look;
 
   // The first two lines, as the two-line layout places them; empty when the
   // cue has fewer.
