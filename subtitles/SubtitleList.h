@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "subtitles/CueLines.h"
@@ -12,6 +13,10 @@ namespace tesmora {
 
 // One cue: when it shows, for how long, and its text lines in UTF-8.
 struct SubtitleEntry {
+  SubtitleEntry() = default;
+  SubtitleEntry(long long start, long long duration, CueLines cueLines = {}, CueLook cueLook = {})
+      : startMs(start), durationMs(duration), lines(std::move(cueLines)), look(std::move(cueLook)) {}
+
   long long startMs = 0;
   long long durationMs = 0;
   CueLines lines;
