@@ -18,7 +18,8 @@ struct ShownInterval {
   std::int64_t end = 0;
   int number = 0;
   std::vector<const PlacedPicture*> regions;
-  bool forced = false;  // every region is shown as forced
+  bool forced = false;     // every region is shown as forced
+  bool droppable = false;  // left out when the player cannot show it before its end
 };
 
 // Splits pictures that overlap in time into consecutive intervals, each

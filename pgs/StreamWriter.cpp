@@ -231,11 +231,12 @@ class IntervalWriter {
  public:
   explicit IntervalWriter(const StreamOptions& options) : options_(options), writer_(options) {}
 
-  void Add(const ShownInterval& interval) {
+  // Returns false when a droppable interval was left out.
+  bool Add(const ShownInterval& interval) {
     std::vector<PlacedPicture> objects =
         LayOutObjects(interval.regions, options_.video.width, options_.video.height);
     if (objects.empty()) {
-      return;
+      return true;
     }
     std::int64_t start = interval.start;
     const bool replaces = showing_ && shown_end_ >= start;
@@ -249,12 +250,21 @@ class IntervalWriter {
     const auto [lead, same_epoch] = writer_.Lead(objects, replaces);
     const std::int64_t earliest =
         recoloured ? writer_.EarliestPaletteUpdate() : writer_.EarliestShow(lead);
-    LateCue late{interval.number, 0, 0, 0};
-    if (start < earliest) {
-      late.start_late_ms = CeilMilliseconds(earliest - start);
-      start = earliest;
+    if (interval.droppable && replaces && start < earliest) {
+      // A step of a change shows from the first frame the player can show
+      // it at; when none is left before the step ends, the shown picture
+      // stays in its place.
+      start = FrameStartAtOrAfter(options_.video.frame_rate, earliest);
+      if (start >= interval.end) {
+        shown_end_ = std::max(shown_end_, interval.end);
+        return false;
+      }
     }
-    late.shown = start;
+    start = std::max(start, earliest);
+    LateCue late{interval.number, 0, 0, start};
+    if (start > interval.start) {
+      late.start_late_ms = CeilMilliseconds(start - interval.start);
+    }
     if (recoloured) {
       writer_.UpdatePalette(start, *recoloured, stream_.bytes);
     } else {
@@ -270,6 +280,7 @@ class IntervalWriter {
       stream_.late.push_back(late);
     }
     showing_ = true;
+    return true;
   }
 
   std::vector<std::uint8_t> TakeBytes() { return std::exchange(stream_.bytes, {}); }
@@ -304,18 +315,17 @@ PgsStreamWriter::PgsStreamWriter(const StreamOptions& options)
 
 PgsStreamWriter::~PgsStreamWriter() = default;
 
-void PgsStreamWriter::add(const TimedPicture& picture) {
+bool PgsStreamWriter::add(const TimedPicture& picture) {
   ShownInterval interval;
   interval.start = picture.start;
   interval.end = picture.end;
   interval.number = ++state_->added;
   interval.forced = picture.forced;
+  interval.droppable = picture.droppable;
   for (const PlacedPicture& region : picture.regions) {
     interval.regions.push_back(&region);
   }
-  if (interval.end > interval.start) {
-    state_->intervals.Add(interval);
-  }
+  return interval.end <= interval.start || state_->intervals.Add(interval);
 }
 
 std::vector<std::uint8_t> PgsStreamWriter::takeBytes() {

@@ -18,6 +18,10 @@ struct TimedPicture {
   std::int64_t end = 0;
   std::vector<PlacedPicture> regions;
   bool forced = false;
+  // A step of a picture changing while it is shown (a move, say): when the
+  // player cannot show it before it ends, it is left out and the picture
+  // shown stays until the next.
+  bool droppable = false;
 };
 
 constexpr std::int64_t TicksFromMilliseconds(std::int64_t ms) {
@@ -67,7 +71,8 @@ class PgsStreamWriter {
   PgsStreamWriter(const PgsStreamWriter&) = delete;
   PgsStreamWriter& operator=(const PgsStreamWriter&) = delete;
 
-  void add(const TimedPicture& picture);
+  // Returns false when a droppable picture was left out.
+  bool add(const TimedPicture& picture);
   // The bytes written since the last call, which the writer no longer
   // holds: a caller may store them as it goes rather than hold the whole
   // stream. finish() then gives the rest.

@@ -1,5 +1,6 @@
 #include "pgs/VideoFormat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tesmora::pgs {
@@ -42,6 +43,26 @@ std::optional<VideoFormat> VideoFormatOf(int height, double frames_per_second) {
     }
   }
   return std::nullopt;
+}
+
+std::int64_t FrameStartAtOrAfter(FrameRateCode code, std::int64_t ticks) {
+  RateName chosen = kRates[0];
+  for (const RateName& rate : kRates) {
+    if (rate.code == code) {
+      chosen = rate;
+    }
+  }
+  const auto frameStartMs = [&chosen](std::int64_t frame) {
+    const std::int64_t scaled = frame * 1000 * chosen.denominator;
+    return (scaled + chosen.numerator - 1) / chosen.numerator;
+  };
+  // The frame at or before `ticks`, then on until one starts at or after it.
+  std::int64_t frame =
+      std::max<std::int64_t>(0, ticks * chosen.numerator / (kClockRate * chosen.denominator) - 1);
+  while (frameStartMs(frame) * 90 < ticks) {
+    ++frame;
+  }
+  return frameStartMs(frame) * 90;
 }
 
 std::int64_t FrameTicks(FrameRateCode code) {

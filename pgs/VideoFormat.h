@@ -22,4 +22,9 @@ std::optional<VideoFormat> VideoFormatOf(int height, double frames_per_second);
 // One frame's duration in 90 kHz ticks, rounded up (3754 at 23.976).
 std::int64_t FrameTicks(FrameRateCode rate);
 
+// The first frame start at or after `ticks`, in ticks: the frame's start
+// in whole milliseconds, rounded up, as the pictures drawn for each frame
+// are timed.
+std::int64_t FrameStartAtOrAfter(FrameRateCode rate, std::int64_t ticks);
+
 }  // namespace tesmora::pgs

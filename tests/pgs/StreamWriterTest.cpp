@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pgs/DecoderModel.h"
+#include "pgs/SegmentTypes.h"
 #include "tests/pgs/SegmentWalk.h"
 
 namespace tesmora::pgs {
@@ -270,6 +271,47 @@ TEST(PgsStreamWriter, WritesPictureByPictureTheStreamOfTheWholeList) {
     EXPECT_EQ(streamed.late[n].start_late_ms, whole.late[n].start_late_ms);
     EXPECT_EQ(streamed.late[n].shown, whole.late[n].shown);
   }
+}
+
+// A line moving a little every frame (42 ms) needs a new epoch each time,
+// and clearing the plane alone takes 65 ms: steps the player cannot show
+// before they end are left out rather than pushing every later one late.
+TEST(PgsStreamWriter, LeavesOutTheStepsOfAMoveThePlayerCannotShowInTime) {
+  const StreamOptions options{VideoFormat{}, ColourSpace::Bt709};
+  PgsStreamWriter writer(options);
+  std::vector<std::uint8_t> bytes;
+  std::vector<TimedPicture> steps;
+  for (int n = 0; n < 48; ++n) {
+    TimedPicture step =
+        Cue(1000 + n * 42, 1000 + (n + 1) * 42, {Solid(100 + n * 20, 900, 400, 60)});
+    step.droppable = n > 0;
+    steps.push_back(std::move(step));
+  }
+  steps.back().end = TicksFromMilliseconds(5000);  // the move's end, held
+  int leftOut = 0;
+  for (const TimedPicture& step : steps) {
+    leftOut += writer.add(step) ? 0 : 1;
+    const std::vector<std::uint8_t> taken = writer.takeBytes();
+    bytes.insert(bytes.end(), taken.begin(), taken.end());
+  }
+  const PgsStream stream = writer.finish();
+  bytes.insert(bytes.end(), stream.bytes.begin(), stream.bytes.end());
+  EXPECT_GT(leftOut, 10);
+  EXPECT_LT(leftOut, 40);
+  // Every set shown lands inside its own step: none drifts later and later.
+  std::vector<std::uint32_t> shown;
+  for (const Segment& segment : WalkSegments(bytes)) {
+    if (segment.type == static_cast<int>(SegmentType::Composition)) {
+      shown.push_back(segment.pts);
+    }
+  }
+  ASSERT_EQ(shown.size(), steps.size() - static_cast<std::size_t>(leftOut) + 1);  // and the clear
+  for (const LateCue& late : stream.late) {
+    const TimedPicture& step = steps[static_cast<std::size_t>(late.number - 1)];
+    EXPECT_LT(late.shown, step.end) << late.number;
+  }
+  EXPECT_EQ(shown.back(), TicksFromMilliseconds(5000));
+  EXPECT_GE(shown[shown.size() - 2], steps.back().start);
 }
 
 }  // namespace
