@@ -78,6 +78,25 @@ std::string_view AssRenderer::eventEffect(int event) const {
   return effect != nullptr ? std::string_view(effect) : std::string_view();
 }
 
+std::string_view AssRenderer::eventStyle(int event) const {
+  const int style = track_->events[event].Style;
+  if (style < 0 || style >= track_->n_styles || track_->styles[style].Name == nullptr) {
+    return {};
+  }
+  return track_->styles[style].Name;
+}
+
+std::vector<std::string> AssRenderer::styleNames() const {
+  std::vector<std::string> names;
+  for (int i = 0; i < track_->n_styles; ++i) {
+    const std::string name = track_->styles[i].Name != nullptr ? track_->styles[i].Name : "";
+    if (std::find(names.begin(), names.end(), name) == names.end()) {
+      names.push_back(name);
+    }
+  }
+  return names;
+}
+
 RenderedFrame AssRenderer::render(long long ms) {
   RenderedFrame frame;
   frame.change = changeAt(ms);

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -58,6 +59,11 @@ class AssRenderer {
   std::string_view eventText(int event) const;
   // The effect field of event i (scrolling and banner effects move it).
   std::string_view eventEffect(int event) const;
+  // The name of the style event i is drawn in.
+  std::string_view eventStyle(int event) const;
+  // The names of the script's styles, in its order, each once (libass keeps
+  // a "Default" of its own for events whose style the script lacks).
+  std::vector<std::string> styleNames() const;
 
   // Draws the frame at `ms`, against the frame drawn before.
   RenderedFrame render(long long ms);

@@ -45,6 +45,40 @@ PictureReport RenderAssPictures(std::string_view script, const HdTarget& target,
   return FindStablePictures(renderer, target, sink);
 }
 
+PictureReport RenderAssFilePictures(AssRenderer& renderer, std::string_view script,
+                                    const std::string& forcedStyle, const HdTarget& target,
+                                    const PictureSink& sink, AssShaping shaping) {
+  if (forcedStyle.empty()) {
+    return FindStablePictures(renderer, target, sink);
+  }
+  ForcedEvents forced;
+  const int count = renderer.eventCount();
+  forced.events.resize(static_cast<std::size_t>(count));
+  bool any = false;
+  bool all = true;
+  for (int i = 0; i < count; ++i) {
+    const bool isForced = renderer.eventStyle(i) == forcedStyle;
+    forced.events[static_cast<std::size_t>(i)] = isForced;
+    any = any || isForced;
+    all = all && isForced;
+  }
+  if (!any || all) {
+    return FindStablePictures(renderer, target, sink, forced);
+  }
+  // The same events at the same times, those of other styles never shown.
+  AssRenderer alone(script, target, shaping);
+  std::vector<CueTime> times;
+  times.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const CueTime time = renderer.eventTime(i);
+    times.push_back(
+        forced.events[static_cast<std::size_t>(i)] ? time : CueTime{time.startMs, time.startMs});
+  }
+  alone.setEventTimes(times);
+  forced.alone = &alone;
+  return FindStablePictures(renderer, target, sink, forced);
+}
+
 StablePictures RenderAssPictures(std::string_view script, const HdTarget& target,
                                  AssShaping shaping) {
   return Kept(

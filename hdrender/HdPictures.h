@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "hdrender/AssScript.h"
@@ -33,5 +34,16 @@ StablePictures RenderAssPictures(std::string_view script, const HdTarget& target
 // The same, each picture handed to `sink` as it is drawn.
 PictureReport RenderAssPictures(std::string_view script, const HdTarget& target,
                                 const PictureSink& sink, AssShaping shaping = AssShaping::Complex);
+
+// The pictures of an ASS or SSA file already read by `renderer`, whose
+// event times the caller may have changed. When `forcedStyle` names a style,
+// the regions of its events are marked forced: `script`, the text the
+// renderer read, is read a second time to draw those events alone where
+// they show together with others. Throws std::runtime_error when libass
+// cannot start.
+PictureReport RenderAssFilePictures(AssRenderer& renderer, std::string_view script,
+                                    const std::string& forcedStyle, const HdTarget& target,
+                                    const PictureSink& sink,
+                                    AssShaping shaping = AssShaping::Complex);
 
 }  // namespace tesmora

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "hdrender/ForcedRegions.h"
+
 namespace tesmora {
 
 namespace {
@@ -77,38 +79,6 @@ bool StretchMayChange(const AssRenderer& renderer, const Stretch& stretch) {
   });
 }
 
-void AddPicture(const PictureSink& sink, const Stretch& stretch, long long from, long long to,
-                std::vector<RgbaRegion> regions) {
-  if (!regions.empty() && to > from) {
-    sink({from, to, std::move(regions), stretch.events});
-  }
-}
-
-// Draws the stretch at every frame of the target's rate; each change ends
-// one picture and starts the next. Returns whether the picture changed.
-bool DrawEveryFrame(AssRenderer& renderer, const HdTarget& target, const Stretch& stretch,
-                    const PictureSink& sink) {
-  renderer.changeAt(stretch.startMs);
-  std::vector<RgbaRegion> current = renderer.lastRegions();
-  long long pictureStart = stretch.startMs;
-  bool changed = false;
-  for (long long frame = FrameAtMs(target, stretch.startMs) + 1;; ++frame) {
-    const long long at = FrameStartMs(target, frame);
-    if (at >= stretch.endMs) {
-      break;
-    }
-    if (renderer.changeAt(at) == FrameChange::None) {
-      continue;
-    }
-    changed = true;
-    AddPicture(sink, stretch, pictureStart, at, std::move(current));
-    current = renderer.lastRegions();
-    pictureStart = at;
-  }
-  AddPicture(sink, stretch, pictureStart, stretch.endMs, std::move(current));
-  return changed;
-}
-
 // The events a changing stretch is blamed on: those that can change, or all
 // of them when none can (libass saw a change no tag explains).
 std::vector<int> ChangingEvents(const AssRenderer& renderer, const Stretch& stretch) {
@@ -120,6 +90,135 @@ std::vector<int> ChangingEvents(const AssRenderer& renderer, const Stretch& stre
   }
   return events.empty() ? stretch.events : events;
 }
+
+// Draws the stretches one by one and gathers what the report says of them.
+class StretchDrawer {
+ public:
+  StretchDrawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
+                const ForcedEvents& forced)
+      : renderer_(renderer), target_(target), sink_(sink), forced_(forced) {}
+
+  void Draw(const Stretch& stretch) {
+    bool changed = false;
+    if (StretchMayChange(renderer_, stretch)) {
+      changed = DrawEveryFrame(stretch);
+    } else {
+      renderer_.changeAt(stretch.startMs);
+      Drawn first = Take(stretch, stretch.startMs);
+      if (renderer_.changeAt(stretch.endMs - 1) == FrameChange::None) {
+        Add(stretch, stretch.startMs, stretch.endMs, std::move(first), -1);
+      } else {
+        changed = DrawEveryFrame(stretch);
+      }
+    }
+    if (changed) {
+      const std::vector<int> events = ChangingEvents(renderer_, stretch);
+      changing_.insert(events.begin(), events.end());
+    }
+  }
+
+  PictureReport Report() {
+    PictureReport report;
+    report.changingEventIndices.assign(changing_.begin(), changing_.end());
+    report.changingEvents = static_cast<int>(changing_.size());
+    report.heldStill = std::move(held_);
+    report.mixedForcedEvents.assign(mixed_.begin(), mixed_.end());
+    return report;
+  }
+
+ private:
+  struct Drawn {
+    std::vector<RgbaRegion> regions;
+    std::vector<bool> forced;
+  };
+
+  // The picture libass drew last, at `ms`, with its forced regions marked.
+  Drawn Take(const Stretch& stretch, long long ms) {
+    Drawn drawn{renderer_.lastRegions(), {}};
+    if (forced_.events.empty() || drawn.regions.empty()) {
+      return drawn;
+    }
+    std::vector<int> forcedShown;
+    for (const int e : stretch.events) {
+      if (static_cast<std::size_t>(e) < forced_.events.size() &&
+          forced_.events[static_cast<std::size_t>(e)]) {
+        forcedShown.push_back(e);
+      }
+    }
+    if (forcedShown.empty()) {
+      return drawn;
+    }
+    if (forcedShown.size() == stretch.events.size() || forced_.alone == nullptr) {
+      drawn.forced.assign(drawn.regions.size(), true);
+      return drawn;
+    }
+    forced_.alone->changeAt(ms);
+    ForcedMarks marks = MarkForcedRegions(drawn.regions, forced_.alone->lastRegions());
+    if (marks.mixed) {
+      mixed_.insert(forcedShown.begin(), forcedShown.end());
+    }
+    drawn.forced = std::move(marks.forced);
+    return drawn;
+  }
+
+  void Add(const Stretch& stretch, long long from, long long to, Drawn drawn, int changeOf) {
+    if (!drawn.regions.empty() && to > from) {
+      sink_(
+          {from, to, std::move(drawn.regions), stretch.events, std::move(drawn.forced), changeOf});
+    }
+  }
+
+  // Draws the stretch at every frame of the target's rate; each change ends
+  // one picture and starts the next. Only the first and the last
+  // kLongestDrawnChangeMs of a longer stretch are drawn. Returns whether
+  // the picture changed.
+  bool DrawEveryFrame(const Stretch& stretch) {
+    const int blamed = ChangingEvents(renderer_, stretch).front();
+    renderer_.changeAt(stretch.startMs);
+    Drawn current = Take(stretch, stretch.startMs);
+    long long pictureStart = stretch.startMs;
+    int changeOf = -1;
+    bool changed = false;
+    const long long firstFrame = FrameAtMs(target_, stretch.startMs) + 1;
+    // The frames of the stretch's middle that are not drawn, if any.
+    long long skipFrom = -1;
+    long long skipTo = -1;
+    if (stretch.endMs - stretch.startMs > 2 * kLongestDrawnChangeMs) {
+      skipFrom = std::max(firstFrame, FrameAtMs(target_, stretch.startMs + kLongestDrawnChangeMs));
+      skipTo = std::max(skipFrom, FrameAtMs(target_, stretch.endMs - kLongestDrawnChangeMs));
+    }
+    for (long long frame = firstFrame;; ++frame) {
+      if (frame == skipFrom) {
+        frame = skipTo;
+      }
+      const long long at = FrameStartMs(target_, frame);
+      if (at >= stretch.endMs) {
+        break;
+      }
+      if (renderer_.changeAt(at) == FrameChange::None) {
+        continue;
+      }
+      if (frame == skipTo && skipTo > skipFrom) {
+        held_.push_back({blamed, FrameStartMs(target_, skipFrom), at});
+      }
+      changed = true;
+      Add(stretch, pictureStart, at, std::move(current), changeOf);
+      current = Take(stretch, at);
+      pictureStart = at;
+      changeOf = blamed;
+    }
+    Add(stretch, pictureStart, stretch.endMs, std::move(current), changeOf);
+    return changed;
+  }
+
+  AssRenderer& renderer_;
+  const HdTarget& target_;
+  const PictureSink& sink_;
+  const ForcedEvents& forced_;
+  std::set<int> changing_;
+  std::set<int> mixed_;
+  std::vector<HeldChange> held_;
+};
 
 }  // namespace
 
@@ -141,30 +240,12 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect) {
 }
 
 PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
-                                 const PictureSink& sink) {
-  std::set<int> changing;
+                                 const PictureSink& sink, const ForcedEvents& forced) {
+  StretchDrawer drawer(renderer, target, sink, forced);
   for (const Stretch& stretch : Stretches(renderer)) {
-    bool changed = false;
-    if (StretchMayChange(renderer, stretch)) {
-      changed = DrawEveryFrame(renderer, target, stretch, sink);
-    } else {
-      renderer.changeAt(stretch.startMs);
-      std::vector<RgbaRegion> first = renderer.lastRegions();
-      if (renderer.changeAt(stretch.endMs - 1) == FrameChange::None) {
-        AddPicture(sink, stretch, stretch.startMs, stretch.endMs, std::move(first));
-      } else {
-        changed = DrawEveryFrame(renderer, target, stretch, sink);
-      }
-    }
-    if (changed) {
-      const std::vector<int> events = ChangingEvents(renderer, stretch);
-      changing.insert(events.begin(), events.end());
-    }
+    drawer.Draw(stretch);
   }
-  PictureReport report;
-  report.changingEventIndices.assign(changing.begin(), changing.end());
-  report.changingEvents = static_cast<int>(changing.size());
-  return report;
+  return drawer.Report();
 }
 
 }  // namespace tesmora

@@ -16,7 +16,26 @@ struct TimedPicture {
   long long endMs = 0;
   std::vector<RgbaRegion> regions;  // one or two, top to bottom
   std::vector<int> events;          // the script's events shown, in order
+  // One per region: whether it shows a forced event. Empty when none does.
+  std::vector<bool> forced;
+  // The event whose change (a fade, move or transform) this picture is a
+  // step of, when it follows the first picture of its stretch; -1 for the
+  // first picture, which starts where the shown events start or end.
+  int changeOf = -1;
 };
+
+// A change drawn only at its start and its end: from fromMs until toMs its
+// picture is held still.
+struct HeldChange {
+  int event = 0;
+  long long fromMs = 0;
+  long long toMs = 0;
+};
+
+// How long a change is drawn frame by frame at the start and at the end of
+// the stretch it is in; in between the picture is held still. A move over
+// ten minutes would otherwise be fourteen thousand display sets.
+inline constexpr long long kLongestDrawnChangeMs = 30'000;
 
 // What drawing found beyond the pictures.
 struct PictureReport {
@@ -24,6 +43,17 @@ struct PictureReport {
   // transforms, karaoke): each change is a picture of its own for now.
   int changingEvents = 0;
   std::vector<int> changingEventIndices;  // in order
+  std::vector<HeldChange> heldStill;      // in time order
+  // Forced events drawn in one region with events that are not forced; the
+  // region is marked forced. In order.
+  std::vector<int> mixedForcedEvents;
+};
+
+// The events to mark forced and a renderer of the same script that shows
+// only them, at the same times, to tell their regions from the others'.
+struct ForcedEvents {
+  std::vector<bool> events;      // by event; empty when none is forced
+  AssRenderer* alone = nullptr;  // needed when forced and other events show together
 };
 
 struct StablePictures {
@@ -45,9 +75,11 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect);
 // draws each stretch. A stretch whose events cannot change is drawn once
 // (libass confirms at its last frame that the picture held); otherwise it is
 // drawn at every frame of the target's rate, and each change libass reports
-// ends one picture and starts the next. Stretches with nothing drawn give no
-// picture.
+// ends one picture and starts the next; a stretch longer than twice
+// kLongestDrawnChangeMs is drawn so only at either end and held still in
+// between. Stretches with nothing drawn give no picture. The regions of
+// forced events are marked.
 PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
-                                 const PictureSink& sink);
+                                 const PictureSink& sink, const ForcedEvents& forced = {});
 
 }  // namespace tesmora
