@@ -277,6 +277,11 @@ const std::map<QString, ValueSetter>& ValueOptions() {
          r.pgsOnly << QStringLiteral("--video");
          r.options.videoLines = OneOf("--video", v, kVideoLines).toInt();
        }},
+      {"--forced-style",
+       [](Reading& r, const QString& v) {
+         r.pgsOnly << QStringLiteral("--forced-style");
+         r.options.forcedStyle = NonEmpty("--forced-style", v).toStdString();
+       }},
       {"--encoding", [](Reading& r, const QString& v) { r.options.encoding = Encoding(v); }},
       {"--fps", [](Reading& r, const QString& v) { r.options.fps = FrameRateOption(v); }},
       {"--convert-fps",

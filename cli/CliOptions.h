@@ -38,9 +38,12 @@ struct CliOptions {
   // --format pgs: a Blu-ray subtitle stream NAME.sup drawn by libass, in
   // place of the DVD formats.
   bool pgs = false;
-  int videoLines = 1080;          // --video: the Blu-ray video's lines
-  bool hdr = false;               // --hdr: BT.2020 colours with the PQ curve
-  bool forced = false;            // every unit shown even with subtitles switched off
+  int videoLines = 1080;  // --video: the Blu-ray video's lines
+  bool hdr = false;       // --hdr: BT.2020 colours with the PQ curve
+  bool forced = false;    // every unit shown even with subtitles switched off
+  // --forced-style: the ASS style whose events the Blu-ray stream marks
+  // forced; empty for none.
+  std::string forcedStyle;
   std::string encoding = "auto";  // --encoding: "auto" or a name iconv knows
   bool noMarkup = false;          // --no-markup: the text drawn exactly as written
   bool wrap = false;              // --wrap: overlong lines broken at spaces

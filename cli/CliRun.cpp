@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "cli/CliPalette.h"
 #include "cli/OutputFiles.h"
 #include "cli/ProgressLine.h"
+#include "conversion/AssFileRun.h"
 #include "conversion/FilmLoad.h"
 #include "conversion/FilmPlan.h"
 #include "conversion/PgsRun.h"
@@ -225,20 +227,10 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   return converted;
 }
 
-// Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
-// Throws CliError.
-ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
-                                 const PaletteChoice& choice, const Console& console,
-                                 const std::string& label) {
-  LoadedFilm film = LoadFile(options, subtitlePath, console, label);
-  // libass lays out and wraps the lines, and the stream's writer reports its
-  // own timing, so the DVD's timing and fitting reports do not apply.
-  const FilmPlan plan = PlanCues(film, options, subtitlePath, console, label);
-  const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
-                           options.formats, options.language, options.forced};
-  const QString path = PlannedFiles(outputs).value(0);
-
-  // The text and outline take the colours of their palette roles, as on the DVD.
+// The look of a Blu-ray stream: the text and outline take the colours of
+// their palette roles, as on the DVD.
+PgsLook BluRayLook(const CliOptions& options, const PaletteChoice& choice,
+                   const TextSource& source) {
   const RolePaletteIndices roles = choice.roles;
   const auto colour = [&choice](int role) {
     return choice.palette[static_cast<std::size_t>(role)].rgb;
@@ -248,13 +240,18 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
     fps = static_cast<double>(options.fps->rate.numerator) /
           static_cast<double>(options.fps->rate.denominator);
   }
-  const PgsLook look{
+  return PgsLook{
       HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
-      film.source, *PgsVideoOf(options.videoLines, fps),  // checked with the command line
+      source, *PgsVideoOf(options.videoLines, fps),  // checked with the command line
       options.hdr, options.forced};
+}
+
+// Writes a Blu-ray stream with `write` and prints its notes. Throws CliError.
+void WriteBluRayStream(const std::function<std::vector<std::string>()>& write,
+                       const Console& console, const std::string& label) {
   std::vector<std::string> notes;
   try {
-    notes = WritePgsFile(PathBytes(path), plan.cues, look);
+    notes = write();
   } catch (const OutputFileError& error) {
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
                                     InlineText(error.target().string()) + ": " + error.what() +
@@ -266,6 +263,60 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   for (const std::string& note : notes) {
     PrintNote(note, console, label);
   }
+}
+
+// Converts an ASS or SSA file into a Blu-ray subtitle stream as libass draws
+// the file itself. Throws CliError.
+ConvertedFiles ConvertAssBluRayFile(const CliOptions& options, const QString& subtitlePath,
+                                    const PaletteChoice& choice, const Console& console,
+                                    const std::string& label) {
+  AssFilm film;
+  try {
+    film = LoadAssFilm(PathBytes(subtitlePath), options.encoding, options.style.charset);
+  } catch (const SubtitleFileError& error) {
+    throw CliError(kExitRefused, InlineText(error.what()) + ".");
+  } catch (const std::invalid_argument&) {
+    throw CliError(kExitUsage, Prefixed(subtitlePath, "no encoding is called " +
+                                                          InlineText(options.encoding) + "."));
+  }
+  if (!options.quiet) {
+    PrintNote(film.encodingNote, console, label);
+  }
+  PrintNote(film.replacedNote, console, label);
+  const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
+                           options.formats, options.language, options.forced};
+  const QString path = PlannedFiles(outputs).value(0);
+  const PgsLook look = BluRayLook(options, choice, TextSource{});
+  const AssRunChoices choices{TimeChoices{options.rateConversion, options.shiftMs},
+                              options.forcedStyle};
+  WriteBluRayStream([&] { return WriteAssPgsFile(PathBytes(path), film, choices, look); }, console,
+                    label);
+  return {outputs.folder, {PathBytes(path)}};
+}
+
+// Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
+// Throws CliError.
+ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
+                                 const PaletteChoice& choice, const Console& console,
+                                 const std::string& label) {
+  if (IsAssScriptPath(PathBytes(subtitlePath))) {
+    return ConvertAssBluRayFile(options, subtitlePath, choice, console, label);
+  }
+  if (!options.forcedStyle.empty()) {
+    throw CliError(kExitRefused, Prefixed(subtitlePath,
+                                          "--forced-style picks the subtitles of one style of an "
+                                          "ASS or SSA file, and this file has no styles; "
+                                          "--forced marks every subtitle."));
+  }
+  LoadedFilm film = LoadFile(options, subtitlePath, console, label);
+  // libass lays out and wraps the lines, and the stream's writer reports its
+  // own timing, so the DVD's timing and fitting reports do not apply.
+  const FilmPlan plan = PlanCues(film, options, subtitlePath, console, label);
+  const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
+                           options.formats, options.language, options.forced};
+  const QString path = PlannedFiles(outputs).value(0);
+  const PgsLook look = BluRayLook(options, choice, film.source);
+  WriteBluRayStream([&] { return WritePgsFile(PathBytes(path), plan.cues, look); }, console, label);
   return {outputs.folder, {PathBytes(path)}};
 }
 

@@ -90,6 +90,8 @@ Output:
                          (default en)
   --forced               mark every subtitle as forced: players show it even
                          with subtitles switched off
+  --forced-style NAME    with --format pgs and an ASS/SSA file: mark forced
+                         the subtitles of the file's style NAME alone
 
 Checking:
   --check                read each FILE.sup as a Blu-ray subtitle (PGS)

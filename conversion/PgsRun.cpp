@@ -1,8 +1,11 @@
 #include "conversion/PgsRun.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <utility>
 
+#include "core/SubtitleError.h"
 #include "hdrender/HdPictures.h"
 #include "output/OutputFileSet.h"
 #include "pgs/StreamWriter.h"
@@ -54,6 +57,36 @@ pgs::PlacedPicture Placed(const RgbaRegion& region) {
 
 std::string CueNumber(int eventIndex) {
   return std::to_string(eventIndex + 1);
+}
+
+// The steps of one changing picture the stream was given.
+struct ChangeSteps {
+  long long fromMs = 0;  // when the first step shows
+  int steps = 0;
+  int leftOut = 0;  // steps the player could not show before they ended
+  std::int64_t mostLateMs = 0;
+};
+
+// What the stream made of a change's steps, when it could not show each in
+// time; empty when it could.
+std::string ChangeStepsNote(int event, const ChangeSteps& change) {
+  if (change.leftOut == 0 && change.mostLateMs == 0) {
+    return {};
+  }
+  std::string note = "Subtitle " + CueNumber(event) +
+                     " changes faster than the player can redraw it (from " +
+                     FormatSubtitleTime(change.fromMs) + "): ";
+  if (change.leftOut > 0) {
+    note += std::to_string(change.leftOut) + " of its " + std::to_string(change.steps) +
+            " steps are left out, the picture before staying shown";
+    if (change.mostLateMs > 0) {
+      note += ", and others show up to " + std::to_string(change.mostLateMs) + " ms late";
+    }
+  } else {
+    note += "some of its " + std::to_string(change.steps) + " steps show up to " +
+            std::to_string(change.mostLateMs) + " ms late";
+  }
+  return note + ".";
 }
 
 }  // namespace
@@ -109,6 +142,16 @@ std::vector<std::string> WritePgsFile(const std::string& path,
     hdCues.push_back(
         {cue.startMs, cue.startMs + cue.durationMs, CueLineTexts(cue.lines.toVector())});
   }
+  return WritePgsPictures(
+      path, look,
+      [&](const PictureSink& sink) {
+        return RenderCuePictures(hdCues, look.source.dialect, look.style, look.video.target, sink);
+      },
+      true);
+}
+
+std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
+                                          const PictureDrawing& draw, bool sayChanging) {
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);
   pgs::PgsStreamWriter writer({look.video.format, colour});
@@ -116,40 +159,80 @@ std::vector<std::string> WritePgsFile(const std::string& path,
   // of megabytes. The set removes the file if the run fails.
   OutputFileSet outputs;
   PendingFile& file = outputs.add(path);
-  // The first cue each picture shows, to name a late one by its cue.
-  std::vector<int> firstCues;
-  const PictureReport report = RenderCuePictures(
-      hdCues, look.source.dialect, look.style, look.video.target, [&](TimedPicture&& drawn) {
-        pgs::TimedPicture picture{pgs::TicksFromMilliseconds(drawn.startMs),
-                                  pgs::TicksFromMilliseconds(drawn.endMs),
-                                  {},
-                                  look.forced};
-        for (const RgbaRegion& region : drawn.regions) {
-          picture.regions.push_back(Placed(region));
-        }
-        firstCues.push_back(drawn.events.empty() ? 0 : drawn.events.front());
-        writer.add(picture);
-        file.write(writer.takeBytes());
-      });
+  // Each picture's first cue and the change it is a step of, to name a late
+  // one by its cue.
+  std::vector<std::pair<int, int>> drawnFor;
+  std::map<int, ChangeSteps> steps;
+  const PictureReport report = draw([&](TimedPicture&& drawn) {
+    pgs::TimedPicture picture{pgs::TicksFromMilliseconds(drawn.startMs),
+                              pgs::TicksFromMilliseconds(drawn.endMs),
+                              {},
+                              look.forced,
+                              drawn.changeOf >= 0};
+    for (std::size_t i = 0; i < drawn.regions.size(); ++i) {
+      picture.regions.push_back(Placed(drawn.regions[i]));
+      picture.regions.back().forced = i < drawn.forced.size() && drawn.forced[i];
+    }
+    drawnFor.emplace_back(drawn.events.empty() ? 0 : drawn.events.front(), drawn.changeOf);
+    const bool shown = writer.add(picture);
+    if (drawn.changeOf >= 0) {
+      ChangeSteps& change = steps[drawn.changeOf];
+      if (change.steps == 0) {
+        change.fromMs = drawn.startMs;
+      }
+      ++change.steps;
+      change.leftOut += shown ? 0 : 1;
+    }
+    file.write(writer.takeBytes());
+  });
   const pgs::PgsStream stream = writer.finish();
   file.write(stream.bytes);
 
   std::vector<std::string> notes;
   for (const pgs::LateCue& late : stream.late) {
-    const std::string cue = CueNumber(firstCues[static_cast<std::size_t>(late.number - 1)]);
-    if (late.start_late_ms > 0) {
-      notes.push_back("Subtitle " + cue + " starts " + std::to_string(late.start_late_ms) +
+    const auto [first, changeOf] = drawnFor[static_cast<std::size_t>(late.number - 1)];
+    if (late.start_late_ms > 0 && changeOf >= 0) {
+      // A step of a change that shows late is one the player redraws as
+      // fast as it can: said once with the change.
+      ChangeSteps& change = steps[changeOf];
+      change.mostLateMs = std::max(change.mostLateMs, late.start_late_ms);
+    } else if (late.start_late_ms > 0) {
+      notes.push_back("Subtitle " + CueNumber(first) + " starts " +
+                      std::to_string(late.start_late_ms) +
                       " ms late: the player is still drawing the one before.");
     }
-    if (late.end_late_ms > 0) {
-      notes.push_back("Subtitle " + cue + " ends " + std::to_string(late.end_late_ms) +
+    // A step of a change ends where the next step starts; only the last
+    // step's end is the change's own.
+    const std::size_t next = static_cast<std::size_t>(late.number);
+    const bool stepEnd =
+        changeOf >= 0 && next < drawnFor.size() && drawnFor[next].second == changeOf;
+    if (late.end_late_ms > 0 && !stepEnd) {
+      notes.push_back("Subtitle " + CueNumber(first) + " ends " + std::to_string(late.end_late_ms) +
                       " ms late: the player needs that long to clear it.");
     }
   }
-  for (const int event : report.changingEventIndices) {
+  for (const auto& [event, change] : steps) {
+    if (std::string note = ChangeStepsNote(event, change); !note.empty()) {
+      notes.push_back(std::move(note));
+    }
+  }
+  for (const HeldChange& held : report.heldStill) {
+    notes.push_back("Subtitle " + CueNumber(held.event) + " changes for longer than " +
+                    std::to_string(2 * kLongestDrawnChangeMs / 1000) +
+                    " seconds: its picture is held still from " + FormatSubtitleTime(held.fromMs) +
+                    " until " + FormatSubtitleTime(held.toMs) + ".");
+  }
+  for (const int event : report.mixedForcedEvents) {
     notes.push_back("Subtitle " + CueNumber(event) +
-                    " changes while it is shown (a fade, move or transform); each change is "
-                    "written as a picture of its own.");
+                    " is forced but drawn in one picture with subtitles of other styles; the "
+                    "whole picture is marked forced.");
+  }
+  if (sayChanging) {
+    for (const int event : report.changingEventIndices) {
+      notes.push_back("Subtitle " + CueNumber(event) +
+                      " changes while it is shown (a fade, move or transform); each change is "
+                      "written as a picture of its own.");
+    }
   }
 
   outputs.commit();

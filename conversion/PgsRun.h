@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "core/Rgb.h"
 #include "hdrender/HdStyle.h"
 #include "hdrender/HdTarget.h"
+#include "hdrender/StablePictures.h"
 #include "pgs/VideoFormat.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
@@ -56,5 +58,16 @@ struct PgsLook {
 // std::runtime_error when libass cannot start.
 std::vector<std::string> WritePgsFile(const std::string& path,
                                       const std::vector<SubtitleEntry>& cues, const PgsLook& look);
+
+// Draws the pictures of a run, handing each to the sink as it is drawn.
+using PictureDrawing = std::function<PictureReport(const PictureSink&)>;
+
+// Writes the pictures `draw` makes as the stream of the look to `path`, as
+// WritePgsFile does; the steps of a changing picture the player cannot show
+// in time are left out. Returns the notes: each late cue, each change left
+// out in part or held still, each forced event that shares its picture with
+// others and, with `sayChanging`, each cue that changes while it is shown.
+std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
+                                          const PictureDrawing& draw, bool sayChanging);
 
 }  // namespace tesmora

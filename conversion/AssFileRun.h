@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "conversion/FilmPlan.h"
+#include "conversion/PgsRun.h"
+
+namespace tesmora {
+
+// Whether the Blu-ray run hands the file to libass as it is: an ASS or SSA
+// script, by its extension (.ass or .ssa, in any case). The one place that
+// tells these files from the cue files the readers take.
+bool IsAssScriptPath(const std::string& path);
+
+// An ASS or SSA file as the Blu-ray run reads it: its text in UTF-8, and
+// what decoding it has to say.
+struct AssFilm {
+  std::string script;
+  std::string encodingNote;  // the encoding used, when it is not the code page
+  std::string replacedNote;  // characters replaced by U+FFFD, with the first line
+};
+
+// Reads and decodes the file as the cue files are decoded, so code-page
+// scripts come out as UTF-8. Throws SubtitleFileError when the file cannot
+// be read and std::invalid_argument for an encoding that is not known.
+AssFilm LoadAssFilm(const std::string& path, const std::string& encoding, int charset);
+
+// How an ASS file goes to a Blu-ray stream beyond the look of the stream.
+struct AssRunChoices {
+  TimeChoices times;
+  // The style whose events are marked forced, one object at a time; empty
+  // for none. PgsLook::forced still marks every object.
+  std::string forcedStyle;
+};
+
+// Draws the script with libass as it is (its resolution, styles, margins,
+// positions and animations) with its event times changed by the choices, and
+// writes the stream to `path` as WritePgsFile does. Returns the notes for the
+// user. Throws std::runtime_error with the reason, changing no file, for a
+// script libass cannot read, one with no event, a style `forcedStyle` does
+// not name, and SubtitleError for a time the choices cannot make; and
+// OutputFileError when the file cannot be written.
+std::vector<std::string> WriteAssPgsFile(const std::string& path, const AssFilm& film,
+                                         const AssRunChoices& choices, const PgsLook& look);
+
+}  // namespace tesmora

@@ -1,0 +1,309 @@
+// tesmora-cli --format pgs with an ASS file: libass draws the file as it is
+// (FFmpeg's own drawing of the same file matches the decoded stream), the
+// objects of one style are marked forced, the run's time changes move the
+// events, and changes while shown become sets at frame times or a note.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRect>
+#include <QStandardPaths>
+#include <span>
+
+#include "cli/CliConsole.h"
+#include "pgs/SegmentTypes.h"
+#include "pgs/StreamCheck.h"
+#include "pgs/StreamReader.h"
+#include "tests/cli/CliHarness.h"
+#include "tests/cli/ExternalTool.h"
+
+namespace tesmora::cli {
+namespace {
+
+using testing::ReadBytes;
+using testing::RunConverter;
+using testing::RunTool;
+using testing::ToolResult;
+
+const char kHeader[] =
+    "[Script Info]\nScriptType: v4.00+\nPlayResX: 1920\nPlayResY: 1080\n"
+    "ScaledBorderAndShadow: yes\n\n[V4+ Styles]\n"
+    "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+    "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+    "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+    "Style: Default,Liberation Sans,64,&H00FFFFFF,&H000000FF,&H00000000,&H80000000,0,0,0,0,"
+    "100,100,0,0,1,3,1,2,40,40,50,1\n"
+    "Style: Sign,Liberation Serif,56,&H0000C8F0,&H000000FF,&H00402000,&H80000000,1,0,0,0,"
+    "100,100,0,0,1,2,0,8,40,40,60,1\n\n"
+    "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+
+// Two styles shown together at 2 s, a fade done by then, a placed sign, and
+// a move from 4 s to 5 s.
+const char kEvents[] =
+    "Dialogue: 0,0:00:01.00,0:00:03.00,Default,,0,0,0,,{\\fad(300,300)}Fading words below\n"
+    "Dialogue: 0,0:00:01.00,0:00:03.00,Sign,,0,0,0,,The harbour, at the top\n"
+    "Dialogue: 0,0:00:01.50,0:00:03.00,Sign,,0,0,0,,{\\an7\\pos(200,300)}Placed sign\n"
+    "Dialogue: 0,0:00:04.00,0:00:06.00,Default,,0,0,0,,"
+    "{\\move(400,800,1400,800,0,1000)}Moving along\n";
+
+std::span<const std::uint8_t> Bytes(const QByteArray& bytes) {
+  return {reinterpret_cast<const std::uint8_t*>(bytes.data()),
+          static_cast<std::size_t>(bytes.size())};
+}
+
+std::string Breaches(const QByteArray& stream) {
+  std::string lines;
+  for (const pgs::Breach& breach : pgs::CheckStream(Bytes(stream)).breaches) {
+    lines += pgs::BreachLine(breach) + "\n";
+  }
+  return lines;
+}
+
+// One composition as read back: when it shows and its objects' vertical
+// place and forced flag.
+struct Shown {
+  std::uint32_t pts = 0;
+  bool paletteOnly = false;
+  std::vector<std::pair<int, bool>> objects;  // y, forced
+};
+
+std::vector<Shown> Compositions(const QByteArray& stream) {
+  std::vector<Shown> shown;
+  for (const pgs::DisplaySet& set : pgs::ReadStream(Bytes(stream)).sets) {
+    for (const pgs::Segment& segment : set.segments) {
+      if (segment.type != static_cast<std::uint8_t>(pgs::SegmentType::Composition)) {
+        continue;
+      }
+      const std::vector<std::uint8_t>& p = segment.payload;
+      Shown one{segment.pts, (p.at(8) & 0x80) != 0, {}};
+      // Size, rate, number, state, palette flags and id, object count;
+      // then eight bytes an object: ids, flags, x, y.
+      for (int n = 0; n < p.at(10); ++n) {
+        const std::size_t at = 11 + static_cast<std::size_t>(n) * 8;
+        one.objects.emplace_back(p.at(at + 6) << 8 | p.at(at + 7),
+                                 (p.at(at + 3) & pgs::kObjectForced) != 0);
+      }
+      shown.push_back(std::move(one));
+    }
+  }
+  return shown;
+}
+
+// FFmpeg's RGB frame at 2 s over mid grey, `filter` drawing the subtitles.
+QByteArray FrameAt2s(const QString& size, const QStringList& inputs, const QString& filter) {
+  QStringList arguments{"-v",
+                        "error",
+                        "-copyts",
+                        "-f",
+                        "lavfi",
+                        "-i",
+                        QStringLiteral("color=0x808080:s=%1:r=10,format=rgb24").arg(size)};
+  for (const QString& input : inputs) {
+    arguments << "-i" << input;
+  }
+  arguments << "-filter_complex" << filter + ",select='eq(n,20)'"
+            << "-frames:v"
+            << "1"
+            << "-f"
+            << "rawvideo"
+            << "-pix_fmt"
+            << "rgb24"
+            << "-";
+  const ToolResult result = RunTool(QStringLiteral("ffmpeg"), arguments);
+  EXPECT_EQ(result.code, 0) << result.err.toStdString();
+  return result.out;
+}
+
+class AssBluRayRun : public testing::ConverterFolderTest {
+ protected:
+  QString script(const QString& name, const std::string& events) const {
+    return write(name, QByteArray(kHeader) + QByteArray::fromStdString(events));
+  }
+};
+
+TEST_F(AssBluRayRun, FfmpegShowsTheFileAsItsOwnLibassDrawingDoes) {
+  if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
+    GTEST_SKIP() << "ffmpeg is not installed";
+  }
+  const QString ass = script("styled.ass", kEvents);
+  QString escaped = ass;
+  escaped.replace(u':', QStringLiteral("\\:"));
+  for (const auto& [lines, size] : {std::pair{"1080", "1920x1080"}, std::pair{"576", "720x576"}}) {
+    SCOPED_TRACE(lines);
+    const auto outcome = RunConverter({"--format", "pgs", "--video", lines, "--output-dir",
+                                       dir.path(), "--name", "styled", "--quiet", ass});
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    const QByteArray stream = ReadBytes(path("styled.sup"));
+    EXPECT_EQ(Breaches(stream), "");
+
+    const QByteArray ours = FrameAt2s(size, {path("styled.sup")}, "[0][1:s]overlay=format=rgb");
+    const QByteArray theirs = FrameAt2s(size, {}, "[0]ass=filename='" + escaped + "'");
+    ASSERT_EQ(theirs.size(), ours.size());
+    ASSERT_FALSE(ours.isEmpty());
+    const int width = QString(size).section('x', 0, 0).toInt();
+    const int height = QString(lines).toInt();
+    QRect box;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const qsizetype at = (qsizetype{y} * width + x) * 3;
+        for (int c = 0; c < 3; ++c) {
+          if (ours[at + c] != '\x80' || theirs[at + c] != '\x80') {
+            box |= QRect(x, y, 1, 1);
+          }
+        }
+      }
+    }
+    // The sign at the top and the words below are both in the box.
+    ASSERT_LT(box.top(), height / 5);
+    ASSERT_GT(box.bottom(), height * 4 / 5);
+    long long inBox = 0;
+    long long close = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+      for (int x = box.left(); x <= box.right(); ++x) {
+        const qsizetype at = (qsizetype{y} * width + x) * 3;
+        bool near = true;
+        for (int c = 0; c < 3; ++c) {
+          near = near && std::abs(static_cast<std::uint8_t>(ours[at + c]) -
+                                  static_cast<std::uint8_t>(theirs[at + c])) <= 6;
+        }
+        ++inBox;
+        close += near ? 1 : 0;
+      }
+    }
+    EXPECT_GE(close * 100, inBox * 99) << close << " of " << inBox;
+  }
+}
+
+TEST_F(AssBluRayRun, ForcedStyleMarksThatStylesObjectsAlone) {
+  const QString ass = script("styled.ass", kEvents);
+  const auto outcome = RunConverter({"--format", "pgs", "--output-dir", dir.path(), "--name",
+                                     "styled", "--forced-style", "Sign", ass});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  const std::vector<Shown> shown = Compositions(ReadBytes(path("styled.sup")));
+  bool together = false;
+  for (const Shown& set : shown) {
+    if (set.paletteOnly || set.objects.empty()) {
+      continue;
+    }
+    if (set.pts >= 4000 * 90) {
+      // The moving Default line.
+      EXPECT_FALSE(set.objects[0].second) << set.pts;
+    } else if (set.objects.size() == 2) {
+      // The signs at the top forced, the words below not.
+      together = true;
+      EXPECT_LT(set.objects[0].first, set.objects[1].first);
+      EXPECT_TRUE(set.objects[0].second);
+      EXPECT_FALSE(set.objects[1].second);
+    }
+  }
+  EXPECT_TRUE(together);
+
+  // Without the option nothing is forced; with --forced everything is.
+  for (const bool forced : {false, true}) {
+    QStringList arguments{"--format", "pgs",   "--output-dir", dir.path(),
+                          "--name",   "plain", "--quiet",      ass};
+    if (forced) {
+      arguments.prepend("--forced");
+    }
+    ASSERT_EQ(RunConverter(arguments).code, 0);
+    for (const Shown& set : Compositions(ReadBytes(path("plain.sup")))) {
+      for (const auto& object : set.objects) {
+        EXPECT_EQ(object.second, forced);
+      }
+    }
+  }
+}
+
+TEST_F(AssBluRayRun, RefusesAStyleTheFileLacksAndFilesWithoutStyles) {
+  const QString ass = script("styled.ass", kEvents);
+  const auto unknown =
+      RunConverter({"--format", "pgs", "--output-dir", dir.path(), "--forced-style", "Signs", ass});
+  EXPECT_EQ(unknown.code, kExitRefused);
+  EXPECT_EQ(unknown.err,
+            "tesmora-cli: --forced-style: the file has no style called \"Signs\"; its styles are "
+            "\"Default\" and \"Sign\".\n");
+  const QString srt = write("cues.srt", "1\n00:00:01,000 --> 00:00:02,000\nWords\n\n");
+  const auto noStyles = RunConverter(
+      {"--format", "pgs", "--output-dir", dir.path(), "--forced-style", "Default", srt});
+  EXPECT_EQ(noStyles.code, kExitRefused);
+  EXPECT_EQ(noStyles.err, "tesmora-cli: " + QDir(dir.path()).absolutePath().toStdString() +
+                              "/cues.srt: --forced-style picks the subtitles of one style of an "
+                              "ASS or SSA file, and this file has no styles; --forced marks "
+                              "every subtitle.\n");
+  const auto dvd = RunConverter({"--forced-style", "Sign", ass});
+  EXPECT_EQ(dvd.code, kExitUsage);
+  EXPECT_EQ(entries(), (QStringList{"cues.srt", "styled.ass"}));
+}
+
+TEST_F(AssBluRayRun, ShiftsAndConvertsTheEventsTimesAndDecodesCodePageText) {
+  // Latin-1 bytes, as an editor on an older system saves them.
+  const QString ass = write("latin.ass", QByteArray(kHeader) +
+                                             "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,"
+                                             "Caf\xe9 cr\xe8me\n");
+  const auto outcome =
+      RunConverter({"--format", "pgs", "--output-dir", dir.path(), "--name", "latin",
+                    "--convert-fps", "25:23.976", "--shift", "500", "--quiet", ass});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  const std::vector<Shown> shown = Compositions(ReadBytes(path("latin.sup")));
+  ASSERT_EQ(shown.size(), 2u);
+  // 1000 ms at 25 shown at 23.976 is 1042.708 → 1043, then 500 later; the
+  // end, 2085, likewise.
+  EXPECT_EQ(shown[0].pts, 1543u * 90);
+  EXPECT_EQ(shown[1].pts, 2585u * 90);
+  // A shift that moves an event before 0 is refused, naming it.
+  const auto early = RunConverter(
+      {"--format", "pgs", "--output-dir", dir.path(), "--name", "early", "--shift", "-1500", ass});
+  EXPECT_EQ(early.code, kExitRefused);
+  EXPECT_NE(early.err.find("1"), std::string::npos) << early.err;
+  EXPECT_FALSE(QFile::exists(path("early.sup")));
+}
+
+TEST_F(AssBluRayRun, AMoveIsShownAtFrameTimesAndWhatThePlayerCannotDrawIsSaid) {
+  const QString ass = script("move.ass", kEvents);
+  const auto outcome =
+      RunConverter({"--format", "pgs", "--output-dir", dir.path(), "--name", "move", ass});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  const QByteArray stream = ReadBytes(path("move.sup"));
+  EXPECT_EQ(Breaches(stream), "");
+  // Each step of the move a new epoch of its own, whose plane clear takes
+  // longer than a frame: some steps are left out, and said so once.
+  EXPECT_NE(outcome.err.find("Subtitle 4 changes faster than the player can redraw it (from "
+                             "00:00:04,"),
+            std::string::npos)
+      << outcome.err;
+  int steps = 0;
+  for (const Shown& set : Compositions(stream)) {
+    if (set.pts <= 4000 * 90 || set.pts >= 5100 * 90 || set.objects.empty()) {
+      continue;
+    }
+    ++steps;
+    // A frame of 23.976: ms rounded up from n × 1001 / 24.
+    const long long ms = set.pts / 90;
+    const long long frame = ms * 24 / 1001;
+    EXPECT_TRUE((frame * 1001 + 23) / 24 == ms || ((frame + 1) * 1001 + 23) / 24 == ms) << set.pts;
+  }
+  EXPECT_GE(steps, 8);
+
+  // A ten-minute move is drawn at its ends only, quickly, and said so.
+  const QString slow = script("slow.ass",
+                              "Dialogue: 0,0:00:01.00,0:10:01.00,Default,,0,0,0,,"
+                              "{\\move(100,900,1800,900)}Slowly\n");
+  QElapsedTimer timer;
+  timer.start();
+  const auto long_ =
+      RunConverter({"--format", "pgs", "--output-dir", dir.path(), "--name", "slow", slow});
+  EXPECT_LT(timer.elapsed(), 60'000);
+  ASSERT_EQ(long_.code, 0) << long_.err;
+  EXPECT_NE(long_.err.find("Subtitle 1 changes for longer than 60 seconds: its picture is held "
+                           "still from 00:00:30,990 until 00:09:30,988."),
+            std::string::npos)
+      << long_.err;
+  const QByteArray slowStream = ReadBytes(path("slow.sup"));
+  EXPECT_EQ(Breaches(slowStream), "");
+  EXPECT_LT(slowStream.size(), 20 * 1024 * 1024);
+}
+
+}  // namespace
+}  // namespace tesmora::cli
