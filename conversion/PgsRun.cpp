@@ -59,6 +59,15 @@ std::string CueNumber(int eventIndex) {
   return std::to_string(eventIndex + 1);
 }
 
+// Whether the steps of a change are better shown in one window holding
+// them all: writing a window of at most half the video takes no longer than
+// half a plane clear, which a new epoch for each step would cost.
+bool UsefulReach(const FrameBox& reach, const pgs::VideoFormat& video) {
+  return reach.width > 0 && reach.height > 0 &&
+         static_cast<long long>(reach.width) * reach.height * 2 <=
+             static_cast<long long>(video.width) * video.height;
+}
+
 // The steps of one changing picture the stream was given.
 struct ChangeSteps {
   long long fromMs = 0;  // when the first step shows
@@ -168,7 +177,12 @@ std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook
                               pgs::TicksFromMilliseconds(drawn.endMs),
                               {},
                               look.forced,
-                              drawn.changeOf >= 0};
+                              drawn.changeOf >= 0,
+                              std::nullopt};
+    if (UsefulReach(drawn.reach, look.video.format)) {
+      picture.reach =
+          pgs::Window{0, drawn.reach.x, drawn.reach.y, drawn.reach.width, drawn.reach.height};
+    }
     for (std::size_t i = 0; i < drawn.regions.size(); ++i) {
       picture.regions.push_back(Placed(drawn.regions[i]));
       picture.regions.back().forced = i < drawn.forced.size() && drawn.forced[i];

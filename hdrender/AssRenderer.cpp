@@ -112,6 +112,29 @@ FrameChange AssRenderer::changeAt(long long ms) {
                         : FrameChange::Content;
 }
 
+FrameBox Joined(const FrameBox& a, const FrameBox& b) {
+  if (a.width <= 0 || a.height <= 0) {
+    return b;
+  }
+  if (b.width <= 0 || b.height <= 0) {
+    return a;
+  }
+  const int left = std::min(a.x, b.x);
+  const int top = std::min(a.y, b.y);
+  return {left, top, std::max(a.x + a.width, b.x + b.width) - left,
+          std::max(a.y + a.height, b.y + b.height) - top};
+}
+
+FrameBox AssRenderer::lastBounds() const {
+  FrameBox box;
+  for (const ASS_Image* image = last_; image != nullptr; image = image->next) {
+    if (image->w > 0 && image->h > 0) {
+      box = Joined(box, {image->dst_x, image->dst_y, image->w, image->h});
+    }
+  }
+  return box;
+}
+
 std::vector<RgbaRegion> AssRenderer::lastRegions() const {
   return CompositeImages(last_);
 }

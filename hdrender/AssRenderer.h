@@ -27,6 +27,19 @@ enum class FrameChange {
 // it sets no shaping of its own and libass then takes the simple one.
 enum class AssShaping { Complex, Simple };
 
+// A box on the frame; empty when its width is 0.
+struct FrameBox {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+
+  friend bool operator==(const FrameBox&, const FrameBox&) = default;
+};
+
+// The smallest box holding both.
+FrameBox Joined(const FrameBox& a, const FrameBox& b);
+
 // One frame as libass draws it.
 struct RenderedFrame {
   std::vector<RgbaRegion> regions;  // at most two, top to bottom; none when nothing shows
@@ -72,6 +85,8 @@ class AssRenderer {
   FrameChange changeAt(long long ms);
   // The picture of the frame drawn last.
   std::vector<RgbaRegion> lastRegions() const;
+  // The box holding every image of the frame drawn last, without drawing it.
+  FrameBox lastBounds() const;
 
  private:
   struct LibraryFree {

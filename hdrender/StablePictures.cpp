@@ -161,26 +161,26 @@ class StretchDrawer {
     return drawn;
   }
 
-  void Add(const Stretch& stretch, long long from, long long to, Drawn drawn, int changeOf) {
+  void Add(const Stretch& stretch, long long from, long long to, Drawn drawn, int changeOf,
+           FrameBox reach = {}) {
     if (!drawn.regions.empty() && to > from) {
-      sink_(
-          {from, to, std::move(drawn.regions), stretch.events, std::move(drawn.forced), changeOf});
+      sink_({from, to, std::move(drawn.regions), stretch.events, std::move(drawn.forced), changeOf,
+             reach});
     }
   }
 
-  // Draws the stretch at every frame of the target's rate; each change ends
-  // one picture and starts the next. Only the first and the last
-  // kLongestDrawnChangeMs of a longer stretch are drawn. Returns whether
-  // the picture changed.
-  bool DrawEveryFrame(const Stretch& stretch) {
-    const int blamed = ChangingEvents(renderer_, stretch).front();
-    renderer_.changeAt(stretch.startMs);
-    Drawn current = Take(stretch, stretch.startMs);
-    long long pictureStart = stretch.startMs;
-    int changeOf = -1;
-    bool changed = false;
+  // The frames of a changing stretch that are drawn, after its first: all
+  // of them, or only those of its first and last kLongestDrawnChangeMs when
+  // it is longer than both.
+  struct DrawnFrames {
+    std::vector<long long> times;  // in ms
+    std::size_t tail = 0;          // the first of the last part's frames, when some are skipped
+    long long skippedFromMs = -1;  // the first frame not drawn; -1 when none is skipped
+  };
+
+  DrawnFrames FramesOf(const Stretch& stretch) const {
+    DrawnFrames frames;
     const long long firstFrame = FrameAtMs(target_, stretch.startMs) + 1;
-    // The frames of the stretch's middle that are not drawn, if any.
     long long skipFrom = -1;
     long long skipTo = -1;
     if (stretch.endMs - stretch.startMs > 2 * kLongestDrawnChangeMs) {
@@ -188,26 +188,54 @@ class StretchDrawer {
       skipTo = std::max(skipFrom, FrameAtMs(target_, stretch.endMs - kLongestDrawnChangeMs));
     }
     for (long long frame = firstFrame;; ++frame) {
-      if (frame == skipFrom) {
+      if (frame == skipFrom && skipTo > skipFrom) {
         frame = skipTo;
+        frames.tail = frames.times.size();
+        frames.skippedFromMs = FrameStartMs(target_, skipFrom);
       }
       const long long at = FrameStartMs(target_, frame);
       if (at >= stretch.endMs) {
         break;
       }
+      frames.times.push_back(at);
+    }
+    return frames;
+  }
+
+  // Draws the stretch at each of its drawn frames; each change ends one
+  // picture and starts the next. The frames are drawn twice: first only to
+  // find the box they all stay within, then for their pictures. Returns
+  // whether the picture changed.
+  bool DrawEveryFrame(const Stretch& stretch) {
+    const int blamed = ChangingEvents(renderer_, stretch).front();
+    const DrawnFrames frames = FramesOf(stretch);
+    renderer_.changeAt(stretch.startMs);
+    FrameBox reach = renderer_.lastBounds();
+    for (const long long at : frames.times) {
+      renderer_.changeAt(at);
+      reach = Joined(reach, renderer_.lastBounds());
+    }
+
+    renderer_.changeAt(stretch.startMs);
+    Drawn current = Take(stretch, stretch.startMs);
+    long long pictureStart = stretch.startMs;
+    int changeOf = -1;
+    bool changed = false;
+    for (std::size_t i = 0; i < frames.times.size(); ++i) {
+      const long long at = frames.times[i];
       if (renderer_.changeAt(at) == FrameChange::None) {
         continue;
       }
-      if (frame == skipTo && skipTo > skipFrom) {
-        held_.push_back({blamed, FrameStartMs(target_, skipFrom), at});
+      if (frames.skippedFromMs >= 0 && i == frames.tail) {
+        held_.push_back({blamed, frames.skippedFromMs, at});
       }
       changed = true;
-      Add(stretch, pictureStart, at, std::move(current), changeOf);
+      Add(stretch, pictureStart, at, std::move(current), changeOf, reach);
       current = Take(stretch, at);
       pictureStart = at;
       changeOf = blamed;
     }
-    Add(stretch, pictureStart, stretch.endMs, std::move(current), changeOf);
+    Add(stretch, pictureStart, stretch.endMs, std::move(current), changeOf, reach);
     return changed;
   }
 

@@ -22,6 +22,9 @@ struct TimedPicture {
   // step of, when it follows the first picture of its stretch; -1 for the
   // first picture, which starts where the shown events start or end.
   int changeOf = -1;
+  // For the pictures of a stretch that changes: the box every picture of
+  // the stretch stays within; empty otherwise.
+  FrameBox reach;
 };
 
 // A change drawn only at its start and its end: from fromMs until toMs its

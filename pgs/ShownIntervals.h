@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "pgs/ObjectLayout.h"
+#include "pgs/Segments.h"
 
 namespace tesmora::pgs {
 
@@ -20,6 +22,7 @@ struct ShownInterval {
   std::vector<const PlacedPicture*> regions;
   bool forced = false;     // every region is shown as forced
   bool droppable = false;  // left out when the player cannot show it before its end
+  std::optional<Window> reach = std::nullopt;  // the window of a new epoch for its one object
 };
 
 // Splits pictures that overlap in time into consecutive intervals, each

@@ -65,8 +65,8 @@ class SetWriter {
 
   // Ticks a set showing `objects` needs before it is shown, and whether it
   // can stay in the current epoch.
-  std::pair<std::int64_t, bool> Lead(const std::vector<PlacedPicture>& objects,
-                                     bool replaces_shown) const {
+  std::pair<std::int64_t, bool> Lead(const std::vector<PlacedPicture>& objects, bool replaces_shown,
+                                     const std::optional<Window>& reach) const {
     // Versions are one byte: a long chain of sets starts a new epoch before
     // they would wrap.
     const bool same_epoch =
@@ -76,20 +76,20 @@ class SetWriter {
       decode += DecodeTicks(object.picture.width, object.picture.height);
     }
     const std::int64_t write =
-        same_epoch ? WindowsWriteTicks(windows_) : WindowsWriteTicks(WindowsOf(objects));
+        same_epoch ? WindowsWriteTicks(windows_) : WindowsWriteTicks(WindowsOf(objects, reach));
     return {(same_epoch ? decode : std::max(plane_clear_, decode)) + write, same_epoch};
   }
 
   std::int64_t ClearLead() const { return WindowsWriteTicks(windows_); }
 
   void Show(std::int64_t pts, std::vector<PlacedPicture> objects, bool same_epoch, bool forced,
-            std::vector<std::uint8_t>& out) {
-    const std::int64_t lead = Lead(objects, same_epoch).first;
+            const std::optional<Window>& reach, std::vector<std::uint8_t>& out) {
+    const std::int64_t lead = Lead(objects, same_epoch, reach).first;
     if (same_epoch) {
       ++palette_version_;
       ++object_version_;
     } else {
-      windows_ = WindowsOf(objects);
+      windows_ = WindowsOf(objects, reach);
       palette_version_ = 0;
       object_version_ = 0;
     }
@@ -192,7 +192,19 @@ class SetWriter {
   // quantised ones spread by about the quantiser's error.
   static constexpr int kRefitTolerance = 4;
 
-  static std::vector<Window> WindowsOf(const std::vector<PlacedPicture>& objects) {
+  std::vector<Window> WindowsOf(const std::vector<PlacedPicture>& objects,
+                                const std::optional<Window>& reach) const {
+    if (reach && objects.size() == 1) {
+      // The reach cut to the video, when it holds the object.
+      const int left = std::max(0, reach->x);
+      const int top = std::max(0, reach->y);
+      const int right = std::min(options_.video.width, reach->x + reach->width);
+      const int bottom = std::min(options_.video.height, reach->y + reach->height);
+      const Window window{0, left, top, right - left, bottom - top};
+      if (right > left && bottom > top && Inside(objects[0], window)) {
+        return {window};
+      }
+    }
     std::vector<Window> windows;
     for (std::size_t i = 0; i < objects.size(); ++i) {
       windows.push_back({static_cast<int>(i), objects[i].x, objects[i].y, objects[i].picture.width,
@@ -247,7 +259,7 @@ class IntervalWriter {
     // palette update; anything else a set with its objects.
     const std::optional<std::vector<Rgba>> recoloured =
         replaces ? writer_.Refit(objects, interval.forced) : std::nullopt;
-    const auto [lead, same_epoch] = writer_.Lead(objects, replaces);
+    const auto [lead, same_epoch] = writer_.Lead(objects, replaces, interval.reach);
     const std::int64_t earliest =
         recoloured ? writer_.EarliestPaletteUpdate() : writer_.EarliestShow(lead);
     if (interval.droppable && replaces && start < earliest) {
@@ -268,7 +280,8 @@ class IntervalWriter {
     if (recoloured) {
       writer_.UpdatePalette(start, *recoloured, stream_.bytes);
     } else {
-      writer_.Show(start, std::move(objects), same_epoch, interval.forced, stream_.bytes);
+      writer_.Show(start, std::move(objects), same_epoch, interval.forced, interval.reach,
+                   stream_.bytes);
     }
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
@@ -322,6 +335,7 @@ bool PgsStreamWriter::add(const TimedPicture& picture) {
   interval.number = ++state_->added;
   interval.forced = picture.forced;
   interval.droppable = picture.droppable;
+  interval.reach = picture.reach;
   for (const PlacedPicture& region : picture.regions) {
     interval.regions.push_back(&region);
   }

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "pgs/Colour.h"
 #include "pgs/ObjectLayout.h"
+#include "pgs/Segments.h"
 #include "pgs/VideoFormat.h"
 
 namespace tesmora::pgs {
@@ -22,6 +24,10 @@ struct TimedPicture {
   // player cannot show it before it ends, it is left out and the picture
   // shown stays until the next.
   bool droppable = false;
+  // Where the steps of a changing picture stay on the video: a new epoch
+  // for a picture of one object inside it takes it as its window, so the
+  // steps that follow fit that window and need no epoch of their own.
+  std::optional<Window> reach = std::nullopt;
 };
 
 constexpr std::int64_t TicksFromMilliseconds(std::int64_t ms) {

@@ -111,6 +111,16 @@ TEST(RenderAssFilePictures, DrawsATenMinuteMoveOnlyAtEitherEndAndSaysSo) {
     return p.startMs < held.fromMs + 100 && p.endMs >= held.toMs;
   });
   ASSERT_NE(spanning, pictures.end());
+  // Every picture of the move stays within the reach they share.
+  const FrameBox reach = pictures.front().reach;
+  for (const TimedPicture& picture : pictures) {
+    EXPECT_EQ(picture.reach, reach);
+    for (const RgbaRegion& region : picture.regions) {
+      EXPECT_EQ(Joined(reach, {region.x, region.y, region.width, region.height}), reach);
+    }
+  }
+  EXPECT_GT(reach.width, 1600);
+  EXPECT_LT(reach.height, 200);
   EXPECT_EQ(pictures.front().changeOf, -1);
   EXPECT_EQ(pictures.back().changeOf, 0);
   EXPECT_EQ(pictures.back().endMs, 601'000);

@@ -312,6 +312,23 @@ TEST(PgsStreamWriter, LeavesOutTheStepsOfAMoveThePlayerCannotShowInTime) {
   }
   EXPECT_EQ(shown.back(), TicksFromMilliseconds(5000));
   EXPECT_GE(shown[shown.size() - 2], steps.back().start);
+
+  // Given the reach of the whole move, the first step's epoch takes it as
+  // its window and every later step fits it: all are shown, on time.
+  PgsStreamWriter reaching(options);
+  for (TimedPicture& step : steps) {
+    step.reach = Window{0, 100, 900, 400 + 47 * 20, 60};
+    EXPECT_TRUE(reaching.add(step));
+  }
+  const PgsStream held = reaching.finish();
+  EXPECT_TRUE(held.late.empty());
+  int epochs = 0;
+  for (const Segment& segment : WalkSegments(held.bytes)) {
+    if (segment.type == static_cast<int>(SegmentType::Composition)) {
+      epochs += segment.payload.at(7) == static_cast<int>(CompositionState::EpochStart) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(epochs, 1);
 }
 
 }  // namespace
