@@ -228,8 +228,7 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
 // Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
 // Throws CliError.
 ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
-                                 const PaletteChoice& choice, const Console& console,
-                                 const std::string& label) {
+                                 const Console& console, const std::string& label) {
   LoadedFilm film = LoadFile(options, subtitlePath, console, label);
   // libass lays out and wraps the lines, and the stream's writer reports its
   // own timing, so the DVD's timing and fitting reports do not apply.
@@ -238,23 +237,24 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
                            options.formats, options.language, options.forced};
   const QString path = PlannedFiles(outputs).value(0);
 
-  // The text and outline take the colours of their palette roles, as on the DVD.
-  const RolePaletteIndices roles = choice.roles;
-  const auto colour = [&choice](int role) {
-    return choice.palette[static_cast<std::size_t>(role)].rgb;
-  };
   std::optional<double> fps;
   if (options.fps) {
     fps = static_cast<double>(options.fps->rate.numerator) /
           static_cast<double>(options.fps->rate.denominator);
   }
-  const PgsLook look{
-      HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
-      film.source, *PgsVideoOf(options.videoLines, fps),  // checked with the command line
-      options.hdr, options.forced};
+  // The stream takes no IFO: text and outline are in the generic palette's
+  // role colours, as the window draws them.
+  const PgsLook look{BluRayStyleOf(options.style, options.outlineWidth), film.source,
+                     *PgsVideoOf(options.videoLines, fps),  // checked with the command line
+                     options.hdr, options.forced};
+  ProgressLine progress(console.err, static_cast<int>(plan.cues.size()),
+                        console.errIsTerminal && !options.quiet);
+  const RunControl control{
+      [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); },
+      nullptr};
   std::vector<std::string> notes;
   try {
-    notes = WritePgsFile(PathBytes(path), plan.cues, look);
+    notes = WritePgsFile(PathBytes(path), plan.cues, look, control);
   } catch (const OutputFileError& error) {
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
                                     InlineText(error.target().string()) + ": " + error.what() +
@@ -262,6 +262,7 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   } catch (const std::runtime_error& error) {
     throw CliError(kExitRefused, std::string(kProgramName) + ": " + error.what() + ".");
   }
+  progress.finish();
   // Late and changing cues alter what is seen, so they are said even with --quiet.
   for (const std::string& note : notes) {
     PrintNote(note, console, label);
@@ -308,7 +309,7 @@ int Convert(const CliOptions& options, const Console& console) {
                                       : std::string();
     try {
       const ConvertedFiles converted =
-          options.pgs ? ConvertBluRayFile(options, path, choice, console, label)
+          options.pgs ? ConvertBluRayFile(options, path, console, label)
                       : ConvertFile(options, path, choice, settings, written, console, label);
       const std::vector<std::string>& files = converted.files;
       auto& inFolder = written.byFolder[converted.folder];

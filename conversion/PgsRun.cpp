@@ -5,6 +5,7 @@
 
 #include "hdrender/HdPictures.h"
 #include "output/OutputFileSet.h"
+#include "palette/Palette.h"
 #include "pgs/StreamWriter.h"
 
 namespace tesmora {
@@ -101,8 +102,15 @@ HdStyle HdStyleOf(const SubtitleStyle& style, int outlineWidth, Rgb text, Rgb ou
   return hd;
 }
 
+HdStyle BluRayStyleOf(const SubtitleStyle& style, int outlineWidth) {
+  const Palette generic = GenericPalette();
+  return HdStyleOf(style, outlineWidth, generic[static_cast<std::size_t>(kGenericText)].rgb,
+                   generic[static_cast<std::size_t>(kGenericOutline)].rgb);
+}
+
 std::vector<std::string> WritePgsFile(const std::string& path,
-                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look) {
+                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look,
+                                      const RunControl& control) {
   std::vector<HdCue> hdCues;
   hdCues.reserve(cues.size());
   for (const SubtitleEntry& cue : cues) {
@@ -120,6 +128,13 @@ std::vector<std::string> WritePgsFile(const std::string& path,
   std::vector<int> firstCues;
   const PictureReport report = RenderCuePictures(
       hdCues, look.source.dialect, look.style, look.video.target, [&](TimedPicture&& drawn) {
+        if (control.cancel != nullptr && control.cancel->load()) {
+          throw RunCancelled();
+        }
+        if (control.awaited) {
+          control.awaited(drawn.events.empty() ? 0
+                                               : static_cast<std::size_t>(drawn.events.front()));
+        }
         pgs::TimedPicture picture{pgs::TicksFromMilliseconds(drawn.startMs),
                                   pgs::TicksFromMilliseconds(drawn.endMs),
                                   {},
