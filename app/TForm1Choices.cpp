@@ -69,8 +69,10 @@ void TForm1::createChoiceControls() {
   EditConvertFps->setToolTip(QStringLiteral("Two frame rates FROM:TO such as 23.976:25, or empty"));
   // The target heads the outputs: it decides which of them apply.
   LabelTarget = ChoiceLabel(this, "LabelTarget", QStringLiteral("Target"), 194);
-  ComboBoxTarget =
-      PlaceChoice(new QComboBox(this), "ComboBoxTarget", kFieldLeft, 194, kFieldWidth, 20);
+  // Wider than the other fields, so that "Blu-ray 1080" shows whole.
+  constexpr int kTargetLeft = kChoicesLeft + 44;
+  ComboBoxTarget = PlaceChoice(new QComboBox(this), "ComboBoxTarget", kTargetLeft, 194,
+                               kChoicesLeft + kChoicesWidth - kTargetLeft, 20);
   for (const TargetChoice& target : OfferedTargets()) {
     ComboBoxTarget->addItem(QString::fromLatin1(target.caption));
   }
