@@ -158,6 +158,10 @@ void TForm1::connectHandlers() {
     onEvent(reading, &QCheckBox::toggled, [this] { ReadingChoiceChange(); });
   }
 
+  // The target, also when the program sets it (settings, defaults), so that
+  // the controls that apply and the preview always follow it.
+  onEvent(ComboBoxTarget, &QComboBox::currentIndexChanged, [this] { ComboBoxTargetChange(); });
+
   // Style controls.
   onEvent(offset, &QSlider::valueChanged, [this] { offsetChange(); });
   onEvent(ComboBoxAlign, &QComboBox::activated, [this] { offsetChange(); });
@@ -344,6 +348,10 @@ void TForm1::LoadFile(const DroppedFile& file) {
   platform_.chooseNextFile(file.path);
   if (file.kind == DroppedKind::Subtitles) {
     RunGuarded(platform_, [this] { Button2Click(); });
+  } else if (BluRayChosen()) {
+    // Its button is disabled: a Blu-ray stream takes no IFO palette.
+    platform_.showMessage(QStringLiteral(
+        "An Ifo palette is for the DVD target only; choose DVD as the Target to load it."));
   } else {
     RunGuarded(platform_, [this] { Button1Click(); });
   }

@@ -151,6 +151,21 @@ class TForm1 : public QWidget {
   // conversion shown are those its cues were read with, and belong to it.
   void KeepFilmChoices(const QString& path, const ConversionChoices& used);
 
+  // The disc the window writes for, as ComboBoxTarget holds it. A Blu-ray
+  // target draws the preview with libass and writes a Blu-ray stream; the
+  // DVD's palette, colour roles, line gap and VobSub outputs are disabled
+  // while it is chosen.
+  DiscTarget CurrentTarget() const;
+  bool BluRayChosen() const { return IsBluRay(CurrentTarget()); }
+  void ComboBoxTargetChange();
+  // A palette to draw with is in place: the DVD's from its IFO or the box for
+  // none; a Blu-ray stream needs none.
+  bool ColoursReady() const { return PaletteReady || BluRayChosen(); }
+  // Draws lines read as `source` says on the preview as libass draws them on
+  // the Blu-ray frame, over the background, for a cue of `durationMs`.
+  void RenderHdPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
+                          long long durationMs);
+
   // The preview's redraws and the style controls' change handlers.
   void RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2);
   void RedrawPreviewSelected();
@@ -240,6 +255,8 @@ class TForm1 : public QWidget {
   QLineEdit* EditConvertFps;
   QCheckBox* CheckBoxVobSub;
   QCheckBox* CheckBoxForced;
+  QLabel* LabelTarget;
+  QComboBox* ComboBoxTarget;
   QLabel* LabelOutputName;
   QLineEdit* EditOutputName;
   QLabel* LabelImageChangedPAL;
@@ -301,6 +318,15 @@ class TForm1 : public QWidget {
   // Draws and writes the planned film with the controls frozen and the
   // progress shown; false when the run was stopped.
   bool RunGeneration(const ReadFilm& read, const RunTarget& target);
+  // The same for a Blu-ray stream written to `path`; gives the run's notes,
+  // or nothing when the run was stopped.
+  std::optional<std::vector<std::string>> RunBluRayGeneration(const ReadFilm& read,
+                                                              const std::string& path);
+  // Ends a stopped run: closes the window if that was asked, or says so.
+  void RunStopped();
+  // Button3Click for a Blu-ray target: the loaded film read again and
+  // written as NAME.sup, with the converter's notes and closing message.
+  void GenerateBluRay();
   // During a run: steps the progress to subpicture `position` (from 0) and,
   // once a screen frame and for the last, shows it.
   void ShowRunProgress(std::size_t position, const ReadFilm& read, const SubtitleStyle& style);
@@ -327,6 +353,9 @@ class TForm1 : public QWidget {
   Palette palette_;
   SwatchRow swatches_;
   QWidget* about_ = nullptr;
+  // Whether Button1, Pal and Ntsc were enabled when a Blu-ray target took
+  // them away: the DVD target gives them back as they were.
+  std::vector<std::pair<QWidget*, bool>> dvdOnlyStates_;
   // The controls of the choices column with their places at the design size.
   std::vector<std::pair<QWidget*, QPoint>> choicePlaces_;
   // The subtitle file the shown shift and rate conversion were used with;

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <algorithm>
+#include <iterator>
 
 #include "app/TForm1.h"
 #include "app/WindowFit.h"
@@ -65,15 +67,30 @@ void TForm1::createChoiceControls() {
       PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 172, kFieldWidth, 20);
   EditConvertFps->setPlaceholderText(QStringLiteral("FROM:TO"));
   EditConvertFps->setToolTip(QStringLiteral("Two frame rates FROM:TO such as 23.976:25, or empty"));
-  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 194);
+  // The target heads the outputs: it decides which of them apply.
+  LabelTarget = ChoiceLabel(this, "LabelTarget", QStringLiteral("Target"), 194);
+  // Wider than the other fields, so that "Blu-ray 1080" shows whole.
+  constexpr int kTargetLeft = kChoicesLeft + 44;
+  ComboBoxTarget = PlaceChoice(new QComboBox(this), "ComboBoxTarget", kTargetLeft, 194,
+                               kChoicesLeft + kChoicesWidth - kTargetLeft, 20);
+  for (const TargetChoice& target : OfferedTargets()) {
+    ComboBoxTarget->addItem(QString::fromLatin1(target.caption));
+  }
+  ComboBoxTarget->setToolTip(
+      QStringLiteral("The disc the subtitles are for: a DVD subpicture stream, or a Blu-ray "
+                     "stream (NAME.sup) for video of 1080 or 720 lines drawn as players draw "
+                     "styled text"));
+  // The row of the outputs besides NAME.sup: the DVD's VobSub pair and
+  // palette; a Blu-ray target's further outputs would take their place here.
+  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 216);
   CheckBoxVobSub->setToolTip(
       QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));
-  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 212);
+  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 234);
   CheckBoxForced->setToolTip(
       QStringLiteral("Every subtitle is shown even when the player's subtitles are off"));
-  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 230);
+  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 252);
   EditOutputName = PlaceChoice(new QLineEdit(QString::fromLatin1(kDefaultOutputName), this),
-                               "EditOutputName", kFieldLeft, 230, kFieldWidth, 20);
+                               "EditOutputName", kFieldLeft, 252, kFieldWidth, 20);
   EditOutputName->setToolTip(QStringLiteral("The name of the written files, before .sup"));
 }
 
@@ -88,6 +105,7 @@ ConversionChoices TForm1::CurrentChoices() const {
   choices.vobsubAndPalette = CheckBoxVobSub->isChecked();
   choices.forced = CheckBoxForced->isChecked();
   choices.outputName = EditOutputName->text().toStdString();
+  choices.target = CurrentTarget();
   return choices;
 }
 
@@ -106,6 +124,11 @@ void TForm1::ShowChoices(const ConversionChoices& choices) {
   CheckBoxVobSub->setChecked(choices.vobsubAndPalette);
   CheckBoxForced->setChecked(choices.forced);
   EditOutputName->setText(Text(choices.outputName));
+  ComboBoxTarget->setCurrentIndex(static_cast<int>(std::distance(
+      OfferedTargets().begin(), std::find_if(OfferedTargets().begin(), OfferedTargets().end(),
+                                             [&choices](const TargetChoice& target) {
+                                               return target.target == choices.target;
+                                             }))));
 }
 
 ConversionChoices TForm1::ChoicesForLoad(const QString& path) const {

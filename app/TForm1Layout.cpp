@@ -201,7 +201,8 @@ void TForm1::createControls() {
   Button3 =
       Place(new QPushButton(QStringLiteral("&Generate Sup"), this), "Button3", 712, 106, 84, 18);
   // The subtitle list runs down beside the preview, with room for many cues.
-  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148, 448);
+  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148,
+                   kDesignClientSize.height() - kChoicesBottom - 3);
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->setTextElideMode(Qt::ElideRight);
   ListBox1->setFrameShape(QFrame::Box);
@@ -209,8 +210,8 @@ void TForm1::createControls() {
   createChoiceControls();
   for (QWidget* choice : std::initializer_list<QWidget*>{
            LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap, LabelShift,
-           SpinBoxShift, LabelConvertFps, EditConvertFps, CheckBoxVobSub, CheckBoxForced,
-           LabelOutputName, EditOutputName}) {
+           SpinBoxShift, LabelConvertFps, EditConvertFps, LabelTarget, ComboBoxTarget,
+           CheckBoxVobSub, CheckBoxForced, LabelOutputName, EditOutputName}) {
     choicePlaces_.emplace_back(choice, choice->pos());
   }
 

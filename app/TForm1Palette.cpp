@@ -115,7 +115,7 @@ void TForm1::ComboBox1Change() {
 }
 
 void TForm1::ListBox1Click() {
-  if (PaletteReady && SubtitlesLoaded) {
+  if (ColoursReady() && SubtitlesLoaded) {
     RedrawPreviewSelected();
   }
 }

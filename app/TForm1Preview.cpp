@@ -1,31 +1,49 @@
 // The live preview: redraws after every change of a style control.
 #include "app/TForm1.h"
+#include "subtitles/TextDecoder.h"
 
 namespace tesmora {
 namespace {
 
 const QByteArray kSampleLine1 = "Lorvanto.";
 const QByteArray kSampleLine2 = "Vessa Morane";
+// How long the sample is shown for, in a Blu-ray preview.
+constexpr long long kSampleMs = 2000;
 
 }  // namespace
 
 void TForm1::RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2) {
+  if (BluRayChosen()) {
+    // As written, in the charset's code page, as on the DVD.
+    const SubtitleStyle style = CurrentStyle();
+    const TextDecoder decoder(style.charset);
+    RenderHdPreviewCue({decoder.decode(line1.toStdString()), decoder.decode(line2.toStdString())},
+                       TextSource{MarkupDialect::Literal, false, false}, kSampleMs);
+    return;
+  }
   RenderPreview(line1, line2, CurrentStyle());
 }
 
 void TForm1::RedrawPreviewSelected() {
   const qsizetype k = ListBox1->currentRow();
   const bool loaded = k >= 0 && static_cast<std::size_t>(k) < LoadedCues.size();
+  if (BluRayChosen()) {
+    if (loaded) {
+      const SubtitleEntry& cue = LoadedCues[static_cast<std::size_t>(k)];
+      RenderHdPreviewCue(cue.lines.toVector(), LoadedSource, cue.durationMs);
+    }
+    return;
+  }
   RenderPreviewCue(loaded ? LoadedCues[static_cast<std::size_t>(k)].lines.toVector()
                           : std::vector<std::string>{},
                    CurrentStyle());
 }
 
 bool TForm1::StyleRedraw() {
-  if (PaletteReady) {
+  if (ColoursReady()) {
     RedrawPreviewSample(kSampleLine1, kSampleLine2);
   }
-  if (PaletteReady && SubtitlesLoaded) {
+  if (ColoursReady() && SubtitlesLoaded) {
     RedrawPreviewSelected();
     return true;
   }

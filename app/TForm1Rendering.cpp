@@ -101,7 +101,7 @@ void TForm1::CheckCueFits(const SubtitleEntry& entry, std::size_t number,
 void TForm1::CheckAllSubtitleLines() {
   // The cues are measured on the workers; only the first that does not fit
   // is told, once.
-  if (PaletteReady && AllLinesFit && !LoadedCues.empty()) {
+  if (PaletteReady && !BluRayChosen() && AllLinesFit && !LoadedCues.empty()) {
     const SubtitleStyle style = CurrentStyle();
     if (const std::optional<UnfitCue> unfit =
             FirstUnfitCue(LoadedCues, LoadedSource, style, FrameHeight(), GenerationWorkers)) {

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "app/TForm1.h"
+#include "conversion/PgsRun.h"
 #include "conversion/RunReports.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
@@ -71,17 +72,19 @@ struct RunOutputs {
   std::vector<HelpCase> helpCases;   // the closing messages shown; the help file holds the last
 };
 
-// Refuses a run whose outputs would replace one of the subtitle files
+// Refuses a run whose outputs `written` (the help file's path last, which
+// is written only when `withHelp`) would replace one of the subtitle files
 // `subtitlePaths` (the loaded one, and the one last chosen): a MicroDVD
 // film.sub named like the VobSub pair's .sub, a .txt named like the help
 // file, or either through a link.
-void RefuseOverwritingTheSubtitleFile(const QStringList& subtitlePaths, const RunOutputs& outputs) {
+void RefuseOverwritingTheSubtitleFile(const QStringList& subtitlePaths,
+                                      const std::vector<std::string>& written, bool withHelp) {
   QStringList paths;
-  for (const std::string& path : outputs.written) {
+  for (const std::string& path : written) {
     paths << FileNameText(QByteArray::fromStdString(path));
   }
   const QString helpFile = paths.takeLast();
-  if (outputs.target.help) {
+  if (withHelp) {
     paths << helpFile;
   }
   const std::optional<OverwrittenInput> overwritten = FindOverwrittenInput(subtitlePaths, paths);
@@ -147,7 +150,7 @@ bool TForm1::ReadyToGenerate() {
         QStringLiteral("There is no subtitle to write: load a file that holds subtitles."));
     return false;
   }
-  if (!PaletteReady || swatches_.empty()) {
+  if (!BluRayChosen() && (!PaletteReady || swatches_.empty())) {
     // Unticking the no-IFO box after a load takes the palette away.
     platform_.showMessage(QStringLiteral(
         "Please load an Ifo file, or tick the box for having none, before generating the sup."));
@@ -169,6 +172,10 @@ void TForm1::Button3Click() {
   }
   const BusyCursor busy(platform_);
   if (!ReadyToGenerate()) {
+    return;
+  }
+  if (BluRayChosen()) {
+    GenerateBluRay();
     return;
   }
   // Every cue is read and checked with the choices and the style in force
@@ -193,7 +200,7 @@ void TForm1::Button3Click() {
   if (OpenDialog2.fileName != LoadedPath) {
     inputs << OpenDialog2.fileName;
   }
-  RefuseOverwritingTheSubtitleFile(inputs, outputs);
+  RefuseOverwritingTheSubtitleFile(inputs, outputs.written, outputs.target.help.has_value());
   if (!RunGeneration(read, outputs.target)) {
     return;
   }
@@ -202,6 +209,35 @@ void TForm1::Button3Click() {
     platform_.showMessage(
         QString::fromStdString(ClosingMessage(helpCase, outputs.written, changing)));
   }
+}
+
+void TForm1::GenerateBluRay() {
+  // The cues are read again with the choices in force, as the converter
+  // reads its file; libass lays them out, so no DVD frame check applies.
+  const ReadFilm read = RereadLoadedFilm();
+  const ConversionChoices choices = CurrentChoices();
+  const std::string folder = FileNameBytes(FolderOfFile(OpenDialog2.fileName)).toStdString();
+  const std::string path =
+      folder + OutputFileNamesOf({true, false, false}, choices.outputName).front();
+  QStringList inputs{LoadedPath};
+  if (OpenDialog2.fileName != LoadedPath) {
+    inputs << OpenDialog2.fileName;
+  }
+  RefuseOverwritingTheSubtitleFile(inputs, {path, folder + kHelpFileName}, false);
+  const std::optional<std::vector<std::string>> notes = RunBluRayGeneration(read, path);
+  if (!notes) {
+    return;
+  }
+  // Late and changing cues alter what is seen: they come first, in one message.
+  if (!notes->empty()) {
+    QStringList lines;
+    for (const std::string& note : *notes) {
+      lines << QString::fromStdString(note);
+    }
+    platform_.showMessage(lines.join(QLatin1Char('\r')));
+  }
+  const ChangingChoices changing{choices.shiftMs, choices.rateConversion, choices.forced};
+  platform_.showMessage(QString::fromStdString(PgsClosingMessage({path}, changing)));
 }
 
 std::vector<QWidget*> TForm1::ControlsOfChoice() const {
@@ -232,7 +268,8 @@ std::vector<QWidget*> TForm1::ControlsOfChoice() const {
           EditConvertFps,
           CheckBoxVobSub,
           CheckBoxForced,
-          EditOutputName};
+          EditOutputName,
+          ComboBoxTarget};
 }
 
 void TForm1::ShowRunProgress(std::size_t position, const ReadFilm& read,
@@ -274,14 +311,51 @@ bool TForm1::RunGeneration(const ReadFilm& read, const RunTarget& target) {
     }
   }
   if (!completed) {
-    ProgressBar1->setValue(0);
-    if (closeAfterRun_) {
-      close();
-    } else {
-      platform_.showMessage(QString::fromLatin1(kRunStoppedMessage));
-    }
+    RunStopped();
   }
   return completed;
+}
+
+std::optional<std::vector<std::string>> TForm1::RunBluRayGeneration(const ReadFilm& read,
+                                                                    const std::string& path) {
+  const ConversionChoices choices = CurrentChoices();
+  const PgsLook look{BluRayStyleOf(CurrentStyle(), CurrentOutlineWidth()), read.film.source,
+                     *PgsVideoOf(TargetChoiceOf(choices.target).videoLines, std::nullopt), false,
+                     choices.forced};
+  // libass draws on the window's thread; between pictures the window
+  // answers (a Cancel is seen before the next one) and shows the progress,
+  // counted in cues.
+  const RunControl control{[this](std::size_t position) {
+                             platform_.processPendingEvents();
+                             ProgressBar1->setValue(static_cast<int>(position) + 1);
+                           },
+                           &cancelRequested_};
+  cancelRequested_ = false;
+  std::optional<std::vector<std::string>> notes;
+  {
+    const ControlsFrozen frozen(ControlsOfChoice());
+    const GenerationInProgress running(generating_, Button3, ProgressBar1,
+                                       static_cast<int>(read.plan.cues.size()));
+    LoadedSource = read.film.source;
+    try {
+      notes = WritePgsFile(path, read.plan.cues, look, control);
+    } catch (const RunCancelled&) {
+      notes.reset();
+    }
+  }
+  if (!notes) {
+    RunStopped();
+  }
+  return notes;
+}
+
+void TForm1::RunStopped() {
+  ProgressBar1->setValue(0);
+  if (closeAfterRun_) {
+    close();
+  } else {
+    platform_.showMessage(QString::fromLatin1(kRunStoppedMessage));
+  }
 }
 
 void TForm1::CancelGeneration() {

@@ -44,13 +44,18 @@ QStringList ReadingReports(const LoadedFilm& film) {
   return reports;
 }
 
-// What planning the cues has to say, in the load's message.
-QStringList PlanReports(const FilmPlan& plan) {
+// What planning the cues has to say, in the load's message. The timing
+// notes are those of the DVD's subpictures; a Blu-ray stream's writer makes
+// its own when it runs.
+QStringList PlanReports(const FilmPlan& plan, bool bluRay) {
   QStringList reports;
   if (!plan.textlessNote.empty()) {
     reports << Text(plan.textlessNote);
   }
   for (const std::vector<std::string>* notes : {&plan.timingNotes, &plan.cueTextNotes}) {
+    if (bluRay && notes == &plan.timingNotes) {
+      continue;
+    }
     for (const std::string& note : *notes) {
       reports << Text(note);
     }
@@ -126,7 +131,7 @@ TForm1::ReadFilm TForm1::RereadLoadedFilm() {
 
 void TForm1::Button2Click() {
   const bool chosen = platform_.runOpenDialog(OpenDialog2);
-  if (!chosen || !PaletteReady) {
+  if (!chosen || !ColoursReady()) {
     platform_.showMessage(
         QStringLiteral("Please load an Ifo file first and then an Srt/Sub/Txt file."));
     return;
@@ -180,17 +185,19 @@ void TForm1::Button2Click() {
 QString TForm1::ShowLoadReports(const ReadFilm& read) {
   // Everything the load has to say comes in one message.
   QStringList reports = ReadingReports(read.film);
-  reports << PlanReports(read.plan);
+  reports << PlanReports(read.plan, BluRayChosen());
   // The cues are checked before they are shown: a file with a cue that
   // cannot be drawn whole leaves the window as it was, the earlier load's
-  // cues ready to generate.
+  // cues ready to generate. On a Blu-ray target libass lays out and wraps
+  // the lines, so the DVD frame's checks do not apply; a DVD run checks
+  // again before it writes.
   const TextSource& source = read.film.source;
   const std::vector<SubtitleEntry>& cues = read.plan.cues;
-  const QString unfit = cues.empty()
+  const QString unfit = cues.empty() || BluRayChosen()
                             ? QString()
                             : UnfitCueRefusal(cues, source, CurrentStyle(), FrameHeight(),
                                               GenerationWorkers, false, WrapAdvice::WrapBox);
-  if (!cues.empty() && unfit.isEmpty()) {
+  if (!cues.empty() && unfit.isEmpty() && !BluRayChosen()) {
     if (const std::string crowded = CrowdedCuesNote(cues, read.plan.timeline.subpictures, source,
                                                     CurrentStyle(), FrameHeight());
         !crowded.empty()) {
@@ -219,8 +226,10 @@ void TForm1::ReadingChoiceChange() {
   }
   ReadFilm read = RereadLoadedFilm();
   if (const QString unfit =
-          UnfitCueRefusal(read.plan.cues, read.film.source, CurrentStyle(), FrameHeight(),
-                          GenerationWorkers, true, WrapAdvice::WrapBox);
+          BluRayChosen()
+              ? QString()
+              : UnfitCueRefusal(read.plan.cues, read.film.source, CurrentStyle(), FrameHeight(),
+                                GenerationWorkers, true, WrapAdvice::WrapBox);
       !unfit.isEmpty()) {
     // Said once; a run refuses until a choice makes every cue fit.
     platform_.showMessage(unfit);

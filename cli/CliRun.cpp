@@ -227,23 +227,18 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   return converted;
 }
 
-// The look of a Blu-ray stream: the text and outline take the colours of
-// their palette roles, as on the DVD.
-PgsLook BluRayLook(const CliOptions& options, const PaletteChoice& choice,
-                   const TextSource& source) {
-  const RolePaletteIndices roles = choice.roles;
-  const auto colour = [&choice](int role) {
-    return choice.palette[static_cast<std::size_t>(role)].rgb;
-  };
+// The look of a Blu-ray stream.
+PgsLook BluRayLook(const CliOptions& options, const TextSource& source) {
   std::optional<double> fps;
   if (options.fps) {
     fps = static_cast<double>(options.fps->rate.numerator) /
           static_cast<double>(options.fps->rate.denominator);
   }
-  return PgsLook{
-      HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
-      source, *PgsVideoOf(options.videoLines, fps),  // checked with the command line
-      options.hdr, options.forced};
+  // The stream takes no IFO: text and outline are in the generic palette's
+  // role colours, as the window draws them.
+  return PgsLook{BluRayStyleOf(options.style, options.outlineWidth), source,
+                 *PgsVideoOf(options.videoLines, fps),  // checked with the command line
+                 options.hdr, options.forced};
 }
 
 // Writes a Blu-ray stream with `write` and prints its notes. Throws CliError.
@@ -259,6 +254,7 @@ void WriteBluRayStream(const std::function<std::vector<std::string>()>& write,
   } catch (const std::runtime_error& error) {
     throw CliError(kExitRefused, std::string(kProgramName) + ": " + error.what() + ".");
   }
+  progress.finish();
   // Late and changing cues alter what is seen, so they are said even with --quiet.
   for (const std::string& note : notes) {
     PrintNote(note, console, label);
@@ -268,8 +264,7 @@ void WriteBluRayStream(const std::function<std::vector<std::string>()>& write,
 // Converts an ASS or SSA file into a Blu-ray subtitle stream as libass draws
 // the file itself. Throws CliError.
 ConvertedFiles ConvertAssBluRayFile(const CliOptions& options, const QString& subtitlePath,
-                                    const PaletteChoice& choice, const Console& console,
-                                    const std::string& label) {
+                                    const Console& console, const std::string& label) {
   AssFilm film;
   try {
     film = LoadAssFilm(PathBytes(subtitlePath), options.encoding, options.style.charset);
@@ -286,7 +281,7 @@ ConvertedFiles ConvertAssBluRayFile(const CliOptions& options, const QString& su
   const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                            options.formats, options.language, options.forced};
   const QString path = PlannedFiles(outputs).value(0);
-  const PgsLook look = BluRayLook(options, choice, TextSource{});
+  const PgsLook look = BluRayLook(options, TextSource{});
   const AssRunChoices choices{TimeChoices{options.rateConversion, options.shiftMs},
                               options.forcedStyle};
   WriteBluRayStream([&] { return WriteAssPgsFile(PathBytes(path), film, choices, look); }, console,
@@ -297,10 +292,9 @@ ConvertedFiles ConvertAssBluRayFile(const CliOptions& options, const QString& su
 // Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
 // Throws CliError.
 ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
-                                 const PaletteChoice& choice, const Console& console,
-                                 const std::string& label) {
+                                 const Console& console, const std::string& label) {
   if (IsAssScriptPath(PathBytes(subtitlePath))) {
-    return ConvertAssBluRayFile(options, subtitlePath, choice, console, label);
+    return ConvertAssBluRayFile(options, subtitlePath, console, label);
   }
   if (!options.forcedStyle.empty()) {
     throw CliError(kExitRefused, Prefixed(subtitlePath,
@@ -315,8 +309,19 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                            options.formats, options.language, options.forced};
   const QString path = PlannedFiles(outputs).value(0);
-  const PgsLook look = BluRayLook(options, choice, film.source);
-  WriteBluRayStream([&] { return WritePgsFile(PathBytes(path), plan.cues, look); }, console, label);
+  const PgsLook look = BluRayLook(options, film.source);
+  ProgressLine progress(console.err, static_cast<int>(plan.cues.size()),
+                        console.errIsTerminal && !options.quiet);
+  const RunControl control{
+      [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); },
+      nullptr};
+  WriteBluRayStream(
+      [&] {
+        std::vector<std::string> notes = WritePgsFile(PathBytes(path), plan.cues, look, control);
+        progress.finish();
+        return notes;
+      },
+      console, label);
   return {outputs.folder, {PathBytes(path)}};
 }
 
@@ -359,7 +364,7 @@ int Convert(const CliOptions& options, const Console& console) {
                                       : std::string();
     try {
       const ConvertedFiles converted =
-          options.pgs ? ConvertBluRayFile(options, path, choice, console, label)
+          options.pgs ? ConvertBluRayFile(options, path, console, label)
                       : ConvertFile(options, path, choice, settings, written, console, label);
       const std::vector<std::string>& files = converted.files;
       auto& inFolder = written.byFolder[converted.folder];

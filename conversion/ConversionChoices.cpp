@@ -13,6 +13,7 @@ constexpr const char* kRateKey = "ConvertFps";
 constexpr const char* kVobSubKey = "VobSubAndPalette";
 constexpr const char* kForcedKey = "Forced";
 constexpr const char* kNameKey = "OutputName";
+constexpr const char* kTargetKey = "Target";
 
 std::string Flag(bool value) {
   return value ? "1" : "0";
@@ -29,6 +30,35 @@ std::optional<bool> FlagValue(const std::optional<std::string>& text) {
 }
 
 }  // namespace
+
+const std::vector<TargetChoice>& OfferedTargets() {
+  static const std::vector<TargetChoice> kTargets = {
+      {DiscTarget::Dvd, "DVD", "dvd", 0},
+      {DiscTarget::BluRay1080, "Blu-ray 1080", "bluray1080", 1080},
+      {DiscTarget::BluRay720, "Blu-ray 720", "bluray720", 720}};
+  return kTargets;
+}
+
+const TargetChoice& TargetChoiceOf(DiscTarget target) {
+  for (const TargetChoice& choice : OfferedTargets()) {
+    if (choice.target == target) {
+      return choice;
+    }
+  }
+  return OfferedTargets().front();
+}
+
+bool IsBluRay(DiscTarget target) {
+  return TargetChoiceOf(target).videoLines != 0;
+}
+
+std::vector<std::string> TargetArguments(DiscTarget target) {
+  const TargetChoice& choice = TargetChoiceOf(target);
+  if (choice.videoLines == 0) {
+    return {};
+  }
+  return {"--format", "pgs", "--video", std::to_string(choice.videoLines)};
+}
 
 const std::vector<std::string>& OfferedEncodings() {
   static const std::vector<std::string> kEncodings = {
@@ -52,9 +82,13 @@ bool IsPlainOutputName(std::string_view name) {
 }
 
 std::vector<std::pair<std::string, std::string>> ChoiceSettings(const ConversionChoices& choices) {
-  return {{kEncodingKey, choices.encoding},   {kTagsAsTextKey, Flag(choices.noMarkup)},
-          {kWrapKey, Flag(choices.wrap)},     {kVobSubKey, Flag(choices.vobsubAndPalette)},
-          {kForcedKey, Flag(choices.forced)}, {kNameKey, choices.outputName}};
+  return {{kEncodingKey, choices.encoding},
+          {kTagsAsTextKey, Flag(choices.noMarkup)},
+          {kWrapKey, Flag(choices.wrap)},
+          {kVobSubKey, Flag(choices.vobsubAndPalette)},
+          {kForcedKey, Flag(choices.forced)},
+          {kNameKey, choices.outputName},
+          {kTargetKey, TargetChoiceOf(choices.target).setting}};
 }
 
 const std::vector<std::string>& FilmChoiceKeys() {
@@ -75,6 +109,13 @@ ConversionChoices ChoicesFromSettings(
   if (const std::optional<std::string> text = lookup(kNameKey)) {
     if (IsPlainOutputName(*text)) {
       choices.outputName = *text;
+    }
+  }
+  if (const std::optional<std::string> text = lookup(kTargetKey)) {
+    for (const TargetChoice& target : OfferedTargets()) {
+      if (*text == target.setting) {
+        choices.target = target.target;
+      }
     }
   }
   return choices;

@@ -12,6 +12,30 @@ namespace tesmora {
 // The name the outputs take before their extensions unless one is chosen.
 inline constexpr const char* kDefaultOutputName = "Generated";
 
+// The disc a run writes for: the DVD subpicture stream (with, if chosen, the
+// VobSub pair and the palette), or a Blu-ray presentation graphics stream
+// for video of 1080 or 720 lines.
+enum class DiscTarget { Dvd, BluRay1080, BluRay720 };
+
+// One target as the window offers it, the settings file stores it and the
+// converter is told it.
+struct TargetChoice {
+  DiscTarget target;
+  const char* caption;  // as the window's list shows it
+  const char* setting;  // as the settings file stores it
+  int videoLines;       // the Blu-ray video's lines; 0 for the DVD
+};
+
+// The targets in the order the window lists them, the DVD first.
+const std::vector<TargetChoice>& OfferedTargets();
+const TargetChoice& TargetChoiceOf(DiscTarget target);
+bool IsBluRay(DiscTarget target);
+
+// The converter's options that pick `target`: none for the DVD, whose
+// formats are the converter's default, and "--format pgs --video N" for a
+// Blu-ray stream.
+std::vector<std::string> TargetArguments(DiscTarget target);
+
 // How a subtitle file is read and what its conversion writes, beyond the
 // style and the palette: the converter's options and the window's controls
 // both hold these, read and written as the functions below spell them.
@@ -24,6 +48,7 @@ struct ConversionChoices {
   bool vobsubAndPalette = false;  // also NAME.idx, NAME.sub and NAME.rgb
   bool forced = false;            // every unit shown even with subtitles off
   std::string outputName = kDefaultOutputName;
+  DiscTarget target = DiscTarget::Dvd;
 
   friend bool operator==(const ConversionChoices&, const ConversionChoices&) = default;
 };

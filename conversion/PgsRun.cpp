@@ -8,6 +8,7 @@
 #include "core/SubtitleError.h"
 #include "hdrender/HdPictures.h"
 #include "output/OutputFileSet.h"
+#include "palette/Palette.h"
 #include "pgs/StreamWriter.h"
 
 namespace tesmora {
@@ -143,8 +144,15 @@ HdStyle HdStyleOf(const SubtitleStyle& style, int outlineWidth, Rgb text, Rgb ou
   return hd;
 }
 
+HdStyle BluRayStyleOf(const SubtitleStyle& style, int outlineWidth) {
+  const Palette generic = GenericPalette();
+  return HdStyleOf(style, outlineWidth, generic[static_cast<std::size_t>(kGenericText)].rgb,
+                   generic[static_cast<std::size_t>(kGenericOutline)].rgb);
+}
+
 std::vector<std::string> WritePgsFile(const std::string& path,
-                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look) {
+                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look,
+                                      const RunControl& control) {
   std::vector<HdCue> hdCues;
   hdCues.reserve(cues.size());
   for (const SubtitleEntry& cue : cues) {
@@ -156,11 +164,12 @@ std::vector<std::string> WritePgsFile(const std::string& path,
       [&](const PictureSink& sink) {
         return RenderCuePictures(hdCues, look.source.dialect, look.style, look.video.target, sink);
       },
-      true);
+      true, control);
 }
 
 std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
-                                          const PictureDrawing& draw, bool sayChanging) {
+                                          const PictureDrawing& draw, bool sayChanging,
+                                          const RunControl& control) {
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);
   pgs::PgsStreamWriter writer({look.video.format, colour});
@@ -173,6 +182,12 @@ std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook
   std::vector<std::pair<int, int>> drawnFor;
   std::map<int, ChangeSteps> steps;
   const PictureReport report = draw([&](TimedPicture&& drawn) {
+    if (control.cancel != nullptr && control.cancel->load()) {
+      throw RunCancelled();
+    }
+    if (control.awaited) {
+      control.awaited(drawn.events.empty() ? 0 : static_cast<std::size_t>(drawn.events.front()));
+    }
     pgs::TimedPicture picture{pgs::TicksFromMilliseconds(drawn.startMs),
                               pgs::TicksFromMilliseconds(drawn.endMs),
                               {},

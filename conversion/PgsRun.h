@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/RunFiles.h"
 #include "core/Rgb.h"
 #include "hdrender/HdStyle.h"
 #include "hdrender/HdTarget.h"
@@ -39,6 +40,11 @@ std::string PgsRatesOf(int lines);
 // lines, the text in `text` and the outline in `outline`.
 HdStyle HdStyleOf(const SubtitleStyle& style, int outlineWidth, Rgb text, Rgb outline);
 
+// The style of a Blu-ray stream: HdStyleOf with the text and outline in the
+// colours the generic palette's roles give them. The stream takes no IFO and
+// no roles, so both front ends draw it in these.
+HdStyle BluRayStyleOf(const SubtitleStyle& style, int outlineWidth);
+
 // How a Blu-ray stream's cues are drawn and coded.
 struct PgsLook {
   HdStyle style;
@@ -54,10 +60,14 @@ struct PgsLook {
 // to the stream one by one as libass draws them, so a film's pictures are
 // never held all at once. Returns the notes for the user: each cue the
 // player's decoder shows late, and each cue whose picture changes while it
-// is shown. Throws OutputFileError when the file cannot be written and
+// is shown. `control.awaited` is called with the position (from 0) of the
+// first cue of each picture before it goes to the stream, and a set
+// `control.cancel` stops the run there with RunCancelled, the file left as
+// it was. Throws OutputFileError when the file cannot be written and
 // std::runtime_error when libass cannot start.
 std::vector<std::string> WritePgsFile(const std::string& path,
-                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look);
+                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look,
+                                      const RunControl& control = {});
 
 // Draws the pictures of a run, handing each to the sink as it is drawn.
 using PictureDrawing = std::function<PictureReport(const PictureSink&)>;
@@ -67,7 +77,9 @@ using PictureDrawing = std::function<PictureReport(const PictureSink&)>;
 // in time are left out. Returns the notes: each late cue, each change left
 // out in part or held still, each forced event that shares its picture with
 // others and, with `sayChanging`, each cue that changes while it is shown.
+// `control` reports and stops the run as for WritePgsFile.
 std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
-                                          const PictureDrawing& draw, bool sayChanging);
+                                          const PictureDrawing& draw, bool sayChanging,
+                                          const RunControl& control = {});
 
 }  // namespace tesmora

@@ -244,6 +244,23 @@ TEST_F(SettingsTest, TheLastingChoicesKeepASectionOfTheirOwnAndAFilmsShiftIsNotK
   }
 }
 
+// A Blu-ray target comes back with the DVD's own controls disabled, and is
+// saved as it was left.
+TEST_F(SettingsTest, TheTargetComesBackWithTheControlsThatApply) {
+  writeSettings("[Tesmora]\r\nTarget=bluray720\r\n");
+  {
+    TForm1 form(platform, path());
+    form.show();
+    EXPECT_EQ(form.ComboBoxTarget->currentText(), QStringLiteral("Blu-ray 720"));
+    EXPECT_FALSE(form.Button1->isEnabled());
+    EXPECT_FALSE(form.ComboBox3->isEnabled());
+    form.ComboBoxTarget->setCurrentText(QStringLiteral("Blu-ray 1080"));
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  EXPECT_EQ(IniFile::Parse(savedSettings()).value("Tesmora", "Target"), QByteArray("bluray1080"));
+}
+
 // A picture whose name is not UTF-8 (a Latin-1 "\xE9"), and a Latin-1 line in
 // another section: the picture opens, and both are written back as they were.
 TEST_F(SettingsTest, NamesAndTextInAnotherEncodingSurviveARestart) {

@@ -19,7 +19,8 @@ ConversionChoices FromStored(const Stored& stored) {
 // The shift and the rate conversion belong to one film: they are neither
 // written nor read back.
 TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
-  const ConversionChoices choices{"CP1251", true, true, -250, "23.976:25", true, true, "film"};
+  const ConversionChoices choices{
+      "CP1251", true, true, -250, "23.976:25", true, true, "film", DiscTarget::BluRay720};
   const auto settings = ChoiceSettings(choices);
   const Stored stored(settings.begin(), settings.end());
   EXPECT_EQ(stored, (Stored{{"Encoding", "CP1251"},
@@ -27,7 +28,8 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
                             {"WrapLongLines", "1"},
                             {"VobSubAndPalette", "1"},
                             {"Forced", "1"},
-                            {"OutputName", "film"}}));
+                            {"OutputName", "film"},
+                            {"Target", "bluray720"}}));
   ConversionChoices lasting = choices;
   lasting.shiftMs = 0;
   lasting.rateConversion.clear();
@@ -38,6 +40,27 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
   }
   EXPECT_EQ(FromStored(withFilm), lasting);
   EXPECT_EQ(FromStored({}), ConversionChoices{});
+}
+
+// A stored target the program does not know (an older or newer settings
+// file) leaves the DVD, as does a target named by its caption.
+TEST(ConversionChoices, TargetsAreReadOnlyByTheirSettingsText) {
+  for (const TargetChoice& target : OfferedTargets()) {
+    EXPECT_EQ(FromStored({{"Target", target.setting}}).target, target.target) << target.setting;
+  }
+  for (const char* text : {"", "Blu-ray 1080", "BLURAY1080", "bluray576"}) {
+    EXPECT_EQ(FromStored({{"Target", text}}).target, DiscTarget::Dvd) << text;
+  }
+}
+
+TEST(ConversionChoices, TargetsTellTheConverterTheirVideo) {
+  EXPECT_TRUE(TargetArguments(DiscTarget::Dvd).empty());
+  EXPECT_EQ(TargetArguments(DiscTarget::BluRay1080),
+            (std::vector<std::string>{"--format", "pgs", "--video", "1080"}));
+  EXPECT_EQ(TargetArguments(DiscTarget::BluRay720),
+            (std::vector<std::string>{"--format", "pgs", "--video", "720"}));
+  EXPECT_FALSE(IsBluRay(DiscTarget::Dvd));
+  EXPECT_TRUE(IsBluRay(DiscTarget::BluRay720));
 }
 
 TEST(ConversionChoices, ValuesAreCheckedAsTheConverterChecksThem) {

@@ -4,6 +4,10 @@
 
 #include "conversion/PgsRun.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace tesmora {
 namespace {
 
@@ -60,6 +64,48 @@ TEST(PgsStyle, TakesTheDvdChoicesWithTextAndOutlineColoursApart) {
   EXPECT_EQ(hd.outlineWidth, 4);
   EXPECT_EQ(hd.alignment, 1);
   EXPECT_EQ(hd.marginVertical, 60);
+}
+
+// Both front ends draw the stream in the generic palette's text and outline
+// colours: white text, black outline.
+TEST(PgsStyle, TheBluRayStyleTakesTheGenericRoleColours) {
+  const HdStyle hd = BluRayStyleOf(SubtitleStyle{}, 3);
+  EXPECT_EQ(hd.text, (Rgb{255, 255, 255}));
+  EXPECT_EQ(hd.outline, (Rgb{0, 0, 0}));
+  EXPECT_EQ(hd.outlineWidth, 3);
+}
+
+class PgsRunControl : public ::testing::Test {
+ protected:
+  const std::vector<SubtitleEntry> cues{
+      {1000, 1000, {"One"}}, {3000, 1000, {"Two"}}, {5000, 1000, {"Three"}}};
+  const PgsLook look{BluRayStyleOf(SubtitleStyle{}, 2), TextSource{},
+                     *PgsVideoOf(720, std::nullopt)};
+  QTemporaryDir dir;
+  std::string path() const { return QDir(dir.path()).filePath("run.sup").toStdString(); }
+};
+
+TEST_F(PgsRunControl, ReportsEachPictureByItsFirstCue) {
+  std::vector<std::size_t> positions;
+  const RunControl control{[&positions](std::size_t at) { positions.push_back(at); }, nullptr};
+  WritePgsFile(path(), cues, look, control);
+  EXPECT_EQ(positions, (std::vector<std::size_t>{0, 1, 2}));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(path())));
+}
+
+// A stop between pictures leaves an earlier stream as it was and no
+// temporary file beside it.
+TEST_F(PgsRunControl, AStoppedRunChangesNoFile) {
+  QFile earlier(QString::fromStdString(path()));
+  ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+  earlier.write("earlier");
+  earlier.close();
+  std::atomic<bool> cancel{false};
+  const RunControl control{[&cancel](std::size_t at) { cancel = at == 1; }, &cancel};
+  EXPECT_THROW(WritePgsFile(path(), cues, look, control), RunCancelled);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"run.sup"});
+  ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+  EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
 }
 
 }  // namespace
