@@ -254,7 +254,6 @@ void WriteBluRayStream(const std::function<std::vector<std::string>()>& write,
   } catch (const std::runtime_error& error) {
     throw CliError(kExitRefused, std::string(kProgramName) + ": " + error.what() + ".");
   }
-  progress.finish();
   // Late and changing cues alter what is seen, so they are said even with --quiet.
   for (const std::string& note : notes) {
     PrintNote(note, console, label);
