@@ -103,7 +103,7 @@ class TForm1 : public QWidget {
   void RenderPreviewCue(const std::vector<std::string>& lines, const SubtitleStyle& style);
   // The same for lines read as `source` says.
   void RenderPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
-                        const SubtitleStyle& style);
+                        const SubtitleStyle& style, const CuePlacement& placement = {});
   const FrameBitmap& KeyFrame() const { return keyFrames_.frame(); }
   const EncodeArea& LastEncodeArea() const { return encodeArea_; }
 

@@ -16,9 +16,12 @@ void TForm1::RedrawPreviewSample(const QByteArray& line1, const QByteArray& line
 void TForm1::RedrawPreviewSelected() {
   const qsizetype k = ListBox1->currentRow();
   const bool loaded = k >= 0 && static_cast<std::size_t>(k) < LoadedCues.size();
-  RenderPreviewCue(loaded ? LoadedCues[static_cast<std::size_t>(k)].lines.toVector()
-                          : std::vector<std::string>{},
-                   CurrentStyle());
+  if (!loaded) {
+    RenderPreviewCue({}, CurrentStyle());
+    return;
+  }
+  const SubtitleEntry& cue = LoadedCues[static_cast<std::size_t>(k)];
+  RenderPreviewCue(cue.lines.toVector(), LoadedSource, CurrentStyle(), cue.look.placement);
 }
 
 bool TForm1::StyleRedraw() {
