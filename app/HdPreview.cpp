@@ -8,10 +8,11 @@
 namespace tesmora {
 
 std::vector<RgbaRegion> HdCueRegions(const std::vector<std::string>& lines,
-                                     const TextSource& source, long long durationMs,
-                                     const HdStyle& style, const HdTarget& target) {
+                                     const CuePlacement& placement, const TextSource& source,
+                                     long long durationMs, const HdStyle& style,
+                                     const HdTarget& target) {
   const long long end = std::max<long long>(durationMs, 1);
-  const HdCue cue{0, end, CueLineTexts(lines)};
+  const HdCue cue{0, end, CueLineTexts(lines), placement};
   StablePictures drawn = RenderCuePictures(std::span(&cue, 1), source.dialect, style, target);
   const long long middle = end / 2;
   for (TimedPicture& picture : drawn.pictures) {

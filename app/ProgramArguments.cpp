@@ -38,8 +38,9 @@ ProgramArguments ReadProgramArguments(const QByteArrayList& arguments) {
     const std::optional<DroppedFile> file = LoadableFile(QFileInfo(text).absoluteFilePath());
     if (!file) {
       return UsageError(
-          QStringLiteral("'%1' is neither a subtitle file (.srt, .sub, .txt) nor a title set's "
-                         "IFO (VTS_xx_0.IFO)")
+          QStringLiteral(
+              "'%1' is neither a subtitle file (.srt, .sub, .txt, .vtt) nor a title set's "
+              "IFO (VTS_xx_0.IFO)")
               .arg(text));
     }
     for (const DroppedFile& earlier : read.files) {
@@ -60,8 +61,8 @@ QString ProgramUsageText() {
       "Usage: tesmora [VTS_xx_0.IFO] [SUBTITLE_FILE]\n"
       "\n"
       "Opens the Tesmora window. A title set's IFO (such as VTS_01_0.IFO) and a\n"
-      "subtitle file (.srt, .sub or .txt) named here are loaded as if dropped on\n"
-      "the window: the IFO's palette first, then the subtitles.\n"
+      "subtitle file (.srt, .sub, .txt or .vtt) named here are loaded as if dropped\n"
+      "on the window: the IFO's palette first, then the subtitles.\n"
       "\n"
       "  -h, --help     show this text and stop\n"
       "  --version      show the version and stop\n"

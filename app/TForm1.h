@@ -103,7 +103,7 @@ class TForm1 : public QWidget {
   void RenderPreviewCue(const std::vector<std::string>& lines, const SubtitleStyle& style);
   // The same for lines read as `source` says.
   void RenderPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
-                        const SubtitleStyle& style);
+                        const SubtitleStyle& style, const CuePlacement& placement = {});
   const FrameBitmap& KeyFrame() const { return keyFrames_.frame(); }
   const EncodeArea& LastEncodeArea() const { return encodeArea_; }
 
@@ -161,10 +161,11 @@ class TForm1 : public QWidget {
   // A palette to draw with is in place: the DVD's from its IFO or the box for
   // none; a Blu-ray stream needs none.
   bool ColoursReady() const { return PaletteReady || BluRayChosen(); }
-  // Draws lines read as `source` says on the preview as libass draws them on
-  // the Blu-ray frame, over the background, for a cue of `durationMs`.
-  void RenderHdPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
-                          long long durationMs);
+  // Draws lines read as `source` says, at `placement`, on the preview as
+  // libass draws them on the Blu-ray frame, over the background, for a cue
+  // of `durationMs`.
+  void RenderHdPreviewCue(const std::vector<std::string>& lines, const CuePlacement& placement,
+                          const TextSource& source, long long durationMs);
 
   // The preview's redraws and the style controls' change handlers.
   void RedrawPreviewSample(const QByteArray& line1, const QByteArray& line2);

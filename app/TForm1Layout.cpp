@@ -8,6 +8,7 @@
 #include "app/Pictures.h"
 #include "app/TForm1.h"
 #include "app/WindowFit.h"
+#include "subtitles/SubtitleFormats.h"
 
 namespace tesmora {
 namespace {
@@ -223,8 +224,9 @@ void TForm1::createControls() {
   LabelImageChangedNTSC->hide();
 
   OpenDialog1 = {QString(), QStringLiteral("ifo|*.ifo"), QString(), QString()};
-  OpenDialog2 = {QString(), QStringLiteral("*.srt;*.sub;*.txt|*.srt;*.sub;*.txt"), QString(),
-                 QString()};
+  // Every extension of the subtitle formats read, twice: "name|pattern".
+  const QString subtitlePattern = QString::fromStdString(FileDialogPattern());
+  OpenDialog2 = {QString(), subtitlePattern + u'|' + subtitlePattern, QString(), QString()};
   OpenDialogImagePAL = {QStringLiteral("Load 720x576 PAL image"),
                         QStringLiteral("Load your PAL 720x576 BMP|*.bmp"), QString(), QString()};
   OpenDialogImageNTSC = {QStringLiteral("Load 720x480 NTSC image"),

@@ -18,7 +18,7 @@ void TForm1::RedrawPreviewSample(const QByteArray& line1, const QByteArray& line
     const SubtitleStyle style = CurrentStyle();
     const TextDecoder decoder(style.charset);
     RenderHdPreviewCue({decoder.decode(line1.toStdString()), decoder.decode(line2.toStdString())},
-                       TextSource{MarkupDialect::Literal, false, false}, kSampleMs);
+                       CuePlacement{}, TextSource{MarkupDialect::Literal, false, false}, kSampleMs);
     return;
   }
   RenderPreview(line1, line2, CurrentStyle());
@@ -30,13 +30,16 @@ void TForm1::RedrawPreviewSelected() {
   if (BluRayChosen()) {
     if (loaded) {
       const SubtitleEntry& cue = LoadedCues[static_cast<std::size_t>(k)];
-      RenderHdPreviewCue(cue.lines.toVector(), LoadedSource, cue.durationMs);
+      RenderHdPreviewCue(cue.lines.toVector(), cue.look.placement, LoadedSource, cue.durationMs);
     }
     return;
   }
-  RenderPreviewCue(loaded ? LoadedCues[static_cast<std::size_t>(k)].lines.toVector()
-                          : std::vector<std::string>{},
-                   CurrentStyle());
+  if (!loaded) {
+    RenderPreviewCue({}, CurrentStyle());
+    return;
+  }
+  const SubtitleEntry& cue = LoadedCues[static_cast<std::size_t>(k)];
+  RenderPreviewCue(cue.lines.toVector(), LoadedSource, CurrentStyle(), cue.look.placement);
 }
 
 bool TForm1::StyleRedraw() {

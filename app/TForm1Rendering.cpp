@@ -64,9 +64,9 @@ void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const Subti
 }
 
 void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
-                              const SubtitleStyle& style) {
+                              const SubtitleStyle& style, const CuePlacement& placement) {
   LoadPreviewBackground();
-  const PreparedCue cue = PrepareCue(lines, source, style);
+  const PreparedCue cue = PrepareCue(lines, source, style, placement);
   if (!cue.fitsWidth()) {
     const QStringList plain = cue.plainLines();
     platform_.showMessage(plain.size() <= 2 ? TooLongMessage(plain.value(0), plain.value(1))
@@ -83,7 +83,7 @@ void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const TextS
 
 void TForm1::CheckCueFits(const SubtitleEntry& entry, std::size_t number,
                           const SubtitleStyle& style) {
-  const PreparedCue cue = PrepareCue(entry.lines, LoadedSource, style);
+  const PreparedCue cue = PrepareCue(entry.lines, LoadedSource, style, entry.look.placement);
   const std::optional<CueFault> fault = FaultOf(cue, style, FrameHeight());
   if (!fault) {
     AllLinesFit = true;

@@ -52,7 +52,8 @@ void TForm1::ComboBoxTargetChange() {
   StyleRedraw();
 }
 
-void TForm1::RenderHdPreviewCue(const std::vector<std::string>& lines, const TextSource& source,
+void TForm1::RenderHdPreviewCue(const std::vector<std::string>& lines,
+                                const CuePlacement& placement, const TextSource& source,
                                 long long durationMs) {
   const std::optional<PgsVideo> video =
       PgsVideoOf(TargetChoiceOf(CurrentTarget()).videoLines, std::nullopt);
@@ -60,8 +61,9 @@ void TForm1::RenderHdPreviewCue(const std::vector<std::string>& lines, const Tex
     return;
   }
   const HdTarget& frame = video->target;
-  const std::vector<RgbaRegion> regions = HdCueRegions(
-      lines, source, durationMs, BluRayStyleOf(CurrentStyle(), CurrentOutlineWidth()), frame);
+  const std::vector<RgbaRegion> regions =
+      HdCueRegions(lines, placement, source, durationMs,
+                   BluRayStyleOf(CurrentStyle(), CurrentOutlineWidth()), frame);
   // The background of the standard shown, at the frame's size.
   LoadPreviewBackground();
   const QImage background = preview->picture();

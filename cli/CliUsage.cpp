@@ -10,10 +10,10 @@ std::string UsageText() {
   or:  )" +
          kProgramName + R"( --check FILE.sup...
 
-Converts a text subtitle file (SRT .srt, MicroDVD .sub or .txt) into a DVD
-subpicture stream, Generated.sup, and writes Tesmora_Help_File.txt beside it,
-which tells how to bring the palette into the disc. Both go into the subtitle
-file's folder unless --output-dir names another. Several subtitle files are
+Converts a text subtitle file (SRT .srt, MicroDVD .sub or .txt, WebVTT .vtt)
+into a DVD subpicture stream, Generated.sup, and writes Tesmora_Help_File.txt
+beside it, which tells how to bring the palette into the disc. Both go into the
+subtitle file's folder unless --output-dir names another. Several subtitle files are
 converted one by one, each into files named after it (film.srt: film.sup).
 
 Palette:

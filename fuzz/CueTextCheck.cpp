@@ -18,7 +18,7 @@ bool Unstyled(const StyledLine& line) {
 bool MayHoldMarkup(const QStringList& lines) {
   for (const QString& line : lines) {
     for (const QChar c : line) {
-      if (c == u'<' || c == u'{' || c == u'\\' || c == u'/' || c == u'|') {
+      if (c == u'<' || c == u'{' || c == u'\\' || c == u'/' || c == u'|' || c == u'&') {
         return true;
       }
     }

@@ -14,8 +14,9 @@
 
 namespace {
 
-constexpr std::array<tesmora::MarkupDialect, 3> kDialects{
-    tesmora::MarkupDialect::Srt, tesmora::MarkupDialect::MicroDvd, tesmora::MarkupDialect::Literal};
+constexpr std::array<tesmora::MarkupDialect, 4> kDialects{
+    tesmora::MarkupDialect::Srt, tesmora::MarkupDialect::MicroDvd, tesmora::MarkupDialect::Literal,
+    tesmora::MarkupDialect::WebVtt};
 
 // The narrowest limit tried: room for a few characters, so that lines
 // break often without each word standing alone.

@@ -1,5 +1,6 @@
 #include "hdrender/AssScript.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -165,6 +166,62 @@ std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const 
   return text.toStdString();
 }
 
+AssPlacement PlacedEvent(const CuePlacement& placement, int cueAlignment, const HdStyle& style,
+                         const HdTarget& target) {
+  const double width = target.width;
+  const double height = target.height;
+  int alignment = placement.alignment != 0 ? placement.alignment
+                  : cueAlignment != 0      ? cueAlignment
+                                           : style.alignment;
+  if (alignment < 1 || alignment > 9) {
+    alignment = 2;
+  }
+  const int column = (alignment - 1) % 3;  // 0 left, 1 centre, 2 right
+  int row = (alignment - 1) / 3;           // 0 bottom, 1 middle, 2 top
+  const double left = placement.marginLeft ? *placement.marginLeft * width
+                                           : ScaledToTarget(style.marginSides, target);
+  const double right = placement.marginRight ? *placement.marginRight * width
+                                             : ScaledToTarget(style.marginSides, target);
+  const double vertical = placement.marginVertical ? *placement.marginVertical * height
+                                                   : ScaledToTarget(style.marginVertical, target);
+  const double x = placement.x   ? *placement.x * width
+                   : column == 0 ? left
+                   : column == 1 ? (left + width - right) / 2
+                                 : width - right;
+  // An event's margin is a whole number of pixels within the frame; a
+  // placement far off the frame must not overflow it.
+  const auto margin = [width](double pixels) {
+    return pixels >= 0 ? static_cast<int>(std::lround(std::min(pixels, width))) : 0;
+  };
+  AssPlacement event;
+  if (placement.width) {
+    const double box = *placement.width * width;
+    const double boxLeft = x - box * column / 2.0;
+    event.marginLeft = margin(boxLeft);
+    event.marginRight = margin(width - boxLeft - box);
+  } else {
+    event.marginLeft = margin(left);
+    event.marginRight = margin(right);
+  }
+  double y = 0;
+  if (placement.y) {
+    y = *placement.y * height;
+  } else if (placement.lineNumber) {
+    // Lines of the style's font counted from its margin, at the top or the
+    // bottom; the font's size is the height of its line.
+    const long long n = *placement.lineNumber;
+    const double line = AssFontSize(style, target);
+    row = n >= 0 ? 2 : 0;
+    y = n >= 0 ? vertical + n * line : height - vertical + (n + 1) * line;
+  } else {
+    y = row == 2 ? vertical : row == 1 ? height / 2 : height - vertical;
+  }
+  alignment = row * 3 + column + 1;
+  event.overrides =
+      "{\\an" + std::to_string(alignment) + "\\pos(" + AssNumber(x) + "," + AssNumber(y) + ")}";
+  return event;
+}
+
 std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, const HdStyle& style,
                            const HdTarget& target) {
   std::string script;
@@ -182,19 +239,36 @@ std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, c
   const auto margin = [&target](int pixels) {
     return std::to_string(std::lround(ScaledToTarget(pixels, target)));
   };
-  script += "Style: Default," + StyleField(style.fontName) + "," +
-            AssNumber(AssFontSize(style, target)) + "," + AssColour(style.text) + ",&H000000FF," +
-            AssColour(style.outline) + "," + AssColour(style.outline) + "," + flag(style.bold) +
-            "," + flag(style.italic) + "," + flag(style.underline) + "," + flag(style.strikeOut) +
-            ",100,100,0,0,1," + AssNumber(ScaledToTarget(style.outlineWidth, target)) + "," +
-            AssNumber(ScaledToTarget(style.shadow, target)) + "," +
-            std::to_string(style.alignment) + "," + margin(style.marginSides) + "," +
-            margin(style.marginSides) + "," + margin(style.marginVertical) + ",1\n\n";
+  const std::string drawing =
+      StyleField(style.fontName) + "," + AssNumber(AssFontSize(style, target)) + "," +
+      AssColour(style.text) + ",&H000000FF," + AssColour(style.outline) + "," +
+      AssColour(style.outline) + "," + flag(style.bold) + "," + flag(style.italic) + "," +
+      flag(style.underline) + "," + flag(style.strikeOut) + ",100,100,0,0,1," +
+      AssNumber(ScaledToTarget(style.outlineWidth, target)) + "," +
+      AssNumber(ScaledToTarget(style.shadow, target)) + "," + std::to_string(style.alignment) + ",";
+  script += "Style: Default," + drawing + margin(style.marginSides) + "," +
+            margin(style.marginSides) + "," + margin(style.marginVertical) + ",1\n";
+  const bool anyPlaced = std::any_of(
+      cues.begin(), cues.end(), [](const HdCue& cue) { return cue.placement != CuePlacement{}; });
+  if (anyPlaced) {
+    script += "Style: Placed," + drawing + "0,0,0,1\n";
+  }
+  script += "\n";
   script += "[Events]\n";
   script += "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
   for (const HdCue& cue : cues) {
-    script += "Dialogue: 0," + AssTime(cue.startMs) + "," + AssTime(cue.endMs) +
-              ",Default,,0,0,0,," + AssEventText(cue.lines, dialect, style) + "\n";
+    const std::string times = AssTime(cue.startMs) + "," + AssTime(cue.endMs);
+    if (cue.placement == CuePlacement{}) {
+      script += "Dialogue: 0," + times + ",Default,,0,0,0,," +
+                AssEventText(cue.lines, dialect, style) + "\n";
+      continue;
+    }
+    const int markupAlignment =
+        dialect == MarkupDialect::Literal ? 0 : ParseCueMarkup(cue.lines, dialect).alignment;
+    const AssPlacement placed = PlacedEvent(cue.placement, markupAlignment, style, target);
+    script += "Dialogue: 0," + times + ",Placed,," + std::to_string(placed.marginLeft) + "," +
+              std::to_string(placed.marginRight) + ",0,," + placed.overrides +
+              AssEventText(cue.lines, dialect, style) + "\n";
   }
   return script;
 }

@@ -28,7 +28,8 @@ class ShownCues {
       PreparedCue one =
           earlier != previous_.end()
               ? std::move(earlier->second)
-              : PrepareCue(cues_.at(static_cast<std::size_t>(cue)).lines, source_, style_);
+              : PrepareCue(cues_.at(static_cast<std::size_t>(cue)).lines, source_, style_,
+                           cues_.at(static_cast<std::size_t>(cue)).look.placement);
       prepared.push_back(one);
       kept.emplace(cue, std::move(one));
     }

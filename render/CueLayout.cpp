@@ -1,7 +1,10 @@
 #include "render/CueLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <optional>
+#include <utility>
 
 #include <QFontMetrics>
 
@@ -48,7 +51,38 @@ struct BlockLine {
   const StyledLine* line;
   LineMeasure measure;
   QString align;
+  // The point of the frame's width the line is aligned on, in pixels, when
+  // the cue's placement gives one; the style's side margins otherwise.
+  std::optional<double> anchor = std::nullopt;
 };
+
+// `value` rounded to the nearest whole number from `low` to `high`; a value
+// that is no number gives `low`. Placements come from files, so a point far
+// off the frame must not overflow.
+int RoundedWithin(double value, int low, int high) {
+  if (!(value >= low)) {
+    return low;
+  }
+  return value >= high ? high : static_cast<int>(std::lround(value));
+}
+
+// The left edge of a line: at its anchor by its alignment word, kept within
+// the frame, or where the style puts it.
+int BlockLineLeft(const BlockLine& line) {
+  if (!line.anchor) {
+    return LineLeft(line.align, line.measure.width);
+  }
+  const double shift = line.align == QLatin1String("left")     ? 0.0
+                       : line.align == QLatin1String("center") ? line.measure.width / 2.0
+                                                               : line.measure.width;
+  return RoundedWithin(*line.anchor - shift, 0, std::max(0, kFrameWidth - line.measure.width));
+}
+
+// Whether a placement says where the cue goes up and down.
+bool PlacedVertically(const CuePlacement& placement) {
+  return placement.y.has_value() || placement.lineNumber.has_value() ||
+         (placement.alignment != 0 && placement.marginVertical.has_value());
+}
 
 const StyledLine& EmptyLine() {
   static const StyledLine kEmpty{{TextRun{}}};
@@ -72,15 +106,75 @@ void PlaceBlock(const std::vector<BlockLine>& block, int firstTop, int offsetOr,
   }
   const std::vector<int> tops = RelativeTops(block, offsetOr);
   for (std::size_t i = 0; i < block.size(); ++i) {
-    layout.lines.push_back(
-        {block[i].line,
-         QPoint(LineLeft(block[i].align, block[i].measure.width), firstTop + tops[i]),
-         block[i].measure.height});
+    layout.lines.push_back({block[i].line, QPoint(BlockLineLeft(block[i]), firstTop + tops[i]),
+                            block[i].measure.height});
   }
   const int first = (firstTop & 1) != 0 ? firstTop - 1 : firstTop;
   const int end = firstTop + tops.back() + block.front().measure.height + kBandTail;
   bandFirst = std::min(bandFirst, first);
   bandLast = std::max(bandLast, first + (end - firstTop) - 1);
+}
+
+// The top of a cue that places itself up and down, `height` rows high
+// with lines `step` rows apart. A line number counts lines within the
+// style's margins (the rows a one-line cue of the style may use, top and
+// bottom): 0 the top line, -1 the bottom one; the cue is kept within them.
+// A height as a share of the frame places the top, middle or bottom of
+// the cue, by its alignment's row, kept within the frame. A margin places
+// it that far from the top or bottom edge.
+int PlacedTop(const CuePlacement& placement, int height, int step, const SubtitleStyle& style,
+              int frameHeight) {
+  const int areaTop = kEdgeMargin + style.offset;
+  const int areaBottom = frameHeight - kEdgeMargin - style.offset;
+  const Row row = RowOf(placement.alignment == 0 ? 2 : placement.alignment);
+  if (placement.y) {
+    const double y = *placement.y * frameHeight;
+    const double top = row == Row::Top ? y : row == Row::Middle ? y - height / 2.0 : y - height;
+    // The encoder reads a few rows below the last line; they stay in the frame.
+    return RoundedWithin(top, 0, std::max(0, frameHeight - height - kBandTail));
+  }
+  if (placement.lineNumber) {
+    const long long n = *placement.lineNumber;
+    const long long top = n >= 0 ? areaTop + n * step : areaBottom + (n + 1) * step - height;
+    const long long lowest = std::max(areaTop, areaBottom - height);
+    return static_cast<int>(std::clamp<long long>(top, areaTop, lowest));
+  }
+  const int margin =
+      RoundedWithin(placement.marginVertical.value_or(0) * frameHeight, 0, frameHeight);
+  switch (row) {
+    case Row::Top:
+      return margin;
+    case Row::Middle:
+      return (frameHeight - height) / 2;
+    case Row::Bottom:
+      break;
+  }
+  return frameHeight - margin - height;
+}
+
+// Whether rows [top, top + height) hold a line placed so far.
+bool Overlaps(const CuesLayout& layout, int top, int height) {
+  return std::any_of(layout.lines.begin(), layout.lines.end(), [&](const PlacedLine& line) {
+    return line.cell.y() < top + height && top < line.cell.y() + line.height;
+  });
+}
+
+// A cue placed by a line number that would cover lines placed before it
+// moves a line at a time (down from the top, up from the bottom) to the
+// first place clear of them within `area`, and when it reaches the area's
+// edge, the other way from where it started, as browsers move such cues.
+// Where there is no such place it stays where its number put it.
+int ClearOfOthers(const CuesLayout& layout, int top, int height, int step,
+                  std::pair<int, int> area) {
+  for (const int direction : {step, -step}) {
+    for (int moved = top; moved >= area.first && moved + height <= area.second;
+         moved += direction) {
+      if (!Overlaps(layout, moved, height)) {
+        return moved;
+      }
+    }
+  }
+  return top;
 }
 
 }  // namespace
@@ -90,14 +184,39 @@ CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& sty
   std::vector<BlockLine> bottom;
   std::vector<BlockLine> middle;
   std::vector<BlockLine> top;
+  // Cues that place themselves up and down, each a block of its own.
+  std::vector<std::pair<std::vector<BlockLine>, const CuePlacement*>> placed;
   bool firstBottom = true;
   for (const PreparedCue& cue : cues) {
-    const QString align = ColumnOf(cue.alignment, style.align);
+    const CuePlacement& placement = cue.placement;
+    // The placement's alignment holds over the cue's markup, which holds
+    // over the style's.
+    const int alignment = placement.alignment != 0 ? placement.alignment : cue.alignment;
+    const QString align = ColumnOf(alignment, style.align);
+    std::optional<double> anchor;
+    if (placement.x) {
+      anchor = *placement.x * kFrameWidth;
+    } else if (placement.marginLeft && align == QLatin1String("left")) {
+      anchor = *placement.marginLeft * kFrameWidth;
+    } else if (placement.marginRight && align != QLatin1String("left") &&
+               align != QLatin1String("center")) {
+      anchor = (1.0 - *placement.marginRight) * kFrameWidth;
+    } else if (placement.marginLeft || placement.marginRight) {
+      // Centred between the margins.
+      anchor = (placement.marginLeft.value_or(0) + 1.0 - placement.marginRight.value_or(0)) *
+               kFrameWidth / 2;
+    }
     std::vector<BlockLine> lines;
     for (std::size_t i = 0; i < cue.lines.size(); ++i) {
-      lines.push_back({&cue.lines[i], cue.measures[i], align});
+      lines.push_back({&cue.lines[i], cue.measures[i], align, anchor});
     }
-    switch (RowOf(cue.alignment)) {
+    if (PlacedVertically(placement)) {
+      if (!lines.empty()) {
+        placed.emplace_back(std::move(lines), &placement);
+      }
+      continue;
+    }
+    switch (RowOf(alignment)) {
       case Row::Bottom:
         if (firstBottom) {
           // The earliest cue keeps the two-line layout's places.
@@ -117,7 +236,7 @@ CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& sty
         break;
     }
   }
-  if (bottom.empty() && middle.empty() && top.empty()) {
+  if (bottom.empty() && middle.empty() && top.empty() && placed.empty()) {
     // No cue, or none with a line (a cue of markup alone placed at the top
     // or middle): the band of the empty two-line layout.
     const LineMeasure blank = MeasureStyledLine(EmptyLine(), style);
@@ -142,6 +261,17 @@ CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& sty
   }
   if (!top.empty()) {
     PlaceBlock(top, kEdgeMargin + style.offset, style.offsetOr, layout, bandFirst, bandLast);
+  }
+  for (const auto& [block, placement] : placed) {
+    const std::vector<int> tops = RelativeTops(block, style.offsetOr);
+    const int height = tops.back() + block.back().measure.height;
+    const int step = block.front().measure.height - style.offsetOr;
+    int top = PlacedTop(*placement, height, step, style, frameHeight);
+    if (placement->lineNumber) {
+      top = ClearOfOthers(layout, top, height, *placement->lineNumber >= 0 ? step : -step,
+                          {kEdgeMargin + style.offset, frameHeight - kEdgeMargin - style.offset});
+    }
+    PlaceBlock(block, top, style.offsetOr, layout, bandFirst, bandLast);
   }
   layout.area = {bandFirst, bandLast - bandFirst + 1};
   return layout;

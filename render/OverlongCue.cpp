@@ -22,7 +22,8 @@ void MeasureEvery(const std::vector<SubtitleEntry>& cues, const TextSource& sour
                   std::atomic<std::size_t>& found) {
   for (std::size_t i = first; i < cues.size() && i < found.load(std::memory_order_relaxed);
        i += step) {
-    if (FaultOf(PrepareCue(cues[i].lines, source, style), style, frameHeight)) {
+    if (FaultOf(PrepareCue(cues[i].lines, source, style, cues[i].look.placement), style,
+                frameHeight)) {
       std::size_t earlier = found.load();
       while (i < earlier && !found.compare_exchange_weak(earlier, i)) {
       }
@@ -102,8 +103,8 @@ std::optional<UnfitCue> FirstUnfitCue(const std::vector<SubtitleEntry>& cues,
     return std::nullopt;
   }
   // The cue is measured once more to say why: one cue, however long the list.
-  const std::optional<CueFault> fault =
-      FaultOf(PrepareCue(cues[first].lines, source, style), style, frameHeight);
+  const std::optional<CueFault> fault = FaultOf(
+      PrepareCue(cues[first].lines, source, style, cues[first].look.placement), style, frameHeight);
   return UnfitCue{first, fault.value_or(CueFault::TooWide)};
 }
 

@@ -66,14 +66,15 @@ std::size_t MostWrappedLines(const SubtitleStyle& style) {
 // is, and `wrappedPast` is set to the lines it was allowed: the cue is too
 // tall.
 std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
-                                     const SubtitleStyle& style, std::size_t& wrappedPast) {
+                                     const SubtitleStyle& style, int limit,
+                                     std::size_t& wrappedPast) {
   const StyledLineWidth width = [&style](const StyledLine& line) {
     return static_cast<long long>(MeasureStyledLine(line, style).width);
   };
   const std::size_t maxLines = MostWrappedLines(style);
   std::vector<StyledLine> wrapped;
   for (const StyledLine& line : lines) {
-    WrappedLine broken = WrapLine(line, kLineLimit, width, maxLines);
+    WrappedLine broken = WrapLine(line, limit, width, maxLines);
     if (broken.lines.empty()) {
       if (broken.tooManyLines) {
         wrappedPast = maxLines;
@@ -86,12 +87,23 @@ std::vector<StyledLine> WrappedLines(const std::vector<StyledLine>& lines,
   return wrapped;
 }
 
+// The width lines are wrapped to: the frame's line limit, or a narrower
+// box the cue's placement asks for.
+int WrapLimit(const CuePlacement& placement) {
+  if (!placement.width) {
+    return kLineLimit;
+  }
+  const double box = std::clamp(*placement.width, 0.0, 1.0) * kFrameWidth;
+  return std::max(1, std::min(kLineLimit, static_cast<int>(box)));
+}
+
 }  // namespace
 
 PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource& source,
-                        const SubtitleStyle& style) {
+                        const SubtitleStyle& style, const CuePlacement& placement) {
   const QStringList texts = CueLineTexts(lines);
   PreparedCue cue;
+  cue.placement = placement;
   if (AnyLineTooLongToRead(texts)) {
     for (const QString& line : texts) {
       cue.lines.push_back(StyledLine{{TextRun{line}}});
@@ -112,15 +124,19 @@ PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource&
     cue.alignment = text.alignment;
     cue.removedMarkup = std::move(text.removedMarkup);
   }
-  if (source.wrap) {
-    cue.lines = WrappedLines(cue.lines, style, cue.wrappedPast);
+  // A box narrower than the frame's lines is the file's own choice of
+  // width: its lines are wrapped in it whether or not the user asked for
+  // wrapping, as players of such files do.
+  const int limit = WrapLimit(placement);
+  if (source.wrap || limit < kLineLimit) {
+    cue.lines = WrappedLines(cue.lines, style, limit, cue.wrappedPast);
   }
   return cue;
 }
 
 PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
-                       const SubtitleStyle& style) {
-  PreparedCue cue = ReadCueText(lines, source, style);
+                       const SubtitleStyle& style, const CuePlacement& placement) {
+  PreparedCue cue = ReadCueText(lines, source, style, placement);
   cue.measures.reserve(cue.lines.size());
   for (const StyledLine& line : cue.lines) {
     cue.measures.push_back(MeasureStyledLine(line, style));
@@ -133,7 +149,7 @@ std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const Text
   std::vector<PreparedCue> prepared;
   prepared.reserve(cues.size());
   for (const CueToDraw& cue : cues) {
-    prepared.push_back(PrepareCue(cue.lines, source, style));
+    prepared.push_back(PrepareCue(cue.lines, source, style, cue.placement));
   }
   return prepared;
 }

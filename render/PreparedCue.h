@@ -7,6 +7,7 @@
 
 #include "render/LineMeasure.h"
 #include "render/SubtitleStyle.h"
+#include "subtitles/CueLook.h"
 #include "text/CueMarkup.h"
 #include "text/StyledLine.h"
 
@@ -25,9 +26,11 @@ struct TextSource {
   bool symbol = false;
 };
 
-// A cue to draw on a key frame: its UTF-8 text lines, top to bottom.
+// A cue to draw on a key frame: its UTF-8 text lines, top to bottom, and
+// the place its file asks for (empty: the style's place).
 struct CueToDraw {
   std::vector<std::string> lines;
+  CuePlacement placement = {};
 };
 
 // A cue's lines read for markup and measured in the style.
@@ -35,6 +38,8 @@ struct PreparedCue {
   std::vector<StyledLine> lines;
   std::vector<LineMeasure> measures;
   int alignment = 0;  // 0, or 1..9 as on a keypad
+  // The place the cue's file asks for; empty for the style's place.
+  CuePlacement placement = {};
   QStringList removedMarkup;
   // When wrapping found a line needing more lines than any frame holds and
   // left it whole: the most lines it was allowed. 0 otherwise.
@@ -61,14 +66,15 @@ QStringList CueLineTexts(const std::vector<std::string>& lines);
 
 // Reads a cue's lines, wrapped when the source asks for it, without
 // measuring them: `measures` stays empty. Symbol text is drawn as written:
-// its codes pick glyphs, they hold no markup.
+// its codes pick glyphs, they hold no markup. A placement whose width is
+// narrower than the frame's lines wraps them in that box, asked or not.
 PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource& source,
-                        const SubtitleStyle& style);
+                        const SubtitleStyle& style, const CuePlacement& placement = {});
 
 // Reads and measures a cue's lines (ReadCueText, then each line
 // measured in the style).
 PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
-                       const SubtitleStyle& style);
+                       const SubtitleStyle& style, const CuePlacement& placement = {});
 
 // PrepareCue for each of the cues shown together, in order.
 std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const TextSource& source,

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "subtitles/TextLines.h"
+#include "subtitles/VttReader.h"
 
 namespace tesmora {
 namespace {
@@ -21,13 +22,24 @@ SubtitleReadResult ReadMicroDvdFile(const LineList& lines, const ReadOptions& op
   return ReadFrames(lines, options.fps);
 }
 
+SubtitleReadResult ReadVttFile(const LineList& lines, const ReadOptions& options) {
+  SubtitleReadResult result = ReadVtt(lines, options.listTexts);
+  if (options.fps) {
+    result.notes.push_back("The frame rate " + options.fps->text +
+                           " is not used: a WebVTT file gives times, not frames.");
+  }
+  return result;
+}
+
 constexpr std::string_view kSrtExtensions[] = {".SRT"};
 constexpr std::string_view kMicroDvdExtensions[] = {".SUB", ".TXT"};
+constexpr std::string_view kVttExtensions[] = {".VTT"};
 
 // One line a format.
 constexpr SubtitleFormat kFormats[] = {
     {"SRT", kSrtExtensions, MarkupDialect::Srt, ReadSrtFile},
     {"MicroDVD", kMicroDvdExtensions, MarkupDialect::MicroDvd, ReadMicroDvdFile},
+    {"WebVTT", kVttExtensions, MarkupDialect::WebVtt, ReadVttFile},
 };
 
 std::string Lower(std::string_view text) {
@@ -52,6 +64,16 @@ const SubtitleFormat* FormatOfFile(std::string_view path) {
     }
   }
   return nullptr;
+}
+
+std::string FileDialogPattern() {
+  std::string pattern;
+  for (const SubtitleFormat& format : kFormats) {
+    for (const std::string_view extension : format.extensions) {
+      pattern += (pattern.empty() ? "*" : ";*") + Lower(extension);
+    }
+  }
+  return pattern;
 }
 
 std::string ReadableFormatsText() {

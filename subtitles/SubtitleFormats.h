@@ -37,6 +37,9 @@ std::span<const SubtitleFormat> SubtitleFormats();
 // file of no format read.
 const SubtitleFormat* FormatOfFile(std::string_view path);
 
+// Every extension read, as a file dialog's pattern: "*.srt;*.sub;*.txt".
+std::string FileDialogPattern();
+
 // The formats as the user is told them: "SRT files (.srt) and MicroDVD
 // files (.sub, .txt)".
 std::string ReadableFormatsText();

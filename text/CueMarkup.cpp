@@ -7,6 +7,7 @@
 #include "text/MarkupToken.h"
 #include "text/MicroDvdCode.h"
 #include "text/SrtTag.h"
+#include "text/VttEntity.h"
 
 namespace tesmora {
 namespace {
@@ -21,6 +22,9 @@ std::optional<MarkupToken> ReadToken(const QString& line, qsizetype at, MarkupDi
   const QChar c = line[at];
   if (c == u'<') {
     return ReadSrtTag(line, at);
+  }
+  if (dialect == MarkupDialect::WebVtt && c == u'&') {
+    return ReadVttEntity(line, at);
   }
   if (dialect == MarkupDialect::Srt && (c == u'{' || c == u'\\')) {
     return ReadAssMarkup(line, at);

@@ -102,7 +102,8 @@ Drawn DrawnPart(const QImage& picture, const QImage& empty) {
 QRect LibassBox(const std::vector<std::string>& lines, const HdStyle& style, int height) {
   const std::optional<PgsVideo> video = PgsVideoOf(height, std::nullopt);
   QRect box;
-  for (const RgbaRegion& region : HdCueRegions(lines, TextSource{}, 2000, style, video->target)) {
+  for (const RgbaRegion& region :
+       HdCueRegions(lines, CuePlacement{}, TextSource{}, 2000, style, video->target)) {
     box |= QRect(region.x, region.y, region.width, region.height);
   }
   return box;

@@ -61,9 +61,10 @@ TEST(ProgramArguments, RefusesWhatNoDropWouldLoad) {
     return read.error;
   };
   EXPECT_EQ(error({"--bogus", "film.srt"}), QStringLiteral("unknown option '--bogus'"));
-  EXPECT_EQ(error({"/dvd/VTS_01_1.IFO"}),
-            QStringLiteral("'/dvd/VTS_01_1.IFO' is neither a subtitle file (.srt, .sub, .txt) nor "
-                           "a title set's IFO (VTS_xx_0.IFO)"));
+  EXPECT_EQ(
+      error({"/dvd/VTS_01_1.IFO"}),
+      QStringLiteral("'/dvd/VTS_01_1.IFO' is neither a subtitle file (.srt, .sub, .txt, .vtt) nor "
+                     "a title set's IFO (VTS_xx_0.IFO)"));
   EXPECT_EQ(error({"a.srt", "b.sub"}),
             QStringLiteral("give at most one IFO and one subtitle file"));
   EXPECT_EQ(error({"VTS_01_0.IFO", "VTS_02_0.IFO"}),

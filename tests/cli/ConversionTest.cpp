@@ -354,8 +354,8 @@ TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
                     ": no subtitle found; nothing was written.\n");
   expectRefused(RunConverter({write("film.ass", kThreeCues)}), 1,
                 "tesmora-cli: " + path("film.ass").toStdString() +
-                    ": not a subtitle file Tesmora reads: it takes SRT files (.srt) and MicroDVD "
-                    "files (.sub, .txt).\n");
+                    ": not a subtitle file Tesmora reads: it takes SRT files (.srt), MicroDVD "
+                    "files (.sub, .txt) and WebVTT files (.vtt).\n");
 }
 
 TEST_F(cliConversion, RefusesWhatIsNoRegularFileAndFilesOver64MiB) {

@@ -99,6 +99,52 @@ TEST(BuildAssScript, SizesTheStyleForTheTargetAndKeepsOneEventPerCue) {
   EXPECT_NE(small.find("Style: Default,Liberation  Sans,36,"), std::string::npos);
 }
 
+TEST(AssScript, WritesAPlacedCueInAStyleWithoutMarginsAtItsPointAndBox) {
+  const HdStyle style;  // 22 points, margins of 16 and 30 pixels at 576 lines
+  const HdTarget target = *HdTargetForLines(1080);
+  // Starting at 10% of the width, at the bottom; its box runs to the
+  // right edge, which the event's margins give.
+  CuePlacement left;
+  left.alignment = 1;
+  left.x = 0.1;
+  left.width = 0.9;
+  std::vector<HdCue> cues{{1000, 2000, {QStringLiteral("<i>Left</i>")}, left}};
+  std::string script = BuildAssScript(cues, MarkupDialect::WebVtt, style, target);
+  EXPECT_NE(script.find(",2,30,30,56,1\nStyle: Placed,Arial,55,&H00FFFFFF,&H000000FF,&H00000000,"
+                        "&H00000000,0,0,0,0,100,100,0,0,1,3.75,0,2,0,0,0,1\n\n[Events]"),
+            std::string::npos)
+      << script;
+  EXPECT_NE(script.find("Dialogue: 0,0:00:01.00,0:00:02.00,Placed,,192,0,0,,"
+                        "{\\an1\\pos(192,1023.75)}{\\i1}Left\n"),
+            std::string::npos)
+      << script;
+  // Line numbers count lines of the font from the margin: line 1 is one
+  // font size below the top margin. A box of 60% centred on 30% fills the
+  // frame's left.
+  CuePlacement second;
+  second.alignment = 2;
+  second.x = 0.3;
+  second.lineNumber = 1;
+  second.width = 0.6;
+  EXPECT_EQ(PlacedEvent(second, 0, style, target).overrides, "{\\an8\\pos(576,111.25)}");
+  const AssPlacement boxed = PlacedEvent(second, 0, style, target);
+  EXPECT_EQ(boxed.marginLeft, 0);
+  EXPECT_EQ(boxed.marginRight, 768);
+  // Middle row at a height; a cue's own {\an} counts where the placement has none.
+  CuePlacement middle;
+  middle.alignment = 5;
+  middle.x = 0.5;
+  middle.y = 0.25;
+  EXPECT_EQ(PlacedEvent(middle, 0, style, target).overrides, "{\\an5\\pos(960,270)}");
+  CuePlacement margins;
+  margins.marginVertical = 0.1;
+  EXPECT_EQ(PlacedEvent(margins, 9, style, target).overrides, "{\\an9\\pos(1890,108)}");
+  // Cues without a placement keep the one style.
+  cues[0].placement = {};
+  script = BuildAssScript(cues, MarkupDialect::WebVtt, style, target);
+  EXPECT_EQ(script.find("Placed"), std::string::npos);
+}
+
 TEST(HdTarget, KnowsTheFourFramesAndCountsFramesAtTheRate) {
   EXPECT_EQ(HdTargetForLines(720), (HdTarget{1280, 720}));
   EXPECT_EQ(HdTargetForLines(480), (HdTarget{720, 480}));

@@ -208,6 +208,72 @@ TEST(CueRendering, LaterBottomCuesStackAboveTheEarliest) {
   EXPECT_LE(together.area.firstLine, 40 + style.offset);
 }
 
+// A placement with the given alignment and point; the rest unset.
+CuePlacement At(int alignment, std::optional<double> x, std::optional<double> y = std::nullopt,
+                std::optional<int> lineNumber = std::nullopt,
+                std::optional<double> width = std::nullopt) {
+  CuePlacement placement;
+  placement.alignment = alignment;
+  placement.x = x;
+  placement.y = y;
+  placement.lineNumber = lineNumber;
+  placement.width = width;
+  return placement;
+}
+
+TEST(CueRendering, PlacedCuesStandAtTheirOwnPlaceWhileOthersStackAsBefore) {
+  const SubtitleStyle style;  // lines within rows 70 to 506 on PAL
+  const auto placed = [&style](const char* text, CuePlacement placement) {
+    return PrepareCue({text}, {MarkupDialect::WebVtt}, style, placement);
+  };
+  const std::vector<PreparedCue> cues{
+      PrepareCue({"Plain"}, {}, style), placed("Top", At(7, 0.1, std::nullopt, 0)),
+      placed("Far down", At(8, 0.5, std::nullopt, 50)), placed("Right", At(1, 1.0, 0.5)),
+      placed("Left, at the bottom", At(1, 0.25))};
+  const CuesLayout together = PlaceCues(cues, style, 576);
+  const CuesLayout plainAlone = PlaceCues(std::span(cues.data(), 1), style, 576);
+  ASSERT_EQ(together.lines.size(), 6u);  // with the empty Line2 under "Plain"
+  const auto cellOf = [&together](const PreparedCue& cue) {
+    for (const PlacedLine& line : together.lines) {
+      if (line.line == &cue.lines[0]) {
+        return line;
+      }
+    }
+    ADD_FAILURE() << "line not placed";
+    return PlacedLine{};
+  };
+  // The unplaced cue keeps its place; the one placed only sideways stacks
+  // above it, starting at a quarter of the width.
+  EXPECT_EQ(cellOf(cues[0]).cell, plainAlone.lines[0].cell);
+  EXPECT_EQ(cellOf(cues[4]).cell.x(), 180);
+  EXPECT_LT(cellOf(cues[4]).cell.y(), cellOf(cues[0]).cell.y());
+  EXPECT_EQ(cellOf(cues[1]).cell, QPoint(72, 70));
+  // A line number past the last line puts the cue on the last line, and
+  // from there it moves up, a line step at a time, clear of the bottom cues.
+  const int step = cues[2].measures[0].height - style.offsetOr;
+  EXPECT_EQ((506 - cellOf(cues[2]).cell.y() - cellOf(cues[2]).height) % step, 0);
+  EXPECT_LE(cellOf(cues[2]).cell.y() + cellOf(cues[2]).height, cellOf(cues[4]).cell.y());
+  EXPECT_GT(cellOf(cues[2]).cell.y() + cellOf(cues[2]).height + step, cellOf(cues[4]).cell.y());
+  // A left-aligned line at the right edge is kept within the frame.
+  EXPECT_EQ(cellOf(cues[3]).cell.x(), 720 - cues[3].measures[0].width);
+  EXPECT_EQ(cellOf(cues[3]).cell.y() + cellOf(cues[3]).height, 288);
+  EXPECT_LE(together.area.firstLine, 70);
+  EXPECT_EQ(together.area.lastLine(), plainAlone.area.lastLine());
+}
+
+TEST(CueRendering, APlacementsBoxWrapsItsLinesWhetherOrNotWrappingIsOn) {
+  const SubtitleStyle style;
+  const std::string sentence = "The harbour lights were lit one by one along the quay";
+  EXPECT_EQ(PrepareCue({sentence}, {}, style).lines.size(), 1u);
+  const PreparedCue boxed =
+      PrepareCue({sentence}, {}, style, At(2, 0.5, std::nullopt, std::nullopt, 0.5));
+  EXPECT_GE(boxed.lines.size(), 2u);
+  for (const LineMeasure& measure : boxed.measures) {
+    EXPECT_LT(measure.width, 360);
+  }
+  EXPECT_EQ(boxed.plainLines().join(u' '), QString::fromStdString(sentence));
+}
+
 TEST(CueRendering, LiteralSourceDrawsTagsAsText) {
   const SubtitleStyle style;
   const PreparedCue literal = PrepareCue({"<i>x</i>"}, {MarkupDialect::Literal}, style);

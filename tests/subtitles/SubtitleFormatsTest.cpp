@@ -23,7 +23,12 @@ TEST(SubtitleFormats, ChoosesTheReaderByTheExtensionInAnyCase) {
 }
 
 TEST(SubtitleFormats, NamesEveryFormatReadWithItsExtensions) {
-  EXPECT_EQ(ReadableFormatsText(), "SRT files (.srt) and MicroDVD files (.sub, .txt)");
+  EXPECT_EQ(ReadableFormatsText(),
+            "SRT files (.srt), MicroDVD files (.sub, .txt) and WebVTT files (.vtt)");
+  // The window's file dialog offers exactly the files it can load.
+  EXPECT_EQ(FileDialogPattern(), "*.srt;*.sub;*.txt;*.vtt");
+  EXPECT_EQ(FormatOfFile("talk.VTT")->name, "WebVTT");
+  EXPECT_EQ(FormatOfFile("talk.vtt")->dialect, MarkupDialect::WebVtt);
 }
 
 TEST(SubtitleFormats, EachReaderReadsItsOwnFilesAndAFormatOfTimesIgnoresARate) {

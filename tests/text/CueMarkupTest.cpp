@@ -246,6 +246,21 @@ TEST(CueMarkup, ReadsSrtTagsButNotAssOverridesInMicroDvdCues) {
   EXPECT_EQ(cue.alignment, 0);
 }
 
+TEST(CueMarkup, DecodesWebVttReferencesAfterTheTagsSoAnEscapedTagStaysText) {
+  const QStringList lines{QStringLiteral("&lt;i&gt; is <i>italic</i> &amp; R&D &copy;"),
+                          QStringLiteral("a&nbsp;b&lrm;&rlm; {\\an8}\\N")};
+  const CueText cue = ParseCueMarkup(lines, MarkupDialect::WebVtt);
+  EXPECT_EQ(cue.lines,
+            Lines({Line({Styled("<i> is "), Styled("italic", "i"), Styled(" & R&D &copy;")}),
+                   Line({Styled("a\u00A0b\u200E\u200F {\\an8}\\N")})}));
+  // ASS overrides and escapes are text in WebVTT; speaker and class tags go.
+  EXPECT_EQ(cue.alignment, 0);
+  const CueText speaker = ParseCueMarkup(
+      {QStringLiteral("<v.loud Ann>Hi</v> <lang en>there</lang>")}, MarkupDialect::WebVtt);
+  EXPECT_EQ(speaker.lines, Lines({Line({Styled("Hi there")})}));
+  EXPECT_EQ(speaker.removedMarkup, QStringList({"<v.loud Ann>", "<lang en>"}));
+}
+
 TEST(CueMarkup, DrawsLiteralTextExactlyAsWritten) {
   const QStringList lines{QStringLiteral("<i>{\\an8}x</i>"), QString(), QStringLiteral("{y:i}/a")};
   const CueText cue = ParseCueMarkup(lines, MarkupDialect::Literal);
