@@ -225,8 +225,9 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   return converted;
 }
 
-// Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
-// Throws CliError.
+// Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup,
+// BDN XML, STEM.xml with its pictures, or both from one drawing. Throws
+// CliError.
 ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
                                  const PaletteChoice& choice, const Console& console,
                                  const std::string& label) {
@@ -236,7 +237,9 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   const FilmPlan plan = PlanCues(film, options, subtitlePath, console, label);
   const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                            options.formats, options.language, options.forced};
-  const QString path = PlannedFiles(outputs).value(0);
+  const QString base = outputs.folder + outputs.stem;
+  const BluRayFiles files{options.pgs ? PathBytes(base + QStringLiteral(".sup")) : std::string(),
+                          options.bdn ? PathBytes(base + QStringLiteral(".xml")) : std::string()};
 
   // The text and outline take the colours of their palette roles, as on the DVD.
   const RolePaletteIndices roles = choice.roles;
@@ -254,7 +257,7 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
       options.hdr, options.forced};
   std::vector<std::string> notes;
   try {
-    notes = WritePgsFile(PathBytes(path), plan.cues, look);
+    notes = WriteBluRayFiles(files, plan.cues, look);
   } catch (const OutputFileError& error) {
     throw CliError(kExitOutput, std::string(kProgramName) + ": cannot write " +
                                     InlineText(error.target().string()) + ": " + error.what() +
@@ -266,7 +269,14 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   for (const std::string& note : notes) {
     PrintNote(note, console, label);
   }
-  return {outputs.folder, {PathBytes(path)}};
+  // The pictures are not listed one by one: a film has a thousand or more.
+  std::vector<std::string> written;
+  for (const std::string& file : {files.pgsPath, files.bdnPath}) {
+    if (!file.empty()) {
+      written.push_back(file);
+    }
+  }
+  return {outputs.folder, written};
 }
 
 // The text of a failure: with several files, named after the subtitle file
@@ -308,14 +318,14 @@ int Convert(const CliOptions& options, const Console& console) {
                                       : std::string();
     try {
       const ConvertedFiles converted =
-          options.pgs ? ConvertBluRayFile(options, path, choice, console, label)
-                      : ConvertFile(options, path, choice, settings, written, console, label);
+          options.bluRay() ? ConvertBluRayFile(options, path, choice, console, label)
+                           : ConvertFile(options, path, choice, settings, written, console, label);
       const std::vector<std::string>& files = converted.files;
       auto& inFolder = written.byFolder[converted.folder];
       inFolder.insert(inFolder.end(), files.begin(), files.end());
       written.all.insert(written.all.end(), files.begin(), files.end());
       const std::string helpPath = HelpFilePath(converted.folder);
-      if (!options.pgs &&
+      if (!options.bluRay() &&
           std::find(helpFiles.begin(), helpFiles.end(), helpPath) == helpFiles.end()) {
         helpFiles.push_back(helpPath);
       }
@@ -334,9 +344,10 @@ int Convert(const CliOptions& options, const Console& console) {
       }
     }
     const ChangingChoices changing{options.shiftMs, options.rateConversionText, options.forced};
-    console.out << TerminalText(options.pgs ? PgsClosingMessage(listing, changing)
-                                            : ClosingMessage(choice.helpCase, listing, changing))
-                << '\n';
+    const std::string closing = options.bdn   ? BdnClosingMessage(listing, changing, options.pgs)
+                                : options.pgs ? PgsClosingMessage(listing, changing)
+                                              : ClosingMessage(choice.helpCase, listing, changing);
+    console.out << TerminalText(closing) << '\n';
   }
   return status;
 }

@@ -1,8 +1,10 @@
 #include "conversion/PgsRun.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
+#include "conversion/BdnFiles.h"
 #include "hdrender/HdPictures.h"
 #include "output/OutputFileSet.h"
 #include "pgs/StreamWriter.h"
@@ -101,8 +103,9 @@ HdStyle HdStyleOf(const SubtitleStyle& style, int outlineWidth, Rgb text, Rgb ou
   return hd;
 }
 
-std::vector<std::string> WritePgsFile(const std::string& path,
-                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look) {
+std::vector<std::string> WriteBluRayFiles(const BluRayFiles& files,
+                                          const std::vector<SubtitleEntry>& cues,
+                                          const PgsLook& look) {
   std::vector<HdCue> hdCues;
   hdCues.reserve(cues.size());
   for (const SubtitleEntry& cue : cues) {
@@ -111,11 +114,19 @@ std::vector<std::string> WritePgsFile(const std::string& path,
   }
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);
-  pgs::PgsStreamWriter writer({look.video.format, colour});
   // The stream goes to its file as it is written: a film's stream is tens
-  // of megabytes. The set removes the file if the run fails.
+  // of megabytes. The set removes the files if the run fails.
   OutputFileSet outputs;
-  PendingFile& file = outputs.add(path);
+  PendingFile* stream = files.pgsPath.empty() ? nullptr : &outputs.add(files.pgsPath);
+  std::optional<BdnFiles> bdn;
+  pgs::ShownPictureSink shown;
+  if (!files.bdnPath.empty()) {
+    bdn.emplace(outputs, files.bdnPath, look.video.format);
+    shown = [&bdn](const pgs::ShownPicture& picture) { bdn->add(picture); };
+  }
+  // Even without the stream's file the writer runs: it quantises the
+  // pictures and times them as the player shows them.
+  pgs::PgsStreamWriter writer({look.video.format, colour}, std::move(shown));
   // The first cue each picture shows, to name a late one by its cue.
   std::vector<int> firstCues;
   const PictureReport report = RenderCuePictures(
@@ -129,14 +140,22 @@ std::vector<std::string> WritePgsFile(const std::string& path,
         }
         firstCues.push_back(drawn.events.empty() ? 0 : drawn.events.front());
         writer.add(picture);
-        file.write(writer.takeBytes());
+        const std::vector<std::uint8_t> bytes = writer.takeBytes();
+        if (stream != nullptr) {
+          stream->write(bytes);
+        }
       });
-  const pgs::PgsStream stream = writer.finish();
-  file.write(stream.bytes);
+  const pgs::PgsStream written = writer.finish();
+  if (stream != nullptr) {
+    stream->write(written.bytes);
+  }
+  const auto cueOf = [&firstCues](int pictureNumber) {
+    return CueNumber(firstCues[static_cast<std::size_t>(pictureNumber - 1)]);
+  };
 
   std::vector<std::string> notes;
-  for (const pgs::LateCue& late : stream.late) {
-    const std::string cue = CueNumber(firstCues[static_cast<std::size_t>(late.number - 1)]);
+  for (const pgs::LateCue& late : written.late) {
+    const std::string cue = cueOf(late.number);
     if (late.start_late_ms > 0) {
       notes.push_back("Subtitle " + cue + " starts " + std::to_string(late.start_late_ms) +
                       " ms late: the player is still drawing the one before.");
@@ -151,9 +170,27 @@ std::vector<std::string> WritePgsFile(const std::string& path,
                     " changes while it is shown (a fade, move or transform); each change is "
                     "written as a picture of its own.");
   }
+  if (bdn) {
+    bdn->finish();
+    for (const int number : bdn->shorterThanAFrame()) {
+      notes.push_back("Subtitle " + cueOf(number) +
+                      " shows a picture for less than a frame, which the BDN XML leaves out.");
+    }
+  }
 
   outputs.commit();
   return notes;
+}
+
+std::vector<std::string> WriteBdnFiles(const std::string& xmlPath,
+                                       const std::vector<SubtitleEntry>& cues,
+                                       const PgsLook& look) {
+  return WriteBluRayFiles({{}, xmlPath}, cues, look);
+}
+
+std::vector<std::string> WritePgsFile(const std::string& path,
+                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look) {
+  return WriteBluRayFiles({path, {}}, cues, look);
 }
 
 }  // namespace tesmora

@@ -36,6 +36,31 @@ bool RemoveIfUnheld(const std::filesystem::path& path) {
   return removed;
 }
 
+// Removes the temporary folder at `path` (see StagingFolder.h) with the
+// plain files in it when nobody holds it locked. Anything else inside (a
+// folder) is left, and the folder with it.
+bool RemoveFolderIfUnheld(const std::filesystem::path& path) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (descriptor < 0) {
+    return false;
+  }
+  bool removed = false;
+  struct stat open {};
+  struct stat named {};
+  if (::fstat(descriptor, &open) == 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
+      ::lstat(path.c_str(), &named) == 0 && named.st_dev == open.st_dev &&
+      named.st_ino == open.st_ino) {
+    std::error_code error;
+    std::filesystem::directory_iterator entry(path, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+      ::unlinkat(descriptor, entry->path().filename().c_str(), 0);
+    }
+    removed = ::rmdir(path.c_str()) == 0;
+  }
+  ::close(descriptor);
+  return removed;
+}
+
 // Settles one kept file; see SettleKeptFiles.
 bool Settle(const std::filesystem::path& kept, const std::filesystem::path& target) {
   struct stat keptStatus {};
@@ -71,7 +96,12 @@ int RemoveStaleTemporaries(const std::filesystem::path& folder) {
   std::filesystem::directory_iterator entry(folder.empty() ? "." : folder, error);
   int removed = 0;
   for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-    if (IsTemporaryName(entry->path().filename().string()) && RemoveIfUnheld(entry->path())) {
+    if (!IsTemporaryName(entry->path().filename().string())) {
+      continue;
+    }
+    std::error_code kind;
+    const bool folder = entry->is_directory(kind) && !entry->is_symlink(kind);
+    if (folder ? RemoveFolderIfUnheld(entry->path()) : RemoveIfUnheld(entry->path())) {
       ++removed;
     }
   }

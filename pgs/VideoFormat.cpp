@@ -44,13 +44,18 @@ std::optional<VideoFormat> VideoFormatOf(int height, double frames_per_second) {
   return std::nullopt;
 }
 
-std::int64_t FrameTicks(FrameRateCode code) {
+ExactRate ExactRateOf(FrameRateCode code) {
   for (const RateName& rate : kRates) {
     if (rate.code == code) {
-      return (kClockRate * rate.denominator + rate.numerator - 1) / rate.numerator;
+      return {rate.numerator, rate.denominator};
     }
   }
-  return (kClockRate * 1001 + 23999) / 24000;
+  return {};
+}
+
+std::int64_t FrameTicks(FrameRateCode code) {
+  const ExactRate rate = ExactRateOf(code);
+  return (kClockRate * rate.denominator + rate.numerator - 1) / rate.numerator;
 }
 
 }  // namespace tesmora::pgs
