@@ -42,9 +42,19 @@ bool IsPictureName(std::string_view name, std::string_view stem) {
   return AllDigits(number);
 }
 
-// The text of the file at `path`; empty when there is none or it cannot be
-// read.
-std::string FileText(const std::filesystem::path& path) {
+// An XML of ours takes a few hundred bytes an event; anything far larger at
+// the XML's name is not one.
+constexpr std::uintmax_t kLargestEarlierXml = std::uintmax_t{64} << 20;
+
+// The text of the plain file at `path`; empty when there is none, it is
+// something else (a pipe would never end) or too large to be ours.
+std::string EarlierXmlText(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+  if (error || !std::filesystem::is_regular_file(status) ||
+      std::filesystem::file_size(path, error) > kLargestEarlierXml || error) {
+    return {};
+  }
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
@@ -118,7 +128,7 @@ void BdnFiles::finish() {
     }
   }
   std::set<std::string> earlier;
-  for (std::string& name : pgs::BdnGraphicFiles(FileText(xmlPath_))) {
+  for (std::string& name : pgs::BdnGraphicFiles(EarlierXmlText(xmlPath_))) {
     if (IsPictureName(name, stem_) && written.count(name) == 0) {
       earlier.insert(std::move(name));
     }

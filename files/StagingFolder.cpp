@@ -92,12 +92,6 @@ void StagingFolder::write(const std::filesystem::path& target,
   }
   written_.insert(name);
   int error = WriteAll(file, bytes);
-  // The file must be on the disk before it may replace its target: a rename
-  // that reaches the disk before the data would leave an empty file after a
-  // power loss.
-  if (error == 0 && ::fsync(file) != 0 && errno != EINVAL) {
-    error = errno;
-  }
   if (::close(file) != 0 && error == 0 && errno != EINTR) {
     error = errno;
   }
@@ -105,6 +99,14 @@ void StagingFolder::write(const std::filesystem::path& target,
     ::unlinkat(descriptor_, name.c_str(), 0);
     written_.erase(name);
     throw OutputFileError(target, error);
+  }
+}
+
+void StagingFolder::sync(const std::filesystem::path& target) {
+  // One call for the whole folder's file system: an fsync for each of a
+  // thousand files would take seconds.
+  if (::syncfs(descriptor_) != 0) {
+    throw OutputFileError(target, errno);
   }
 }
 

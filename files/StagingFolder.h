@@ -16,7 +16,8 @@ namespace tesmora {
 // output files (a picture for each subtitle) is written before the files
 // replace their targets. Each file is written whole, put on the disk and
 // closed at once, so a run holds one descriptor for the folder however many
-// files it writes, where a PendingFile holds one for each.
+// files it writes, where a PendingFile holds one for each. The files reach
+// the disk together, with sync(), before any of them replaces its target.
 //
 // The folder has a temporary name (see TemporaryName.h), made after the
 // name of the first file written into it, and is created exclusively with
@@ -38,9 +39,14 @@ class StagingFolder {
   StagingFolder& operator=(const StagingFolder&) = delete;
 
   // Writes `bytes` as the file that is to replace `target` (a file of the
-  // output folder) and waits until it is on the disk. A target written
-  // twice fails with "File exists".
+  // output folder) and closes it. A target written twice fails with "File
+  // exists".
   void write(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+  // Waits until every file written is on the disk: a rename that reached
+  // the disk before the data would leave an empty file after a power loss.
+  // A failure is named after `target`.
+  void sync(const std::filesystem::path& target);
 
   // Renames the written file of `target` over it with `rename`: 0 or the
   // errno value of the failure.

@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "files/TemporaryName.h"
 
@@ -36,9 +39,23 @@ bool RemoveIfUnheld(const std::filesystem::path& path) {
   return removed;
 }
 
+// Whether the folder open as `descriptor` looks like a staging folder of
+// ours: open to its owner alone, as one is made, and holding plain files
+// only. Anything else with our name is left whole.
+bool HoldsOnlyOurFiles(int descriptor, const struct stat& folder,
+                       const std::vector<std::string>& names) {
+  if ((folder.st_mode & 0077) != 0) {
+    return false;
+  }
+  return std::all_of(names.begin(), names.end(), [descriptor](const std::string& name) {
+    struct stat file {};
+    return ::fstatat(descriptor, name.c_str(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISREG(file.st_mode);
+  });
+}
+
 // Removes the temporary folder at `path` (see StagingFolder.h) with the
-// plain files in it when nobody holds it locked. Anything else inside (a
-// folder) is left, and the folder with it.
+// files in it when nobody holds it locked and it looks like ours.
 bool RemoveFolderIfUnheld(const std::filesystem::path& path) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (descriptor < 0) {
@@ -50,12 +67,18 @@ bool RemoveFolderIfUnheld(const std::filesystem::path& path) {
   if (::fstat(descriptor, &open) == 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
       ::lstat(path.c_str(), &named) == 0 && named.st_dev == open.st_dev &&
       named.st_ino == open.st_ino) {
+    std::vector<std::string> names;
     std::error_code error;
     std::filesystem::directory_iterator entry(path, error);
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-      ::unlinkat(descriptor, entry->path().filename().c_str(), 0);
+      names.push_back(entry->path().filename().string());
     }
-    removed = ::rmdir(path.c_str()) == 0;
+    if (!error && HoldsOnlyOurFiles(descriptor, open, names)) {
+      for (const std::string& name : names) {
+        ::unlinkat(descriptor, name.c_str(), 0);
+      }
+      removed = ::rmdir(path.c_str()) == 0;
+    }
   }
   ::close(descriptor);
   return removed;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <set>
 
 #include "files/FolderLocks.h"
 #include "files/InterruptCleanup.h"
@@ -64,6 +65,13 @@ void OutputFileSet::commit() {
   try {
     for (const auto& file : files_) {
       file->finish();
+    }
+    // Each staging folder once; its first file names a failure.
+    std::set<StagingFolder*> synced;
+    for (const Step& step : steps_) {
+      if (step.staged != nullptr && synced.insert(step.staged).second) {
+        step.staged->sync(step.target);
+      }
     }
     std::vector<std::filesystem::path> targets;
     targets.reserve(steps_.size());
