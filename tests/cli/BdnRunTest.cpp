@@ -88,11 +88,13 @@ std::vector<Shown> DecodeStream(const QByteArray& stream) {
           composition = pgs::payload::ParseComposition(segment.payload).fields;
           pts = segment.pts;
           break;
-        case pgs::SegmentType::Palette:
-          for (const auto& entry : pgs::payload::ParsePalette(segment.payload).fields->entries) {
+        case pgs::SegmentType::Palette: {
+          const auto parsed = pgs::payload::ParsePalette(segment.payload);
+          for (const auto& entry : parsed.fields->entries) {
             palette[entry.index] = entry;
           }
           break;
+        }
         case pgs::SegmentType::Object: {
           // Ours fit one segment each at these sizes.
           const auto fragment = *pgs::payload::ParseObjectFragment(segment.payload).fields;

@@ -51,7 +51,7 @@ class ManyFilesSetTest : public testing::TestFolder {
   }
 };
 
-// With at most 32 descriptors open, a set of 3,000 files is written and put
+// With at most 32 descriptors open, a set of 1,500 files (a film's pictures) is written and put
 // in place; each file holds its own bytes.
 TEST_F(ManyFilesSetTest, ThousandsOfFilesWithinALowDescriptorLimit) {
   testing::ChildProcess child([&](const std::function<void()>& ready) {
@@ -61,7 +61,7 @@ TEST_F(ManyFilesSetTest, ThousandsOfFilesWithinALowDescriptorLimit) {
     }
     try {
       OutputFileSet outputs;
-      addSet(outputs, 3000, " new");
+      addSet(outputs, 1500, " new");
       outputs.commit();
     } catch (const OutputFileError&) {
       ::_exit(4);
@@ -72,8 +72,8 @@ TEST_F(ManyFilesSetTest, ThousandsOfFilesWithinALowDescriptorLimit) {
   const int status = child.wait();
   ASSERT_TRUE(WIFEXITED(status));
   ASSERT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(Entries(), SetNames(3000));
-  EXPECT_EQ(Contents(folder_ / PictureName(2999)), PictureName(2999) + " new");
+  EXPECT_EQ(Entries(), SetNames(1500));
+  EXPECT_EQ(Contents(folder_ / PictureName(1499)), PictureName(1499) + " new");
   EXPECT_EQ(Contents(folder_ / "film.xml"), "xml new");
 }
 
