@@ -148,35 +148,50 @@ QString LanguageCode(const QString& value) {
   return value.toLower();
 }
 
-// The formats of --format, and whether it asks for the Blu-ray stream,
-// which is written alone: its NAME.sup is not the DVD's.
-OutputFormats Formats(const QString& value, bool& pgs) {
+// The formats of --format, and whether it asks for the Blu-ray stream and
+// the BDN XML, which are written apart from the DVD formats: the stream's
+// NAME.sup is not the DVD's.
+OutputFormats Formats(const QString& value, bool& pgs, bool& bdn) {
   OutputFormats formats{false, false, false};
   const QStringList items = value.split(QLatin1Char(','));
   pgs = false;
+  bdn = false;
+  bool dvd = false;
   for (const QString& item : items) {
     const QString name = item.toLower();
     if (name == QStringLiteral("pgs")) {
-      if (items.size() > 1) {
-        Refuse(QStringLiteral("--format pgs writes the Blu-ray stream alone; it cannot be listed "
-                              "with other formats") +
-               Got(value));
-      }
       pgs = true;
-      formats = {true, false, false};
+    } else if (name == QStringLiteral("bdn")) {
+      bdn = true;
     } else if (name == QStringLiteral("all")) {
+      dvd = true;
       formats = {true, true, true};
     } else if (name == QStringLiteral("sup")) {
+      dvd = true;
       formats.sup = true;
     } else if (name == QStringLiteral("vobsub")) {
+      dvd = true;
       formats.vobsub = true;
     } else if (name == QStringLiteral("rgb")) {
+      dvd = true;
       formats.rgb = true;
     } else {
       Refuse(QStringLiteral("--format must be a comma-separated list of sup, vobsub and rgb, "
-                            "or all, or pgs alone") +
+                            "or all, or of the Blu-ray pgs and bdn") +
              Got(value));
     }
+  }
+  if (pgs && dvd) {
+    Refuse(QStringLiteral("--format pgs writes the Blu-ray stream alone; it cannot be listed "
+                          "with other formats") +
+           Got(value));
+  }
+  if (bdn && dvd) {
+    Refuse(QStringLiteral("--format bdn writes Blu-ray pictures; it can be listed with pgs only") +
+           Got(value));
+  }
+  if (pgs || bdn) {
+    formats = {pgs, false, false};
   }
   return formats;
 }
@@ -271,7 +286,9 @@ const std::map<QString, ValueSetter>& ValueOptions() {
       {"--name", [](Reading& r, const QString& v) { r.options.outputName = PlainName(v); }},
       {"--language", [](Reading& r, const QString& v) { r.options.language = LanguageCode(v); }},
       {"--format",
-       [](Reading& r, const QString& v) { r.options.formats = Formats(v, r.options.pgs); }},
+       [](Reading& r, const QString& v) {
+         r.options.formats = Formats(v, r.options.pgs, r.options.bdn);
+       }},
       {"--video",
        [](Reading& r, const QString& v) {
          r.pgsOnly << QStringLiteral("--video");
@@ -327,18 +344,31 @@ const QStringList& DvdOnlyOptions() {
 // frame rate one the video allows.
 void CheckBluRayChoices(const Reading& reading) {
   const CliOptions& options = reading.options;
-  if (!options.pgs) {
+  if (!options.bluRay()) {
     if (!reading.pgsOnly.isEmpty()) {
-      Refuse(reading.pgsOnly.front() + QStringLiteral(" applies only to --format pgs"));
+      const bool hdr = reading.pgsOnly.front() == QStringLiteral("--hdr");
+      Refuse(reading.pgsOnly.front() +
+             (hdr ? QStringLiteral(" applies only to --format pgs")
+                  : QStringLiteral(" applies only to --format pgs or bdn")));
     }
     return;
   }
+  const QString format = options.pgs ? QStringLiteral("pgs") : QStringLiteral("bdn");
   if (!reading.dvdOnly.isEmpty()) {
     Refuse(reading.dvdOnly.front() +
-           QStringLiteral(" applies only to the DVD formats; it cannot be used with --format pgs"));
+           QStringLiteral(" applies only to the DVD formats; it cannot be used with --format ") +
+           format);
   }
   if (options.listPalette) {
-    Refuse(QStringLiteral("--palette lists the DVD palette; it cannot be used with --format pgs"));
+    Refuse(QStringLiteral("--palette lists the DVD palette; it cannot be used with --format ") +
+           format);
+  }
+  // BDN pictures are plain RGB PNGs that carry no colour space: the
+  // authoring suite codes their colours for its video.
+  if (options.hdr && options.bdn) {
+    Refuse(
+        QStringLiteral("--hdr cannot be used with --format bdn: its PNG pictures are plain "
+                       "RGB, whose colours the authoring suite codes for the video"));
   }
   std::optional<double> fps;
   if (options.fps) {

@@ -38,6 +38,10 @@ struct CliOptions {
   // --format pgs: a Blu-ray subtitle stream NAME.sup drawn by libass, in
   // place of the DVD formats.
   bool pgs = false;
+  // --format bdn: BDN XML NAME.xml with a PNG for each picture, drawn like
+  // the stream; with pgs both come from one drawing.
+  bool bdn = false;
+  bool bluRay() const { return pgs || bdn; }
   int videoLines = 1080;  // --video: the Blu-ray video's lines
   bool hdr = false;       // --hdr: BT.2020 colours with the PQ curve
   bool forced = false;    // every unit shown even with subtitles switched off

@@ -227,6 +227,25 @@ ConvertedFiles ConvertFile(const CliOptions& options, const QString& subtitlePat
   return converted;
 }
 
+// The files of a Blu-ray run: STEM.sup, STEM.xml or both.
+BluRayFiles BluRayFilesOf(const CliOptions& options, const OutputPlan& outputs) {
+  const QString base = outputs.folder + outputs.stem;
+  return {options.pgs ? PathBytes(base + QStringLiteral(".sup")) : std::string(),
+          options.bdn ? PathBytes(base + QStringLiteral(".xml")) : std::string()};
+}
+
+// The files a Blu-ray run names as written. The pictures are not listed one
+// by one: a film has a thousand or more.
+std::vector<std::string> BluRayFileList(const BluRayFiles& files) {
+  std::vector<std::string> written;
+  for (const std::string& file : {files.pgsPath, files.bdnPath}) {
+    if (!file.empty()) {
+      written.push_back(file);
+    }
+  }
+  return written;
+}
+
 // The look of a Blu-ray stream.
 PgsLook BluRayLook(const CliOptions& options, const TextSource& source) {
   std::optional<double> fps;
@@ -279,17 +298,17 @@ ConvertedFiles ConvertAssBluRayFile(const CliOptions& options, const QString& su
   PrintNote(film.replacedNote, console, label);
   const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                            options.formats, options.language, options.forced};
-  const QString path = PlannedFiles(outputs).value(0);
+  const BluRayFiles files = BluRayFilesOf(options, outputs);
   const PgsLook look = BluRayLook(options, TextSource{});
   const AssRunChoices choices{TimeChoices{options.rateConversion, options.shiftMs},
                               options.forcedStyle};
-  WriteBluRayStream([&] { return WriteAssPgsFile(PathBytes(path), film, choices, look); }, console,
-                    label);
-  return {outputs.folder, {PathBytes(path)}};
+  WriteBluRayStream([&] { return WriteAssPgsFile(files, film, choices, look); }, console, label);
+  return {outputs.folder, BluRayFileList(files)};
 }
 
-// Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup.
-// Throws CliError.
+// Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup,
+// BDN XML, STEM.xml with its pictures, or both from one drawing. Throws
+// CliError.
 ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
                                  const Console& console, const std::string& label) {
   if (IsAssScriptPath(PathBytes(subtitlePath))) {
@@ -307,7 +326,7 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   const FilmPlan plan = PlanCues(film, options, subtitlePath, console, label);
   const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                            options.formats, options.language, options.forced};
-  const QString path = PlannedFiles(outputs).value(0);
+  const BluRayFiles files = BluRayFilesOf(options, outputs);
   const PgsLook look = BluRayLook(options, film.source);
   ProgressLine progress(console.err, static_cast<int>(plan.cues.size()),
                         console.errIsTerminal && !options.quiet);
@@ -316,12 +335,12 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
       nullptr};
   WriteBluRayStream(
       [&] {
-        std::vector<std::string> notes = WritePgsFile(PathBytes(path), plan.cues, look, control);
+        std::vector<std::string> notes = WriteBluRayFiles(files, plan.cues, look, control);
         progress.finish();
         return notes;
       },
       console, label);
-  return {outputs.folder, {PathBytes(path)}};
+  return {outputs.folder, BluRayFileList(files)};
 }
 
 // The text of a failure: with several files, named after the subtitle file
@@ -363,14 +382,14 @@ int Convert(const CliOptions& options, const Console& console) {
                                       : std::string();
     try {
       const ConvertedFiles converted =
-          options.pgs ? ConvertBluRayFile(options, path, console, label)
-                      : ConvertFile(options, path, choice, settings, written, console, label);
+          options.bluRay() ? ConvertBluRayFile(options, path, console, label)
+                           : ConvertFile(options, path, choice, settings, written, console, label);
       const std::vector<std::string>& files = converted.files;
       auto& inFolder = written.byFolder[converted.folder];
       inFolder.insert(inFolder.end(), files.begin(), files.end());
       written.all.insert(written.all.end(), files.begin(), files.end());
       const std::string helpPath = HelpFilePath(converted.folder);
-      if (!options.pgs &&
+      if (!options.bluRay() &&
           std::find(helpFiles.begin(), helpFiles.end(), helpPath) == helpFiles.end()) {
         helpFiles.push_back(helpPath);
       }
@@ -389,9 +408,10 @@ int Convert(const CliOptions& options, const Console& console) {
       }
     }
     const ChangingChoices changing{options.shiftMs, options.rateConversionText, options.forced};
-    console.out << TerminalText(options.pgs ? PgsClosingMessage(listing, changing)
-                                            : ClosingMessage(choice.helpCase, listing, changing))
-                << '\n';
+    const std::string closing = options.bdn   ? BdnClosingMessage(listing, changing, options.pgs)
+                                : options.pgs ? PgsClosingMessage(listing, changing)
+                                              : ClosingMessage(choice.helpCase, listing, changing);
+    console.out << TerminalText(closing) << '\n';
   }
   return status;
 }

@@ -68,11 +68,13 @@ Output:
   --format LIST          the files to write, comma-separated: sup (the
                          stream), vobsub (NAME.idx and NAME.sub, for FFmpeg,
                          MKVToolNix and players), rgb (NAME.rgb, the palette
-                         for dvdauthor), or all (default sup); or pgs
-                         alone: NAME.sup as a Blu-ray subtitle stream (PGS),
-                         drawn by libass in the style's font, size, colours,
-                         outline and alignment
-  --video LINES          the Blu-ray video with --format pgs: 1080
+                         for dvdauthor), or all (default sup); or for
+                         Blu-ray, drawn by libass in the style's font, size,
+                         colours, outline and alignment: pgs (NAME.sup, a
+                         subtitle stream, PGS), bdn (NAME.xml, BDN XML for
+                         authoring suites, with the pictures NAME_0001.png,
+                         ... beside it), or pgs,bdn (both from one drawing)
+  --video LINES          the Blu-ray video with --format pgs or bdn: 1080
                          (1920x1080, the default), 720 (1280x720), 576 or
                          480 (720 wide); --fps gives its frame rate: 23.976
                          (default), 24, 25, 29.97, 50 or 59.94 at 1080,
@@ -80,9 +82,10 @@ Output:
                          at 480
   --hdr                  with --format pgs: colours for HDR10 video (BT.2020,
                          PQ), white text at 203 nits; otherwise BT.709 (1080,
-                         720) or BT.601 (576, 480). --ifo, --standard,
+                         720) or BT.601 (576, 480); refused with bdn, whose
+                         PNG pictures are plain RGB. --ifo, --standard,
                          --roles, --language and --offset-or are DVD choices
-                         and are refused with --format pgs
+                         and are refused with --format pgs or bdn
   --name STEM            name of the files before their extensions (default
                          Generated; with several subtitle files, each one's
                          own name); only with a single SUBTITLE_FILE

@@ -74,7 +74,7 @@ AssFilm LoadAssFilm(const std::string& path, const std::string& encoding, int ch
   return {text.text, EncodingUsedNote(text), InvalidSequencesNote(text)};
 }
 
-std::vector<std::string> WriteAssPgsFile(const std::string& path, const AssFilm& film,
+std::vector<std::string> WriteAssPgsFile(const BluRayFiles& files, const AssFilm& film,
                                          const AssRunChoices& choices, const PgsLook& look) {
   AssRenderer renderer(film.script, look.video.target);
   if (renderer.eventCount() == 0) {
@@ -89,7 +89,7 @@ std::vector<std::string> WriteAssPgsFile(const std::string& path, const AssFilm&
   }
   renderer.setEventTimes(ChangedTimes(renderer, choices.times));
   return WritePgsPictures(
-      path, look,
+      files, look,
       [&](const PictureSink& sink) {
         return RenderAssFilePictures(renderer, film.script, choices.forcedStyle, look.video.target,
                                      sink);

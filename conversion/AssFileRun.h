@@ -36,12 +36,13 @@ struct AssRunChoices {
 
 // Draws the script with libass as it is (its resolution, styles, margins,
 // positions and animations) with its event times changed by the choices, and
-// writes the stream to `path` as WritePgsFile does. Returns the notes for the
+// writes the chosen files (the stream, the BDN XML or both) as
+// WriteBluRayFiles does. Returns the notes for the
 // user. Throws std::runtime_error with the reason, changing no file, for a
 // script libass cannot read, one with no event, a style `forcedStyle` does
 // not name, and SubtitleError for a time the choices cannot make; and
 // OutputFileError when the file cannot be written.
-std::vector<std::string> WriteAssPgsFile(const std::string& path, const AssFilm& film,
+std::vector<std::string> WriteAssPgsFile(const BluRayFiles& files, const AssFilm& film,
                                          const AssRunChoices& choices, const PgsLook& look);
 
 }  // namespace tesmora

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <utility>
 
+#include "conversion/BdnFiles.h"
 #include "core/SubtitleError.h"
 #include "hdrender/HdPictures.h"
 #include "output/OutputFileSet.h"
@@ -150,9 +152,9 @@ HdStyle BluRayStyleOf(const SubtitleStyle& style, int outlineWidth) {
                    generic[static_cast<std::size_t>(kGenericOutline)].rgb);
 }
 
-std::vector<std::string> WritePgsFile(const std::string& path,
-                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look,
-                                      const RunControl& control) {
+std::vector<std::string> WriteBluRayFiles(const BluRayFiles& files,
+                                          const std::vector<SubtitleEntry>& cues,
+                                          const PgsLook& look, const RunControl& control) {
   std::vector<HdCue> hdCues;
   hdCues.reserve(cues.size());
   for (const SubtitleEntry& cue : cues) {
@@ -160,23 +162,31 @@ std::vector<std::string> WritePgsFile(const std::string& path,
                       cue.look.placement});
   }
   return WritePgsPictures(
-      path, look,
+      files, look,
       [&](const PictureSink& sink) {
         return RenderCuePictures(hdCues, look.source.dialect, look.style, look.video.target, sink);
       },
       true, control);
 }
 
-std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
+std::vector<std::string> WritePgsPictures(const BluRayFiles& files, const PgsLook& look,
                                           const PictureDrawing& draw, bool sayChanging,
                                           const RunControl& control) {
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);
-  pgs::PgsStreamWriter writer({look.video.format, colour});
   // The stream goes to its file as it is written: a film's stream is tens
-  // of megabytes. The set removes the file if the run fails.
+  // of megabytes. The set removes the files if the run fails.
   OutputFileSet outputs;
-  PendingFile& file = outputs.add(path);
+  PendingFile* stream = files.pgsPath.empty() ? nullptr : &outputs.add(files.pgsPath);
+  std::optional<BdnFiles> bdn;
+  pgs::ShownPictureSink shown;
+  if (!files.bdnPath.empty()) {
+    bdn.emplace(outputs, files.bdnPath, look.video.format);
+    shown = [&bdn](const pgs::ShownPicture& picture) { bdn->add(picture); };
+  }
+  // Even without the stream's file the writer runs: it quantises the
+  // pictures and times them as the player shows them.
+  pgs::PgsStreamWriter writer({look.video.format, colour}, std::move(shown));
   // Each picture's first cue and the change it is a step of, to name a late
   // one by its cue.
   std::vector<std::pair<int, int>> drawnFor;
@@ -212,13 +222,18 @@ std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook
       ++change.steps;
       change.leftOut += shown ? 0 : 1;
     }
-    file.write(writer.takeBytes());
+    const std::vector<std::uint8_t> bytes = writer.takeBytes();
+    if (stream != nullptr) {
+      stream->write(bytes);
+    }
   });
-  const pgs::PgsStream stream = writer.finish();
-  file.write(stream.bytes);
+  const pgs::PgsStream written = writer.finish();
+  if (stream != nullptr) {
+    stream->write(written.bytes);
+  }
 
   std::vector<std::string> notes;
-  for (const pgs::LateCue& late : stream.late) {
+  for (const pgs::LateCue& late : written.late) {
     const auto [first, changeOf] = drawnFor[static_cast<std::size_t>(late.number - 1)];
     if (late.start_late_ms > 0 && changeOf >= 0) {
       // A step of a change that shows late is one the player redraws as
@@ -263,9 +278,29 @@ std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook
                       "written as a picture of its own.");
     }
   }
+  if (bdn) {
+    bdn->finish();
+    for (const int number : bdn->shorterThanAFrame()) {
+      notes.push_back("Subtitle " +
+                      CueNumber(drawnFor[static_cast<std::size_t>(number - 1)].first) +
+                      " shows a picture for less than a frame, which the BDN XML leaves out.");
+    }
+  }
 
   outputs.commit();
   return notes;
+}
+
+std::vector<std::string> WriteBdnFiles(const std::string& xmlPath,
+                                       const std::vector<SubtitleEntry>& cues,
+                                       const PgsLook& look) {
+  return WriteBluRayFiles({{}, xmlPath}, cues, look);
+}
+
+std::vector<std::string> WritePgsFile(const std::string& path,
+                                      const std::vector<SubtitleEntry>& cues, const PgsLook& look,
+                                      const RunControl& control) {
+  return WriteBluRayFiles({path, {}}, cues, look, control);
 }
 
 }  // namespace tesmora

@@ -54,6 +54,36 @@ struct PgsLook {
   bool forced = false;  // every object shown even with subtitles switched off
 };
 
+// The files of a Blu-ray run: the presentation graphics stream, the BDN
+// XML with its pictures, or both. An empty path leaves that form out.
+struct BluRayFiles {
+  std::string pgsPath;  // NAME.sup
+  std::string bdnPath;  // NAME.xml; its pictures go beside it (see BdnFiles.h)
+};
+
+// Draws the cues with libass once and writes each chosen form from the
+// same pictures: the BDN XML's events are the pictures the stream shows, at
+// the times it shows them, in the colours of its palettes. All files are
+// replaced together once every one is complete; a run that fails changes
+// no file and leaves no temporary file, and a run writing thousands of
+// pictures holds only a few descriptors. Returns the notes for the user:
+// those of WritePgsFile, and each picture the BDN XML leaves out because it
+// is shown for less than a frame. Throws OutputFileError when a file
+// cannot be written and std::runtime_error when libass cannot start or a
+// picture cannot be made.
+std::vector<std::string> WriteBluRayFiles(const BluRayFiles& files,
+                                          const std::vector<SubtitleEntry>& cues,
+                                          const PgsLook& look, const RunControl& control = {});
+
+// The BDN XML at `xmlPath` (NAME.xml) and one PNG for each picture beside
+// it, as WriteBluRayFiles writes them without the stream: the interchange
+// form Blu-ray authoring suites import. The pictures and times are those of
+// the stream the same cues make; pictures of an earlier run into the same
+// XML that this run no longer names are removed with the replacement.
+// look.hdr is not used: PNG pictures are plain RGB, coded by the suite.
+std::vector<std::string> WriteBdnFiles(const std::string& xmlPath,
+                                       const std::vector<SubtitleEntry>& cues, const PgsLook& look);
+
 // Draws the cues with libass and writes them as a presentation graphics
 // stream to `path`, which is replaced only once the stream is complete: a
 // run that fails changes no file and leaves no temporary file. Pictures go
@@ -72,13 +102,13 @@ std::vector<std::string> WritePgsFile(const std::string& path,
 // Draws the pictures of a run, handing each to the sink as it is drawn.
 using PictureDrawing = std::function<PictureReport(const PictureSink&)>;
 
-// Writes the pictures `draw` makes as the stream of the look to `path`, as
-// WritePgsFile does; the steps of a changing picture the player cannot show
+// Writes the pictures `draw` makes in the look to the chosen files, as
+// WriteBluRayFiles does; the steps of a changing picture the player cannot show
 // in time are left out. Returns the notes: each late cue, each change left
 // out in part or held still, each forced event that shares its picture with
 // others and, with `sayChanging`, each cue that changes while it is shown.
 // `control` reports and stops the run as for WritePgsFile.
-std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
+std::vector<std::string> WritePgsPictures(const BluRayFiles& files, const PgsLook& look,
                                           const PictureDrawing& draw, bool sayChanging,
                                           const RunControl& control = {});
 

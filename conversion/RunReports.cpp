@@ -47,6 +47,20 @@ std::string PgsClosingMessage(const std::vector<std::string>& written,
   return message + ChoicesLine(choices);
 }
 
+std::string BdnClosingMessage(const std::vector<std::string>& written,
+                              const ChangingChoices& choices, bool stream) {
+  std::string message =
+      stream ? "Blu-ray subtitle streams (PGS) and BDN XML written, each XML with its PNG "
+               "pictures beside it; mux the streams with the video, for example with mkvmerge, "
+               "or import the XML into a Blu-ray authoring suite.\r\rGenerated Files:"
+             : "BDN XML written, each with its PNG pictures beside it; import it into a Blu-ray "
+               "authoring suite.\r\rGenerated Files:";
+  for (const std::string& path : written) {
+    message += '\r' + path;
+  }
+  return message + ChoicesLine(choices);
+}
+
 QString UnfitCueRefusal(const std::vector<SubtitleEntry>& cues, const TextSource& source,
                         const SubtitleStyle& style, int frameHeight, int workers, bool forRun,
                         WrapAdvice advice) {

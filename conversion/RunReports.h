@@ -37,6 +37,12 @@ std::string ClosingMessage(HelpCase helpCase, const std::vector<std::string>& wr
 std::string PgsClosingMessage(const std::vector<std::string>& written,
                               const ChangingChoices& choices);
 
+// The message after a Blu-ray run that wrote BDN XML (NAME.xml, its
+// pictures beside it), and with `stream` also the PGS streams: what was
+// written, what to do with it, and the listed files.
+std::string BdnClosingMessage(const std::vector<std::string>& written,
+                              const ChangingChoices& choices, bool stream);
+
 // The first cue, in the list's order, that cannot be drawn whole in the
 // style on a frame `frameHeight` rows high, measured on `workers` threads,
 // and the message that refuses it; empty when every cue fits. `forRun`: the

@@ -1,5 +1,7 @@
 #include "files/InterruptCleanup.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -24,6 +26,7 @@ constexpr int kStopping = -1;
 
 struct Slot {
   std::atomic<int> state{kFree};
+  bool folder = false;  // written before the slot turns live
   std::array<char, kLongestPath> path{};
 };
 
@@ -42,10 +45,47 @@ Registry registry;
 
 static_assert(std::atomic<int>::is_always_lock_free);
 
+// Removes the files of a temporary folder, then the folder, with calls a
+// handler may make: the folder's entries are read with getdents64 rather
+// than readdir, which allocates. Reading starts over after each pass, since
+// removing entries while reading may skip some; the passes are bounded.
+void RemoveFolder(const char* path) noexcept {
+  const int folder = ::open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) {
+    return;
+  }
+  alignas(dirent64) char entries[4096];
+  for (int pass = 0; pass < 1000; ++pass) {
+    bool removed = false;
+    ::lseek(folder, 0, SEEK_SET);
+    ssize_t length = 0;
+    while ((length = ::getdents64(folder, entries, sizeof entries)) > 0) {
+      for (ssize_t at = 0; at < length;) {
+        const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+        at += entry->d_reclen;
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+          continue;
+        }
+        removed = ::unlinkat(folder, name, 0) == 0 || removed;
+      }
+    }
+    if (!removed) {
+      break;
+    }
+  }
+  ::close(folder);
+  ::rmdir(path);
+}
+
 void RemoveLiveFiles() noexcept {
   for (Slot& slot : registry.slots) {
     if (slot.state.load() == kLive) {
-      ::unlink(slot.path.data());
+      if (slot.folder) {
+        RemoveFolder(slot.path.data());
+      } else {
+        ::unlink(slot.path.data());
+      }
     }
   }
 }
@@ -125,7 +165,9 @@ void InstallInterruptCleanup() {
   }
 }
 
-int RegisterTemporaryFile(const char* path) noexcept {
+namespace {
+
+int RegisterPath(const char* path, bool folder) noexcept {
   const std::size_t length = std::strlen(path);
   if (length >= kLongestPath) {
     return -1;
@@ -135,11 +177,22 @@ int RegisterTemporaryFile(const char* path) noexcept {
     int state = kFree;
     if (slot.state.compare_exchange_strong(state, kFilling)) {
       std::memcpy(slot.path.data(), path, length + 1);
+      slot.folder = folder;
       slot.state.store(kLive);
       return static_cast<int>(i);
     }
   }
   return -1;
+}
+
+}  // namespace
+
+int RegisterTemporaryFile(const char* path) noexcept {
+  return RegisterPath(path, false);
+}
+
+int RegisterTemporaryFolder(const char* path) noexcept {
+  return RegisterPath(path, true);
 }
 
 void ForgetTemporaryFile(int slot) noexcept {

@@ -22,7 +22,11 @@ void InstallInterruptCleanup();
 // then not removed on a signal.
 int RegisterTemporaryFile(const char* path) noexcept;
 
-// Takes a file out of the registry (a slot of -1 is ignored).
+// Enters a temporary folder of ours into the registry: on a signal the
+// files in it are removed, then the folder. Returns the slot as above.
+int RegisterTemporaryFolder(const char* path) noexcept;
+
+// Takes a file or folder out of the registry (a slot of -1 is ignored).
 void ForgetTemporaryFile(int slot) noexcept;
 
 // While alive, holds back the three signals' cleanup: files being renamed

@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "files/TemporaryName.h"
 
@@ -31,6 +34,51 @@ bool RemoveIfUnheld(const std::filesystem::path& path) {
       ::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
       named.st_dev == open.st_dev && named.st_ino == open.st_ino) {
     removed = ::unlink(path.c_str()) == 0;
+  }
+  ::close(descriptor);
+  return removed;
+}
+
+// Whether the folder open as `descriptor` looks like a staging folder of
+// ours: open to its owner alone, as one is made, and holding plain files
+// only. Anything else with our name is left whole.
+bool HoldsOnlyOurFiles(int descriptor, const struct stat& folder,
+                       const std::vector<std::string>& names) {
+  if ((folder.st_mode & 0077) != 0) {
+    return false;
+  }
+  return std::all_of(names.begin(), names.end(), [descriptor](const std::string& name) {
+    struct stat file {};
+    return ::fstatat(descriptor, name.c_str(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISREG(file.st_mode);
+  });
+}
+
+// Removes the temporary folder at `path` (see StagingFolder.h) with the
+// files in it when nobody holds it locked and it looks like ours.
+bool RemoveFolderIfUnheld(const std::filesystem::path& path) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (descriptor < 0) {
+    return false;
+  }
+  bool removed = false;
+  struct stat open {};
+  struct stat named {};
+  if (::fstat(descriptor, &open) == 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
+      ::lstat(path.c_str(), &named) == 0 && named.st_dev == open.st_dev &&
+      named.st_ino == open.st_ino) {
+    std::vector<std::string> names;
+    std::error_code error;
+    std::filesystem::directory_iterator entry(path, error);
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+      names.push_back(entry->path().filename().string());
+    }
+    if (!error && HoldsOnlyOurFiles(descriptor, open, names)) {
+      for (const std::string& name : names) {
+        ::unlinkat(descriptor, name.c_str(), 0);
+      }
+      removed = ::rmdir(path.c_str()) == 0;
+    }
   }
   ::close(descriptor);
   return removed;
@@ -71,7 +119,12 @@ int RemoveStaleTemporaries(const std::filesystem::path& folder) {
   std::filesystem::directory_iterator entry(folder.empty() ? "." : folder, error);
   int removed = 0;
   for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-    if (IsTemporaryName(entry->path().filename().string()) && RemoveIfUnheld(entry->path())) {
+    if (!IsTemporaryName(entry->path().filename().string())) {
+      continue;
+    }
+    std::error_code kind;
+    const bool folder = entry->is_directory(kind) && !entry->is_symlink(kind);
+    if (folder ? RemoveFolderIfUnheld(entry->path()) : RemoveIfUnheld(entry->path())) {
       ++removed;
     }
   }

@@ -7,7 +7,10 @@ namespace tesmora {
 // Removes the temporary files of ours in `folder` (see TemporaryName.h)
 // that no live run holds: a run killed outright (SIGKILL, a power loss)
 // leaves its temporary file behind, and a live run keeps its own locked.
-// Returns how many files were removed; a folder that cannot be read gives 0.
+// A temporary folder of ours (see StagingFolder.h) that no live run holds
+// is removed with the files in it, when it is open to its owner alone and
+// holds plain files only, as ours do; any other folder is left whole. Returns how many were
+// removed; a folder that cannot be read gives 0.
 int RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // Settles the earlier targets (see KeptFile.h) that a run killed while it

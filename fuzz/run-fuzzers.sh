@@ -43,7 +43,7 @@ for target in SubtitleLoadFuzzer:subtitles:8192 IfoFuzzer:ifo:8192 SettingsFuzze
               HttpAnswerFuzzer:http:8192 TextDecodeFuzzer:textdecode:8192 \
               CueTextFuzzer:cuetext:2048:markup.dict TimelineFuzzer:timeline:4096 \
               TextPathFuzzer:textpath:4096:markup.dict ProgramStreamMuxFuzzer:mux:16384 \
-              PgsCheckFuzzer:pgs:16384 VttReaderFuzzer:vtt:8192:vtt.dict; do
+              PgsCheckFuzzer:pgs:16384 VttReaderFuzzer:vtt:8192:vtt.dict BdnXmlFuzzer:bdn:8192; do
   IFS=: read -r name corpus maxLength dictionary <<<"$target"
   seeds=fuzz/corpus/$corpus
   work=build-fuzz/corpus/$corpus

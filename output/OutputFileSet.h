@@ -1,11 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <span>
 #include <vector>
 
+#include "files/KeptFile.h"
 #include "files/PendingFile.h"
 #include "files/RenameStep.h"
+#include "files/StagingFolder.h"
 
 namespace tesmora {
 
@@ -26,6 +31,17 @@ class OutputFileSet {
   // Starts a file that is to replace `target`. Throws OutputFileError.
   PendingFile& add(const std::filesystem::path& target);
 
+  // Adds a file that is to replace `target`, written whole at once. Such
+  // files go into one hidden folder of the set in their folder (see
+  // StagingFolder.h) and hold no descriptor once written, so a set may hold
+  // thousands of them. Throws OutputFileError.
+  void addWhole(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+
+  // Removes the file at `target` with the commit: it is kept aside like a
+  // replaced target and comes back if the set fails. Only a plain file or
+  // a link is removed; nothing else at the name is touched.
+  void remove(const std::filesystem::path& target);
+
   // Finishes every file and renames each over its target. Every check that
   // can fail (a write, the disk, a folder in a target's place, a target
   // that may not be replaced) is made for all files before the first
@@ -44,10 +60,22 @@ class OutputFileSet {
   void discard() noexcept;
 
  private:
+  // One change of the set: a file written through a PendingFile or a
+  // staging folder replacing its target, or a target removed.
+  struct Step {
+    std::filesystem::path target;
+    PendingFile* pending = nullptr;
+    StagingFolder* staged = nullptr;
+  };
+
+  void clearFolder(const std::filesystem::path& folder);
   void replaceTargets();
+  int apply(const Step& step, const KeptFile& kept);
 
   RenameStep rename_;
   std::vector<std::unique_ptr<PendingFile>> files_;
+  std::map<std::filesystem::path, std::unique_ptr<StagingFolder>> staging_;
+  std::vector<Step> steps_;
   std::vector<std::filesystem::path> clearedFolders_;
 };
 

@@ -55,9 +55,10 @@ std::int64_t WindowsWriteTicks(const std::vector<Window>& windows) {
 // versions and the time the last set is shown.
 class SetWriter {
  public:
-  explicit SetWriter(const StreamOptions& options)
+  SetWriter(const StreamOptions& options, ShownPictureSink shown)
       : options_(options),
-        plane_clear_(PlaneClearTicks(options.video.width, options.video.height)) {}
+        plane_clear_(PlaneClearTicks(options.video.width, options.video.height)),
+        shown_(std::move(shown)) {}
 
   // The earliest time a set needing `lead` ticks before it is shown may be
   // shown: it decodes no earlier than the last set is shown (or 0).
@@ -83,7 +84,7 @@ class SetWriter {
   std::int64_t ClearLead() const { return WindowsWriteTicks(windows_); }
 
   void Show(std::int64_t pts, std::vector<PlacedPicture> objects, bool same_epoch, bool forced,
-            const std::optional<Window>& reach, std::vector<std::uint8_t>& out) {
+            const std::optional<Window>& reach, int number, std::vector<std::uint8_t>& out) {
     const std::int64_t lead = Lead(objects, same_epoch, reach).first;
     if (same_epoch) {
       ++palette_version_;
@@ -133,6 +134,14 @@ class SetWriter {
     AppendEndSegment(out, {decode_start, decode_start});
     last_shown_ = pts;
     shown_indices_ = quantised.pictures;
+    if (shown_) {
+      EndShown(pts);
+      showing_ = ShownPicture{pts, pts, number, {}, quantised.colours};
+      for (std::size_t i = 0; i < shown_objects_.size(); ++i) {
+        showing_->objects.push_back({shown_objects_[i].x, shown_objects_[i].y,
+                                     shown_objects_[i].forced, quantised.pictures[i]});
+      }
+    }
   }
 
   // The new colours of the shown objects' palette when `objects` are the
@@ -160,7 +169,7 @@ class SetWriter {
     return last_shown_ + std::max<std::int64_t>(0, FrameTicks(options_.video.frame_rate) - 90);
   }
 
-  void UpdatePalette(std::int64_t pts, const std::vector<Rgba>& colours,
+  void UpdatePalette(std::int64_t pts, const std::vector<Rgba>& colours, int number,
                      std::vector<std::uint8_t>& out) {
     ++palette_version_;
     Composition composition = NextComposition(CompositionState::Normal);
@@ -175,6 +184,11 @@ class SetWriter {
     AppendPaletteSegment(out, {pts, pts}, 0, palette_version_, entries);
     AppendEndSegment(out, {pts, pts});
     last_shown_ = pts;
+    if (shown_ && showing_) {
+      std::vector<ShownObject> objects = std::move(showing_->objects);
+      EndShown(pts);
+      showing_ = ShownPicture{pts, pts, number, std::move(objects), colours};
+    }
   }
 
   void Clear(std::int64_t pts, std::vector<std::uint8_t>& out) {
@@ -184,6 +198,7 @@ class SetWriter {
     AppendEndSegment(out, {dts, dts});
     last_shown_ = pts;
     shown_objects_.clear();
+    EndShown(pts);
   }
 
  private:
@@ -191,6 +206,15 @@ class SetWriter {
   // part in a palette update: a fade of exact colours keeps them equal;
   // quantised ones spread by about the quantiser's error.
   static constexpr int kRefitTolerance = 4;
+
+  // Gives the picture shown until now to the sink, ending at `end`.
+  void EndShown(std::int64_t end) {
+    if (showing_) {
+      showing_->end = end;
+      shown_(*showing_);
+      showing_.reset();
+    }
+  }
 
   std::vector<Window> WindowsOf(const std::vector<PlacedPicture>& objects,
                                 const std::optional<Window>& reach) const {
@@ -235,13 +259,17 @@ class SetWriter {
   std::vector<CompositionObject> shown_objects_;
   std::vector<IndexedPicture> shown_indices_;
   int shown_colours_ = 0;
+  // Where shown pictures go, and the one shown now, for the sink.
+  ShownPictureSink shown_;
+  std::optional<ShownPicture> showing_;
 };
 
 // Writes shown intervals one after another, each starting no earlier than
 // the one before.
 class IntervalWriter {
  public:
-  explicit IntervalWriter(const StreamOptions& options) : options_(options), writer_(options) {}
+  IntervalWriter(const StreamOptions& options, ShownPictureSink shown)
+      : options_(options), writer_(options, std::move(shown)) {}
 
   // Returns false when a droppable interval was left out.
   bool Add(const ShownInterval& interval) {
@@ -278,10 +306,10 @@ class IntervalWriter {
       late.start_late_ms = CeilMilliseconds(start - interval.start);
     }
     if (recoloured) {
-      writer_.UpdatePalette(start, *recoloured, stream_.bytes);
+      writer_.UpdatePalette(start, *recoloured, interval.number, stream_.bytes);
     } else {
       writer_.Show(start, std::move(objects), same_epoch, interval.forced, interval.reach,
-                   stream_.bytes);
+                   interval.number, stream_.bytes);
     }
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
@@ -317,14 +345,15 @@ class IntervalWriter {
 }  // namespace
 
 struct PgsStreamWriter::State {
-  explicit State(const StreamOptions& chosen) : options(chosen), intervals(options) {}
+  State(const StreamOptions& chosen, ShownPictureSink shown)
+      : options(chosen), intervals(options, std::move(shown)) {}
   StreamOptions options;
   IntervalWriter intervals;
   int added = 0;
 };
 
-PgsStreamWriter::PgsStreamWriter(const StreamOptions& options)
-    : state_(std::make_unique<State>(options)) {}
+PgsStreamWriter::PgsStreamWriter(const StreamOptions& options, ShownPictureSink shown)
+    : state_(std::make_unique<State>(options, std::move(shown))) {}
 
 PgsStreamWriter::~PgsStreamWriter() = default;
 
@@ -351,7 +380,7 @@ PgsStream PgsStreamWriter::finish() {
 }
 
 PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options) {
-  IntervalWriter writer(options);
+  IntervalWriter writer(options, {});
   for (const ShownInterval& interval : SplitIntoShownIntervals(pictures)) {
     writer.Add(interval);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -8,6 +9,7 @@
 
 #include "pgs/Colour.h"
 #include "pgs/ObjectLayout.h"
+#include "pgs/PaletteQuantiser.h"
 #include "pgs/Segments.h"
 #include "pgs/VideoFormat.h"
 
@@ -50,6 +52,30 @@ struct LateCue {
   std::int64_t shown = 0;
 };
 
+// One object of a shown picture: where it is and its palette indices.
+struct ShownObject {
+  int x = 0;
+  int y = 0;
+  bool forced = false;
+  IndexedPicture picture;
+};
+
+// What the stream shows from `start` until `end` (ticks), as its display
+// sets code it: the objects in their palette indices and the palette's
+// colours (colours[i] is index i + 1; index 0 is transparent). `number` is
+// that of the picture it shows, as LateCue counts them. A fade shows the
+// same objects several times in turn, each with its colours.
+struct ShownPicture {
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+  int number = 0;
+  std::vector<ShownObject> objects;
+  std::vector<Rgba> colours;
+};
+
+// Takes each shown picture once its end is known, in the order shown.
+using ShownPictureSink = std::function<void(const ShownPicture&)>;
+
 struct PgsStream {
   std::vector<std::uint8_t> bytes;
   std::vector<LateCue> late;
@@ -72,7 +98,10 @@ PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOpt
 // shown one from its start). Late pictures are numbered in the order added.
 class PgsStreamWriter {
  public:
-  explicit PgsStreamWriter(const StreamOptions& options);
+  // `shown`, when given, takes every picture the stream shows, so another
+  // form of the same subtitles (pictures in files) shows exactly what the
+  // stream does.
+  explicit PgsStreamWriter(const StreamOptions& options, ShownPictureSink shown = {});
   ~PgsStreamWriter();
   PgsStreamWriter(const PgsStreamWriter&) = delete;
   PgsStreamWriter& operator=(const PgsStreamWriter&) = delete;

@@ -65,13 +65,18 @@ std::int64_t FrameStartAtOrAfter(FrameRateCode code, std::int64_t ticks) {
   return frameStartMs(frame) * 90;
 }
 
-std::int64_t FrameTicks(FrameRateCode code) {
+ExactRate ExactRateOf(FrameRateCode code) {
   for (const RateName& rate : kRates) {
     if (rate.code == code) {
-      return (kClockRate * rate.denominator + rate.numerator - 1) / rate.numerator;
+      return {rate.numerator, rate.denominator};
     }
   }
-  return (kClockRate * 1001 + 23999) / 24000;
+  return {};
+}
+
+std::int64_t FrameTicks(FrameRateCode code) {
+  const ExactRate rate = ExactRateOf(code);
+  return (kClockRate * rate.denominator + rate.numerator - 1) / rate.numerator;
 }
 
 }  // namespace tesmora::pgs

@@ -19,6 +19,14 @@ struct VideoFormat {
 // any other.
 std::optional<VideoFormat> VideoFormatOf(int height, double frames_per_second);
 
+// A frame rate as frames per `denominator` seconds: 24000 / 1001 for 23.976.
+struct ExactRate {
+  std::int64_t numerator = 24000;
+  std::int64_t denominator = 1001;
+};
+
+ExactRate ExactRateOf(FrameRateCode rate);
+
 // One frame's duration in 90 kHz ticks, rounded up (3754 at 23.976).
 std::int64_t FrameTicks(FrameRateCode rate);
 

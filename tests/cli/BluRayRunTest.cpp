@@ -192,6 +192,11 @@ TEST(cliBluRayOptions, ReadsTheVideoAndRefusesWhatTheStreamCannotTake) {
   EXPECT_EQ(
       ParseCommandLine({"--format", "pgs", "--video", "720", "--fps", "59.94", "f.srt"}).action,
       CommandAction::Run);
+  const Command both = ParseCommandLine({"--format", "bdn,PGS", "--video", "576", "f.srt"});
+  ASSERT_EQ(both.action, CommandAction::Run) << both.error;
+  EXPECT_TRUE(both.options.pgs);
+  EXPECT_TRUE(both.options.bdn);
+  EXPECT_FALSE(ParseCommandLine({"--format", "bdn", "f.srt"}).options.pgs);
 
   const std::vector<std::pair<QStringList, std::string>> cases{
       {{"--format", "pgs", "--video", "1081", "f.srt"},
@@ -212,8 +217,15 @@ TEST(cliBluRayOptions, ReadsTheVideoAndRefusesWhatTheStreamCannotTake) {
        "--roles applies only to the DVD formats; it cannot be used with --format pgs"},
       {{"--format", "pgs", "--palette"},
        "--palette lists the DVD palette; it cannot be used with --format pgs"},
-      {{"--video", "720", "f.srt"}, "--video applies only to --format pgs"},
+      {{"--video", "720", "f.srt"}, "--video applies only to --format pgs or bdn"},
       {{"--hdr", "f.srt"}, "--hdr applies only to --format pgs"},
+      {{"--format", "bdn,sup", "f.srt"},
+       "--format bdn writes Blu-ray pictures; it can be listed with pgs only (got 'bdn,sup')"},
+      {{"--format", "pgs,bdn", "--hdr", "f.srt"},
+       "--hdr cannot be used with --format bdn: its PNG pictures are plain RGB, whose colours "
+       "the authoring suite codes for the video"},
+      {{"--format", "bdn", "--language", "de", "f.srt"},
+       "--language applies only to the DVD formats; it cannot be used with --format bdn"},
   };
   for (const auto& [arguments, reason] : cases) {
     const Command command = ParseCommandLine(arguments);

@@ -159,11 +159,14 @@ TEST(cliParseCommandLine, RefusesEachFaultWithItsReason) {
       {{"--language", "\u00e9s", "f.srt"},
        "--language must be a two-letter ISO 639-1 code such as en or de (got '\u00e9s')"},
       {{"--format", "sup,pdf", "f.srt"},
-       "--format must be a comma-separated list of sup, vobsub and rgb, or all, or pgs alone (got 'sup,pdf')"},
+       "--format must be a comma-separated list of sup, vobsub and rgb, or all, or of the Blu-ray "
+       "pgs and bdn (got 'sup,pdf')"},
       {{"--format", "sup,", "f.srt"},
-       "--format must be a comma-separated list of sup, vobsub and rgb, or all, or pgs alone (got 'sup,')"},
+       "--format must be a comma-separated list of sup, vobsub and rgb, or all, or of the Blu-ray "
+       "pgs and bdn (got 'sup,')"},
       {{"--format=", "f.srt"},
-       "--format must be a comma-separated list of sup, vobsub and rgb, or all, or pgs alone (got '')"},
+       "--format must be a comma-separated list of sup, vobsub and rgb, or all, or of the Blu-ray "
+       "pgs and bdn (got '')"},
       {{"--forced=yes", "f.srt"}, "--forced takes no value"},
       {{"--encoding", "KLINGON-8", "f.srt"},
        "--encoding must be auto or an encoding iconv knows, such as UTF-8 or CP1252 (got "
