@@ -21,13 +21,24 @@ SubtitleReadResult ReadMicroDvdFile(const LineList& lines, const ReadOptions& op
   return ReadFrames(lines, options.fps);
 }
 
+SubtitleReadResult ReadAssFile(const LineList& lines, const ReadOptions& options) {
+  SubtitleReadResult result = ReadAss(lines, options.styles, options.listTexts).read;
+  if (options.fps) {
+    result.notes.push_back("The frame rate " + options.fps->text +
+                           " is not used: an ASS or SSA file gives times, not frames.");
+  }
+  return result;
+}
+
 constexpr std::string_view kSrtExtensions[] = {".SRT"};
 constexpr std::string_view kMicroDvdExtensions[] = {".SUB", ".TXT"};
+constexpr std::string_view kAssExtensions[] = {".ASS", ".SSA"};
 
 // One line a format.
 constexpr SubtitleFormat kFormats[] = {
     {"SRT", kSrtExtensions, MarkupDialect::Srt, ReadSrtFile},
     {"MicroDVD", kMicroDvdExtensions, MarkupDialect::MicroDvd, ReadMicroDvdFile},
+    {"ASS/SSA", kAssExtensions, MarkupDialect::Srt, ReadAssFile},
 };
 
 std::string Lower(std::string_view text) {
@@ -68,6 +79,16 @@ std::string ReadableFormatsText() {
     text += ")";
   }
   return text;
+}
+
+std::string FileDialogPatterns() {
+  std::string patterns;
+  for (const SubtitleFormat& format : kFormats) {
+    for (const std::string_view extension : format.extensions) {
+      patterns += (patterns.empty() ? "*" : ";*") + Lower(extension);
+    }
+  }
+  return patterns;
 }
 
 }  // namespace tesmora

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/MarkupDialect.h"
+#include "subtitles/AssReader.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/LineList.h"
 #include "subtitles/SrtReader.h"
@@ -19,6 +20,8 @@ struct ReadOptions {
   // in a note that it is not used.
   std::optional<ChosenFrameRate> fps;
   ListTexts listTexts = ListTexts::Made;
+  // Whose styles draw the cues of a format that has its own (ASS and SSA).
+  CueStyles styles = CueStyles::File;
 };
 
 // One subtitle format Tesmora reads: its name, the extensions that name its
@@ -37,8 +40,12 @@ std::span<const SubtitleFormat> SubtitleFormats();
 // file of no format read.
 const SubtitleFormat* FormatOfFile(std::string_view path);
 
-// The formats as the user is told them: "SRT files (.srt) and MicroDVD
-// files (.sub, .txt)".
+// The formats as the user is told them: "SRT files (.srt), MicroDVD files
+// (.sub, .txt) and ASS/SSA files (.ass, .ssa)".
 std::string ReadableFormatsText();
+
+// The extensions read, lower case, as a file dialog's patterns:
+// "*.srt;*.sub;*.txt;*.ass;*.ssa".
+std::string FileDialogPatterns();
 
 }  // namespace tesmora

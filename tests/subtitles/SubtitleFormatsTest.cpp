@@ -23,7 +23,8 @@ TEST(SubtitleFormats, ChoosesTheReaderByTheExtensionInAnyCase) {
 }
 
 TEST(SubtitleFormats, NamesEveryFormatReadWithItsExtensions) {
-  EXPECT_EQ(ReadableFormatsText(), "SRT files (.srt) and MicroDVD files (.sub, .txt)");
+  EXPECT_EQ(ReadableFormatsText(),
+            "SRT files (.srt), MicroDVD files (.sub, .txt) and ASS/SSA files (.ass, .ssa)");
 }
 
 TEST(SubtitleFormats, EachReaderReadsItsOwnFilesAndAFormatOfTimesIgnoresARate) {

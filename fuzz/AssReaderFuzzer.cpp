@@ -1,0 +1,51 @@
+// The ASS and SSA reader on arbitrary text, with the file's styles and with
+// the window's.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "subtitles/AssReader.h"
+#include "subtitles/EarlyCues.h"
+#include "subtitles/TextLines.h"
+
+namespace {
+
+bool Fraction(const std::optional<double>& value) {
+  return !value || std::isfinite(*value);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const tesmora::LineList lines = tesmora::SplitLines(text);
+  const tesmora::SubtitleReadResult file = tesmora::ReadAss(lines, tesmora::CueStyles::File).read;
+  const tesmora::SubtitleReadResult window =
+      tesmora::ReadAss(lines, tesmora::CueStyles::Window).read;
+  // Both choices read the same events, and every cue keeps its list line.
+  if (file.entries.size() != window.entries.size() ||
+      file.listTexts.size() != file.entries.size()) {
+    std::abort();
+  }
+  for (std::size_t i = 0; i < file.entries.size(); ++i) {
+    const tesmora::SubtitleEntry& entry = file.entries[i];
+    if (!window.entries[i].look.empty() || entry.startMs != window.entries[i].startMs ||
+        entry.lines.empty()) {
+      std::abort();
+    }
+    const tesmora::CuePlacement& place = entry.look.placement;
+    if (place.alignment < 0 || place.alignment > 9 || !Fraction(place.x) || !Fraction(place.y) ||
+        !Fraction(entry.look.font.height)) {
+      std::abort();
+    }
+  }
+  bool early = false;
+  for (const tesmora::SubtitleEntry& entry : file.entries) {
+    early = early || entry.startMs < 0;
+  }
+  if (early == tesmora::StillEarlyCueMessage(file.entries, file.earlyCues).empty()) {
+    std::abort();
+  }
+  return 0;
+}
