@@ -16,9 +16,16 @@ void TForm1::RedrawPreviewSample(const QByteArray& line1, const QByteArray& line
 void TForm1::RedrawPreviewSelected() {
   const qsizetype k = ListBox1->currentRow();
   const bool loaded = k >= 0 && static_cast<std::size_t>(k) < LoadedCues.size();
-  RenderPreviewCue(loaded ? LoadedCues[static_cast<std::size_t>(k)].lines.toVector()
-                          : std::vector<std::string>{},
-                   CurrentStyle());
+  if (!loaded) {
+    RenderPreviewCue(std::vector<std::string>{}, CurrentStyle());
+    return;
+  }
+  // A cue of a file with styles of its own is shown in its font.
+  const SubtitleEntry& cue = LoadedCues[static_cast<std::size_t>(k)];
+  RenderPreviewCue(cue.lines.toVector(),
+                   cue.look.font == CueFont{}
+                       ? CurrentStyle()
+                       : StyleOfCueFont(CurrentStyle(), cue.look.font, FrameHeight()));
 }
 
 bool TForm1::StyleRedraw() {

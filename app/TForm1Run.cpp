@@ -242,7 +242,8 @@ void TForm1::ShowRunProgress(std::size_t position, const ReadFilm& read,
   if (preview->readyForPicture() || position + 1 == subpictures.size()) {
     std::vector<CueToDraw> shown;
     for (const int cue : subpictures[position].cues) {
-      shown.push_back(CueToDraw{read.plan.cues.at(static_cast<std::size_t>(cue)).lines});
+      const SubtitleEntry& entry = read.plan.cues.at(static_cast<std::size_t>(cue));
+      shown.push_back(CueToDraw{entry.lines, entry.look});
     }
     RenderCueFrame(std::span<const CueToDraw>(shown), style);
   }

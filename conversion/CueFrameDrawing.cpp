@@ -24,7 +24,8 @@ DrawingFactory CueFrameDrawings(const std::vector<SubtitleEntry>& cues, const Cu
     return [drawer, &cues, look, inks](const Subpicture& subpicture) {
       drawer->drawn.clear();
       for (const int cue : subpicture.cues) {
-        drawer->drawn.push_back(CueToDraw{cues.at(static_cast<std::size_t>(cue)).lines});
+        const SubtitleEntry& entry = cues.at(static_cast<std::size_t>(cue));
+        drawer->drawn.push_back(CueToDraw{entry.lines, entry.look});
       }
       const EncodeArea area =
           drawer->renderer.render(std::span<const CueToDraw>(drawer->drawn), look.source,

@@ -48,6 +48,7 @@ struct BlockLine {
   const StyledLine* line;
   LineMeasure measure;
   QString align;
+  const SubtitleStyle* style = nullptr;
 };
 
 const StyledLine& EmptyLine() {
@@ -75,7 +76,7 @@ void PlaceBlock(const std::vector<BlockLine>& block, int firstTop, int offsetOr,
     layout.lines.push_back(
         {block[i].line,
          QPoint(LineLeft(block[i].align, block[i].measure.width), firstTop + tops[i]),
-         block[i].measure.height});
+         block[i].measure.height, block[i].style});
   }
   const int first = (firstTop & 1) != 0 ? firstTop - 1 : firstTop;
   const int end = firstTop + tops.back() + block.front().measure.height + kBandTail;
@@ -95,7 +96,8 @@ CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& sty
     const QString align = ColumnOf(cue.alignment, style.align);
     std::vector<BlockLine> lines;
     for (std::size_t i = 0; i < cue.lines.size(); ++i) {
-      lines.push_back({&cue.lines[i], cue.measures[i], align});
+      lines.push_back(
+          {&cue.lines[i], cue.measures[i], align, cue.ownStyle ? &*cue.ownStyle : nullptr});
     }
     switch (RowOf(cue.alignment)) {
       case Row::Bottom:
