@@ -106,8 +106,8 @@ std::vector<std::string> WritePgsFile(const std::string& path,
   std::vector<HdCue> hdCues;
   hdCues.reserve(cues.size());
   for (const SubtitleEntry& cue : cues) {
-    hdCues.push_back(
-        {cue.startMs, cue.startMs + cue.durationMs, CueLineTexts(cue.lines.toVector())});
+    hdCues.push_back({cue.startMs, cue.startMs + cue.durationMs, CueLineTexts(cue.lines.toVector()),
+                      cue.look.font});
   }
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);

@@ -165,6 +165,33 @@ std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const 
   return text.toStdString();
 }
 
+std::string CueFontBlock(const CueFont& font, const HdTarget& target) {
+  std::string block;
+  if (!font.family.empty()) {
+    // A font name ends at the next backslash or brace.
+    std::string family;
+    for (const char c : font.family) {
+      if (c != '\\' && c != '{' && c != '}') {
+        family += c;
+      }
+    }
+    block += "\\fn" + family;
+  }
+  if (font.height && *font.height > 0) {
+    block += "\\fs" + AssNumber(*font.height * target.height);
+  }
+  const auto flag = [&block](const char* command, const std::optional<bool>& on) {
+    if (on) {
+      block += std::string("\\") + command + (*on ? "1" : "0");
+    }
+  };
+  flag("b", font.bold);
+  flag("i", font.italic);
+  flag("u", font.underline);
+  flag("s", font.strikeOut);
+  return block.empty() ? block : "{" + block + "}";
+}
+
 std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, const HdStyle& style,
                            const HdTarget& target) {
   std::string script;
@@ -193,8 +220,9 @@ std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, c
   script += "[Events]\n";
   script += "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
   for (const HdCue& cue : cues) {
-    script += "Dialogue: 0," + AssTime(cue.startMs) + "," + AssTime(cue.endMs) +
-              ",Default,,0,0,0,," + AssEventText(cue.lines, dialect, style) + "\n";
+    script += "Dialogue: " + std::to_string(cue.font.layer) + "," + AssTime(cue.startMs) + "," +
+              AssTime(cue.endMs) + ",Default,,0,0,0,," + CueFontBlock(cue.font, target) +
+              AssEventText(cue.lines, dialect, style) + "\n";
   }
   return script;
 }

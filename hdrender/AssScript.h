@@ -3,20 +3,33 @@
 #include <QStringList>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "hdrender/HdStyle.h"
 #include "hdrender/HdTarget.h"
+#include "subtitles/CueLook.h"
 #include "text/CueMarkup.h"
 
 namespace tesmora {
 
-// A cue to draw in high definition: when it shows, in ms, and its decoded
-// text lines with their markup, top to bottom.
+// A cue to draw in high definition: when it shows, in ms, its decoded text
+// lines with their markup, top to bottom, and the font its file gives it
+// (empty: the style's).
 struct HdCue {
+  HdCue() = default;
+  HdCue(long long start, long long end, QStringList cueLines, CueFont cueFont = {})
+      : startMs(start), endMs(end), lines(std::move(cueLines)), font(std::move(cueFont)) {}
+
   long long startMs = 0;
   long long endMs = 0;
   QStringList lines;
+  CueFont font;
 };
+
+// The override block that draws a cue in its own font on the target: its
+// family, size (a fraction of the frame's height) and the flags it sets,
+// over the script's style. Empty for a cue without a font of its own.
+std::string CueFontBlock(const CueFont& font, const HdTarget& target);
 
 // The ASS size of a length given in pixels at 576 lines, on the target.
 double ScaledToTarget(double pixelsAt576, const HdTarget& target);
@@ -40,7 +53,8 @@ std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const 
 
 // A whole ASS script, in UTF-8: the frame of the target as the script's
 // resolution, the style as its one style "Default", and one event per cue in
-// order, so that event i of the script is cue i.
+// order, so that event i of the script is cue i, in its layer and led by
+// its CueFontBlock.
 std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, const HdStyle& style,
                            const HdTarget& target);
 

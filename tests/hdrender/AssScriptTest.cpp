@@ -99,6 +99,24 @@ TEST(BuildAssScript, SizesTheStyleForTheTargetAndKeepsOneEventPerCue) {
   EXPECT_NE(small.find("Style: Default,Liberation  Sans,36,"), std::string::npos);
 }
 
+TEST(BuildAssScript, LeadsACueOfAFontOfItsOwnWithItAndKeepsItsLayer) {
+  CueFont font;
+  font.family = "DejaVu {Serif}";
+  font.height = 0.05;
+  font.bold = true;
+  font.italic = false;
+  font.layer = 2;
+  const std::vector<HdCue> cues{{1000, 2000, {QStringLiteral("<i>Sign</i>")}, font},
+                                {1000, 2000, {QStringLiteral("Plain")}}};
+  const std::string script =
+      BuildAssScript(cues, MarkupDialect::Srt, HdStyle{}, *HdTargetForLines(1080));
+  EXPECT_NE(script.find("Dialogue: 2,0:00:01.00,0:00:02.00,Default,,0,0,0,,"
+                        "{\\fnDejaVu Serif\\fs54\\b1\\i0}{\\i1}Sign\n"
+                        "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,Plain\n"),
+            std::string::npos)
+      << script;
+}
+
 TEST(HdTarget, KnowsTheFourFramesAndCountsFramesAtTheRate) {
   EXPECT_EQ(HdTargetForLines(720), (HdTarget{1280, 720}));
   EXPECT_EQ(HdTargetForLines(480), (HdTarget{720, 480}));
