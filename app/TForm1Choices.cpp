@@ -56,24 +56,30 @@ void TForm1::createChoiceControls() {
   CheckBoxWrap->setToolTip(QStringLiteral(
       "Break a line too wide for the frame where lines may break (spaces, between CJK "
       "characters)"));
-  LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 150);
-  SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 150, kFieldWidth, 20);
+  CheckBoxStylesFromFile =
+      ChoiceBox(this, "CheckBoxStylesFromFile", QStringLiteral("Styles from the file"), 150);
+  CheckBoxStylesFromFile->setToolTip(QStringLiteral(
+      "Draw ASS and SSA subtitles in their own fonts, sizes and places; unticked, all in the "
+      "style chosen here"));
+  CheckBoxStylesFromFile->setChecked(true);
+  LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 168);
+  SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 168, kFieldWidth, 20);
   SpinBoxShift->setRange(-86'400'000, 86'400'000);
   SpinBoxShift->setToolTip(QStringLiteral("Milliseconds added to every time"));
-  LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 172);
+  LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 190);
   EditConvertFps =
-      PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 172, kFieldWidth, 20);
+      PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 190, kFieldWidth, 20);
   EditConvertFps->setPlaceholderText(QStringLiteral("FROM:TO"));
   EditConvertFps->setToolTip(QStringLiteral("Two frame rates FROM:TO such as 23.976:25, or empty"));
-  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 194);
+  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 212);
   CheckBoxVobSub->setToolTip(
       QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));
-  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 212);
+  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 230);
   CheckBoxForced->setToolTip(
       QStringLiteral("Every subtitle is shown even when the player's subtitles are off"));
-  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 230);
+  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 248);
   EditOutputName = PlaceChoice(new QLineEdit(QString::fromLatin1(kDefaultOutputName), this),
-                               "EditOutputName", kFieldLeft, 230, kFieldWidth, 20);
+                               "EditOutputName", kFieldLeft, 248, kFieldWidth, 20);
   EditOutputName->setToolTip(QStringLiteral("The name of the written files, before .sup"));
 }
 
@@ -83,6 +89,7 @@ ConversionChoices TForm1::CurrentChoices() const {
   choices.encoding = OfferedEncodings().at(static_cast<std::size_t>(std::max(encoding, 0)));
   choices.noMarkup = CheckBoxTagsAsText->isChecked();
   choices.wrap = CheckBoxWrap->isChecked();
+  choices.styles = CheckBoxStylesFromFile->isChecked() ? CueStyles::File : CueStyles::Window;
   choices.shiftMs = SpinBoxShift->value();
   choices.rateConversion = EditConvertFps->text().trimmed().toStdString();
   choices.vobsubAndPalette = CheckBoxVobSub->isChecked();
@@ -100,6 +107,7 @@ void TForm1::ShowChoices(const ConversionChoices& choices) {
   }
   CheckBoxTagsAsText->setChecked(choices.noMarkup);
   CheckBoxWrap->setChecked(choices.wrap);
+  CheckBoxStylesFromFile->setChecked(choices.styles == CueStyles::File);
   SpinBoxShift->setValue(static_cast<int>(
       std::clamp<long long>(choices.shiftMs, SpinBoxShift->minimum(), SpinBoxShift->maximum())));
   EditConvertFps->setText(Text(choices.rateConversion));

@@ -8,6 +8,7 @@
 #include "app/Pictures.h"
 #include "app/TForm1.h"
 #include "app/WindowFit.h"
+#include "subtitles/SubtitleFormats.h"
 
 namespace tesmora {
 namespace {
@@ -201,7 +202,7 @@ void TForm1::createControls() {
   Button3 =
       Place(new QPushButton(QStringLiteral("&Generate Sup"), this), "Button3", 712, 106, 84, 18);
   // The subtitle list runs down beside the preview, with room for many cues.
-  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148, 448);
+  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148, 430);
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->setTextElideMode(Qt::ElideRight);
   ListBox1->setFrameShape(QFrame::Box);
@@ -222,8 +223,8 @@ void TForm1::createControls() {
   LabelImageChangedNTSC->hide();
 
   OpenDialog1 = {QString(), QStringLiteral("ifo|*.ifo"), QString(), QString()};
-  OpenDialog2 = {QString(), QStringLiteral("*.srt;*.sub;*.txt|*.srt;*.sub;*.txt"), QString(),
-                 QString()};
+  const QString patterns = QString::fromStdString(FileDialogPatterns());
+  OpenDialog2 = {QString(), patterns + u'|' + patterns, QString(), QString()};
   OpenDialogImagePAL = {QStringLiteral("Load 720x576 PAL image"),
                         QStringLiteral("Load your PAL 720x576 BMP|*.bmp"), QString(), QString()};
   OpenDialogImageNTSC = {QStringLiteral("Load 720x480 NTSC image"),

@@ -1,5 +1,8 @@
 #include "conversion/ConversionChoices.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "subtitles/FileText.h"
 
 namespace tesmora {
@@ -13,6 +16,7 @@ constexpr const char* kRateKey = "ConvertFps";
 constexpr const char* kVobSubKey = "VobSubAndPalette";
 constexpr const char* kForcedKey = "Forced";
 constexpr const char* kNameKey = "OutputName";
+constexpr const char* kStylesKey = "Styles";
 
 std::string Flag(bool value) {
   return value ? "1" : "0";
@@ -51,10 +55,31 @@ bool IsPlainOutputName(std::string_view name) {
          name.find('\\') == std::string_view::npos;
 }
 
+std::optional<CueStyles> ParseStylesChoice(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (lower == "file") {
+    return CueStyles::File;
+  }
+  if (lower == "window") {
+    return CueStyles::Window;
+  }
+  return std::nullopt;
+}
+
+std::string StylesChoiceText(CueStyles styles) {
+  return styles == CueStyles::File ? "file" : "window";
+}
+
 std::vector<std::pair<std::string, std::string>> ChoiceSettings(const ConversionChoices& choices) {
-  return {{kEncodingKey, choices.encoding},   {kTagsAsTextKey, Flag(choices.noMarkup)},
-          {kWrapKey, Flag(choices.wrap)},     {kVobSubKey, Flag(choices.vobsubAndPalette)},
-          {kForcedKey, Flag(choices.forced)}, {kNameKey, choices.outputName}};
+  return {{kEncodingKey, choices.encoding},
+          {kTagsAsTextKey, Flag(choices.noMarkup)},
+          {kWrapKey, Flag(choices.wrap)},
+          {kVobSubKey, Flag(choices.vobsubAndPalette)},
+          {kForcedKey, Flag(choices.forced)},
+          {kNameKey, choices.outputName},
+          {kStylesKey, StylesChoiceText(choices.styles)}};
 }
 
 const std::vector<std::string>& FilmChoiceKeys() {
@@ -72,6 +97,9 @@ ConversionChoices ChoicesFromSettings(
   choices.wrap = FlagValue(lookup(kWrapKey)).value_or(choices.wrap);
   choices.vobsubAndPalette = FlagValue(lookup(kVobSubKey)).value_or(choices.vobsubAndPalette);
   choices.forced = FlagValue(lookup(kForcedKey)).value_or(choices.forced);
+  if (const std::optional<std::string> text = lookup(kStylesKey)) {
+    choices.styles = ParseStylesChoice(*text).value_or(choices.styles);
+  }
   if (const std::optional<std::string> text = lookup(kNameKey)) {
     if (IsPlainOutputName(*text)) {
       choices.outputName = *text;

@@ -19,7 +19,8 @@ ConversionChoices FromStored(const Stored& stored) {
 // The shift and the rate conversion belong to one film: they are neither
 // written nor read back.
 TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
-  const ConversionChoices choices{"CP1251", true, true, -250, "23.976:25", true, true, "film"};
+  const ConversionChoices choices{
+      "CP1251", true, true, -250, "23.976:25", true, true, "film", CueStyles::Window};
   const auto settings = ChoiceSettings(choices);
   const Stored stored(settings.begin(), settings.end());
   EXPECT_EQ(stored, (Stored{{"Encoding", "CP1251"},
@@ -27,7 +28,8 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
                             {"WrapLongLines", "1"},
                             {"VobSubAndPalette", "1"},
                             {"Forced", "1"},
-                            {"OutputName", "film"}}));
+                            {"OutputName", "film"},
+                            {"Styles", "window"}}));
   ConversionChoices lasting = choices;
   lasting.shiftMs = 0;
   lasting.rateConversion.clear();
@@ -41,6 +43,10 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
 }
 
 TEST(ConversionChoices, ValuesAreCheckedAsTheConverterChecksThem) {
+  EXPECT_EQ(ParseStylesChoice("File"), CueStyles::File);
+  EXPECT_EQ(ParseStylesChoice("window"), CueStyles::Window);
+  EXPECT_EQ(ParseStylesChoice("both"), std::nullopt);
+  EXPECT_EQ(FromStored({{"Styles", "both"}}).styles, CueStyles::File);
   EXPECT_EQ(ParseEncodingChoice("AUTO"), "AUTO");
   EXPECT_EQ(ParseEncodingChoice("CP1251"), "CP1251");
   EXPECT_EQ(ParseEncodingChoice(""), std::nullopt);
