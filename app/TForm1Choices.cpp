@@ -43,43 +43,43 @@ void TForm1::createChoiceControls() {
   constexpr int kFieldWidth = kChoicesLeft + kChoicesWidth - kFieldLeft;
   LabelEncoding = ChoiceLabel(this, "LabelEncoding", QStringLiteral("Encoding"), 92);
   ComboBoxEncoding =
-      PlaceChoice(new QComboBox(this), "ComboBoxEncoding", kFieldLeft, 92, kFieldWidth, 20);
+      PlaceChoice(new QComboBox(this), "ComboBoxEncoding", kFieldLeft, 92, kFieldWidth, 18);
   for (const std::string& encoding : OfferedEncodings()) {
     ComboBoxEncoding->addItem(encoding == "auto" ? QStringLiteral("Auto") : Text(encoding));
   }
   ComboBoxEncoding->setToolTip(
       QStringLiteral("How the subtitle file's text is read; a change reads the loaded file again"));
   CheckBoxTagsAsText =
-      ChoiceBox(this, "CheckBoxTagsAsText", QStringLiteral("Draw tags as text"), 114);
+      ChoiceBox(this, "CheckBoxTagsAsText", QStringLiteral("Draw tags as text"), 111);
   CheckBoxTagsAsText->setToolTip(QStringLiteral("Draw the text exactly as written, tags included"));
-  CheckBoxWrap = ChoiceBox(this, "CheckBoxWrap", QStringLiteral("Wrap long lines"), 132);
+  CheckBoxWrap = ChoiceBox(this, "CheckBoxWrap", QStringLiteral("Wrap long lines"), 128);
   CheckBoxWrap->setToolTip(QStringLiteral(
       "Break a line too wide for the frame where lines may break (spaces, between CJK "
       "characters)"));
   CheckBoxStylesFromFile =
-      ChoiceBox(this, "CheckBoxStylesFromFile", QStringLiteral("Styles from the file"), 150);
+      ChoiceBox(this, "CheckBoxStylesFromFile", QStringLiteral("Styles from the file"), 145);
   CheckBoxStylesFromFile->setToolTip(QStringLiteral(
       "Draw ASS and SSA subtitles in their own fonts, sizes and places; unticked, all in the "
       "style chosen here"));
   CheckBoxStylesFromFile->setChecked(true);
-  LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 168);
-  SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 168, kFieldWidth, 20);
+  LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 162);
+  SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 162, kFieldWidth, 18);
   SpinBoxShift->setRange(-86'400'000, 86'400'000);
   SpinBoxShift->setToolTip(QStringLiteral("Milliseconds added to every time"));
-  LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 190);
+  LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 181);
   EditConvertFps =
-      PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 190, kFieldWidth, 20);
+      PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 181, kFieldWidth, 18);
   EditConvertFps->setPlaceholderText(QStringLiteral("FROM:TO"));
   EditConvertFps->setToolTip(QStringLiteral("Two frame rates FROM:TO such as 23.976:25, or empty"));
-  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 212);
+  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 200);
   CheckBoxVobSub->setToolTip(
       QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));
-  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 230);
+  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 217);
   CheckBoxForced->setToolTip(
       QStringLiteral("Every subtitle is shown even when the player's subtitles are off"));
-  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 248);
+  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 234);
   EditOutputName = PlaceChoice(new QLineEdit(QString::fromLatin1(kDefaultOutputName), this),
-                               "EditOutputName", kFieldLeft, 248, kFieldWidth, 20);
+                               "EditOutputName", kFieldLeft, 234, kFieldWidth, 18);
   EditOutputName->setToolTip(QStringLiteral("The name of the written files, before .sup"));
 }
 

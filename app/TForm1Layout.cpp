@@ -202,16 +202,16 @@ void TForm1::createControls() {
   Button3 =
       Place(new QPushButton(QStringLiteral("&Generate Sup"), this), "Button3", 712, 106, 84, 18);
   // The subtitle list runs down beside the preview, with room for many cues.
-  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148, 430);
+  ListBox1 = Place(new QListWidget(this), "ListBox1", 804, kChoicesBottom, 148, 448);
   ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox1->setTextElideMode(Qt::ElideRight);
   ListBox1->setFrameShape(QFrame::Box);
 
   createChoiceControls();
   for (QWidget* choice : std::initializer_list<QWidget*>{
-           LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap, LabelShift,
-           SpinBoxShift, LabelConvertFps, EditConvertFps, CheckBoxVobSub, CheckBoxForced,
-           LabelOutputName, EditOutputName}) {
+           LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap,
+           CheckBoxStylesFromFile, LabelShift, SpinBoxShift, LabelConvertFps, EditConvertFps,
+           CheckBoxVobSub, CheckBoxForced, LabelOutputName, EditOutputName}) {
     choicePlaces_.emplace_back(choice, choice->pos());
   }
 

@@ -228,6 +228,7 @@ std::vector<QWidget*> TForm1::ControlsOfChoice() const {
           ComboBoxEncoding,
           CheckBoxTagsAsText,
           CheckBoxWrap,
+          CheckBoxStylesFromFile,
           SpinBoxShift,
           EditConvertFps,
           CheckBoxVobSub,

@@ -385,7 +385,6 @@ AssReadResult ReadAss(const LineList& lines, CueStyles styles, ListTexts listTex
   Tally braceNotes;
   std::set<std::uint32_t> colours;
   bool inEvents = false;
-  bool sawEvents = false;
   std::optional<std::pair<int, int>> resolution;
   std::string buffer;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -397,7 +396,6 @@ AssReadResult ReadAss(const LineList& lines, CueStyles styles, ListTexts listTex
     const std::string_view trimmed = Trimmed(line);
     if (trimmed.starts_with('[')) {
       inEvents = StartsWithNoCase(trimmed, "[Events]");
-      sawEvents = sawEvents || inEvents;
     }
     if (inEvents && StartsWithNoCase(trimmed, "Comment:")) {
       comments.add(lineNumber);
@@ -471,10 +469,6 @@ AssReadResult ReadAss(const LineList& lines, CueStyles styles, ListTexts listTex
     resolution = PlayResolution(*track);
     result.info = {resolution->first, resolution->second, track->WrapStyle,
                    track->ScaledBorderAndShadow != 0};
-  }
-  if (!sawEvents) {
-    read.error = "The file has no [Events] section: it holds no ASS or SSA subtitles";
-    return result;
   }
 
   std::vector<std::string>& notes = read.notes;

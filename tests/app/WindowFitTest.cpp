@@ -45,8 +45,8 @@ TEST(WindowFit, ScalesThePreviewToTheRoomBelowTheControlRows) {
   EXPECT_EQ(PreviewPlace(QSize(1160, 705), QSize(720, 576)), QRect(140, 126, 720, 576));
   // The subtitle list stays beside the preview, below the choices, down to
   // the bottom.
-  EXPECT_EQ(SubtitleListPlace(QSize(960, 705)), QRect(804, 272, 148, 430));
-  EXPECT_EQ(SubtitleListPlace(QSize(1160, 465)), QRect(1004, 272, 148, 190));
+  EXPECT_EQ(SubtitleListPlace(QSize(960, 705)), QRect(804, 254, 148, 448));
+  EXPECT_EQ(SubtitleListPlace(QSize(1160, 465)), QRect(1004, 254, 148, 208));
   // The choices column keeps to the right edge above the list; in a window
   // narrower than the design it goes below the style row.
   EXPECT_EQ(ChoicesShift(QSize(960, 705)), QPoint(0, 0));
