@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 #include <algorithm>
+#include <array>
 
 #include "tests/cli/CliHarness.h"
 #include "tests/cli/SupStream.h"
@@ -134,6 +135,48 @@ TEST_F(cliAssRun, WindowStylesGiveTheStreamOfTheSameCuesAsSrt) {
   EXPECT_FALSE(fromSrt.isEmpty());
   EXPECT_EQ(fromAss, fromSrt);
   EXPECT_NE(last.err.find("A Comment line was skipped (line 10)."), std::string::npos) << last.err;
+}
+
+// The rows and columns of a subpicture's ink on the frame: first row, last
+// row, first column, last column.
+std::array<int, 4> InkBox(const PacketSummary& packet) {
+  const std::size_t top = (packet.rows.size() + 1) / 2;
+  std::array<int, 4> box{1 << 20, -1, 1 << 20, -1};
+  for (std::size_t y = 0; y < packet.rows.size(); ++y) {
+    const auto& row = packet.rows[y % 2 == 0 ? y / 2 : top + y / 2];
+    for (std::size_t x = 0; x < row.size(); ++x) {
+      if (row[x] != 0) {
+        const int frameRow = packet.firstRow + static_cast<int>(y);
+        box = {std::min(box[0], frameRow), std::max(box[1], frameRow),
+               std::min(box[2], static_cast<int>(x)), std::max(box[3], static_cast<int>(x))};
+      }
+    }
+  }
+  return box;
+}
+
+// Placement from the file's \pos and \an: enabled once the DVD layout
+// places cues by their look.
+TEST_F(cliAssRun, DISABLED_ASignStandsAtItsPositionAndAnAn8CueAtTheTop) {
+  const QByteArray ass =
+      "[Script Info]\nPlayResX: 720\nPlayResY: 576\n\n[V4+ Styles]\n"
+      "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+      "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+      "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+      "Style: Default,DejaVu Sans,34,&H00FFFFFF,&H000000FF,&H00000000,&H00000000,0,0,0,0,100,"
+      "100,0,0,1,2,0,2,10,10,20,1\n\n"
+      "[Events]\n"
+      "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+      "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\an5\\pos(200,300)}SIGN\n"
+      "Dialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,{\\an8}On top\n";
+  const auto packets = ReadPackets(convert("film.ass", ass));
+  ASSERT_EQ(packets.size(), 2u);
+  const std::array<int, 4> sign = InkBox(packets[0]);
+  EXPECT_NEAR((sign[0] + sign[1]) / 2.0, 300, 6);
+  EXPECT_NEAR((sign[2] + sign[3]) / 2.0, 200, 6);
+  const std::array<int, 4> top = InkBox(packets[1]);
+  EXPECT_LT(top[0], 80);
+  EXPECT_NEAR((top[2] + top[3]) / 2.0, 360, 6);
 }
 
 TEST_F(cliAssRun, AWrongStylesChoiceIsAUsageError) {
