@@ -154,7 +154,7 @@ void TForm1::connectHandlers() {
   // How the loaded file's text is read: a change, also by the program, reads
   // it again, so that the list, the preview and a run show the choice.
   onEvent(ComboBoxEncoding, &QComboBox::currentIndexChanged, [this] { ReadingChoiceChange(); });
-  for (QCheckBox* reading : {CheckBoxTagsAsText, CheckBoxWrap}) {
+  for (QCheckBox* reading : {CheckBoxTagsAsText, CheckBoxWrap, CheckBoxStylesFromFile}) {
     onEvent(reading, &QCheckBox::toggled, [this] { ReadingChoiceChange(); });
   }
 

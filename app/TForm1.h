@@ -250,6 +250,7 @@ class TForm1 : public QWidget {
   QComboBox* ComboBoxEncoding;
   QCheckBox* CheckBoxTagsAsText;
   QCheckBox* CheckBoxWrap;
+  QCheckBox* CheckBoxStylesFromFile;
   QLabel* LabelShift;
   QSpinBox* SpinBoxShift;
   QLabel* LabelConvertFps;

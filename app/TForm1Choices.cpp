@@ -45,34 +45,40 @@ void TForm1::createChoiceControls() {
   constexpr int kFieldWidth = kChoicesLeft + kChoicesWidth - kFieldLeft;
   LabelEncoding = ChoiceLabel(this, "LabelEncoding", QStringLiteral("Encoding"), 92);
   ComboBoxEncoding =
-      PlaceChoice(new QComboBox(this), "ComboBoxEncoding", kFieldLeft, 92, kFieldWidth, 20);
+      PlaceChoice(new QComboBox(this), "ComboBoxEncoding", kFieldLeft, 92, kFieldWidth, 18);
   for (const std::string& encoding : OfferedEncodings()) {
     ComboBoxEncoding->addItem(encoding == "auto" ? QStringLiteral("Auto") : Text(encoding));
   }
   ComboBoxEncoding->setToolTip(
       QStringLiteral("How the subtitle file's text is read; a change reads the loaded file again"));
   CheckBoxTagsAsText =
-      ChoiceBox(this, "CheckBoxTagsAsText", QStringLiteral("Draw tags as text"), 114);
+      ChoiceBox(this, "CheckBoxTagsAsText", QStringLiteral("Draw tags as text"), 111);
   CheckBoxTagsAsText->setToolTip(QStringLiteral("Draw the text exactly as written, tags included"));
-  CheckBoxWrap = ChoiceBox(this, "CheckBoxWrap", QStringLiteral("Wrap long lines"), 132);
+  CheckBoxWrap = ChoiceBox(this, "CheckBoxWrap", QStringLiteral("Wrap long lines"), 128);
   CheckBoxWrap->setToolTip(QStringLiteral(
       "Break a line too wide for the frame where lines may break (spaces, between CJK "
       "characters)"));
-  LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 150);
-  SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 150, kFieldWidth, 20);
+  CheckBoxStylesFromFile =
+      ChoiceBox(this, "CheckBoxStylesFromFile", QStringLiteral("Styles from the file"), 145);
+  CheckBoxStylesFromFile->setToolTip(QStringLiteral(
+      "Draw ASS and SSA subtitles in their own fonts, sizes and places; unticked, all in the "
+      "style chosen here"));
+  CheckBoxStylesFromFile->setChecked(true);
+  LabelShift = ChoiceLabel(this, "LabelShift", QStringLiteral("Shift ms"), 162);
+  SpinBoxShift = PlaceChoice(new QSpinBox(this), "SpinBoxShift", kFieldLeft, 162, kFieldWidth, 18);
   SpinBoxShift->setRange(-86'400'000, 86'400'000);
   SpinBoxShift->setToolTip(QStringLiteral("Milliseconds added to every time"));
-  LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 172);
+  LabelConvertFps = ChoiceLabel(this, "LabelConvertFps", QStringLiteral("Convert fps"), 181);
   EditConvertFps =
-      PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 172, kFieldWidth, 20);
+      PlaceChoice(new QLineEdit(this), "EditConvertFps", kFieldLeft, 181, kFieldWidth, 18);
   EditConvertFps->setPlaceholderText(QStringLiteral("FROM:TO"));
   EditConvertFps->setToolTip(QStringLiteral("Two frame rates FROM:TO such as 23.976:25, or empty"));
   // The target heads the outputs: it decides which of them apply.
-  LabelTarget = ChoiceLabel(this, "LabelTarget", QStringLiteral("Target"), 194);
+  LabelTarget = ChoiceLabel(this, "LabelTarget", QStringLiteral("Target"), 200);
   // Wider than the other fields, so that "Blu-ray 1080" shows whole.
   constexpr int kTargetLeft = kChoicesLeft + 44;
-  ComboBoxTarget = PlaceChoice(new QComboBox(this), "ComboBoxTarget", kTargetLeft, 194,
-                               kChoicesLeft + kChoicesWidth - kTargetLeft, 20);
+  ComboBoxTarget = PlaceChoice(new QComboBox(this), "ComboBoxTarget", kTargetLeft, 200,
+                               kChoicesLeft + kChoicesWidth - kTargetLeft, 18);
   for (const TargetChoice& target : OfferedTargets()) {
     ComboBoxTarget->addItem(QString::fromLatin1(target.caption));
   }
@@ -82,15 +88,15 @@ void TForm1::createChoiceControls() {
                      "styled text"));
   // The row of the outputs besides NAME.sup: the DVD's VobSub pair and
   // palette; a Blu-ray target's further outputs would take their place here.
-  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 216);
+  CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 220);
   CheckBoxVobSub->setToolTip(
       QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));
-  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 234);
+  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 238);
   CheckBoxForced->setToolTip(
       QStringLiteral("Every subtitle is shown even when the player's subtitles are off"));
-  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 252);
+  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 256);
   EditOutputName = PlaceChoice(new QLineEdit(QString::fromLatin1(kDefaultOutputName), this),
-                               "EditOutputName", kFieldLeft, 252, kFieldWidth, 20);
+                               "EditOutputName", kFieldLeft, 256, kFieldWidth, 18);
   EditOutputName->setToolTip(QStringLiteral("The name of the written files, before .sup"));
 }
 
@@ -100,6 +106,7 @@ ConversionChoices TForm1::CurrentChoices() const {
   choices.encoding = OfferedEncodings().at(static_cast<std::size_t>(std::max(encoding, 0)));
   choices.noMarkup = CheckBoxTagsAsText->isChecked();
   choices.wrap = CheckBoxWrap->isChecked();
+  choices.styles = CheckBoxStylesFromFile->isChecked() ? CueStyles::File : CueStyles::Window;
   choices.shiftMs = SpinBoxShift->value();
   choices.rateConversion = EditConvertFps->text().trimmed().toStdString();
   choices.vobsubAndPalette = CheckBoxVobSub->isChecked();
@@ -118,6 +125,7 @@ void TForm1::ShowChoices(const ConversionChoices& choices) {
   }
   CheckBoxTagsAsText->setChecked(choices.noMarkup);
   CheckBoxWrap->setChecked(choices.wrap);
+  CheckBoxStylesFromFile->setChecked(choices.styles == CueStyles::File);
   SpinBoxShift->setValue(static_cast<int>(
       std::clamp<long long>(choices.shiftMs, SpinBoxShift->minimum(), SpinBoxShift->maximum())));
   EditConvertFps->setText(Text(choices.rateConversion));

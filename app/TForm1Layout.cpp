@@ -210,9 +210,10 @@ void TForm1::createControls() {
 
   createChoiceControls();
   for (QWidget* choice : std::initializer_list<QWidget*>{
-           LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap, LabelShift,
-           SpinBoxShift, LabelConvertFps, EditConvertFps, LabelTarget, ComboBoxTarget,
-           CheckBoxVobSub, CheckBoxForced, LabelOutputName, EditOutputName}) {
+           LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap,
+           CheckBoxStylesFromFile, LabelShift, SpinBoxShift, LabelConvertFps, EditConvertFps,
+           LabelTarget, ComboBoxTarget, CheckBoxVobSub, CheckBoxForced, LabelOutputName,
+           EditOutputName}) {
     choicePlaces_.emplace_back(choice, choice->pos());
   }
 

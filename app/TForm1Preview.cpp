@@ -39,7 +39,12 @@ void TForm1::RedrawPreviewSelected() {
     return;
   }
   const SubtitleEntry& cue = LoadedCues[static_cast<std::size_t>(k)];
-  RenderPreviewCue(cue.lines.toVector(), LoadedSource, CurrentStyle(), cue.look.placement);
+  // A cue of a file with styles of its own is shown in its font.
+  RenderPreviewCue(cue.lines.toVector(), LoadedSource,
+                   cue.look.font == CueFont{}
+                       ? CurrentStyle()
+                       : StyleOfCueFont(CurrentStyle(), cue.look.font, FrameHeight()),
+                   cue.look.placement);
 }
 
 bool TForm1::StyleRedraw() {

@@ -264,6 +264,7 @@ std::vector<QWidget*> TForm1::ControlsOfChoice() const {
           ComboBoxEncoding,
           CheckBoxTagsAsText,
           CheckBoxWrap,
+          CheckBoxStylesFromFile,
           SpinBoxShift,
           EditConvertFps,
           CheckBoxVobSub,
@@ -280,7 +281,7 @@ void TForm1::ShowRunProgress(std::size_t position, const ReadFilm& read,
     std::vector<CueToDraw> shown;
     for (const int cue : subpictures[position].cues) {
       const SubtitleEntry& entry = read.plan.cues.at(static_cast<std::size_t>(cue));
-      shown.push_back(CueToDraw{entry.lines, entry.look.placement});
+      shown.push_back(CueToDraw{entry.lines, entry.look});
     }
     RenderCueFrame(std::span<const CueToDraw>(shown), style);
   }

@@ -95,8 +95,8 @@ TimeChoices TForm1::ChosenTimes() const {
 LoadedFilm TForm1::ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate,
                                 bool askRate) {
   const ConversionChoices choices = CurrentChoices();
-  FilmRequest request{path, choices.encoding,       choices.noMarkup,  choices.wrap,
-                      rate, CurrentStyle().charset, ListTexts::Skipped};
+  FilmRequest request{path, choices.encoding,       choices.noMarkup,   choices.wrap,
+                      rate, CurrentStyle().charset, ListTexts::Skipped, choices.styles};
   LoadedFilm film = LoadFilm(request);
   if (film.result.frameRateMissing && askRate) {
     // A frame file that names no rate is read at the rate the user picks.

@@ -207,6 +207,14 @@ std::string Encoding(const QString& value) {
   return *name;
 }
 
+CueStyles Styles(const QString& value) {
+  const std::optional<CueStyles> styles = ParseStylesChoice(value.toStdString());
+  if (!styles) {
+    Refuse(QStringLiteral("--styles must be file or window") + Got(value));
+  }
+  return *styles;
+}
+
 // A stem names files in the output folder, never a path to somewhere else.
 // Control characters are refused: a line break in a file name breaks every
 // listing of the files, scripts' as well as the closing message.
@@ -300,6 +308,7 @@ const std::map<QString, ValueSetter>& ValueOptions() {
          r.options.forcedStyle = NonEmpty("--forced-style", v).toStdString();
        }},
       {"--encoding", [](Reading& r, const QString& v) { r.options.encoding = Encoding(v); }},
+      {"--styles", [](Reading& r, const QString& v) { r.options.styles = Styles(v); }},
       {"--fps", [](Reading& r, const QString& v) { r.options.fps = FrameRateOption(v); }},
       {"--convert-fps",
        [](Reading& r, const QString& v) {

@@ -7,6 +7,7 @@
 
 #include "output/FormatFiles.h"
 #include "render/SubtitleStyle.h"
+#include "subtitles/AssReader.h"
 #include "subtitles/FrameReader.h"
 #include "sup/SupPacket.h"
 #include "timing/TimeChange.h"
@@ -51,6 +52,8 @@ struct CliOptions {
   std::string encoding = "auto";  // --encoding: "auto" or a name iconv knows
   bool noMarkup = false;          // --no-markup: the text drawn exactly as written
   bool wrap = false;              // --wrap: overlong lines broken at spaces
+  // --styles: whose styles draw ASS and SSA files, theirs or the window's.
+  CueStyles styles = CueStyles::File;
   // Times: the rate of MicroDVD frames (replacing the file's own), a rate
   // conversion, then a shift in ms, applied in this order.
   std::optional<ChosenFrameRate> fps;

@@ -103,8 +103,9 @@ void PrintNote(const std::string& note, const Console& console, const std::strin
 LoadedFilm LoadFile(const CliOptions& options, const QString& path, const Console& console,
                     const std::string& label) {
   const FilmRequest request{
-      path,        options.encoding,      options.noMarkup,  options.wrap,
-      options.fps, options.style.charset, ListTexts::Skipped};  // the converter shows no list
+      path,          options.encoding,      options.noMarkup,   options.wrap,
+      options.fps,   options.style.charset, ListTexts::Skipped,  // the converter shows no list
+      options.styles};
   LoadedFilm film;
   try {
     film = LoadFilm(request);

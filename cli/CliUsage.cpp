@@ -50,6 +50,9 @@ Style:
                          code page of --charset) or any name iconv knows,
                          such as UTF-8, CP1252 or ISO-8859-7
   --no-markup            draw the text exactly as written, tags included
+  --styles file|window   ASS and SSA files: drawn in their own fonts, sizes
+                         and places (file, the default) or all in this
+                         style, as SRT files are (window)
   --wrap                 break a line too wide for the frame where lines
                          may break (spaces, between CJK characters)
                          instead of refusing the file

@@ -1,5 +1,8 @@
 #include "conversion/ConversionChoices.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "subtitles/FileText.h"
 
 namespace tesmora {
@@ -14,6 +17,7 @@ constexpr const char* kVobSubKey = "VobSubAndPalette";
 constexpr const char* kForcedKey = "Forced";
 constexpr const char* kNameKey = "OutputName";
 constexpr const char* kTargetKey = "Target";
+constexpr const char* kStylesKey = "Styles";
 
 std::string Flag(bool value) {
   return value ? "1" : "0";
@@ -81,6 +85,23 @@ bool IsPlainOutputName(std::string_view name) {
          name.find('\\') == std::string_view::npos;
 }
 
+std::optional<CueStyles> ParseStylesChoice(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (lower == "file") {
+    return CueStyles::File;
+  }
+  if (lower == "window") {
+    return CueStyles::Window;
+  }
+  return std::nullopt;
+}
+
+std::string StylesChoiceText(CueStyles styles) {
+  return styles == CueStyles::File ? "file" : "window";
+}
+
 std::vector<std::pair<std::string, std::string>> ChoiceSettings(const ConversionChoices& choices) {
   return {{kEncodingKey, choices.encoding},
           {kTagsAsTextKey, Flag(choices.noMarkup)},
@@ -88,7 +109,8 @@ std::vector<std::pair<std::string, std::string>> ChoiceSettings(const Conversion
           {kVobSubKey, Flag(choices.vobsubAndPalette)},
           {kForcedKey, Flag(choices.forced)},
           {kNameKey, choices.outputName},
-          {kTargetKey, TargetChoiceOf(choices.target).setting}};
+          {kTargetKey, TargetChoiceOf(choices.target).setting},
+          {kStylesKey, StylesChoiceText(choices.styles)}};
 }
 
 const std::vector<std::string>& FilmChoiceKeys() {
@@ -106,6 +128,9 @@ ConversionChoices ChoicesFromSettings(
   choices.wrap = FlagValue(lookup(kWrapKey)).value_or(choices.wrap);
   choices.vobsubAndPalette = FlagValue(lookup(kVobSubKey)).value_or(choices.vobsubAndPalette);
   choices.forced = FlagValue(lookup(kForcedKey)).value_or(choices.forced);
+  if (const std::optional<std::string> text = lookup(kStylesKey)) {
+    choices.styles = ParseStylesChoice(*text).value_or(choices.styles);
+  }
   if (const std::optional<std::string> text = lookup(kNameKey)) {
     if (IsPlainOutputName(*text)) {
       choices.outputName = *text;

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "subtitles/AssReader.h"
+
 namespace tesmora {
 
 // The name the outputs take before their extensions unless one is chosen.
@@ -49,6 +51,9 @@ struct ConversionChoices {
   bool forced = false;            // every unit shown even with subtitles off
   std::string outputName = kDefaultOutputName;
   DiscTarget target = DiscTarget::Dvd;
+  // Whose styles draw ASS and SSA files: their own, or the window's as for
+  // SRT; "--styles file|window", the "Styles from the file" check box.
+  CueStyles styles = CueStyles::File;
 
   friend bool operator==(const ConversionChoices&, const ConversionChoices&) = default;
 };
@@ -61,6 +66,13 @@ const std::vector<std::string>& OfferedEncodings();
 // as written.
 // Empty for anything else.
 std::optional<std::string> ParseEncodingChoice(std::string_view text);
+
+// `text` as a styles choice: "file" or "window", in any case. Empty for
+// anything else.
+std::optional<CueStyles> ParseStylesChoice(std::string_view text);
+
+// The styles choice as written: "file" or "window".
+std::string StylesChoiceText(CueStyles styles);
 
 // Whether `name` can name output files inside the output folder: not empty,
 // not "." or "..", and without a folder separator.

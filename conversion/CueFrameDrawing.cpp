@@ -25,7 +25,7 @@ DrawingFactory CueFrameDrawings(const std::vector<SubtitleEntry>& cues, const Cu
       drawer->drawn.clear();
       for (const int cue : subpicture.cues) {
         const SubtitleEntry& entry = cues.at(static_cast<std::size_t>(cue));
-        drawer->drawn.push_back(CueToDraw{entry.lines, entry.look.placement});
+        drawer->drawn.push_back(CueToDraw{entry.lines, entry.look});
       }
       const EncodeArea area =
           drawer->renderer.render(std::span<const CueToDraw>(drawer->drawn), look.source,

@@ -25,6 +25,8 @@ struct FilmRequest {
   // change of it calls for a new load.
   int charset = charset::kDefault;
   ListTexts listTexts = ListTexts::Made;
+  // Whose styles draw the cues of a file that has its own (ASS, SSA).
+  CueStyles styles = CueStyles::File;
 };
 
 // A subtitle file as read: its cues in the file's order, their text in

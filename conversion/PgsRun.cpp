@@ -159,7 +159,7 @@ std::vector<std::string> WriteBluRayFiles(const BluRayFiles& files,
   hdCues.reserve(cues.size());
   for (const SubtitleEntry& cue : cues) {
     hdCues.push_back({cue.startMs, cue.startMs + cue.durationMs, CueLineTexts(cue.lines.toVector()),
-                      cue.look.placement});
+                      cue.look.placement, cue.look.font});
   }
   return WritePgsPictures(
       files, look,

@@ -39,7 +39,7 @@ export QT_QPA_PLATFORM=offscreen
 # target:corpus:longest input[:dictionary]. The text path's inputs are held
 # shorter: their checks compare the code with plain models that take
 # quadratic time.
-for target in SubtitleLoadFuzzer:subtitles:8192 IfoFuzzer:ifo:8192 SettingsFuzzer:settings:8192 \
+for target in SubtitleLoadFuzzer:subtitles:8192 AssReaderFuzzer:ass:8192 IfoFuzzer:ifo:8192 SettingsFuzzer:settings:8192 \
               HttpAnswerFuzzer:http:8192 TextDecodeFuzzer:textdecode:8192 \
               CueTextFuzzer:cuetext:2048:markup.dict TimelineFuzzer:timeline:4096 \
               TextPathFuzzer:textpath:4096:markup.dict ProgramStreamMuxFuzzer:mux:16384 \

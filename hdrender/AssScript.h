@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "hdrender/HdStyle.h"
 #include "hdrender/HdTarget.h"
@@ -12,15 +13,24 @@
 namespace tesmora {
 
 // A cue to draw in high definition: when it shows, in ms, its decoded text
-// lines with their markup, top to bottom, and the place its file asks for
-// (empty: the style's place).
+// lines with their markup, top to bottom, and the place and font its file
+// asks for (empty: the style's).
 struct HdCue {
+  HdCue() = default;
+  HdCue(long long start, long long end, QStringList cueLines, CuePlacement cuePlacement = {},
+        CueFont cueFont = {})
+      : startMs(start),
+        endMs(end),
+        lines(std::move(cueLines)),
+        placement(std::move(cuePlacement)),
+        font(std::move(cueFont)) {}
+
   long long startMs = 0;
   long long endMs = 0;
   QStringList lines;
-  CuePlacement placement = {};
+  CuePlacement placement;
+  CueFont font;
 };
-
 // How a cue that places itself is written as an ASS event: the override
 // block that sets its alignment and position, and the event's margins,
 // which bound the box its lines are wrapped in.
@@ -39,6 +49,10 @@ struct AssPlacement {
 // `width` is the box the lines are wrapped in, aligned as the lines are.
 AssPlacement PlacedEvent(const CuePlacement& placement, int cueAlignment, const HdStyle& style,
                          const HdTarget& target);
+// The override block that draws a cue in its own font on the target: its
+// family, size (a fraction of the frame's height) and the flags it sets,
+// over the script's style. Empty for a cue without a font of its own.
+std::string CueFontBlock(const CueFont& font, const HdTarget& target);
 
 // The ASS size of a length given in pixels at 576 lines, on the target.
 double ScaledToTarget(double pixelsAt576, const HdTarget& target);
@@ -62,9 +76,10 @@ std::string AssEventText(const QStringList& lines, MarkupDialect dialect, const 
 
 // A whole ASS script, in UTF-8: the frame of the target as the script's
 // resolution, the style as its style "Default", and one event per cue in
-// order, so that event i of the script is cue i. Cues that place themselves
-// are drawn in "Placed", the same style without margins (PlacedEvent);
-// a script without such cues has no such style.
+// order, so that event i of the script is cue i, in its layer and led by
+// its CueFontBlock. Cues that place themselves are drawn in "Placed", the
+// same style without margins (PlacedEvent); a script without such cues has
+// no such style.
 std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, const HdStyle& style,
                            const HdTarget& target);
 

@@ -16,7 +16,7 @@ EncodeArea CodeFrameRenderer::render(std::span<const CueToDraw> cues, const Text
   }
   drawn_ = QRect();
   frame_.setInkCodes(inks.codes);
-  const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style);
+  const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style, frameHeight);
   const CuesLayout layout = PlaceCues(prepared, style, frameHeight);
   drawn_ = DrawCues(frame_, layout, style, outlineWidth, inks, &glyphs_);
   return BandHoldingInk(layout.area, drawn_);

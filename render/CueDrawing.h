@@ -19,7 +19,8 @@ template <class DrawLine>
 QRect DrawPlacedLines(const CuesLayout& layout, const SubtitleStyle& style, DrawLine&& drawLine) {
   QRect changed;
   for (const PlacedLine& placed : layout.lines) {
-    changed |= drawLine(StyledLinePieces(*placed.line, style, placed.cell));
+    changed |=
+        drawLine(StyledLinePieces(*placed.line, placed.style ? *placed.style : style, placed.cell));
   }
   return changed;
 }

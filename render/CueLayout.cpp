@@ -54,6 +54,7 @@ struct BlockLine {
   // The point of the frame's width the line is aligned on, in pixels, when
   // the cue's placement gives one; the style's side margins otherwise.
   std::optional<double> anchor = std::nullopt;
+  const SubtitleStyle* style = nullptr;
 };
 
 // `value` rounded to the nearest whole number from `low` to `high`; a value
@@ -107,7 +108,7 @@ void PlaceBlock(const std::vector<BlockLine>& block, int firstTop, int offsetOr,
   const std::vector<int> tops = RelativeTops(block, offsetOr);
   for (std::size_t i = 0; i < block.size(); ++i) {
     layout.lines.push_back({block[i].line, QPoint(BlockLineLeft(block[i]), firstTop + tops[i]),
-                            block[i].measure.height});
+                            block[i].measure.height, block[i].style});
   }
   const int first = (firstTop & 1) != 0 ? firstTop - 1 : firstTop;
   const int end = firstTop + tops.back() + block.front().measure.height + kBandTail;
@@ -208,7 +209,8 @@ CuesLayout PlaceCues(std::span<const PreparedCue> cues, const SubtitleStyle& sty
     }
     std::vector<BlockLine> lines;
     for (std::size_t i = 0; i < cue.lines.size(); ++i) {
-      lines.push_back({&cue.lines[i], cue.measures[i], align, anchor});
+      lines.push_back(
+          {&cue.lines[i], cue.measures[i], align, anchor, cue.ownStyle ? &*cue.ownStyle : nullptr});
     }
     if (PlacedVertically(placement)) {
       if (!lines.empty()) {

@@ -16,6 +16,8 @@ struct PlacedLine {
   const StyledLine* line;
   QPoint cell;
   int height = 0;
+  // The style of the line's cue when it has its own; none: the frame's.
+  const SubtitleStyle* style = nullptr;
 };
 
 // Where the lines of the cues shown together go, in drawing order, and the

@@ -24,7 +24,7 @@ EncodeArea KeyFrameRenderer::render(std::span<const CueToDraw> cues, const TextS
                                     const SubtitleStyle& style, int outlineWidth,
                                     const RoleColours& colours, int frameHeight) {
   clearFrame(frameHeight);
-  const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style);
+  const std::vector<PreparedCue> prepared = PrepareCues(cues, source, style, frameHeight);
   const CuesLayout layout = PlaceCues(prepared, style, frameHeight);
   // A second image over the same bytes: drawing on a shared one would detach
   // it and draw on a copy.

@@ -1,6 +1,8 @@
 #include "render/PreparedCue.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 
 #include "render/StyledLineDrawing.h"
 #include "render/SubtitleFont.h"
@@ -144,12 +146,55 @@ PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& 
   return cue;
 }
 
+SubtitleStyle StyleOfCueFont(const SubtitleStyle& style, const CueFont& font, int frameHeight) {
+  SubtitleStyle own = style;
+  if (!font.family.empty()) {
+    own.fontName = QString::fromStdString(font.family);
+  }
+  own.style.bold = font.bold.value_or(own.style.bold);
+  own.style.italic = font.italic.value_or(own.style.italic);
+  own.style.underline = font.underline.value_or(own.style.underline);
+  own.style.strikeOut = font.strikeOut.value_or(own.style.strikeOut);
+  if (font.height && *font.height > 0) {
+    // A script's font size is the height of the font's cell, not of its em:
+    // the em is found from the cell of the face at a reference size, then
+    // given in points at the 96 pixels per inch the pictures are drawn at.
+    constexpr int kReferencePixels = 100;
+    QFont reference = SubtitleFont(own.fontName, 1, own.style);
+    reference.setPixelSize(kReferencePixels);
+    const QFontMetricsF metrics(reference);
+    const double cell = metrics.ascent() + metrics.descent();
+    const double em = *font.height * frameHeight * (cell > 0 ? kReferencePixels / cell : 1.0);
+    // No frame holds a line taller than itself.
+    own.size = static_cast<int>(
+        std::clamp(std::lround(em * 72.0 / 96.0), 1L, static_cast<long>(frameHeight)));
+  }
+  return own;
+}
+
 std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const TextSource& source,
-                                     const SubtitleStyle& style) {
+                                     const SubtitleStyle& style, int frameHeight) {
+  // Lower layers first, so that they stack below and are drawn under the
+  // higher ones; cues of one layer in the order given.
+  std::vector<const CueToDraw*> order;
+  order.reserve(cues.size());
+  for (const CueToDraw& cue : cues) {
+    order.push_back(&cue);
+  }
+  std::stable_sort(order.begin(), order.end(), [](const CueToDraw* a, const CueToDraw* b) {
+    return a->look.font.layer < b->look.font.layer;
+  });
   std::vector<PreparedCue> prepared;
   prepared.reserve(cues.size());
-  for (const CueToDraw& cue : cues) {
-    prepared.push_back(PrepareCue(cue.lines, source, style, cue.placement));
+  for (const CueToDraw* each : order) {
+    const CueToDraw& cue = *each;
+    if (cue.look.font == CueFont{}) {
+      prepared.push_back(PrepareCue(cue.lines, source, style, cue.look.placement));
+      continue;
+    }
+    SubtitleStyle own = StyleOfCueFont(style, cue.look.font, frameHeight);
+    prepared.push_back(PrepareCue(cue.lines, source, own, cue.look.placement));
+    prepared.back().ownStyle = std::move(own);
   }
   return prepared;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/LineMeasure.h"
@@ -27,10 +29,14 @@ struct TextSource {
 };
 
 // A cue to draw on a key frame: its UTF-8 text lines, top to bottom, and
-// the place its file asks for (empty: the style's place).
+// the placement and drawing its file asks for (empty for most formats).
 struct CueToDraw {
+  CueToDraw() = default;
+  CueToDraw(std::vector<std::string> cueLines, CueLook cueLook = {})
+      : lines(std::move(cueLines)), look(std::move(cueLook)) {}
+
   std::vector<std::string> lines;
-  CuePlacement placement = {};
+  CueLook look;
 };
 
 // A cue's lines read for markup and measured in the style.
@@ -44,6 +50,9 @@ struct PreparedCue {
   // When wrapping found a line needing more lines than any frame holds and
   // left it whole: the most lines it was allowed. 0 otherwise.
   std::size_t wrappedPast = 0;
+  // The style the cue's own font makes of the window's, when it has one;
+  // its lines are measured and drawn in it.
+  std::optional<SubtitleStyle> ownStyle;
 
   // Whether every line is narrower than the line limit.
   bool fitsWidth() const;
@@ -76,9 +85,16 @@ PreparedCue ReadCueText(const std::vector<std::string>& lines, const TextSource&
 PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& source,
                        const SubtitleStyle& style, const CuePlacement& placement = {});
 
-// PrepareCue for each of the cues shown together, in order.
+// The window's style with what a cue's font sets in place of its own: the
+// family, the flags, and the size whose cell (ascent and descent) is the
+// font's height in a frame `frameHeight` rows high.
+SubtitleStyle StyleOfCueFont(const SubtitleStyle& style, const CueFont& font, int frameHeight);
+
+// PrepareCue for each of the cues shown together, lower layers first and
+// cues of one layer in the order given; a cue with a font of its own is
+// read and measured in StyleOfCueFont, which it keeps.
 std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const TextSource& source,
-                                     const SubtitleStyle& style);
+                                     const SubtitleStyle& style, int frameHeight = 576);
 
 // The text the subtitle list shows for a cue: its lines joined by " | ".
 QString CueListText(const std::vector<std::string>& lines);

@@ -31,15 +31,26 @@ SubtitleReadResult ReadVttFile(const LineList& lines, const ReadOptions& options
   return result;
 }
 
+SubtitleReadResult ReadAssFile(const LineList& lines, const ReadOptions& options) {
+  SubtitleReadResult result = ReadAss(lines, options.styles, options.listTexts).read;
+  if (options.fps) {
+    result.notes.push_back("The frame rate " + options.fps->text +
+                           " is not used: an ASS or SSA file gives times, not frames.");
+  }
+  return result;
+}
+
 constexpr std::string_view kSrtExtensions[] = {".SRT"};
 constexpr std::string_view kMicroDvdExtensions[] = {".SUB", ".TXT"};
 constexpr std::string_view kVttExtensions[] = {".VTT"};
+constexpr std::string_view kAssExtensions[] = {".ASS", ".SSA"};
 
 // One line a format.
 constexpr SubtitleFormat kFormats[] = {
     {"SRT", kSrtExtensions, MarkupDialect::Srt, ReadSrtFile},
     {"MicroDVD", kMicroDvdExtensions, MarkupDialect::MicroDvd, ReadMicroDvdFile},
     {"WebVTT", kVttExtensions, MarkupDialect::WebVtt, ReadVttFile},
+    {"ASS/SSA", kAssExtensions, MarkupDialect::Srt, ReadAssFile},
 };
 
 std::string Lower(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/MarkupDialect.h"
+#include "subtitles/AssReader.h"
 #include "subtitles/FrameReader.h"
 #include "subtitles/LineList.h"
 #include "subtitles/SrtReader.h"
@@ -19,6 +20,8 @@ struct ReadOptions {
   // in a note that it is not used.
   std::optional<ChosenFrameRate> fps;
   ListTexts listTexts = ListTexts::Made;
+  // Whose styles draw the cues of a format that has its own (ASS and SSA).
+  CueStyles styles = CueStyles::File;
 };
 
 // One subtitle format Tesmora reads: its name, the extensions that name its
@@ -37,7 +40,8 @@ std::span<const SubtitleFormat> SubtitleFormats();
 // file of no format read.
 const SubtitleFormat* FormatOfFile(std::string_view path);
 
-// Every extension read, as a file dialog's pattern: "*.srt;*.sub;*.txt".
+// Every extension read, as a file dialog's pattern:
+// "*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa".
 std::string FileDialogPattern();
 
 // The formats as the user is told them: "SRT files (.srt) and MicroDVD

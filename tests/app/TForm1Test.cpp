@@ -254,8 +254,9 @@ TEST_F(TForm1Test, AltShortcutsPressTheMainButtons) {
   EXPECT_EQ(platform.dialogs[0].filter, QStringLiteral("ifo|*.ifo"));
   ASSERT_TRUE(press(Qt::Key_S));
   ASSERT_EQ(platform.dialogs.size(), 2u);
-  EXPECT_EQ(platform.dialogs[1].filter,
-            QStringLiteral("*.srt;*.sub;*.txt;*.vtt|*.srt;*.sub;*.txt;*.vtt"));
+  EXPECT_EQ(
+      platform.dialogs[1].filter,
+      QStringLiteral("*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa|*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa"));
   platform.messages.clear();
   ASSERT_TRUE(press(Qt::Key_G));
   EXPECT_EQ(platform.messages, QStringList{"Please load an Srt/Sub/Txt subtitle."});

@@ -352,10 +352,11 @@ TEST_F(cliConversion, RefusesInputItCannotReadWithStatus1) {
   expectRefused(RunConverter({write("empty.srt", "")}), 1,
                 "tesmora-cli: " + path("empty.srt").toStdString() +
                     ": no subtitle found; nothing was written.\n");
-  expectRefused(RunConverter({write("film.ass", kThreeCues)}), 1,
-                "tesmora-cli: " + path("film.ass").toStdString() +
+  expectRefused(RunConverter({write("film.smi", kThreeCues)}), 1,
+                "tesmora-cli: " + path("film.smi").toStdString() +
                     ": not a subtitle file Tesmora reads: it takes SRT files (.srt), MicroDVD "
-                    "files (.sub, .txt) and WebVTT files (.vtt).\n");
+                    "files (.sub, .txt), WebVTT files (.vtt) and ASS/SSA "
+                    "files (.ass, .ssa).\n");
 }
 
 TEST_F(cliConversion, RefusesWhatIsNoRegularFileAndFilesOver64MiB) {

@@ -20,7 +20,8 @@ ConversionChoices FromStored(const Stored& stored) {
 // written nor read back.
 TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
   const ConversionChoices choices{
-      "CP1251", true, true, -250, "23.976:25", true, true, "film", DiscTarget::BluRay720};
+      "CP1251",         true, true, -250, "23.976:25", true, true, "film", DiscTarget::BluRay720,
+      CueStyles::Window};
   const auto settings = ChoiceSettings(choices);
   const Stored stored(settings.begin(), settings.end());
   EXPECT_EQ(stored, (Stored{{"Encoding", "CP1251"},
@@ -29,7 +30,8 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
                             {"VobSubAndPalette", "1"},
                             {"Forced", "1"},
                             {"OutputName", "film"},
-                            {"Target", "bluray720"}}));
+                            {"Target", "bluray720"},
+                            {"Styles", "window"}}));
   ConversionChoices lasting = choices;
   lasting.shiftMs = 0;
   lasting.rateConversion.clear();
@@ -64,6 +66,10 @@ TEST(ConversionChoices, TargetsTellTheConverterTheirVideo) {
 }
 
 TEST(ConversionChoices, ValuesAreCheckedAsTheConverterChecksThem) {
+  EXPECT_EQ(ParseStylesChoice("File"), CueStyles::File);
+  EXPECT_EQ(ParseStylesChoice("window"), CueStyles::Window);
+  EXPECT_EQ(ParseStylesChoice("both"), std::nullopt);
+  EXPECT_EQ(FromStored({{"Styles", "both"}}).styles, CueStyles::File);
   EXPECT_EQ(ParseEncodingChoice("AUTO"), "AUTO");
   EXPECT_EQ(ParseEncodingChoice("CP1251"), "CP1251");
   EXPECT_EQ(ParseEncodingChoice(""), std::nullopt);

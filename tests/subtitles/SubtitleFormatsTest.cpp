@@ -24,9 +24,10 @@ TEST(SubtitleFormats, ChoosesTheReaderByTheExtensionInAnyCase) {
 
 TEST(SubtitleFormats, NamesEveryFormatReadWithItsExtensions) {
   EXPECT_EQ(ReadableFormatsText(),
-            "SRT files (.srt), MicroDVD files (.sub, .txt) and WebVTT files (.vtt)");
+            "SRT files (.srt), MicroDVD files (.sub, .txt), WebVTT files (.vtt) and ASS/SSA files "
+            "(.ass, .ssa)");
   // The window's file dialog offers exactly the files it can load.
-  EXPECT_EQ(FileDialogPattern(), "*.srt;*.sub;*.txt;*.vtt");
+  EXPECT_EQ(FileDialogPattern(), "*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa");
   EXPECT_EQ(FormatOfFile("talk.VTT")->name, "WebVTT");
   EXPECT_EQ(FormatOfFile("talk.vtt")->dialect, MarkupDialect::WebVtt);
 }
