@@ -220,87 +220,86 @@ AssPlacement PlacedEvent(const CuePlacement& placement, int cueAlignment, const 
   event.overrides =
       "{\\an" + std::to_string(alignment) + "\\pos(" + AssNumber(x) + "," + AssNumber(y) + ")}";
   return event;
+}
 
-  std::string CueFontBlock(const CueFont& font, const HdTarget& target) {
-    std::string block;
-    if (!font.family.empty()) {
-      // A font name ends at the next backslash or brace.
-      std::string family;
-      for (const char c : font.family) {
-        if (c != '\\' && c != '{' && c != '}') {
-          family += c;
-        }
+std::string CueFontBlock(const CueFont& font, const HdTarget& target) {
+  std::string block;
+  if (!font.family.empty()) {
+    // A font name ends at the next backslash or brace.
+    std::string family;
+    for (const char c : font.family) {
+      if (c != '\\' && c != '{' && c != '}') {
+        family += c;
       }
-      block += "\\fn" + family;
     }
-    if (font.height && *font.height > 0) {
-      block += "\\fs" + AssNumber(*font.height * target.height);
-    }
-    const auto flag = [&block](const char* command, const std::optional<bool>& on) {
-      if (on) {
-        block += std::string("\\") + command + (*on ? "1" : "0");
-      }
-    };
-    flag("b", font.bold);
-    flag("i", font.italic);
-    flag("u", font.underline);
-    flag("s", font.strikeOut);
-    return block.empty() ? block : "{" + block + "}";
+    block += "\\fn" + family;
   }
+  if (font.height && *font.height > 0) {
+    block += "\\fs" + AssNumber(*font.height * target.height);
+  }
+  const auto flag = [&block](const char* command, const std::optional<bool>& on) {
+    if (on) {
+      block += std::string("\\") + command + (*on ? "1" : "0");
+    }
+  };
+  flag("b", font.bold);
+  flag("i", font.italic);
+  flag("u", font.underline);
+  flag("s", font.strikeOut);
+  return block.empty() ? block : "{" + block + "}";
+}
 
-  std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect,
-                             const HdStyle& style, const HdTarget& target) {
-    std::string script;
-    script.reserve(1024 + cues.size() * 96);
-    script += "[Script Info]\nScriptType: v4.00+\nWrapStyle: 0\nScaledBorderAndShadow: yes\n";
-    script += "YCbCr Matrix: None\n";
-    script += "PlayResX: " + std::to_string(target.width) + "\n";
-    script += "PlayResY: " + std::to_string(target.height) + "\n\n";
-    script += "[V4+ Styles]\n";
-    script +=
-        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
-        "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
-        "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n";
-    const auto flag = [](bool on) { return on ? std::string("-1") : std::string("0"); };
-    const auto margin = [&target](int pixels) {
-      return std::to_string(std::lround(ScaledToTarget(pixels, target)));
-    };
-    const std::string drawing =
-        StyleField(style.fontName) + "," + AssNumber(AssFontSize(style, target)) + "," +
-        AssColour(style.text) + ",&H000000FF," + AssColour(style.outline) + "," +
-        AssColour(style.outline) + "," + flag(style.bold) + "," + flag(style.italic) + "," +
-        flag(style.underline) + "," + flag(style.strikeOut) + ",100,100,0,0,1," +
-        AssNumber(ScaledToTarget(style.outlineWidth, target)) + "," +
-        AssNumber(ScaledToTarget(style.shadow, target)) + "," + std::to_string(style.alignment) +
-        ",";
-    script += "Style: Default," + drawing + margin(style.marginSides) + "," +
-              margin(style.marginSides) + "," + margin(style.marginVertical) + ",1\n";
-    const bool anyPlaced = std::any_of(
-        cues.begin(), cues.end(), [](const HdCue& cue) { return cue.placement != CuePlacement{}; });
-    if (anyPlaced) {
-      script += "Style: Placed," + drawing + "0,0,0,1\n";
-    }
-    script += "\n";
-    script += "[Events]\n";
-    script += "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
-    for (const HdCue& cue : cues) {
-      const std::string layer = std::to_string(cue.font.layer);
-      const std::string times = AssTime(cue.startMs) + "," + AssTime(cue.endMs);
-      const std::string fontBlock = CueFontBlock(cue.font, target);
-      if (cue.placement == CuePlacement{}) {
-        script += "Dialogue: " + layer + "," + times + ",Default,,0,0,0,," + fontBlock +
-                  AssEventText(cue.lines, dialect, style) + "\n";
-        continue;
-      }
-      const int markupAlignment =
-          dialect == MarkupDialect::Literal ? 0 : ParseCueMarkup(cue.lines, dialect).alignment;
-      const AssPlacement placed = PlacedEvent(cue.placement, markupAlignment, style, target);
-      script += "Dialogue: " + layer + "," + times + ",Placed,," +
-                std::to_string(placed.marginLeft) + "," + std::to_string(placed.marginRight) +
-                ",0,," + placed.overrides + fontBlock + AssEventText(cue.lines, dialect, style) +
-                "\n";
-    }
-    return script;
+std::string BuildAssScript(std::span<const HdCue> cues, MarkupDialect dialect, const HdStyle& style,
+                           const HdTarget& target) {
+  std::string script;
+  script.reserve(1024 + cues.size() * 96);
+  script += "[Script Info]\nScriptType: v4.00+\nWrapStyle: 0\nScaledBorderAndShadow: yes\n";
+  script += "YCbCr Matrix: None\n";
+  script += "PlayResX: " + std::to_string(target.width) + "\n";
+  script += "PlayResY: " + std::to_string(target.height) + "\n\n";
+  script += "[V4+ Styles]\n";
+  script +=
+      "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+      "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+      "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n";
+  const auto flag = [](bool on) { return on ? std::string("-1") : std::string("0"); };
+  const auto margin = [&target](int pixels) {
+    return std::to_string(std::lround(ScaledToTarget(pixels, target)));
+  };
+  const std::string drawing =
+      StyleField(style.fontName) + "," + AssNumber(AssFontSize(style, target)) + "," +
+      AssColour(style.text) + ",&H000000FF," + AssColour(style.outline) + "," +
+      AssColour(style.outline) + "," + flag(style.bold) + "," + flag(style.italic) + "," +
+      flag(style.underline) + "," + flag(style.strikeOut) + ",100,100,0,0,1," +
+      AssNumber(ScaledToTarget(style.outlineWidth, target)) + "," +
+      AssNumber(ScaledToTarget(style.shadow, target)) + "," + std::to_string(style.alignment) + ",";
+  script += "Style: Default," + drawing + margin(style.marginSides) + "," +
+            margin(style.marginSides) + "," + margin(style.marginVertical) + ",1\n";
+  const bool anyPlaced = std::any_of(
+      cues.begin(), cues.end(), [](const HdCue& cue) { return cue.placement != CuePlacement{}; });
+  if (anyPlaced) {
+    script += "Style: Placed," + drawing + "0,0,0,1\n";
   }
+  script += "\n";
+  script += "[Events]\n";
+  script += "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+  for (const HdCue& cue : cues) {
+    const std::string layer = std::to_string(cue.font.layer);
+    const std::string times = AssTime(cue.startMs) + "," + AssTime(cue.endMs);
+    const std::string fontBlock = CueFontBlock(cue.font, target);
+    if (cue.placement == CuePlacement{}) {
+      script += "Dialogue: " + layer + "," + times + ",Default,,0,0,0,," + fontBlock +
+                AssEventText(cue.lines, dialect, style) + "\n";
+      continue;
+    }
+    const int markupAlignment =
+        dialect == MarkupDialect::Literal ? 0 : ParseCueMarkup(cue.lines, dialect).alignment;
+    const AssPlacement placed = PlacedEvent(cue.placement, markupAlignment, style, target);
+    script += "Dialogue: " + layer + "," + times + ",Placed,," + std::to_string(placed.marginLeft) +
+              "," + std::to_string(placed.marginRight) + ",0,," + placed.overrides + fontBlock +
+              AssEventText(cue.lines, dialect, style) + "\n";
+  }
+  return script;
+}
 
 }  // namespace tesmora

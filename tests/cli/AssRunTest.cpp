@@ -157,7 +157,7 @@ std::array<int, 4> InkBox(const PacketSummary& packet) {
 
 // Placement from the file's \pos and \an: enabled once the DVD layout
 // places cues by their look.
-TEST_F(cliAssRun, DISABLED_ASignStandsAtItsPositionAndAnAn8CueAtTheTop) {
+TEST_F(cliAssRun, ASignStandsAtItsPositionAndAnAn8CueAtTheTop) {
   const QByteArray ass =
       "[Script Info]\nPlayResX: 720\nPlayResY: 576\n\n[V4+ Styles]\n"
       "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "

@@ -143,37 +143,38 @@ TEST(AssScript, WritesAPlacedCueInAStyleWithoutMarginsAtItsPointAndBox) {
   cues[0].placement = {};
   script = BuildAssScript(cues, MarkupDialect::WebVtt, style, target);
   EXPECT_EQ(script.find("Placed"), std::string::npos);
+}
 
-  TEST(BuildAssScript, LeadsACueOfAFontOfItsOwnWithItAndKeepsItsLayer) {
-    CueFont font;
-    font.family = "DejaVu {Serif}";
-    font.height = 0.05;
-    font.bold = true;
-    font.italic = false;
-    font.layer = 2;
-    const std::vector<HdCue> cues{{1000, 2000, {QStringLiteral("<i>Sign</i>")}, {}, font},
-                                  {1000, 2000, {QStringLiteral("Plain")}}};
-    const std::string script =
-        BuildAssScript(cues, MarkupDialect::Srt, HdStyle{}, *HdTargetForLines(1080));
-    EXPECT_NE(script.find("Dialogue: 2,0:00:01.00,0:00:02.00,Default,,0,0,0,,"
-                          "{\\fnDejaVu Serif\\fs54\\b1\\i0}{\\i1}Sign\n"
-                          "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,Plain\n"),
-              std::string::npos)
-        << script;
-  }
+TEST(BuildAssScript, LeadsACueOfAFontOfItsOwnWithItAndKeepsItsLayer) {
+  CueFont font;
+  font.family = "DejaVu {Serif}";
+  font.height = 0.05;
+  font.bold = true;
+  font.italic = false;
+  font.layer = 2;
+  const std::vector<HdCue> cues{{1000, 2000, {QStringLiteral("<i>Sign</i>")}, {}, font},
+                                {1000, 2000, {QStringLiteral("Plain")}}};
+  const std::string script =
+      BuildAssScript(cues, MarkupDialect::Srt, HdStyle{}, *HdTargetForLines(1080));
+  EXPECT_NE(script.find("Dialogue: 2,0:00:01.00,0:00:02.00,Default,,0,0,0,,"
+                        "{\\fnDejaVu Serif\\fs54\\b1\\i0}{\\i1}Sign\n"
+                        "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,Plain\n"),
+            std::string::npos)
+      << script;
+}
 
-  TEST(HdTarget, KnowsTheFourFramesAndCountsFramesAtTheRate) {
-    EXPECT_EQ(HdTargetForLines(720), (HdTarget{1280, 720}));
-    EXPECT_EQ(HdTargetForLines(480), (HdTarget{720, 480}));
-    EXPECT_FALSE(HdTargetForLines(1081));
-    const HdTarget target = *HdTargetForLines(1080);
-    EXPECT_EQ(FrameStartMs(target, 0), 0);
-    EXPECT_EQ(FrameStartMs(target, 1), 42);     // 41.708 ms
-    EXPECT_EQ(FrameStartMs(target, 24), 1001);  // exactly
-    EXPECT_EQ(FrameAtMs(target, 1000), 23);
-    EXPECT_EQ(FrameAtMs(target, 1001), 24);
-    EXPECT_EQ(FrameAtMs(target, FrameStartMs(target, 12345)), 12345);
-  }
+TEST(HdTarget, KnowsTheFourFramesAndCountsFramesAtTheRate) {
+  EXPECT_EQ(HdTargetForLines(720), (HdTarget{1280, 720}));
+  EXPECT_EQ(HdTargetForLines(480), (HdTarget{720, 480}));
+  EXPECT_FALSE(HdTargetForLines(1081));
+  const HdTarget target = *HdTargetForLines(1080);
+  EXPECT_EQ(FrameStartMs(target, 0), 0);
+  EXPECT_EQ(FrameStartMs(target, 1), 42);     // 41.708 ms
+  EXPECT_EQ(FrameStartMs(target, 24), 1001);  // exactly
+  EXPECT_EQ(FrameAtMs(target, 1000), 23);
+  EXPECT_EQ(FrameAtMs(target, 1001), 24);
+  EXPECT_EQ(FrameAtMs(target, FrameStartMs(target, 12345)), 12345);
+}
 
 }  // namespace
 }  // namespace tesmora
