@@ -1,6 +1,8 @@
 #include "conversion/PgsRun.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "hdrender/HdPictures.h"
@@ -43,12 +45,13 @@ std::vector<VideoRate> RatesOf(int lines) {
 
 pgs::PlacedPicture Placed(const RgbaRegion& region) {
   pgs::PlacedPicture placed{region.x, region.y, {region.width, region.height, {}}};
-  const std::size_t count = static_cast<std::size_t>(region.width) * region.height;
-  placed.picture.pixels.reserve(count);
-  for (std::size_t i = 0; i < count && (i + 1) * 4 <= region.rgba.size(); ++i) {
-    const std::uint8_t* p = region.rgba.data() + i * 4;
-    placed.picture.pixels.push_back({p[0], p[1], p[2], p[3]});
-  }
+  // Both hold straight RGBA, four bytes a pixel in the same order, so the
+  // pixels are copied whole; a region short of its size keeps what it has.
+  static_assert(sizeof(pgs::Rgba) == 4);
+  const std::size_t count = std::min(static_cast<std::size_t>(region.width) * region.height,
+                                     region.rgba.size() / 4);
+  placed.picture.pixels.resize(count);
+  std::memcpy(placed.picture.pixels.data(), region.rgba.data(), count * 4);
   return placed;
 }
 
