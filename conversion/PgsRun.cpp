@@ -48,8 +48,8 @@ pgs::PlacedPicture Placed(const RgbaRegion& region) {
   // Both hold straight RGBA, four bytes a pixel in the same order, so the
   // pixels are copied whole; a region short of its size keeps what it has.
   static_assert(sizeof(pgs::Rgba) == 4);
-  const std::size_t count = std::min(static_cast<std::size_t>(region.width) * region.height,
-                                     region.rgba.size() / 4);
+  const std::size_t count =
+      std::min(static_cast<std::size_t>(region.width) * region.height, region.rgba.size() / 4);
   placed.picture.pixels.resize(count);
   std::memcpy(placed.picture.pixels.data(), region.rgba.data(), count * 4);
   return placed;

@@ -42,7 +42,7 @@ std::optional<Box> VisibleBox(const PlacedPicture& region, int video_width, int 
     while (x < to_x && row[x].a == 0) {
       ++x;
     }
-    if (x == to_x) {
+    if (x >= to_x) {
       continue;
     }
     int last = to_x - 1;

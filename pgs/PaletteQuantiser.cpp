@@ -204,8 +204,8 @@ class NearestPoint {
 
   std::uint8_t IndexOf(const std::array<int, 4>& p) const {
     const int sum = Sum(p);
-    const auto start = std::lower_bound(order_.begin(), order_.end(),
-                                        std::pair<int, std::size_t>{sum, 0});
+    const auto start =
+        std::lower_bound(order_.begin(), order_.end(), std::pair<int, std::size_t>{sum, 0});
     std::int64_t best = std::numeric_limits<std::int64_t>::max();
     std::size_t found = 0;
     const auto consider = [&](const std::pair<int, std::size_t>& point) {
@@ -236,9 +236,19 @@ class NearestPoint {
 }  // namespace
 
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
+  std::vector<const RgbaPicture*> each;
+  each.reserve(pictures.size());
+  for (const RgbaPicture& picture : pictures) {
+    each.push_back(&picture);
+  }
+  return QuantisePictures(each);
+}
+
+QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures) {
   ColourTable seen;
   std::vector<Counted> colours;
-  for (const RgbaPicture& picture : pictures) {
+  for (const RgbaPicture* each : pictures) {
+    const RgbaPicture& picture = *each;
     // Text is drawn in runs, so a pixel is often the one before it.
     std::uint32_t last_key = 0;
     std::uint32_t last = ColourTable::kNone;
@@ -282,7 +292,8 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
   }
 
   result.pictures.reserve(pictures.size());
-  for (const RgbaPicture& picture : pictures) {
+  for (const RgbaPicture* each : pictures) {
+    const RgbaPicture& picture = *each;
     IndexedPicture indexed{picture.width, picture.height, {}};
     indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
     std::uint32_t last_key = 0;

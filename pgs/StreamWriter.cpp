@@ -82,8 +82,9 @@ class SetWriter {
 
   std::int64_t ClearLead() const { return WindowsWriteTicks(windows_); }
 
-  void Show(std::int64_t pts, std::vector<PlacedPicture> objects, bool same_epoch, bool forced,
+  void Show(std::int64_t pts, PreparedObjects prepared, bool same_epoch, bool forced,
             std::vector<std::uint8_t>& out) {
+    const std::vector<PlacedPicture>& objects = prepared.objects;
     const std::int64_t lead = Lead(objects, same_epoch).first;
     if (same_epoch) {
       ++palette_version_;
@@ -107,12 +108,7 @@ class SetWriter {
     AppendCompositionSegment(out, {pts, dts}, composition);
     AppendWindowSegment(out, {pts - write, dts}, windows_);
 
-    std::vector<RgbaPicture> pictures;
-    pictures.reserve(objects.size());
-    for (PlacedPicture& object : objects) {
-      pictures.push_back(std::move(object.picture));
-    }
-    const QuantisedPictures quantised = QuantisePictures(pictures);
+    QuantisedPictures& quantised = prepared.quantised;
     std::vector<PaletteEntry> entries{{kTransparentIndex, 16, 128, 128, 0}};
     for (std::size_t i = 0; i < quantised.colours.size(); ++i) {
       const YCrCbA c = ToYCrCbA(quantised.colours[i], options_.colour);
@@ -127,12 +123,12 @@ class SetWriter {
       const IndexedPicture& indexed = quantised.pictures[i];
       const std::int64_t decoded = decode_start + DecodeTicks(indexed.width, indexed.height);
       AppendObjectSegments(out, {decoded, decode_start}, ids[i], object_version_, indexed.width,
-                           indexed.height, EncodeRunLength(indexed));
+                           indexed.height, prepared.coded[i]);
       decode_start = decoded;
     }
     AppendEndSegment(out, {decode_start, decode_start});
     last_shown_ = pts;
-    shown_indices_ = quantised.pictures;
+    shown_indices_ = std::move(quantised.pictures);
   }
 
   // The new colours of the shown objects' palette when `objects` are the
@@ -232,12 +228,16 @@ class IntervalWriter {
   explicit IntervalWriter(const StreamOptions& options) : options_(options), writer_(options) {}
 
   void Add(const ShownInterval& interval) {
-    std::vector<PlacedPicture> objects =
-        LayOutObjects(interval.regions, options_.video.width, options_.video.height);
+    Add(interval.start, interval.end, interval.number, interval.forced,
+        PrepareObjects(interval.regions, options_.video));
+  }
+
+  void Add(std::int64_t start, std::int64_t end, int number, bool forced,
+           PreparedObjects prepared) {
+    const std::vector<PlacedPicture>& objects = prepared.objects;
     if (objects.empty()) {
       return;
     }
-    std::int64_t start = interval.start;
     const bool replaces = showing_ && shown_end_ >= start;
     if (showing_ && !replaces) {
       writer_.Clear(shown_end_, stream_.bytes);
@@ -245,11 +245,11 @@ class IntervalWriter {
     // A picture that is the shown one in other colours (a fade) is a
     // palette update; anything else a set with its objects.
     const std::optional<std::vector<Rgba>> recoloured =
-        replaces ? writer_.Refit(objects, interval.forced) : std::nullopt;
+        replaces ? writer_.Refit(objects, forced) : std::nullopt;
     const auto [lead, same_epoch] = writer_.Lead(objects, replaces);
     const std::int64_t earliest =
         recoloured ? writer_.EarliestPaletteUpdate() : writer_.EarliestShow(lead);
-    LateCue late{interval.number, 0, 0, 0};
+    LateCue late{number, 0, 0, 0};
     if (start < earliest) {
       late.start_late_ms = CeilMilliseconds(earliest - start);
       start = earliest;
@@ -258,13 +258,13 @@ class IntervalWriter {
     if (recoloured) {
       writer_.UpdatePalette(start, *recoloured, stream_.bytes);
     } else {
-      writer_.Show(start, std::move(objects), same_epoch, interval.forced, stream_.bytes);
+      writer_.Show(start, std::move(prepared), same_epoch, forced, stream_.bytes);
     }
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
-    shown_end_ = std::max(interval.end, start + std::max<std::int64_t>(1, writer_.ClearLead()));
-    if (shown_end_ > interval.end) {
-      late.end_late_ms = CeilMilliseconds(shown_end_ - interval.end);
+    shown_end_ = std::max(end, start + std::max<std::int64_t>(1, writer_.ClearLead()));
+    if (shown_end_ > end) {
+      late.end_late_ms = CeilMilliseconds(shown_end_ - end);
     }
     if (late.start_late_ms > 0 || late.end_late_ms > 0) {
       stream_.late.push_back(late);
@@ -304,17 +304,47 @@ PgsStreamWriter::PgsStreamWriter(const StreamOptions& options)
 
 PgsStreamWriter::~PgsStreamWriter() = default;
 
-void PgsStreamWriter::add(const TimedPicture& picture) {
-  ShownInterval interval;
-  interval.start = picture.start;
-  interval.end = picture.end;
-  interval.number = ++state_->added;
-  interval.forced = picture.forced;
-  for (const PlacedPicture& region : picture.regions) {
-    interval.regions.push_back(&region);
+PreparedObjects PrepareObjects(std::span<const PlacedPicture* const> regions,
+                               const VideoFormat& video) {
+  PreparedObjects prepared;
+  prepared.objects = LayOutObjects(regions, video.width, video.height);
+  if (prepared.objects.empty()) {
+    return prepared;
   }
-  if (interval.end > interval.start) {
-    state_->intervals.Add(interval);
+  std::vector<const RgbaPicture*> pictures;
+  pictures.reserve(prepared.objects.size());
+  for (const PlacedPicture& object : prepared.objects) {
+    pictures.push_back(&object.picture);
+  }
+  prepared.quantised = QuantisePictures(pictures);
+  for (const IndexedPicture& indexed : prepared.quantised.pictures) {
+    prepared.coded.push_back(EncodeRunLength(indexed));
+  }
+  return prepared;
+}
+
+PreparedPicture PreparePicture(const TimedPicture& picture, const VideoFormat& video) {
+  PreparedPicture prepared{picture.start, picture.end, picture.forced, {}};
+  // A picture shown for no time is written as nothing, so it is not drawn.
+  if (picture.end > picture.start) {
+    std::vector<const PlacedPicture*> regions;
+    for (const PlacedPicture& region : picture.regions) {
+      regions.push_back(&region);
+    }
+    prepared.objects = PrepareObjects(regions, video);
+  }
+  return prepared;
+}
+
+void PgsStreamWriter::add(const TimedPicture& picture) {
+  add(PreparePicture(picture, state_->options.video));
+}
+
+void PgsStreamWriter::add(PreparedPicture&& picture) {
+  const int number = ++state_->added;
+  if (picture.end > picture.start) {
+    state_->intervals.Add(picture.start, picture.end, number, picture.forced,
+                          std::move(picture.objects));
   }
 }
 
