@@ -250,8 +250,11 @@ ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subti
   }
   const PgsLook look{
       HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
-      film.source, *PgsVideoOf(options.videoLines, fps),  // checked with the command line
-      options.hdr, options.forced};
+      film.source,
+      *PgsVideoOf(options.videoLines, fps),  // checked with the command line
+      options.hdr,
+      options.forced,
+      WorkerCount(options.jobs)};
   std::vector<std::string> notes;
   try {
     notes = WritePgsFile(PathBytes(path), plan.cues, look);

@@ -1,11 +1,10 @@
 #include "conversion/PgsRun.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
-#include "hdrender/HdPictures.h"
+#include "conversion/PgsPictures.h"
+#include "hdrender/AssScript.h"
 #include "output/OutputFileSet.h"
 #include "pgs/StreamWriter.h"
 
@@ -41,18 +40,6 @@ std::vector<VideoRate> RatesOf(int lines) {
     default:
       return {};
   }
-}
-
-pgs::PlacedPicture Placed(const RgbaRegion& region) {
-  pgs::PlacedPicture placed{region.x, region.y, {region.width, region.height, {}}};
-  // Both hold straight RGBA, four bytes a pixel in the same order, so the
-  // pixels are copied whole; a region short of its size keeps what it has.
-  static_assert(sizeof(pgs::Rgba) == 4);
-  const std::size_t count =
-      std::min(static_cast<std::size_t>(region.width) * region.height, region.rgba.size() / 4);
-  placed.picture.pixels.resize(count);
-  std::memcpy(placed.picture.pixels.data(), region.rgba.data(), count * 4);
-  return placed;
 }
 
 std::string CueNumber(int eventIndex) {
@@ -121,17 +108,19 @@ std::vector<std::string> WritePgsFile(const std::string& path,
   PendingFile& file = outputs.add(path);
   // The first cue each picture shows, to name a late one by its cue.
   std::vector<int> firstCues;
-  const PictureReport report = RenderCuePictures(
-      hdCues, look.source.dialect, look.style, look.video.target, [&](TimedPicture&& drawn) {
-        pgs::TimedPicture picture{pgs::TicksFromMilliseconds(drawn.startMs),
-                                  pgs::TicksFromMilliseconds(drawn.endMs),
-                                  {},
-                                  look.forced};
-        for (const RgbaRegion& region : drawn.regions) {
-          picture.regions.push_back(Placed(region));
-        }
-        firstCues.push_back(drawn.events.empty() ? 0 : drawn.events.front());
-        writer.add(picture);
+  const std::string script =
+      BuildAssScript(hdCues, look.source.dialect, look.style, look.video.target);
+  std::vector<CueTime> times;
+  times.reserve(hdCues.size());
+  for (const HdCue& cue : hdCues) {
+    times.push_back({cue.startMs, cue.endMs});
+  }
+  const PgsDrawing drawing{
+      script, times, look.video.target, AssShaping::Complex, look.video.format, look.forced};
+  const PictureReport report =
+      DrawPgsPictures(drawing, look.workers, [&](PreparedCuePicture&& picture) {
+        firstCues.push_back(picture.firstEvent);
+        writer.add(std::move(picture.picture));
         file.write(writer.takeBytes());
       });
   const pgs::PgsStream stream = writer.finish();

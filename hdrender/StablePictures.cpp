@@ -19,11 +19,7 @@ bool AnimatingTagAt(std::string_view text, std::size_t at) {
          IsTagStart(text, at, "t(") || IsTagStart(text, at, "k") || IsTagStart(text, at, "K");
 }
 
-struct Stretch {
-  long long startMs = 0;
-  long long endMs = 0;
-  std::vector<int> events;
-};
+using Stretch = PictureStretch;
 
 // The stretches of time over which the same events show, in order; those
 // with no event are left out.
@@ -140,26 +136,49 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect) {
   return false;
 }
 
+std::vector<int> DrawStretch(AssRenderer& renderer, const HdTarget& target,
+                             const PictureStretch& stretch, const PictureSink& sink) {
+  bool changed = false;
+  if (StretchMayChange(renderer, stretch)) {
+    changed = DrawEveryFrame(renderer, target, stretch, sink);
+  } else {
+    renderer.changeAt(stretch.startMs);
+    std::vector<RgbaRegion> first = renderer.lastRegions();
+    if (renderer.changeAt(stretch.endMs - 1) == FrameChange::None) {
+      AddPicture(sink, stretch, stretch.startMs, stretch.endMs, std::move(first));
+    } else {
+      changed = DrawEveryFrame(renderer, target, stretch, sink);
+    }
+  }
+  return changed ? ChangingEvents(renderer, stretch) : std::vector<int>();
+}
+
+std::vector<std::vector<PictureStretch>> PictureScenes(const AssRenderer& renderer) {
+  std::vector<std::vector<PictureStretch>> scenes;
+  for (Stretch& stretch : Stretches(renderer)) {
+    // A stretch joins the scene before when it starts where that scene's
+    // last stretch ends and shows one of its events.
+    bool continues = false;
+    if (!scenes.empty() && scenes.back().back().endMs == stretch.startMs) {
+      const std::vector<int>& before = scenes.back().back().events;
+      continues = std::any_of(stretch.events.begin(), stretch.events.end(), [&before](int e) {
+        return std::binary_search(before.begin(), before.end(), e);
+      });
+    }
+    if (!continues) {
+      scenes.emplace_back();
+    }
+    scenes.back().push_back(std::move(stretch));
+  }
+  return scenes;
+}
+
 PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
                                  const PictureSink& sink) {
   std::set<int> changing;
   for (const Stretch& stretch : Stretches(renderer)) {
-    bool changed = false;
-    if (StretchMayChange(renderer, stretch)) {
-      changed = DrawEveryFrame(renderer, target, stretch, sink);
-    } else {
-      renderer.changeAt(stretch.startMs);
-      std::vector<RgbaRegion> first = renderer.lastRegions();
-      if (renderer.changeAt(stretch.endMs - 1) == FrameChange::None) {
-        AddPicture(sink, stretch, stretch.startMs, stretch.endMs, std::move(first));
-      } else {
-        changed = DrawEveryFrame(renderer, target, stretch, sink);
-      }
-    }
-    if (changed) {
-      const std::vector<int> events = ChangingEvents(renderer, stretch);
-      changing.insert(events.begin(), events.end());
-    }
+    const std::vector<int> events = DrawStretch(renderer, target, stretch, sink);
+    changing.insert(events.begin(), events.end());
   }
   PictureReport report;
   report.changingEventIndices.assign(changing.begin(), changing.end());

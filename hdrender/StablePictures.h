@@ -50,4 +50,24 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect);
 PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
                                  const PictureSink& sink);
 
+// A stretch of the timeline over which the same events show.
+struct PictureStretch {
+  long long startMs = 0;
+  long long endMs = 0;
+  std::vector<int> events;  // in the script's order
+};
+
+// The script's stretches in time order, gathered into scenes: consecutive
+// stretches that share an event belong to one scene. libass keeps an event
+// where it placed it in the frame before, so a scene must be drawn in order
+// by one renderer; different scenes share no event and may be drawn by
+// different renderers, in any order, to the same pixels.
+std::vector<std::vector<PictureStretch>> PictureScenes(const AssRenderer& renderer);
+
+// Draws one stretch as FindStablePictures does, handing its pictures to
+// `sink`; returns the events blamed for a change while it showed (none when
+// its picture held).
+std::vector<int> DrawStretch(AssRenderer& renderer, const HdTarget& target,
+                             const PictureStretch& stretch, const PictureSink& sink);
+
 }  // namespace tesmora
