@@ -37,11 +37,13 @@ struct PgsDrawing {
 // `workers` threads, each with a renderer of its own that draws whole
 // scenes (PictureScenes), so the pixels and the bytes are the same with any
 // count. The pictures reach `sink` on the calling thread in time order; at
-// most a few scenes per worker wait for it, so a film's pictures are never
-// held all at once. With fewer than two workers, or when no thread starts,
-// the calling thread does it all. A failure (libass cannot start, or the
-// sink throws) stops the workers before it is passed on. Throws
-// std::runtime_error when libass cannot start or read the script.
+// most two units of a few scenes per worker wait for it, so a film's
+// pictures are never held all at once (a scene that changes at every frame,
+// a long \move, is held whole until its turn). With fewer than two
+// workers, or when no thread starts, the calling thread does it all. A
+// failure (libass cannot start, or the sink throws) stops the workers
+// before it is passed on. Throws std::runtime_error when libass cannot
+// start or read the script.
 PictureReport DrawPgsPictures(const PgsDrawing& drawing, int workers,
                               const PreparedPictureSink& sink,
                               const ThreadStarter& startThread = StartThread);

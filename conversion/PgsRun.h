@@ -51,10 +51,11 @@ struct PgsLook {
 // stream to `path`, which is replaced only once the stream is complete: a
 // run that fails changes no file and leaves no temporary file. Pictures go
 // to the stream one by one as libass draws them, so a film's pictures are
-// never held all at once; they are drawn on `look.workers` threads. Returns the notes for the user:
-// each cue the player's decoder shows late, and each cue whose picture changes while it is shown.
-// Throws OutputFileError when the file cannot be written and std::runtime_error when libass cannot
-// start.
+// never held all at once; they are drawn and coded on `look.workers`
+// threads. Returns the notes for the user: each cue the player's decoder
+// shows late, and each cue whose picture changes while it is shown. Throws
+// OutputFileError when the file cannot be written and std::runtime_error
+// when libass cannot start.
 std::vector<std::string> WritePgsFile(const std::string& path,
                                       const std::vector<SubtitleEntry>& cues, const PgsLook& look);
 
