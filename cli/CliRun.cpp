@@ -242,8 +242,11 @@ PgsLook BluRayLook(const CliOptions& options, const PaletteChoice& choice,
   }
   return PgsLook{
       HdStyleOf(options.style, options.outlineWidth, colour(roles.text), colour(roles.outline)),
-      source, *PgsVideoOf(options.videoLines, fps),  // checked with the command line
-      options.hdr, options.forced};
+      source,
+      *PgsVideoOf(options.videoLines, fps),  // checked with the command line
+      options.hdr,
+      options.forced,
+      WorkerCount(options.jobs)};
 }
 
 // Writes a Blu-ray stream with `write` and prints its notes. Throws CliError.

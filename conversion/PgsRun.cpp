@@ -5,8 +5,9 @@
 #include <map>
 #include <utility>
 
+#include "conversion/PgsPictures.h"
 #include "core/SubtitleError.h"
-#include "hdrender/HdPictures.h"
+#include "hdrender/AssScript.h"
 #include "output/OutputFileSet.h"
 #include "pgs/StreamWriter.h"
 
@@ -44,28 +45,8 @@ std::vector<VideoRate> RatesOf(int lines) {
   }
 }
 
-pgs::PlacedPicture Placed(const RgbaRegion& region) {
-  pgs::PlacedPicture placed{region.x, region.y, {region.width, region.height, {}}};
-  const std::size_t count = static_cast<std::size_t>(region.width) * region.height;
-  placed.picture.pixels.reserve(count);
-  for (std::size_t i = 0; i < count && (i + 1) * 4 <= region.rgba.size(); ++i) {
-    const std::uint8_t* p = region.rgba.data() + i * 4;
-    placed.picture.pixels.push_back({p[0], p[1], p[2], p[3]});
-  }
-  return placed;
-}
-
 std::string CueNumber(int eventIndex) {
   return std::to_string(eventIndex + 1);
-}
-
-// Whether the steps of a change are better shown in one window holding
-// them all: writing a window of at most half the video takes no longer than
-// half a plane clear, which a new epoch for each step would cost.
-bool UsefulReach(const FrameBox& reach, const pgs::VideoFormat& video) {
-  return reach.width > 0 && reach.height > 0 &&
-         static_cast<long long>(reach.width) * reach.height * 2 <=
-             static_cast<long long>(video.width) * video.height;
 }
 
 // The steps of one changing picture the stream was given.
@@ -151,16 +132,20 @@ std::vector<std::string> WritePgsFile(const std::string& path,
     hdCues.push_back(
         {cue.startMs, cue.startMs + cue.durationMs, CueLineTexts(cue.lines.toVector())});
   }
-  return WritePgsPictures(
-      path, look,
-      [&](const PictureSink& sink) {
-        return RenderCuePictures(hdCues, look.source.dialect, look.style, look.video.target, sink);
-      },
-      true);
+  const std::string script =
+      BuildAssScript(hdCues, look.source.dialect, look.style, look.video.target);
+  std::vector<CueTime> times;
+  times.reserve(hdCues.size());
+  for (const HdCue& cue : hdCues) {
+    times.push_back({cue.startMs, cue.endMs});
+  }
+  const PgsDrawing drawing{
+      script, times, look.video.target, AssShaping::Complex, look.video.format, look.forced, {}};
+  return WritePgsPictures(path, look, drawing, true);
 }
 
 std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
-                                          const PictureDrawing& draw, bool sayChanging) {
+                                          const PgsDrawing& drawing, bool sayChanging) {
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);
   pgs::PgsStreamWriter writer({look.video.format, colour});
@@ -172,33 +157,20 @@ std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook
   // one by its cue.
   std::vector<std::pair<int, int>> drawnFor;
   std::map<int, ChangeSteps> steps;
-  const PictureReport report = draw([&](TimedPicture&& drawn) {
-    pgs::TimedPicture picture{pgs::TicksFromMilliseconds(drawn.startMs),
-                              pgs::TicksFromMilliseconds(drawn.endMs),
-                              {},
-                              look.forced,
-                              drawn.changeOf >= 0,
-                              std::nullopt};
-    if (UsefulReach(drawn.reach, look.video.format)) {
-      picture.reach =
-          pgs::Window{0, drawn.reach.x, drawn.reach.y, drawn.reach.width, drawn.reach.height};
-    }
-    for (std::size_t i = 0; i < drawn.regions.size(); ++i) {
-      picture.regions.push_back(Placed(drawn.regions[i]));
-      picture.regions.back().forced = i < drawn.forced.size() && drawn.forced[i];
-    }
-    drawnFor.emplace_back(drawn.events.empty() ? 0 : drawn.events.front(), drawn.changeOf);
-    const bool shown = writer.add(picture);
-    if (drawn.changeOf >= 0) {
-      ChangeSteps& change = steps[drawn.changeOf];
-      if (change.steps == 0) {
-        change.fromMs = drawn.startMs;
-      }
-      ++change.steps;
-      change.leftOut += shown ? 0 : 1;
-    }
-    file.write(writer.takeBytes());
-  });
+  const PictureReport report =
+      DrawPgsPictures(drawing, look.workers, [&](PreparedCuePicture&& drawn) {
+        drawnFor.emplace_back(drawn.firstEvent, drawn.changeOf);
+        const bool shown = writer.add(std::move(drawn.picture));
+        if (drawn.changeOf >= 0) {
+          ChangeSteps& change = steps[drawn.changeOf];
+          if (change.steps == 0) {
+            change.fromMs = drawn.startMs;
+          }
+          ++change.steps;
+          change.leftOut += shown ? 0 : 1;
+        }
+        file.write(writer.takeBytes());
+      });
   const pgs::PgsStream stream = writer.finish();
   file.write(stream.bytes);
 

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "conversion/PgsPictures.h"
 #include "core/Rgb.h"
 #include "hdrender/HdStyle.h"
 #include "hdrender/HdTarget.h"
-#include "hdrender/StablePictures.h"
 #include "pgs/VideoFormat.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
@@ -46,28 +45,28 @@ struct PgsLook {
   PgsVideo video;
   bool hdr = false;     // BT.2020 with the PQ curve instead of the format's own matrix
   bool forced = false;  // every object shown even with subtitles switched off
+  int workers = 1;      // threads that draw and code pictures; the bytes are the same for any
 };
 
 // Draws the cues with libass and writes them as a presentation graphics
 // stream to `path`, which is replaced only once the stream is complete: a
 // run that fails changes no file and leaves no temporary file. Pictures go
 // to the stream one by one as libass draws them, so a film's pictures are
-// never held all at once. Returns the notes for the user: each cue the
-// player's decoder shows late, and each cue whose picture changes while it
-// is shown. Throws OutputFileError when the file cannot be written and
-// std::runtime_error when libass cannot start.
+// never held all at once; they are drawn and coded on `look.workers`
+// threads. Returns the notes for the user: each cue the player's decoder
+// shows late, and each cue whose picture changes while it is shown. Throws
+// OutputFileError when the file cannot be written and std::runtime_error
+// when libass cannot start.
 std::vector<std::string> WritePgsFile(const std::string& path,
                                       const std::vector<SubtitleEntry>& cues, const PgsLook& look);
 
-// Draws the pictures of a run, handing each to the sink as it is drawn.
-using PictureDrawing = std::function<PictureReport(const PictureSink&)>;
-
-// Writes the pictures `draw` makes as the stream of the look to `path`, as
+// Writes the pictures of `drawing`, drawn and made ready on `look.workers`
+// threads, as the stream of the look to `path`, as
 // WritePgsFile does; the steps of a changing picture the player cannot show
 // in time are left out. Returns the notes: each late cue, each change left
 // out in part or held still, each forced event that shares its picture with
 // others and, with `sayChanging`, each cue that changes while it is shown.
 std::vector<std::string> WritePgsPictures(const std::string& path, const PgsLook& look,
-                                          const PictureDrawing& draw, bool sayChanging);
+                                          const PgsDrawing& drawing, bool sayChanging);
 
 }  // namespace tesmora
