@@ -321,12 +321,16 @@ bool TForm1::RunGeneration(const ReadFilm& read, const RunTarget& target) {
 std::optional<std::vector<std::string>> TForm1::RunBluRayGeneration(const ReadFilm& read,
                                                                     const std::string& path) {
   const ConversionChoices choices = CurrentChoices();
-  const PgsLook look{BluRayStyleOf(CurrentStyle(), CurrentOutlineWidth()), read.film.source,
-                     *PgsVideoOf(TargetChoiceOf(choices.target).videoLines, std::nullopt), false,
-                     choices.forced};
-  // libass draws on the window's thread; between pictures the window
-  // answers (a Cancel is seen before the next one) and shows the progress,
-  // counted in cues.
+  const PgsLook look{BluRayStyleOf(CurrentStyle(), CurrentOutlineWidth()),
+                     read.film.source,
+                     *PgsVideoOf(TargetChoiceOf(choices.target).videoLines, std::nullopt),
+                     false,
+                     choices.forced,
+                     GenerationWorkers};
+  // libass draws on the workers; the window's thread hands the pictures to
+  // the stream in order and, between them, keeps the window answering (a
+  // Cancel is seen before the next one) and shows the progress, counted in
+  // cues.
   const RunControl control{[this](std::size_t position) {
                              platform_.processPendingEvents();
                              ProgressBar1->setValue(static_cast<int>(position) + 1);

@@ -256,9 +256,12 @@ PgsLook BluRayLook(const CliOptions& options, const TextSource& source) {
   }
   // The stream takes no IFO: text and outline are in the generic palette's
   // role colours, as the window draws them.
-  return PgsLook{BluRayStyleOf(options.style, options.outlineWidth), source,
+  return PgsLook{BluRayStyleOf(options.style, options.outlineWidth),
+                 source,
                  *PgsVideoOf(options.videoLines, fps),  // checked with the command line
-                 options.hdr, options.forced};
+                 options.hdr,
+                 options.forced,
+                 WorkerCount(options.jobs)};
 }
 
 // Writes a Blu-ray stream with `write` and prints its notes. Throws CliError.

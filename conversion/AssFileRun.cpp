@@ -6,7 +6,6 @@
 
 #include "core/SubtitleError.h"
 #include "hdrender/AssRenderer.h"
-#include "hdrender/HdPictures.h"
 #include "subtitles/Charsets.h"
 #include "subtitles/DecodingNotes.h"
 #include "subtitles/FileText.h"
@@ -87,14 +86,10 @@ std::vector<std::string> WriteAssPgsFile(const BluRayFiles& files, const AssFilm
                                choices.forcedStyle + "\"; its styles are " + StyleList(styles));
     }
   }
-  renderer.setEventTimes(ChangedTimes(renderer, choices.times));
-  return WritePgsPictures(
-      files, look,
-      [&](const PictureSink& sink) {
-        return RenderAssFilePictures(renderer, film.script, choices.forcedStyle, look.video.target,
-                                     sink);
-      },
-      false);
+  const std::vector<CueTime> times = ChangedTimes(renderer, choices.times);
+  const PgsDrawing drawing{film.script,       times,       look.video.target,  AssShaping::Complex,
+                           look.video.format, look.forced, choices.forcedStyle};
+  return WritePgsPictures(files, look, drawing, false);
 }
 
 }  // namespace tesmora

@@ -7,8 +7,9 @@
 #include <utility>
 
 #include "conversion/BdnFiles.h"
+#include "conversion/PgsPictures.h"
 #include "core/SubtitleError.h"
-#include "hdrender/HdPictures.h"
+#include "hdrender/AssScript.h"
 #include "output/OutputFileSet.h"
 #include "palette/Palette.h"
 #include "pgs/StreamWriter.h"
@@ -47,28 +48,8 @@ std::vector<VideoRate> RatesOf(int lines) {
   }
 }
 
-pgs::PlacedPicture Placed(const RgbaRegion& region) {
-  pgs::PlacedPicture placed{region.x, region.y, {region.width, region.height, {}}};
-  const std::size_t count = static_cast<std::size_t>(region.width) * region.height;
-  placed.picture.pixels.reserve(count);
-  for (std::size_t i = 0; i < count && (i + 1) * 4 <= region.rgba.size(); ++i) {
-    const std::uint8_t* p = region.rgba.data() + i * 4;
-    placed.picture.pixels.push_back({p[0], p[1], p[2], p[3]});
-  }
-  return placed;
-}
-
 std::string CueNumber(int eventIndex) {
   return std::to_string(eventIndex + 1);
-}
-
-// Whether the steps of a change are better shown in one window holding
-// them all: writing a window of at most half the video takes no longer than
-// half a plane clear, which a new epoch for each step would cost.
-bool UsefulReach(const FrameBox& reach, const pgs::VideoFormat& video) {
-  return reach.width > 0 && reach.height > 0 &&
-         static_cast<long long>(reach.width) * reach.height * 2 <=
-             static_cast<long long>(video.width) * video.height;
 }
 
 // The steps of one changing picture the stream was given.
@@ -161,16 +142,20 @@ std::vector<std::string> WriteBluRayFiles(const BluRayFiles& files,
     hdCues.push_back({cue.startMs, cue.startMs + cue.durationMs, CueLineTexts(cue.lines.toVector()),
                       cue.look.placement, cue.look.font});
   }
-  return WritePgsPictures(
-      files, look,
-      [&](const PictureSink& sink) {
-        return RenderCuePictures(hdCues, look.source.dialect, look.style, look.video.target, sink);
-      },
-      true, control);
+  const std::string script =
+      BuildAssScript(hdCues, look.source.dialect, look.style, look.video.target);
+  std::vector<CueTime> times;
+  times.reserve(hdCues.size());
+  for (const HdCue& cue : hdCues) {
+    times.push_back({cue.startMs, cue.endMs});
+  }
+  const PgsDrawing drawing{
+      script, times, look.video.target, AssShaping::Complex, look.video.format, look.forced, {}};
+  return WritePgsPictures(files, look, drawing, true, control);
 }
 
 std::vector<std::string> WritePgsPictures(const BluRayFiles& files, const PgsLook& look,
-                                          const PictureDrawing& draw, bool sayChanging,
+                                          const PgsDrawing& drawing, bool sayChanging,
                                           const RunControl& control) {
   const pgs::ColourSpace colour =
       look.hdr ? pgs::ColourSpace::Bt2020Pq : pgs::StandardSpaceForHeight(look.video.format.height);
@@ -191,42 +176,32 @@ std::vector<std::string> WritePgsPictures(const BluRayFiles& files, const PgsLoo
   // one by its cue.
   std::vector<std::pair<int, int>> drawnFor;
   std::map<int, ChangeSteps> steps;
-  const PictureReport report = draw([&](TimedPicture&& drawn) {
-    if (control.cancel != nullptr && control.cancel->load()) {
-      throw RunCancelled();
-    }
-    if (control.awaited) {
-      control.awaited(drawn.events.empty() ? 0 : static_cast<std::size_t>(drawn.events.front()));
-    }
-    pgs::TimedPicture picture{pgs::TicksFromMilliseconds(drawn.startMs),
-                              pgs::TicksFromMilliseconds(drawn.endMs),
-                              {},
-                              look.forced,
-                              drawn.changeOf >= 0,
-                              std::nullopt};
-    if (UsefulReach(drawn.reach, look.video.format)) {
-      picture.reach =
-          pgs::Window{0, drawn.reach.x, drawn.reach.y, drawn.reach.width, drawn.reach.height};
-    }
-    for (std::size_t i = 0; i < drawn.regions.size(); ++i) {
-      picture.regions.push_back(Placed(drawn.regions[i]));
-      picture.regions.back().forced = i < drawn.forced.size() && drawn.forced[i];
-    }
-    drawnFor.emplace_back(drawn.events.empty() ? 0 : drawn.events.front(), drawn.changeOf);
-    const bool shown = writer.add(picture);
-    if (drawn.changeOf >= 0) {
-      ChangeSteps& change = steps[drawn.changeOf];
-      if (change.steps == 0) {
-        change.fromMs = drawn.startMs;
-      }
-      ++change.steps;
-      change.leftOut += shown ? 0 : 1;
-    }
-    const std::vector<std::uint8_t> bytes = writer.takeBytes();
-    if (stream != nullptr) {
-      stream->write(bytes);
-    }
-  });
+  // The pictures reach this sink on this thread in their order, whatever
+  // the count of workers drawing them: progress is told and a cancel seen
+  // here, before each picture goes to the stream.
+  const PictureReport report =
+      DrawPgsPictures(drawing, look.workers, [&](PreparedCuePicture&& drawn) {
+        if (control.cancel != nullptr && control.cancel->load()) {
+          throw RunCancelled();
+        }
+        if (control.awaited) {
+          control.awaited(static_cast<std::size_t>(drawn.firstEvent));
+        }
+        drawnFor.emplace_back(drawn.firstEvent, drawn.changeOf);
+        const bool shown = writer.add(std::move(drawn.picture));
+        if (drawn.changeOf >= 0) {
+          ChangeSteps& change = steps[drawn.changeOf];
+          if (change.steps == 0) {
+            change.fromMs = drawn.startMs;
+          }
+          ++change.steps;
+          change.leftOut += shown ? 0 : 1;
+        }
+        const std::vector<std::uint8_t> bytes = writer.takeBytes();
+        if (stream != nullptr) {
+          stream->write(bytes);
+        }
+      });
   const pgs::PgsStream written = writer.finish();
   if (stream != nullptr) {
     stream->write(written.bytes);

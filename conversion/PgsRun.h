@@ -1,15 +1,14 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "conversion/PgsPictures.h"
 #include "conversion/RunFiles.h"
 #include "core/Rgb.h"
 #include "hdrender/HdStyle.h"
 #include "hdrender/HdTarget.h"
-#include "hdrender/StablePictures.h"
 #include "pgs/VideoFormat.h"
 #include "render/PreparedCue.h"
 #include "render/SubtitleStyle.h"
@@ -52,6 +51,7 @@ struct PgsLook {
   PgsVideo video;
   bool hdr = false;     // BT.2020 with the PQ curve instead of the format's own matrix
   bool forced = false;  // every object shown even with subtitles switched off
+  int workers = 1;      // threads that draw and code pictures; the bytes are the same for any
 };
 
 // The files of a Blu-ray run: the presentation graphics stream, the BDN
@@ -88,28 +88,27 @@ std::vector<std::string> WriteBdnFiles(const std::string& xmlPath,
 // stream to `path`, which is replaced only once the stream is complete: a
 // run that fails changes no file and leaves no temporary file. Pictures go
 // to the stream one by one as libass draws them, so a film's pictures are
-// never held all at once. Returns the notes for the user: each cue the
-// player's decoder shows late, and each cue whose picture changes while it
-// is shown. `control.awaited` is called with the position (from 0) of the
-// first cue of each picture before it goes to the stream, and a set
-// `control.cancel` stops the run there with RunCancelled, the file left as
-// it was. Throws OutputFileError when the file cannot be written and
-// std::runtime_error when libass cannot start.
+// never held all at once; they are drawn and coded on `look.workers`
+// threads. Returns the notes for the user: each cue the player's decoder
+// shows late, and each cue whose picture changes while it is shown.
+// `control.awaited` is called with the position (from 0) of the first cue
+// of each picture before it goes to the stream, and a set `control.cancel`
+// stops the run there with RunCancelled, the file left as it was. Throws
+// OutputFileError when the file cannot be written and std::runtime_error
+// when libass cannot start.
 std::vector<std::string> WritePgsFile(const std::string& path,
                                       const std::vector<SubtitleEntry>& cues, const PgsLook& look,
                                       const RunControl& control = {});
 
-// Draws the pictures of a run, handing each to the sink as it is drawn.
-using PictureDrawing = std::function<PictureReport(const PictureSink&)>;
-
-// Writes the pictures `draw` makes in the look to the chosen files, as
-// WriteBluRayFiles does; the steps of a changing picture the player cannot show
-// in time are left out. Returns the notes: each late cue, each change left
-// out in part or held still, each forced event that shares its picture with
-// others and, with `sayChanging`, each cue that changes while it is shown.
-// `control` reports and stops the run as for WritePgsFile.
+// Writes the pictures of `drawing`, drawn and made ready on `look.workers`
+// threads, to the chosen files, as WriteBluRayFiles does; the steps of a
+// changing picture the player cannot show in time are left out. Returns the
+// notes: each late cue, each change left out in part or held still, each
+// forced event that shares its picture with others and, with `sayChanging`,
+// each cue that changes while it is shown. `control` reports and stops the
+// run as for WritePgsFile, on the calling thread in the pictures' order.
 std::vector<std::string> WritePgsPictures(const BluRayFiles& files, const PgsLook& look,
-                                          const PictureDrawing& draw, bool sayChanging,
+                                          const PgsDrawing& drawing, bool sayChanging,
                                           const RunControl& control = {});
 
 }  // namespace tesmora

@@ -11,6 +11,8 @@ namespace tesmora {
 
 namespace {
 
+constexpr int kBitmapCacheMegabytes = 16;
+
 void DropMessage(int /*level*/, const char* /*format*/, va_list /*args*/, void* /*data*/) {}
 
 }  // namespace
@@ -40,6 +42,10 @@ AssRenderer::AssRenderer(std::string_view script, const HdTarget& target, AssSha
   ass_set_shaper(renderer_.get(),
                  shaping == AssShaping::Complex ? ASS_SHAPING_COMPLEX : ASS_SHAPING_SIMPLE);
   ass_set_fonts(renderer_.get(), nullptr, "sans-serif", ASS_FONTPROVIDER_AUTODETECT, nullptr, 1);
+  // libass keeps the bitmaps it drew for reuse, by default up to a few
+  // hundred megabytes a renderer; a film's cues rarely repeat, and a run may
+  // hold one renderer per thread, so each keeps only what a scene reuses.
+  ass_set_cache_limits(renderer_.get(), 0, kBitmapCacheMegabytes);
   // libass reads the buffer in place, so it gets a copy of its own.
   std::string buffer(script);
   track_.reset(ass_read_memory(library_.get(), buffer.data(), buffer.size(), nullptr));

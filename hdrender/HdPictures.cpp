@@ -45,13 +45,11 @@ PictureReport RenderAssPictures(std::string_view script, const HdTarget& target,
   return FindStablePictures(renderer, target, sink);
 }
 
-PictureReport RenderAssFilePictures(AssRenderer& renderer, std::string_view script,
-                                    const std::string& forcedStyle, const HdTarget& target,
-                                    const PictureSink& sink, AssShaping shaping) {
+ForcedStyleEvents ForcedStyleEventsOf(const AssRenderer& renderer, const std::string& forcedStyle) {
+  ForcedStyleEvents forced;
   if (forcedStyle.empty()) {
-    return FindStablePictures(renderer, target, sink);
+    return forced;
   }
-  ForcedEvents forced;
   const int count = renderer.eventCount();
   forced.events.resize(static_cast<std::size_t>(count));
   bool any = false;
@@ -63,18 +61,28 @@ PictureReport RenderAssFilePictures(AssRenderer& renderer, std::string_view scri
     all = all && isForced;
   }
   if (!any || all) {
-    return FindStablePictures(renderer, target, sink, forced);
+    return forced;
   }
   // The same events at the same times, those of other styles never shown.
-  AssRenderer alone(script, target, shaping);
-  std::vector<CueTime> times;
-  times.reserve(static_cast<std::size_t>(count));
+  forced.aloneTimes.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const CueTime time = renderer.eventTime(i);
-    times.push_back(
+    forced.aloneTimes.push_back(
         forced.events[static_cast<std::size_t>(i)] ? time : CueTime{time.startMs, time.startMs});
   }
-  alone.setEventTimes(times);
+  return forced;
+}
+
+PictureReport RenderAssFilePictures(AssRenderer& renderer, std::string_view script,
+                                    const std::string& forcedStyle, const HdTarget& target,
+                                    const PictureSink& sink, AssShaping shaping) {
+  const ForcedStyleEvents style = ForcedStyleEventsOf(renderer, forcedStyle);
+  ForcedEvents forced{style.events, nullptr};
+  if (style.aloneTimes.empty()) {
+    return FindStablePictures(renderer, target, sink, forced);
+  }
+  AssRenderer alone(script, target, shaping);
+  alone.setEventTimes(style.aloneTimes);
   forced.alone = &alone;
   return FindStablePictures(renderer, target, sink, forced);
 }

@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hdrender/AssScript.h"
 #include "hdrender/HdStyle.h"
@@ -34,6 +35,17 @@ StablePictures RenderAssPictures(std::string_view script, const HdTarget& target
 // The same, each picture handed to `sink` as it is drawn.
 PictureReport RenderAssPictures(std::string_view script, const HdTarget& target,
                                 const PictureSink& sink, AssShaping shaping = AssShaping::Complex);
+
+// The events of an ASS or SSA file already read by `renderer` that
+// `forcedStyle` marks forced (empty when it names none), and when only some
+// of them are, the event times that show those alone: a second renderer of
+// the same script with these times tells their regions from the others'.
+struct ForcedStyleEvents {
+  std::vector<bool> events;         // by event
+  std::vector<CueTime> aloneTimes;  // empty when no second renderer is needed
+};
+
+ForcedStyleEvents ForcedStyleEventsOf(const AssRenderer& renderer, const std::string& forcedStyle);
 
 // The pictures of an ASS or SSA file already read by `renderer`, whose
 // event times the caller may have changed. When `forcedStyle` names a style,

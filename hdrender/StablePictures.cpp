@@ -1,6 +1,7 @@
 #include "hdrender/StablePictures.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 #include "hdrender/ForcedRegions.h"
@@ -21,11 +22,7 @@ bool AnimatingTagAt(std::string_view text, std::size_t at) {
          IsTagStart(text, at, "t(") || IsTagStart(text, at, "k") || IsTagStart(text, at, "K");
 }
 
-struct Stretch {
-  long long startMs = 0;
-  long long endMs = 0;
-  std::vector<int> events;
-};
+using Stretch = PictureStretch;
 
 // The stretches of time over which the same events show, in order; those
 // with no event are left out.
@@ -92,10 +89,10 @@ std::vector<int> ChangingEvents(const AssRenderer& renderer, const Stretch& stre
 }
 
 // Draws the stretches one by one and gathers what the report says of them.
-class StretchDrawer {
+class Drawer {
  public:
-  StretchDrawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
-                const ForcedEvents& forced)
+  Drawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
+         const ForcedEvents& forced)
       : renderer_(renderer), target_(target), sink_(sink), forced_(forced) {}
 
   void Draw(const Stretch& stretch) {
@@ -117,11 +114,11 @@ class StretchDrawer {
     }
   }
 
-  PictureReport Report() {
+  PictureReport Report() const {
     PictureReport report;
     report.changingEventIndices.assign(changing_.begin(), changing_.end());
     report.changingEvents = static_cast<int>(changing_.size());
-    report.heldStill = std::move(held_);
+    report.heldStill = held_;
     report.mixedForcedEvents.assign(mixed_.begin(), mixed_.end());
     return report;
   }
@@ -267,9 +264,55 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect) {
   return false;
 }
 
+class StretchDrawer::Impl : public Drawer {
+ public:
+  using Drawer::Drawer;
+};
+
+StretchDrawer::StretchDrawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
+                             const ForcedEvents& forced)
+    : impl_(std::make_unique<Impl>(renderer, target, sink, forced)) {}
+
+StretchDrawer::~StretchDrawer() = default;
+
+void StretchDrawer::draw(const PictureStretch& stretch) {
+  impl_->Draw(stretch);
+}
+
+PictureReport StretchDrawer::report() {
+  return impl_->Report();
+}
+
+std::vector<int> DrawStretch(AssRenderer& renderer, const HdTarget& target,
+                             const PictureStretch& stretch, const PictureSink& sink) {
+  StretchDrawer drawer(renderer, target, sink);
+  drawer.draw(stretch);
+  return drawer.report().changingEventIndices;
+}
+
+std::vector<std::vector<PictureStretch>> PictureScenes(const AssRenderer& renderer) {
+  std::vector<std::vector<PictureStretch>> scenes;
+  for (Stretch& stretch : Stretches(renderer)) {
+    // A stretch joins the scene before when it starts where that scene's
+    // last stretch ends and shows one of its events.
+    bool continues = false;
+    if (!scenes.empty() && scenes.back().back().endMs == stretch.startMs) {
+      const std::vector<int>& before = scenes.back().back().events;
+      continues = std::any_of(stretch.events.begin(), stretch.events.end(), [&before](int e) {
+        return std::binary_search(before.begin(), before.end(), e);
+      });
+    }
+    if (!continues) {
+      scenes.emplace_back();
+    }
+    scenes.back().push_back(std::move(stretch));
+  }
+  return scenes;
+}
+
 PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
                                  const PictureSink& sink, const ForcedEvents& forced) {
-  StretchDrawer drawer(renderer, target, sink, forced);
+  Drawer drawer(renderer, target, sink, forced);
   for (const Stretch& stretch : Stretches(renderer)) {
     drawer.Draw(stretch);
   }

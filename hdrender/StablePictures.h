@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -84,5 +85,45 @@ bool MayChangeWhileShown(std::string_view text, std::string_view effect);
 // forced events are marked.
 PictureReport FindStablePictures(AssRenderer& renderer, const HdTarget& target,
                                  const PictureSink& sink, const ForcedEvents& forced = {});
+
+// A stretch of the timeline over which the same events show.
+struct PictureStretch {
+  long long startMs = 0;
+  long long endMs = 0;
+  std::vector<int> events;  // in the script's order
+};
+
+// The script's stretches in time order, gathered into scenes: consecutive
+// stretches that share an event belong to one scene. libass keeps an event
+// where it placed it in the frame before, so a scene must be drawn in order
+// by one renderer; different scenes share no event and may be drawn by
+// different renderers, in any order, to the same pixels.
+std::vector<std::vector<PictureStretch>> PictureScenes(const AssRenderer& renderer);
+
+// Draws stretches one by one as FindStablePictures does, forced regions
+// marked and long changes held still alike, handing their pictures to
+// `sink`; report() tells what was found in the stretches drawn so far. The
+// renderers (and `forced.alone`) must be drawn by this drawer alone.
+class StretchDrawer {
+ public:
+  StretchDrawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
+                const ForcedEvents& forced = {});
+  ~StretchDrawer();
+  StretchDrawer(const StretchDrawer&) = delete;
+  StretchDrawer& operator=(const StretchDrawer&) = delete;
+
+  void draw(const PictureStretch& stretch);
+  PictureReport report();
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Draws one stretch with no event forced, handing its pictures to `sink`;
+// returns the events blamed for a change while it showed (none when its
+// picture held).
+std::vector<int> DrawStretch(AssRenderer& renderer, const HdTarget& target,
+                             const PictureStretch& stretch, const PictureSink& sink);
 
 }  // namespace tesmora

@@ -35,14 +35,24 @@ std::optional<Box> VisibleBox(const PlacedPicture& region, int video_width, int 
   const int to_y = std::min(picture.height, video_height - region.y);
   Box box{to_x, to_y, from_x, from_y};
   for (int y = from_y; y < to_y; ++y) {
-    for (int x = from_x; x < to_x; ++x) {
-      if (picture.At(x, y).a != 0) {
-        box.left = std::min(box.left, x);
-        box.right = std::max(box.right, x + 1);
-        box.top = std::min(box.top, y);
-        box.bottom = std::max(box.bottom, y + 1);
-      }
+    const Rgba* row = &picture.At(0, y);
+    // Only the columns left of the box found so far and right of it can
+    // widen it: each row is searched from both ends.
+    int x = from_x;
+    while (x < to_x && row[x].a == 0) {
+      ++x;
     }
+    if (x >= to_x) {
+      continue;
+    }
+    int last = to_x - 1;
+    while (row[last].a == 0) {
+      --last;
+    }
+    box.left = std::min(box.left, x);
+    box.right = std::max(box.right, last + 1);
+    box.top = std::min(box.top, y);
+    box.bottom = std::max(box.bottom, y + 1);
   }
   if (box.Empty()) {
     return std::nullopt;
@@ -87,6 +97,14 @@ PlacedPicture Compose(std::span<const PlacedPicture* const> regions, const Box& 
     const int from_y = std::max(box.top, region.y);
     const int to_x = std::min(box.right, region.x + region.picture.width);
     const int to_y = std::min(box.bottom, region.y + region.picture.height);
+    if (regions.size() == 1) {
+      // Drawn over nothing, a region's pixels are copied as they are.
+      for (int y = from_y; y < to_y && from_x < to_x; ++y) {
+        std::copy_n(&region.picture.At(from_x - region.x, y - region.y), to_x - from_x,
+                    &result.picture.At(from_x - box.left, y - box.top));
+      }
+      continue;
+    }
     for (int y = from_y; y < to_y; ++y) {
       for (int x = from_x; x < to_x; ++x) {
         DrawOver(result.picture.At(x - box.left, y - box.top),

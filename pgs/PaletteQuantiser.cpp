@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace tesmora::pgs {
 namespace {
@@ -172,29 +173,82 @@ std::vector<Rgba> MedianCut(std::vector<Counted>& colours) {
   return palette;
 }
 
-std::uint8_t Nearest(const std::vector<std::array<int, 4>>& palette, const std::array<int, 4>& p) {
-  std::int64_t best = std::numeric_limits<std::int64_t>::max();
-  std::size_t found = 0;
-  for (std::size_t i = 0; i < palette.size(); ++i) {
-    std::int64_t distance = 0;
-    for (int axis = 0; axis < 4; ++axis) {
-      const std::int64_t d = palette[i][axis] - p[axis];
-      distance += d * d;
-    }
-    if (distance < best) {
-      best = distance;
-      found = i;
-    }
-  }
-  return static_cast<std::uint8_t>(found + 1);
+int Sum(const std::array<int, 4>& p) {
+  return p[0] + p[1] + p[2] + p[3];
 }
+
+std::int64_t Distance(const std::array<int, 4>& a, const std::array<int, 4>& b) {
+  std::int64_t distance = 0;
+  for (int axis = 0; axis < 4; ++axis) {
+    const std::int64_t d = a[axis] - b[axis];
+    distance += d * d;
+  }
+  return distance;
+}
+
+// Finds the nearest palette point to a colour (squared distance, the lowest
+// index among equals) without measuring every point: the points are kept in
+// order of their components' sum, and the square of the sums' difference is
+// at most four times the squared distance, so the search walks out from the
+// colour's sum both ways and stops each way where no point further on can be
+// as near as the best found.
+class NearestPoint {
+ public:
+  explicit NearestPoint(std::vector<std::array<int, 4>> palette) : palette_(std::move(palette)) {
+    order_.resize(palette_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+      order_[i] = {Sum(palette_[i]), i};
+    }
+    std::sort(order_.begin(), order_.end());
+  }
+
+  std::uint8_t IndexOf(const std::array<int, 4>& p) const {
+    const int sum = Sum(p);
+    const auto start =
+        std::lower_bound(order_.begin(), order_.end(), std::pair<int, std::size_t>{sum, 0});
+    std::int64_t best = std::numeric_limits<std::int64_t>::max();
+    std::size_t found = 0;
+    const auto consider = [&](const std::pair<int, std::size_t>& point) {
+      const std::int64_t gap = point.first - sum;
+      // gap² ≤ 4 d: past this bound no point can tie the best.
+      if (best != std::numeric_limits<std::int64_t>::max() && gap * gap > 4 * best) {
+        return false;
+      }
+      const std::int64_t distance = Distance(palette_[point.second], p);
+      if (distance < best || (distance == best && point.second < found)) {
+        best = distance;
+        found = point.second;
+      }
+      return true;
+    };
+    for (auto it = start; it != order_.end() && consider(*it); ++it) {
+    }
+    for (auto it = start; it != order_.begin() && consider(*(it - 1)); --it) {
+    }
+    return static_cast<std::uint8_t>(found + 1);
+  }
+
+ private:
+  std::vector<std::array<int, 4>> palette_;
+  std::vector<std::pair<int, std::size_t>> order_;  // (sum, index), by sum
+};
 
 }  // namespace
 
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
+  std::vector<const RgbaPicture*> each;
+  each.reserve(pictures.size());
+  for (const RgbaPicture& picture : pictures) {
+    each.push_back(&picture);
+  }
+  return QuantisePictures(each);
+}
+
+QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures) {
   ColourTable seen;
   std::vector<Counted> colours;
-  for (const RgbaPicture& picture : pictures) {
+  for (const RgbaPicture* each : pictures) {
+    const RgbaPicture& picture = *each;
     // Text is drawn in runs, so a pixel is often the one before it.
     std::uint32_t last_key = 0;
     std::uint32_t last = ColourTable::kNone;
@@ -231,13 +285,15 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
     for (const Rgba& c : result.colours) {
       points.push_back(Premultiplied(c));
     }
+    const NearestPoint nearest(std::move(points));
     for (std::size_t i = 0; i < colours.size(); ++i) {
-      index_of[i] = Nearest(points, colours[i].point);
+      index_of[i] = nearest.IndexOf(colours[i].point);
     }
   }
 
   result.pictures.reserve(pictures.size());
-  for (const RgbaPicture& picture : pictures) {
+  for (const RgbaPicture* each : pictures) {
+    const RgbaPicture& picture = *each;
     IndexedPicture indexed{picture.width, picture.height, {}};
     indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
     std::uint32_t last_key = 0;

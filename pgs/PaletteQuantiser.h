@@ -26,5 +26,6 @@ struct QuantisedPictures {
 // each pixel takes the nearest box mean. Antialiased text is a few ramps
 // between its style colours, which this follows closely.
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures);
+QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures);
 
 }  // namespace tesmora::pgs

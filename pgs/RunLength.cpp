@@ -6,50 +6,74 @@ namespace tesmora::pgs {
 namespace {
 
 constexpr int kLongestRun = 0x3FFF;
+// The most bytes one run's code takes.
+constexpr int kLongestCode = 4;
+
+// Writes the code of one run at `at` and returns the end of what it wrote.
+std::uint8_t* WriteRun(std::uint8_t* at, int length, std::uint8_t index) {
+  const auto high = static_cast<std::uint8_t>(length >> 8);
+  const auto low = static_cast<std::uint8_t>(length & 0xFF);
+  if (index == 0) {
+    *at++ = 0x00;
+    if (length >= 64) {
+      *at++ = static_cast<std::uint8_t>(0x40 | high);
+    }
+    *at++ = low;
+    return at;
+  }
+  if (length < 3) {
+    for (int i = 0; i < length; ++i) {
+      *at++ = index;
+    }
+    return at;
+  }
+  *at++ = 0x00;
+  if (length < 64) {
+    *at++ = static_cast<std::uint8_t>(0x80 | low);
+  } else {
+    *at++ = static_cast<std::uint8_t>(0xC0 | high);
+    *at++ = low;
+  }
+  *at++ = index;
+  return at;
+}
 
 }  // namespace
 
 void AppendRun(std::vector<std::uint8_t>& out, int length, std::uint8_t index) {
-  const auto high = static_cast<std::uint8_t>(length >> 8);
-  const auto low = static_cast<std::uint8_t>(length & 0xFF);
-  if (index == 0) {
-    if (length < 64) {
-      out.insert(out.end(), {0x00, low});
-    } else {
-      out.insert(out.end(), {0x00, static_cast<std::uint8_t>(0x40 | high), low});
-    }
-    return;
-  }
-  if (length < 3) {
-    out.insert(out.end(), static_cast<std::size_t>(length), index);
-  } else if (length < 64) {
-    out.insert(out.end(), {0x00, static_cast<std::uint8_t>(0x80 | low), index});
-  } else {
-    out.insert(out.end(), {0x00, static_cast<std::uint8_t>(0xC0 | high), low, index});
-  }
+  std::uint8_t code[kLongestCode];
+  const std::uint8_t* end = WriteRun(code, length, index);
+  out.insert(out.end(), static_cast<const std::uint8_t*>(code), end);
 }
 
 std::vector<std::uint8_t> EncodeRunLength(const IndexedPicture& picture) {
-  std::vector<std::uint8_t> out;
-  out.reserve(static_cast<std::size_t>(picture.height) * 16);
-  for (int y = 0; y < picture.height; ++y) {
-    const std::uint8_t* row = picture.indices.data() + static_cast<std::size_t>(y) * picture.width;
-    int x = 0;
-    while (x < picture.width) {
+  // The longest code a pixel can take is two bytes (a lone transparent
+  // pixel), plus two a line: the buffer is sized for that once and written
+  // through a pointer, then cut to what was written.
+  const std::size_t width = static_cast<std::size_t>(std::max(0, picture.width));
+  const std::size_t height = static_cast<std::size_t>(std::max(0, picture.height));
+  std::vector<std::uint8_t> out(height * (2 * width + 2));
+  std::uint8_t* at = out.data();
+  for (std::size_t y = 0; y < height; ++y) {
+    const std::uint8_t* row = picture.indices.data() + y * width;
+    std::size_t x = 0;
+    while (x < width) {
       const std::uint8_t index = row[x];
-      int end = x + 1;
-      while (end < picture.width && row[end] == index) {
+      std::size_t end = x + 1;
+      while (end < width && row[end] == index) {
         ++end;
       }
-      for (int left = end - x; left > 0;) {
-        const int length = std::min(left, kLongestRun);
-        AppendRun(out, length, index);
-        left -= length;
+      for (std::size_t left = end - x; left > 0;) {
+        const auto length = static_cast<int>(std::min<std::size_t>(left, kLongestRun));
+        at = WriteRun(at, length, index);
+        left -= static_cast<std::size_t>(length);
       }
       x = end;
     }
-    out.insert(out.end(), {0x00, 0x00});
+    *at++ = 0x00;
+    *at++ = 0x00;
   }
+  out.resize(static_cast<std::size_t>(at - out.data()));
   return out;
 }
 

@@ -83,8 +83,9 @@ class SetWriter {
 
   std::int64_t ClearLead() const { return WindowsWriteTicks(windows_); }
 
-  void Show(std::int64_t pts, std::vector<PlacedPicture> objects, bool same_epoch, bool forced,
+  void Show(std::int64_t pts, PreparedObjects prepared, bool same_epoch, bool forced,
             const std::optional<Window>& reach, int number, std::vector<std::uint8_t>& out) {
+    const std::vector<PlacedPicture>& objects = prepared.objects;
     const std::int64_t lead = Lead(objects, same_epoch, reach).first;
     if (same_epoch) {
       ++palette_version_;
@@ -108,12 +109,7 @@ class SetWriter {
     AppendCompositionSegment(out, {pts, dts}, composition);
     AppendWindowSegment(out, {pts - write, dts}, windows_);
 
-    std::vector<RgbaPicture> pictures;
-    pictures.reserve(objects.size());
-    for (PlacedPicture& object : objects) {
-      pictures.push_back(std::move(object.picture));
-    }
-    const QuantisedPictures quantised = QuantisePictures(pictures);
+    QuantisedPictures& quantised = prepared.quantised;
     std::vector<PaletteEntry> entries{{kTransparentIndex, 16, 128, 128, 0}};
     for (std::size_t i = 0; i < quantised.colours.size(); ++i) {
       const YCrCbA c = ToYCrCbA(quantised.colours[i], options_.colour);
@@ -128,12 +124,11 @@ class SetWriter {
       const IndexedPicture& indexed = quantised.pictures[i];
       const std::int64_t decoded = decode_start + DecodeTicks(indexed.width, indexed.height);
       AppendObjectSegments(out, {decoded, decode_start}, ids[i], object_version_, indexed.width,
-                           indexed.height, EncodeRunLength(indexed));
+                           indexed.height, prepared.coded[i]);
       decode_start = decoded;
     }
     AppendEndSegment(out, {decode_start, decode_start});
     last_shown_ = pts;
-    shown_indices_ = quantised.pictures;
     if (shown_) {
       EndShown(pts);
       showing_ = ShownPicture{pts, pts, number, {}, quantised.colours};
@@ -142,6 +137,7 @@ class SetWriter {
                                      shown_objects_[i].forced, quantised.pictures[i]});
       }
     }
+    shown_indices_ = std::move(quantised.pictures);
   }
 
   // The new colours of the shown objects' palette when `objects` are the
@@ -273,12 +269,19 @@ class IntervalWriter {
 
   // Returns false when a droppable interval was left out.
   bool Add(const ShownInterval& interval) {
-    std::vector<PlacedPicture> objects =
-        LayOutObjects(interval.regions, options_.video.width, options_.video.height);
+    PreparedPicture picture{interval.start,     interval.end,
+                            interval.forced,    PrepareObjects(interval.regions, options_.video),
+                            interval.droppable, interval.reach};
+    return Add(interval.number, std::move(picture));
+  }
+
+  bool Add(int number, PreparedPicture picture) {
+    const std::vector<PlacedPicture>& objects = picture.objects.objects;
+    std::int64_t start = picture.start;
+    const std::int64_t end = picture.end;
     if (objects.empty()) {
       return true;
     }
-    std::int64_t start = interval.start;
     const bool replaces = showing_ && shown_end_ >= start;
     if (showing_ && !replaces) {
       writer_.Clear(shown_end_, stream_.bytes);
@@ -286,36 +289,36 @@ class IntervalWriter {
     // A picture that is the shown one in other colours (a fade) is a
     // palette update; anything else a set with its objects.
     const std::optional<std::vector<Rgba>> recoloured =
-        replaces ? writer_.Refit(objects, interval.forced) : std::nullopt;
-    const auto [lead, same_epoch] = writer_.Lead(objects, replaces, interval.reach);
+        replaces ? writer_.Refit(objects, picture.forced) : std::nullopt;
+    const auto [lead, same_epoch] = writer_.Lead(objects, replaces, picture.reach);
     const std::int64_t earliest =
         recoloured ? writer_.EarliestPaletteUpdate() : writer_.EarliestShow(lead);
-    if (interval.droppable && replaces && start < earliest) {
+    if (picture.droppable && replaces && start < earliest) {
       // A step of a change shows from the first frame the player can show
       // it at; when none is left before the step ends, the shown picture
       // stays in its place.
       start = FrameStartAtOrAfter(options_.video.frame_rate, earliest);
-      if (start >= interval.end) {
-        shown_end_ = std::max(shown_end_, interval.end);
+      if (start >= picture.end) {
+        shown_end_ = std::max(shown_end_, picture.end);
         return false;
       }
     }
     start = std::max(start, earliest);
-    LateCue late{interval.number, 0, 0, start};
-    if (start > interval.start) {
-      late.start_late_ms = CeilMilliseconds(start - interval.start);
+    LateCue late{number, 0, 0, start};
+    if (start > picture.start) {
+      late.start_late_ms = CeilMilliseconds(start - picture.start);
     }
     if (recoloured) {
-      writer_.UpdatePalette(start, *recoloured, interval.number, stream_.bytes);
+      writer_.UpdatePalette(start, *recoloured, number, stream_.bytes);
     } else {
-      writer_.Show(start, std::move(objects), same_epoch, interval.forced, interval.reach,
-                   interval.number, stream_.bytes);
+      writer_.Show(start, std::move(picture.objects), same_epoch, picture.forced, picture.reach,
+                   number, stream_.bytes);
     }
     // The clear decodes after this set is shown, so the picture lasts at
     // least as long as clearing takes (and at least one tick).
-    shown_end_ = std::max(interval.end, start + std::max<std::int64_t>(1, writer_.ClearLead()));
-    if (shown_end_ > interval.end) {
-      late.end_late_ms = CeilMilliseconds(shown_end_ - interval.end);
+    shown_end_ = std::max(end, start + std::max<std::int64_t>(1, writer_.ClearLead()));
+    if (shown_end_ > end) {
+      late.end_late_ms = CeilMilliseconds(shown_end_ - end);
     }
     if (late.start_late_ms > 0 || late.end_late_ms > 0) {
       stream_.late.push_back(late);
@@ -357,18 +360,46 @@ PgsStreamWriter::PgsStreamWriter(const StreamOptions& options, ShownPictureSink 
 
 PgsStreamWriter::~PgsStreamWriter() = default;
 
-bool PgsStreamWriter::add(const TimedPicture& picture) {
-  ShownInterval interval;
-  interval.start = picture.start;
-  interval.end = picture.end;
-  interval.number = ++state_->added;
-  interval.forced = picture.forced;
-  interval.droppable = picture.droppable;
-  interval.reach = picture.reach;
-  for (const PlacedPicture& region : picture.regions) {
-    interval.regions.push_back(&region);
+PreparedObjects PrepareObjects(std::span<const PlacedPicture* const> regions,
+                               const VideoFormat& video) {
+  PreparedObjects prepared;
+  prepared.objects = LayOutObjects(regions, video.width, video.height);
+  if (prepared.objects.empty()) {
+    return prepared;
   }
-  return interval.end <= interval.start || state_->intervals.Add(interval);
+  std::vector<const RgbaPicture*> pictures;
+  pictures.reserve(prepared.objects.size());
+  for (const PlacedPicture& object : prepared.objects) {
+    pictures.push_back(&object.picture);
+  }
+  prepared.quantised = QuantisePictures(pictures);
+  for (const IndexedPicture& indexed : prepared.quantised.pictures) {
+    prepared.coded.push_back(EncodeRunLength(indexed));
+  }
+  return prepared;
+}
+
+PreparedPicture PreparePicture(const TimedPicture& picture, const VideoFormat& video) {
+  PreparedPicture prepared{picture.start,     picture.end,  picture.forced, {},
+                           picture.droppable, picture.reach};
+  // A picture shown for no time is written as nothing, so it is not drawn.
+  if (picture.end > picture.start) {
+    std::vector<const PlacedPicture*> regions;
+    for (const PlacedPicture& region : picture.regions) {
+      regions.push_back(&region);
+    }
+    prepared.objects = PrepareObjects(regions, video);
+  }
+  return prepared;
+}
+
+bool PgsStreamWriter::add(const TimedPicture& picture) {
+  return add(PreparePicture(picture, state_->options.video));
+}
+
+bool PgsStreamWriter::add(PreparedPicture&& picture) {
+  const int number = ++state_->added;
+  return picture.end <= picture.start || state_->intervals.Add(number, std::move(picture));
 }
 
 std::vector<std::uint8_t> PgsStreamWriter::takeBytes() {

@@ -92,6 +92,31 @@ struct PgsStream {
 // `late`. Pictures with nothing visible on the frame are left out.
 PgsStream WritePgsStream(std::span<const TimedPicture> pictures, const StreamOptions& options);
 
+// The objects of one display set made ready to write: laid out on the
+// video, given their shared palette and run-length coded. Making them
+// depends on the picture alone, so it may run on any thread, ahead of the
+// writer; the writer then only times and frames them.
+struct PreparedObjects {
+  std::vector<PlacedPicture> objects;            // as LayOutObjects gives them
+  QuantisedPictures quantised;                   // one indexed picture per object
+  std::vector<std::vector<std::uint8_t>> coded;  // each object's run-length data
+};
+
+PreparedObjects PrepareObjects(std::span<const PlacedPicture* const> regions,
+                               const VideoFormat& video);
+
+// A picture made ready for PgsStreamWriter::add.
+struct PreparedPicture {
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+  bool forced = false;
+  PreparedObjects objects;
+  bool droppable = false;       // as TimedPicture::droppable
+  std::optional<Window> reach;  // as TimedPicture::reach
+};
+
+PreparedPicture PreparePicture(const TimedPicture& picture, const VideoFormat& video);
+
 // The same stream written picture by picture, so a film's pictures need not
 // all be held at once: each picture given to add() starts no earlier than
 // the one before and does not overlap it (a picture that does replaces the
@@ -108,6 +133,9 @@ class PgsStreamWriter {
 
   // Returns false when a droppable picture was left out.
   bool add(const TimedPicture& picture);
+  // The same for a picture made ready beforehand (PreparePicture with this
+  // writer's video): the bytes are those add() writes for the picture.
+  bool add(PreparedPicture&& picture);
   // The bytes written since the last call, which the writer no longer
   // holds: a caller may store them as it goes rather than hold the whole
   // stream. finish() then gives the rest.

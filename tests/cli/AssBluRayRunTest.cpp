@@ -310,5 +310,60 @@ TEST_F(AssBluRayRun, AMoveIsShownAtFrameTimesAndWhatThePlayerCannotDrawIsSaid) {
   EXPECT_LT(slowStream.size(), 20 * 1024 * 1024);
 }
 
+// Forced regions found beside others, steps of a move left out, a long
+// move held still, in scenes enough for several threads: one thread and
+// three write the same stream and BDN XML and say the same.
+TEST_F(AssBluRayRun, AnyNumberOfThreadsWritesTheSameForcedAndChangingStream) {
+  std::string events;
+  for (int k = 0; k < 4; ++k) {
+    // kEvents again, ten seconds later each time.
+    const std::string shift = "0:00:" + std::to_string(k);
+    std::string block = kEvents;
+    for (std::size_t at = block.find("0:00:0"); at != std::string::npos;
+         at = block.find("0:00:0", at + 1)) {
+      block.replace(at, 6, shift);
+    }
+    events += block;
+  }
+  events += "Dialogue: 0,0:00:50.00,0:02:00.00,Default,,0,0,0,,{\\move(100,900,1800,900)}Slowly\n";
+  const QString ass = script("threads.ass", events);
+  QByteArray first;
+  QByteArray firstXml;
+  std::string said;
+  for (const char* threads : {"1", "3"}) {
+    const QString name = QStringLiteral("threads-j") + threads;
+    const auto outcome = RunConverter({"--format", "pgs,bdn", "-j", threads, "--output-dir",
+                                       dir.path(), "--name", name, "--forced-style", "Sign", ass});
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    const QByteArray stream = ReadBytes(path(name + ".sup"));
+    // The XML names its pictures after the run, so it is compared by
+    // what differs only there.
+    QByteArray xml = ReadBytes(path(name + ".xml"));
+    xml.replace(name.toUtf8(), "threads");
+    if (first.isEmpty()) {
+      first = stream;
+      firstXml = xml;
+      EXPECT_TRUE(xml.contains("Forced=\"True\"")) << "no forced event in the BDN XML";
+      said = outcome.err;
+      EXPECT_NE(said.find("Subtitle 20 changes faster than the player can redraw it"),
+                std::string::npos)
+          << said;
+      EXPECT_NE(said.find("Subtitle 21 changes for longer than 60 seconds"), std::string::npos)
+          << said;
+    } else {
+      EXPECT_TRUE(stream == first) << "-j " << threads << " wrote other bytes";
+      EXPECT_TRUE(xml == firstXml) << "-j " << threads << " wrote another BDN XML";
+      EXPECT_EQ(outcome.err, said);
+    }
+  }
+  bool forced = false;
+  for (const Shown& set : Compositions(first)) {
+    for (const auto& object : set.objects) {
+      forced = forced || object.second;
+    }
+  }
+  EXPECT_TRUE(forced);
+}
+
 }  // namespace
 }  // namespace tesmora::cli

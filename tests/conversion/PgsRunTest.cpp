@@ -1,5 +1,6 @@
 // The Blu-ray choices of a run: the video each line count and rate gives,
-// and the high-definition style made from the DVD style's choices.
+// and the high-definition style made from the DVD style's choices; the
+// run's progress and stop, and its files, with any number of threads.
 #include <gtest/gtest.h>
 
 #include "conversion/PgsRun.h"
@@ -7,6 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <map>
+#include <regex>
 
 namespace tesmora {
 namespace {
@@ -106,6 +110,88 @@ TEST_F(PgsRunControl, AStoppedRunChangesNoFile) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"run.sup"});
   ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
   EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
+}
+
+// A film long enough to be drawn in several units: with workers, the
+// pictures are drawn on other threads but reach the run's control on the
+// calling thread in their order, and a stop there changes no file.
+class ThreadedPgsRunControl : public PgsRunControl {
+ protected:
+  ThreadedPgsRunControl() {
+    film.reserve(40);
+    for (int i = 0; i < 40; ++i) {
+      film.emplace_back(1000LL + 2000LL * i, 1000,
+                        std::vector<std::string>{"Cue " + std::to_string(i + 1)});
+    }
+    threaded.workers = 3;
+  }
+  std::vector<SubtitleEntry> film;
+  PgsLook threaded = look;
+};
+
+TEST_F(ThreadedPgsRunControl, ReportsPicturesInOrderAndStopsBetweenThem) {
+  std::vector<std::size_t> positions;
+  const RunControl report{[&positions](std::size_t at) { positions.push_back(at); }, nullptr};
+  WritePgsFile(path(), film, threaded, report);
+  std::vector<std::size_t> expected(film.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    expected[i] = i;
+  }
+  EXPECT_EQ(positions, expected);
+
+  QFile earlier(QString::fromStdString(path()));
+  ASSERT_TRUE(earlier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  earlier.write("earlier");
+  earlier.close();
+  std::atomic<bool> cancel{false};
+  std::size_t last = 0;
+  const RunControl stop{[&](std::size_t at) {
+                          last = at;
+                          cancel = at == 25;
+                        },
+                        &cancel};
+  EXPECT_THROW(WritePgsFile(path(), film, threaded, stop), RunCancelled);
+  EXPECT_EQ(last, 25u);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"run.sup"});
+  ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+  EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
+}
+
+// The stream, the BDN XML and every picture beside it are the same bytes
+// whether one thread or three draw them, and a cue placed at the top keeps
+// its place in the pictures the XML names.
+TEST_F(ThreadedPgsRunControl, AnyThreadCountWritesTheSameStreamAndBdnFiles) {
+  film[7].look.placement.alignment = 8;
+  const auto run = [&](const PgsLook& chosen, const QString& name) {
+    QDir(dir.path()).mkdir(name);
+    const QDir folder(QDir(dir.path()).filePath(name));
+    WriteBluRayFiles(
+        {folder.filePath("film.sup").toStdString(), folder.filePath("film.xml").toStdString()},
+        film, chosen);
+    std::map<QString, QByteArray> files;
+    for (const QString& file : folder.entryList(QDir::Files)) {
+      QFile read(folder.filePath(file));
+      EXPECT_TRUE(read.open(QIODevice::ReadOnly)) << file.toStdString();
+      files[file] = read.readAll();
+    }
+    return files;
+  };
+  const std::map<QString, QByteArray> one = run(look, "one");
+  const std::map<QString, QByteArray> three = run(threaded, "three");
+  ASSERT_EQ(one.size(), film.size() + 2);  // a picture a cue, the stream and the XML
+  EXPECT_TRUE(one == three);
+
+  // Graphics Y offsets in event order: the eighth cue is drawn high up.
+  const std::string xml = one.at("film.xml").toStdString();
+  const std::regex graphicY(R"re(<Graphic [^>]*Y="(\d+)")re");
+  std::vector<int> ys;
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), graphicY);
+       it != std::sregex_iterator(); ++it) {
+    ys.push_back(std::stoi((*it)[1].str()));
+  }
+  ASSERT_EQ(ys.size(), film.size());
+  EXPECT_LT(ys[7], 720 / 4);
+  EXPECT_GT(ys[6], 720 / 2);
 }
 
 }  // namespace

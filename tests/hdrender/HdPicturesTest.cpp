@@ -162,6 +162,50 @@ TEST(RenderAssPictures, SplitsAFadeIntoFramesAndCountsTheEvent) {
   EXPECT_EQ(drawn.pictures.back().endMs, 6000);
 }
 
+// Stretches that share an event form one scene; a scene after a stretch
+// that shares nothing with it (even one that touches it) starts anew, and a
+// fresh renderer draws it to the pictures one renderer draws in order.
+TEST(PictureScenes, JoinStretchesThatShareAnEventAndDrawAloneAsInOrder) {
+  const std::string script =
+      "[Script Info]\nScriptType: v4.00+\nPlayResX: 1920\nPlayResY: 1080\n\n"
+      "[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour, Bold, Alignment\n"
+      "Style: Default,Liberation Sans,60,&H00FFFFFF,0,2\n\n"
+      "[Events]\nFormat: Layer, Start, End, Style, Text\n"
+      "Dialogue: 0,0:00:01.00,0:00:03.00,Default,First\n"
+      "Dialogue: 0,0:00:02.00,0:00:04.00,Default,Second over the first\n"
+      "Dialogue: 0,0:00:04.00,0:00:05.00,Default,Third touching\n"
+      "Dialogue: 0,0:00:07.00,0:00:08.00,Default,Fourth\n";
+  const HdTarget target = *HdTargetForLines(1080);
+  AssRenderer renderer(script, target);
+  const std::vector<std::vector<PictureStretch>> scenes = PictureScenes(renderer);
+  std::vector<std::vector<long long>> starts;
+  for (const std::vector<PictureStretch>& scene : scenes) {
+    starts.emplace_back();
+    for (const PictureStretch& stretch : scene) {
+      starts.back().push_back(stretch.startMs);
+    }
+  }
+  EXPECT_EQ(starts, (std::vector<std::vector<long long>>{{1000, 2000, 3000}, {4000}, {7000}}));
+
+  std::vector<TimedPicture> inOrder;
+  FindStablePictures(renderer, target,
+                     [&](TimedPicture&& picture) { inOrder.push_back(std::move(picture)); });
+  ASSERT_EQ(inOrder.size(), 5u);
+  AssRenderer fresh(script, target);
+  std::vector<TimedPicture> alone;
+  for (std::size_t scene : {std::size_t{2}, std::size_t{0}}) {
+    for (const PictureStretch& stretch : scenes[scene]) {
+      DrawStretch(fresh, target, stretch,
+                  [&](TimedPicture&& picture) { alone.push_back(std::move(picture)); });
+    }
+  }
+  ASSERT_EQ(alone.size(), 4u);
+  EXPECT_EQ(alone[0].regions, inOrder[4].regions);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(alone[i + 1].regions, inOrder[i].regions) << "stretch " << i;
+  }
+}
+
 TEST(RenderCuePictures, KeepsTheCuesMillisecondsAndSkipsCuesWithNothingToDraw) {
   const StablePictures drawn = Draw({{1001, 2337, {QStringLiteral("Exact")}},
                                      {2500, 2400, {QStringLiteral("Ends before it starts")}},
