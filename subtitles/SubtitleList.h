@@ -15,7 +15,10 @@ namespace tesmora {
 struct SubtitleEntry {
   SubtitleEntry() = default;
   SubtitleEntry(long long start, long long duration, CueLines cueLines = {}, CueLook cueLook = {})
-      : startMs(start), durationMs(duration), lines(std::move(cueLines)), look(std::move(cueLook)) {}
+      : startMs(start),
+        durationMs(duration),
+        lines(std::move(cueLines)),
+        look(std::move(cueLook)) {}
 
   long long startMs = 0;
   long long durationMs = 0;
