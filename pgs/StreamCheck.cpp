@@ -22,6 +22,12 @@ using Ticks = std::int64_t;
 // Writers round each object's and window's time up on its own, so a DTS
 // may fall this many ticks short of the model's sum without a fault.
 constexpr Ticks kRoundingSlack = 4;
+
+// Frame times given in whole milliseconds (as subtitle files and libass
+// give them) fall up to a millisecond short of the frame's exact time, so a
+// palette update on the next frame may come that much less than a frame
+// after the set before.
+constexpr Ticks kFrameTimeSlack = 90;
 constexpr std::int64_t kObjectBuffer = 4 * 1024 * 1024;
 
 Ticks TicksFor(std::int64_t bytes, std::int64_t rate) {
@@ -534,7 +540,7 @@ void Checker::CheckTiming(const Composition& composition, const Segment& pcs) {
   }
   const std::optional<Ticks> frame = FrameTicks(composition.frameRate);
   if (composition.paletteOnly && previousPts_ && frame && pts > *previousPts_ &&
-      pts - *previousPts_ < *frame) {
+      pts - *previousPts_ + kFrameTimeSlack < *frame) {
     Say("palette update " + Milliseconds(pts - *previousPts_) +
         " after the previous display set; it needs at least one frame (" + Milliseconds(*frame) +
         ")");

@@ -182,6 +182,30 @@ TEST(pgsCheckStream, NamesVersionsThatDoNotGoUpByOne) {
                               "to 2; expected 1"}));
 }
 
+// A fade's palette updates come on the frames after the set before. At
+// 23.976 frames a second a frame is 41.7 ms, and frame times in whole
+// milliseconds put the next frame 41 ms on: that is one frame, 40 ms is not.
+TEST(pgsCheckStream, TakesAPaletteUpdateOnTheNextFrameInWholeMilliseconds) {
+  const std::vector<testing::Shown> one{{0, 0, 860, 980}};
+  const auto withUpdateAfter = [&one](std::int64_t after) {
+    return StreamBuilder{}
+        .Composition(kSecond, 0, CompositionState::EpochStart, one)
+        .Windows(kSecond, 0, {{0, kBox}})
+        .Palette(kSecond, 0, 0, 0)
+        .Object(kSecond, 0, 0, 0, 200, 50, SolidRunLengths(200, 50))
+        .End(kSecond, 0)
+        .Composition(kSecond + after, 0, CompositionState::Normal, one, 0, true)
+        .Palette(kSecond + after, 0, 0, 1, 0x80)
+        .End(kSecond + after, 0)
+        .bytes();
+  };
+  EXPECT_EQ(Lines(withUpdateAfter(41 * 90)), std::vector<std::string>{});
+  EXPECT_EQ(Lines(withUpdateAfter(40 * 90)),
+            std::vector<std::string>{
+                "display set 2 at 00:00:01.040: palette update 40.0 ms after the previous display "
+                "set; it needs at least one frame (41.7 ms)"});
+}
+
 TEST(pgsCheckStream, NamesSegmentOrderAndSizeFaults) {
   const Bytes bytes = StreamBuilder{}
                           .Palette(kSecond, 0, 0, 0)
