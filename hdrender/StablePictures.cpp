@@ -239,7 +239,8 @@ class Drawer {
   AssRenderer& renderer_;
   const HdTarget& target_;
   const PictureSink& sink_;
-  const ForcedEvents& forced_;
+  // A copy: a drawer made with no events forced is given a temporary.
+  const ForcedEvents forced_;
   std::set<int> changing_;
   std::set<int> mixed_;
   std::vector<HeldChange> held_;
