@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <set>
@@ -297,10 +298,15 @@ std::pair<int, int> PlayResolution(const ASS_Track& track) {
   if (x == 0 && y == 0) {
     return {384, 288};
   }
+  // In 64 bits and capped: a script may give any side up to the int limit.
+  const auto scaled = [](int side, int times, int over) {
+    const long long value = static_cast<long long>(side) * times / over;
+    return static_cast<int>(std::clamp<long long>(value, 1, std::numeric_limits<int>::max()));
+  };
   if (y == 0) {
-    y = x == 1280 ? 1024 : std::max(1, x * 3 / 4);
+    y = x == 1280 ? 1024 : scaled(x, 3, 4);
   } else if (x == 0) {
-    x = y == 1024 ? 1280 : std::max(1, y * 4 / 3);
+    x = y == 1024 ? 1280 : scaled(y, 4, 3);
   }
   return {x, y};
 }
