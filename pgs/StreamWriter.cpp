@@ -181,7 +181,9 @@ class SetWriter {
     AppendEndSegment(out, {pts, pts});
     last_shown_ = pts;
     if (shown_ && showing_) {
-      std::vector<ShownObject> objects = std::move(showing_->objects);
+      // The objects stay on screen in the new colours; the picture before
+      // the update keeps its own copy, as it is shown until now.
+      std::vector<ShownObject> objects = showing_->objects;
       EndShown(pts);
       showing_ = ShownPicture{pts, pts, number, std::move(objects), colours};
     }

@@ -229,6 +229,33 @@ TEST(StreamWriter, AFadeOfTheShownPictureIsAPaletteUpdate) {
   EXPECT_TRUE(stream.late.empty());
 }
 
+// Every step of a fade is handed on with the objects shown then: the
+// picture before a palette update is shown until the update, not empty.
+TEST(PgsStreamWriter, HandsOnEveryStepOfAFadeWithItsObjects) {
+  std::vector<ShownPicture> shown;
+  PgsStreamWriter writer({}, [&shown](const ShownPicture& picture) { shown.push_back(picture); });
+  for (const int alpha : {255, 170, 85}) {
+    PlacedPicture region = Solid(560, 900, 800, 100);
+    for (Rgba& p : region.picture.pixels) {
+      p.a = static_cast<std::uint8_t>(alpha);
+    }
+    const std::int64_t start = 5000 + (255 - alpha) / 85 * 42;
+    writer.add(Cue(start, start + 42, {region}));
+  }
+  writer.finish();
+  ASSERT_EQ(shown.size(), 3u);
+  for (std::size_t n = 0; n < shown.size(); ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(shown[n].start, TicksFromMilliseconds(5000 + 42 * static_cast<int>(n)));
+    EXPECT_EQ(shown[n].end, TicksFromMilliseconds(5042 + 42 * static_cast<int>(n)));
+    ASSERT_EQ(shown[n].objects.size(), 1u);
+    EXPECT_EQ(shown[n].objects[0].x, 560);
+    EXPECT_EQ(shown[n].objects[0].picture.width, 800);
+    ASSERT_EQ(shown[n].colours.size(), 1u);
+    EXPECT_EQ(shown[n].colours[0].a, 255 - 85 * static_cast<int>(n));
+  }
+}
+
 }  // namespace
 }  // namespace tesmora::pgs
 
