@@ -83,7 +83,8 @@ void TForm1::RenderPreviewCue(const std::vector<std::string>& lines, const TextS
 
 void TForm1::CheckCueFits(const SubtitleEntry& entry, std::size_t number,
                           const SubtitleStyle& style) {
-  const PreparedCue cue = PrepareCue(entry.lines, LoadedSource, style, entry.look.placement);
+  const PreparedCue cue =
+      PrepareCueInItsFont(entry.lines, entry.look, LoadedSource, style, FrameHeight());
   const std::optional<CueFault> fault = FaultOf(cue, style, FrameHeight());
   if (!fault) {
     AllLinesFit = true;

@@ -68,8 +68,8 @@ QString UnfitCueRefusal(const std::vector<SubtitleEntry>& cues, const TextSource
   if (!unfit) {
     return {};
   }
-  const PreparedCue cue =
-      PrepareCue(cues[unfit->position].lines, source, style, cues[unfit->position].look.placement);
+  const SubtitleEntry& entry = cues[unfit->position];
+  const PreparedCue cue = PrepareCueInItsFont(entry.lines, entry.look, source, style, frameHeight);
   const std::size_t number = unfit->position + 1;
   const WrapAdvice wrap = source.wrap ? WrapAdvice::None : advice;
   if (!forRun) {

@@ -14,6 +14,14 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
+// The fault of a cue read and measured as the drawing reads it: in its own
+// font when its file gives one (an ASS style), else in the window's style.
+std::optional<CueFault> FaultOfCue(const SubtitleEntry& cue, const TextSource& source,
+                                   const SubtitleStyle& style, int frameHeight) {
+  return FaultOf(PrepareCueInItsFont(cue.lines, cue.look, source, style, frameHeight), style,
+                 frameHeight);
+}
+
 // Measures cues first, first + step, ... up to the first that does not fit,
 // or up to one past what another thread already found, which would win
 // anyway.
@@ -22,8 +30,7 @@ void MeasureEvery(const std::vector<SubtitleEntry>& cues, const TextSource& sour
                   std::atomic<std::size_t>& found) {
   for (std::size_t i = first; i < cues.size() && i < found.load(std::memory_order_relaxed);
        i += step) {
-    if (FaultOf(PrepareCue(cues[i].lines, source, style, cues[i].look.placement), style,
-                frameHeight)) {
+    if (FaultOfCue(cues[i], source, style, frameHeight)) {
       std::size_t earlier = found.load();
       while (i < earlier && !found.compare_exchange_weak(earlier, i)) {
       }
@@ -103,8 +110,7 @@ std::optional<UnfitCue> FirstUnfitCue(const std::vector<SubtitleEntry>& cues,
     return std::nullopt;
   }
   // The cue is measured once more to say why: one cue, however long the list.
-  const std::optional<CueFault> fault = FaultOf(
-      PrepareCue(cues[first].lines, source, style, cues[first].look.placement), style, frameHeight);
+  const std::optional<CueFault> fault = FaultOfCue(cues[first], source, style, frameHeight);
   return UnfitCue{first, fault.value_or(CueFault::TooWide)};
 }
 

@@ -33,7 +33,9 @@ std::optional<CueFault> FaultOf(const PreparedCue& cue, const SubtitleStyle& sty
                                 int frameHeight);
 
 // The first cue, in the list's order, that cannot be drawn whole on its own
-// (FaultOf) once read and measured in the style; none when every cue fits.
+// (FaultOf) once read and measured as it is drawn: in its own font when its
+// file gives one (StyleOfCueFont), else in the style; none when every cue
+// fits.
 // The cues are measured on `workers` threads (below 2: on the calling one),
 // each taking every workers-th cue; the calling thread takes the share of a
 // thread the system would not start. The answer is the same for any count.

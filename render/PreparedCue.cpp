@@ -172,6 +172,18 @@ SubtitleStyle StyleOfCueFont(const SubtitleStyle& style, const CueFont& font, in
   return own;
 }
 
+PreparedCue PrepareCueInItsFont(const std::vector<std::string>& lines, const CueLook& look,
+                                const TextSource& source, const SubtitleStyle& style,
+                                int frameHeight) {
+  if (look.font == CueFont{}) {
+    return PrepareCue(lines, source, style, look.placement);
+  }
+  SubtitleStyle own = StyleOfCueFont(style, look.font, frameHeight);
+  PreparedCue prepared = PrepareCue(lines, source, own, look.placement);
+  prepared.ownStyle = std::move(own);
+  return prepared;
+}
+
 std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const TextSource& source,
                                      const SubtitleStyle& style, int frameHeight) {
   // Lower layers first, so that they stack below and are drawn under the
@@ -187,14 +199,7 @@ std::vector<PreparedCue> PrepareCues(std::span<const CueToDraw> cues, const Text
   std::vector<PreparedCue> prepared;
   prepared.reserve(cues.size());
   for (const CueToDraw* each : order) {
-    const CueToDraw& cue = *each;
-    if (cue.look.font == CueFont{}) {
-      prepared.push_back(PrepareCue(cue.lines, source, style, cue.look.placement));
-      continue;
-    }
-    SubtitleStyle own = StyleOfCueFont(style, cue.look.font, frameHeight);
-    prepared.push_back(PrepareCue(cue.lines, source, own, cue.look.placement));
-    prepared.back().ownStyle = std::move(own);
+    prepared.push_back(PrepareCueInItsFont(each->lines, each->look, source, style, frameHeight));
   }
   return prepared;
 }

@@ -90,6 +90,12 @@ PreparedCue PrepareCue(const std::vector<std::string>& lines, const TextSource& 
 // font's height in a frame `frameHeight` rows high.
 SubtitleStyle StyleOfCueFont(const SubtitleStyle& style, const CueFont& font, int frameHeight);
 
+// PrepareCue as the drawing prepares a cue: in StyleOfCueFont, which it
+// keeps as its own style, when `look` gives a font; else in `style`.
+PreparedCue PrepareCueInItsFont(const std::vector<std::string>& lines, const CueLook& look,
+                                const TextSource& source, const SubtitleStyle& style,
+                                int frameHeight);
+
 // PrepareCue for each of the cues shown together, lower layers first and
 // cues of one layer in the order given; a cue with a font of its own is
 // read and measured in StyleOfCueFont, which it keeps.

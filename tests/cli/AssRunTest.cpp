@@ -179,6 +179,26 @@ TEST_F(cliAssRun, ASignStandsAtItsPositionAndAnAn8CueAtTheTop) {
   EXPECT_NEAR((top[2] + top[3]) / 2.0, 360, 6);
 }
 
+// A cue whose own style makes a line too wide for the frame is refused as
+// an SRT cue too wide is, though the window's smaller font would hold it;
+// --styles window draws it.
+TEST_F(cliAssRun, ACueTooWideInItsOwnFontIsRefused) {
+  QByteArray ass = kStyledAss;
+  ass.replace("Style: Heavy,DejaVu Sans,34,", "Style: Heavy,DejaVu Sans,102,");
+  ass.replace(",Heavy,,0,0,0,,Harbour lights", ",Heavy,,0,0,0,,Harbour lights at night");
+  const QString path = write("film.ass", ass);
+  const CliOutcome refused = RunConverter({"--output-dir", dir.path(), path});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.err,
+            "The string \nHarbour lights at night\n\nis too long. Please correct the srt "
+            "and reload it. You can just use a smaler font size. Or break long lines with "
+            "--wrap.\n")
+      << refused.err;
+  EXPECT_FALSE(QFile::exists(dir.filePath("Generated.sup")));
+  const CliOutcome window = RunConverter({"--output-dir", dir.path(), "--styles", "window", path});
+  EXPECT_EQ(window.code, 0) << window.err;
+}
+
 TEST_F(cliAssRun, AWrongStylesChoiceIsAUsageError) {
   const CliOutcome outcome = RunConverter({"--styles", "both", write("film.ass", kStyledAss)});
   EXPECT_EQ(outcome.code, 2);

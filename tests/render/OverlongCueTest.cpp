@@ -92,6 +92,21 @@ TEST(FirstUnfitCue, MeasuresAsTheDrawingReadsTheCues) {
             (UnfitCue{1, CueFault::TooWide}));
 }
 
+// A cue in a font of its own (an ASS style) is measured in that font, as
+// it is drawn: a big font makes a short line too wide, a small one lets a
+// line through that the window's font could not hold.
+TEST(FirstUnfitCue, MeasuresACueInItsOwnFont) {
+  const SubtitleStyle style;
+  const TextSource source{MarkupDialect::Srt, false};
+  std::vector<SubtitleEntry> big = Film(3, {});
+  big[1].look.font.height = 0.25;  // a quarter of the frame's height
+  EXPECT_EQ(FirstUnfitCue(big, source, style, 576, 2), (UnfitCue{1, CueFault::TooWide}));
+  std::vector<SubtitleEntry> small = Film(3, {2});
+  EXPECT_EQ(FirstUnfitCue(small, source, style, 576, 2), (UnfitCue{2, CueFault::TooWide}));
+  small[2].look.font.height = 0.02;
+  EXPECT_EQ(FirstUnfitCue(small, source, style, 576, 2), std::nullopt);
+}
+
 std::vector<std::string> Lines(int count) {
   std::vector<std::string> lines;
   for (int i = 1; i <= count; ++i) {
