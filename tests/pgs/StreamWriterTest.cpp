@@ -201,17 +201,22 @@ TEST(StreamWriter, AForcedRegionMarksOnlyItsObject) {
 namespace tesmora::pgs {
 namespace {
 
-TEST(StreamWriter, AFadeOfTheShownPictureIsAPaletteUpdate) {
-  std::vector<TimedPicture> cues;
+// A white box fading out in three steps a frame (42 ms) apart from 5 s.
+std::vector<TimedPicture> FadingBox() {
+  std::vector<TimedPicture> steps;
   for (const int alpha : {255, 170, 85}) {
     PlacedPicture region = Solid(560, 900, 800, 100);
     for (Rgba& p : region.picture.pixels) {
       p.a = static_cast<std::uint8_t>(alpha);
     }
     const std::int64_t start = 5000 + (255 - alpha) / 85 * 42;
-    cues.push_back(Cue(start, start + 42, {region}));
+    steps.push_back(Cue(start, start + 42, {region}));
   }
-  const PgsStream stream = WritePgsStream(cues, {});
+  return steps;
+}
+
+TEST(StreamWriter, AFadeOfTheShownPictureIsAPaletteUpdate) {
+  const PgsStream stream = WritePgsStream(FadingBox(), {});
   std::vector<int> types;
   for (const Segment& s : WalkSegments(stream.bytes)) {
     types.push_back(s.type);
@@ -234,13 +239,8 @@ TEST(StreamWriter, AFadeOfTheShownPictureIsAPaletteUpdate) {
 TEST(PgsStreamWriter, HandsOnEveryStepOfAFadeWithItsObjects) {
   std::vector<ShownPicture> shown;
   PgsStreamWriter writer({}, [&shown](const ShownPicture& picture) { shown.push_back(picture); });
-  for (const int alpha : {255, 170, 85}) {
-    PlacedPicture region = Solid(560, 900, 800, 100);
-    for (Rgba& p : region.picture.pixels) {
-      p.a = static_cast<std::uint8_t>(alpha);
-    }
-    const std::int64_t start = 5000 + (255 - alpha) / 85 * 42;
-    writer.add(Cue(start, start + 42, {region}));
+  for (const TimedPicture& step : FadingBox()) {
+    writer.add(step);
   }
   writer.finish();
   ASSERT_EQ(shown.size(), 3u);
