@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "subtitles/CueLines.h"
 #include "subtitles/EarlyCues.h"
 #include "subtitles/TextLines.h"
 
@@ -219,13 +220,13 @@ SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
     }
     // The cue's text runs to the next cue, or to the empty lines before the
     // next cue or the end of the file.
-    SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, {}};
+    CueLinesBuilder cueLines;
     std::string listText;
     const auto addLine = [&](std::string_view text) {
       if (withListTexts) {
-        listText += (entry.lines.empty() ? "" : " | ") + std::string(text);
+        listText += (cueLines.empty() ? "" : " | ") + std::string(text);
       }
-      entry.lines.emplace_back(text);
+      cueLines.push_back(text);
     };
     for (++i; i < lines.size() && !StartsCue(lines, i);) {
       if (!lines[i].empty()) {
@@ -240,12 +241,13 @@ SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
         addLine(lines[i]);
       }
     }
-    if (entry.lines.empty()) {
+    if (cueLines.empty()) {
       if (textlessCues++ == 0) {
         firstTextlessLine = lineNumber;
       }
       continue;
     }
+    SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, cueLines.take()};
     if (IsNewEarliestCue(result, entry.startMs)) {
       // Kept for now: a shift may still move it to 0 or later.
       result.earlyCues.push_back(
