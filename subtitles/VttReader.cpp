@@ -375,6 +375,21 @@ std::string Plural(int count, std::string_view one, std::string_view many) {
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// The singular and the plural of a phrase.
+struct Forms {
+  std::string_view one;
+  std::string_view many;
+};
+
+// A note on what `tally` counted, its subject and verb agreeing with the count:
+// "<count> <subject><middle><verb><rest><first line>."
+std::string TallyNote(const Tally& tally, Forms subject, std::string_view middle, Forms verb,
+                      std::string_view rest) {
+  return Plural(tally.count, subject.one, subject.many) + std::string(middle) +
+         std::string(tally.count == 1 ? verb.one : verb.many) + std::string(rest) +
+         std::to_string(tally.firstLine) + ".";
+}
+
 std::string SkippedBlocksNote(int notes, int styles, int regions) {
   std::vector<std::string> parts;
   if (notes > 0) {
@@ -500,30 +515,25 @@ SubtitleReadResult ReadVtt(const LineList& lines, ListTexts listTexts) {
   if (notes + styles + regions > 0) {
     result.notes.push_back(SkippedBlocksNote(notes, styles, regions));
   }
+  constexpr Forms kWasWere{"was", "were"};
   if (untimed.count > 0) {
-    result.notes.push_back(Plural(untimed.count, "block has", "blocks have") +
-                           " no timing line and " + (untimed.count == 1 ? "was" : "were") +
-                           " left out; the first starts at line " +
-                           std::to_string(untimed.firstLine) + ".");
+    result.notes.push_back(TallyNote(untimed, {"block has", "blocks have"}, " no timing line and ",
+                                     kWasWere, " left out; the first starts at line "));
   }
   if (textless.count > 0) {
-    result.notes.push_back(Plural(textless.count, "subtitle has", "subtitles have") +
-                           " no text and " + (textless.count == 1 ? "was" : "were") +
-                           " left out; the first has its timing at line " +
-                           std::to_string(textless.firstLine) + ".");
+    result.notes.push_back(TallyNote(textless, {"subtitle has", "subtitles have"}, " no text and ",
+                                     kWasWere, " left out; the first has its timing at line "));
   }
   if (timestamps.count > 0) {
-    result.notes.push_back(Plural(timestamps.count, "timestamp", "timestamps") +
-                           " inside cues (karaoke) " + (timestamps.count == 1 ? "was" : "were") +
-                           " dropped: each cue shows its whole text from its start. The first is "
-                           "at line " +
-                           std::to_string(timestamps.firstLine) + ".");
+    result.notes.push_back(TallyNote(timestamps, {"timestamp", "timestamps"},
+                                     " inside cues (karaoke) ", kWasWere,
+                                     " dropped: each cue shows its whole text from its start. "
+                                     "The first is at line "));
   }
   if (vertical.count > 0) {
-    result.notes.push_back(Plural(vertical.count, "cue asks", "cues ask") +
-                           " for vertical text and " + (vertical.count == 1 ? "is" : "are") +
-                           " drawn horizontally; the first has its timing at line " +
-                           std::to_string(vertical.firstLine) + ".");
+    result.notes.push_back(TallyNote(vertical, {"cue asks", "cues ask"}, " for vertical text and ",
+                                     {"is", "are"},
+                                     " drawn horizontally; the first has its timing at line "));
   }
   if (ignored.count > 0) {
     result.notes.push_back(Plural(ignored.count, "cue setting was", "cue settings were") +
