@@ -11,42 +11,14 @@
 #include "conversion/PgsRun.h"
 #include "hdrender/AssScript.h"
 #include "render/NameTables.h"
+#include "tests/cli/BluRayTools.h"
 #include "tests/cli/CliHarness.h"
-#include "tests/cli/ExternalTool.h"
 
 namespace tesmora::cli {
 namespace {
 
+using testing::FrameAt2s;
 using testing::RunConverter;
-using testing::RunTool;
-using testing::ToolResult;
-
-// FFmpeg's RGB frame at 2 s over mid grey, on which both the text and its
-// black outline show, with `filter` drawing the
-// subtitles ("[0][1:s]overlay" for a stream, "ass=…" for a script).
-QByteArray FrameAt2s(const QString& size, const QStringList& inputs, const QString& filter) {
-  QStringList arguments{"-v",
-                        "error",
-                        "-copyts",
-                        "-f",
-                        "lavfi",
-                        "-i",
-                        QStringLiteral("color=0x808080:s=%1:r=10,format=rgb24").arg(size)};
-  for (const QString& input : inputs) {
-    arguments << "-i" << input;
-  }
-  arguments << "-filter_complex" << filter + ",select='eq(n,20)'"
-            << "-frames:v"
-            << "1"
-            << "-f"
-            << "rawvideo"
-            << "-pix_fmt"
-            << "rgb24"
-            << "-";
-  const ToolResult result = RunTool(QStringLiteral("ffmpeg"), arguments);
-  EXPECT_EQ(result.code, 0) << result.err.toStdString();
-  return result.out;
-}
 
 struct Case {
   const char* name;
