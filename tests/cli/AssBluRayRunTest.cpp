@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRect>
 #include <QStandardPaths>
 
 #include "cli/CliConsole.h"
@@ -18,7 +17,9 @@ namespace tesmora::cli {
 namespace {
 
 using testing::Breaches;
+using testing::CompareFrames;
 using testing::Compositions;
+using testing::FrameAgreement;
 using testing::FrameAt2s;
 using testing::ReadBytes;
 using testing::RunConverter;
@@ -75,35 +76,12 @@ TEST_F(AssBluRayRun, FfmpegShowsTheFileAsItsOwnLibassDrawingDoes) {
     ASSERT_FALSE(ours.isEmpty());
     const int width = QString(size).section('x', 0, 0).toInt();
     const int height = QString(lines).toInt();
-    QRect box;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const qsizetype at = (qsizetype{y} * width + x) * 3;
-        for (int c = 0; c < 3; ++c) {
-          if (ours[at + c] != '\x80' || theirs[at + c] != '\x80') {
-            box |= QRect(x, y, 1, 1);
-          }
-        }
-      }
-    }
+    const FrameAgreement agreement = CompareFrames(ours, theirs, width, height);
     // The sign at the top and the words below are both in the box.
-    ASSERT_LT(box.top(), height / 5);
-    ASSERT_GT(box.bottom(), height * 4 / 5);
-    long long inBox = 0;
-    long long close = 0;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-      for (int x = box.left(); x <= box.right(); ++x) {
-        const qsizetype at = (qsizetype{y} * width + x) * 3;
-        bool near = true;
-        for (int c = 0; c < 3; ++c) {
-          near = near && std::abs(static_cast<std::uint8_t>(ours[at + c]) -
-                                  static_cast<std::uint8_t>(theirs[at + c])) <= 6;
-        }
-        ++inBox;
-        close += near ? 1 : 0;
-      }
-    }
-    EXPECT_GE(close * 100, inBox * 99) << close << " of " << inBox;
+    ASSERT_LT(agreement.box.top(), height / 5);
+    ASSERT_GT(agreement.box.bottom(), height * 4 / 5);
+    EXPECT_GE(agreement.close * 100, agreement.inBox * 99)
+        << agreement.close << " of " << agreement.inBox;
   }
 }
 

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <utility>
@@ -90,6 +92,50 @@ inline QByteArray FrameAt2s(const QString& size, const QStringList& inputs, cons
   const ToolResult result = RunTool(QStringLiteral("ffmpeg"), arguments);
   EXPECT_EQ(result.code, 0) << result.err.toStdString();
   return result.out;
+}
+
+// Two RGB frames of `width` × `height` over mid grey compared: the box of
+// every pixel either one draws, and how many of the box's pixels are within
+// 6 levels of each other in every channel.
+struct FrameAgreement {
+  QRect box;
+  long long inBox = 0;
+  long long close = 0;
+};
+
+inline FrameAgreement CompareFrames(const QByteArray& ours, const QByteArray& theirs, int width,
+                                    int height) {
+  FrameAgreement agreement;
+  const qsizetype size = qsizetype{width} * height * 3;
+  EXPECT_EQ(ours.size(), size);
+  EXPECT_EQ(theirs.size(), size);
+  if (ours.size() != size || theirs.size() != size) {
+    return agreement;
+  }
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const qsizetype at = (qsizetype{y} * width + x) * 3;
+      for (int c = 0; c < 3; ++c) {
+        if (ours[at + c] != '\x80' || theirs[at + c] != '\x80') {
+          agreement.box |= QRect(x, y, 1, 1);
+        }
+      }
+    }
+  }
+  const QRect& box = agreement.box;
+  for (int y = box.top(); y <= box.bottom(); ++y) {
+    for (int x = box.left(); x <= box.right(); ++x) {
+      const qsizetype at = (qsizetype{y} * width + x) * 3;
+      bool near = true;
+      for (int c = 0; c < 3; ++c) {
+        near = near && std::abs(static_cast<std::uint8_t>(ours[at + c]) -
+                                static_cast<std::uint8_t>(theirs[at + c])) <= 6;
+      }
+      ++agreement.inBox;
+      agreement.close += near ? 1 : 0;
+    }
+  }
+  return agreement;
 }
 
 }  // namespace tesmora::testing
