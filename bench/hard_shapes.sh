@@ -2,8 +2,9 @@
 # Measures the converter's wall time, peak memory (resident set) and exit
 # status on the shapes of bench/make_hard_shapes.py: one long line with
 # --wrap, a line of "<i>" tags (1 MB and 64 MiB), staircases of overlapping
-# cues and many identical cues. Each must finish in seconds, or be refused
-# at once, whatever its size.
+# cues, many identical cues and one cue of 200,000 lines in each input
+# format. Each must finish in seconds, or be refused at once, whatever its
+# size.
 #
 #   bash bench/hard_shapes.sh [PATH_TO_TESMORA_CLI]
 #
@@ -19,16 +20,23 @@ fi
 work=$(mktemp -d /tmp/tesmora-hard-shapes.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-measure() {
-  local name=$1 shape=$2 size=$3
-  shift 3
-  python3 "$here/make_hard_shapes.py" "$shape" "$work/in.srt" "$size"
+# measure_as EXTENSION NAME SHAPE SIZE [CONVERTER OPTIONS...]
+measure_as() {
+  local extension=$1 name=$2 shape=$3 size=$4
+  shift 4
+  local input=$work/in.$extension
+  python3 "$here/make_hard_shapes.py" "$shape" "$input" "$size"
   local status=0
   /usr/bin/time -o "$work/time" -f '%e %M' \
-    "$cli" --quiet --output-dir "$work" "$@" "$work/in.srt" >/dev/null 2>"$work/err" || status=$?
+    "$cli" --quiet --output-dir "$work" "$@" "$input" >/dev/null 2>"$work/err" || status=$?
   read -r wall peak < <(tail -n 1 "$work/time")
   printf '%-28s %8s s %10s KB  exit %s  %s\n' "$name" "$wall" "$peak" "$status" \
     "$(head -c 100 "$work/err" | tr '\n' ' ')"
+  rm -f "$input"
+}
+
+measure() {
+  measure_as srt "$@"
 }
 
 measure "long line 1.3 MB --wrap" long-line --bytes=1300000 --wrap
@@ -40,3 +48,6 @@ measure "staircase 1,000" staircase --cues=1000
 measure "staircase 2,000" staircase --cues=2000
 measure "staircase 8,000" staircase --cues=8000
 measure "identical 128,000" identical --cues=128000
+for extension in srt sub vtt ass; do
+  measure_as "$extension" "200,000 lines, .$extension" tall --lines=200000
+done

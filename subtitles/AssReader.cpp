@@ -445,10 +445,7 @@ AssReadResult ReadAss(const LineList& lines, CueStyles styles, ListTexts listTex
     if (!hasText) {
       textless.add(lineNumber);
     } else {
-      SubtitleEntry entry(event.Start, event.Duration);
-      for (const std::string& textLine : text.lines) {
-        entry.lines.emplace_back(textLine);
-      }
+      SubtitleEntry entry(event.Start, event.Duration, CueLines(text.lines));
       if (styles == CueStyles::File) {
         entry.look = LookOf(*track, event, text, *resolution);
         if (event.Style >= 0 && event.Style < track->n_styles) {

@@ -60,15 +60,9 @@ class CueLines {
   }
   CueLines& operator=(CueLines&&) noexcept = default;
   ~CueLines() = default;
-  CueLines(std::initializer_list<std::string_view> lines) {
-    for (const std::string_view line : lines) {
-      push_back(line);
-    }
-  }
+  CueLines(std::initializer_list<std::string_view> lines) { assignLines(lines); }
   CueLines(const std::vector<std::string>& lines) {  // NOLINT: taken where a list of lines is
-    for (const std::string& line : lines) {
-      push_back(line);
-    }
+    assignLines(lines);
   }
 
   std::size_t size() const {
@@ -86,7 +80,9 @@ class CueLines {
   }
   std::string_view operator[](std::size_t i) const { return lineOrEmpty(i); }
 
-  // Adds a line below the others; it must hold no line feed.
+  // Adds a line below the others; it must hold no line feed. The block is
+  // made again at its new size, so a cue built line by line costs the square
+  // of its length: a reader gathers a cue's lines in a CueLinesBuilder.
   void push_back(std::string_view line) {
     std::string all(text());
     all.reserve(all.size() + line.size() + 1);
@@ -118,6 +114,8 @@ class CueLines {
   }
 
  private:
+  friend class CueLinesBuilder;
+
   // Every line with its line feed; empty for no line.
   std::string_view text() const {
     if (!data_) {
@@ -137,8 +135,51 @@ class CueLines {
     std::memcpy(data_.get(), &length, sizeof length);
     std::memcpy(data_.get() + sizeof length, all.data(), length);
   }
+  // Makes the block of `lines` at its final size, in one allocation.
+  template <typename Lines>
+  void assignLines(const Lines& lines) {
+    std::size_t length = 0;
+    for (const std::string_view line : lines) {
+      length += line.size() + 1;
+    }
+    if (length == 0) {
+      data_.reset();
+      return;
+    }
+    data_ = std::make_unique_for_overwrite<char[]>(sizeof length + length);
+    std::memcpy(data_.get(), &length, sizeof length);
+    char* next = data_.get() + sizeof length;
+    for (const std::string_view line : lines) {
+      std::memcpy(next, line.data(), line.size());
+      next += line.size();
+      *next++ = '\n';
+    }
+  }
 
   std::unique_ptr<char[]> data_;  // the length, then the lines; null for none
+};
+
+// Gathers a cue's lines as a reader finds them, then makes the cue's block
+// once, so that a cue costs time in step with its text however many lines it
+// has. The gathered text is held only while the cue is read.
+class CueLinesBuilder {
+ public:
+  // Adds a line below the others; it must hold no line feed.
+  void push_back(std::string_view line) {
+    text_.append(line);
+    text_.push_back('\n');
+  }
+  bool empty() const { return text_.empty(); }
+  // The lines added, as a cue holds them; the builder is empty again.
+  CueLines take() {
+    CueLines lines;
+    lines.assign(text_);
+    text_.clear();
+    return lines;
+  }
+
+ private:
+  std::string text_;  // every line with its line feed
 };
 
 }  // namespace tesmora

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "subtitles/Charsets.h"
+#include "subtitles/CueLines.h"
 #include "subtitles/EncodingDetection.h"
 #include "subtitles/TextDecoder.h"
 #include "subtitles/TextLines.h"
@@ -70,11 +71,11 @@ FileText DecodeSubtitleFile(std::string_view fileBytes, const std::string& encod
 void SymbolCueLines(std::vector<SubtitleEntry>& cues) {
   const TextDecoder decoder(charset::kSymbol);
   for (SubtitleEntry& cue : cues) {
-    CueLines read;
+    CueLinesBuilder read;
     for (const std::string_view line : cue.lines) {
       read.push_back(decoder.decode(line));
     }
-    cue.lines = std::move(read);
+    cue.lines = read.take();
   }
 }
 

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "subtitles/CueLines.h"
 #include "subtitles/EarlyCues.h"
 #include "subtitles/TextLines.h"
 
@@ -46,16 +47,16 @@ FrameLineParts SplitFrameLine(std::string_view line) {
   return parts;
 }
 
-std::vector<std::string> SplitAtBars(std::string_view text) {
-  std::vector<std::string> lines;
+CueLines SplitAtBars(std::string_view text) {
+  CueLinesBuilder lines;
   std::size_t start = 0;
   for (std::size_t bar = text.find('|'); bar != std::string_view::npos;
        bar = text.find('|', start)) {
-    lines.emplace_back(text.substr(start, bar - start));
+    lines.push_back(text.substr(start, bar - start));
     start = bar + 1;
   }
-  lines.emplace_back(text.substr(start));
-  return lines;
+  lines.push_back(text.substr(start));
+  return lines.take();
 }
 
 std::string NegativeStartMessage(std::string_view line) {

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "subtitles/CueLines.h"
 #include "subtitles/EarlyCues.h"
 #include "subtitles/TextLines.h"
+#include "subtitles/TimingArrow.h"
 
 namespace tesmora {
 namespace {
-
-constexpr std::string_view kArrow = "-->";
 
 bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -38,7 +38,7 @@ bool StandsWhereTimingIsExpected(const LineList& lines, std::size_t i) {
 }
 
 bool HoldsArrow(std::string_view line) {
-  return line.find(kArrow) != std::string_view::npos;
+  return line.find(kTimingArrow) != std::string_view::npos;
 }
 
 // Where the blank line before a cue is missing, its number still starts it:
@@ -142,31 +142,11 @@ long long SrtTimeToMs(std::string_view field) {
 }
 
 std::optional<LooseTiming> ReadLooseTiming(std::string_view line) {
-  const auto skipBlanks = [](std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-      text.remove_prefix(1);
-    }
-    return text;
-  };
-  std::string_view rest = skipBlanks(line);
-  const auto start = ReadLooseTime(rest);
-  if (!start) {
+  const std::optional<ArrowTimes> times = ReadArrowTimes(line, ReadLooseTime);
+  if (!times) {
     return std::nullopt;
   }
-  rest = skipBlanks(rest.substr(start->second));
-  if (rest.substr(0, kArrow.size()) != kArrow) {
-    return std::nullopt;
-  }
-  rest = skipBlanks(rest.substr(kArrow.size()));
-  const auto end = ReadLooseTime(rest);
-  if (!end) {
-    return std::nullopt;
-  }
-  rest = rest.substr(end->second);
-  if (!rest.empty() && rest.front() != ' ' && rest.front() != '\t') {
-    return std::nullopt;
-  }
-  return LooseTiming{start->first, end->first};
+  return LooseTiming{times->startMs, times->endMs};
 }
 
 std::optional<LooseTiming> ReadTimingLine(std::string_view line) {
@@ -175,7 +155,7 @@ std::optional<LooseTiming> ReadTimingLine(std::string_view line) {
   // A negative time is left to the loose reading, as the field reading would
   // take "-0" hours for 0 and the time for a positive one.
   const bool fixedLayout =
-      (line.size() == 29 || line.size() == 58) && line.compare(13, 3, kArrow) == 0;
+      (line.size() == 29 || line.size() == 58) && line.compare(13, 3, kTimingArrow) == 0;
   if (fixedLayout && line[0] != '-' && line[17] != '-') {
     try {
       return LooseTiming{SrtTimeToMs(line.substr(0, 12)), SrtTimeToMs(line.substr(17, 12))};
@@ -219,13 +199,13 @@ SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
     }
     // The cue's text runs to the next cue, or to the empty lines before the
     // next cue or the end of the file.
-    SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, {}};
+    CueLinesBuilder cueLines;
     std::string listText;
     const auto addLine = [&](std::string_view text) {
       if (withListTexts) {
-        listText += (entry.lines.empty() ? "" : " | ") + std::string(text);
+        listText += (cueLines.empty() ? "" : " | ") + std::string(text);
       }
-      entry.lines.emplace_back(text);
+      cueLines.push_back(text);
     };
     for (++i; i < lines.size() && !StartsCue(lines, i);) {
       if (!lines[i].empty()) {
@@ -240,12 +220,13 @@ SubtitleReadResult ReadSrt(const LineList& lines, ListTexts listTexts) {
         addLine(lines[i]);
       }
     }
-    if (entry.lines.empty()) {
+    if (cueLines.empty()) {
       if (textlessCues++ == 0) {
         firstTextlessLine = lineNumber;
       }
       continue;
     }
+    SubtitleEntry entry{timing->startMs, timing->endMs - timing->startMs, cueLines.take()};
     if (IsNewEarliestCue(result, entry.startMs)) {
       // Kept for now: a shift may still move it to 0 or later.
       result.earlyCues.push_back(

@@ -9,13 +9,19 @@
 namespace tesmora {
 namespace {
 
-SubtitleReadResult ReadSrtFile(const LineList& lines, const ReadOptions& options) {
-  SubtitleReadResult result = ReadSrt(lines, options.listTexts);
+// A file that gives times has no use for a frame rate; says so when one was
+// given. `file` names the kind of file, with its article.
+SubtitleReadResult WithUnusedRateNote(SubtitleReadResult result, const ReadOptions& options,
+                                      std::string_view file) {
   if (options.fps) {
     result.notes.push_back("The frame rate " + options.fps->text +
-                           " is not used: an SRT file gives times, not frames.");
+                           " is not used: " + std::string(file) + " gives times, not frames.");
   }
   return result;
+}
+
+SubtitleReadResult ReadSrtFile(const LineList& lines, const ReadOptions& options) {
+  return WithUnusedRateNote(ReadSrt(lines, options.listTexts), options, "an SRT file");
 }
 
 SubtitleReadResult ReadMicroDvdFile(const LineList& lines, const ReadOptions& options) {
@@ -23,21 +29,12 @@ SubtitleReadResult ReadMicroDvdFile(const LineList& lines, const ReadOptions& op
 }
 
 SubtitleReadResult ReadVttFile(const LineList& lines, const ReadOptions& options) {
-  SubtitleReadResult result = ReadVtt(lines, options.listTexts);
-  if (options.fps) {
-    result.notes.push_back("The frame rate " + options.fps->text +
-                           " is not used: a WebVTT file gives times, not frames.");
-  }
-  return result;
+  return WithUnusedRateNote(ReadVtt(lines, options.listTexts), options, "a WebVTT file");
 }
 
 SubtitleReadResult ReadAssFile(const LineList& lines, const ReadOptions& options) {
-  SubtitleReadResult result = ReadAss(lines, options.styles, options.listTexts).read;
-  if (options.fps) {
-    result.notes.push_back("The frame rate " + options.fps->text +
-                           " is not used: an ASS or SSA file gives times, not frames.");
-  }
-  return result;
+  return WithUnusedRateNote(ReadAss(lines, options.styles, options.listTexts).read, options,
+                            "an ASS or SSA file");
 }
 
 constexpr std::string_view kSrtExtensions[] = {".SRT"};

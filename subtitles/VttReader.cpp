@@ -4,10 +4,11 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "subtitles/TimingArrow.h"
+
 namespace tesmora {
 namespace {
 
-constexpr std::string_view kArrow = "-->";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) {
@@ -87,32 +88,9 @@ std::optional<std::pair<long long, std::size_t>> ReadTimeAtStart(std::string_vie
   return std::pair{ms, i + 4};
 }
 
-struct Timing {
-  long long startMs = 0;
-  long long endMs = 0;
-  std::string_view settings;
-};
-
-std::optional<Timing> ReadTiming(std::string_view line) {
-  std::string_view rest = SkipBlanks(line);
-  const auto start = ReadTimeAtStart(rest);
-  if (!start) {
-    return std::nullopt;
-  }
-  rest = SkipBlanks(rest.substr(start->second));
-  if (rest.substr(0, kArrow.size()) != kArrow) {
-    return std::nullopt;
-  }
-  rest = SkipBlanks(rest.substr(kArrow.size()));
-  const auto end = ReadTimeAtStart(rest);
-  if (!end) {
-    return std::nullopt;
-  }
-  rest = rest.substr(end->second);
-  if (!rest.empty() && !IsBlank(rest.front())) {
-    return std::nullopt;
-  }
-  return Timing{start->first, end->first, SkipBlanks(rest)};
+// A cue's timing line: its times, then its settings.
+std::optional<ArrowTimes> ReadTiming(std::string_view line) {
+  return ReadArrowTimes(line, ReadTimeAtStart);
 }
 
 // A percentage from 0 to 100, such as "10%" or "12.5%", as a fraction.
@@ -375,6 +353,21 @@ std::string Plural(int count, std::string_view one, std::string_view many) {
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// The singular and the plural of a phrase.
+struct Forms {
+  std::string_view one;
+  std::string_view many;
+};
+
+// A note on what `tally` counted, its subject and verb agreeing with the count:
+// "<count> <subject><middle><verb><rest><first line>."
+std::string TallyNote(const Tally& tally, Forms subject, std::string_view middle, Forms verb,
+                      std::string_view rest) {
+  return Plural(tally.count, subject.one, subject.many) + std::string(middle) +
+         std::string(tally.count == 1 ? verb.one : verb.many) + std::string(rest) +
+         std::to_string(tally.firstLine) + ".";
+}
+
 std::string SkippedBlocksNote(int notes, int styles, int regions) {
   std::vector<std::string> parts;
   if (notes > 0) {
@@ -429,7 +422,7 @@ SubtitleReadResult ReadVtt(const LineList& lines, ListTexts listTexts) {
       continue;
     }
     const std::string_view first = lines[i];
-    const bool timingFirst = first.find(kArrow) != std::string_view::npos;
+    const bool timingFirst = first.find(kTimingArrow) != std::string_view::npos;
     if (!timingFirst && (StartsWithWord(first, "NOTE") || StartsWithWord(first, "STYLE") ||
                          StartsWithWord(first, "REGION"))) {
       ++(first[0] == 'N' ? notes : first[0] == 'S' ? styles : regions);
@@ -441,7 +434,7 @@ SubtitleReadResult ReadVtt(const LineList& lines, ListTexts listTexts) {
     // An identifier line may stand before the timing line.
     std::size_t timingLine = i;
     if (!timingFirst) {
-      if (i + 1 < lines.size() && lines[i + 1].find(kArrow) != std::string_view::npos) {
+      if (i + 1 < lines.size() && lines[i + 1].find(kTimingArrow) != std::string_view::npos) {
         timingLine = i + 1;
       } else {
         untimed.add(static_cast<int>(i) + 1);
@@ -452,13 +445,13 @@ SubtitleReadResult ReadVtt(const LineList& lines, ListTexts listTexts) {
       }
     }
     const int lineNumber = static_cast<int>(timingLine) + 1;
-    const std::optional<Timing> timing = ReadTiming(lines[timingLine]);
+    const std::optional<ArrowTimes> timing = ReadTiming(lines[timingLine]);
     // The text runs to an empty line, or to a line with an arrow, which
     // starts the next cue.
     i = timingLine + 1;
     std::vector<std::string> text;
     while (i < lines.size() && !lines[i].empty() &&
-           lines[i].find(kArrow) == std::string_view::npos) {
+           lines[i].find(kTimingArrow) == std::string_view::npos) {
       text.push_back(WithoutTimestamps(lines[i], timestamps.count));
       if (timestamps.count > 0 && timestamps.firstLine == 0) {
         timestamps.firstLine = static_cast<int>(i) + 1;
@@ -476,7 +469,7 @@ SubtitleReadResult ReadVtt(const LineList& lines, ListTexts listTexts) {
       textless.add(lineNumber);
       continue;
     }
-    const VttSettings settings = ReadVttSettings(timing->settings);
+    const VttSettings settings = ReadVttSettings(timing->rest);
     if (settings.vertical) {
       vertical.add(lineNumber);
     }
@@ -500,30 +493,25 @@ SubtitleReadResult ReadVtt(const LineList& lines, ListTexts listTexts) {
   if (notes + styles + regions > 0) {
     result.notes.push_back(SkippedBlocksNote(notes, styles, regions));
   }
+  constexpr Forms kWasWere{"was", "were"};
   if (untimed.count > 0) {
-    result.notes.push_back(Plural(untimed.count, "block has", "blocks have") +
-                           " no timing line and " + (untimed.count == 1 ? "was" : "were") +
-                           " left out; the first starts at line " +
-                           std::to_string(untimed.firstLine) + ".");
+    result.notes.push_back(TallyNote(untimed, {"block has", "blocks have"}, " no timing line and ",
+                                     kWasWere, " left out; the first starts at line "));
   }
   if (textless.count > 0) {
-    result.notes.push_back(Plural(textless.count, "subtitle has", "subtitles have") +
-                           " no text and " + (textless.count == 1 ? "was" : "were") +
-                           " left out; the first has its timing at line " +
-                           std::to_string(textless.firstLine) + ".");
+    result.notes.push_back(TallyNote(textless, {"subtitle has", "subtitles have"}, " no text and ",
+                                     kWasWere, " left out; the first has its timing at line "));
   }
   if (timestamps.count > 0) {
-    result.notes.push_back(Plural(timestamps.count, "timestamp", "timestamps") +
-                           " inside cues (karaoke) " + (timestamps.count == 1 ? "was" : "were") +
-                           " dropped: each cue shows its whole text from its start. The first is "
-                           "at line " +
-                           std::to_string(timestamps.firstLine) + ".");
+    result.notes.push_back(TallyNote(timestamps, {"timestamp", "timestamps"},
+                                     " inside cues (karaoke) ", kWasWere,
+                                     " dropped: each cue shows its whole text from its start. "
+                                     "The first is at line "));
   }
   if (vertical.count > 0) {
-    result.notes.push_back(Plural(vertical.count, "cue asks", "cues ask") +
-                           " for vertical text and " + (vertical.count == 1 ? "is" : "are") +
-                           " drawn horizontally; the first has its timing at line " +
-                           std::to_string(vertical.firstLine) + ".");
+    result.notes.push_back(TallyNote(vertical, {"cue asks", "cues ask"}, " for vertical text and ",
+                                     {"is", "are"},
+                                     " drawn horizontally; the first has its timing at line "));
   }
   if (ignored.count > 0) {
     result.notes.push_back(Plural(ignored.count, "cue setting was", "cue settings were") +

@@ -7,24 +7,23 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRect>
 #include <QStandardPaths>
-#include <span>
 
 #include "cli/CliConsole.h"
-#include "pgs/SegmentTypes.h"
-#include "pgs/StreamCheck.h"
-#include "pgs/StreamReader.h"
+#include "tests/cli/BluRayTools.h"
 #include "tests/cli/CliHarness.h"
-#include "tests/cli/ExternalTool.h"
 
 namespace tesmora::cli {
 namespace {
 
+using testing::Breaches;
+using testing::CompareFrames;
+using testing::Compositions;
+using testing::FrameAgreement;
+using testing::FrameAt2s;
 using testing::ReadBytes;
 using testing::RunConverter;
-using testing::RunTool;
-using testing::ToolResult;
+using testing::Shown;
 
 const char kHeader[] =
     "[Script Info]\nScriptType: v4.00+\nPlayResX: 1920\nPlayResY: 1080\n"
@@ -48,74 +47,6 @@ const char kEvents[] =
     "{\\move(400,800,1400,800,0,1000)}Moving along\n"
     "Dialogue: 0,0:00:07.00,0:00:09.00,Default,,0,0,0,,"
     "{\\fs150\\move(100,200,1500,1000,0,1000)}Across the frame\n";
-
-std::span<const std::uint8_t> Bytes(const QByteArray& bytes) {
-  return {reinterpret_cast<const std::uint8_t*>(bytes.data()),
-          static_cast<std::size_t>(bytes.size())};
-}
-
-std::string Breaches(const QByteArray& stream) {
-  std::string lines;
-  for (const pgs::Breach& breach : pgs::CheckStream(Bytes(stream)).breaches) {
-    lines += pgs::BreachLine(breach) + "\n";
-  }
-  return lines;
-}
-
-// One composition as read back: when it shows and its objects' vertical
-// place and forced flag.
-struct Shown {
-  std::uint32_t pts = 0;
-  bool paletteOnly = false;
-  std::vector<std::pair<int, bool>> objects;  // y, forced
-};
-
-std::vector<Shown> Compositions(const QByteArray& stream) {
-  std::vector<Shown> shown;
-  for (const pgs::DisplaySet& set : pgs::ReadStream(Bytes(stream)).sets) {
-    for (const pgs::Segment& segment : set.segments) {
-      if (segment.type != static_cast<std::uint8_t>(pgs::SegmentType::Composition)) {
-        continue;
-      }
-      const std::vector<std::uint8_t>& p = segment.payload;
-      Shown one{segment.pts, (p.at(8) & 0x80) != 0, {}};
-      // Size, rate, number, state, palette flags and id, object count;
-      // then eight bytes an object: ids, flags, x, y.
-      for (int n = 0; n < p.at(10); ++n) {
-        const std::size_t at = 11 + static_cast<std::size_t>(n) * 8;
-        one.objects.emplace_back(p.at(at + 6) << 8 | p.at(at + 7),
-                                 (p.at(at + 3) & pgs::kObjectForced) != 0);
-      }
-      shown.push_back(std::move(one));
-    }
-  }
-  return shown;
-}
-
-// FFmpeg's RGB frame at 2 s over mid grey, `filter` drawing the subtitles.
-QByteArray FrameAt2s(const QString& size, const QStringList& inputs, const QString& filter) {
-  QStringList arguments{"-v",
-                        "error",
-                        "-copyts",
-                        "-f",
-                        "lavfi",
-                        "-i",
-                        QStringLiteral("color=0x808080:s=%1:r=10,format=rgb24").arg(size)};
-  for (const QString& input : inputs) {
-    arguments << "-i" << input;
-  }
-  arguments << "-filter_complex" << filter + ",select='eq(n,20)'"
-            << "-frames:v"
-            << "1"
-            << "-f"
-            << "rawvideo"
-            << "-pix_fmt"
-            << "rgb24"
-            << "-";
-  const ToolResult result = RunTool(QStringLiteral("ffmpeg"), arguments);
-  EXPECT_EQ(result.code, 0) << result.err.toStdString();
-  return result.out;
-}
 
 class AssBluRayRun : public testing::ConverterFolderTest {
  protected:
@@ -145,35 +76,12 @@ TEST_F(AssBluRayRun, FfmpegShowsTheFileAsItsOwnLibassDrawingDoes) {
     ASSERT_FALSE(ours.isEmpty());
     const int width = QString(size).section('x', 0, 0).toInt();
     const int height = QString(lines).toInt();
-    QRect box;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const qsizetype at = (qsizetype{y} * width + x) * 3;
-        for (int c = 0; c < 3; ++c) {
-          if (ours[at + c] != '\x80' || theirs[at + c] != '\x80') {
-            box |= QRect(x, y, 1, 1);
-          }
-        }
-      }
-    }
+    const FrameAgreement agreement = CompareFrames(ours, theirs, width, height);
     // The sign at the top and the words below are both in the box.
-    ASSERT_LT(box.top(), height / 5);
-    ASSERT_GT(box.bottom(), height * 4 / 5);
-    long long inBox = 0;
-    long long close = 0;
-    for (int y = box.top(); y <= box.bottom(); ++y) {
-      for (int x = box.left(); x <= box.right(); ++x) {
-        const qsizetype at = (qsizetype{y} * width + x) * 3;
-        bool near = true;
-        for (int c = 0; c < 3; ++c) {
-          near = near && std::abs(static_cast<std::uint8_t>(ours[at + c]) -
-                                  static_cast<std::uint8_t>(theirs[at + c])) <= 6;
-        }
-        ++inBox;
-        close += near ? 1 : 0;
-      }
-    }
-    EXPECT_GE(close * 100, inBox * 99) << close << " of " << inBox;
+    ASSERT_LT(agreement.box.top(), height / 5);
+    ASSERT_GT(agreement.box.bottom(), height * 4 / 5);
+    EXPECT_GE(agreement.close * 100, agreement.inBox * 99)
+        << agreement.close << " of " << agreement.inBox;
   }
 }
 

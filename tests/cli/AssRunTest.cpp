@@ -14,10 +14,8 @@ namespace {
 
 using testing::CliOutcome;
 using testing::PacketSummary;
-using testing::ReadBytes;
 using testing::ReadPackets;
 using testing::RunConverter;
-using testing::WriteBytes;
 
 using Picture = std::vector<std::vector<std::uint8_t>>;
 
@@ -69,18 +67,8 @@ const QByteArray kStyledAss =
     "Dialogue: 0,0:00:01.00,0:00:02.00,Slanted,,0,0,0,,Harbour lights\r\n"
     "Dialogue: 0,0:00:03.00,0:00:04.00,Heavy,,0,0,0,,Harbour lights\r\n";
 
-class cliAssRun : public ::testing::Test {
+class cliAssRun : public testing::ConvertingFolderTest {
  protected:
-  QString write(const QString& name, const QByteArray& bytes) const {
-    WriteBytes(dir.filePath(name), bytes);
-    return dir.filePath(name);
-  }
-  QByteArray convert(const QString& name, const QByteArray& bytes, QStringList options = {}) {
-    options << write(name, bytes);
-    last = RunConverter(options);
-    EXPECT_EQ(last.code, 0) << last.err;
-    return ReadBytes(dir.filePath("Generated.sup"));
-  }
   // The drawing of a one-cue SRT file in the window's style `style`.
   Picture reference(const QByteArray& text, const QString& style) {
     const auto packets =
@@ -89,9 +77,6 @@ class cliAssRun : public ::testing::Test {
     EXPECT_EQ(packets.size(), 1u);
     return packets.empty() ? Picture{} : Drawing(packets[0]);
   }
-
-  QTemporaryDir dir;
-  CliOutcome last;
 };
 
 TEST_F(cliAssRun, EachCueIsDrawnInItsStylesFontAsTheWindowDrawsThatFont) {

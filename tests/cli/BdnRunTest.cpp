@@ -13,18 +13,15 @@
 #include "pgs/SegmentPayloads.h"
 #include "pgs/SegmentTypes.h"
 #include "pgs/StreamReader.h"
+#include "tests/cli/BluRayTools.h"
 #include "tests/cli/CliHarness.h"
 
 namespace tesmora::cli {
 namespace {
 
+using testing::Bytes;
 using testing::ReadBytes;
 using testing::RunConverter;
-
-std::span<const std::uint8_t> Bytes(const QByteArray& bytes) {
-  return {reinterpret_cast<const std::uint8_t*>(bytes.data()),
-          static_cast<std::size_t>(bytes.size())};
-}
 
 // The palette indices of a run-length coded object, as a decoder reads
 // them; nothing when the lines do not add up.

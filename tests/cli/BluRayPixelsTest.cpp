@@ -5,48 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QRect>
 #include <QStandardPaths>
 
 #include "conversion/PgsRun.h"
 #include "hdrender/AssScript.h"
 #include "render/NameTables.h"
+#include "tests/cli/BluRayTools.h"
 #include "tests/cli/CliHarness.h"
-#include "tests/cli/ExternalTool.h"
 
 namespace tesmora::cli {
 namespace {
 
+using testing::FrameAt2s;
 using testing::RunConverter;
-using testing::RunTool;
-using testing::ToolResult;
-
-// FFmpeg's RGB frame at 2 s over mid grey, on which both the text and its
-// black outline show, with `filter` drawing the
-// subtitles ("[0][1:s]overlay" for a stream, "ass=…" for a script).
-QByteArray FrameAt2s(const QString& size, const QStringList& inputs, const QString& filter) {
-  QStringList arguments{"-v",
-                        "error",
-                        "-copyts",
-                        "-f",
-                        "lavfi",
-                        "-i",
-                        QStringLiteral("color=0x808080:s=%1:r=10,format=rgb24").arg(size)};
-  for (const QString& input : inputs) {
-    arguments << "-i" << input;
-  }
-  arguments << "-filter_complex" << filter + ",select='eq(n,20)'"
-            << "-frames:v"
-            << "1"
-            << "-f"
-            << "rawvideo"
-            << "-pix_fmt"
-            << "rgb24"
-            << "-";
-  const ToolResult result = RunTool(QStringLiteral("ffmpeg"), arguments);
-  EXPECT_EQ(result.code, 0) << result.err.toStdString();
-  return result.out;
-}
 
 struct Case {
   const char* name;
@@ -118,33 +89,11 @@ TEST(cliBluRayPixels, FfmpegShowsThePicturesLibassDrawsForTheCues) {
       ASSERT_EQ(ours.size(), qsizetype{target.width} * target.height * 3);
       ASSERT_EQ(theirs.size(), ours.size());
       // The cue's box: every pixel either drawing changes.
-      QRect box;
-      for (int y = 0; y < target.height; ++y) {
-        for (int x = 0; x < target.width; ++x) {
-          const qsizetype at = (qsizetype{y} * target.width + x) * 3;
-          for (int c = 0; c < 3; ++c) {
-            if (ours[at + c] != '\x80' || theirs[at + c] != '\x80') {
-              box |= QRect(x, y, 1, 1);
-            }
-          }
-        }
-      }
-      ASSERT_FALSE(box.isEmpty());
-      long long inBox = 0;
-      long long close = 0;
-      for (int y = box.top(); y <= box.bottom(); ++y) {
-        for (int x = box.left(); x <= box.right(); ++x) {
-          const qsizetype at = (qsizetype{y} * target.width + x) * 3;
-          bool near = true;
-          for (int c = 0; c < 3; ++c) {
-            near = near && std::abs(static_cast<std::uint8_t>(ours[at + c]) -
-                                    static_cast<std::uint8_t>(theirs[at + c])) <= 6;
-          }
-          ++inBox;
-          close += near ? 1 : 0;
-        }
-      }
-      EXPECT_GE(close * 100, inBox * 99) << close << " of " << inBox;
+      const testing::FrameAgreement agreement =
+          testing::CompareFrames(ours, theirs, target.width, target.height);
+      ASSERT_FALSE(agreement.box.isEmpty());
+      EXPECT_GE(agreement.close * 100, agreement.inBox * 99)
+          << agreement.close << " of " << agreement.inBox;
     }
   }
 }

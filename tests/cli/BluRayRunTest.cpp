@@ -8,51 +8,30 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <cstdlib>
-#include <span>
 
 #include "cli/CliOptions.h"
 #include "pgs/SegmentTypes.h"
-#include "pgs/StreamCheck.h"
 #include "pgs/StreamReader.h"
+#include "tests/cli/BluRayTools.h"
 #include "tests/cli/CliHarness.h"
 #include "tests/cli/ExternalTool.h"
 
 namespace tesmora::cli {
 namespace {
 
+using testing::Breaches;
+using testing::Bytes;
 using testing::ReadBytes;
 using testing::RunConverter;
 using testing::RunTool;
 using testing::ToolResult;
 
-std::span<const std::uint8_t> Bytes(const QByteArray& bytes) {
-  return {reinterpret_cast<const std::uint8_t*>(bytes.data()),
-          static_cast<std::size_t>(bytes.size())};
-}
-
-std::string Breaches(const QByteArray& stream) {
-  const pgs::CheckReport report = pgs::CheckStream(Bytes(stream));
-  std::string lines;
-  for (const pgs::Breach& breach : report.breaches) {
-    lines += pgs::BreachLine(breach) + "\n";
-  }
-  return lines;
-}
-
 // The forced flags of every object every composition shows.
 std::vector<bool> ForcedFlags(const QByteArray& stream) {
   std::vector<bool> flags;
-  for (const pgs::DisplaySet& set : pgs::ReadStream(Bytes(stream)).sets) {
-    for (const pgs::Segment& segment : set.segments) {
-      if (segment.type != static_cast<std::uint8_t>(pgs::SegmentType::Composition)) {
-        continue;
-      }
-      // Size, rate, number, state, palette flags and id, object count; then
-      // eight bytes an object (more when cropped, which ours never are).
-      const int objects = segment.payload.at(10);
-      for (int n = 0; n < objects; ++n) {
-        flags.push_back((segment.payload.at(11 + n * 8 + 3) & pgs::kObjectForced) != 0);
-      }
+  for (const testing::Shown& shown : testing::Compositions(stream)) {
+    for (const auto& [y, forced] : shown.objects) {
+      flags.push_back(forced);
     }
   }
   return flags;

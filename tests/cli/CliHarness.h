@@ -63,4 +63,19 @@ class ConverterFolderTest : public ::testing::Test {
   QTemporaryDir dir;
 };
 
+// A folder test whose runs convert a file written into the folder to the
+// stream beside it.
+class ConvertingFolderTest : public ConverterFolderTest {
+ protected:
+  // The stream of a successful run, with the given options, on a file.
+  QByteArray convert(const QString& name, const QByteArray& bytes, QStringList options = {}) {
+    options << write(name, bytes);
+    last = RunConverter(options);
+    EXPECT_EQ(last.code, 0) << last.err;
+    return ReadBytes(path("Generated.sup"));
+  }
+
+  CliOutcome last;  // of the latest convert()
+};
+
 }  // namespace tesmora::testing

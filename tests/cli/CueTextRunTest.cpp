@@ -14,10 +14,8 @@ namespace {
 
 using testing::CliOutcome;
 using testing::PacketSummary;
-using testing::ReadBytes;
 using testing::ReadPackets;
 using testing::RunConverter;
-using testing::WriteBytes;
 
 constexpr std::uint8_t kText = 1;  // the pixel code of the Text role
 
@@ -34,16 +32,7 @@ QByteArray Utf16Le(const QString& text) {
 // The separate stretches of rows holding Text ink in the top field, one per
 // drawn line of text.
 int TextLines(const PacketSummary& packet) {
-  const std::size_t topRows = (packet.rows.size() + 1) / 2;
-  int stretches = 0;
-  bool inside = false;
-  for (std::size_t y = 0; y < topRows; ++y) {
-    const auto& row = packet.rows[y];
-    const bool ink = std::find(row.begin(), row.end(), kText) != row.end();
-    stretches += ink && !inside ? 1 : 0;
-    inside = ink;
-  }
-  return stretches;
+  return testing::RowStretches(packet, [](std::uint8_t code) { return code == kText; });
 }
 
 long TextPixels(const PacketSummary& packet) {
@@ -54,27 +43,13 @@ long TextPixels(const PacketSummary& packet) {
   return count;
 }
 
-class cliCueText : public ::testing::Test {
+class cliCueText : public testing::ConvertingFolderTest {
  protected:
-  QString write(const QString& name, const QByteArray& bytes) const {
-    WriteBytes(dir.filePath(name), bytes);
-    return dir.filePath(name);
-  }
-  // The stream of a successful run, with the given options, on a file.
-  QByteArray convert(const QString& name, const QByteArray& bytes, QStringList options = {}) {
-    options << write(name, bytes);
-    last = RunConverter(options);
-    EXPECT_EQ(last.code, 0) << last.err;
-    return ReadBytes(dir.filePath("Generated.sup"));
-  }
   PacketSummary onlyPacket(const QByteArray& stream) {
     const auto packets = ReadPackets(stream);
     EXPECT_EQ(packets.size(), 1u);
     return packets.empty() ? PacketSummary{} : packets[0];
   }
-
-  QTemporaryDir dir;
-  CliOutcome last;
 };
 
 // "Hello, how are you?" in Russian.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -123,6 +124,22 @@ inline std::vector<PacketSummary> ReadPackets(const QByteArray& stream) {
     at = unit + unitSize;
   }
   return packets;
+}
+
+// The separate stretches of rows of the top field that hold a pixel code
+// `counts` takes: one per drawn line of text.
+template <typename Counts>
+int RowStretches(const PacketSummary& packet, Counts counts) {
+  const std::size_t topRows = (packet.rows.size() + 1) / 2;
+  int stretches = 0;
+  bool inside = false;
+  for (std::size_t y = 0; y < topRows; ++y) {
+    const auto& row = packet.rows[y];
+    const bool ink = std::any_of(row.begin(), row.end(), counts);
+    stretches += ink && !inside ? 1 : 0;
+    inside = ink;
+  }
+  return stretches;
 }
 
 }  // namespace tesmora::testing

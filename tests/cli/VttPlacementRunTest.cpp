@@ -57,16 +57,7 @@ QRect InkOf(const PacketSummary& packet) {
 
 // The stretches of rows that hold ink: one per drawn line of text.
 int InkLines(const PacketSummary& packet) {
-  const std::size_t topRows = (packet.rows.size() + 1) / 2;
-  int stretches = 0;
-  bool inside = false;
-  for (std::size_t k = 0; k < topRows; ++k) {
-    const auto& row = packet.rows[k];
-    const bool ink = std::any_of(row.begin(), row.end(), [](std::uint8_t c) { return c != 0; });
-    stretches += ink && !inside ? 1 : 0;
-    inside = ink;
-  }
-  return stretches;
+  return testing::RowStretches(packet, [](std::uint8_t code) { return code != 0; });
 }
 
 // The frame box of every object the stream's compositions show.

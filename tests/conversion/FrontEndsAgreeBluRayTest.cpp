@@ -10,18 +10,11 @@
 #include "app/TForm1.h"
 #include "pgs/StreamCheck.h"
 #include "tests/cli/CliHarness.h"
+#include "tests/conversion/MarkedFilm.h"
 #include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
 namespace {
-
-// Markup, a cue placed at the top, three lines, and cues that overlap and
-// come out of time order.
-const QByteArray kMarkedFilm =
-    "1\r\n00:00:01,000 --> 00:00:03,000\r\n<i>Caf\xC3\xA9</i> au <b>lait</b>\r\n\r\n"
-    "2\r\n00:00:04,000 --> 00:00:06,000\r\n{\\an8}Up here\r\n\r\n"
-    "3\r\n00:00:05,000 --> 00:00:08,000\r\nOne\r\nTwo\r\nThree\r\n\r\n"
-    "4\r\n00:00:02,500 --> 00:00:03,500\r\n<u>Too early</u>\r\n\r\n";
 
 struct Case {
   QString name;
@@ -99,7 +92,7 @@ QByteArray Example(const char* name) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, FrontEndsAgreeOnBluRay,
-    ::testing::Values(Case{"MarkedFilm1080", kMarkedFilm, ".srt", DiscTarget::BluRay1080},
+    ::testing::Values(Case{"MarkedFilm1080", testing::kMarkedFilm, ".srt", DiscTarget::BluRay1080},
                       Case{"HarbourSrt720ShiftedForced", Example("harbour.srt"), ".srt",
                            DiscTarget::BluRay720, 1500, true, QStringLiteral("2")},
                       Case{"HarbourSub1080", Example("harbour.sub"), ".sub", DiscTarget::BluRay1080,

@@ -11,6 +11,7 @@
 
 #include "app/TForm1.h"
 #include "tests/cli/CliHarness.h"
+#include "tests/conversion/MarkedFilm.h"
 #include "tests/platform/FakePlatform.h"
 
 namespace tesmora {
@@ -19,14 +20,6 @@ namespace {
 QString Example(const char* name) {
   return QStringLiteral(TESMORA_EXAMPLES_DIR "/") + QLatin1String(name);
 }
-
-// A UTF-8 film with markup, a cue of three lines, two cues that overlap and
-// one out of time order.
-const QByteArray kMarkedFilm =
-    "1\r\n00:00:01,000 --> 00:00:03,000\r\n<i>Caf\xC3\xA9</i> au <b>lait</b>\r\n\r\n"
-    "2\r\n00:00:04,000 --> 00:00:06,000\r\n{\\an8}Up here\r\n\r\n"
-    "3\r\n00:00:05,000 --> 00:00:08,000\r\nOne\r\nTwo\r\nThree\r\n\r\n"
-    "4\r\n00:00:02,500 --> 00:00:03,500\r\n<u>Too early</u>\r\n\r\n";
 
 // One case: the subtitle file and, for the converter, the options that say
 // what the window's controls are set to.
@@ -146,8 +139,8 @@ QByteArray ExampleBytes(const char* name) {
 INSTANTIATE_TEST_SUITE_P(
     Inputs, FrontEndsAgree,
     ::testing::Values(
-        Case{"MarkedFilm", kMarkedFilm, ".srt", false, 0, {}, false},
-        Case{"MarkedFilmWithIfo", kMarkedFilm, ".srt", true, 0, {}, false},
+        Case{"MarkedFilm", testing::kMarkedFilm, ".srt", false, 0, {}, false},
+        Case{"MarkedFilmWithIfo", testing::kMarkedFilm, ".srt", true, 0, {}, false},
         Case{"HarbourSrt", ExampleBytes("harbour.srt"), ".srt", false, 0, {}, false},
         Case{"HarbourSub", ExampleBytes("harbour.sub"), ".sub", false, 0, {}, false},
         Case{"HarbourSubWithIfo", ExampleBytes("harbour.sub"), ".sub", true, 0, {}, false},

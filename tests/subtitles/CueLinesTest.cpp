@@ -66,6 +66,33 @@ TEST(CueLines, CopiesAreEqualAndApart) {
   EXPECT_EQ(original, CueLines());
 }
 
+// Readers gather a cue's lines in a builder; the cue must be the one the
+// lines make when added one by one, empty lines and no lines included.
+TEST(CueLines, ABuilderMakesTheCueTheLinesMakeOneByOne) {
+  CueLinesBuilder builder;
+  EXPECT_TRUE(builder.empty());
+  EXPECT_EQ(builder.take(), CueLines());
+  builder.push_back("");
+  EXPECT_FALSE(builder.empty());
+  EXPECT_EQ(builder.take(), CueLines{""});
+  EXPECT_TRUE(builder.empty());
+
+  const std::vector<std::string> lines{"<i>First</i>", "", "second | with a bar\r", ""};
+  CueLines added;
+  for (const std::string& line : lines) {
+    added.push_back(line);
+    builder.push_back(line);
+  }
+  const CueLines built = builder.take();
+  EXPECT_EQ(built, added);
+  EXPECT_EQ(built.toVector(), lines);
+  EXPECT_EQ(CueLines(lines), added);
+  EXPECT_EQ(CueLines(std::vector<std::string>{}), CueLines());
+  // Taken, the builder starts the next cue afresh.
+  builder.push_back("next");
+  EXPECT_EQ(builder.take(), CueLines{"next"});
+}
+
 TEST(SubtitleEntry, NamesItsFirstTwoLinesOrNothing) {
   const SubtitleEntry three{0, 1000, {"one", "two", "three"}};
   EXPECT_EQ(three.line1(), "one");

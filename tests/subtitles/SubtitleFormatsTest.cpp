@@ -48,6 +48,24 @@ TEST(SubtitleFormats, EachReaderReadsItsOwnFilesAndAFormatOfTimesIgnoresARate) {
   ASSERT_EQ(fromFrames.entries.size(), 1u);
   EXPECT_EQ(fromFrames.entries[0].startMs, 1000);
   EXPECT_TRUE(fromFrames.notes.empty());
+
+  const LineList vtt = SplitLines("WEBVTT\n\n00:01.000 --> 00:02.000\nHello\n");
+  const SubtitleReadResult fromVtt = FormatOfFile("a.vtt")->read(vtt, {rate, ListTexts::Made});
+  ASSERT_EQ(fromVtt.entries.size(), 1u);
+  EXPECT_EQ(fromVtt.notes,
+            std::vector<std::string>{
+                "The frame rate 25 is not used: a WebVTT file gives times, not frames."});
+
+  const LineList ass = SplitLines(
+      "[Script Info]\nScriptType: v4.00+\n\n[Events]\nFormat: Layer, Start, End, Style, Text\n"
+      "Dialogue: 0,0:00:01.00,0:00:02.00,Default,Hello\n");
+  const SubtitleReadResult fromAss = FormatOfFile("a.ass")->read(ass, {rate, ListTexts::Made});
+  ASSERT_EQ(fromAss.entries.size(), 1u);
+  EXPECT_EQ(fromAss.notes.back(),
+            "The frame rate 25 is not used: an ASS or SSA file gives times, not frames.");
+
+  // Without a rate given, nothing is said about one.
+  EXPECT_TRUE(FormatOfFile("a.srt")->read(srt, {std::nullopt, ListTexts::Made}).notes.empty());
 }
 
 }  // namespace
