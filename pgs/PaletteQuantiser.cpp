@@ -247,14 +247,26 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures) {
   ColourTable seen;
   std::vector<Counted> colours;
-  for (const RgbaPicture* each : pictures) {
-    const RgbaPicture& picture = *each;
+  // Each pixel's colour number plus one (0 where transparent), so that
+  // giving the pixels their indices is a table read rather than a second
+  // search. They are kept in 16 bits: pictures with more distinct colours
+  // than that (a photograph drawn as vectors, say) are searched again.
+  constexpr std::size_t kMostNumbered = std::numeric_limits<std::uint16_t>::max();
+  std::vector<std::vector<std::uint16_t>> numbers(pictures.size());
+  bool numbered = true;
+  for (std::size_t p = 0; p < pictures.size(); ++p) {
+    const RgbaPicture& picture = *pictures[p];
+    std::vector<std::uint16_t>& number = numbers[p];
+    if (numbered) {
+      number.resize(picture.pixels.size());
+    }
     // Text is drawn in runs, so a pixel is often the one before it.
     std::uint32_t last_key = 0;
     std::uint32_t last = ColourTable::kNone;
-    for (const Rgba& pixel : picture.pixels) {
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+      const Rgba pixel = picture.pixels[i];
       if (pixel.a == 0) {
-        continue;
+        continue;  // its number stays 0
       }
       const std::uint32_t key = Key(pixel);
       if (key != last_key || last == ColourTable::kNone) {
@@ -263,19 +275,26 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
         last_key = key;
         if (last == next) {
           colours.push_back({pixel, Premultiplied(pixel), 0});
+          if (colours.size() > kMostNumbered) {
+            numbered = false;
+          }
         }
       }
       ++colours[last].count;
+      if (numbered) {
+        number[i] = static_cast<std::uint16_t>(last + 1);
+      }
     }
   }
 
   QuantisedPictures result;
-  // The index each distinct colour is drawn with, by its number in `colours`.
-  std::vector<std::uint8_t> index_of(colours.size());
+  // The index each distinct colour is drawn with, by its number in
+  // `colours` plus one; entry 0 is the transparent pixels'.
+  std::vector<std::uint8_t> index_of(colours.size() + 1, kTransparentIndex);
   if (static_cast<int>(colours.size()) <= kMostColours) {
     for (std::size_t i = 0; i < colours.size(); ++i) {
       result.colours.push_back(colours[i].colour);
-      index_of[i] = static_cast<std::uint8_t>(i + 1);
+      index_of[i + 1] = static_cast<std::uint8_t>(i + 1);
     }
   } else {
     std::vector<Counted> sorted = colours;
@@ -287,15 +306,22 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
     }
     const NearestPoint nearest(std::move(points));
     for (std::size_t i = 0; i < colours.size(); ++i) {
-      index_of[i] = nearest.IndexOf(colours[i].point);
+      index_of[i + 1] = nearest.IndexOf(colours[i].point);
     }
   }
 
   result.pictures.reserve(pictures.size());
-  for (const RgbaPicture* each : pictures) {
-    const RgbaPicture& picture = *each;
+  for (std::size_t p = 0; p < pictures.size(); ++p) {
+    const RgbaPicture& picture = *pictures[p];
     IndexedPicture indexed{picture.width, picture.height, {}};
     indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
+    if (numbered) {
+      const std::vector<std::uint16_t>& number = numbers[p];
+      std::transform(number.begin(), number.end(), indexed.indices.begin(),
+                     [&index_of](std::uint16_t n) { return index_of[n]; });
+      result.pictures.push_back(std::move(indexed));
+      continue;
+    }
     std::uint32_t last_key = 0;
     std::uint8_t last = kTransparentIndex;
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
@@ -305,7 +331,7 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
       }
       const std::uint32_t key = Key(pixel);
       if (key != last_key || last == kTransparentIndex) {
-        last = index_of[seen.Find(key)];
+        last = index_of[seen.Find(key) + 1];
         last_key = key;
       }
       indexed.indices[i] = last;
