@@ -110,16 +110,16 @@ void DrawUnit(Renderers& renderers, const PgsDrawing& drawing,
       placed.forced = i < drawn.forced.size() && drawn.forced[i];
       placed.picture.width = region.width;
       placed.picture.height = region.height;
-      // Both hold straight RGBA, four bytes a pixel in the same order.
-      static_assert(sizeof(pgs::Rgba) == 4);
       const std::size_t count =
           std::min(static_cast<std::size_t>(region.width) * region.height, region.rgba.size() / 4);
+      // Both hold straight RGBA, four bytes a pixel in the same order.
+      static_assert(sizeof(pgs::Rgba) == 4);
       placed.picture.pixels.resize(count);
       std::copy_n(region.rgba.data(), count * 4,
                   reinterpret_cast<std::uint8_t*>(placed.picture.pixels.data()));
     }
     drawn.regions.clear();
-    sink({pgs::PreparePicture(picture, drawing.video),
+    sink({pgs::PreparePicture(std::move(picture), drawing.video),
           drawn.events.empty() ? 0 : drawn.events.front(), drawn.startMs, drawn.changeOf});
   };
   StretchDrawer drawer(*renderers.script, drawing.target, ready, renderers.forced);
