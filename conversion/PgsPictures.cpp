@@ -122,7 +122,8 @@ void DrawUnit(Renderers& renderers, const PgsDrawing& drawing,
     sink({pgs::PreparePicture(std::move(picture), drawing.video),
           drawn.events.empty() ? 0 : drawn.events.front(), drawn.startMs, drawn.changeOf});
   };
-  StretchDrawer drawer(*renderers.script, drawing.target, ready, renderers.forced);
+  StretchDrawer drawer(*renderers.script, drawing.target, ready, renderers.forced,
+                       drawing.heldCheck);
   for (std::size_t s = unit.first; s < unit.end; ++s) {
     for (const PictureStretch& stretch : scenes[s]) {
       drawer.draw(stretch);
