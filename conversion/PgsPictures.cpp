@@ -1,10 +1,8 @@
 #include "conversion/PgsPictures.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <system_error>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "conversion/OrderedRing.h"
 #include "hdrender/HdPictures.h"
 
 namespace tesmora {
@@ -132,62 +131,9 @@ void DrawUnit(Renderers& renderers, const PgsDrawing& drawing,
   report = drawer.report();
 }
 
-// The units handed to the workers and their outcomes waiting for the
-// calling thread, in a ring: unit k uses slot k % slotCount, so no worker runs
-// more than the ring ahead of the sink.
-class UnitRing {
- public:
-  // `slots` would be Qt's keyword macro where a Qt header is included.
-  UnitRing(std::size_t count, std::size_t slotCount) : count_(count), slots_(slotCount) {}
-
-  std::optional<std::size_t> take() {
-    std::unique_lock lock(mutex_);
-    room_.wait(lock,
-               [&] { return stopped_ || next_ >= count_ || next_ < handed_ + slots_.size(); });
-    if (stopped_ || next_ >= count_) {
-      return std::nullopt;
-    }
-    return next_++;
-  }
-
-  void put(std::size_t unit, Outcome outcome) {
-    {
-      const std::lock_guard lock(mutex_);
-      slots_[unit % slots_.size()] = std::move(outcome);
-    }
-    ready_.notify_one();
-  }
-
-  Outcome await(std::size_t unit) {
-    std::unique_lock lock(mutex_);
-    std::optional<Outcome>& slot = slots_[unit % slots_.size()];
-    ready_.wait(lock, [&] { return slot.has_value(); });
-    Outcome outcome = std::move(*slot);
-    slot.reset();
-    handed_ = unit + 1;
-    lock.unlock();
-    room_.notify_all();
-    return outcome;
-  }
-
-  void stop() {
-    {
-      const std::lock_guard lock(mutex_);
-      stopped_ = true;
-    }
-    room_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable room_;
-  std::condition_variable ready_;
-  const std::size_t count_;
-  std::vector<std::optional<Outcome>> slots_;
-  std::size_t next_ = 0;
-  std::size_t handed_ = 0;
-  bool stopped_ = false;
-};
+// Units go to the workers and their outcomes back to the calling thread in
+// a ring of 2 slots a worker, so no worker runs more than the ring ahead.
+using UnitRing = OrderedRing<Outcome>;
 
 // Stops the workers and joins them however the run ends.
 class Crew {
