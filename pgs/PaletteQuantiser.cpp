@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <utility>
 
 namespace tesmora::pgs {
@@ -252,21 +253,25 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
   // search. They are kept in 16 bits: pictures with more distinct colours
   // than that (a photograph drawn as vectors, say) are searched again.
   constexpr std::size_t kMostNumbered = std::numeric_limits<std::uint16_t>::max();
-  std::vector<std::vector<std::uint16_t>> numbers(pictures.size());
+  // Each is written whole by the pass, so it is not zeroed first.
+  std::vector<std::unique_ptr<std::uint16_t[]>> numbers(pictures.size());
   bool numbered = true;
   for (std::size_t p = 0; p < pictures.size(); ++p) {
     const RgbaPicture& picture = *pictures[p];
-    std::vector<std::uint16_t>& number = numbers[p];
     if (numbered) {
-      number.resize(picture.pixels.size());
+      numbers[p] = std::make_unique_for_overwrite<std::uint16_t[]>(picture.pixels.size());
     }
+    std::uint16_t* const number = numbers[p].get();
     // Text is drawn in runs, so a pixel is often the one before it.
     std::uint32_t last_key = 0;
     std::uint32_t last = ColourTable::kNone;
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
       const Rgba pixel = picture.pixels[i];
       if (pixel.a == 0) {
-        continue;  // its number stays 0
+        if (numbered) {
+          number[i] = 0;
+        }
+        continue;
       }
       const std::uint32_t key = Key(pixel);
       if (key != last_key || last == ColourTable::kNone) {
@@ -316,8 +321,8 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
     IndexedPicture indexed{picture.width, picture.height, {}};
     indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
     if (numbered) {
-      const std::vector<std::uint16_t>& number = numbers[p];
-      std::transform(number.begin(), number.end(), indexed.indices.begin(),
+      const std::uint16_t* const number = numbers[p].get();
+      std::transform(number, number + picture.pixels.size(), indexed.indices.begin(),
                      [&index_of](std::uint16_t n) { return index_of[n]; });
       result.pictures.push_back(std::move(indexed));
       continue;
