@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -262,33 +263,40 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
       numbers[p] = std::make_unique_for_overwrite<std::uint16_t[]>(picture.pixels.size());
     }
     std::uint16_t* const number = numbers[p].get();
-    // Text is drawn in runs, so a pixel is often the one before it.
-    std::uint32_t last_key = 0;
-    std::uint32_t last = ColourTable::kNone;
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-      const Rgba pixel = picture.pixels[i];
+    // Text is drawn in runs of one colour, so a run is found by comparing
+    // pixels whole and is counted, and numbered, at once.
+    const Rgba* const pixels = picture.pixels.data();
+    const std::size_t size = picture.pixels.size();
+    for (std::size_t i = 0; i < size;) {
+      const Rgba pixel = pixels[i];
+      std::size_t end = i + 1;
       if (pixel.a == 0) {
-        if (numbered) {
-          number[i] = 0;
+        while (end < size && pixels[end].a == 0) {
+          ++end;
         }
+        if (numbered) {
+          std::fill(number + i, number + end, std::uint16_t{0});
+        }
+        i = end;
         continue;
       }
-      const std::uint32_t key = Key(pixel);
-      if (key != last_key || last == ColourTable::kNone) {
-        const auto next = static_cast<std::uint32_t>(colours.size());
-        last = seen.FindOrAdd(key, next);
-        last_key = key;
-        if (last == next) {
-          colours.push_back({pixel, Premultiplied(pixel), 0});
-          if (colours.size() > kMostNumbered) {
-            numbered = false;
-          }
+      const auto raw = std::bit_cast<std::uint32_t>(pixel);
+      while (end < size && std::bit_cast<std::uint32_t>(pixels[end]) == raw) {
+        ++end;
+      }
+      const auto next = static_cast<std::uint32_t>(colours.size());
+      const std::uint32_t found = seen.FindOrAdd(Key(pixel), next);
+      if (found == next) {
+        colours.push_back({pixel, Premultiplied(pixel), 0});
+        if (colours.size() > kMostNumbered) {
+          numbered = false;
         }
       }
-      ++colours[last].count;
+      colours[found].count += static_cast<std::int64_t>(end - i);
       if (numbered) {
-        number[i] = static_cast<std::uint16_t>(last + 1);
+        std::fill(number + i, number + end, static_cast<std::uint16_t>(found + 1));
       }
+      i = end;
     }
   }
 
