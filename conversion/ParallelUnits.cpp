@@ -1,12 +1,12 @@
 #include "conversion/ParallelUnits.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <exception>
-#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
+
+#include "conversion/OrderedRing.h"
 
 namespace tesmora {
 namespace {
@@ -17,108 +17,9 @@ struct Outcome {
   std::exception_ptr error;
 };
 
-// The subpictures handed out to the workers and the outcomes waiting for
-// the sink, in a ring of `window` slots: subpicture k uses slot k % window,
-// so no worker runs more than `window` ahead of the sink.
-class OrderedOutcomes {
- public:
-  OrderedOutcomes(std::size_t count, std::size_t window) : count_(count), slots_(window) {}
-
-  // The next subpicture for a worker, or nothing when all are handed out or
-  // the run stops. Waits while the ring is full.
-  std::optional<std::size_t> take() {
-    std::unique_lock lock(mutex_);
-    const auto free = [&] {
-      return stopped_ || next_ >= count_ || next_ < handed_ + slots_.size();
-    };
-    if (!free()) {
-      ++workersWaiting_;
-      room_.wait(lock, free);
-      --workersWaiting_;
-    }
-    if (stopped_ || next_ >= count_) {
-      return std::nullopt;
-    }
-    return next_++;
-  }
-
-  // Wakes the sink only once the outcomes it waits for are all in: each
-  // wake-up costs two thread switches, so the sink takes them in batches.
-  void put(std::size_t position, Outcome outcome) {
-    bool wake = false;
-    {
-      const std::lock_guard lock(mutex_);
-      slots_[position % slots_.size()] = std::move(outcome);
-      wake = sinkWaiting_ && batchReady();
-    }
-    if (wake) {
-      ready_.notify_one();
-    }
-  }
-
-  // Waits for the outcome of `position`, the next in order, and frees its
-  // slot. When it is not in yet, waits until it and the outcomes up to half a
-  // ring after it are (or up to the last subpicture, or a failure among them),
-  // so that the next few calls find theirs without waiting.
-  Outcome await(std::size_t position) {
-    std::unique_lock lock(mutex_);
-    std::optional<Outcome>& slot = slots_[position % slots_.size()];
-    if (!slot.has_value()) {
-      batchFirst_ = position;
-      batchLast_ = std::min(position + slots_.size() / 2, count_) - 1;
-      sinkWaiting_ = true;
-      ready_.wait(lock, [&] { return batchReady(); });
-      sinkWaiting_ = false;
-    }
-    Outcome outcome = std::move(*slot);
-    slot.reset();
-    handed_ = position + 1;
-    const bool workersWait = workersWaiting_ > 0;
-    lock.unlock();
-    if (workersWait) {
-      room_.notify_all();
-    }
-    return outcome;
-  }
-
-  void stop() {
-    {
-      const std::lock_guard lock(mutex_);
-      stopped_ = true;
-    }
-    room_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable room_;
-  std::condition_variable ready_;
-  const std::size_t count_;
-  std::vector<std::optional<Outcome>> slots_;
-  std::size_t next_ = 0;    // the next subpicture to hand out
-  std::size_t handed_ = 0;  // the subpictures already taken by the sink
-  bool stopped_ = false;
-  // The outcomes the sleeping sink waits for, first to last.
-  bool sinkWaiting_ = false;
-  std::size_t batchFirst_ = 0;
-  std::size_t batchLast_ = 0;
-  std::size_t workersWaiting_ = 0;  // workers asleep on a full ring
-
-  // Whether the sink's batch is in: every outcome of it, or the first
-  // outcomes up to a failure, which ends the run.
-  bool batchReady() const {
-    for (std::size_t k = batchFirst_; k <= batchLast_; ++k) {
-      const std::optional<Outcome>& slot = slots_[k % slots_.size()];
-      if (!slot.has_value()) {
-        return false;
-      }
-      if (slot->error) {
-        return true;
-      }
-    }
-    return true;
-  }
-};
+// Subpictures go to the workers and their packets back to the sink in a
+// ring of 4 slots a worker.
+using OrderedOutcomes = OrderedRing<Outcome>;
 
 }  // namespace
 

@@ -1,10 +1,8 @@
 #include "conversion/PgsPictures.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <system_error>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "conversion/OrderedRing.h"
 #include "hdrender/HdPictures.h"
 
 namespace tesmora {
@@ -110,19 +109,20 @@ void DrawUnit(Renderers& renderers, const PgsDrawing& drawing,
       placed.forced = i < drawn.forced.size() && drawn.forced[i];
       placed.picture.width = region.width;
       placed.picture.height = region.height;
-      // Both hold straight RGBA, four bytes a pixel in the same order.
-      static_assert(sizeof(pgs::Rgba) == 4);
       const std::size_t count =
           std::min(static_cast<std::size_t>(region.width) * region.height, region.rgba.size() / 4);
+      // Both hold straight RGBA, four bytes a pixel in the same order.
+      static_assert(sizeof(pgs::Rgba) == 4);
       placed.picture.pixels.resize(count);
       std::copy_n(region.rgba.data(), count * 4,
                   reinterpret_cast<std::uint8_t*>(placed.picture.pixels.data()));
     }
     drawn.regions.clear();
-    sink({pgs::PreparePicture(picture, drawing.video),
+    sink({pgs::PreparePicture(std::move(picture), drawing.video),
           drawn.events.empty() ? 0 : drawn.events.front(), drawn.startMs, drawn.changeOf});
   };
-  StretchDrawer drawer(*renderers.script, drawing.target, ready, renderers.forced);
+  StretchDrawer drawer(*renderers.script, drawing.target, ready, renderers.forced,
+                       drawing.heldCheck);
   for (std::size_t s = unit.first; s < unit.end; ++s) {
     for (const PictureStretch& stretch : scenes[s]) {
       drawer.draw(stretch);
@@ -131,62 +131,9 @@ void DrawUnit(Renderers& renderers, const PgsDrawing& drawing,
   report = drawer.report();
 }
 
-// The units handed to the workers and their outcomes waiting for the
-// calling thread, in a ring: unit k uses slot k % slotCount, so no worker runs
-// more than the ring ahead of the sink.
-class UnitRing {
- public:
-  // `slots` would be Qt's keyword macro where a Qt header is included.
-  UnitRing(std::size_t count, std::size_t slotCount) : count_(count), slots_(slotCount) {}
-
-  std::optional<std::size_t> take() {
-    std::unique_lock lock(mutex_);
-    room_.wait(lock,
-               [&] { return stopped_ || next_ >= count_ || next_ < handed_ + slots_.size(); });
-    if (stopped_ || next_ >= count_) {
-      return std::nullopt;
-    }
-    return next_++;
-  }
-
-  void put(std::size_t unit, Outcome outcome) {
-    {
-      const std::lock_guard lock(mutex_);
-      slots_[unit % slots_.size()] = std::move(outcome);
-    }
-    ready_.notify_one();
-  }
-
-  Outcome await(std::size_t unit) {
-    std::unique_lock lock(mutex_);
-    std::optional<Outcome>& slot = slots_[unit % slots_.size()];
-    ready_.wait(lock, [&] { return slot.has_value(); });
-    Outcome outcome = std::move(*slot);
-    slot.reset();
-    handed_ = unit + 1;
-    lock.unlock();
-    room_.notify_all();
-    return outcome;
-  }
-
-  void stop() {
-    {
-      const std::lock_guard lock(mutex_);
-      stopped_ = true;
-    }
-    room_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable room_;
-  std::condition_variable ready_;
-  const std::size_t count_;
-  std::vector<std::optional<Outcome>> slots_;
-  std::size_t next_ = 0;
-  std::size_t handed_ = 0;
-  bool stopped_ = false;
-};
+// Units go to the workers and their outcomes back to the calling thread in
+// a ring of 2 slots a worker, so no worker runs more than the ring ahead.
+using UnitRing = OrderedRing<Outcome>;
 
 // Stops the workers and joins them however the run ends.
 class Crew {

@@ -36,6 +36,8 @@ struct PgsDrawing {
   // The style whose events' regions are marked forced, one region at a
   // time; empty for none.
   std::string forcedStyle;
+  // LastFrame for a script read as given; None for one built from cues.
+  HeldPictureCheck heldCheck = HeldPictureCheck::LastFrame;
 };
 
 // Draws the script's pictures with libass as FindStablePictures does

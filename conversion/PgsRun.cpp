@@ -149,8 +149,11 @@ std::vector<std::string> WriteBluRayFiles(const BluRayFiles& files,
   for (const HdCue& cue : hdCues) {
     times.push_back({cue.startMs, cue.endMs});
   }
+  // The script holds only the tags written for the cues, none animating, so
+  // a still picture needs no second frame to confirm it.
   const PgsDrawing drawing{
-      script, times, look.video.target, AssShaping::Complex, look.video.format, look.forced, {}};
+      script,      times, look.video.target,     AssShaping::Complex, look.video.format,
+      look.forced, {},    HeldPictureCheck::None};
   return WritePgsPictures(files, look, drawing, true, control);
 }
 

@@ -1,7 +1,9 @@
 #include "hdrender/ImageComposite.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tesmora {
 
@@ -68,55 +70,81 @@ std::vector<Box> RegionBoxes(const ASS_Image* images) {
 // Full alpha on the scale of coverage times opacity.
 constexpr int kOpaque = 255 * 255;
 
+// Lays one pixel of an image, `source` its alpha on the scale of
+// coverage times opacity (not 0), over the region's pixel at `out`:
+// straight alpha "over".
+inline void LayPixelOver(std::uint8_t* out, int source, const std::uint8_t* colour) {
+  const int under = out[3];
+  if (under == 255) {
+    // Over an opaque pixel the sum of the weights is kOpaque, a constant
+    // the compiler divides by cheaply; this is most of a cue's text.
+    const int below = kOpaque - source;
+    const auto mix = [&](int top, int bottom) {
+      return static_cast<std::uint8_t>((top * source + bottom * below + kOpaque / 2) / kOpaque);
+    };
+    out[0] = mix(colour[0], out[0]);
+    out[1] = mix(colour[1], out[1]);
+    out[2] = mix(colour[2], out[2]);
+    return;
+  }
+  const int below = under * (kOpaque - source) / 255;
+  const int total = source + below;
+  const auto mix = [&](int top, int bottom) {
+    return static_cast<std::uint8_t>((top * source + bottom * below + total / 2) / total);
+  };
+  out[0] = mix(colour[0], out[0]);
+  out[1] = mix(colour[1], out[1]);
+  out[2] = mix(colour[2], out[2]);
+  out[3] = static_cast<std::uint8_t>((total + 127) / 255);
+}
+
 // Lays one image over the region's picture: straight alpha "over".
 void LayOver(RgbaRegion& region, const ASS_Image& image) {
   const std::uint32_t colour = image.color;
-  const int red = static_cast<int>(colour >> 24);
-  const int green = static_cast<int>((colour >> 16) & 0xFF);
-  const int blue = static_cast<int>((colour >> 8) & 0xFF);
   const int opacity = 255 - static_cast<int>(colour & 0xFF);
+  if (opacity == 0) {
+    return;  // every pixel of it is transparent
+  }
+  // The pixel an image writes where nothing shows through, by coverage:
+  // its colour with its own alpha, rounded from 0..255*255.
+  std::array<std::array<std::uint8_t, 4>, 256> alone{};
+  for (int c = 0; c < 256; ++c) {
+    alone[c] = {static_cast<std::uint8_t>(colour >> 24),
+                static_cast<std::uint8_t>((colour >> 16) & 0xFF),
+                static_cast<std::uint8_t>((colour >> 8) & 0xFF),
+                static_cast<std::uint8_t>((c * opacity + 127) / 255)};
+  }
   for (int row = 0; row < image.h; ++row) {
     const unsigned char* coverage = image.bitmap + static_cast<std::ptrdiff_t>(row) * image.stride;
-    std::uint8_t* out = region.rgba.data() +
-                        (static_cast<std::size_t>(image.dst_y - region.y + row) * region.width +
-                         static_cast<std::size_t>(image.dst_x - region.x)) *
-                            4;
-    for (int column = 0; column < image.w; ++column, out += 4) {
+    std::uint8_t* const line =
+        region.rgba.data() +
+        (static_cast<std::size_t>(image.dst_y - region.y + row) * region.width +
+         static_cast<std::size_t>(image.dst_x - region.x)) *
+            4;
+    for (int column = 0; column < image.w;) {
+      // Most of an image's box is uncovered: eight such columns are
+      // skipped at once.
+      if (column + 8 <= image.w) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, coverage + column, sizeof eight);
+        if (eight == 0) {
+          column += 8;
+          continue;
+        }
+      }
+      const int c = coverage[column];
+      std::uint8_t* out = line + static_cast<std::size_t>(column) * 4;
+      ++column;
+      if (c == 0) {
+        continue;
+      }
       // Alphas in 0..255*255, so that no precision is lost before the end.
-      const int source = coverage[column] * opacity;
-      if (source == 0) {
-        continue;
+      const int source = c * opacity;
+      if (out[3] == 0 || source == kOpaque) {
+        std::memcpy(out, alone[c].data(), 4);
+      } else {
+        LayPixelOver(out, source, alone[c].data());
       }
-      const int under = out[3];
-      if (under == 0 || source == kOpaque) {
-        // Nothing shows through: the image's colour with its own alpha.
-        out[0] = static_cast<std::uint8_t>(red);
-        out[1] = static_cast<std::uint8_t>(green);
-        out[2] = static_cast<std::uint8_t>(blue);
-        out[3] = static_cast<std::uint8_t>((source + 127) / 255);
-        continue;
-      }
-      if (under == 255) {
-        // Over an opaque pixel the sum of the weights is kOpaque, a constant
-        // the compiler divides by cheaply; this is most of a cue's text.
-        const int below = kOpaque - source;
-        const auto mix = [&](int top, int bottom) {
-          return static_cast<std::uint8_t>((top * source + bottom * below + kOpaque / 2) / kOpaque);
-        };
-        out[0] = mix(red, out[0]);
-        out[1] = mix(green, out[1]);
-        out[2] = mix(blue, out[2]);
-        continue;
-      }
-      const int below = under * (kOpaque - source) / 255;
-      const int total = source + below;
-      const auto mix = [&](int top, int bottom) {
-        return static_cast<std::uint8_t>((top * source + bottom * below + total / 2) / total);
-      };
-      out[0] = mix(red, out[0]);
-      out[1] = mix(green, out[1]);
-      out[2] = mix(blue, out[2]);
-      out[3] = static_cast<std::uint8_t>((total + 127) / 255);
     }
   }
 }

@@ -92,8 +92,8 @@ std::vector<int> ChangingEvents(const AssRenderer& renderer, const Stretch& stre
 class Drawer {
  public:
   Drawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
-         const ForcedEvents& forced)
-      : renderer_(renderer), target_(target), sink_(sink), forced_(forced) {}
+         const ForcedEvents& forced, HeldPictureCheck check = HeldPictureCheck::LastFrame)
+      : renderer_(renderer), target_(target), sink_(sink), forced_(forced), check_(check) {}
 
   void Draw(const Stretch& stretch) {
     bool changed = false;
@@ -102,7 +102,8 @@ class Drawer {
     } else {
       renderer_.changeAt(stretch.startMs);
       Drawn first = Take(stretch, stretch.startMs);
-      if (renderer_.changeAt(stretch.endMs - 1) == FrameChange::None) {
+      if (check_ == HeldPictureCheck::None ||
+          renderer_.changeAt(stretch.endMs - 1) == FrameChange::None) {
         Add(stretch, stretch.startMs, stretch.endMs, std::move(first), -1);
       } else {
         changed = DrawEveryFrame(stretch);
@@ -241,6 +242,7 @@ class Drawer {
   const PictureSink& sink_;
   // A copy: a drawer made with no events forced is given a temporary.
   const ForcedEvents forced_;
+  const HeldPictureCheck check_;
   std::set<int> changing_;
   std::set<int> mixed_;
   std::vector<HeldChange> held_;
@@ -271,8 +273,8 @@ class StretchDrawer::Impl : public Drawer {
 };
 
 StretchDrawer::StretchDrawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
-                             const ForcedEvents& forced)
-    : impl_(std::make_unique<Impl>(renderer, target, sink, forced)) {}
+                             const ForcedEvents& forced, HeldPictureCheck check)
+    : impl_(std::make_unique<Impl>(renderer, target, sink, forced, check)) {}
 
 StretchDrawer::~StretchDrawer() = default;
 

@@ -100,6 +100,13 @@ struct PictureStretch {
 // different renderers, in any order, to the same pixels.
 std::vector<std::vector<PictureStretch>> PictureScenes(const AssRenderer& renderer);
 
+// Whether a stretch whose events have no animating tag is drawn a second
+// time, at its last frame, to confirm its picture held. A script read as
+// its author wrote it needs this: libass may change a picture no tag
+// explains. A script built from cues holds only the tags the converter
+// wrote, none of which animates, so its pictures are trusted to hold.
+enum class HeldPictureCheck { LastFrame, None };
+
 // Draws stretches one by one as FindStablePictures does, forced regions
 // marked and long changes held still alike, handing their pictures to
 // `sink`; report() tells what was found in the stretches drawn so far. The
@@ -107,7 +114,8 @@ std::vector<std::vector<PictureStretch>> PictureScenes(const AssRenderer& render
 class StretchDrawer {
  public:
   StretchDrawer(AssRenderer& renderer, const HdTarget& target, const PictureSink& sink,
-                const ForcedEvents& forced = {});
+                const ForcedEvents& forced = {},
+                HeldPictureCheck check = HeldPictureCheck::LastFrame);
   ~StretchDrawer();
   StretchDrawer(const StretchDrawer&) = delete;
   StretchDrawer& operator=(const StretchDrawer&) = delete;

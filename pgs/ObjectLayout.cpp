@@ -115,6 +115,68 @@ PlacedPicture Compose(std::span<const PlacedPicture* const> regions, const Box& 
   return result;
 }
 
+// Which regions show, their boxes on the video, and whether they become
+// one object.
+struct Layout {
+  std::vector<std::size_t> shown;  // positions in the regions given
+  std::vector<Box> boxes;          // one per shown region
+  bool merge = false;
+};
+
+Layout LayOut(std::span<const PlacedPicture* const> regions, int video_width, int video_height) {
+  Layout layout;
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    if (std::optional<Box> box = VisibleBox(*regions[i], video_width, video_height)) {
+      Widen(box->left, box->right, kSmallestObjectSide, video_width);
+      Widen(box->top, box->bottom, kSmallestObjectSide, video_height);
+      layout.shown.push_back(i);
+      layout.boxes.push_back(*box);
+    }
+  }
+  layout.merge = layout.boxes.size() > static_cast<std::size_t>(kMostObjectsShown) ||
+                 (layout.boxes.size() == 2 && layout.boxes[0].Overlaps(layout.boxes[1]));
+  return layout;
+}
+
+PlacedPicture Merged(std::span<const PlacedPicture* const> regions, const Layout& layout) {
+  Box all = layout.boxes.front();
+  for (const Box& box : layout.boxes) {
+    all = {std::min(all.left, box.left), std::min(all.top, box.top), std::max(all.right, box.right),
+           std::max(all.bottom, box.bottom)};
+  }
+  PlacedPicture merged = Compose(regions, all);
+  merged.forced =
+      std::any_of(regions.begin(), regions.end(), [](const PlacedPicture* r) { return r->forced; });
+  return merged;
+}
+
+// Cuts a region to `box`, which lies within it, moving its rows up in its
+// own pixels rather than copying them to new ones.
+PlacedPicture CutInPlace(PlacedPicture&& region, const Box& box) {
+  RgbaPicture& picture = region.picture;
+  const int width = box.right - box.left;
+  const int height = box.bottom - box.top;
+  if (width != picture.width) {
+    for (int y = 0; y < height; ++y) {
+      const Rgba* from = &picture.At(box.left - region.x, box.top - region.y + y);
+      std::copy_n(from, width, picture.pixels.data() + static_cast<std::size_t>(y) * width);
+    }
+  } else if (box.top != region.y) {
+    const Rgba* from = &picture.At(0, box.top - region.y);
+    std::copy_n(from, static_cast<std::size_t>(width) * height, picture.pixels.data());
+  }
+  picture.pixels.resize(static_cast<std::size_t>(width) * height);
+  picture.width = width;
+  picture.height = height;
+  return {box.left, box.top, std::move(picture), region.forced};
+}
+
+bool Within(const Box& box, const PlacedPicture& region) {
+  return box.left >= region.x && box.top >= region.y &&
+         box.right <= region.x + region.picture.width &&
+         box.bottom <= region.y + region.picture.height;
+}
+
 }  // namespace
 
 std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture> regions, int video_width,
@@ -128,33 +190,40 @@ std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture> regions,
 
 std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture* const> regions,
                                          int video_width, int video_height) {
-  std::vector<const PlacedPicture*> shown;
-  std::vector<Box> boxes;
-  for (const PlacedPicture* region : regions) {
-    if (std::optional<Box> box = VisibleBox(*region, video_width, video_height)) {
-      Widen(box->left, box->right, kSmallestObjectSide, video_width);
-      Widen(box->top, box->bottom, kSmallestObjectSide, video_height);
-      shown.push_back(region);
-      boxes.push_back(*box);
-    }
-  }
+  const Layout layout = LayOut(regions, video_width, video_height);
   std::vector<PlacedPicture> objects;
-  const bool merge = boxes.size() > static_cast<std::size_t>(kMostObjectsShown) ||
-                     (boxes.size() == 2 && boxes[0].Overlaps(boxes[1]));
-  if (merge) {
-    Box all = boxes.front();
-    for (const Box& box : boxes) {
-      all = {std::min(all.left, box.left), std::min(all.top, box.top),
-             std::max(all.right, box.right), std::max(all.bottom, box.bottom)};
-    }
-    objects.push_back(Compose(regions, all));
-    objects.back().forced = std::any_of(regions.begin(), regions.end(),
-                                        [](const PlacedPicture* r) { return r->forced; });
+  if (layout.merge) {
+    objects.push_back(Merged(regions, layout));
     return objects;
   }
-  for (std::size_t i = 0; i < boxes.size(); ++i) {
-    objects.push_back(Compose(std::span(&shown[i], 1), boxes[i]));
-    objects.back().forced = shown[i]->forced;
+  for (std::size_t i = 0; i < layout.boxes.size(); ++i) {
+    objects.push_back(Compose(std::span(&regions[layout.shown[i]], 1), layout.boxes[i]));
+    objects.back().forced = regions[layout.shown[i]]->forced;
+  }
+  return objects;
+}
+
+std::vector<PlacedPicture> LayOutObjects(std::vector<PlacedPicture>&& regions, int video_width,
+                                         int video_height) {
+  std::vector<const PlacedPicture*> each;
+  for (const PlacedPicture& region : regions) {
+    each.push_back(&region);
+  }
+  const Layout layout = LayOut(each, video_width, video_height);
+  std::vector<PlacedPicture> objects;
+  if (layout.merge) {
+    objects.push_back(Merged(each, layout));
+    return objects;
+  }
+  for (std::size_t i = 0; i < layout.boxes.size(); ++i) {
+    PlacedPicture& region = regions[layout.shown[i]];
+    if (Within(layout.boxes[i], region)) {
+      objects.push_back(CutInPlace(std::move(region), layout.boxes[i]));
+    } else {
+      // Widened past its own pixels: drawn onto a picture of the box.
+      objects.push_back(Compose(std::span(&each[layout.shown[i]], 1), layout.boxes[i]));
+      objects.back().forced = region.forced;
+    }
   }
   return objects;
 }

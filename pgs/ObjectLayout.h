@@ -28,5 +28,9 @@ std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture* const> r
                                          int video_width, int video_height);
 std::vector<PlacedPicture> LayOutObjects(std::span<const PlacedPicture> regions, int video_width,
                                          int video_height);
+// The same, taking the regions' pixels: an object that is one region cut
+// to its visible box keeps that region's pixels, with no copy.
+std::vector<PlacedPicture> LayOutObjects(std::vector<PlacedPicture>&& regions, int video_width,
+                                         int video_height);
 
 }  // namespace tesmora::pgs

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <utility>
 
 namespace tesmora::pgs {
@@ -247,35 +249,65 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures) {
   ColourTable seen;
   std::vector<Counted> colours;
-  for (const RgbaPicture* each : pictures) {
-    const RgbaPicture& picture = *each;
-    // Text is drawn in runs, so a pixel is often the one before it.
-    std::uint32_t last_key = 0;
-    std::uint32_t last = ColourTable::kNone;
-    for (const Rgba& pixel : picture.pixels) {
+  // Each pixel's colour number plus one (0 where transparent), so that
+  // giving the pixels their indices is a table read rather than a second
+  // search. They are kept in 16 bits: pictures with more distinct colours
+  // than that (a photograph drawn as vectors, say) are searched again.
+  constexpr std::size_t kMostNumbered = std::numeric_limits<std::uint16_t>::max();
+  // Each is written whole by the pass, so it is not zeroed first.
+  std::vector<std::unique_ptr<std::uint16_t[]>> numbers(pictures.size());
+  bool numbered = true;
+  for (std::size_t p = 0; p < pictures.size(); ++p) {
+    const RgbaPicture& picture = *pictures[p];
+    if (numbered) {
+      numbers[p] = std::make_unique_for_overwrite<std::uint16_t[]>(picture.pixels.size());
+    }
+    std::uint16_t* const number = numbers[p].get();
+    // Text is drawn in runs of one colour, so a run is found by comparing
+    // pixels whole and is counted, and numbered, at once.
+    const Rgba* const pixels = picture.pixels.data();
+    const std::size_t size = picture.pixels.size();
+    for (std::size_t i = 0; i < size;) {
+      const Rgba pixel = pixels[i];
+      std::size_t end = i + 1;
       if (pixel.a == 0) {
+        while (end < size && pixels[end].a == 0) {
+          ++end;
+        }
+        if (numbered) {
+          std::fill(number + i, number + end, std::uint16_t{0});
+        }
+        i = end;
         continue;
       }
-      const std::uint32_t key = Key(pixel);
-      if (key != last_key || last == ColourTable::kNone) {
-        const auto next = static_cast<std::uint32_t>(colours.size());
-        last = seen.FindOrAdd(key, next);
-        last_key = key;
-        if (last == next) {
-          colours.push_back({pixel, Premultiplied(pixel), 0});
+      const auto raw = std::bit_cast<std::uint32_t>(pixel);
+      while (end < size && std::bit_cast<std::uint32_t>(pixels[end]) == raw) {
+        ++end;
+      }
+      const auto next = static_cast<std::uint32_t>(colours.size());
+      const std::uint32_t found = seen.FindOrAdd(Key(pixel), next);
+      if (found == next) {
+        colours.push_back({pixel, Premultiplied(pixel), 0});
+        if (colours.size() > kMostNumbered) {
+          numbered = false;
         }
       }
-      ++colours[last].count;
+      colours[found].count += static_cast<std::int64_t>(end - i);
+      if (numbered) {
+        std::fill(number + i, number + end, static_cast<std::uint16_t>(found + 1));
+      }
+      i = end;
     }
   }
 
   QuantisedPictures result;
-  // The index each distinct colour is drawn with, by its number in `colours`.
-  std::vector<std::uint8_t> index_of(colours.size());
+  // The index each distinct colour is drawn with, by its number in
+  // `colours` plus one; entry 0 is the transparent pixels'.
+  std::vector<std::uint8_t> index_of(colours.size() + 1, kTransparentIndex);
   if (static_cast<int>(colours.size()) <= kMostColours) {
     for (std::size_t i = 0; i < colours.size(); ++i) {
       result.colours.push_back(colours[i].colour);
-      index_of[i] = static_cast<std::uint8_t>(i + 1);
+      index_of[i + 1] = static_cast<std::uint8_t>(i + 1);
     }
   } else {
     std::vector<Counted> sorted = colours;
@@ -287,15 +319,22 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
     }
     const NearestPoint nearest(std::move(points));
     for (std::size_t i = 0; i < colours.size(); ++i) {
-      index_of[i] = nearest.IndexOf(colours[i].point);
+      index_of[i + 1] = nearest.IndexOf(colours[i].point);
     }
   }
 
   result.pictures.reserve(pictures.size());
-  for (const RgbaPicture* each : pictures) {
-    const RgbaPicture& picture = *each;
+  for (std::size_t p = 0; p < pictures.size(); ++p) {
+    const RgbaPicture& picture = *pictures[p];
     IndexedPicture indexed{picture.width, picture.height, {}};
     indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
+    if (numbered) {
+      const std::uint16_t* const number = numbers[p].get();
+      std::transform(number, number + picture.pixels.size(), indexed.indices.begin(),
+                     [&index_of](std::uint16_t n) { return index_of[n]; });
+      result.pictures.push_back(std::move(indexed));
+      continue;
+    }
     std::uint32_t last_key = 0;
     std::uint8_t last = kTransparentIndex;
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
@@ -305,7 +344,7 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
       }
       const std::uint32_t key = Key(pixel);
       if (key != last_key || last == kTransparentIndex) {
-        last = index_of[seen.Find(key)];
+        last = index_of[seen.Find(key) + 1];
         last_key = key;
       }
       indexed.indices[i] = last;

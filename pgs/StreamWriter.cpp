@@ -362,10 +362,12 @@ PgsStreamWriter::PgsStreamWriter(const StreamOptions& options, ShownPictureSink 
 
 PgsStreamWriter::~PgsStreamWriter() = default;
 
-PreparedObjects PrepareObjects(std::span<const PlacedPicture* const> regions,
-                               const VideoFormat& video) {
+namespace {
+
+// Quantises and run-length codes objects already laid out.
+PreparedObjects CodeObjects(std::vector<PlacedPicture> objects) {
   PreparedObjects prepared;
-  prepared.objects = LayOutObjects(regions, video.width, video.height);
+  prepared.objects = std::move(objects);
   if (prepared.objects.empty()) {
     return prepared;
   }
@@ -381,6 +383,17 @@ PreparedObjects PrepareObjects(std::span<const PlacedPicture* const> regions,
   return prepared;
 }
 
+}  // namespace
+
+PreparedObjects PrepareObjects(std::span<const PlacedPicture* const> regions,
+                               const VideoFormat& video) {
+  return CodeObjects(LayOutObjects(regions, video.width, video.height));
+}
+
+PreparedObjects PrepareObjects(std::vector<PlacedPicture>&& regions, const VideoFormat& video) {
+  return CodeObjects(LayOutObjects(std::move(regions), video.width, video.height));
+}
+
 PreparedPicture PreparePicture(const TimedPicture& picture, const VideoFormat& video) {
   PreparedPicture prepared{picture.start,     picture.end,  picture.forced, {},
                            picture.droppable, picture.reach};
@@ -391,6 +404,15 @@ PreparedPicture PreparePicture(const TimedPicture& picture, const VideoFormat& v
       regions.push_back(&region);
     }
     prepared.objects = PrepareObjects(regions, video);
+  }
+  return prepared;
+}
+
+PreparedPicture PreparePicture(TimedPicture&& picture, const VideoFormat& video) {
+  PreparedPicture prepared{picture.start,     picture.end,  picture.forced, {},
+                           picture.droppable, picture.reach};
+  if (picture.end > picture.start) {
+    prepared.objects = PrepareObjects(std::move(picture.regions), video);
   }
   return prepared;
 }

@@ -104,6 +104,9 @@ struct PreparedObjects {
 
 PreparedObjects PrepareObjects(std::span<const PlacedPicture* const> regions,
                                const VideoFormat& video);
+// The same, taking the regions' pixels (LayOutObjects keeps a lone region's
+// own), which saves copying them.
+PreparedObjects PrepareObjects(std::vector<PlacedPicture>&& regions, const VideoFormat& video);
 
 // A picture made ready for PgsStreamWriter::add.
 struct PreparedPicture {
@@ -116,6 +119,7 @@ struct PreparedPicture {
 };
 
 PreparedPicture PreparePicture(const TimedPicture& picture, const VideoFormat& video);
+PreparedPicture PreparePicture(TimedPicture&& picture, const VideoFormat& video);
 
 // The same stream written picture by picture, so a film's pictures need not
 // all be held at once: each picture given to add() starts no earlier than

@@ -206,6 +206,46 @@ TEST(PictureScenes, JoinStretchesThatShareAnEventAndDrawAloneAsInOrder) {
   }
 }
 
+// Cues that overlap (libass stacks the later above the earlier and keeps
+// them there), touch, carry markup and stand apart: drawn trusting still
+// pictures, the pictures and their times are those the confirming drawer
+// gives, though libass draws fewer frames and so compares other ones.
+TEST(StretchDrawer, TrustingStillCuePicturesChangesNoPicture) {
+  const std::vector<HdCue> cues{
+      {1000, 3000, {QStringLiteral("First"), QStringLiteral("of two lines")}},
+      {2000, 4000, {QStringLiteral("<i>Second</i> over the first")}},
+      {4000, 5000, {QStringLiteral("{\\an8}<b>Third</b> at the top, touching")}},
+      {5000, 6500, {QStringLiteral("<font color=\"#FF8000\">Fourth</font>")}},
+      {9000, 9100, {QStringLiteral("Short")}}};
+  const HdTarget target = *HdTargetForLines(1080);
+  const std::string script = BuildAssScript(cues, MarkupDialect::Srt, TestStyle(), target);
+  const auto drawAll = [&](HeldPictureCheck check) {
+    AssRenderer renderer(script, target);
+    std::vector<TimedPicture> pictures;
+    StretchDrawer drawer(
+        renderer, target, [&](TimedPicture&& picture) { pictures.push_back(std::move(picture)); },
+        {}, check);
+    for (const std::vector<PictureStretch>& scene : PictureScenes(renderer)) {
+      for (const PictureStretch& stretch : scene) {
+        drawer.draw(stretch);
+      }
+    }
+    EXPECT_EQ(drawer.report().changingEvents, 0);
+    return pictures;
+  };
+  const std::vector<TimedPicture> confirmed = drawAll(HeldPictureCheck::LastFrame);
+  const std::vector<TimedPicture> trusted = drawAll(HeldPictureCheck::None);
+  ASSERT_EQ(confirmed.size(), 6u);
+  ASSERT_EQ(trusted.size(), confirmed.size());
+  for (std::size_t i = 0; i < confirmed.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(trusted[i].startMs, confirmed[i].startMs);
+    EXPECT_EQ(trusted[i].endMs, confirmed[i].endMs);
+    EXPECT_EQ(trusted[i].events, confirmed[i].events);
+    EXPECT_EQ(trusted[i].regions, confirmed[i].regions);
+  }
+}
+
 TEST(RenderCuePictures, KeepsTheCuesMillisecondsAndSkipsCuesWithNothingToDraw) {
   const StablePictures drawn = Draw({{1001, 2337, {QStringLiteral("Exact")}},
                                      {2500, 2400, {QStringLiteral("Ends before it starts")}},

@@ -82,5 +82,45 @@ TEST(ObjectLayout, TwoApartRegionsStayTwoObjects) {
             (std::vector<Place>{{100, 50, 200, 60}, {100, 900, 200, 60}}));
 }
 
+// Regions handed over whole are cut in their own pixels; each case must
+// give the objects, pixels and all, that laying out copies gives: a border
+// cut on every side, rows only cut (the same width), a region off the
+// frame's corner, ink widened past the region's own pixels, and regions
+// merged. Every pixel differs, so a row moved to the wrong place shows.
+TEST(ObjectLayout, RegionsHandedOverGiveTheObjectsOfCopiedOnes) {
+  const auto painted = [](PlacedPicture region) {
+    for (std::size_t i = 0; i < region.picture.pixels.size(); ++i) {
+      Rgba& pixel = region.picture.pixels[i];
+      if (pixel.a != 0) {
+        pixel = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8),
+                 static_cast<std::uint8_t>(i >> 16), static_cast<std::uint8_t>(1 + i % 255)};
+      }
+    }
+    return region;
+  };
+  const std::vector<std::vector<PlacedPicture>> cases{
+      {painted(Region(100, 900, 400, 100, 10, 20, 300, 40))},
+      {painted(Region(100, 900, 300, 100, 0, 30, 300, 50))},
+      {painted(Region(1850, 1030, 100, 80, 5, 5, 95, 75))},
+      {painted(Region(600, 500, 6, 5, 1, 1, 3, 3))},
+      {painted(Region(100, 100, 300, 60, 10, 10, 200, 40)),
+       painted(Region(100, 300, 300, 60, 0, 0, 300, 60)),
+       painted(Region(100, 700, 300, 60, 20, 5, 100, 30))},
+      {painted(Region(100, 800, 500, 60, 0, 10, 480, 40)),
+       painted(Region(200, 950, 500, 60, 30, 0, 400, 50))}};
+  for (std::size_t c = 0; c < cases.size(); ++c) {
+    SCOPED_TRACE(c);
+    const std::vector<PlacedPicture> copied = LayOutObjects(std::span(cases[c]), 1920, 1080);
+    std::vector<PlacedPicture> given = cases[c];
+    const std::vector<PlacedPicture> cut = LayOutObjects(std::move(given), 1920, 1080);
+    ASSERT_FALSE(copied.empty());
+    ASSERT_EQ(Places(cut), Places(copied));
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+      EXPECT_TRUE(cut[i].picture.pixels == copied[i].picture.pixels) << "object " << i;
+      EXPECT_EQ(cut[i].forced, copied[i].forced);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tesmora::pgs

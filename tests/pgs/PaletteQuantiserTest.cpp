@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace tesmora::pgs {
@@ -55,6 +56,51 @@ TEST(PaletteQuantiser, TextRampsOfFiveHundredColoursStayWithinTwoLevels) {
   EXPECT_LE(worst, 2);
   // The common full white stays exact.
   EXPECT_EQ(q.colours[q.pictures[0].indices[300] - 1], (Rgba{255, 255, 255, 255}));
+}
+
+// More distinct colours than pixel numbers can hold (vector art with a
+// gradient, say), the limit crossed in the second picture: each colour is
+// still drawn with one index in both pictures, the nearest entry to it, and
+// transparent pixels stay index 0.
+TEST(PaletteQuantiser, PicturesOfMoreThanSixtyFiveThousandColoursKeepOneIndexAColour) {
+  const auto colour = [](int n) {
+    return Rgba{static_cast<std::uint8_t>(n & 0xFF), static_cast<std::uint8_t>((n >> 8) & 0xFF),
+                static_cast<std::uint8_t>(n * 7 & 0xFF),
+                static_cast<std::uint8_t>(100 + (n >> 16) * 100)};
+  };
+  std::vector<Rgba> first;
+  std::vector<Rgba> second;
+  for (int n = 0; n < 40'000; ++n) {
+    first.push_back(colour(n));
+    second.push_back(colour(n + 40'000));
+    second.push_back(n % 2 == 0 ? colour(n) : Rgba{1, 2, 3, 0});
+  }
+  const RgbaPicture pictures[] = {Row(first), Row(second)};
+  const QuantisedPictures q = QuantisePictures(pictures);
+  ASSERT_EQ(q.colours.size(), 255u);
+  const auto premultiplied = [](Rgba c) {
+    const auto scale = [&](std::uint8_t v) { return (v * c.a + 127) / 255; };
+    return std::array<int, 4>{scale(c.r), scale(c.g), scale(c.b), c.a};
+  };
+  const auto distance = [](const std::array<int, 4>& a, const std::array<int, 4>& b) {
+    int d = 0;
+    for (int i = 0; i < 4; ++i) {
+      d += (a[i] - b[i]) * (a[i] - b[i]);
+    }
+    return d;
+  };
+  for (int n = 0; n < 40'000; n += 97) {
+    SCOPED_TRACE(n);
+    const std::uint8_t index = q.pictures[0].indices[static_cast<std::size_t>(n)];
+    ASSERT_GE(index, 1);
+    const std::size_t again = static_cast<std::size_t>(n) * 2 + 1;
+    EXPECT_EQ(q.pictures[1].indices[again], n % 2 == 0 ? index : 0);
+    const std::array<int, 4> point = premultiplied(colour(n));
+    const int found = distance(premultiplied(q.colours[index - 1]), point);
+    for (const Rgba& entry : q.colours) {
+      ASSERT_LE(found, distance(premultiplied(entry), point));
+    }
+  }
 }
 
 }  // namespace
