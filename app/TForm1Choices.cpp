@@ -93,9 +93,9 @@ void TForm1::createChoiceControls() {
       QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));
   // The rows of a Blu-ray target: what it writes, and at which rate and in
   // which colours.
-  LabelBluRayFiles = ChoiceLabel(this, "LabelBluRayFiles", QStringLiteral("Writes"), 238);
-  ComboBoxBluRayFiles = PlaceChoice(new QComboBox(this), "ComboBoxBluRayFiles", kTargetLeft, 238,
-                                    kChoicesLeft + kChoicesWidth - kTargetLeft, 18);
+  LabelBluRayFiles = ChoiceLabel(this, "LabelBluRayFiles", QStringLiteral("Files"), 238);
+  ComboBoxBluRayFiles = PlaceChoice(new QComboBox(this), "ComboBoxBluRayFiles", kChoicesLeft + 30,
+                                    238, kChoicesWidth - 30, 18);
   for (const BluRayFormsChoice& forms : OfferedBluRayForms()) {
     ComboBoxBluRayFiles->addItem(QString::fromLatin1(forms.caption));
   }
@@ -104,12 +104,11 @@ void TForm1::createChoiceControls() {
       "for authoring suites, or both from one drawing"));
   LabelVideoRate = ChoiceLabel(this, "LabelVideoRate", QStringLiteral("Fps"), 256);
   ComboBoxVideoRate =
-      PlaceChoice(new QComboBox(this), "ComboBoxVideoRate", kTargetLeft, 256, 62, 18);
+      PlaceChoice(new QComboBox(this), "ComboBoxVideoRate", kChoicesLeft + 30, 256, 64, 18);
   ComboBoxVideoRate->setToolTip(
       QStringLiteral("The frame rate of the Blu-ray video; the first is the usual one"));
-  CheckBoxHdr =
-      PlaceChoice(new QCheckBox(QStringLiteral("HDR"), this), "CheckBoxHdr", kTargetLeft + 68, 256,
-                  kChoicesLeft + kChoicesWidth - kTargetLeft - 68, 17);
+  CheckBoxHdr = PlaceChoice(new QCheckBox(QStringLiteral("HDR"), this), "CheckBoxHdr",
+                            kChoicesLeft + 100, 256, kChoicesWidth - 100, 17);
   CheckBoxHdr->setToolTip(QStringLiteral(
       "Colours for HDR10 video (BT.2020, PQ), white at 203 nits; the stream only, not BDN XML"));
   CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 274);

@@ -70,8 +70,8 @@ std::vector<std::string> TargetArguments(DiscTarget target) {
 
 const std::vector<BluRayFormsChoice>& OfferedBluRayForms() {
   static const std::vector<BluRayFormsChoice> kForms = {
-      {BluRayForms::Stream, "Stream", "pgs"},
-      {BluRayForms::StreamAndBdn, "Stream + BDN XML", "pgs,bdn"},
+      {BluRayForms::Stream, "Sup stream", "pgs"},
+      {BluRayForms::StreamAndBdn, "Sup + BDN XML", "pgs,bdn"},
       {BluRayForms::Bdn, "BDN XML", "bdn"}};
   return kForms;
 }
