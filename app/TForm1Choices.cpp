@@ -104,11 +104,11 @@ void TForm1::createChoiceControls() {
       "for authoring suites, or both from one drawing"));
   LabelVideoRate = ChoiceLabel(this, "LabelVideoRate", QStringLiteral("Fps"), 256);
   ComboBoxVideoRate =
-      PlaceChoice(new QComboBox(this), "ComboBoxVideoRate", kChoicesLeft + 30, 256, 64, 18);
+      PlaceChoice(new QComboBox(this), "ComboBoxVideoRate", kChoicesLeft + 30, 256, 62, 18);
   ComboBoxVideoRate->setToolTip(
       QStringLiteral("The frame rate of the Blu-ray video; the first is the usual one"));
   CheckBoxHdr = PlaceChoice(new QCheckBox(QStringLiteral("HDR"), this), "CheckBoxHdr",
-                            kChoicesLeft + 100, 256, kChoicesWidth - 100, 17);
+                            kChoicesLeft + 96, 256, kChoicesWidth - 96, 17);
   CheckBoxHdr->setToolTip(QStringLiteral(
       "Colours for HDR10 video (BT.2020, PQ), white at 203 nits; the stream only, not BDN XML"));
   CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 274);
