@@ -15,8 +15,9 @@ struct DroppedFile {
   QString path;
 };
 
-// What the file at `path` would be loaded as: a subtitle file (.srt, .sub,
-// .txt) or a title set's IFO (VTS_xx_0.IFO), in any case of letters.
+// What the file at `path` would be loaded as: a subtitle file of a format
+// read (by its extension) or a title set's IFO (VTS_xx_0.IFO), in any case
+// of letters.
 // Anything else is no file to load.
 std::optional<DroppedFile> LoadableFile(const QString& path);
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "files/FileNames.h"
+#include "subtitles/SubtitleFormats.h"
 
 namespace tesmora {
 namespace {
@@ -37,11 +38,9 @@ ProgramArguments ReadProgramArguments(const QByteArrayList& arguments) {
     }
     const std::optional<DroppedFile> file = LoadableFile(QFileInfo(text).absoluteFilePath());
     if (!file) {
-      return UsageError(
-          QStringLiteral(
-              "'%1' is neither a subtitle file (.srt, .sub, .txt, .vtt) nor a title set's "
-              "IFO (VTS_xx_0.IFO)")
-              .arg(text));
+      return UsageError(QStringLiteral("'%1' is neither a subtitle file (%2) nor a title set's "
+                                       "IFO (VTS_xx_0.IFO)")
+                            .arg(text, QString::fromStdString(ExtensionsText(", "))));
     }
     for (const DroppedFile& earlier : read.files) {
       if (earlier.kind == file->kind) {
@@ -57,17 +56,22 @@ ProgramArguments ReadProgramArguments(const QByteArrayList& arguments) {
 }
 
 QString ProgramUsageText() {
+  // The subtitle files are those of the formats read, listed on a line of
+  // their own so that a new format does not break the lines above.
   return QStringLiteral(
-      "Usage: tesmora [VTS_xx_0.IFO] [SUBTITLE_FILE]\n"
-      "\n"
-      "Opens the Tesmora window. A title set's IFO (such as VTS_01_0.IFO) and a\n"
-      "subtitle file (.srt, .sub, .txt or .vtt) named here are loaded as if dropped\n"
-      "on the window: the IFO's palette first, then the subtitles.\n"
-      "\n"
-      "  -h, --help     show this text and stop\n"
-      "  --version      show the version and stop\n"
-      "\n"
-      "To convert without the window, use tesmora-cli.\n");
+             "Usage: tesmora [VTS_xx_0.IFO] [SUBTITLE_FILE]\n"
+             "\n"
+             "Opens the Tesmora window. A title set's IFO (such as VTS_01_0.IFO) and a\n"
+             "subtitle file named here are loaded as if dropped on the window: the IFO's\n"
+             "palette first, then the subtitles. Subtitle files end in\n") +
+         QString::fromStdString(ExtensionsText(" or ")) +
+         QStringLiteral(
+             ".\n"
+             "\n"
+             "  -h, --help     show this text and stop\n"
+             "  --version      show the version and stop\n"
+             "\n"
+             "To convert without the window, use tesmora-cli.\n");
 }
 
 }  // namespace tesmora

@@ -161,6 +161,8 @@ void TForm1::connectHandlers() {
   // The target, also when the program sets it (settings, defaults), so that
   // the controls that apply and the preview always follow it.
   onEvent(ComboBoxTarget, &QComboBox::currentIndexChanged, [this] { ComboBoxTargetChange(); });
+  onEvent(ComboBoxBluRayFiles, &QComboBox::currentIndexChanged, [this] { ShowBluRayChoices(); });
+  onEvent(CheckBoxHdr, &QCheckBox::toggled, [this] { ShowBluRayChoices(); });
 
   // Style controls.
   onEvent(offset, &QSlider::valueChanged, [this] { offsetChange(); });

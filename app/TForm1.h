@@ -26,6 +26,7 @@
 #include "app/Pictures.h"
 #include "app/PreviewControl.h"
 #include "app/SwatchRow.h"
+#include "conversion/BluRayRun.h"
 #include "conversion/ConversionChoices.h"
 #include "conversion/FilmLoad.h"
 #include "conversion/FilmPlan.h"
@@ -158,6 +159,10 @@ class TForm1 : public QWidget {
   DiscTarget CurrentTarget() const;
   bool BluRayChosen() const { return IsBluRay(CurrentTarget()); }
   void ComboBoxTargetChange();
+  // Enables the Blu-ray files, frame rate and HDR choices for a Blu-ray
+  // target; HDR only while no BDN XML is chosen, unless it is ticked, so
+  // that it can be unticked.
+  void ShowBluRayChoices();
   // A palette to draw with is in place: the DVD's from its IFO or the box for
   // none; a Blu-ray stream needs none.
   bool ColoursReady() const { return PaletteReady || BluRayChosen(); }
@@ -259,6 +264,11 @@ class TForm1 : public QWidget {
   QCheckBox* CheckBoxForced;
   QLabel* LabelTarget;
   QComboBox* ComboBoxTarget;
+  QLabel* LabelBluRayFiles;
+  QComboBox* ComboBoxBluRayFiles;
+  QLabel* LabelVideoRate;
+  QComboBox* ComboBoxVideoRate;
+  QCheckBox* CheckBoxHdr;
   QLabel* LabelOutputName;
   QLineEdit* EditOutputName;
   QLabel* LabelImageChangedPAL;
@@ -320,14 +330,21 @@ class TForm1 : public QWidget {
   // Draws and writes the planned film with the controls frozen and the
   // progress shown; false when the run was stopped.
   bool RunGeneration(const ReadFilm& read, const RunTarget& target);
-  // The same for a Blu-ray stream written to `path`; gives the run's notes,
-  // or nothing when the run was stopped.
-  std::optional<std::vector<std::string>> RunBluRayGeneration(const ReadFilm& read,
-                                                              const std::string& path);
+  // The same for the Blu-ray files of `run`; gives the run's notes, or
+  // nothing when the run was stopped.
+  std::optional<std::vector<std::string>> RunBluRayGeneration(const BluRayRun& run,
+                                                              const BluRayFiles& files,
+                                                              const PgsLook& look);
+  // The look of a Blu-ray run with the choices in force.
+  PgsLook CurrentPgsLook(const ConversionChoices& choices) const;
+  // Lists the frame rates of the target's video, the one shown kept where
+  // the video takes it, else its usual rate.
+  void ShowVideoRates(DiscTarget target, const std::string& rate);
   // Ends a stopped run: closes the window if that was asked, or says so.
   void RunStopped();
-  // Button3Click for a Blu-ray target: the loaded film read again and
-  // written as NAME.sup, with the converter's notes and closing message.
+  // Button3Click for a Blu-ray target: the loaded file read again, as
+  // libass takes it or as cues, and written as NAME.sup, NAME.xml or both,
+  // with the converter's notes and closing message.
   void GenerateBluRay();
   // During a run: steps the progress to subpicture `position` (from 0) and,
   // once a screen frame and for the last, shows it.

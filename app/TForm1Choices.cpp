@@ -87,17 +87,63 @@ void TForm1::createChoiceControls() {
                      "stream (NAME.sup) for video of 1080 or 720 lines drawn as players draw "
                      "styled text"));
   // The row of the outputs besides NAME.sup: the DVD's VobSub pair and
-  // palette; a Blu-ray target's further outputs would take their place here.
+  // palette.
   CheckBoxVobSub = ChoiceBox(this, "CheckBoxVobSub", QStringLiteral("Also VobSub, .rgb"), 220);
   CheckBoxVobSub->setToolTip(
       QStringLiteral("Also write VobSub (NAME.idx, NAME.sub) and a dvdauthor palette (NAME.rgb)"));
-  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 238);
+  // The rows of a Blu-ray target: what it writes, and at which rate and in
+  // which colours.
+  LabelBluRayFiles = ChoiceLabel(this, "LabelBluRayFiles", QStringLiteral("Files"), 238);
+  ComboBoxBluRayFiles = PlaceChoice(new QComboBox(this), "ComboBoxBluRayFiles", kChoicesLeft + 30,
+                                    238, kChoicesWidth - 30, 18);
+  for (const BluRayFormsChoice& forms : OfferedBluRayForms()) {
+    ComboBoxBluRayFiles->addItem(QString::fromLatin1(forms.caption));
+  }
+  ComboBoxBluRayFiles->setToolTip(QStringLiteral(
+      "The Blu-ray stream (NAME.sup), BDN XML (NAME.xml with a PNG picture for each subtitle) "
+      "for authoring suites, or both from one drawing"));
+  LabelVideoRate = ChoiceLabel(this, "LabelVideoRate", QStringLiteral("Fps"), 256);
+  ComboBoxVideoRate =
+      PlaceChoice(new QComboBox(this), "ComboBoxVideoRate", kChoicesLeft + 30, 256, 62, 18);
+  ComboBoxVideoRate->setToolTip(
+      QStringLiteral("The frame rate of the Blu-ray video; the first is the usual one"));
+  CheckBoxHdr = PlaceChoice(new QCheckBox(QStringLiteral("HDR"), this), "CheckBoxHdr",
+                            kChoicesLeft + 96, 256, kChoicesWidth - 96, 17);
+  CheckBoxHdr->setToolTip(QStringLiteral(
+      "Colours for HDR10 video (BT.2020, PQ), white at 203 nits; the stream only, not BDN XML"));
+  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 274);
   CheckBoxForced->setToolTip(
       QStringLiteral("Every subtitle is shown even when the player's subtitles are off"));
-  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 256);
+  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 292);
   EditOutputName = PlaceChoice(new QLineEdit(QString::fromLatin1(kDefaultOutputName), this),
-                               "EditOutputName", kFieldLeft, 256, kFieldWidth, 18);
+                               "EditOutputName", kFieldLeft, 292, kFieldWidth, 18);
   EditOutputName->setToolTip(QStringLiteral("The name of the written files, before .sup"));
+  ShowVideoRates(DiscTarget::BluRay1080, {});
+  ShowBluRayChoices();
+}
+
+void TForm1::ShowVideoRates(DiscTarget target, const std::string& rate) {
+  if (!IsBluRay(target)) {
+    return;  // the list stays as the last Blu-ray video's, disabled
+  }
+  const QSignalBlocker quiet(ComboBoxVideoRate);
+  ComboBoxVideoRate->clear();
+  for (const std::string& offered : OfferedVideoRates(target)) {
+    ComboBoxVideoRate->addItem(Text(offered));
+  }
+  ComboBoxVideoRate->setCurrentIndex(std::max(0, ComboBoxVideoRate->findText(Text(rate))));
+}
+
+void TForm1::ShowBluRayChoices() {
+  const bool bluRay = BluRayChosen();
+  LabelBluRayFiles->setEnabled(bluRay);
+  ComboBoxBluRayFiles->setEnabled(bluRay);
+  LabelVideoRate->setEnabled(bluRay);
+  ComboBoxVideoRate->setEnabled(bluRay);
+  // BDN pictures are PNGs in plain RGB; a ticked box stays enabled so that
+  // it can be unticked.
+  const bool bdn = WritesBdn(CurrentChoices().bluRayForms);
+  CheckBoxHdr->setEnabled(bluRay && (!bdn || CheckBoxHdr->isChecked()));
 }
 
 ConversionChoices TForm1::CurrentChoices() const {
@@ -113,6 +159,14 @@ ConversionChoices TForm1::CurrentChoices() const {
   choices.forced = CheckBoxForced->isChecked();
   choices.outputName = EditOutputName->text().toStdString();
   choices.target = CurrentTarget();
+  const int forms = ComboBoxBluRayFiles->currentIndex();
+  choices.bluRayForms = OfferedBluRayForms().at(static_cast<std::size_t>(std::max(forms, 0))).forms;
+  // The first rate listed is the video's usual one, which the converter
+  // takes when none is given.
+  if (choices.target != DiscTarget::Dvd && ComboBoxVideoRate->currentIndex() > 0) {
+    choices.videoRate = ComboBoxVideoRate->currentText().toStdString();
+  }
+  choices.hdr = CheckBoxHdr->isChecked();
   return choices;
 }
 
@@ -137,6 +191,15 @@ void TForm1::ShowChoices(const ConversionChoices& choices) {
                                              [&choices](const TargetChoice& target) {
                                                return target.target == choices.target;
                                              }))));
+  ComboBoxBluRayFiles->setCurrentIndex(static_cast<int>(
+      std::distance(OfferedBluRayForms().begin(),
+                    std::find_if(OfferedBluRayForms().begin(), OfferedBluRayForms().end(),
+                                 [&choices](const BluRayFormsChoice& forms) {
+                                   return forms.forms == choices.bluRayForms;
+                                 }))));
+  ShowVideoRates(choices.target, choices.videoRate);
+  CheckBoxHdr->setChecked(choices.hdr);
+  ShowBluRayChoices();
 }
 
 ConversionChoices TForm1::ChoicesForLoad(const QString& path) const {

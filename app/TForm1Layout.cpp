@@ -209,11 +209,26 @@ void TForm1::createControls() {
   ListBox1->setFrameShape(QFrame::Box);
 
   createChoiceControls();
-  for (QWidget* choice : std::initializer_list<QWidget*>{
-           LabelEncoding, ComboBoxEncoding, CheckBoxTagsAsText, CheckBoxWrap,
-           CheckBoxStylesFromFile, LabelShift, SpinBoxShift, LabelConvertFps, EditConvertFps,
-           LabelTarget, ComboBoxTarget, CheckBoxVobSub, CheckBoxForced, LabelOutputName,
-           EditOutputName}) {
+  for (QWidget* choice : std::initializer_list<QWidget*>{LabelEncoding,
+                                                         ComboBoxEncoding,
+                                                         CheckBoxTagsAsText,
+                                                         CheckBoxWrap,
+                                                         CheckBoxStylesFromFile,
+                                                         LabelShift,
+                                                         SpinBoxShift,
+                                                         LabelConvertFps,
+                                                         EditConvertFps,
+                                                         LabelTarget,
+                                                         ComboBoxTarget,
+                                                         CheckBoxVobSub,
+                                                         LabelBluRayFiles,
+                                                         ComboBoxBluRayFiles,
+                                                         LabelVideoRate,
+                                                         ComboBoxVideoRate,
+                                                         CheckBoxHdr,
+                                                         CheckBoxForced,
+                                                         LabelOutputName,
+                                                         EditOutputName}) {
     choicePlaces_.emplace_back(choice, choice->pos());
   }
 

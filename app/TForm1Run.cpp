@@ -4,11 +4,13 @@
 #include <QKeyEvent>
 
 #include "app/TForm1.h"
+#include "conversion/BluRayRun.h"
 #include "conversion/PgsRun.h"
 #include "conversion/RunReports.h"
 #include "files/FileAccess.h"
 #include "files/FileNames.h"
 #include "files/OverwrittenInput.h"
+#include "subtitles/SubtitleFile.h"
 
 namespace tesmora {
 namespace {
@@ -156,6 +158,12 @@ bool TForm1::ReadyToGenerate() {
         "Please load an Ifo file, or tick the box for having none, before generating the sup."));
     return false;
   }
+  if (HdrWithBdn(CurrentChoices())) {
+    // BDN pictures are PNGs in plain RGB, which carry no colour space.
+    platform_.showMessage(QStringLiteral("HDR cannot be used with BDN XML: ") +
+                          QString::fromLatin1(kHdrWithBdnReason) + QLatin1Char('.'));
+    return false;
+  }
   const std::string name = CurrentChoices().outputName;
   if (!IsPlainOutputName(name)) {
     platform_.showMessage(QStringLiteral("The output name '") + QString::fromStdString(name) +
@@ -212,23 +220,56 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::GenerateBluRay() {
-  // The cues are read again with the choices in force, as the converter
-  // reads its file; libass lays them out, so no DVD frame check applies.
-  const ReadFilm read = RereadLoadedFilm();
   const ConversionChoices choices = CurrentChoices();
   const std::string folder = FileNameBytes(FolderOfFile(OpenDialog2.fileName)).toStdString();
-  const std::string path =
-      folder + OutputFileNamesOf({true, false, false}, choices.outputName).front();
+  const std::string base = folder + choices.outputName;
+  const BluRayFiles files{WritesStream(choices.bluRayForms) ? base + ".sup" : std::string(),
+                          WritesBdn(choices.bluRayForms) ? base + ".xml" : std::string()};
+  std::vector<std::string> written;
+  for (const std::string& file : {files.pgsPath, files.bdnPath}) {
+    if (!file.empty()) {
+      written.push_back(file);
+    }
+  }
   QStringList inputs{LoadedPath};
   if (OpenDialog2.fileName != LoadedPath) {
     inputs << OpenDialog2.fileName;
   }
-  RefuseOverwritingTheSubtitleFile(inputs, {path, folder + kHelpFileName}, false);
-  const std::optional<std::vector<std::string>> notes = RunBluRayGeneration(read, path);
+  std::vector<std::string> checked = written;
+  checked.push_back(folder + kHelpFileName);
+  RefuseOverwritingTheSubtitleFile(inputs, checked, false);
+  // The file is read again with the choices in force, as the converter
+  // reads it: an ASS or SSA file in its own styles as libass takes it, any
+  // other as cues. libass lays them out, so no DVD frame check applies.
+  const PgsLook look = CurrentPgsLook(choices);
+  const BluRayReading reading{FileNameBytes(LoadedPath).toStdString(), choices.styles,
+                              choices.encoding, CurrentStyle().charset,
+                              AssRunChoices{ChosenTimes(), std::string()}};
+  BluRayRun run;
+  try {
+    run = ReadBluRayRun(reading, look, [this] {
+      ReadFilm read = RereadLoadedFilm();
+      LoadedSource = read.film.source;
+      return BluRayCues{std::move(read.plan.cues), read.film.source};
+    });
+  } catch (const PlatformError&) {
+    throw;
+  } catch (const SubtitleFileError&) {
+    throw;
+  } catch (const std::invalid_argument&) {
+    throw PlatformError(QStringLiteral("No encoding is called ") +
+                        QString::fromStdString(choices.encoding));
+  } catch (const std::runtime_error& error) {
+    // What the script's check has to say, as one sentence that names the file.
+    throw PlatformError(LoadedPath + QStringLiteral(": ") + QString::fromStdString(error.what()) +
+                        QLatin1Char('.'));
+  }
+  const std::optional<std::vector<std::string>> notes = RunBluRayGeneration(run, files, look);
   if (!notes) {
     return;
   }
-  // Late and changing cues alter what is seen: they come first, in one message.
+  // Late and changing cues alter what is seen: they come first, in one
+  // message. What decoding the file has to say was shown at its load.
   if (!notes->empty()) {
     QStringList lines;
     for (const std::string& note : *notes) {
@@ -237,7 +278,9 @@ void TForm1::GenerateBluRay() {
     platform_.showMessage(lines.join(QLatin1Char('\r')));
   }
   const ChangingChoices changing{choices.shiftMs, choices.rateConversion, choices.forced};
-  platform_.showMessage(QString::fromStdString(PgsClosingMessage({path}, changing)));
+  platform_.showMessage(QString::fromStdString(
+      files.bdnPath.empty() ? PgsClosingMessage(written, changing)
+                            : BdnClosingMessage(written, changing, !files.pgsPath.empty())));
 }
 
 std::vector<QWidget*> TForm1::ControlsOfChoice() const {
@@ -270,7 +313,10 @@ std::vector<QWidget*> TForm1::ControlsOfChoice() const {
           CheckBoxVobSub,
           CheckBoxForced,
           EditOutputName,
-          ComboBoxTarget};
+          ComboBoxTarget,
+          ComboBoxBluRayFiles,
+          ComboBoxVideoRate,
+          CheckBoxHdr};
 }
 
 void TForm1::ShowRunProgress(std::size_t position, const ReadFilm& read,
@@ -318,19 +364,23 @@ bool TForm1::RunGeneration(const ReadFilm& read, const RunTarget& target) {
   return completed;
 }
 
-std::optional<std::vector<std::string>> TForm1::RunBluRayGeneration(const ReadFilm& read,
-                                                                    const std::string& path) {
-  const ConversionChoices choices = CurrentChoices();
-  const PgsLook look{BluRayStyleOf(CurrentStyle(), CurrentOutlineWidth()),
-                     read.film.source,
-                     *PgsVideoOf(TargetChoiceOf(choices.target).videoLines, std::nullopt),
-                     false,
-                     choices.forced,
-                     GenerationWorkers};
+PgsLook TForm1::CurrentPgsLook(const ConversionChoices& choices) const {
+  // The rate is one of those the target's video lists.
+  return PgsLook{BluRayStyleOf(CurrentStyle(), CurrentOutlineWidth()),
+                 LoadedSource,
+                 *BluRayVideoOf(choices),
+                 choices.hdr,
+                 choices.forced,
+                 GenerationWorkers};
+}
+
+std::optional<std::vector<std::string>> TForm1::RunBluRayGeneration(const BluRayRun& run,
+                                                                    const BluRayFiles& files,
+                                                                    const PgsLook& look) {
   // libass draws on the workers; the window's thread hands the pictures to
-  // the stream in order and, between them, keeps the window answering (a
+  // the files in order and, between them, keeps the window answering (a
   // Cancel is seen before the next one) and shows the progress, counted in
-  // cues.
+  // cues or in the script's events.
   const RunControl control{[this](std::size_t position) {
                              platform_.processPendingEvents();
                              ProgressBar1->setValue(static_cast<int>(position) + 1);
@@ -341,10 +391,9 @@ std::optional<std::vector<std::string>> TForm1::RunBluRayGeneration(const ReadFi
   {
     const ControlsFrozen frozen(ControlsOfChoice());
     const GenerationInProgress running(generating_, Button3, ProgressBar1,
-                                       static_cast<int>(read.plan.cues.size()));
-    LoadedSource = read.film.source;
+                                       static_cast<int>(run.steps()));
     try {
-      notes = WritePgsFile(path, read.plan.cues, look, control);
+      notes = WriteBluRayRun(run, files, look, control);
     } catch (const RunCancelled&) {
       notes.reset();
     }

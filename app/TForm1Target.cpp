@@ -48,6 +48,8 @@ void TForm1::ComboBoxTargetChange() {
     }
     dvdOnlyStates_.clear();
   }
+  ShowVideoRates(CurrentTarget(), ComboBoxVideoRate->currentText().toStdString());
+  ShowBluRayChoices();
   LoadPreviewBackground();
   StyleRedraw();
 }
@@ -55,8 +57,7 @@ void TForm1::ComboBoxTargetChange() {
 void TForm1::RenderHdPreviewCue(const std::vector<std::string>& lines,
                                 const CuePlacement& placement, const TextSource& source,
                                 long long durationMs) {
-  const std::optional<PgsVideo> video =
-      PgsVideoOf(TargetChoiceOf(CurrentTarget()).videoLines, std::nullopt);
+  const std::optional<PgsVideo> video = BluRayVideoOf(CurrentChoices());
   if (!video) {
     return;
   }

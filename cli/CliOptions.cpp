@@ -375,9 +375,8 @@ void CheckBluRayChoices(const Reading& reading) {
   // BDN pictures are plain RGB PNGs that carry no colour space: the
   // authoring suite codes their colours for its video.
   if (options.hdr && options.bdn) {
-    Refuse(
-        QStringLiteral("--hdr cannot be used with --format bdn: its PNG pictures are plain "
-                       "RGB, whose colours the authoring suite codes for the video"));
+    Refuse(QStringLiteral("--hdr cannot be used with --format bdn: ") +
+           QString::fromLatin1(kHdrWithBdnReason));
   }
   std::optional<double> fps;
   if (options.fps) {

@@ -13,6 +13,7 @@
 #include "cli/OutputFiles.h"
 #include "cli/ProgressLine.h"
 #include "conversion/AssFileRun.h"
+#include "conversion/BluRayRun.h"
 #include "conversion/FilmLoad.h"
 #include "conversion/FilmPlan.h"
 #include "conversion/PgsRun.h"
@@ -283,31 +284,61 @@ void WriteBluRayStream(const std::function<std::vector<std::string>()>& write,
   }
 }
 
-// Converts an ASS or SSA file into a Blu-ray subtitle stream as libass draws
-// the file itself. Throws CliError.
-ConvertedFiles ConvertAssBluRayFile(const CliOptions& options, const QString& subtitlePath,
-                                    const Console& console, const std::string& label) {
-  AssFilm film;
+// The refusal of --forced-style for a file whose events carry no style of
+// their own in the run: a cue file, or a script drawn in the window's style.
+void RefuseForcedStyle(const QString& subtitlePath) {
+  if (IsAssScriptPath(PathBytes(subtitlePath))) {
+    throw CliError(kExitRefused,
+                   Prefixed(subtitlePath,
+                            "--forced-style picks the subtitles of one style of the file as its "
+                            "own styles draw them; it cannot be used with --styles window."));
+  }
+  throw CliError(kExitRefused, Prefixed(subtitlePath,
+                                        "--forced-style picks the subtitles of one style of an "
+                                        "ASS or SSA file, and this file has no styles; "
+                                        "--forced marks every subtitle."));
+}
+
+// Reads one subtitle file for a Blu-ray run and prints what the reading has
+// to say: an ASS or SSA file in its own styles as libass takes it, any
+// other as cues. Throws CliError.
+BluRayRun ReadBluRayFile(const CliOptions& options, const QString& subtitlePath,
+                         const PgsLook& look, const Console& console, const std::string& label) {
+  const std::string path = PathBytes(subtitlePath);
+  if (!options.forcedStyle.empty() && !DrawsScriptAsItIs(path, options.styles)) {
+    RefuseForcedStyle(subtitlePath);
+  }
+  const BluRayReading reading{
+      path, options.styles, options.encoding, options.style.charset,
+      AssRunChoices{TimeChoices{options.rateConversion, options.shiftMs}, options.forcedStyle}};
+  // libass lays out and wraps the cues' lines, and the stream's writer
+  // reports its own timing, so the DVD's timing and fitting reports do not
+  // apply.
+  const auto readCues = [&] {
+    LoadedFilm film = LoadFile(options, subtitlePath, console, label);
+    FilmPlan plan = PlanCues(film, options, subtitlePath, console, label);
+    return BluRayCues{std::move(plan.cues), film.source};
+  };
+  BluRayRun run;
   try {
-    film = LoadAssFilm(PathBytes(subtitlePath), options.encoding, options.style.charset);
+    run = ReadBluRayRun(reading, look, readCues);
+  } catch (const CliError&) {
+    throw;
   } catch (const SubtitleFileError& error) {
     throw CliError(kExitRefused, InlineText(error.what()) + ".");
   } catch (const std::invalid_argument&) {
     throw CliError(kExitUsage, Prefixed(subtitlePath, "no encoding is called " +
                                                           InlineText(options.encoding) + "."));
+  } catch (const std::runtime_error& error) {
+    throw CliError(kExitRefused, std::string(kProgramName) + ": " + error.what() + ".");
   }
-  if (!options.quiet) {
-    PrintNote(film.encodingNote, console, label);
+  if (run.script) {
+    if (!options.quiet) {
+      PrintNote(run.script->encodingNote, console, label);
+    }
+    PrintNote(run.script->replacedNote, console, label);
   }
-  PrintNote(film.replacedNote, console, label);
-  const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
-                           options.formats, options.language, options.forced};
-  const BluRayFiles files = BluRayFilesOf(options, outputs);
-  const PgsLook look = BluRayLook(options, TextSource{});
-  const AssRunChoices choices{TimeChoices{options.rateConversion, options.shiftMs},
-                              options.forcedStyle};
-  WriteBluRayStream([&] { return WriteAssPgsFile(files, film, choices, look); }, console, label);
-  return {outputs.folder, BluRayFileList(files)};
+  return run;
 }
 
 // Converts one subtitle file into a Blu-ray subtitle stream, STEM.sup,
@@ -315,31 +346,19 @@ ConvertedFiles ConvertAssBluRayFile(const CliOptions& options, const QString& su
 // CliError.
 ConvertedFiles ConvertBluRayFile(const CliOptions& options, const QString& subtitlePath,
                                  const Console& console, const std::string& label) {
-  if (IsAssScriptPath(PathBytes(subtitlePath))) {
-    return ConvertAssBluRayFile(options, subtitlePath, console, label);
-  }
-  if (!options.forcedStyle.empty()) {
-    throw CliError(kExitRefused, Prefixed(subtitlePath,
-                                          "--forced-style picks the subtitles of one style of an "
-                                          "ASS or SSA file, and this file has no styles; "
-                                          "--forced marks every subtitle."));
-  }
-  LoadedFilm film = LoadFile(options, subtitlePath, console, label);
-  // libass lays out and wraps the lines, and the stream's writer reports its
-  // own timing, so the DVD's timing and fitting reports do not apply.
-  const FilmPlan plan = PlanCues(film, options, subtitlePath, console, label);
+  const PgsLook look = BluRayLook(options, TextSource{});
+  const BluRayRun run = ReadBluRayFile(options, subtitlePath, look, console, label);
   const OutputPlan outputs{OutputFolder(options, subtitlePath), OutputStem(options, subtitlePath),
                            options.formats, options.language, options.forced};
   const BluRayFiles files = BluRayFilesOf(options, outputs);
-  const PgsLook look = BluRayLook(options, film.source);
-  ProgressLine progress(console.err, static_cast<int>(plan.cues.size()),
+  ProgressLine progress(console.err, static_cast<int>(run.steps()),
                         console.errIsTerminal && !options.quiet);
   const RunControl control{
       [&progress](std::size_t position) { progress.show(static_cast<int>(position) + 1); },
       nullptr};
   WriteBluRayStream(
       [&] {
-        std::vector<std::string> notes = WriteBluRayFiles(files, plan.cues, look, control);
+        std::vector<std::string> notes = WriteBluRayRun(run, files, look, control);
         progress.finish();
         return notes;
       },

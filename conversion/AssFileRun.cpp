@@ -73,9 +73,9 @@ AssFilm LoadAssFilm(const std::string& path, const std::string& encoding, int ch
   return {text.text, EncodingUsedNote(text), InvalidSequencesNote(text)};
 }
 
-std::vector<std::string> WriteAssPgsFile(const BluRayFiles& files, const AssFilm& film,
-                                         const AssRunChoices& choices, const PgsLook& look) {
-  AssRenderer renderer(film.script, look.video.target);
+std::vector<CueTime> AssRunTimes(const AssFilm& film, const AssRunChoices& choices,
+                                 const HdTarget& target) {
+  AssRenderer renderer(film.script, target);
   if (renderer.eventCount() == 0) {
     throw std::runtime_error("the file holds no Dialogue event; nothing was written");
   }
@@ -86,10 +86,23 @@ std::vector<std::string> WriteAssPgsFile(const BluRayFiles& files, const AssFilm
                                choices.forcedStyle + "\"; its styles are " + StyleList(styles));
     }
   }
-  const std::vector<CueTime> times = ChangedTimes(renderer, choices.times);
-  const PgsDrawing drawing{film.script,       times,       look.video.target,  AssShaping::Complex,
-                           look.video.format, look.forced, choices.forcedStyle};
-  return WritePgsPictures(files, look, drawing, false);
+  return ChangedTimes(renderer, choices.times);
+}
+
+std::vector<std::string> WriteAssPictures(const BluRayFiles& files, const AssFilm& film,
+                                          const std::vector<CueTime>& times,
+                                          const std::string& forcedStyle, const PgsLook& look,
+                                          const RunControl& control) {
+  const PgsDrawing drawing{film.script,       times,       look.video.target, AssShaping::Complex,
+                           look.video.format, look.forced, forcedStyle};
+  return WritePgsPictures(files, look, drawing, false, control);
+}
+
+std::vector<std::string> WriteAssPgsFile(const BluRayFiles& files, const AssFilm& film,
+                                         const AssRunChoices& choices, const PgsLook& look,
+                                         const RunControl& control) {
+  const std::vector<CueTime> times = AssRunTimes(film, choices, look.video.target);
+  return WriteAssPictures(files, film, times, choices.forcedStyle, look, control);
 }
 
 }  // namespace tesmora

@@ -34,6 +34,21 @@ struct AssRunChoices {
   std::string forcedStyle;
 };
 
+// The event times of the script as the choices change them, in its order,
+// once the script is checked as WriteAssPgsFile checks it, on the frame of
+// `target`. Throws as WriteAssPgsFile does, before anything is drawn.
+std::vector<CueTime> AssRunTimes(const AssFilm& film, const AssRunChoices& choices,
+                                 const HdTarget& target);
+
+// Draws the script with libass as it is, its events at `times` (those
+// AssRunTimes gives), and writes the chosen files. `control` sees the
+// position of each picture's first event and may stop the run, as for
+// WritePgsPictures.
+std::vector<std::string> WriteAssPictures(const BluRayFiles& files, const AssFilm& film,
+                                          const std::vector<CueTime>& times,
+                                          const std::string& forcedStyle, const PgsLook& look,
+                                          const RunControl& control = {});
+
 // Draws the script with libass as it is (its resolution, styles, margins,
 // positions and animations) with its event times changed by the choices, and
 // writes the chosen files (the stream, the BDN XML or both) as
@@ -43,6 +58,7 @@ struct AssRunChoices {
 // not name, and SubtitleError for a time the choices cannot make; and
 // OutputFileError when the file cannot be written.
 std::vector<std::string> WriteAssPgsFile(const BluRayFiles& files, const AssFilm& film,
-                                         const AssRunChoices& choices, const PgsLook& look);
+                                         const AssRunChoices& choices, const PgsLook& look,
+                                         const RunControl& control = {});
 
 }  // namespace tesmora

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "conversion/PgsRun.h"
 #include "subtitles/FileText.h"
 
 namespace tesmora {
@@ -18,6 +19,9 @@ constexpr const char* kForcedKey = "Forced";
 constexpr const char* kNameKey = "OutputName";
 constexpr const char* kTargetKey = "Target";
 constexpr const char* kStylesKey = "Styles";
+constexpr const char* kBluRayFormsKey = "BluRayFiles";
+constexpr const char* kVideoRateKey = "VideoRate";
+constexpr const char* kHdrKey = "Hdr";
 
 std::string Flag(bool value) {
   return value ? "1" : "0";
@@ -62,6 +66,66 @@ std::vector<std::string> TargetArguments(DiscTarget target) {
     return {};
   }
   return {"--format", "pgs", "--video", std::to_string(choice.videoLines)};
+}
+
+const std::vector<BluRayFormsChoice>& OfferedBluRayForms() {
+  static const std::vector<BluRayFormsChoice> kForms = {
+      {BluRayForms::Stream, "Sup stream", "pgs"},
+      {BluRayForms::StreamAndBdn, "Sup + BDN XML", "pgs,bdn"},
+      {BluRayForms::Bdn, "BDN XML", "bdn"}};
+  return kForms;
+}
+
+const BluRayFormsChoice& BluRayFormsChoiceOf(BluRayForms forms) {
+  for (const BluRayFormsChoice& choice : OfferedBluRayForms()) {
+    if (choice.forms == forms) {
+      return choice;
+    }
+  }
+  return OfferedBluRayForms().front();
+}
+
+bool WritesStream(BluRayForms forms) {
+  return forms != BluRayForms::Bdn;
+}
+
+bool WritesBdn(BluRayForms forms) {
+  return forms != BluRayForms::Stream;
+}
+
+std::vector<std::string> OfferedVideoRates(DiscTarget target) {
+  const int lines = TargetChoiceOf(target).videoLines;
+  return lines == 0 ? std::vector<std::string>{} : PgsRateTexts(lines);
+}
+
+std::optional<std::string> ParseVideoRateChoice(std::string_view text, DiscTarget target) {
+  for (const std::string& rate : OfferedVideoRates(target)) {
+    if (rate == text) {
+      return rate;
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> BluRayArguments(const ConversionChoices& choices) {
+  const TargetChoice& target = TargetChoiceOf(choices.target);
+  if (target.videoLines == 0) {
+    return {};
+  }
+  std::vector<std::string> arguments = {"--format",
+                                        BluRayFormsChoiceOf(choices.bluRayForms).setting, "--video",
+                                        std::to_string(target.videoLines)};
+  if (!choices.videoRate.empty()) {
+    arguments.insert(arguments.end(), {"--fps", choices.videoRate});
+  }
+  if (choices.hdr) {
+    arguments.emplace_back("--hdr");
+  }
+  return arguments;
+}
+
+bool HdrWithBdn(const ConversionChoices& choices) {
+  return IsBluRay(choices.target) && choices.hdr && WritesBdn(choices.bluRayForms);
 }
 
 const std::vector<std::string>& OfferedEncodings() {
@@ -110,7 +174,10 @@ std::vector<std::pair<std::string, std::string>> ChoiceSettings(const Conversion
           {kForcedKey, Flag(choices.forced)},
           {kNameKey, choices.outputName},
           {kTargetKey, TargetChoiceOf(choices.target).setting},
-          {kStylesKey, StylesChoiceText(choices.styles)}};
+          {kStylesKey, StylesChoiceText(choices.styles)},
+          {kBluRayFormsKey, BluRayFormsChoiceOf(choices.bluRayForms).setting},
+          {kVideoRateKey, choices.videoRate},
+          {kHdrKey, Flag(choices.hdr)}};
 }
 
 const std::vector<std::string>& FilmChoiceKeys() {
@@ -143,6 +210,19 @@ ConversionChoices ChoicesFromSettings(
       }
     }
   }
+  if (const std::optional<std::string> text = lookup(kBluRayFormsKey)) {
+    for (const BluRayFormsChoice& forms : OfferedBluRayForms()) {
+      if (*text == forms.setting) {
+        choices.bluRayForms = forms.forms;
+      }
+    }
+  }
+  // A rate is kept only if the stored target's video takes it: the usual
+  // rate stands for one another target's video left behind.
+  if (const std::optional<std::string> text = lookup(kVideoRateKey)) {
+    choices.videoRate = ParseVideoRateChoice(*text, choices.target).value_or(choices.videoRate);
+  }
+  choices.hdr = FlagValue(lookup(kHdrKey)).value_or(choices.hdr);
   return choices;
 }
 

@@ -38,6 +38,37 @@ bool IsBluRay(DiscTarget target);
 // Blu-ray stream.
 std::vector<std::string> TargetArguments(DiscTarget target);
 
+// The files a Blu-ray run writes: the presentation graphics stream, the BDN
+// XML with its pictures, or both from one drawing.
+enum class BluRayForms { Stream, StreamAndBdn, Bdn };
+
+// One choice of the Blu-ray files as the window offers it, the settings file
+// stores it and the converter's "--format" names it.
+struct BluRayFormsChoice {
+  BluRayForms forms;
+  const char* caption;  // as the window's list shows it
+  const char* setting;  // as the settings file stores it and "--format" takes it
+};
+
+// The choices in the order the window lists them, the stream alone first.
+const std::vector<BluRayFormsChoice>& OfferedBluRayForms();
+const BluRayFormsChoice& BluRayFormsChoiceOf(BluRayForms forms);
+bool WritesStream(BluRayForms forms);
+bool WritesBdn(BluRayForms forms);
+
+// The frame rates a Blu-ray target's video allows, as a user writes them,
+// its usual rate first ("23.976" for 1080 and 720); none for the DVD.
+std::vector<std::string> OfferedVideoRates(DiscTarget target);
+
+// `text` as a frame rate of the target's video, as it is offered: empty for
+// a rate the video does not take and for the DVD.
+std::optional<std::string> ParseVideoRateChoice(std::string_view text, DiscTarget target);
+
+// Why HDR colours and BDN XML do not go together, as both front ends say it
+// after naming the two in their own terms.
+inline constexpr const char* kHdrWithBdnReason =
+    "its PNG pictures are plain RGB, whose colours the authoring suite codes for the video";
+
 // How a subtitle file is read and what its conversion writes, beyond the
 // style and the palette: the converter's options and the window's controls
 // both hold these, read and written as the functions below spell them.
@@ -54,6 +85,12 @@ struct ConversionChoices {
   // Whose styles draw ASS and SSA files: their own, or the window's as for
   // SRT; "--styles file|window", the "Styles from the file" check box.
   CueStyles styles = CueStyles::File;
+  // What a Blu-ray target writes, at which frame rate of its video (empty:
+  // the video's usual rate), and whether in HDR colours (BT.2020 with the
+  // PQ curve), which only the stream takes.
+  BluRayForms bluRayForms = BluRayForms::Stream;
+  std::string videoRate;
+  bool hdr = false;
 
   friend bool operator==(const ConversionChoices&, const ConversionChoices&) = default;
 };
@@ -61,6 +98,15 @@ struct ConversionChoices {
 // The encodings offered for a choice, "auto" first: UTF-8, UTF-16 in both
 // byte orders, the Windows and ISO code pages, the KOI8 pages.
 const std::vector<std::string>& OfferedEncodings();
+
+// The converter's options that write what `choices` ask of a Blu-ray
+// target: "--format pgs|pgs,bdn|bdn --video N", then "--fps R" for a rate
+// chosen and "--hdr". None for the DVD.
+std::vector<std::string> BluRayArguments(const ConversionChoices& choices);
+
+// The HDR colours chosen with BDN XML for a Blu-ray target, which the
+// converter and the window refuse with kHdrWithBdnReason.
+bool HdrWithBdn(const ConversionChoices& choices);
 
 // `text` as an encoding choice: "auto" (in any case) or a name iconv knows,
 // as written.

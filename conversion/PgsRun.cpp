@@ -103,12 +103,20 @@ std::optional<PgsVideo> PgsVideoOf(int lines, std::optional<double> fps) {
 }
 
 std::string PgsRatesOf(int lines) {
-  const std::vector<VideoRate> rates = RatesOf(lines);
+  const std::vector<std::string> rates = PgsRateTexts(lines);
   std::string text;
   for (std::size_t i = 0; i < rates.size(); ++i) {
-    text += (i == 0 ? "" : i + 1 == rates.size() ? " or " : ", ") + std::string(rates[i].text);
+    text += (i == 0 ? "" : i + 1 == rates.size() ? " or " : ", ") + rates[i];
   }
   return text;
+}
+
+std::vector<std::string> PgsRateTexts(int lines) {
+  std::vector<std::string> texts;
+  for (const VideoRate& rate : RatesOf(lines)) {
+    texts.emplace_back(rate.text);
+  }
+  return texts;
 }
 
 HdStyle HdStyleOf(const SubtitleStyle& style, int outlineWidth, Rgb text, Rgb outline) {

@@ -33,6 +33,9 @@ std::optional<PgsVideo> PgsVideoOf(int lines, std::optional<double> fps);
 // "23.976, 24, 25, 29.97, 50 or 59.94" for 1080.
 std::string PgsRatesOf(int lines);
 
+// The same rates one by one, the usual first: "23.976", "24", ... for 1080.
+std::vector<std::string> PgsRateTexts(int lines);
+
 // The high-definition style of the DVD style's choices: its font, size,
 // bold, italic, underline and strike-out, alignment and the first line's
 // height above the bottom, the outline `outlineWidth` pixels wide at 576

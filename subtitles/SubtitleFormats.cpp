@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "subtitles/TextLines.h"
 #include "subtitles/VttReader.h"
@@ -82,6 +83,23 @@ std::string FileDialogPattern() {
     }
   }
   return pattern;
+}
+
+std::string ExtensionsText(std::string_view last) {
+  std::vector<std::string> extensions;
+  for (const SubtitleFormat& format : kFormats) {
+    for (const std::string_view extension : format.extensions) {
+      extensions.push_back(Lower(extension));
+    }
+  }
+  std::string text;
+  for (std::size_t n = 0; n < extensions.size(); ++n) {
+    if (n > 0) {
+      text += n + 1 == extensions.size() ? std::string(last) : std::string(", ");
+    }
+    text += extensions[n];
+  }
+  return text;
 }
 
 std::string ReadableFormatsText() {

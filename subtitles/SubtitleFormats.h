@@ -44,6 +44,11 @@ const SubtitleFormat* FormatOfFile(std::string_view path);
 // "*.srt;*.sub;*.txt;*.vtt;*.ass;*.ssa".
 std::string FileDialogPattern();
 
+// Every extension read, in lower case, as a list the user is told:
+// ".srt, .sub, .txt, .vtt, .ass, .ssa" with `last` ", ", or ending in
+// " or .ssa" with `last` " or ".
+std::string ExtensionsText(std::string_view last);
+
 // The formats as the user is told them: "SRT files (.srt) and MicroDVD
 // files (.sub, .txt)".
 std::string ReadableFormatsText();

@@ -63,12 +63,35 @@ TEST(ProgramArguments, RefusesWhatNoDropWouldLoad) {
   EXPECT_EQ(error({"--bogus", "film.srt"}), QStringLiteral("unknown option '--bogus'"));
   EXPECT_EQ(
       error({"/dvd/VTS_01_1.IFO"}),
-      QStringLiteral("'/dvd/VTS_01_1.IFO' is neither a subtitle file (.srt, .sub, .txt, .vtt) nor "
-                     "a title set's IFO (VTS_xx_0.IFO)"));
+      QStringLiteral("'/dvd/VTS_01_1.IFO' is neither a subtitle file (.srt, .sub, .txt, .vtt, "
+                     ".ass, .ssa) nor a title set's IFO (VTS_xx_0.IFO)"));
   EXPECT_EQ(error({"a.srt", "b.sub"}),
             QStringLiteral("give at most one IFO and one subtitle file"));
   EXPECT_EQ(error({"VTS_01_0.IFO", "VTS_02_0.IFO"}),
             QStringLiteral("give at most one IFO and one subtitle file"));
+}
+
+// The help names every extension the formats read, ASS and SSA included,
+// as the file dialog offers them.
+TEST(ProgramArguments, HelpNamesTheExtensionsOfEveryFormatRead) {
+  EXPECT_EQ(
+      ProgramUsageText(),
+      QStringLiteral("Usage: tesmora [VTS_xx_0.IFO] [SUBTITLE_FILE]\n"
+                     "\n"
+                     "Opens the Tesmora window. A title set's IFO (such as VTS_01_0.IFO) and a\n"
+                     "subtitle file named here are loaded as if dropped on the window: the IFO's\n"
+                     "palette first, then the subtitles. Subtitle files end in\n"
+                     ".srt, .sub, .txt, .vtt, .ass or .ssa.\n"
+                     "\n"
+                     "  -h, --help     show this text and stop\n"
+                     "  --version      show the version and stop\n"
+                     "\n"
+                     "To convert without the window, use tesmora-cli.\n"));
+  for (const char* name : {"film.ass", "FILM.SSA", "film.vtt"}) {
+    const ProgramArguments read = ReadProgramArguments({name});
+    EXPECT_EQ(read.action, ProgramAction::OpenWindow) << name;
+    EXPECT_EQ(read.files.size(), 1U) << name;
+  }
 }
 
 // The files load as a drop would: the IFO's palette, then the subtitles.

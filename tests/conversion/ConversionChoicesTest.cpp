@@ -19,9 +19,19 @@ ConversionChoices FromStored(const Stored& stored) {
 // The shift and the rate conversion belong to one film: they are neither
 // written nor read back.
 TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
-  const ConversionChoices choices{
-      "CP1251",         true, true, -250, "23.976:25", true, true, "film", DiscTarget::BluRay720,
-      CueStyles::Window};
+  const ConversionChoices choices{"CP1251",
+                                  true,
+                                  true,
+                                  -250,
+                                  "23.976:25",
+                                  true,
+                                  true,
+                                  "film",
+                                  DiscTarget::BluRay720,
+                                  CueStyles::Window,
+                                  BluRayForms::StreamAndBdn,
+                                  "59.94",
+                                  true};
   const auto settings = ChoiceSettings(choices);
   const Stored stored(settings.begin(), settings.end());
   EXPECT_EQ(stored, (Stored{{"Encoding", "CP1251"},
@@ -31,7 +41,10 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
                             {"Forced", "1"},
                             {"OutputName", "film"},
                             {"Target", "bluray720"},
-                            {"Styles", "window"}}));
+                            {"Styles", "window"},
+                            {"BluRayFiles", "pgs,bdn"},
+                            {"VideoRate", "59.94"},
+                            {"Hdr", "1"}}));
   ConversionChoices lasting = choices;
   lasting.shiftMs = 0;
   lasting.rateConversion.clear();
@@ -63,6 +76,48 @@ TEST(ConversionChoices, TargetsTellTheConverterTheirVideo) {
             (std::vector<std::string>{"--format", "pgs", "--video", "720"}));
   EXPECT_FALSE(IsBluRay(DiscTarget::Dvd));
   EXPECT_TRUE(IsBluRay(DiscTarget::BluRay720));
+}
+
+// The window's Blu-ray files, rate and HDR become the converter's options
+// for them; a rate not chosen leaves the converter's default, the usual one.
+TEST(ConversionChoices, BluRayChoicesTellTheConverterTheirOptions) {
+  ConversionChoices choices;
+  choices.bluRayForms = BluRayForms::Bdn;
+  choices.videoRate = "25";
+  choices.hdr = true;
+  EXPECT_TRUE(BluRayArguments(choices).empty());
+  EXPECT_FALSE(HdrWithBdn(choices));
+  choices.target = DiscTarget::BluRay1080;
+  EXPECT_EQ(BluRayArguments(choices), (std::vector<std::string>{"--format", "bdn", "--video",
+                                                                "1080", "--fps", "25", "--hdr"}));
+  EXPECT_TRUE(HdrWithBdn(choices));
+  choices.bluRayForms = BluRayForms::StreamAndBdn;
+  EXPECT_TRUE(HdrWithBdn(choices));
+  choices.bluRayForms = BluRayForms::Stream;
+  EXPECT_FALSE(HdrWithBdn(choices));
+  choices.target = DiscTarget::BluRay720;
+  choices.videoRate.clear();
+  choices.hdr = false;
+  choices.bluRayForms = BluRayForms::StreamAndBdn;
+  EXPECT_EQ(BluRayArguments(choices),
+            (std::vector<std::string>{"--format", "pgs,bdn", "--video", "720"}));
+}
+
+// The rates follow the video: 720 lines take no 25 or 29.97, and a stored
+// rate the stored target's video does not take leaves its usual rate.
+TEST(ConversionChoices, VideoRatesAreThoseOfTheTargetsVideo) {
+  EXPECT_TRUE(OfferedVideoRates(DiscTarget::Dvd).empty());
+  EXPECT_EQ(OfferedVideoRates(DiscTarget::BluRay1080),
+            (std::vector<std::string>{"23.976", "24", "25", "29.97", "50", "59.94"}));
+  EXPECT_EQ(OfferedVideoRates(DiscTarget::BluRay720),
+            (std::vector<std::string>{"23.976", "24", "50", "59.94"}));
+  EXPECT_EQ(ParseVideoRateChoice("25", DiscTarget::BluRay1080), "25");
+  EXPECT_EQ(ParseVideoRateChoice("25", DiscTarget::BluRay720), std::nullopt);
+  EXPECT_EQ(ParseVideoRateChoice("25.0", DiscTarget::BluRay1080), std::nullopt);
+  EXPECT_EQ(FromStored({{"Target", "bluray720"}, {"VideoRate", "29.97"}}).videoRate, "");
+  EXPECT_EQ(FromStored({{"Target", "bluray1080"}, {"VideoRate", "29.97"}}).videoRate, "29.97");
+  EXPECT_EQ(FromStored({{"BluRayFiles", "bdn,pgs"}, {"Hdr", "yes"}}), ConversionChoices{});
+  EXPECT_EQ(FromStored({{"BluRayFiles", "bdn"}}).bluRayForms, BluRayForms::Bdn);
 }
 
 TEST(ConversionChoices, ValuesAreCheckedAsTheConverterChecksThem) {

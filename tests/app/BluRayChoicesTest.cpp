@@ -1,0 +1,169 @@
+// The window's choices of a Blu-ray target: what it writes, at which rate
+// and in which colours, and a script drawn as libass draws it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/TForm1.h"
+#include "conversion/RunReports.h"
+#include "tests/app/TestFiles.h"
+#include "tests/platform/FakePlatform.h"
+
+namespace tesmora {
+namespace {
+
+const QByteArray kSrt =
+    "1\r\n00:00:01,000 --> 00:00:03,000\r\nDown below\r\n\r\n"
+    "2\r\n00:00:04,000 --> 00:00:06,000\r\nAnd again\r\n\r\n";
+
+// Three events; the second has a style of its own at the top.
+const QByteArray kScript =
+    "[Script Info]\nScriptType: v4.00+\nPlayResX: 1280\nPlayResY: 720\n\n"
+    "[V4+ Styles]\nFormat: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, "
+    "OutlineColour, BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, "
+    "Angle, BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\n"
+    "Style: Default,DejaVu Sans,40,&H00FFFFFF,&H000000FF,&H00000000,&H00000000,0,0,0,0,100,100,"
+    "0,0,1,2,0,2,10,10,20,1\n"
+    "Style: Sign,DejaVu Serif,30,&H0000FFFF,&H000000FF,&H00000000,&H00000000,-1,0,0,0,100,100,"
+    "0,0,1,2,0,8,10,10,20,1\n\n"
+    "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+    "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,One\n"
+    "Dialogue: 0,0:00:03.00,0:00:04.00,Sign,,0,0,0,,Two\n"
+    "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,Three\n";
+
+class BluRayChoicesTest : public ::testing::Test {
+ protected:
+  void choose(DiscTarget target, BluRayForms forms = BluRayForms::Stream, bool hdr = false) {
+    ConversionChoices choices = form.CurrentChoices();
+    choices.target = target;
+    choices.bluRayForms = forms;
+    choices.hdr = hdr;
+    form.ShowChoices(choices);
+  }
+  void load(const QString& name, const QByteArray& bytes) {
+    platform.chosenFiles = {testing::WriteFile(path(name), bytes)};
+    form.Button2->click();
+    ASSERT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
+    platform.messages.clear();
+  }
+  QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+  QStringList files() const {
+    QStringList names = QDir(folder.path()).entryList(QDir::Files);
+    names.sort();
+    return names;
+  }
+  QStringList rates() const {
+    QStringList listed;
+    for (int i = 0; i < form.ComboBoxVideoRate->count(); ++i) {
+      listed << form.ComboBoxVideoRate->itemText(i);
+    }
+    return listed;
+  }
+
+  QTemporaryDir folder;
+  testing::FakePlatform platform;
+  TForm1 form{platform};
+};
+
+// The choices apply to Blu-ray only; the rates are those of the chosen
+// video, a rate it does not take going back to its usual one; HDR goes with
+// the stream alone, but a ticked box can always be unticked.
+TEST_F(BluRayChoicesTest, TheChoicesFollowTheTargetAndTheFilesChosen) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           form.ComboBoxBluRayFiles, form.ComboBoxVideoRate, form.CheckBoxHdr}) {
+    EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+  }
+  choose(DiscTarget::BluRay1080);
+  EXPECT_EQ(rates(), (QStringList{"23.976", "24", "25", "29.97", "50", "59.94"}));
+  EXPECT_TRUE(form.ComboBoxVideoRate->isEnabled());
+  EXPECT_TRUE(form.CheckBoxHdr->isEnabled());
+  EXPECT_EQ(form.CurrentChoices().videoRate, "");
+  form.ComboBoxVideoRate->setCurrentText(QStringLiteral("50"));
+  EXPECT_EQ(form.CurrentChoices().videoRate, "50");
+  choose(DiscTarget::BluRay720);
+  EXPECT_EQ(rates(), (QStringList{"23.976", "24", "50", "59.94"}));
+  EXPECT_EQ(form.ComboBoxVideoRate->currentText(), QStringLiteral("50"));
+  form.ComboBoxTarget->setCurrentIndex(1);  // 1080
+  form.ComboBoxVideoRate->setCurrentText(QStringLiteral("29.97"));
+  form.ComboBoxTarget->setCurrentIndex(2);  // 720 takes no 29.97
+  EXPECT_EQ(form.ComboBoxVideoRate->currentText(), QStringLiteral("23.976"));
+  EXPECT_EQ(form.CurrentChoices().videoRate, "");
+
+  form.ComboBoxBluRayFiles->setCurrentIndex(2);  // BDN XML
+  EXPECT_EQ(form.CurrentChoices().bluRayForms, BluRayForms::Bdn);
+  EXPECT_FALSE(form.CheckBoxHdr->isEnabled());
+  form.ComboBoxBluRayFiles->setCurrentIndex(0);
+  form.CheckBoxHdr->setChecked(true);
+  form.ComboBoxBluRayFiles->setCurrentIndex(1);  // the stream and BDN XML
+  EXPECT_TRUE(form.CheckBoxHdr->isEnabled());
+  form.CheckBoxHdr->setChecked(false);
+  EXPECT_FALSE(form.CheckBoxHdr->isEnabled());
+  choose(DiscTarget::Dvd);
+  EXPECT_FALSE(form.ComboBoxBluRayFiles->isEnabled());
+  EXPECT_EQ(form.CurrentChoices().videoRate, "");
+}
+
+// HDR with BDN XML, as a settings file may hold them, is refused with the
+// converter's reason, and nothing is written.
+TEST_F(BluRayChoicesTest, HdrWithBdnXmlIsRefusedAsTheConverterRefusesIt) {
+  choose(DiscTarget::BluRay1080, BluRayForms::StreamAndBdn, true);
+  load("film.srt", kSrt);
+  form.Button3->click();
+  EXPECT_EQ(platform.messages,
+            QStringList{"HDR cannot be used with BDN XML: its PNG pictures are plain RGB, whose "
+                        "colours the authoring suite codes for the video."});
+  EXPECT_EQ(files(), QStringList{"film.srt"});
+}
+
+// BDN XML alone writes the XML and its pictures, no stream, and the closing
+// message lists the XML.
+TEST_F(BluRayChoicesTest, BdnXmlAloneWritesTheXmlAndItsPictures) {
+  choose(DiscTarget::BluRay720, BluRayForms::Bdn);
+  load("film.srt", kSrt);
+  form.Button3->click();
+  EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
+  EXPECT_EQ(files(),
+            (QStringList{"Generated.xml", "Generated_0001.png", "Generated_0002.png", "film.srt"}));
+  EXPECT_EQ(platform.messages, QStringList{QString::fromStdString(BdnClosingMessage(
+                                   {path("Generated.xml").toStdString()}, {}, false))});
+  EXPECT_TRUE(testing::ReadFile(path("Generated.xml")).contains("FrameRate=\"23.976\""));
+}
+
+// A script in its own styles is drawn as libass draws the file, counted in
+// its events; a Cancel leaves the earlier files as they were.
+TEST_F(BluRayChoicesTest, AScriptRunShowsItsEventsAndCancelChangesNoFile) {
+  choose(DiscTarget::BluRay1080, BluRayForms::StreamAndBdn);
+  load("film.ass", kScript);
+  testing::WriteFile(path("Generated.sup"), "earlier");
+  int steps = 0;
+  platform.onPendingEvents = [&] {
+    ++steps;
+    EXPECT_EQ(form.ProgressBar1->maximum(), 3);
+    EXPECT_FALSE(form.ComboBoxBluRayFiles->isEnabled());
+    if (steps == 2) {
+      form.Button3->click();  // reads "Cancel" now
+    }
+  };
+  form.Button3->click();
+  EXPECT_EQ(platform.messages, QStringList{QString::fromLatin1(kRunStoppedMessage)});
+  EXPECT_EQ(testing::ReadFile(path("Generated.sup")), QByteArray("earlier"));
+  EXPECT_EQ(files(), (QStringList{"Generated.sup", "film.ass"}));
+
+  platform.messages.clear();
+  steps = 0;
+  platform.onPendingEvents = [&] { ++steps; };
+  form.Button3->click();
+  EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
+  EXPECT_EQ(steps, 3);
+  EXPECT_EQ(files(), (QStringList{"Generated.sup", "Generated.xml", "Generated_0001.png",
+                                  "Generated_0002.png", "Generated_0003.png", "film.ass"}));
+  EXPECT_EQ(
+      platform.messages,
+      QStringList{QString::fromStdString(BdnClosingMessage(
+          {path("Generated.sup").toStdString(), path("Generated.xml").toStdString()}, {}, true))});
+}
+
+}  // namespace
+}  // namespace tesmora
