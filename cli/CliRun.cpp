@@ -103,10 +103,12 @@ void PrintNote(const std::string& note, const Console& console, const std::strin
 // without subtitles over an earlier one.
 LoadedFilm LoadFile(const CliOptions& options, const QString& path, const Console& console,
                     const std::string& label) {
-  const FilmRequest request{
-      path,          options.encoding,      options.noMarkup,   options.wrap,
-      options.fps,   options.style.charset, ListTexts::Skipped,  // the converter shows no list
-      options.styles};
+  const FilmRequest request{path, options.encoding, options.noMarkup, options.wrap, options.fps,
+                            options.style.charset,
+                            ListTexts::Skipped,  // the converter shows no list
+                            options.styles,
+                            // With a Blu-ray format, --fps is also the video's rate.
+                            options.bluRay()};
   LoadedFilm film;
   try {
     film = LoadFilm(request);

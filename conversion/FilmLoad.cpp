@@ -35,7 +35,8 @@ LoadedFilm LoadFilm(const FilmRequest& request) {
       DecodeSubtitleFile(ReadSubtitleFileBytes(path), request.encoding, request.charset);
   const LineList lines = SplitLines(text.text);
   if (film.format) {
-    film.result = film.format->read(lines, {request.fps, request.listTexts, request.styles});
+    film.result = film.format->read(
+        lines, {request.fps, request.listTexts, request.styles, request.rateOfTheVideo});
   }
   if (text.symbol) {
     SymbolCueLines(film.result.entries);

@@ -27,6 +27,9 @@ struct FilmRequest {
   ListTexts listTexts = ListTexts::Made;
   // Whose styles draw the cues of a file that has its own (ASS, SSA).
   CueStyles styles = CueStyles::File;
+  // `fps` is also the rate of the video a Blu-ray stream goes with, so a
+  // file of times says nothing of it.
+  bool rateOfTheVideo = false;
 };
 
 // A subtitle file as read: its cues in the file's order, their text in

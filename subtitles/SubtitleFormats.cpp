@@ -14,7 +14,7 @@ namespace {
 // given. `file` names the kind of file, with its article.
 SubtitleReadResult WithUnusedRateNote(SubtitleReadResult result, const ReadOptions& options,
                                       std::string_view file) {
-  if (options.fps) {
+  if (options.fps && !options.rateOfTheVideo) {
     result.notes.push_back("The frame rate " + options.fps->text +
                            " is not used: " + std::string(file) + " gives times, not frames.");
   }

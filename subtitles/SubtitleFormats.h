@@ -22,6 +22,9 @@ struct ReadOptions {
   ListTexts listTexts = ListTexts::Made;
   // Whose styles draw the cues of a format that has its own (ASS and SSA).
   CueStyles styles = CueStyles::File;
+  // The rate is also the video's (a Blu-ray stream's), where it is used, so
+  // a format of times makes no note of it.
+  bool rateOfTheVideo = false;
 };
 
 // One subtitle format Tesmora reads: its name, the extensions that name its

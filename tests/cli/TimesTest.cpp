@@ -75,6 +75,11 @@ TEST_F(TimesTest, FpsReplacesTheFilesOwnRateAndSaysSo) {
   const auto srt = RunConverter(
       {"--quiet", "--fps", "30", write("film.srt", "1\n00:00:01,000 --> 00:00:02,000\nx\n")});
   EXPECT_EQ(srt.err, "The frame rate 30 is not used: an SRT file gives times, not frames.\n");
+  // With a Blu-ray stream the rate is the video's, and is used there.
+  const auto bluRay = RunConverter({"--quiet", "--format", "pgs", "--video", "576", "--fps", "25",
+                                    "--output-dir", dir.path(), dir.filePath("film.srt")});
+  ASSERT_EQ(bluRay.code, 0) << bluRay.err;
+  EXPECT_EQ(bluRay.err, "");
 }
 
 TEST_F(TimesTest, ShiftAndRateConversionMoveEveryCue) {
