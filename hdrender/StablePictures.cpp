@@ -239,8 +239,9 @@ class Drawer {
 
   AssRenderer& renderer_;
   const HdTarget& target_;
-  const PictureSink& sink_;
-  // A copy: a drawer made with no events forced is given a temporary.
+  // Copies: a drawer may be given a temporary sink, and one made with no
+  // events forced is given a temporary set.
+  const PictureSink sink_;
   const ForcedEvents forced_;
   const HeldPictureCheck check_;
   std::set<int> changing_;
