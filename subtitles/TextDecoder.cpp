@@ -48,6 +48,12 @@ std::string DecodeWith(iconv_t converter, std::string_view bytes, int& replaceme
       FlushHeldBack(converter, text);
       text += kReplacement;
       ++replacements;
+      if (inLeft == 0) {
+        // A code page that holds a character back for a combining mark can
+        // report the fault with every byte already taken: nothing is left
+        // to step over.
+        break;
+      }
       ++in;
       --inLeft;
     } else if (error != 0 && error != E2BIG) {
