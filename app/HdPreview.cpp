@@ -40,17 +40,18 @@ QImage HdPreviewPicture(const QImage& background, QSize frame,
     const int top = std::max(region.y, 0);
     const int right = std::min(region.x + region.width, frame.width());
     const int bottom = std::min(region.y + region.height, frame.height());
-    if (region.rgba.size() < static_cast<std::size_t>(region.width) * region.height * 4) {
+    if (region.pixels.size() < static_cast<std::size_t>(region.width) * region.height) {
       continue;
     }
     for (int y = top; y < bottom; ++y) {
       uchar* row = picture.scanLine(y);
       for (int x = left; x < right; ++x) {
-        const std::uint8_t* in = region.pixel(x - region.x, y - region.y);
+        const Rgba& in = region.pixel(x - region.x, y - region.y);
         uchar* out = row + static_cast<std::ptrdiff_t>(x) * 3;
-        const int alpha = in[3];
+        const int alpha = in.a;
+        const int colour[3] = {in.r, in.g, in.b};
         for (int c = 0; c < 3; ++c) {
-          out[c] = static_cast<uchar>((in[c] * alpha + out[c] * (255 - alpha) + 127) / 255);
+          out[c] = static_cast<uchar>((colour[c] * alpha + out[c] * (255 - alpha) + 127) / 255);
         }
       }
     }

@@ -48,7 +48,7 @@ void BM_HdPicturesOfFilm1080(benchmark::State& state) {
     RenderCuePictures(film, MarkupDialect::Srt, style, target, [&](TimedPicture&& picture) {
       ++pictures;
       for (const RgbaRegion& region : picture.regions) {
-        bytes += region.rgba.size();
+        bytes += region.pixels.size() * sizeof(Rgba);
       }
     });
     benchmark::DoNotOptimize(bytes);

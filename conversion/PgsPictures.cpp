@@ -102,20 +102,16 @@ void DrawUnit(Renderers& renderers, const PgsDrawing& drawing,
           pgs::Window{0, drawn.reach.x, drawn.reach.y, drawn.reach.width, drawn.reach.height};
     }
     for (std::size_t i = 0; i < drawn.regions.size(); ++i) {
-      const RgbaRegion& region = drawn.regions[i];
+      RgbaRegion& region = drawn.regions[i];
       pgs::PlacedPicture& placed = picture.regions.emplace_back();
       placed.x = region.x;
       placed.y = region.y;
       placed.forced = i < drawn.forced.size() && drawn.forced[i];
       placed.picture.width = region.width;
       placed.picture.height = region.height;
-      const std::size_t count =
-          std::min(static_cast<std::size_t>(region.width) * region.height, region.rgba.size() / 4);
-      // Both hold straight RGBA, four bytes a pixel in the same order.
-      static_assert(sizeof(pgs::Rgba) == 4);
-      placed.picture.pixels.resize(count);
-      std::copy_n(region.rgba.data(), count * 4,
-                  reinterpret_cast<std::uint8_t*>(placed.picture.pixels.data()));
+      // Both hold the same pixels; a region's picture is handed on, not copied.
+      placed.picture.pixels = std::move(region.pixels);
+      placed.picture.pixels.resize(static_cast<std::size_t>(region.width) * region.height);
     }
     drawn.regions.clear();
     sink({pgs::PreparePicture(std::move(picture), drawing.video),

@@ -73,8 +73,8 @@ constexpr int kOpaque = 255 * 255;
 // Lays one pixel of an image, `source` its alpha on the scale of
 // coverage times opacity (not 0), over the region's pixel at `out`:
 // straight alpha "over".
-inline void LayPixelOver(std::uint8_t* out, int source, const std::uint8_t* colour) {
-  const int under = out[3];
+inline void LayPixelOver(Rgba& out, int source, const Rgba& colour) {
+  const int under = out.a;
   if (under == 255) {
     // Over an opaque pixel the sum of the weights is kOpaque, a constant
     // the compiler divides by cheaply; this is most of a cue's text.
@@ -82,9 +82,9 @@ inline void LayPixelOver(std::uint8_t* out, int source, const std::uint8_t* colo
     const auto mix = [&](int top, int bottom) {
       return static_cast<std::uint8_t>((top * source + bottom * below + kOpaque / 2) / kOpaque);
     };
-    out[0] = mix(colour[0], out[0]);
-    out[1] = mix(colour[1], out[1]);
-    out[2] = mix(colour[2], out[2]);
+    out.r = mix(colour.r, out.r);
+    out.g = mix(colour.g, out.g);
+    out.b = mix(colour.b, out.b);
     return;
   }
   const int below = under * (kOpaque - source) / 255;
@@ -92,10 +92,10 @@ inline void LayPixelOver(std::uint8_t* out, int source, const std::uint8_t* colo
   const auto mix = [&](int top, int bottom) {
     return static_cast<std::uint8_t>((top * source + bottom * below + total / 2) / total);
   };
-  out[0] = mix(colour[0], out[0]);
-  out[1] = mix(colour[1], out[1]);
-  out[2] = mix(colour[2], out[2]);
-  out[3] = static_cast<std::uint8_t>((total + 127) / 255);
+  out.r = mix(colour.r, out.r);
+  out.g = mix(colour.g, out.g);
+  out.b = mix(colour.b, out.b);
+  out.a = static_cast<std::uint8_t>((total + 127) / 255);
 }
 
 // Lays one image over the region's picture: straight alpha "over".
@@ -107,7 +107,7 @@ void LayOver(RgbaRegion& region, const ASS_Image& image) {
   }
   // The pixel an image writes where nothing shows through, by coverage:
   // its colour with its own alpha, rounded from 0..255*255.
-  std::array<std::array<std::uint8_t, 4>, 256> alone{};
+  std::array<Rgba, 256> alone{};
   for (int c = 0; c < 256; ++c) {
     alone[c] = {static_cast<std::uint8_t>(colour >> 24),
                 static_cast<std::uint8_t>((colour >> 16) & 0xFF),
@@ -116,11 +116,9 @@ void LayOver(RgbaRegion& region, const ASS_Image& image) {
   }
   for (int row = 0; row < image.h; ++row) {
     const unsigned char* coverage = image.bitmap + static_cast<std::ptrdiff_t>(row) * image.stride;
-    std::uint8_t* const line =
-        region.rgba.data() +
-        (static_cast<std::size_t>(image.dst_y - region.y + row) * region.width +
-         static_cast<std::size_t>(image.dst_x - region.x)) *
-            4;
+    Rgba* const line = region.pixels.data() +
+                       static_cast<std::size_t>(image.dst_y - region.y + row) * region.width +
+                       static_cast<std::size_t>(image.dst_x - region.x);
     for (int column = 0; column < image.w;) {
       // Most of an image's box is uncovered: eight such columns are
       // skipped at once.
@@ -133,17 +131,17 @@ void LayOver(RgbaRegion& region, const ASS_Image& image) {
         }
       }
       const int c = coverage[column];
-      std::uint8_t* out = line + static_cast<std::size_t>(column) * 4;
+      Rgba& out = line[column];
       ++column;
       if (c == 0) {
         continue;
       }
       // Alphas in 0..255*255, so that no precision is lost before the end.
       const int source = c * opacity;
-      if (out[3] == 0 || source == kOpaque) {
-        std::memcpy(out, alone[c].data(), 4);
+      if (out.a == 0 || source == kOpaque) {
+        out = alone[c];
       } else {
-        LayPixelOver(out, source, alone[c].data());
+        LayPixelOver(out, source, alone[c]);
       }
     }
   }
@@ -161,7 +159,7 @@ std::vector<RgbaRegion> CompositeImages(const ASS_Image* images) {
     region.y = box.top;
     region.width = box.right - box.left;
     region.height = box.bottom - box.top;
-    region.rgba.assign(static_cast<std::size_t>(region.width) * region.height * 4, 0);
+    region.pixels.assign(static_cast<std::size_t>(region.width) * region.height, Rgba{});
     regions.push_back(std::move(region));
   }
   for (const ASS_Image* image = images; image != nullptr; image = image->next) {

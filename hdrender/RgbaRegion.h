@@ -3,20 +3,22 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Rgba.h"
+
 namespace tesmora {
 
 // A rectangle of a frame with its picture: straight (not premultiplied)
-// RGBA, four bytes a pixel, rows top to bottom without padding. (x, y) is
+// RGBA pixels, rows top to bottom without padding. (x, y) is
 // its top-left corner on the frame.
 struct RgbaRegion {
   int x = 0;
   int y = 0;
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> rgba;
+  std::vector<Rgba> pixels;
 
-  const std::uint8_t* pixel(int column, int row) const {
-    return rgba.data() + (static_cast<std::size_t>(row) * width + column) * 4;
+  const Rgba& pixel(int column, int row) const {
+    return pixels[static_cast<std::size_t>(row) * width + column];
   }
 
   friend bool operator==(const RgbaRegion&, const RgbaRegion&) = default;

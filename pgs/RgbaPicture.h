@@ -3,18 +3,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Rgba.h"
+
 namespace tesmora::pgs {
 
-// One pixel with straight (not premultiplied) alpha; alpha 0 is transparent
-// whatever the colour bytes hold.
-struct Rgba {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-  std::uint8_t a = 0;
-
-  friend bool operator==(const Rgba&, const Rgba&) = default;
-};
+// The pixel type every stage exchanges pictures in.
+using tesmora::Rgba;
 
 // A picture row by row, top to bottom, `width` pixels a row.
 struct RgbaPicture {

@@ -97,9 +97,8 @@ TEST(RenderCuePictures, DrawsAFontColourSpanInItsColour) {
   const auto reds = [](const std::vector<RgbaRegion>& regions) {
     int count = 0;
     for (const RgbaRegion& region : regions) {
-      for (std::size_t i = 0; i < region.rgba.size(); i += 4) {
-        const std::uint8_t* p = &region.rgba[i];
-        count += p[0] == 255 && p[1] == 0 && p[2] == 0 && p[3] == 255 ? 1 : 0;
+      for (const Rgba& p : region.pixels) {
+        count += p == Rgba{255, 0, 0, 255} ? 1 : 0;
       }
     }
     return count;

@@ -40,8 +40,8 @@ class Images {
 };
 
 std::array<int, 4> Pixel(const RgbaRegion& region, int x, int y) {
-  const std::uint8_t* p = region.pixel(x - region.x, y - region.y);
-  return {p[0], p[1], p[2], p[3]};
+  const Rgba& p = region.pixel(x - region.x, y - region.y);
+  return {p.r, p.g, p.b, p.a};
 }
 
 TEST(CompositeImages, LaysImagesOverEachOtherWithStraightAlpha) {

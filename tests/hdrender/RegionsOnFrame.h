@@ -24,7 +24,8 @@ inline std::vector<std::uint8_t> OverBlack(const std::vector<RgbaRegion>& region
   for (const RgbaRegion& region : regions) {
     for (int row = 0; row < region.height; ++row) {
       for (int column = 0; column < region.width; ++column) {
-        const std::uint8_t* p = region.pixel(column, row);
+        const Rgba& pixel = region.pixel(column, row);
+        const int p[4] = {pixel.r, pixel.g, pixel.b, pixel.a};
         std::uint8_t* out =
             frame.data() +
             (static_cast<std::size_t>(region.y + row) * width + region.x + column) * 3;
@@ -41,8 +42,8 @@ inline std::vector<std::uint8_t> OverBlack(const std::vector<RgbaRegion>& region
 inline long long InkOf(const std::vector<RgbaRegion>& regions) {
   long long ink = 0;
   for (const RgbaRegion& region : regions) {
-    for (std::size_t i = 3; i < region.rgba.size(); i += 4) {
-      ink += region.rgba[i];
+    for (const Rgba& pixel : region.pixels) {
+      ink += pixel.a;
     }
   }
   return ink;
