@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -114,34 +115,61 @@ void LayOver(RgbaRegion& region, const ASS_Image& image) {
                 static_cast<std::uint8_t>((colour >> 8) & 0xFF),
                 static_cast<std::uint8_t>((c * opacity + 127) / 255)};
   }
+  // Over an opaque pixel the result depends only on that pixel and the
+  // coverage, and most such pixels of a cue are one colour (the fill laid
+  // over its outline): the results over the last opaque colour met are kept
+  // by coverage. An entry with alpha 0 is not yet known; every result over
+  // an opaque pixel is opaque.
+  std::uint32_t overColour = 0;  // alpha 0: no opaque colour met yet
+  std::array<Rgba, 256> over{};
+  const auto lay = [&](Rgba& out, int c) {
+    // Alphas in 0..255*255, so that no precision is lost before the end.
+    const int source = c * opacity;
+    if (out.a == 0 || source == kOpaque) {
+      out = alone[c];
+    } else if (out.a == 255) {
+      if (const auto under = std::bit_cast<std::uint32_t>(out); under != overColour) {
+        overColour = under;
+        over.fill(Rgba{});
+      }
+      Rgba& known = over[c];
+      if (known.a == 0) {
+        known = out;
+        LayPixelOver(known, source, alone[c]);
+      }
+      out = known;
+    } else {
+      LayPixelOver(out, source, alone[c]);
+    }
+  };
   for (int row = 0; row < image.h; ++row) {
     const unsigned char* coverage = image.bitmap + static_cast<std::ptrdiff_t>(row) * image.stride;
     Rgba* const line = region.pixels.data() +
                        static_cast<std::size_t>(image.dst_y - region.y + row) * region.width +
                        static_cast<std::size_t>(image.dst_x - region.x);
-    for (int column = 0; column < image.w;) {
-      // Most of an image's box is uncovered: eight such columns are
-      // skipped at once.
-      if (column + 8 <= image.w) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, coverage + column, sizeof eight);
-        if (eight == 0) {
-          column += 8;
-          continue;
-        }
-      }
-      const int c = coverage[column];
-      Rgba& out = line[column];
-      ++column;
-      if (c == 0) {
+    int column = 0;
+    // Most of an image's box is uncovered: eight columns are looked at
+    // together and skipped when none is covered.
+    for (; column + 8 <= image.w; column += 8) {
+      std::uint64_t eight = 0;
+      std::memcpy(&eight, coverage + column, sizeof eight);
+      if (eight == 0) {
         continue;
       }
-      // Alphas in 0..255*255, so that no precision is lost before the end.
-      const int source = c * opacity;
-      if (out.a == 0 || source == kOpaque) {
-        out = alone[c];
-      } else {
-        LayPixelOver(out, source, alone[c]);
+      // Only the covered ones of the eight are laid, found from the bytes
+      // that are not zero.
+      do {
+        const int k = std::endian::native == std::endian::little ? std::countr_zero(eight) / 8
+                                                                 : std::countl_zero(eight) / 8;
+        lay(line[column + k], coverage[column + k]);
+        eight &= std::endian::native == std::endian::little
+                     ? ~(std::uint64_t{0xFF} << (8 * k))
+                     : ~(std::uint64_t{0xFF} << (56 - 8 * k));
+      } while (eight != 0);
+    }
+    for (; column < image.w; ++column) {
+      if (coverage[column] != 0) {
+        lay(line[column], coverage[column]);
       }
     }
   }

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -27,18 +28,18 @@ class ColourTable {
 
   // The value stored for `key`, adding `value` for it when it is new.
   std::uint32_t FindOrAdd(std::uint32_t key, std::uint32_t value) {
+    Slot* slot = &Probe(key);
+    if (slot->value != kNone) {
+      return slot->value;
+    }
     if ((used_ + 1) * 2 > slots_.size()) {
       Grow();
+      slot = &Probe(key);
     }
-    Slot& slot = Probe(key);
-    if (slot.value == kNone) {
-      slot = {key, value};
-      ++used_;
-    }
-    return slot.value;
+    *slot = {key, value};
+    ++used_;
+    return value;
   }
-
-  std::uint32_t Find(std::uint32_t key) { return Probe(key).value; }
 
  private:
   struct Slot {
@@ -249,54 +250,51 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures) {
   ColourTable seen;
   std::vector<Counted> colours;
-  // Each pixel's colour number plus one (0 where transparent), so that
-  // giving the pixels their indices is a table read rather than a second
-  // search. They are kept in 16 bits: pictures with more distinct colours
-  // than that (a photograph drawn as vectors, say) are searched again.
-  constexpr std::size_t kMostNumbered = std::numeric_limits<std::uint16_t>::max();
-  // Each is written whole by the pass, so it is not zeroed first.
-  std::vector<std::unique_ptr<std::uint16_t[]>> numbers(pictures.size());
-  bool numbered = true;
+  // Each picture as runs of one colour along its rows, by the colour's
+  // number in `colours` plus one (0 where transparent): the pixels are
+  // looked at once, and giving them their indices, like the run-length
+  // code after it, takes a run at a time.
+  struct ColourRun {
+    std::uint32_t length;
+    std::uint32_t number;
+  };
+  std::vector<std::vector<ColourRun>> colourRuns(pictures.size());
   for (std::size_t p = 0; p < pictures.size(); ++p) {
     const RgbaPicture& picture = *pictures[p];
-    if (numbered) {
-      numbers[p] = std::make_unique_for_overwrite<std::uint16_t[]>(picture.pixels.size());
-    }
-    std::uint16_t* const number = numbers[p].get();
-    // Text is drawn in runs of one colour, so a run is found by comparing
-    // pixels whole and is counted, and numbered, at once.
+    const std::size_t width = static_cast<std::size_t>(std::max(0, picture.width));
     const Rgba* const pixels = picture.pixels.data();
-    const std::size_t size = picture.pixels.size();
-    for (std::size_t i = 0; i < size;) {
-      const Rgba pixel = pixels[i];
-      std::size_t end = i + 1;
-      if (pixel.a == 0) {
-        while (end < size && pixels[end].a == 0) {
+    const std::size_t size = width == 0 ? 0 : picture.pixels.size() / width * width;
+    std::vector<ColourRun>& runs = colourRuns[p];
+    // Text's runs average a few pixels.
+    runs.reserve(size / 4);
+    for (std::size_t row = 0; row < size; row += width) {
+      const std::size_t rowEnd = row + width;
+      for (std::size_t i = row; i < rowEnd;) {
+        const Rgba pixel = pixels[i];
+        std::size_t end = i + 1;
+        if (pixel.a == 0) {
+          while (end < rowEnd && pixels[end].a == 0) {
+            ++end;
+          }
+          runs.push_back({static_cast<std::uint32_t>(end - i), 0});
+          i = end;
+          continue;
+        }
+        // Text is drawn in runs of one colour, so a run is found by
+        // comparing pixels whole and is counted at once.
+        const auto raw = std::bit_cast<std::uint32_t>(pixel);
+        while (end < rowEnd && std::bit_cast<std::uint32_t>(pixels[end]) == raw) {
           ++end;
         }
-        if (numbered) {
-          std::fill(number + i, number + end, std::uint16_t{0});
+        const auto next = static_cast<std::uint32_t>(colours.size());
+        const std::uint32_t found = seen.FindOrAdd(Key(pixel), next);
+        if (found == next) {
+          colours.push_back({pixel, Premultiplied(pixel), 0});
         }
+        colours[found].count += static_cast<std::int64_t>(end - i);
+        runs.push_back({static_cast<std::uint32_t>(end - i), found + 1});
         i = end;
-        continue;
       }
-      const auto raw = std::bit_cast<std::uint32_t>(pixel);
-      while (end < size && std::bit_cast<std::uint32_t>(pixels[end]) == raw) {
-        ++end;
-      }
-      const auto next = static_cast<std::uint32_t>(colours.size());
-      const std::uint32_t found = seen.FindOrAdd(Key(pixel), next);
-      if (found == next) {
-        colours.push_back({pixel, Premultiplied(pixel), 0});
-        if (colours.size() > kMostNumbered) {
-          numbered = false;
-        }
-      }
-      colours[found].count += static_cast<std::int64_t>(end - i);
-      if (numbered) {
-        std::fill(number + i, number + end, static_cast<std::uint16_t>(found + 1));
-      }
-      i = end;
     }
   }
 
@@ -324,32 +322,42 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
   }
 
   result.pictures.reserve(pictures.size());
+  result.runs.reserve(pictures.size());
   for (std::size_t p = 0; p < pictures.size(); ++p) {
     const RgbaPicture& picture = *pictures[p];
-    IndexedPicture indexed{picture.width, picture.height, {}};
-    indexed.indices.resize(picture.pixels.size(), kTransparentIndex);
-    if (numbered) {
-      const std::uint16_t* const number = numbers[p].get();
-      std::transform(number, number + picture.pixels.size(), indexed.indices.begin(),
-                     [&index_of](std::uint16_t n) { return index_of[n]; });
-      result.pictures.push_back(std::move(indexed));
-      continue;
-    }
-    std::uint32_t last_key = 0;
-    std::uint8_t last = kTransparentIndex;
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-      const Rgba pixel = picture.pixels[i];
-      if (pixel.a == 0) {
-        continue;
+    const std::size_t width = static_cast<std::size_t>(std::max(0, picture.width));
+    IndexedPicture& indexed = result.pictures.emplace_back();
+    indexed = {picture.width, picture.height, {}};
+    // Every run is written, a short one as sixteen bytes at once that the
+    // runs after it write over: the picture has room for the last one's
+    // excess until it is cut to its size.
+    constexpr std::uint32_t kStore = 16;
+    indexed.indices.resize(picture.pixels.size() + kStore, kTransparentIndex);
+    std::vector<IndexRun>& runs = result.runs.emplace_back();
+    runs.reserve(colourRuns[p].size());
+    std::size_t at = 0;
+    std::size_t column = 0;
+    for (const ColourRun& run : colourRuns[p]) {
+      const std::uint8_t index = index_of[run.number];
+      // Neighbours in a row that took one index are one run.
+      if (column != 0 && runs.back().index == index) {
+        runs.back().length += run.length;
+      } else {
+        runs.push_back({run.length, index});
       }
-      const std::uint32_t key = Key(pixel);
-      if (key != last_key || last == kTransparentIndex) {
-        last = index_of[seen.Find(key) + 1];
-        last_key = key;
+      std::uint8_t* const to = indexed.indices.data() + at;
+      if (run.length <= kStore) {
+        std::memset(to, index, kStore);
+      } else {
+        std::memset(to, index, run.length);
       }
-      indexed.indices[i] = last;
+      at += run.length;
+      column += run.length;
+      if (column == width) {
+        column = 0;
+      }
     }
-    result.pictures.push_back(std::move(indexed));
+    indexed.indices.resize(picture.pixels.size());
   }
   return result;
 }

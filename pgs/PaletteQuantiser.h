@@ -12,10 +12,13 @@ inline constexpr std::uint8_t kTransparentIndex = 0;
 inline constexpr int kMostColours = 255;
 
 // The shared palette of a display set's pictures and each picture in it.
-// colours[i] is the colour of index i + 1.
+// colours[i] is the colour of index i + 1. runs[i] is pictures[i] as runs of
+// one index, row by row: none crosses a row's end, and neighbours in a row
+// differ in index.
 struct QuantisedPictures {
   std::vector<Rgba> colours;
   std::vector<IndexedPicture> pictures;
+  std::vector<std::vector<IndexRun>> runs;
 };
 
 // Gives the pictures one palette of at most 255 colours plus transparent.

@@ -20,6 +20,14 @@ struct RgbaPicture {
   Rgba& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// A row's pixels of one palette index, side by side.
+struct IndexRun {
+  std::uint32_t length = 0;
+  std::uint8_t index = 0;
+
+  friend bool operator==(const IndexRun&, const IndexRun&) = default;
+};
+
 // A picture of palette indices, row by row.
 struct IndexedPicture {
   int width = 0;

@@ -377,8 +377,10 @@ PreparedObjects CodeObjects(std::vector<PlacedPicture> objects) {
     pictures.push_back(&object.picture);
   }
   prepared.quantised = QuantisePictures(pictures);
-  for (const IndexedPicture& indexed : prepared.quantised.pictures) {
-    prepared.coded.push_back(EncodeRunLength(indexed));
+  for (std::size_t i = 0; i < prepared.quantised.pictures.size(); ++i) {
+    const IndexedPicture& indexed = prepared.quantised.pictures[i];
+    prepared.coded.push_back(
+        EncodeRunLength(prepared.quantised.runs[i], indexed.width, indexed.height));
   }
   return prepared;
 }
