@@ -81,6 +81,13 @@ std::array<int, 4> Premultiplied(Rgba c) {
   return {scale(c.r), scale(c.g), scale(c.b), c.a};
 }
 
+// A colour as the median cut sorts it: its premultiplied point and how
+// many pixels have it, in eight bytes, so that sorting moves little.
+struct CutColour {
+  std::array<std::uint8_t, 4> point;
+  std::uint32_t count;
+};
+
 // A run [begin, end) of the colour list and its widest axis.
 struct Box {
   std::size_t begin = 0;
@@ -89,26 +96,26 @@ struct Box {
   std::int64_t score = 0;
 };
 
-Box Measure(const std::vector<Counted>& colours, std::size_t begin, std::size_t end) {
+Box Measure(const std::vector<CutColour>& colours, std::size_t begin, std::size_t end) {
   Box box{begin, end, 0, 0};
   if (end - begin < 2) {
     return box;
   }
   std::int64_t weight = 0;
+  std::array<int, 4> low{255, 255, 255, 255};
+  std::array<int, 4> high{};
   for (std::size_t i = begin; i < end; ++i) {
     weight += colours[i].count;
+    for (int axis = 0; axis < 4; ++axis) {
+      low[axis] = std::min<int>(low[axis], colours[i].point[axis]);
+      high[axis] = std::max<int>(high[axis], colours[i].point[axis]);
+    }
   }
   for (int axis = 0; axis < 4; ++axis) {
-    int low = 255;
-    int high = 0;
-    for (std::size_t i = begin; i < end; ++i) {
-      low = std::min(low, colours[i].point[axis]);
-      high = std::max(high, colours[i].point[axis]);
-    }
     // Spread weighted by the pixels it covers, so a large soft area is
     // split before a few stray pixels.
-    const std::int64_t score = static_cast<std::int64_t>(high - low) * weight;
-    if (high > low && score >= box.score) {
+    const std::int64_t score = static_cast<std::int64_t>(high[axis] - low[axis]) * weight;
+    if (high[axis] > low[axis] && score >= box.score) {
       box.axis = axis;
       box.score = score;
     }
@@ -116,7 +123,7 @@ Box Measure(const std::vector<Counted>& colours, std::size_t begin, std::size_t 
   return box;
 }
 
-Rgba MeanColour(const std::vector<Counted>& colours, const Box& box) {
+Rgba MeanColour(const std::vector<CutColour>& colours, const Box& box) {
   std::array<std::int64_t, 4> sum{};
   std::int64_t weight = 0;
   for (std::size_t i = box.begin; i < box.end; ++i) {
@@ -137,7 +144,7 @@ Rgba MeanColour(const std::vector<Counted>& colours, const Box& box) {
   return {straight(0), straight(1), straight(2), static_cast<std::uint8_t>(alpha)};
 }
 
-std::vector<Rgba> MedianCut(std::vector<Counted>& colours) {
+std::vector<Rgba> MedianCut(std::vector<CutColour>& colours) {
   std::vector<Box> boxes{Measure(colours, 0, colours.size())};
   while (static_cast<int>(boxes.size()) < kMostColours) {
     const auto widest = std::max_element(
@@ -148,8 +155,8 @@ std::vector<Rgba> MedianCut(std::vector<Counted>& colours) {
     const Box box = *widest;
     const auto first = colours.begin() + static_cast<std::ptrdiff_t>(box.begin);
     const auto last = colours.begin() + static_cast<std::ptrdiff_t>(box.end);
-    std::sort(first, last, [&](const Counted& a, const Counted& b) {
-      return a.point[box.axis] < b.point[box.axis];
+    std::sort(first, last, [axis = box.axis](const CutColour& a, const CutColour& b) {
+      return a.point[axis] < b.point[axis];
     });
     std::int64_t total = 0;
     for (auto it = first; it != last; ++it) {
@@ -258,15 +265,17 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
     std::uint32_t length;
     std::uint32_t number;
   };
-  std::vector<std::vector<ColourRun>> colourRuns(pictures.size());
+  // Each picture's runs, written through a pointer into room for a run a
+  // pixel, the most there can be, and counted.
+  std::vector<std::unique_ptr<ColourRun[]>> colourRuns(pictures.size());
+  std::vector<std::size_t> runCounts(pictures.size(), 0);
   for (std::size_t p = 0; p < pictures.size(); ++p) {
     const RgbaPicture& picture = *pictures[p];
     const std::size_t width = static_cast<std::size_t>(std::max(0, picture.width));
     const Rgba* const pixels = picture.pixels.data();
     const std::size_t size = width == 0 ? 0 : picture.pixels.size() / width * width;
-    std::vector<ColourRun>& runs = colourRuns[p];
-    // Text's runs average a few pixels.
-    runs.reserve(size / 4);
+    colourRuns[p] = std::make_unique_for_overwrite<ColourRun[]>(size);
+    ColourRun* runs = colourRuns[p].get();
     for (std::size_t row = 0; row < size; row += width) {
       const std::size_t rowEnd = row + width;
       for (std::size_t i = row; i < rowEnd;) {
@@ -276,7 +285,7 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
           while (end < rowEnd && pixels[end].a == 0) {
             ++end;
           }
-          runs.push_back({static_cast<std::uint32_t>(end - i), 0});
+          *runs++ = {static_cast<std::uint32_t>(end - i), 0};
           i = end;
           continue;
         }
@@ -292,10 +301,11 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
           colours.push_back({pixel, Premultiplied(pixel), 0});
         }
         colours[found].count += static_cast<std::int64_t>(end - i);
-        runs.push_back({static_cast<std::uint32_t>(end - i), found + 1});
+        *runs++ = {static_cast<std::uint32_t>(end - i), found + 1};
         i = end;
       }
     }
+    runCounts[p] = static_cast<std::size_t>(runs - colourRuns[p].get());
   }
 
   QuantisedPictures result;
@@ -308,8 +318,15 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
       index_of[i + 1] = static_cast<std::uint8_t>(i + 1);
     }
   } else {
-    std::vector<Counted> sorted = colours;
-    result.colours = MedianCut(sorted);
+    std::vector<CutColour> cut;
+    cut.reserve(colours.size());
+    for (const Counted& c : colours) {
+      cut.push_back({{static_cast<std::uint8_t>(c.point[0]), static_cast<std::uint8_t>(c.point[1]),
+                      static_cast<std::uint8_t>(c.point[2]), static_cast<std::uint8_t>(c.point[3])},
+                     // A display set's pictures hold far fewer pixels than 2^32.
+                     static_cast<std::uint32_t>(c.count)});
+    }
+    result.colours = MedianCut(cut);
     std::vector<std::array<int, 4>> points;
     points.reserve(result.colours.size());
     for (const Rgba& c : result.colours) {
@@ -333,17 +350,17 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
     // excess until it is cut to its size.
     constexpr std::uint32_t kStore = 16;
     indexed.indices.resize(picture.pixels.size() + kStore, kTransparentIndex);
-    std::vector<IndexRun>& runs = result.runs.emplace_back();
-    runs.reserve(colourRuns[p].size());
+    std::vector<IndexRun>& runs = result.runs.emplace_back(runCounts[p]);
+    IndexRun* last = runs.data() - 1;  // the run written last
     std::size_t at = 0;
     std::size_t column = 0;
-    for (const ColourRun& run : colourRuns[p]) {
+    for (const ColourRun& run : std::span(colourRuns[p].get(), runCounts[p])) {
       const std::uint8_t index = index_of[run.number];
       // Neighbours in a row that took one index are one run.
-      if (column != 0 && runs.back().index == index) {
-        runs.back().length += run.length;
+      if (column != 0 && last->index == index) {
+        last->length += run.length;
       } else {
-        runs.push_back({run.length, index});
+        *++last = {run.length, index};
       }
       std::uint8_t* const to = indexed.indices.data() + at;
       if (run.length <= kStore) {
@@ -358,6 +375,7 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
       }
     }
     indexed.indices.resize(picture.pixels.size());
+    runs.resize(static_cast<std::size_t>(last + 1 - runs.data()));
   }
   return result;
 }
