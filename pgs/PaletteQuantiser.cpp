@@ -12,44 +12,57 @@
 namespace tesmora::pgs {
 namespace {
 
-std::uint32_t Key(Rgba c) {
-  return static_cast<std::uint32_t>(c.r) << 24 | static_cast<std::uint32_t>(c.g) << 16 |
-         static_cast<std::uint32_t>(c.b) << 8 | c.a;
-}
-
-// Distinct colours to a number, by open addressing on the packed colour.
+// Distinct colours to a number, by open addressing on the colour's four
+// bytes as they lie in memory.
 // Pictures hold a few hundred to a few thousand distinct colours, so this
 // stays small and is much quicker per pixel than a node-based map.
 class ColourTable {
  public:
   static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 
-  ColourTable() : slots_(1024, {0, kNone}) {}
+  ColourTable() : slots_(1024, {0, kNone, 0}) {}
 
-  // The value stored for `key`, adding `value` for it when it is new.
-  std::uint32_t FindOrAdd(std::uint32_t key, std::uint32_t value) {
+  // Adds `length` pixels of the colour `key` and gives its number: the one
+  // it was given first, or `next` for a colour not met before. The count is
+  // kept beside the key, so a run takes one look into the table.
+  std::uint32_t Count(std::uint32_t key, std::uint32_t next, std::uint32_t length) {
     Slot* slot = &Probe(key);
-    if (slot->value != kNone) {
-      return slot->value;
+    if (slot->value == kNone) {
+      if ((used_ + 1) * 2 > slots_.size()) {
+        Grow();
+        slot = &Probe(key);
+      }
+      *slot = {key, next, 0};
+      ++used_;
     }
-    if ((used_ + 1) * 2 > slots_.size()) {
-      Grow();
-      slot = &Probe(key);
+    slot->count += length;
+    return slot->value;
+  }
+
+  // The pixels counted of each colour, by its number.
+  std::vector<std::uint32_t> Counts() const {
+    std::vector<std::uint32_t> counts(used_, 0);
+    for (const Slot& slot : slots_) {
+      if (slot.value != kNone) {
+        counts[slot.value] = slot.count;
+      }
     }
-    *slot = {key, value};
-    ++used_;
-    return value;
+    return counts;
   }
 
  private:
+  // A display set's pictures hold far fewer pixels than 2^32.
   struct Slot {
     std::uint32_t key;
     std::uint32_t value;
+    std::uint32_t count;
   };
 
   Slot& Probe(std::uint32_t key) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = ((key * 0x9E3779B1u) >> 7) & mask;; at = (at + 1) & mask) {
+    // The product's top bits, which every byte of the colour moves.
+    const std::size_t start = (key * 0x9E3779B1u) >> (32 - std::countr_zero(slots_.size()));
+    for (std::size_t at = start;; at = (at + 1) & mask) {
       if (slots_[at].value == kNone || slots_[at].key == key) {
         return slots_[at];
       }
@@ -57,7 +70,7 @@ class ColourTable {
   }
 
   void Grow() {
-    std::vector<Slot> old(slots_.size() * 2, {0, kNone});
+    std::vector<Slot> old(slots_.size() * 2, {0, kNone, 0});
     old.swap(slots_);
     for (const Slot& slot : old) {
       if (slot.value != kNone) {
@@ -296,16 +309,20 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
           ++end;
         }
         const auto next = static_cast<std::uint32_t>(colours.size());
-        const std::uint32_t found = seen.FindOrAdd(Key(pixel), next);
+        const auto length = static_cast<std::uint32_t>(end - i);
+        const std::uint32_t found = seen.Count(raw, next, length);
         if (found == next) {
           colours.push_back({pixel, Premultiplied(pixel), 0});
         }
-        colours[found].count += static_cast<std::int64_t>(end - i);
-        *runs++ = {static_cast<std::uint32_t>(end - i), found + 1};
+        *runs++ = {length, found + 1};
         i = end;
       }
     }
     runCounts[p] = static_cast<std::size_t>(runs - colourRuns[p].get());
+  }
+  const std::vector<std::uint32_t> counts = seen.Counts();
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    colours[i].count = counts[i];
   }
 
   QuantisedPictures result;
