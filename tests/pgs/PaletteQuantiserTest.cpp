@@ -25,6 +25,35 @@ TEST(PaletteQuantiser, FewColoursKeepTheirExactValuesAcrossBothPictures) {
   EXPECT_EQ(q.colours[1], (Rgba{10, 20, 30, 128}));
 }
 
+// The runs the stream is coded from spell each picture row by row, end at
+// every row's end and join neighbours that took one index.
+TEST(PaletteQuantiser, RunsSpellEachPictureRowByRow) {
+  std::vector<Rgba> pixels;
+  for (int i = 0; i < 4 * 700; ++i) {
+    // Two rows of many colours (a median cut), then two rows of one colour.
+    const auto level = static_cast<std::uint8_t>(i < 1400 ? (i * 7) % 256 : 200);
+    pixels.push_back({level, static_cast<std::uint8_t>(i % 3 * 40), 9,
+                      static_cast<std::uint8_t>(i % 11 == 0 ? 0 : 255)});
+  }
+  const RgbaPicture pictures[] = {{700, 4, pixels}};
+  const QuantisedPictures q = QuantisePictures(pictures);
+  ASSERT_EQ(q.colours.size(), 255u);
+  ASSERT_EQ(q.runs.size(), 1u);
+  std::vector<std::uint8_t> spelt;
+  std::size_t column = 0;
+  for (std::size_t i = 0; i < q.runs[0].size(); ++i) {
+    const IndexRun& run = q.runs[0][i];
+    ASSERT_GT(run.length, 0u);
+    ASSERT_LE(column + run.length, 700u) << "run " << i << " crosses a row's end";
+    if (column != 0) {
+      EXPECT_NE(run.index, q.runs[0][i - 1].index) << "run " << i;
+    }
+    spelt.insert(spelt.end(), run.length, run.index);
+    column = (column + run.length) % 700;
+  }
+  EXPECT_EQ(spelt, q.pictures[0].indices);
+}
+
 // The colours antialiased outlined text composites to: a ramp of opaque
 // greys from the outline to the fill and a ramp of partly transparent
 // outline black toward the background.

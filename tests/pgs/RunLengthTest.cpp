@@ -38,5 +38,28 @@ TEST(RunLength, EachLineEndsAndRunsLongerThanTheCodeAreSplit) {
   EXPECT_EQ(Hex(EncodeRunLength(picture)), "00 7F FF 00 02 00 00 03 03 00 7F FF 00 00");
 }
 
+// The coder's two entries, a picture and its runs, agree on every picture,
+// however the runs of one index are cut up.
+TEST(RunLength, RunsCodeAsTheirPicture) {
+  IndexedPicture picture{70, 3, std::vector<std::uint8_t>(210, 0)};
+  for (std::size_t i = 0; i < picture.indices.size(); ++i) {
+    picture.indices[i] = static_cast<std::uint8_t>((i * i / 7) % 5 == 0 ? 0 : (i / 3) % 4 + 1);
+  }
+  std::vector<IndexRun> split;  // a run a pixel, so neighbours share their index
+  for (std::uint8_t index : picture.indices) {
+    split.push_back({1, index});
+  }
+  EXPECT_EQ(Hex(EncodeRunLength(split, picture.width, picture.height)),
+            Hex(EncodeRunLength(picture)));
+}
+
+TEST(RunLength, RunsThatMissARowEndAreCutThereAndRowsLeftOpenAreTransparent) {
+  // Four pixels a row: the first run crosses the row's end and is cut, the
+  // second row holds one colour pixel, and the third has no runs at all.
+  const std::vector<IndexRun> runs{{6, 5}, {1, 2}};
+  EXPECT_EQ(Hex(EncodeRunLength(runs, 4, 3)), "00 84 05 00 00 02 00 03 00 00 00 04 00 00");
+  EXPECT_EQ(Hex(EncodeRunLength({}, 0, 2)), "00 00 00 00");
+}
+
 }  // namespace
 }  // namespace tesmora::pgs
