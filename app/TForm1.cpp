@@ -163,6 +163,7 @@ void TForm1::connectHandlers() {
   onEvent(ComboBoxTarget, &QComboBox::currentIndexChanged, [this] { ComboBoxTargetChange(); });
   onEvent(ComboBoxBluRayFiles, &QComboBox::currentIndexChanged, [this] { ShowBluRayChoices(); });
   onEvent(CheckBoxHdr, &QCheckBox::toggled, [this] { ShowBluRayChoices(); });
+  onEvent(CheckBoxStylesFromFile, &QCheckBox::toggled, [this] { ShowBluRayChoices(); });
 
   // Style controls.
   onEvent(offset, &QSlider::valueChanged, [this] { offsetChange(); });

@@ -161,8 +161,12 @@ class TForm1 : public QWidget {
   void ComboBoxTargetChange();
   // Enables the Blu-ray files, frame rate and HDR choices for a Blu-ray
   // target; HDR only while no BDN XML is chosen, unless it is ticked, so
-  // that it can be unticked.
+  // that it can be unticked; the forced style only with the file's own
+  // styles.
   void ShowBluRayChoices();
+  // Lists `styles` (a loaded script's) in the forced style's box after its
+  // empty item, the name shown kept.
+  void ShowForcedStyles(const std::vector<std::string>& styles);
   // A palette to draw with is in place: the DVD's from its IFO or the box for
   // none; a Blu-ray stream needs none.
   bool ColoursReady() const { return PaletteReady || BluRayChosen(); }
@@ -269,6 +273,8 @@ class TForm1 : public QWidget {
   QLabel* LabelVideoRate;
   QComboBox* ComboBoxVideoRate;
   QCheckBox* CheckBoxHdr;
+  QLabel* LabelForcedStyle;
+  QComboBox* ComboBoxForcedStyle;
   QLabel* LabelOutputName;
   QLineEdit* EditOutputName;
   QLabel* LabelImageChangedPAL;
@@ -325,6 +331,10 @@ class TForm1 : public QWidget {
   // Puts a completed load in place of the earlier one.
   void ShowLoadedSubtitles(const QString& path, const std::optional<ChosenFrameRate>& rate,
                            ReadFilm read);
+  // Why the forced style chosen does not go with the loaded file as it is
+  // drawn, as the converter says it in the window's terms; empty when it
+  // does, or none is chosen.
+  QString ForcedStyleRefusal() const;
   // Whatever a run needs besides the cues is in place; says what is missing.
   bool ReadyToGenerate();
   // Draws and writes the planned film with the controls frozen and the

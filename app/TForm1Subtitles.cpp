@@ -3,7 +3,9 @@
 #include <QSignalBlocker>
 
 #include "app/TForm1.h"
+#include "conversion/AssFileRun.h"
 #include "conversion/RunReports.h"
+#include "files/FileNames.h"
 #include "render/CrowdedCues.h"
 #include "timing/CueTimes.h"
 #include "timing/TimeChange.h"
@@ -84,6 +86,22 @@ TimeChoices TimesOf(const ConversionChoices& choices) {
     }
   }
   return times;
+}
+
+// The styles of an ASS or SSA file as the forced style may name them; none
+// for another file, and for a script libass cannot read, which its run
+// refuses with the reason.
+std::vector<std::string> ScriptStylesOf(const QString& path, const std::string& encoding,
+                                        int charset) {
+  const std::string bytes = FileNameBytes(path).toStdString();
+  if (!IsAssScriptPath(bytes)) {
+    return {};
+  }
+  try {
+    return ScriptStyleNames(LoadAssFilm(bytes, encoding, charset));
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 }  // namespace
@@ -218,6 +236,7 @@ void TForm1::ShowLoadedSubtitles(const QString& path, const std::optional<Chosen
   LoadedPath = path;
   LoadedFrameRate = rate;
   ShowCueListTexts();
+  ShowForcedStyles(ScriptStylesOf(path, CurrentChoices().encoding, CurrentStyle().charset));
 }
 
 void TForm1::ReadingChoiceChange() {

@@ -121,6 +121,9 @@ std::vector<std::string> BluRayArguments(const ConversionChoices& choices) {
   if (choices.hdr) {
     arguments.emplace_back("--hdr");
   }
+  if (!choices.forcedStyle.empty()) {
+    arguments.insert(arguments.end(), {"--forced-style", choices.forcedStyle});
+  }
   return arguments;
 }
 

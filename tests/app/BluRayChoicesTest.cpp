@@ -165,5 +165,71 @@ TEST_F(BluRayChoicesTest, AScriptRunShowsItsEventsAndCancelChangesNoFile) {
           {path("Generated.sup").toStdString(), path("Generated.xml").toStdString()}, {}, true))});
 }
 
+// The forced style lists the loaded script's styles, applies to a Blu-ray
+// target drawn in the file's own styles, and belongs to its film: another
+// file starts without it.
+TEST_F(BluRayChoicesTest, TheForcedStyleListsTheScriptsStylesAndBelongsToItsFilm) {
+  EXPECT_FALSE(form.ComboBoxForcedStyle->isEnabled());
+  choose(DiscTarget::BluRay1080);
+  load("film.ass", kScript);
+  QStringList listed;
+  for (int i = 0; i < form.ComboBoxForcedStyle->count(); ++i) {
+    listed << form.ComboBoxForcedStyle->itemText(i);
+  }
+  EXPECT_EQ(listed, (QStringList{"", "Default", "Sign"}));
+  EXPECT_TRUE(form.ComboBoxForcedStyle->isEnabled());
+  form.ComboBoxForcedStyle->setCurrentText(QStringLiteral("Sign"));
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "Sign");
+  form.CheckBoxStylesFromFile->setChecked(false);
+  EXPECT_FALSE(form.ComboBoxForcedStyle->isEnabled());
+  form.CheckBoxStylesFromFile->setChecked(true);
+  EXPECT_TRUE(form.ComboBoxForcedStyle->isEnabled());
+  choose(DiscTarget::Dvd);
+  EXPECT_FALSE(form.ComboBoxForcedStyle->isEnabled());
+  EXPECT_TRUE(BluRayArguments(form.CurrentChoices()).empty());
+  choose(DiscTarget::BluRay720);
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "Sign");
+  load("film.ass", kScript);  // the same film again keeps it
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "Sign");
+  load("other.srt", kSrt);
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "");
+  EXPECT_EQ(form.ComboBoxForcedStyle->count(), 1);
+}
+
+// A style the script does not have, and a forced style with a file drawn in
+// the window's style, are refused in the converter's words; nothing is
+// written.
+TEST_F(BluRayChoicesTest, AForcedStyleThatCannotApplyIsRefusedInTheConvertersWords) {
+  choose(DiscTarget::BluRay1080);
+  load("film.ass", kScript);
+  form.ComboBoxForcedStyle->setCurrentText(QStringLiteral("Signs"));
+  form.Button3->click();
+  EXPECT_EQ(platform.errors,
+            QStringList{path("film.ass") +
+                        ": \"Forced style\": the file has no style called \"Signs\"; its styles "
+                        "are \"Default\" and \"Sign\"."});
+  form.CheckBoxStylesFromFile->setChecked(false);
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_EQ(platform.messages,
+            QStringList{path("film.ass") +
+                        ": \"Forced style\" picks the subtitles of one style of the file as its "
+                        "own styles draw them; it cannot be used without \"Styles from the "
+                        "file\"."});
+  form.CheckBoxStylesFromFile->setChecked(true);
+  platform.errors.clear();
+  load("film.srt", kSrt);
+  form.ComboBoxForcedStyle->setCurrentText(QStringLiteral("Default"));
+  form.Button3->click();
+  EXPECT_EQ(platform.messages.join('\n').toStdString(),
+            QStringList{path("film.srt") +
+                        ": \"Forced style\" picks the subtitles of one style of an ASS or SSA "
+                        "file, and this file has no styles; \"Forced subtitles\" marks every "
+                        "subtitle."}
+                .join('\n')
+                .toStdString());
+  EXPECT_EQ(files(), (QStringList{"film.ass", "film.srt"}));
+}
+
 }  // namespace
 }  // namespace tesmora

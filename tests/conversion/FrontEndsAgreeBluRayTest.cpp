@@ -46,6 +46,7 @@ struct Case {
   BluRayForms forms = BluRayForms::Stream;
   std::string rate{};  // empty: the video's usual one
   CueStyles styles = CueStyles::File;
+  std::string forcedStyle{};  // empty: none
 };
 
 // The files a run wrote beside the subtitle file, by name, each removed.
@@ -66,6 +67,7 @@ ConversionChoices ChoicesOf(const Case& c) {
   choices.bluRayForms = c.forms;
   choices.videoRate = c.rate;
   choices.styles = c.styles;
+  choices.forcedStyle = c.forcedStyle;
   return choices;
 }
 
@@ -86,6 +88,7 @@ class FrontEndsAgreeOnBluRay : public ::testing::TestWithParam<Case> {
     choices.bluRayForms = chosen.bluRayForms;
     choices.videoRate = chosen.videoRate;
     choices.styles = chosen.styles;
+    choices.forcedStyle = chosen.forcedStyle;
     form.ShowChoices(choices);
     EXPECT_EQ(BluRayArguments(form.CurrentChoices()), BluRayArguments(chosen));
     form.ComboBoxOutlineWidth->setCurrentText(c.outline);
@@ -93,6 +96,8 @@ class FrontEndsAgreeOnBluRay : public ::testing::TestWithParam<Case> {
     form.Button2->click();
     form.SpinBoxShift->setValue(c.shiftMs);
     form.CheckBoxForced->setChecked(c.forced);
+    form.ComboBoxForcedStyle->setCurrentText(QString::fromStdString(c.forcedStyle));
+    EXPECT_EQ(BluRayArguments(form.CurrentChoices()), BluRayArguments(chosen));
     form.Button3->click();
     EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
     return TakeWrittenFiles(folder, "film" + c.extension);
@@ -165,6 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"StyledScriptAsItIs1080", kStyledScript, ".ass", DiscTarget::BluRay1080, 250, true},
         Case{"StyledScriptBdnOnlyAt25", kStyledScript, ".ass", DiscTarget::BluRay1080, 0, false,
              QStringLiteral("3"), BluRayForms::Bdn, "25"},
+        Case{"StyledScriptSignForced720", kStyledScript, ".ass", DiscTarget::BluRay720, 0, false,
+             QStringLiteral("3"), BluRayForms::StreamAndBdn, "", CueStyles::File, "Sign"},
         Case{"StyledScriptInTheWindowsStyle720", kStyledScript, ".ass", DiscTarget::BluRay720, 0,
              false, QStringLiteral("2"), BluRayForms::StreamAndBdn, "", CueStyles::Window}),
     [](const ::testing::TestParamInfo<Case>& info) { return info.param.name.toStdString(); });
