@@ -137,6 +137,9 @@ class TForm1 : public QWidget {
   // (Encoding, "Draw tags as text", "Wrap long lines", and the Font Charset
   // for an 8-bit file) and shows its cues.
   void ReadingChoiceChange();
+  // Reads a loaded frame file again after a change of the rate its frames
+  // are read at (the target, or the Blu-ray video's rate).
+  void FrameRateChoiceChange();
   // Fills the subtitle list with the loaded cues' text, the current row kept.
   void ShowCueListTexts();
   RolePaletteIndices CurrentRolePaletteIndices() const;
@@ -318,9 +321,11 @@ class TForm1 : public QWidget {
   // The times as Shift ms and Convert fps change them; throws PlatformError
   // for a conversion that is not two frame rates.
   TimeChoices ChosenTimes() const;
-  // Reads `path` with the reading choices in force, at `rate` when it is
-  // set; a frame file that names no rate asks for one when `askRate` and
-  // sets `rate`.
+  // Reads `path` with the reading choices in force. On the DVD a frame file
+  // is read at `rate` when it is set, and one that names no rate asks for
+  // one when `askRate` and sets `rate`; on a Blu-ray target at the video's
+  // rate when one is chosen, and one that names no rate at the rate "Fps"
+  // shows, which also sets `rate` when it is not set.
   LoadedFilm ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate, bool askRate);
   // The loaded file read and planned again with the choices in force.
   // Throws PlatformError for anything that stops it.

@@ -113,10 +113,29 @@ TimeChoices TForm1::ChosenTimes() const {
 LoadedFilm TForm1::ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate,
                                 bool askRate) {
   const ConversionChoices choices = CurrentChoices();
-  FilmRequest request{path, choices.encoding,       choices.noMarkup,   choices.wrap,
-                      rate, CurrentStyle().charset, ListTexts::Skipped, choices.styles};
+  // On a Blu-ray target a frame file is read at the video's rate when one is
+  // chosen, as the converter reads it with --fps; the rate chosen for the
+  // DVD waits for the DVD.
+  const bool bluRay = IsBluRay(choices.target);
+  FilmRequest request{path,
+                      choices.encoding,
+                      choices.noMarkup,
+                      choices.wrap,
+                      bluRay ? BluRayFramesRate(choices, false) : rate,
+                      CurrentStyle().charset,
+                      ListTexts::Skipped,
+                      choices.styles,
+                      bluRay};
   LoadedFilm film = LoadFilm(request);
-  if (film.result.frameRateMissing && askRate) {
+  if (film.result.frameRateMissing && bluRay) {
+    // One that names no rate is read at the rate "Fps" shows, without a
+    // question; the DVD takes it too until a rate is chosen there.
+    request.fps = BluRayFramesRate(choices, true);
+    film = LoadFilm(request);
+    if (!rate) {
+      rate = request.fps;
+    }
+  } else if (film.result.frameRateMissing && askRate) {
     // A frame file that names no rate is read at the rate the user picks.
     QStringList rates;
     for (const std::string_view offered : kCommonFrameRateTexts) {
@@ -260,6 +279,14 @@ void TForm1::ReadingChoiceChange() {
                         ? QStringLiteral("Read in the code page of the Font Charset")
                         : QStringLiteral("Read as ") + LoadedEncoding);
   StyleRedraw();
+}
+
+void TForm1::FrameRateChoiceChange() {
+  // Only the times of a file counted in frames follow the rate.
+  const SubtitleFormat* format = FormatOfFile(FileNameBytes(LoadedPath).toStdString());
+  if (format != nullptr && format->dialect == MarkupDialect::MicroDvd) {
+    ReadingChoiceChange();
+  }
 }
 
 void TForm1::ShowCueListTexts() {

@@ -33,6 +33,9 @@ const QByteArray kScript =
     "Dialogue: 0,0:00:03.00,0:00:04.00,Sign,,0,0,0,,Two\n"
     "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,Three\n";
 
+// A MicroDVD file that names no frame rate.
+const QByteArray kRatelessFrames = "{50}{100}Down below\r\n{150}{200}And again\r\n";
+
 class BluRayChoicesTest : public ::testing::Test {
  protected:
   void choose(DiscTarget target, BluRayForms forms = BluRayForms::Stream, bool hdr = false) {
@@ -163,6 +166,42 @@ TEST_F(BluRayChoicesTest, AScriptRunShowsItsEventsAndCancelChangesNoFile) {
       platform.messages,
       QStringList{QString::fromStdString(BdnClosingMessage(
           {path("Generated.sup").toStdString(), path("Generated.xml").toStdString()}, {}, true))});
+}
+
+// A MicroDVD file is read at the Blu-ray video's rate, as the converter's
+// --fps reads it, without the DVD's question; the rate answered for the DVD
+// is kept for the DVD, and a change of target or rate reads the file again.
+TEST_F(BluRayChoicesTest, AFrameFileIsReadAtTheBluRayVideosRate) {
+  form.i_dont_have_ifo->setChecked(true);
+  platform.choices.push_back(QStringLiteral("25"));
+  load("film.sub", kRatelessFrames);
+  EXPECT_EQ(platform.choiceQuestions.size(), 1);
+  ASSERT_EQ(form.LoadedCues.size(), 2U);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2000);
+  choose(DiscTarget::BluRay1080);
+  form.ComboBoxVideoRate->setCurrentText(QStringLiteral("50"));
+  EXPECT_EQ(form.LoadedCues[0].startMs, 1000);
+  choose(DiscTarget::Dvd);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2000);
+
+  // Loaded on a Blu-ray target, at the usual rate: no question, and the
+  // DVD reads it at that rate too. A rate of the file's own is replaced by
+  // the chosen one, which the load says.
+  choose(DiscTarget::BluRay720);
+  load("other.sub", kRatelessFrames);
+  EXPECT_EQ(platform.choiceQuestions.size(), 1);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2085);  // frame 50 at 24000/1001
+  choose(DiscTarget::Dvd);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2085);
+  EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
+  choose(DiscTarget::BluRay1080);
+  form.ComboBoxVideoRate->setCurrentText(QStringLiteral("50"));
+  platform.chosenFiles = {testing::WriteFile(path("rated.sub"), "{1}{1}25\r\n" + kRatelessFrames)};
+  form.Button2->click();
+  EXPECT_EQ(form.LoadedCues[0].startMs, 1000);
+  EXPECT_TRUE(platform.messages.join('\r').contains(
+      QStringLiteral("The frame rate 50 replaces the file's own rate")))
+      << platform.messages.join('\n').toStdString();
 }
 
 // The forced style lists the loaded script's styles, applies to a Blu-ray

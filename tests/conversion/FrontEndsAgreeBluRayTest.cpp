@@ -35,6 +35,12 @@ const QByteArray kStyledScript =
     "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,{\\move(100,300,200,300)}Moving "
     "{\\i1}on{\\i0}\n";
 
+// A MicroDVD file that names no rate: read at the video's.
+const QByteArray kRatelessFrames =
+    "{25}{87}The fog lifted over the harbour at dawn.\n"
+    "{100}{175}- Is the ferry running today?|- Only the early one.\n"
+    "{200}{251}{y:i}Bring the ropes.\n";
+
 struct Case {
   QString name;
   QByteArray subtitle;
@@ -165,6 +171,10 @@ INSTANTIATE_TEST_SUITE_P(
              1500, true, QStringLiteral("2")},
         Case{"HarbourSub1080", Example("harbour.sub"), ".sub", DiscTarget::BluRay1080, 0, false,
              QStringLiteral("4")},
+        Case{"RatelessSub1080At25", kRatelessFrames, ".sub", DiscTarget::BluRay1080, 0, false,
+             QStringLiteral("3"), BluRayForms::Stream, "25"},
+        Case{"HarbourSub1080At50", Example("harbour.sub"), ".sub", DiscTarget::BluRay1080, 0, false,
+             QStringLiteral("3"), BluRayForms::Stream, "50"},
         Case{"HarbourBdnAndStream720At50", Example("harbour.srt"), ".srt", DiscTarget::BluRay720, 0,
              false, QStringLiteral("3"), BluRayForms::StreamAndBdn, "50"},
         Case{"StyledScriptAsItIs1080", kStyledScript, ".ass", DiscTarget::BluRay1080, 250, true},
