@@ -322,9 +322,9 @@ class TForm1 : public QWidget {
   // for a conversion that is not two frame rates.
   TimeChoices ChosenTimes() const;
   // Reads `path` with the reading choices in force. On the DVD a frame file
-  // is read at `rate` when it is set, and one that names no rate asks for
-  // one when `askRate` and sets `rate`; on a Blu-ray target at the video's
-  // rate when one is chosen, and one that names no rate at the rate "Fps"
+  // that names no rate is read at `rate` when it is set, or asks for one
+  // when `askRate` and sets `rate`; on a Blu-ray target a frame file is read
+  // at the video's chosen rate, and one that names no rate at the rate "Fps"
   // shows, which also sets `rate` when it is not set.
   LoadedFilm ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate, bool askRate);
   // The loaded file read and planned again with the choices in force.

@@ -134,13 +134,13 @@ void TForm1::createChoiceControls() {
 }
 
 void TForm1::ShowVideoRates(DiscTarget target, const std::string& rate) {
-  if (!IsBluRay(target)) {
-    return;  // the list stays as the last Blu-ray video's, disabled
-  }
   const QSignalBlocker quiet(ComboBoxVideoRate);
-  ComboBoxVideoRate->clear();
-  for (const std::string& offered : OfferedVideoRates(target)) {
-    ComboBoxVideoRate->addItem(Text(offered));
+  // For the DVD the list stays as the last Blu-ray video's, disabled.
+  if (IsBluRay(target)) {
+    ComboBoxVideoRate->clear();
+    for (const std::string& offered : OfferedVideoRates(target)) {
+      ComboBoxVideoRate->addItem(Text(offered));
+    }
   }
   ComboBoxVideoRate->setCurrentIndex(std::max(0, ComboBoxVideoRate->findText(Text(rate))));
 }
@@ -188,8 +188,9 @@ ConversionChoices TForm1::CurrentChoices() const {
   const int forms = ComboBoxBluRayFiles->currentIndex();
   choices.bluRayForms = OfferedBluRayForms().at(static_cast<std::size_t>(std::max(forms, 0))).forms;
   // The first rate listed is the video's usual one, which the converter
-  // takes when none is given.
-  if (choices.target != DiscTarget::Dvd && ComboBoxVideoRate->currentIndex() > 0) {
+  // takes when none is given. While the DVD is chosen the list holds the
+  // last Blu-ray video's rate, so that it outlasts a save of the settings.
+  if (ComboBoxVideoRate->currentIndex() > 0) {
     choices.videoRate = ComboBoxVideoRate->currentText().toStdString();
   }
   choices.hdr = CheckBoxHdr->isChecked();

@@ -104,6 +104,33 @@ std::vector<std::string> ScriptStylesOf(const QString& path, const std::string& 
   }
 }
 
+// Whether the format's times are counted in frames, which a rate turns into
+// times.
+bool CountsFrames(const SubtitleFormat* format) {
+  return format != nullptr && format->dialect == MarkupDialect::MicroDvd;
+}
+
+// Reads a file for a Blu-ray target as the converter reads it with --fps:
+// a frame file at the video's chosen rate, which replaces the file's own
+// (the notes say so); one that names no rate (`dvdRate`, chosen for it, is
+// then set) at the chosen rate or the video's usual one, without a question.
+// `dvdRate`, once set, is kept for the DVD.
+LoadedFilm ReadFramesAtTheVideosRate(FilmRequest request, const ConversionChoices& choices,
+                                     std::optional<ChosenFrameRate>& dvdRate) {
+  if (!dvdRate) {
+    LoadedFilm film = LoadFilm(request);  // at the file's own rate, if any
+    if (!film.result.frameRateMissing) {
+      request.fps = BluRayFramesRate(choices, false);
+      return CountsFrames(film.format) && request.fps ? LoadFilm(request) : film;
+    }
+  }
+  request.fps = BluRayFramesRate(choices, true);
+  if (!dvdRate) {
+    dvdRate = request.fps;
+  }
+  return LoadFilm(request);
+}
+
 }  // namespace
 
 TimeChoices TForm1::ChosenTimes() const {
@@ -113,29 +140,21 @@ TimeChoices TForm1::ChosenTimes() const {
 LoadedFilm TForm1::ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate,
                                 bool askRate) {
   const ConversionChoices choices = CurrentChoices();
-  // On a Blu-ray target a frame file is read at the video's rate when one is
-  // chosen, as the converter reads it with --fps; the rate chosen for the
-  // DVD waits for the DVD.
   const bool bluRay = IsBluRay(choices.target);
   FilmRequest request{path,
                       choices.encoding,
                       choices.noMarkup,
                       choices.wrap,
-                      bluRay ? BluRayFramesRate(choices, false) : rate,
+                      bluRay ? std::nullopt : rate,
                       CurrentStyle().charset,
                       ListTexts::Skipped,
                       choices.styles,
                       bluRay};
+  if (bluRay) {
+    return ReadFramesAtTheVideosRate(std::move(request), choices, rate);
+  }
   LoadedFilm film = LoadFilm(request);
-  if (film.result.frameRateMissing && bluRay) {
-    // One that names no rate is read at the rate "Fps" shows, without a
-    // question; the DVD takes it too until a rate is chosen there.
-    request.fps = BluRayFramesRate(choices, true);
-    film = LoadFilm(request);
-    if (!rate) {
-      rate = request.fps;
-    }
-  } else if (film.result.frameRateMissing && askRate) {
+  if (film.result.frameRateMissing && askRate) {
     // A frame file that names no rate is read at the rate the user picks.
     QStringList rates;
     for (const std::string_view offered : kCommonFrameRateTexts) {
@@ -283,8 +302,7 @@ void TForm1::ReadingChoiceChange() {
 
 void TForm1::FrameRateChoiceChange() {
   // Only the times of a file counted in frames follow the rate.
-  const SubtitleFormat* format = FormatOfFile(FileNameBytes(LoadedPath).toStdString());
-  if (format != nullptr && format->dialect == MarkupDialect::MicroDvd) {
+  if (CountsFrames(FormatOfFile(FileNameBytes(LoadedPath).toStdString()))) {
     ReadingChoiceChange();
   }
 }

@@ -221,9 +221,17 @@ ConversionChoices ChoicesFromSettings(
     }
   }
   // A rate is kept only if the stored target's video takes it: the usual
-  // rate stands for one another target's video left behind.
+  // rate stands for one another target's video left behind. With the DVD
+  // stored it is the last Blu-ray video's, kept if any Blu-ray video takes
+  // it.
   if (const std::optional<std::string> text = lookup(kVideoRateKey)) {
-    choices.videoRate = ParseVideoRateChoice(*text, choices.target).value_or(choices.videoRate);
+    for (const TargetChoice& target : OfferedTargets()) {
+      if (choices.target == DiscTarget::Dvd || target.target == choices.target) {
+        if (const std::optional<std::string> rate = ParseVideoRateChoice(*text, target.target)) {
+          choices.videoRate = *rate;
+        }
+      }
+    }
   }
   choices.hdr = FlagValue(lookup(kHdrKey)).value_or(choices.hdr);
   return choices;

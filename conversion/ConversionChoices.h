@@ -95,7 +95,8 @@ struct ConversionChoices {
   CueStyles styles = CueStyles::File;
   // What a Blu-ray target writes, at which frame rate of its video (empty:
   // the video's usual rate), and whether in HDR colours (BT.2020 with the
-  // PQ curve), which only the stream takes.
+  // PQ curve), which only the stream takes. With the DVD chosen they are
+  // the last Blu-ray choices, kept for the next Blu-ray target.
   BluRayForms bluRayForms = BluRayForms::Stream;
   std::string videoRate;
   bool hdr = false;

@@ -188,6 +188,8 @@ TEST_F(BluRayChoicesTest, AFrameFileIsReadAtTheBluRayVideosRate) {
   // DVD reads it at that rate too. A rate of the file's own is replaced by
   // the chosen one, which the load says.
   choose(DiscTarget::BluRay720);
+  EXPECT_EQ(form.ComboBoxVideoRate->currentText(), QStringLiteral("50"));  // held for Blu-ray
+  form.ComboBoxVideoRate->setCurrentIndex(0);
   load("other.sub", kRatelessFrames);
   EXPECT_EQ(platform.choiceQuestions.size(), 1);
   EXPECT_EQ(form.LoadedCues[0].startMs, 2085);  // frame 50 at 24000/1001

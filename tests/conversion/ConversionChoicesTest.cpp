@@ -124,6 +124,10 @@ TEST(ConversionChoices, VideoRatesAreThoseOfTheTargetsVideo) {
   EXPECT_EQ(ParseVideoRateChoice("25.0", DiscTarget::BluRay1080), std::nullopt);
   EXPECT_EQ(FromStored({{"Target", "bluray720"}, {"VideoRate", "29.97"}}).videoRate, "");
   EXPECT_EQ(FromStored({{"Target", "bluray1080"}, {"VideoRate", "29.97"}}).videoRate, "29.97");
+  // With the DVD stored, the rate is the last Blu-ray video's.
+  EXPECT_EQ(FromStored({{"Target", "dvd"}, {"VideoRate", "29.97"}}).videoRate, "29.97");
+  EXPECT_EQ(FromStored({{"VideoRate", "59.94"}}).videoRate, "59.94");
+  EXPECT_EQ(FromStored({{"Target", "dvd"}, {"VideoRate", "30"}}).videoRate, "");
   EXPECT_EQ(FromStored({{"BluRayFiles", "bdn,pgs"}, {"Hdr", "yes"}}), ConversionChoices{});
   EXPECT_EQ(FromStored({{"BluRayFiles", "bdn"}}).bluRayForms, BluRayForms::Bdn);
 }
