@@ -330,9 +330,9 @@ class TForm1 : public QWidget {
   // The loaded file read and planned again with the choices in force.
   // Throws PlatformError for anything that stops it.
   ReadFilm RereadLoadedFilm();
-  // Shows in one message what a load has to say, and returns the message
-  // refusing its first cue that cannot be drawn whole, if any.
-  QString ShowLoadReports(const ReadFilm& read);
+  // Shows in one message what the load of `path` has to say, and returns the
+  // message refusing its first cue that cannot be drawn whole, if any.
+  QString ShowLoadReports(const ReadFilm& read, const QString& path);
   // Puts a completed load in place of the earlier one.
   void ShowLoadedSubtitles(const QString& path, const std::optional<ChosenFrameRate>& rate,
                            ReadFilm read);

@@ -221,7 +221,7 @@ void TForm1::Button2Click() {
   }
   read.plan = PlanFilm(read.film, CurrentStyle(), times);
   RefuseChangedTimes(read.plan);
-  const QString unfit = ShowLoadReports(read);
+  const QString unfit = ShowLoadReports(read, path);
   if (read.plan.cues.empty()) {
     throw PlatformError(QStringLiteral("No subtitle was found in ") + path);
   }
@@ -238,10 +238,20 @@ void TForm1::Button2Click() {
   setWindowTitle(kRestingCaption);
 }
 
-QString TForm1::ShowLoadReports(const ReadFilm& read) {
-  // Everything the load has to say comes in one message.
-  QStringList reports = ReadingReports(read.film);
-  reports << PlanReports(read.plan, BluRayChosen());
+QString TForm1::ShowLoadReports(const ReadFilm& read, const QString& path) {
+  // Everything the load has to say comes in one message. A script drawn as
+  // it is on a Blu-ray target goes to libass whole, in its own colours and
+  // motion, so what the reading of its cues for the window's style says
+  // does not apply: only its decoding, as the converter says it.
+  QStringList reports;
+  if (BluRayChosen() &&
+      DrawsScriptAsItIs(FileNameBytes(path).toStdString(), CurrentChoices().styles)) {
+    if (!read.film.replacedNote.empty()) {
+      reports << Text(read.film.replacedNote);
+    }
+  } else {
+    reports << ReadingReports(read.film) << PlanReports(read.plan, BluRayChosen());
+  }
   // The cues are checked before they are shown: a file with a cue that
   // cannot be drawn whole leaves the window as it was, the earlier load's
   // cues ready to generate. On a Blu-ray target libass lays out and wraps

@@ -206,6 +206,24 @@ TEST_F(BluRayChoicesTest, AFrameFileIsReadAtTheBluRayVideosRate) {
       << platform.messages.join('\n').toStdString();
 }
 
+// A script drawn as it is on Blu-ray keeps its two colours: the note that
+// they become the window's four belongs to the DVD, and is not shown.
+TEST_F(BluRayChoicesTest, AScriptDrawnAsItIsLoadsWithoutTheDvdsStyleNotes) {
+  const QStringList loaded{QStringLiteral("Subtitle Style Modified/Loaded Successfully")};
+  choose(DiscTarget::BluRay1080);
+  platform.chosenFiles = {testing::WriteFile(path("film.ass"), kScript)};
+  form.Button2->click();
+  EXPECT_EQ(platform.messages, loaded);
+  platform.messages.clear();
+  choose(DiscTarget::Dvd);
+  form.i_dont_have_ifo->setChecked(true);
+  platform.chosenFiles = {path("film.ass")};
+  form.Button2->click();
+  ASSERT_EQ(platform.messages.size(), 2);
+  EXPECT_TRUE(platform.messages[0].contains(QStringLiteral("2 text colours")))
+      << platform.messages[0].toStdString();
+}
+
 // The forced style lists the loaded script's styles, applies to a Blu-ray
 // target drawn in the file's own styles, and belongs to its film: another
 // file starts without it.
