@@ -163,6 +163,9 @@ void TForm1::connectHandlers() {
   onEvent(ComboBoxTarget, &QComboBox::currentIndexChanged, [this] { ComboBoxTargetChange(); });
   onEvent(ComboBoxBluRayFiles, &QComboBox::currentIndexChanged, [this] { ShowBluRayChoices(); });
   onEvent(CheckBoxHdr, &QCheckBox::toggled, [this] { ShowBluRayChoices(); });
+  onEvent(CheckBoxStylesFromFile, &QCheckBox::toggled, [this] { ShowBluRayChoices(); });
+  // A frame file's frames are counted at the Blu-ray video's rate.
+  onEvent(ComboBoxVideoRate, &QComboBox::currentIndexChanged, [this] { FrameRateChoiceChange(); });
 
   // Style controls.
   onEvent(offset, &QSlider::valueChanged, [this] { offsetChange(); });

@@ -137,6 +137,9 @@ class TForm1 : public QWidget {
   // (Encoding, "Draw tags as text", "Wrap long lines", and the Font Charset
   // for an 8-bit file) and shows its cues.
   void ReadingChoiceChange();
+  // Reads a loaded frame file again after a change of the rate its frames
+  // are read at (the target, or the Blu-ray video's rate).
+  void FrameRateChoiceChange();
   // Fills the subtitle list with the loaded cues' text, the current row kept.
   void ShowCueListTexts();
   RolePaletteIndices CurrentRolePaletteIndices() const;
@@ -161,8 +164,12 @@ class TForm1 : public QWidget {
   void ComboBoxTargetChange();
   // Enables the Blu-ray files, frame rate and HDR choices for a Blu-ray
   // target; HDR only while no BDN XML is chosen, unless it is ticked, so
-  // that it can be unticked.
+  // that it can be unticked; the forced style only with the file's own
+  // styles.
   void ShowBluRayChoices();
+  // Lists `styles` (a loaded script's) in the forced style's box after its
+  // empty item, the name shown kept.
+  void ShowForcedStyles(const std::vector<std::string>& styles);
   // A palette to draw with is in place: the DVD's from its IFO or the box for
   // none; a Blu-ray stream needs none.
   bool ColoursReady() const { return PaletteReady || BluRayChosen(); }
@@ -269,6 +276,8 @@ class TForm1 : public QWidget {
   QLabel* LabelVideoRate;
   QComboBox* ComboBoxVideoRate;
   QCheckBox* CheckBoxHdr;
+  QLabel* LabelForcedStyle;
+  QComboBox* ComboBoxForcedStyle;
   QLabel* LabelOutputName;
   QLineEdit* EditOutputName;
   QLabel* LabelImageChangedPAL;
@@ -312,19 +321,25 @@ class TForm1 : public QWidget {
   // The times as Shift ms and Convert fps change them; throws PlatformError
   // for a conversion that is not two frame rates.
   TimeChoices ChosenTimes() const;
-  // Reads `path` with the reading choices in force, at `rate` when it is
-  // set; a frame file that names no rate asks for one when `askRate` and
-  // sets `rate`.
+  // Reads `path` with the reading choices in force. On the DVD a frame file
+  // that names no rate is read at `rate` when it is set, or asks for one
+  // when `askRate` and sets `rate`; on a Blu-ray target a frame file is read
+  // at the video's chosen rate, and one that names no rate at the rate "Fps"
+  // shows, which also sets `rate` when it is not set.
   LoadedFilm ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate, bool askRate);
   // The loaded file read and planned again with the choices in force.
   // Throws PlatformError for anything that stops it.
   ReadFilm RereadLoadedFilm();
-  // Shows in one message what a load has to say, and returns the message
-  // refusing its first cue that cannot be drawn whole, if any.
-  QString ShowLoadReports(const ReadFilm& read);
+  // Shows in one message what the load of `path` has to say, and returns the
+  // message refusing its first cue that cannot be drawn whole, if any.
+  QString ShowLoadReports(const ReadFilm& read, const QString& path);
   // Puts a completed load in place of the earlier one.
   void ShowLoadedSubtitles(const QString& path, const std::optional<ChosenFrameRate>& rate,
                            ReadFilm read);
+  // Why the forced style chosen does not go with the loaded file as it is
+  // drawn, as the converter says it in the window's terms; empty when it
+  // does, or none is chosen.
+  QString ForcedStyleRefusal() const;
   // Whatever a run needs besides the cues is in place; says what is missing.
   bool ReadyToGenerate();
   // Draws and writes the planned film with the controls frozen and the

@@ -111,25 +111,36 @@ void TForm1::createChoiceControls() {
                             kChoicesLeft + 96, 256, kChoicesWidth - 96, 17);
   CheckBoxHdr->setToolTip(QStringLiteral(
       "Colours for HDR10 video (BT.2020, PQ), white at 203 nits; the stream only, not BDN XML"));
-  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 274);
+  // The style of an ASS or SSA file whose subtitles alone are forced; the
+  // empty item picks none.
+  LabelForcedStyle = ChoiceLabel(this, "LabelForcedStyle", QStringLiteral("Forced style"), 274);
+  ComboBoxForcedStyle =
+      PlaceChoice(new QComboBox(this), "ComboBoxForcedStyle", kFieldLeft, 274, kFieldWidth, 18);
+  ComboBoxForcedStyle->setEditable(true);
+  ComboBoxForcedStyle->setInsertPolicy(QComboBox::NoInsert);
+  ComboBoxForcedStyle->addItem(QString());
+  ComboBoxForcedStyle->setToolTip(QStringLiteral(
+      "The style of the ASS or SSA file whose subtitles are shown even when the player's "
+      "subtitles are off; empty: none"));
+  CheckBoxForced = ChoiceBox(this, "CheckBoxForced", QStringLiteral("Forced subtitles"), 292);
   CheckBoxForced->setToolTip(
       QStringLiteral("Every subtitle is shown even when the player's subtitles are off"));
-  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 292);
+  LabelOutputName = ChoiceLabel(this, "LabelOutputName", QStringLiteral("Name"), 310);
   EditOutputName = PlaceChoice(new QLineEdit(QString::fromLatin1(kDefaultOutputName), this),
-                               "EditOutputName", kFieldLeft, 292, kFieldWidth, 18);
+                               "EditOutputName", kFieldLeft, 310, kFieldWidth, 18);
   EditOutputName->setToolTip(QStringLiteral("The name of the written files, before .sup"));
   ShowVideoRates(DiscTarget::BluRay1080, {});
   ShowBluRayChoices();
 }
 
 void TForm1::ShowVideoRates(DiscTarget target, const std::string& rate) {
-  if (!IsBluRay(target)) {
-    return;  // the list stays as the last Blu-ray video's, disabled
-  }
   const QSignalBlocker quiet(ComboBoxVideoRate);
-  ComboBoxVideoRate->clear();
-  for (const std::string& offered : OfferedVideoRates(target)) {
-    ComboBoxVideoRate->addItem(Text(offered));
+  // For the DVD the list stays as the last Blu-ray video's, disabled.
+  if (IsBluRay(target)) {
+    ComboBoxVideoRate->clear();
+    for (const std::string& offered : OfferedVideoRates(target)) {
+      ComboBoxVideoRate->addItem(Text(offered));
+    }
   }
   ComboBoxVideoRate->setCurrentIndex(std::max(0, ComboBoxVideoRate->findText(Text(rate))));
 }
@@ -144,6 +155,21 @@ void TForm1::ShowBluRayChoices() {
   // it can be unticked.
   const bool bdn = WritesBdn(CurrentChoices().bluRayForms);
   CheckBoxHdr->setEnabled(bluRay && (!bdn || CheckBoxHdr->isChecked()));
+  // Only a script drawn in its own styles has styles to force.
+  const bool ownStyles = bluRay && CheckBoxStylesFromFile->isChecked();
+  LabelForcedStyle->setEnabled(ownStyles);
+  ComboBoxForcedStyle->setEnabled(ownStyles);
+}
+
+void TForm1::ShowForcedStyles(const std::vector<std::string>& styles) {
+  const QString chosen = ComboBoxForcedStyle->currentText();
+  const QSignalBlocker quiet(ComboBoxForcedStyle);
+  ComboBoxForcedStyle->clear();
+  ComboBoxForcedStyle->addItem(QString());
+  for (const std::string& style : styles) {
+    ComboBoxForcedStyle->addItem(Text(style));
+  }
+  ComboBoxForcedStyle->setCurrentText(chosen);
 }
 
 ConversionChoices TForm1::CurrentChoices() const {
@@ -162,11 +188,14 @@ ConversionChoices TForm1::CurrentChoices() const {
   const int forms = ComboBoxBluRayFiles->currentIndex();
   choices.bluRayForms = OfferedBluRayForms().at(static_cast<std::size_t>(std::max(forms, 0))).forms;
   // The first rate listed is the video's usual one, which the converter
-  // takes when none is given.
-  if (choices.target != DiscTarget::Dvd && ComboBoxVideoRate->currentIndex() > 0) {
+  // takes when none is given. While the DVD is chosen the list holds the
+  // last Blu-ray video's rate, so that it outlasts a save of the settings.
+  if (ComboBoxVideoRate->currentIndex() > 0) {
     choices.videoRate = ComboBoxVideoRate->currentText().toStdString();
   }
   choices.hdr = CheckBoxHdr->isChecked();
+  // Held while the DVD is chosen, whose run has no use for it.
+  choices.forcedStyle = ComboBoxForcedStyle->currentText().toStdString();
   return choices;
 }
 
@@ -199,6 +228,7 @@ void TForm1::ShowChoices(const ConversionChoices& choices) {
                                  }))));
   ShowVideoRates(choices.target, choices.videoRate);
   CheckBoxHdr->setChecked(choices.hdr);
+  ComboBoxForcedStyle->setCurrentText(Text(choices.forcedStyle));
   ShowBluRayChoices();
 }
 
@@ -212,6 +242,7 @@ ConversionChoices TForm1::ChoicesForLoad(const QString& path) const {
     const ConversionChoices defaults;
     choices.shiftMs = defaults.shiftMs;
     choices.rateConversion = defaults.rateConversion;
+    choices.forcedStyle = defaults.forcedStyle;
   }
   return choices;
 }
@@ -225,6 +256,7 @@ void TForm1::KeepFilmChoices(const QString& path, const ConversionChoices& used)
   SpinBoxShift->setValue(static_cast<int>(
       std::clamp<long long>(used.shiftMs, SpinBoxShift->minimum(), SpinBoxShift->maximum())));
   EditConvertFps->setText(Text(used.rateConversion));
+  ComboBoxForcedStyle->setCurrentText(Text(used.forcedStyle));
 }
 
 }  // namespace tesmora

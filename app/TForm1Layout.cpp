@@ -226,6 +226,8 @@ void TForm1::createControls() {
                                                          LabelVideoRate,
                                                          ComboBoxVideoRate,
                                                          CheckBoxHdr,
+                                                         LabelForcedStyle,
+                                                         ComboBoxForcedStyle,
                                                          CheckBoxForced,
                                                          LabelOutputName,
                                                          EditOutputName}) {

@@ -141,6 +141,23 @@ RunOutputs PlanOutputs(const std::string& folder, const ConversionChoices& choic
 
 }  // namespace
 
+QString TForm1::ForcedStyleRefusal() const {
+  const ConversionChoices choices = CurrentChoices();
+  if (!IsBluRay(choices.target) || choices.forcedStyle.empty() ||
+      DrawsScriptAsItIs(FileNameBytes(LoadedPath).toStdString(), choices.styles)) {
+    return {};
+  }
+  // The converter's reasons, with the window's names of the choices.
+  if (IsAssScriptPath(FileNameBytes(LoadedPath).toStdString())) {
+    return LoadedPath + QStringLiteral(": \"Forced style\" ") +
+           QString::fromLatin1(kForcedStyleWithWindowStylesReason) +
+           QStringLiteral("; it cannot be used without \"Styles from the file\".");
+  }
+  return LoadedPath + QStringLiteral(": \"Forced style\" ") +
+         QString::fromLatin1(kForcedStyleWithoutStylesReason) +
+         QStringLiteral("; \"Forced subtitles\" marks every subtitle.");
+}
+
 bool TForm1::ReadyToGenerate() {
   if (!SubtitlesLoaded) {
     platform_.showMessage(QStringLiteral("Please load an Srt/Sub/Txt subtitle."));
@@ -162,6 +179,10 @@ bool TForm1::ReadyToGenerate() {
     // BDN pictures are PNGs in plain RGB, which carry no colour space.
     platform_.showMessage(QStringLiteral("HDR cannot be used with BDN XML: ") +
                           QString::fromLatin1(kHdrWithBdnReason) + QLatin1Char('.'));
+    return false;
+  }
+  if (const QString refusal = ForcedStyleRefusal(); !refusal.isEmpty()) {
+    platform_.showMessage(refusal);
     return false;
   }
   const std::string name = CurrentChoices().outputName;
@@ -244,7 +265,7 @@ void TForm1::GenerateBluRay() {
   const PgsLook look = CurrentPgsLook(choices);
   const BluRayReading reading{FileNameBytes(LoadedPath).toStdString(), choices.styles,
                               choices.encoding, CurrentStyle().charset,
-                              AssRunChoices{ChosenTimes(), std::string()}};
+                              AssRunChoices{ChosenTimes(), choices.forcedStyle}};
   BluRayRun run;
   try {
     run = ReadBluRayRun(reading, look, [this] {
@@ -259,10 +280,13 @@ void TForm1::GenerateBluRay() {
   } catch (const std::invalid_argument&) {
     throw PlatformError(QStringLiteral("No encoding is called ") +
                         QString::fromStdString(choices.encoding));
+  } catch (const UnknownForcedStyle& unknown) {
+    throw PlatformError(LoadedPath + QStringLiteral(": \"Forced style\": ") +
+                        QString::fromStdString(unknown.reason()));
   } catch (const std::runtime_error& error) {
-    // What the script's check has to say, as one sentence that names the file.
-    throw PlatformError(LoadedPath + QStringLiteral(": ") + QString::fromStdString(error.what()) +
-                        QLatin1Char('.'));
+    // What the script's check has to say, as one sentence that names the
+    // file; the error box ends it.
+    throw PlatformError(LoadedPath + QStringLiteral(": ") + QString::fromStdString(error.what()));
   }
   const std::optional<std::vector<std::string>> notes = RunBluRayGeneration(run, files, look);
   if (!notes) {
@@ -316,7 +340,8 @@ std::vector<QWidget*> TForm1::ControlsOfChoice() const {
           ComboBoxTarget,
           ComboBoxBluRayFiles,
           ComboBoxVideoRate,
-          CheckBoxHdr};
+          CheckBoxHdr,
+          ComboBoxForcedStyle};
 }
 
 void TForm1::ShowRunProgress(std::size_t position, const ReadFilm& read,

@@ -3,7 +3,9 @@
 #include <QSignalBlocker>
 
 #include "app/TForm1.h"
+#include "conversion/AssFileRun.h"
 #include "conversion/RunReports.h"
+#include "files/FileNames.h"
 #include "render/CrowdedCues.h"
 #include "timing/CueTimes.h"
 #include "timing/TimeChange.h"
@@ -86,6 +88,49 @@ TimeChoices TimesOf(const ConversionChoices& choices) {
   return times;
 }
 
+// The styles of an ASS or SSA file as the forced style may name them; none
+// for another file, and for a script libass cannot read, which its run
+// refuses with the reason.
+std::vector<std::string> ScriptStylesOf(const QString& path, const std::string& encoding,
+                                        int charset) {
+  const std::string bytes = FileNameBytes(path).toStdString();
+  if (!IsAssScriptPath(bytes)) {
+    return {};
+  }
+  try {
+    return ScriptStyleNames(LoadAssFilm(bytes, encoding, charset));
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+// Whether the format's times are counted in frames, which a rate turns into
+// times.
+bool CountsFrames(const SubtitleFormat* format) {
+  return format != nullptr && format->dialect == MarkupDialect::MicroDvd;
+}
+
+// Reads a file for a Blu-ray target as the converter reads it with --fps:
+// a frame file at the video's chosen rate, which replaces the file's own
+// (the notes say so); one that names no rate (`dvdRate`, chosen for it, is
+// then set) at the chosen rate or the video's usual one, without a question.
+// `dvdRate`, once set, is kept for the DVD.
+LoadedFilm ReadFramesAtTheVideosRate(FilmRequest request, const ConversionChoices& choices,
+                                     std::optional<ChosenFrameRate>& dvdRate) {
+  if (!dvdRate) {
+    LoadedFilm film = LoadFilm(request);  // at the file's own rate, if any
+    if (!film.result.frameRateMissing) {
+      request.fps = BluRayFramesRate(choices, false);
+      return CountsFrames(film.format) && request.fps ? LoadFilm(request) : film;
+    }
+  }
+  request.fps = BluRayFramesRate(choices, true);
+  if (!dvdRate) {
+    dvdRate = request.fps;
+  }
+  return LoadFilm(request);
+}
+
 }  // namespace
 
 TimeChoices TForm1::ChosenTimes() const {
@@ -95,8 +140,19 @@ TimeChoices TForm1::ChosenTimes() const {
 LoadedFilm TForm1::ReadFilmFile(const QString& path, std::optional<ChosenFrameRate>& rate,
                                 bool askRate) {
   const ConversionChoices choices = CurrentChoices();
-  FilmRequest request{path, choices.encoding,       choices.noMarkup,   choices.wrap,
-                      rate, CurrentStyle().charset, ListTexts::Skipped, choices.styles};
+  const bool bluRay = IsBluRay(choices.target);
+  FilmRequest request{path,
+                      choices.encoding,
+                      choices.noMarkup,
+                      choices.wrap,
+                      bluRay ? std::nullopt : rate,
+                      CurrentStyle().charset,
+                      ListTexts::Skipped,
+                      choices.styles,
+                      bluRay};
+  if (bluRay) {
+    return ReadFramesAtTheVideosRate(std::move(request), choices, rate);
+  }
   LoadedFilm film = LoadFilm(request);
   if (film.result.frameRateMissing && askRate) {
     // A frame file that names no rate is read at the rate the user picks.
@@ -165,7 +221,7 @@ void TForm1::Button2Click() {
   }
   read.plan = PlanFilm(read.film, CurrentStyle(), times);
   RefuseChangedTimes(read.plan);
-  const QString unfit = ShowLoadReports(read);
+  const QString unfit = ShowLoadReports(read, path);
   if (read.plan.cues.empty()) {
     throw PlatformError(QStringLiteral("No subtitle was found in ") + path);
   }
@@ -182,10 +238,20 @@ void TForm1::Button2Click() {
   setWindowTitle(kRestingCaption);
 }
 
-QString TForm1::ShowLoadReports(const ReadFilm& read) {
-  // Everything the load has to say comes in one message.
-  QStringList reports = ReadingReports(read.film);
-  reports << PlanReports(read.plan, BluRayChosen());
+QString TForm1::ShowLoadReports(const ReadFilm& read, const QString& path) {
+  // Everything the load has to say comes in one message. A script drawn as
+  // it is on a Blu-ray target goes to libass whole, in its own colours and
+  // motion, so what the reading of its cues for the window's style says
+  // does not apply: only its decoding, as the converter says it.
+  QStringList reports;
+  if (BluRayChosen() &&
+      DrawsScriptAsItIs(FileNameBytes(path).toStdString(), CurrentChoices().styles)) {
+    if (!read.film.replacedNote.empty()) {
+      reports << Text(read.film.replacedNote);
+    }
+  } else {
+    reports << ReadingReports(read.film) << PlanReports(read.plan, BluRayChosen());
+  }
   // The cues are checked before they are shown: a file with a cue that
   // cannot be drawn whole leaves the window as it was, the earlier load's
   // cues ready to generate. On a Blu-ray target libass lays out and wraps
@@ -218,6 +284,7 @@ void TForm1::ShowLoadedSubtitles(const QString& path, const std::optional<Chosen
   LoadedPath = path;
   LoadedFrameRate = rate;
   ShowCueListTexts();
+  ShowForcedStyles(ScriptStylesOf(path, CurrentChoices().encoding, CurrentStyle().charset));
 }
 
 void TForm1::ReadingChoiceChange() {
@@ -241,6 +308,13 @@ void TForm1::ReadingChoiceChange() {
                         ? QStringLiteral("Read in the code page of the Font Charset")
                         : QStringLiteral("Read as ") + LoadedEncoding);
   StyleRedraw();
+}
+
+void TForm1::FrameRateChoiceChange() {
+  // Only the times of a file counted in frames follow the rate.
+  if (CountsFrames(FormatOfFile(FileNameBytes(LoadedPath).toStdString()))) {
+    ReadingChoiceChange();
+  }
 }
 
 void TForm1::ShowCueListTexts() {

@@ -52,6 +52,7 @@ void TForm1::ComboBoxTargetChange() {
   ShowBluRayChoices();
   LoadPreviewBackground();
   StyleRedraw();
+  FrameRateChoiceChange();
 }
 
 void TForm1::RenderHdPreviewCue(const std::vector<std::string>& lines,

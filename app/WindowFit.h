@@ -17,7 +17,7 @@ inline constexpr QRect kDesignPreviewPlace(40, 126, 720, 576);
 inline constexpr int kChoicesLeft = 804;
 inline constexpr int kChoicesTop = 92;
 inline constexpr int kChoicesWidth = 148;
-inline constexpr int kChoicesBottom = 312;
+inline constexpr int kChoicesBottom = 330;
 
 // The smallest client size the user may make the window: the control rows in
 // full, the choices column below them, a few rows of the subtitle list and a

@@ -290,15 +290,14 @@ void WriteBluRayStream(const std::function<std::vector<std::string>()>& write,
 // their own in the run: a cue file, or a script drawn in the window's style.
 void RefuseForcedStyle(const QString& subtitlePath) {
   if (IsAssScriptPath(PathBytes(subtitlePath))) {
-    throw CliError(kExitRefused,
-                   Prefixed(subtitlePath,
-                            "--forced-style picks the subtitles of one style of the file as its "
-                            "own styles draw them; it cannot be used with --styles window."));
+    throw CliError(
+        kExitRefused,
+        Prefixed(subtitlePath, std::string("--forced-style ") + kForcedStyleWithWindowStylesReason +
+                                   "; it cannot be used with --styles window."));
   }
-  throw CliError(kExitRefused, Prefixed(subtitlePath,
-                                        "--forced-style picks the subtitles of one style of an "
-                                        "ASS or SSA file, and this file has no styles; "
-                                        "--forced marks every subtitle."));
+  throw CliError(kExitRefused, Prefixed(subtitlePath, std::string("--forced-style ") +
+                                                          kForcedStyleWithoutStylesReason +
+                                                          "; --forced marks every subtitle."));
 }
 
 // Reads one subtitle file for a Blu-ray run and prints what the reading has

@@ -55,6 +55,10 @@ std::string StyleList(const std::vector<std::string>& names) {
   return list;
 }
 
+std::string UnknownStyleReason(const std::string& style, const std::vector<std::string>& styles) {
+  return "the file has no style called \"" + style + "\"; its styles are " + StyleList(styles);
+}
+
 }  // namespace
 
 bool IsAssScriptPath(const std::string& path) {
@@ -73,6 +77,16 @@ AssFilm LoadAssFilm(const std::string& path, const std::string& encoding, int ch
   return {text.text, EncodingUsedNote(text), InvalidSequencesNote(text)};
 }
 
+std::vector<std::string> ScriptStyleNames(const AssFilm& film) {
+  // The styles do not depend on the frame: any one reads them.
+  return AssRenderer(film.script, HdTarget{}).styleNames();
+}
+
+UnknownForcedStyle::UnknownForcedStyle(const std::string& style,
+                                       const std::vector<std::string>& styles)
+    : std::runtime_error("--forced-style: " + UnknownStyleReason(style, styles)),
+      reason_(UnknownStyleReason(style, styles)) {}
+
 std::vector<CueTime> AssRunTimes(const AssFilm& film, const AssRunChoices& choices,
                                  const HdTarget& target) {
   AssRenderer renderer(film.script, target);
@@ -82,8 +96,7 @@ std::vector<CueTime> AssRunTimes(const AssFilm& film, const AssRunChoices& choic
   if (!choices.forcedStyle.empty()) {
     const std::vector<std::string> styles = renderer.styleNames();
     if (std::find(styles.begin(), styles.end(), choices.forcedStyle) == styles.end()) {
-      throw std::runtime_error("--forced-style: the file has no style called \"" +
-                               choices.forcedStyle + "\"; its styles are " + StyleList(styles));
+      throw UnknownForcedStyle(choices.forcedStyle, styles);
     }
   }
   return ChangedTimes(renderer, choices.times);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,22 @@ struct AssFilm {
 // be read and std::invalid_argument for an encoding that is not known.
 AssFilm LoadAssFilm(const std::string& path, const std::string& encoding, int charset);
 
+// The names of the script's styles, in its order, as the forced style may
+// name them. Throws std::runtime_error when libass cannot read the script.
+std::vector<std::string> ScriptStyleNames(const AssFilm& film);
+
+// A forced style the script does not have. what() says it as the converter
+// does, after the option's name; reason() says it without, for a front end
+// that names the choice in its own terms.
+class UnknownForcedStyle : public std::runtime_error {
+ public:
+  UnknownForcedStyle(const std::string& style, const std::vector<std::string>& styles);
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
 // How an ASS file goes to a Blu-ray stream beyond the look of the stream.
 struct AssRunChoices {
   TimeChoices times;
@@ -36,7 +53,8 @@ struct AssRunChoices {
 
 // The event times of the script as the choices change them, in its order,
 // once the script is checked as WriteAssPgsFile checks it, on the frame of
-// `target`. Throws as WriteAssPgsFile does, before anything is drawn.
+// `target`. Throws as WriteAssPgsFile does, before anything is drawn;
+// UnknownForcedStyle for a forced style the script does not have.
 std::vector<CueTime> AssRunTimes(const AssFilm& film, const AssRunChoices& choices,
                                  const HdTarget& target);
 

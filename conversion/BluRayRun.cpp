@@ -20,6 +20,21 @@ std::optional<PgsVideo> BluRayVideoOf(const ConversionChoices& choices) {
   return PgsVideoOf(lines, fps);
 }
 
+std::optional<ChosenFrameRate> BluRayFramesRate(const ConversionChoices& choices, bool usual) {
+  const std::vector<std::string> offered = OfferedVideoRates(choices.target);
+  if (offered.empty()) {
+    return std::nullopt;
+  }
+  const std::string text = !choices.videoRate.empty() ? choices.videoRate
+                           : usual                    ? offered.front()
+                                                      : std::string();
+  const std::optional<FrameRate> rate = ParseFrameRate(text);
+  if (!rate) {
+    return std::nullopt;
+  }
+  return ChosenFrameRate{*rate, text};
+}
+
 bool DrawsScriptAsItIs(const std::string& path, CueStyles styles) {
   return styles == CueStyles::File && IsAssScriptPath(path);
 }

@@ -14,6 +14,7 @@
 #include "render/PreparedCue.h"
 #include "subtitles/AssReader.h"
 #include "subtitles/Charsets.h"
+#include "subtitles/FrameReader.h"
 #include "subtitles/SubtitleList.h"
 
 namespace tesmora {
@@ -26,6 +27,12 @@ namespace tesmora {
 // or at the usual one when none is chosen. Nothing for the DVD or a rate the
 // video does not take.
 std::optional<PgsVideo> BluRayVideoOf(const ConversionChoices& choices);
+
+// The rate a MicroDVD file's frames are read at for a Blu-ray target, which
+// is the video's, as the converter's --fps is both: the chosen rate, or
+// with `usual` the video's usual one when none is chosen. Nothing for the
+// DVD, and without `usual` when no rate is chosen (the file's own stands).
+std::optional<ChosenFrameRate> BluRayFramesRate(const ConversionChoices& choices, bool usual);
 
 // What a Blu-ray run reads, and how.
 struct BluRayReading {

@@ -37,6 +37,30 @@ std::optional<bool> FlagValue(const std::optional<std::string>& text) {
   return std::nullopt;
 }
 
+// The offered choice whose `field` is `value`, or the first offered when
+// none is.
+template <typename Choice, typename Value>
+const Choice& ChoiceOf(const std::vector<Choice>& offered, Value Choice::*field, Value value) {
+  for (const Choice& choice : offered) {
+    if (choice.*field == value) {
+      return choice;
+    }
+  }
+  return offered.front();
+}
+
+// The offered choice the settings file stores as `text`; none for a text
+// no choice is stored as.
+template <typename Choice>
+const Choice* ChoiceStoredAs(const std::vector<Choice>& offered, const std::string& text) {
+  for (const Choice& choice : offered) {
+    if (text == choice.setting) {
+      return &choice;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 const std::vector<TargetChoice>& OfferedTargets() {
@@ -48,12 +72,7 @@ const std::vector<TargetChoice>& OfferedTargets() {
 }
 
 const TargetChoice& TargetChoiceOf(DiscTarget target) {
-  for (const TargetChoice& choice : OfferedTargets()) {
-    if (choice.target == target) {
-      return choice;
-    }
-  }
-  return OfferedTargets().front();
+  return ChoiceOf(OfferedTargets(), &TargetChoice::target, target);
 }
 
 bool IsBluRay(DiscTarget target) {
@@ -77,12 +96,7 @@ const std::vector<BluRayFormsChoice>& OfferedBluRayForms() {
 }
 
 const BluRayFormsChoice& BluRayFormsChoiceOf(BluRayForms forms) {
-  for (const BluRayFormsChoice& choice : OfferedBluRayForms()) {
-    if (choice.forms == forms) {
-      return choice;
-    }
-  }
-  return OfferedBluRayForms().front();
+  return ChoiceOf(OfferedBluRayForms(), &BluRayFormsChoice::forms, forms);
 }
 
 bool WritesStream(BluRayForms forms) {
@@ -120,6 +134,9 @@ std::vector<std::string> BluRayArguments(const ConversionChoices& choices) {
   }
   if (choices.hdr) {
     arguments.emplace_back("--hdr");
+  }
+  if (!choices.forcedStyle.empty()) {
+    arguments.insert(arguments.end(), {"--forced-style", choices.forcedStyle});
   }
   return arguments;
 }
@@ -204,23 +221,27 @@ ConversionChoices ChoicesFromSettings(
     }
   }
   if (const std::optional<std::string> text = lookup(kTargetKey)) {
-    for (const TargetChoice& target : OfferedTargets()) {
-      if (*text == target.setting) {
-        choices.target = target.target;
-      }
+    if (const TargetChoice* target = ChoiceStoredAs(OfferedTargets(), *text)) {
+      choices.target = target->target;
     }
   }
   if (const std::optional<std::string> text = lookup(kBluRayFormsKey)) {
-    for (const BluRayFormsChoice& forms : OfferedBluRayForms()) {
-      if (*text == forms.setting) {
-        choices.bluRayForms = forms.forms;
-      }
+    if (const BluRayFormsChoice* forms = ChoiceStoredAs(OfferedBluRayForms(), *text)) {
+      choices.bluRayForms = forms->forms;
     }
   }
   // A rate is kept only if the stored target's video takes it: the usual
-  // rate stands for one another target's video left behind.
+  // rate stands for one another target's video left behind. With the DVD
+  // stored it is the last Blu-ray video's, kept if any Blu-ray video takes
+  // it.
   if (const std::optional<std::string> text = lookup(kVideoRateKey)) {
-    choices.videoRate = ParseVideoRateChoice(*text, choices.target).value_or(choices.videoRate);
+    for (const TargetChoice& target : OfferedTargets()) {
+      if (choices.target == DiscTarget::Dvd || target.target == choices.target) {
+        if (const std::optional<std::string> rate = ParseVideoRateChoice(*text, target.target)) {
+          choices.videoRate = *rate;
+        }
+      }
+    }
   }
   choices.hdr = FlagValue(lookup(kHdrKey)).value_or(choices.hdr);
   return choices;

@@ -69,6 +69,14 @@ std::optional<std::string> ParseVideoRateChoice(std::string_view text, DiscTarge
 inline constexpr const char* kHdrWithBdnReason =
     "its PNG pictures are plain RGB, whose colours the authoring suite codes for the video";
 
+// Why a forced style does not go with a file, as both front ends say it
+// after naming the forced style in their own terms: an ASS or SSA file drawn
+// in the window's style, and a file of another format.
+inline constexpr const char* kForcedStyleWithWindowStylesReason =
+    "picks the subtitles of one style of the file as its own styles draw them";
+inline constexpr const char* kForcedStyleWithoutStylesReason =
+    "picks the subtitles of one style of an ASS or SSA file, and this file has no styles";
+
 // How a subtitle file is read and what its conversion writes, beyond the
 // style and the palette: the converter's options and the window's controls
 // both hold these, read and written as the functions below spell them.
@@ -87,10 +95,15 @@ struct ConversionChoices {
   CueStyles styles = CueStyles::File;
   // What a Blu-ray target writes, at which frame rate of its video (empty:
   // the video's usual rate), and whether in HDR colours (BT.2020 with the
-  // PQ curve), which only the stream takes.
+  // PQ curve), which only the stream takes. With the DVD chosen they are
+  // the last Blu-ray choices, kept for the next Blu-ray target.
   BluRayForms bluRayForms = BluRayForms::Stream;
   std::string videoRate;
   bool hdr = false;
+  // The style of an ASS or SSA file drawn in its own styles whose events a
+  // Blu-ray target marks forced; empty: none. It belongs to the film it was
+  // chosen for, so it is not stored in the settings.
+  std::string forcedStyle;
 
   friend bool operator==(const ConversionChoices&, const ConversionChoices&) = default;
 };
@@ -101,7 +114,8 @@ const std::vector<std::string>& OfferedEncodings();
 
 // The converter's options that write what `choices` ask of a Blu-ray
 // target: "--format pgs|pgs,bdn|bdn --video N", then "--fps R" for a rate
-// chosen and "--hdr". None for the DVD.
+// chosen, "--hdr" and "--forced-style NAME" for a style chosen. None for the
+// DVD.
 std::vector<std::string> BluRayArguments(const ConversionChoices& choices);
 
 // The HDR colours chosen with BDN XML for a Blu-ray target, which the

@@ -33,6 +33,9 @@ const QByteArray kScript =
     "Dialogue: 0,0:00:03.00,0:00:04.00,Sign,,0,0,0,,Two\n"
     "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,Three\n";
 
+// A MicroDVD file that names no frame rate.
+const QByteArray kRatelessFrames = "{50}{100}Down below\r\n{150}{200}And again\r\n";
+
 class BluRayChoicesTest : public ::testing::Test {
  protected:
   void choose(DiscTarget target, BluRayForms forms = BluRayForms::Stream, bool hdr = false) {
@@ -163,6 +166,128 @@ TEST_F(BluRayChoicesTest, AScriptRunShowsItsEventsAndCancelChangesNoFile) {
       platform.messages,
       QStringList{QString::fromStdString(BdnClosingMessage(
           {path("Generated.sup").toStdString(), path("Generated.xml").toStdString()}, {}, true))});
+}
+
+// A MicroDVD file is read at the Blu-ray video's rate, as the converter's
+// --fps reads it, without the DVD's question; the rate answered for the DVD
+// is kept for the DVD, and a change of target or rate reads the file again.
+TEST_F(BluRayChoicesTest, AFrameFileIsReadAtTheBluRayVideosRate) {
+  form.i_dont_have_ifo->setChecked(true);
+  platform.choices.push_back(QStringLiteral("25"));
+  load("film.sub", kRatelessFrames);
+  EXPECT_EQ(platform.choiceQuestions.size(), 1);
+  ASSERT_EQ(form.LoadedCues.size(), 2U);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2000);
+  choose(DiscTarget::BluRay1080);
+  form.ComboBoxVideoRate->setCurrentText(QStringLiteral("50"));
+  EXPECT_EQ(form.LoadedCues[0].startMs, 1000);
+  choose(DiscTarget::Dvd);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2000);
+
+  // Loaded on a Blu-ray target, at the usual rate: no question, and the
+  // DVD reads it at that rate too. A rate of the file's own is replaced by
+  // the chosen one, which the load says.
+  choose(DiscTarget::BluRay720);
+  EXPECT_EQ(form.ComboBoxVideoRate->currentText(), QStringLiteral("50"));  // held for Blu-ray
+  form.ComboBoxVideoRate->setCurrentIndex(0);
+  load("other.sub", kRatelessFrames);
+  EXPECT_EQ(platform.choiceQuestions.size(), 1);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2085);  // frame 50 at 24000/1001
+  choose(DiscTarget::Dvd);
+  EXPECT_EQ(form.LoadedCues[0].startMs, 2085);
+  EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
+  choose(DiscTarget::BluRay1080);
+  form.ComboBoxVideoRate->setCurrentText(QStringLiteral("50"));
+  platform.chosenFiles = {testing::WriteFile(path("rated.sub"), "{1}{1}25\r\n" + kRatelessFrames)};
+  form.Button2->click();
+  EXPECT_EQ(form.LoadedCues[0].startMs, 1000);
+  EXPECT_TRUE(platform.messages.join('\r').contains(
+      QStringLiteral("The frame rate 50 replaces the file's own rate")))
+      << platform.messages.join('\n').toStdString();
+}
+
+// A script drawn as it is on Blu-ray keeps its two colours: the note that
+// they become the window's four belongs to the DVD, and is not shown.
+TEST_F(BluRayChoicesTest, AScriptDrawnAsItIsLoadsWithoutTheDvdsStyleNotes) {
+  const QStringList loaded{QStringLiteral("Subtitle Style Modified/Loaded Successfully")};
+  choose(DiscTarget::BluRay1080);
+  platform.chosenFiles = {testing::WriteFile(path("film.ass"), kScript)};
+  form.Button2->click();
+  EXPECT_EQ(platform.messages, loaded);
+  platform.messages.clear();
+  choose(DiscTarget::Dvd);
+  form.i_dont_have_ifo->setChecked(true);
+  platform.chosenFiles = {path("film.ass")};
+  form.Button2->click();
+  ASSERT_EQ(platform.messages.size(), 2);
+  EXPECT_TRUE(platform.messages[0].contains(QStringLiteral("2 text colours")))
+      << platform.messages[0].toStdString();
+}
+
+// The forced style lists the loaded script's styles, applies to a Blu-ray
+// target drawn in the file's own styles, and belongs to its film: another
+// file starts without it.
+TEST_F(BluRayChoicesTest, TheForcedStyleListsTheScriptsStylesAndBelongsToItsFilm) {
+  EXPECT_FALSE(form.ComboBoxForcedStyle->isEnabled());
+  choose(DiscTarget::BluRay1080);
+  load("film.ass", kScript);
+  QStringList listed;
+  for (int i = 0; i < form.ComboBoxForcedStyle->count(); ++i) {
+    listed << form.ComboBoxForcedStyle->itemText(i);
+  }
+  EXPECT_EQ(listed, (QStringList{"", "Default", "Sign"}));
+  EXPECT_TRUE(form.ComboBoxForcedStyle->isEnabled());
+  form.ComboBoxForcedStyle->setCurrentText(QStringLiteral("Sign"));
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "Sign");
+  form.CheckBoxStylesFromFile->setChecked(false);
+  EXPECT_FALSE(form.ComboBoxForcedStyle->isEnabled());
+  form.CheckBoxStylesFromFile->setChecked(true);
+  EXPECT_TRUE(form.ComboBoxForcedStyle->isEnabled());
+  choose(DiscTarget::Dvd);
+  EXPECT_FALSE(form.ComboBoxForcedStyle->isEnabled());
+  EXPECT_TRUE(BluRayArguments(form.CurrentChoices()).empty());
+  choose(DiscTarget::BluRay720);
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "Sign");
+  load("film.ass", kScript);  // the same film again keeps it
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "Sign");
+  load("other.srt", kSrt);
+  EXPECT_EQ(form.CurrentChoices().forcedStyle, "");
+  EXPECT_EQ(form.ComboBoxForcedStyle->count(), 1);
+}
+
+// A style the script does not have, and a forced style with a file drawn in
+// the window's style, are refused in the converter's words; nothing is
+// written.
+TEST_F(BluRayChoicesTest, AForcedStyleThatCannotApplyIsRefusedInTheConvertersWords) {
+  choose(DiscTarget::BluRay1080);
+  load("film.ass", kScript);
+  form.ComboBoxForcedStyle->setCurrentText(QStringLiteral("Signs"));
+  form.Button3->click();
+  EXPECT_EQ(platform.errors,
+            QStringList{path("film.ass") +
+                        ": \"Forced style\": the file has no style called \"Signs\"; its styles "
+                        "are \"Default\" and \"Sign\"."});
+  form.CheckBoxStylesFromFile->setChecked(false);
+  platform.messages.clear();
+  form.Button3->click();
+  EXPECT_EQ(platform.messages,
+            QStringList{path("film.ass") +
+                        ": \"Forced style\" picks the subtitles of one style of the file as its "
+                        "own styles draw them; it cannot be used without \"Styles from the "
+                        "file\"."});
+  form.CheckBoxStylesFromFile->setChecked(true);
+  platform.errors.clear();
+  load("film.srt", kSrt);
+  form.ComboBoxForcedStyle->setCurrentText(QStringLiteral("Default"));
+  form.Button3->click();
+  EXPECT_EQ(platform.messages.join('\n').toStdString(),
+            QStringList{path("film.srt") +
+                        ": \"Forced style\" picks the subtitles of one style of an ASS or SSA "
+                        "file, and this file has no styles; \"Forced subtitles\" marks every "
+                        "subtitle."}
+                .join('\n')
+                .toStdString());
+  EXPECT_EQ(files(), (QStringList{"film.ass", "film.srt"}));
 }
 
 }  // namespace

@@ -261,6 +261,50 @@ TEST_F(SettingsTest, TheTargetComesBackWithTheControlsThatApply) {
   EXPECT_EQ(IniFile::Parse(savedSettings()).value("Tesmora", "Target"), QByteArray("bluray1080"));
 }
 
+// The Blu-ray choices outlast a save with the DVD chosen: the window holds
+// them while the DVD is shown, writes them, and gives them back with the
+// next Blu-ray target. A rate no Blu-ray video takes is not read.
+TEST_F(SettingsTest, TheBluRayChoicesOutlastASaveWithTheDvdChosen) {
+  {
+    TForm1 form(platform, path());
+    form.show();
+    form.ComboBoxTarget->setCurrentText(QStringLiteral("Blu-ray 1080"));
+    form.ComboBoxBluRayFiles->setCurrentIndex(0);  // the stream alone
+    form.ComboBoxVideoRate->setCurrentText(QStringLiteral("25"));
+    form.CheckBoxHdr->setChecked(true);
+    form.ComboBoxTarget->setCurrentText(QStringLiteral("DVD"));
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  const IniFile saved = IniFile::Parse(savedSettings());
+  EXPECT_EQ(saved.value("Tesmora", "Target"), QByteArray("dvd"));
+  EXPECT_EQ(saved.value("Tesmora", "VideoRate"), QByteArray("25"));
+  EXPECT_EQ(saved.value("Tesmora", "Hdr"), QByteArray("1"));
+  {
+    TForm1 form(platform, path());
+    form.show();
+    EXPECT_FALSE(form.ComboBoxVideoRate->isEnabled());
+    EXPECT_TRUE(BluRayArguments(form.CurrentChoices()).empty());
+    form.ComboBox6->setCurrentIndex(3);  // any other choice, saved with the DVD shown
+    form.close();
+    EXPECT_EQ(form.FlushSettings(), std::nullopt);
+  }
+  {
+    TForm1 form(platform, path());
+    form.show();
+    form.ComboBoxTarget->setCurrentText(QStringLiteral("Blu-ray 1080"));
+    EXPECT_EQ(
+        BluRayArguments(form.CurrentChoices()),
+        (std::vector<std::string>{"--format", "pgs", "--video", "1080", "--fps", "25", "--hdr"}));
+  }
+  writeSettings("[Tesmora]\r\nTarget=dvd\r\nVideoRate=26\r\n");
+  TForm1 form(platform, path());
+  form.show();
+  form.ComboBoxTarget->setCurrentText(QStringLiteral("Blu-ray 1080"));
+  EXPECT_EQ(form.ComboBoxVideoRate->currentText(), QStringLiteral("23.976"));
+  EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
+}
+
 // A picture whose name is not UTF-8 (a Latin-1 "\xE9"), and a Latin-1 line in
 // another section: the picture opens, and both are written back as they were.
 TEST_F(SettingsTest, NamesAndTextInAnotherEncodingSurviveARestart) {

@@ -57,7 +57,7 @@ TEST_F(TForm1Test, StartsWithTheDefaults) {
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmora By Ovandel"));
   EXPECT_EQ(form.size(), QSize(960, 705));
   // As narrow as the control rows, with the choices column below the style row.
-  EXPECT_EQ(form.minimumSize(), QSize(808, 411));
+  EXPECT_EQ(form.minimumSize(), QSize(808, 429));
   for (const QComboBox* role : {form.ComboBox1, form.ComboBox2, form.ComboBox3, form.ComboBox4}) {
     EXPECT_EQ(role->count(), 16);
     EXPECT_EQ(role->currentText(), QStringLiteral("Color 0"));

@@ -29,7 +29,7 @@ TEST(WindowFit, KeepsTheDesignSizeWhereItFitsAndShrinksTheHeightWhereNot) {
   EXPECT_EQ(FittedClientSize(QSize(910, 482), kFrame), QSize(908, 457));
   // Never narrower than the control rows, nor lower than the choices column
   // below the style row and room for a few rows of the list.
-  EXPECT_EQ(MinimumClientSize(), QSize(808, 128 + 220 + 60 + 3));
+  EXPECT_EQ(MinimumClientSize(), QSize(808, 128 + 238 + 60 + 3));
   EXPECT_EQ(FittedClientSize(QSize(640, 200), kFrame), MinimumClientSize());
 }
 
@@ -39,20 +39,20 @@ TEST(WindowFit, ScalesThePreviewToTheRoomBelowTheControlRows) {
   // 665 client lines leave 536 for the frame: a factor of 536/576.
   EXPECT_EQ(PreviewPlace(QSize(960, 665), QSize(720, 576)), QRect(65, 126, 670, 536));
   EXPECT_EQ(PreviewPlace(QSize(960, 665), QSize(720, 480)), QRect(65, 126, 670, 447));
-  EXPECT_EQ(PreviewPlace(MinimumClientSize(), QSize(720, 576)), QRect(147, 126, 353, 282));
+  EXPECT_EQ(PreviewPlace(MinimumClientSize(), QSize(720, 576)), QRect(136, 126, 375, 300));
   // A larger window shows the frame larger, centred across.
   EXPECT_EQ(PreviewPlace(QSize(1680, 1281), QSize(720, 576)), QRect(40, 126, 1440, 1152));
   EXPECT_EQ(PreviewPlace(QSize(1160, 705), QSize(720, 576)), QRect(140, 126, 720, 576));
   // The subtitle list stays beside the preview, below the choices, down to
   // the bottom.
-  EXPECT_EQ(SubtitleListPlace(QSize(960, 705)), QRect(804, 312, 148, 390));
-  EXPECT_EQ(SubtitleListPlace(QSize(1160, 465)), QRect(1004, 312, 148, 150));
+  EXPECT_EQ(SubtitleListPlace(QSize(960, 705)), QRect(804, 330, 148, 372));
+  EXPECT_EQ(SubtitleListPlace(QSize(1160, 465)), QRect(1004, 330, 148, 132));
   // The choices column keeps to the right edge above the list; in a window
   // narrower than the design it goes below the style row.
   EXPECT_EQ(ChoicesShift(QSize(960, 705)), QPoint(0, 0));
   EXPECT_EQ(ChoicesShift(QSize(1920, 1000)), QPoint(960, 0));
   EXPECT_EQ(ChoicesShift(QSize(908, 457)), QPoint(-52, 36));
-  EXPECT_EQ(SubtitleListPlace(QSize(908, 457)), QRect(752, 348, 148, 106));
+  EXPECT_EQ(SubtitleListPlace(QSize(908, 457)), QRect(752, 366, 148, 88));
   EXPECT_EQ(PreviewPlace(QSize(908, 457), QSize(720, 576)), QRect(169, 126, 410, 328));
 }
 

@@ -16,8 +16,8 @@ ConversionChoices FromStored(const Stored& stored) {
   });
 }
 
-// The shift and the rate conversion belong to one film: they are neither
-// written nor read back.
+// The shift, the rate conversion and the forced style belong to one film:
+// they are neither written nor read back.
 TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
   const ConversionChoices choices{"CP1251",
                                   true,
@@ -31,7 +31,8 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
                                   CueStyles::Window,
                                   BluRayForms::StreamAndBdn,
                                   "59.94",
-                                  true};
+                                  true,
+                                  "Sign"};
   const auto settings = ChoiceSettings(choices);
   const Stored stored(settings.begin(), settings.end());
   EXPECT_EQ(stored, (Stored{{"Encoding", "CP1251"},
@@ -48,6 +49,7 @@ TEST(ConversionChoices, SettingsRoundTripTheChoicesThatOutlastAFilm) {
   ConversionChoices lasting = choices;
   lasting.shiftMs = 0;
   lasting.rateConversion.clear();
+  lasting.forcedStyle.clear();
   EXPECT_EQ(FromStored(stored), lasting);
   Stored withFilm = stored;
   for (const std::string& key : FilmChoiceKeys()) {
@@ -101,6 +103,12 @@ TEST(ConversionChoices, BluRayChoicesTellTheConverterTheirOptions) {
   choices.bluRayForms = BluRayForms::StreamAndBdn;
   EXPECT_EQ(BluRayArguments(choices),
             (std::vector<std::string>{"--format", "pgs,bdn", "--video", "720"}));
+  choices.forcedStyle = "Sign board";
+  EXPECT_EQ(BluRayArguments(choices),
+            (std::vector<std::string>{"--format", "pgs,bdn", "--video", "720", "--forced-style",
+                                      "Sign board"}));
+  choices.target = DiscTarget::Dvd;
+  EXPECT_TRUE(BluRayArguments(choices).empty());
 }
 
 // The rates follow the video: 720 lines take no 25 or 29.97, and a stored
@@ -116,6 +124,10 @@ TEST(ConversionChoices, VideoRatesAreThoseOfTheTargetsVideo) {
   EXPECT_EQ(ParseVideoRateChoice("25.0", DiscTarget::BluRay1080), std::nullopt);
   EXPECT_EQ(FromStored({{"Target", "bluray720"}, {"VideoRate", "29.97"}}).videoRate, "");
   EXPECT_EQ(FromStored({{"Target", "bluray1080"}, {"VideoRate", "29.97"}}).videoRate, "29.97");
+  // With the DVD stored, the rate is the last Blu-ray video's.
+  EXPECT_EQ(FromStored({{"Target", "dvd"}, {"VideoRate", "29.97"}}).videoRate, "29.97");
+  EXPECT_EQ(FromStored({{"VideoRate", "59.94"}}).videoRate, "59.94");
+  EXPECT_EQ(FromStored({{"Target", "dvd"}, {"VideoRate", "30"}}).videoRate, "");
   EXPECT_EQ(FromStored({{"BluRayFiles", "bdn,pgs"}, {"Hdr", "yes"}}), ConversionChoices{});
   EXPECT_EQ(FromStored({{"BluRayFiles", "bdn"}}).bluRayForms, BluRayForms::Bdn);
 }

@@ -35,6 +35,12 @@ const QByteArray kStyledScript =
     "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,{\\move(100,300,200,300)}Moving "
     "{\\i1}on{\\i0}\n";
 
+// A MicroDVD file that names no rate: read at the video's.
+const QByteArray kRatelessFrames =
+    "{25}{87}The fog lifted over the harbour at dawn.\n"
+    "{100}{175}- Is the ferry running today?|- Only the early one.\n"
+    "{200}{251}{y:i}Bring the ropes.\n";
+
 struct Case {
   QString name;
   QByteArray subtitle;
@@ -46,6 +52,7 @@ struct Case {
   BluRayForms forms = BluRayForms::Stream;
   std::string rate{};  // empty: the video's usual one
   CueStyles styles = CueStyles::File;
+  std::string forcedStyle{};  // empty: none
 };
 
 // The files a run wrote beside the subtitle file, by name, each removed.
@@ -66,6 +73,7 @@ ConversionChoices ChoicesOf(const Case& c) {
   choices.bluRayForms = c.forms;
   choices.videoRate = c.rate;
   choices.styles = c.styles;
+  choices.forcedStyle = c.forcedStyle;
   return choices;
 }
 
@@ -86,6 +94,7 @@ class FrontEndsAgreeOnBluRay : public ::testing::TestWithParam<Case> {
     choices.bluRayForms = chosen.bluRayForms;
     choices.videoRate = chosen.videoRate;
     choices.styles = chosen.styles;
+    choices.forcedStyle = chosen.forcedStyle;
     form.ShowChoices(choices);
     EXPECT_EQ(BluRayArguments(form.CurrentChoices()), BluRayArguments(chosen));
     form.ComboBoxOutlineWidth->setCurrentText(c.outline);
@@ -93,6 +102,8 @@ class FrontEndsAgreeOnBluRay : public ::testing::TestWithParam<Case> {
     form.Button2->click();
     form.SpinBoxShift->setValue(c.shiftMs);
     form.CheckBoxForced->setChecked(c.forced);
+    form.ComboBoxForcedStyle->setCurrentText(QString::fromStdString(c.forcedStyle));
+    EXPECT_EQ(BluRayArguments(form.CurrentChoices()), BluRayArguments(chosen));
     form.Button3->click();
     EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
     return TakeWrittenFiles(folder, "film" + c.extension);
@@ -160,11 +171,17 @@ INSTANTIATE_TEST_SUITE_P(
              1500, true, QStringLiteral("2")},
         Case{"HarbourSub1080", Example("harbour.sub"), ".sub", DiscTarget::BluRay1080, 0, false,
              QStringLiteral("4")},
+        Case{"RatelessSub1080At25", kRatelessFrames, ".sub", DiscTarget::BluRay1080, 0, false,
+             QStringLiteral("3"), BluRayForms::Stream, "25"},
+        Case{"HarbourSub1080At50", Example("harbour.sub"), ".sub", DiscTarget::BluRay1080, 0, false,
+             QStringLiteral("3"), BluRayForms::Stream, "50"},
         Case{"HarbourBdnAndStream720At50", Example("harbour.srt"), ".srt", DiscTarget::BluRay720, 0,
              false, QStringLiteral("3"), BluRayForms::StreamAndBdn, "50"},
         Case{"StyledScriptAsItIs1080", kStyledScript, ".ass", DiscTarget::BluRay1080, 250, true},
         Case{"StyledScriptBdnOnlyAt25", kStyledScript, ".ass", DiscTarget::BluRay1080, 0, false,
              QStringLiteral("3"), BluRayForms::Bdn, "25"},
+        Case{"StyledScriptSignForced720", kStyledScript, ".ass", DiscTarget::BluRay720, 0, false,
+             QStringLiteral("3"), BluRayForms::StreamAndBdn, "", CueStyles::File, "Sign"},
         Case{"StyledScriptInTheWindowsStyle720", kStyledScript, ".ass", DiscTarget::BluRay720, 0,
              false, QStringLiteral("2"), BluRayForms::StreamAndBdn, "", CueStyles::Window}),
     [](const ::testing::TestParamInfo<Case>& info) { return info.param.name.toStdString(); });
