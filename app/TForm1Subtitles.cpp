@@ -113,7 +113,8 @@ bool CountsFrames(const SubtitleFormat* format) {
 // Reads a file for a Blu-ray target as the converter reads it with --fps:
 // a frame file at the video's chosen rate, which replaces the file's own
 // (the notes say so); one that names no rate (`dvdRate`, chosen for it, is
-// then set) at the chosen rate or the video's usual one, without a question.
+// then set) at the chosen rate or the video's usual one, without a question
+// but with a note.
 // `dvdRate`, once set, is kept for the DVD.
 LoadedFilm ReadFramesAtTheVideosRate(FilmRequest request, const ConversionChoices& choices,
                                      std::optional<ChosenFrameRate>& dvdRate) {
@@ -124,11 +125,17 @@ LoadedFilm ReadFramesAtTheVideosRate(FilmRequest request, const ConversionChoice
       return CountsFrames(film.format) && request.fps ? LoadFilm(request) : film;
     }
   }
+  // Here the file names no rate of its own: the load says which it is read at.
   request.fps = BluRayFramesRate(choices, true);
   if (!dvdRate) {
     dvdRate = request.fps;
   }
-  return LoadFilm(request);
+  LoadedFilm film = LoadFilm(request);
+  if (request.fps && film.result.error.empty()) {
+    film.result.notes.push_back("The file names no frame rate; its frames are read at " +
+                                request.fps->text + ", the Blu-ray video's rate.");
+  }
+  return film;
 }
 
 }  // namespace

@@ -190,9 +190,13 @@ TEST_F(BluRayChoicesTest, AFrameFileIsReadAtTheBluRayVideosRate) {
   choose(DiscTarget::BluRay720);
   EXPECT_EQ(form.ComboBoxVideoRate->currentText(), QStringLiteral("50"));  // held for Blu-ray
   form.ComboBoxVideoRate->setCurrentIndex(0);
-  load("other.sub", kRatelessFrames);
+  platform.chosenFiles = {testing::WriteFile(path("other.sub"), kRatelessFrames)};
+  form.Button2->click();
   EXPECT_EQ(platform.choiceQuestions.size(), 1);
   EXPECT_EQ(form.LoadedCues[0].startMs, 2085);  // frame 50 at 24000/1001
+  EXPECT_TRUE(platform.messages.join('\r').contains(QStringLiteral(
+      "The file names no frame rate; its frames are read at 23.976, the Blu-ray video's rate.")))
+      << platform.messages.join('\n').toStdString();
   choose(DiscTarget::Dvd);
   EXPECT_EQ(form.LoadedCues[0].startMs, 2085);
   EXPECT_TRUE(platform.errors.isEmpty()) << platform.errors.join('\n').toStdString();
