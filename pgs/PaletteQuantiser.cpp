@@ -83,10 +83,11 @@ class ColourTable {
   std::size_t used_ = 0;
 };
 
-struct Counted {
+// A distinct colour as first met, with its premultiplied point; how many
+// pixels have it is kept by the colour table.
+struct SeenColour {
   Rgba colour;
   std::array<int, 4> point;  // premultiplied r, g, b and alpha
-  std::int64_t count = 0;
 };
 
 std::array<int, 4> Premultiplied(Rgba c) {
@@ -269,7 +270,7 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture> pictures) {
 
 QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures) {
   ColourTable seen;
-  std::vector<Counted> colours;
+  std::vector<SeenColour> colours;
   // Each picture as runs of one colour along its rows, by the colour's
   // number in `colours` plus one (0 where transparent): the pixels are
   // looked at once, and giving them their indices, like the run-length
@@ -312,7 +313,7 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
         const auto length = static_cast<std::uint32_t>(end - i);
         const std::uint32_t found = seen.Count(raw, next, length);
         if (found == next) {
-          colours.push_back({pixel, Premultiplied(pixel), 0});
+          colours.push_back({pixel, Premultiplied(pixel)});
         }
         *runs++ = {length, found + 1};
         i = end;
@@ -320,11 +321,6 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
     }
     runCounts[p] = static_cast<std::size_t>(runs - colourRuns[p].get());
   }
-  const std::vector<std::uint32_t> counts = seen.Counts();
-  for (std::size_t i = 0; i < colours.size(); ++i) {
-    colours[i].count = counts[i];
-  }
-
   QuantisedPictures result;
   // The index each distinct colour is drawn with, by its number in
   // `colours` plus one; entry 0 is the transparent pixels'.
@@ -335,13 +331,14 @@ QuantisedPictures QuantisePictures(std::span<const RgbaPicture* const> pictures)
       index_of[i + 1] = static_cast<std::uint8_t>(i + 1);
     }
   } else {
+    const std::vector<std::uint32_t> counts = seen.Counts();
     std::vector<CutColour> cut;
     cut.reserve(colours.size());
-    for (const Counted& c : colours) {
-      cut.push_back({{static_cast<std::uint8_t>(c.point[0]), static_cast<std::uint8_t>(c.point[1]),
-                      static_cast<std::uint8_t>(c.point[2]), static_cast<std::uint8_t>(c.point[3])},
-                     // A display set's pictures hold far fewer pixels than 2^32.
-                     static_cast<std::uint32_t>(c.count)});
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      const std::array<int, 4>& p = colours[i].point;
+      cut.push_back({{static_cast<std::uint8_t>(p[0]), static_cast<std::uint8_t>(p[1]),
+                      static_cast<std::uint8_t>(p[2]), static_cast<std::uint8_t>(p[3])},
+                     counts[i]});
     }
     result.colours = MedianCut(cut);
     std::vector<std::array<int, 4>> points;
